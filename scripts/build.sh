@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Configures and builds one build tree.
+#   scripts/build.sh [release|sanitize] [targets...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+kind=${1:-release}; shift || true
+case "$kind" in
+  release)  dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVT_BUILD_BENCHMARKS=ON) ;;
+  sanitize) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DKVT_ENABLE_SANITIZERS=ON) ;;
+  *) echo "usage: $0 [release|sanitize] [targets...]" >&2; exit 2 ;;
+esac
+jobs=$(nproc)
+cmake -S . -B "$dir" -G Ninja -DKVT_WARNINGS_AS_ERRORS=ON "${flags[@]}" >/dev/null
+if [ $# -gt 0 ]; then
+  cmake --build "$dir" -j "$jobs" --target "$@"
+else
+  cmake --build "$dir" -j "$jobs"
+fi

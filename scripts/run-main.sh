@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds the reference host and runs its purchasing scenario headless on the
+# embedded demo database.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh release kvt-host
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+exec build/apps/kvt-host/kvt-host scenario "$@"

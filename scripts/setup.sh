@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running KvtSuppliers need on Debian 12.
+# Safe to run again: packages already present are not fetched.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build ccache pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev sqlite3
+  qt6-base-dev
+  poppler-utils fonts-liberation
+  libmuparser-dev
+  cups printer-driver-cups-pdf
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+    || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

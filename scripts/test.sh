@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds KvtSuppliers and runs every test.
+#   scripts/test.sh             normal build
+#   scripts/test.sh --sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+kind=release; dir=build
+if [ "${1:-}" = "--sanitize" ]; then kind=sanitize; dir=build-asan; fi
+scripts/build.sh "$kind"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
