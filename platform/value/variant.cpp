@@ -1,0 +1,48 @@
+#include "platform/value/variant.h"
+
+namespace vb {
+
+VarType Variant::type() const {
+  static constexpr VarType kTypes[] = {
+      VarType::Empty,  VarType::Null,     VarType::Boolean, VarType::Integer,
+      VarType::Long,   VarType::Single,   VarType::Double,  VarType::Currency,
+      VarType::Date,   VarType::String,   VarType::Object,  VarType::Byte};
+  return kTypes[value_.index()];
+}
+
+std::string Variant::TypeName() const {
+  switch (type()) {
+    case VarType::Empty: return "Empty";
+    case VarType::Null: return "Null";
+    case VarType::Integer: return "Integer";
+    case VarType::Long: return "Long";
+    case VarType::Single: return "Single";
+    case VarType::Double: return "Double";
+    case VarType::Currency: return "Currency";
+    case VarType::Date: return "Date";
+    case VarType::String: return "String";
+    case VarType::Boolean: return "Boolean";
+    case VarType::Byte: return "Byte";
+    case VarType::Object: {
+      const ObjectRef& object = std::get<ObjectRef>(value_);
+      return object ? object->TypeName() : "Nothing";
+    }
+  }
+  return "Unknown";
+}
+
+bool Variant::IsNumber() const {
+  switch (type()) {
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Byte:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace vb
