@@ -67,7 +67,14 @@ double RoundHalfEven(double value, int digits) {
   double scale = std::pow(10.0, digits);
   double scaled = value * scale;
   if (!std::isfinite(scaled)) return value;
-  return std::nearbyint(scaled) / scale;
+  // Round the exact product, not the rounded one: 2.675 is stored just
+  // below 2.675, so it must not become a tie when scaled.
+  double error = std::fma(value, scale, -scaled);
+  double rounded = std::nearbyint(scaled);
+  if (std::fabs(scaled - rounded) == 0.5 && error != 0) {
+    rounded = error > 0 ? std::ceil(scaled) : std::floor(scaled);
+  }
+  return rounded / scale;
 }
 
 std::string CStr(const Variant& value, const Locale& locale) {

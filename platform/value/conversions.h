@@ -48,6 +48,7 @@ std::optional<double> ParseLocaleNumber(const std::string& text,
 // prefixes read hexadecimal and octal; no number at the start gives 0.
 double Val(const std::string& text);
 double Val(const Variant& value);
+inline double Val(const char* text) { return Val(std::string(text)); }
 
 // Tristate arguments of FormatNumber: -1 true, 0 false, -2 locale default.
 inline constexpr int kTristateTrue = -1;

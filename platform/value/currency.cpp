@@ -33,12 +33,27 @@ bool DivideHalfEven(Int128 numerator, Int128 denominator, int64_t& out) {
 
 Currency Currency::FromDouble(double value) {
   if (!std::isfinite(value)) throw Error::Overflow();
-  // nearbyint rounds half to even in the default floating-point mode.
-  double scaled = std::nearbyint(value * static_cast<double>(kScale));
-  if (!(scaled >= -9223372036854775808.0 && scaled < 9223372036854775808.0)) {
+  // The product is rounded to a double, so keep its error term: the exact
+  // value * 10000 is product + error. That decides the ties the rounded
+  // product only appears to have, and the digits beyond 2^53.
+  const double scale = static_cast<double>(kScale);
+  double product = value * scale;
+  double error = std::fma(value, scale, -product);
+  double rounded = std::nearbyint(product);  // half to even
+  if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0)) {
     throw Error::Overflow();
   }
-  return Currency(static_cast<int64_t>(scaled));
+  int64_t raw = static_cast<int64_t>(rounded);
+  int64_t adjust = 0;
+  if (std::fabs(product) >= 4503599627370496.0) {  // 2^52: product is whole
+    adjust = static_cast<int64_t>(std::nearbyint(error));
+  } else if (product - rounded == 0.5 && error > 0) {
+    adjust = 1;
+  } else if (product - rounded == -0.5 && error < 0) {
+    adjust = -1;
+  }
+  if (__builtin_add_overflow(raw, adjust, &raw)) throw Error::Overflow();
+  return Currency(raw);
 }
 
 Currency Currency::FromInt(int64_t units) {

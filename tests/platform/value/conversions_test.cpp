@@ -1,0 +1,159 @@
+#include "platform/value/conversions.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "platform/value/error.h"
+
+namespace vb {
+namespace {
+
+template <class F>
+int ErrorNumberOf(F&& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(ConversionsTest, IntegerConversionsRoundHalfToEven) {
+  struct Case {
+    Variant input;
+    int32_t expected;
+  } cases[] = {
+      {0.5, 0},   {1.5, 2},    {2.5, 2},     {3.5, 4},  {-0.5, 0},
+      {-1.5, -2}, {-2.5, -2},  {2.4999, 2},  {"2.5", 2}, {" 3.5 ", 4},
+      {"1,234.5", 1234},       {Currency::FromDecimalText("2.5"), 2},
+      {Currency::FromDecimalText("-3.5"), -4}, {true, -1}, {Variant(), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(CStr(c.input));
+    EXPECT_EQ(CLng(c.input), c.expected);
+    EXPECT_EQ(CInt(c.input), c.expected);
+  }
+}
+
+TEST(ConversionsTest, RangeAndTypeErrors) {
+  struct Case {
+    const char* name;
+    int (*run)();
+    int number;
+  } cases[] = {
+      {"CInt 32767.5", [] { return ErrorNumberOf([] { CInt(32767.5); }); }, err::kOverflow},
+      {"CInt -32768.5", [] { return ErrorNumberOf([] { CInt(-32768.5); }); }, 0},
+      {"CLng 2147483647.5", [] { return ErrorNumberOf([] { CLng(2147483647.5); }); }, err::kOverflow},
+      {"CByte -1", [] { return ErrorNumberOf([] { CByte(-1); }); }, err::kOverflow},
+      {"CCur 1e16", [] { return ErrorNumberOf([] { CCur(1e16); }); }, err::kOverflow},
+      {"CDbl 12abc", [] { return ErrorNumberOf([] { CDbl("12abc"); }); }, err::kTypeMismatch},
+      {"CDbl empty text", [] { return ErrorNumberOf([] { CDbl(""); }); }, err::kTypeMismatch},
+      {"CDbl 1.2.3", [] { return ErrorNumberOf([] { CDbl("1.2.3"); }); }, err::kTypeMismatch},
+      {"CDbl Null", [] { return ErrorNumberOf([] { CDbl(Variant::Null()); }); }, err::kInvalidUseOfNull},
+      {"CStr Null", [] { return ErrorNumberOf([] { CStr(Variant::Null()); }); }, err::kInvalidUseOfNull},
+      {"CBool maybe", [] { return ErrorNumberOf([] { CBool("maybe"); }); }, err::kTypeMismatch},
+      {"CDate junk", [] { return ErrorNumberOf([] { CDate("junk"); }); }, err::kTypeMismatch},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.run(), c.number);
+  }
+}
+
+TEST(ConversionsTest, NumericTestFollowsTheLocale) {
+  struct Case {
+    Variant input;
+    bool numeric;
+  } cases[] = {
+      {"1,234.5", true}, {" 12 ", true},  {"-3.25", true}, {"(5)", true},
+      {"5-", true},      {"1E3", true},   {"&H1F", true},  {".5", true},
+      {"1,2,3", true},   {"", false},     {"12abc", false}, {"abc", false},
+      {"-", false},      {"1.2.3", false}, {",5", false},   {"1e", false},
+      {Variant::Null(), false}, {Variant(), true}, {true, true},
+      {Variant(Date::FromYmd(2024, 1, 1)), false}, {7, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input.IsString() ? *c.input.get_if<std::string>() : c.input.TypeName());
+    EXPECT_EQ(IsNumeric(c.input), c.numeric);
+  }
+  Locale comma_decimal;
+  comma_decimal.decimal_separator = ',';
+  comma_decimal.grouping_separator = '.';
+  EXPECT_EQ(CDbl("1.234,5", comma_decimal), 1234.5);
+  EXPECT_FALSE(IsNumeric("1,2,3.4", comma_decimal));
+}
+
+TEST(ConversionsTest, TextConvertsExactlyToCurrency) {
+  EXPECT_EQ(CCur("1,234.5678").raw(), 12345678);
+  EXPECT_EQ(CCur("0.00005").raw(), 0);       // tie to even
+  EXPECT_EQ(CCur("0.00015").raw(), 2);
+  EXPECT_EQ(CCur("(12.5)").raw(), -125000);
+  EXPECT_EQ(CCur(Variant::Integer(3)).raw(), 30000);
+  EXPECT_EQ(CCur(1.00005).raw(), Currency::FromDouble(1.00005).raw());
+}
+
+TEST(ConversionsTest, CStrShowsNumbersThePlatformWay) {
+  struct Case {
+    Variant input;
+    const char* text;
+  } cases[] = {
+      {0.1 + 0.2, "0.3"},     {1e15, "1E+15"},    {123456789012345.0, "123456789012345"},
+      {0.00001, "1E-05"},     {0.0001, "0.0001"}, {-2.5, "-2.5"},
+      {1.0f / 3.0f, "0.3333333"}, {Currency::FromDecimalText("12.50"), "12.5"},
+      {true, "True"},         {false, "False"},   {Variant(), ""},
+      {Variant::Integer(-7), "-7"}, {Variant(Date::FromYmd(2024, 3, 5)), "05/03/2024"},
+      {Variant(Date::FromYmdHms(2024, 3, 5, 14, 5, 9)), "05/03/2024 14:05:09"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(CStr(c.input), c.text);
+  }
+}
+
+TEST(ConversionsTest, BooleansFromTextAndNumbers) {
+  EXPECT_TRUE(CBool("true"));
+  EXPECT_FALSE(CBool(" False "));
+  EXPECT_TRUE(CBool("-1"));
+  EXPECT_FALSE(CBool("0"));
+  EXPECT_TRUE(CBool(0.1));
+  EXPECT_FALSE(CBool(Currency()));
+}
+
+TEST(ConversionsTest, ValReadsTheLeadingNumberWithADotPoint) {
+  struct Case {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"1234.5", 1234.5}, {"  12", 12},     {"1 2 3", 123},   {"12abc", 12},
+      {"abc", 0},         {"", 0},          {"-3.25", -3.25}, {"1.2.3", 1.2},
+      {"&H1F", 31},       {"&HFFFF", -1},   {"&O17", 15},     {"1e3", 1000},
+      {"2e", 2},          {".5", 0.5},      {"-.5", -0.5},    {"1,234", 1},
+      {"1e-400", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Val(c.text), c.value);
+  }
+  EXPECT_EQ(ErrorNumberOf([] { Val("1e400"); }), err::kOverflow);
+}
+
+TEST(ConversionsTest, RoundHalfEvenToDigits) {
+  struct Case {
+    double value;
+    int digits;
+    double expected;
+  } cases[] = {
+      {2.5, 0, 2},        {3.5, 0, 4},     {-2.5, 0, -2},
+      {0.125, 2, 0.12},   {0.375, 2, 0.38}, {1.23456, 3, 1.235},
+      // 2.675 is 2.67499999... in binary, so it rounds down.
+      {2.675, 2, 2.67},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    EXPECT_DOUBLE_EQ(RoundHalfEven(c.value, c.digits), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace vb

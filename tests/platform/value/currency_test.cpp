@@ -1,0 +1,107 @@
+#include "platform/value/currency.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/value/error.h"
+
+namespace vb {
+namespace {
+
+int ErrorNumberOf(auto&& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(CurrencyTest, FromDoubleRoundsHalfToEven) {
+  struct Case {
+    double input;
+    int64_t raw;
+  } cases[] = {
+      {0.0, 0},           {1.0, 10000},        {-1.0, -10000},
+      // Doubles are judged by their exact binary value: 0.00015 is stored
+      // just below the tie, 0.00025 and 0.00005 just above it.
+      {0.00015, 1},       {0.00025, 3},        {-0.00025, -3},
+      {0.00005, 1},       {1.5 / 16384, 1},     {1.23456, 12346},    {2.5, 25000},
+      {0.1 + 0.2, 3000},  {12345.67891, 123456789},
+      {922337203685477.0, 9223372036854770000LL},
+      {-922337203685477.0, -9223372036854770000LL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.input);
+    EXPECT_EQ(Currency::FromDouble(c.input).raw(), c.raw);
+  }
+}
+
+TEST(CurrencyTest, OutOfRangeRaisesOverflow) {
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDouble(1e15); }), err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDouble(-1e15); }), err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDouble(0.0 / 0.0); }), err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::Max() + Currency::FromRaw(1); }),
+            err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::Min() - Currency::FromRaw(1); }),
+            err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return -Currency::Min(); }), err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::Max() * Currency::FromInt(2); }),
+            err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::FromInt(1) / Currency(); }),
+            err::kDivisionByZero);
+  // One step inside the limits is fine.
+  EXPECT_EQ((Currency::Max() - Currency::FromRaw(1) + Currency::FromRaw(1)),
+            Currency::Max());
+}
+
+TEST(CurrencyTest, TryAddReportsOverflowWithoutThrowing) {
+  Currency out = Currency::FromInt(7);
+  EXPECT_FALSE(Currency::TryAdd(Currency::Max(), Currency::FromRaw(1), out));
+  EXPECT_EQ(out, Currency::FromInt(7));
+  EXPECT_TRUE(Currency::TryAdd(Currency::FromRaw(1), Currency::FromRaw(2), out));
+  EXPECT_EQ(out.raw(), 3);
+}
+
+TEST(CurrencyTest, SumsOfTenthsAreExact) {
+  Currency sum;
+  for (int i = 0; i < 1000; ++i) sum += Currency::FromDouble(0.1);
+  EXPECT_EQ(sum, Currency::FromInt(100));
+}
+
+TEST(CurrencyTest, MultiplyAndDivideRoundHalfToEven) {
+  // 0.0001 * 0.5 = 0.00005 -> 0 (even); 0.0003 * 0.5 = 0.00015 -> 0.0002.
+  EXPECT_EQ((Currency::FromRaw(1) * Currency::FromRaw(5000)).raw(), 0);
+  EXPECT_EQ((Currency::FromRaw(3) * Currency::FromRaw(5000)).raw(), 2);
+  EXPECT_EQ((Currency::FromInt(10) / Currency::FromInt(3)).raw(), 33333);
+  EXPECT_EQ((Currency::FromInt(-2) / Currency::FromInt(3)).raw(), -6667);
+}
+
+TEST(CurrencyTest, DecimalTextRoundTrips) {
+  struct Case {
+    const char* text;
+    int64_t raw;
+    const char* back;
+  } cases[] = {
+      {"0", 0, "0"},
+      {"12.5", 125000, "12.5"},
+      {"-0.0001", -1, "-0.0001"},
+      {"1.00005", 10000, "1"},     // tie goes to even
+      {"1.00015", 10002, "1.0002"},
+      {"922337203685477.5807", INT64_MAX, "922337203685477.5807"},
+      {"-922337203685477.5808", INT64_MIN, "-922337203685477.5808"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    Currency value = Currency::FromDecimalText(c.text);
+    EXPECT_EQ(value.raw(), c.raw);
+    EXPECT_EQ(value.ToDecimalText(), c.back);
+  }
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText("922337203685477.5808"); }),
+            err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText("1.2.3"); }),
+            err::kTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText(""); }), err::kTypeMismatch);
+}
+
+}  // namespace
+}  // namespace vb

@@ -1,0 +1,75 @@
+#include "platform/value/date.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/value/locale.h"
+
+namespace vb {
+namespace {
+
+TEST(DateTest, SerialsMatchThePlatformCalendar) {
+  struct Case {
+    int y, m, d;
+    double serial;
+  } cases[] = {
+      {1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2},
+      {1900, 3, 1, 61},  {2000, 2, 29, 36585}, {2024, 1, 1, 45292},
+      {1899, 12, 29, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.serial);
+    Date date = Date::FromYmd(c.y, c.m, c.d);
+    EXPECT_EQ(date.serial(), c.serial);
+    EXPECT_EQ(date.Year(), c.y);
+    EXPECT_EQ(date.Month(), c.m);
+    EXPECT_EQ(date.Day(), c.d);
+  }
+}
+
+TEST(DateTest, TimeOfDayIsTheFraction) {
+  Date date = Date::FromYmdHms(2024, 3, 15, 13, 45, 30);
+  EXPECT_EQ(date.Hour(), 13);
+  EXPECT_EQ(date.Minute(), 45);
+  EXPECT_EQ(date.Second(), 30);
+  EXPECT_TRUE(date.HasTime());
+  EXPECT_EQ(date.DateOnly(), Date::FromYmd(2024, 3, 15));
+  EXPECT_FALSE(date.DateOnly().HasTime());
+}
+
+TEST(DateTest, InvalidPartsRaiseInvalidCall) {
+  EXPECT_THROW(Date::FromYmd(2023, 2, 29), std::exception);
+  EXPECT_THROW(Date::FromYmd(2023, 13, 1), std::exception);
+  EXPECT_THROW(Date::FromYmdHms(2023, 1, 1, 24, 0, 0), std::exception);
+}
+
+TEST(DateTest, ParsesIsoAndLocaleOrder) {
+  Locale day_first;  // dd/MM/yyyy
+  Locale month_first;
+  month_first.short_date = "MM/dd/yyyy";
+  struct Case {
+    const char* text;
+    const Locale* locale;
+    int y, m, d;
+  } cases[] = {
+      {"2024-03-15", &day_first, 2024, 3, 15},
+      {"15/03/2024", &day_first, 2024, 3, 15},
+      {"03/15/2024", &month_first, 2024, 3, 15},
+      {" 5.1.24 ", &day_first, 2024, 1, 5},
+      {"2024-03-15 10:20", &day_first, 2024, 3, 15},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    auto date = Date::Parse(c.text, *c.locale);
+    ASSERT_TRUE(date.has_value());
+    EXPECT_EQ(date->Year(), c.y);
+    EXPECT_EQ(date->Month(), c.m);
+    EXPECT_EQ(date->Day(), c.d);
+  }
+  for (const char* bad : {"", "31/02/2024", "hello", "12/2024", "2024-03-15x"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(Date::Parse(bad, day_first).has_value());
+  }
+}
+
+}  // namespace
+}  // namespace vb
