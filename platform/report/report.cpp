@@ -1,0 +1,309 @@
+#include "platform/report/report.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+
+namespace kvt::report {
+namespace {
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string DisplayText(const vb::Variant& value, const std::string& format) {
+  if (value.IsNull() || value.IsEmpty()) return {};
+  if (!format.empty()) return vb::Format(value, format);
+  return vb::CStr(value);
+}
+
+// A value a sum can add: numbers, and text that reads as one. Anything else
+// (Null, blanks, words) counts as nothing rather than failing the document.
+void AddToSum(const vb::Variant& value, vb::Currency& sum) {
+  if (value.IsNull() || value.IsEmpty()) return;
+  vb::Currency amount;
+  try {
+    amount = vb::CCur(value);
+  } catch (const vb::Error& error) {
+    if (error.number() == vb::err::kTypeMismatch) return;
+    throw;
+  }
+  sum += amount;
+}
+
+}  // namespace
+
+// Lays one run out. Rows are read once into `rows_` (only the columns that
+// some field uses), so the layout pass never touches the data source again.
+class Paginator {
+ public:
+  explicit Paginator(Report& report) : report_(report) {}
+
+  Document Run() {
+    Bind();
+    Document document{report_.title_, report_.page_setup_, {}};
+    document_ = &document;
+
+    const Section* report_header = Visible(SectionKind::ReportHeader);
+    const Section* page_header = Visible(SectionKind::PageHeader);
+    const Section* detail = Visible(SectionKind::Detail);
+    const Section* page_footer = Visible(SectionKind::PageFooter);
+    const Section* report_footer = Visible(SectionKind::ReportFooter);
+    const int32_t footer_height = page_footer ? page_footer->Height() : 0;
+    body_bottom_ = report_.page_setup_.PrintBottom() - footer_height;
+    const auto row_count = static_cast<int64_t>(rows_.size());
+    const int64_t last_row = row_count - 1;
+
+    StartPage(report_header, page_header, 0);
+    if (detail != nullptr) {
+      for (int64_t row = 0; row < row_count; ++row) {
+        if (!Fits(detail->Height())) {
+          EndPage(page_footer, row - 1);
+          StartPage(nullptr, page_header, row);
+        }
+        Accumulate(row);
+        Place(*detail, row);
+        bands_on_page_++;
+      }
+    }
+    if (report_footer != nullptr) {
+      if (!Fits(report_footer->Height())) {
+        EndPage(page_footer, last_row);
+        StartPage(nullptr, page_header, last_row);
+      }
+      Place(*report_footer, last_row);
+    }
+    EndPage(page_footer, last_row);
+    return document;
+  }
+
+ private:
+  struct FieldBinding {
+    int slot = -1;      // column within rows_, -1 when unbound or missing
+    int sum_index = -1;  // index into sums_ for Sum fields
+  };
+
+  const Section* Visible(SectionKind kind) const {
+    const Section* section = report_.FindSection(kind);
+    return section != nullptr && section->Visible() ? section : nullptr;
+  }
+
+  void Bind() {
+    std::shared_ptr<DataSource> source;
+    if (!report_.data_controls_.empty()) {
+      source = report_.data_controls_.front().Recordset();
+    }
+    std::unordered_map<std::string, int> column_of;  // lower-case name
+    if (source) {
+      const int count = source->FieldCount();
+      for (int index = 0; index < count; ++index) {
+        column_of.emplace(LowerCase(source->FieldName(index)), index);
+      }
+    }
+    std::vector<int> columns;  // source column of each slot
+    std::unordered_map<int, int> slot_of_column;
+    for (const Section& section : report_.sections_) {
+      for (const ReportControl& control : section.Controls()) {
+        if (control.Kind() != ControlKind::Field) continue;
+        FieldBinding binding;
+        if (!control.DataField().empty()) {
+          const auto column = column_of.find(LowerCase(control.DataField()));
+          if (column != column_of.end()) {
+            auto [slot, added] = slot_of_column.emplace(
+                column->second, static_cast<int>(columns.size()));
+            if (added) columns.push_back(column->second);
+            binding.slot = slot->second;
+          }
+        }
+        if (control.Summary() == SummaryType::Sum && binding.slot >= 0) {
+          binding.sum_index = static_cast<int>(sums_.size());
+          sums_.emplace_back();
+          summed_slots_.push_back(binding.slot);
+        }
+        bindings_.emplace(&control, binding);
+      }
+    }
+    if (!source || !source->MoveFirst()) return;
+    do {
+      std::vector<vb::Variant>& row = rows_.emplace_back();
+      row.reserve(columns.size());
+      for (int column : columns) row.push_back(source->Value(column));
+    } while (source->MoveNext());
+    source->MoveFirst();
+  }
+
+  bool Fits(int32_t height) const {
+    // A band taller than a whole page still prints, alone, so that the run
+    // always ends.
+    return cursor_ + height <= body_bottom_ || bands_on_page_ == 0;
+  }
+
+  void StartPage(const Section* report_header, const Section* page_header,
+                 int64_t row) {
+    report_.page_number_ = static_cast<int>(document_->pages.size()) + 1;
+    Page& page = document_->pages.emplace_back();
+    page.number = report_.page_number_;
+    cursor_ = report_.page_setup_.top_margin;
+    bands_on_page_ = 0;
+    if (report_header != nullptr) Place(*report_header, row);
+    if (page_header != nullptr) Place(*page_header, row);
+  }
+
+  void EndPage(const Section* page_footer, int64_t row) {
+    if (page_footer == nullptr) return;
+    cursor_ = body_bottom_;
+    Place(*page_footer, row);
+  }
+
+  void Accumulate(int64_t row) {
+    const auto& values = rows_[static_cast<size_t>(row)];
+    for (size_t index = 0; index < sums_.size(); ++index) {
+      AddToSum(values[static_cast<size_t>(summed_slots_[index])], sums_[index]);
+    }
+  }
+
+  void Place(const Section& section, int64_t row) {
+    const int32_t dx = report_.page_setup_.left_margin;
+    const int32_t dy = cursor_;
+    auto& items = document_->pages.back().items;
+    for (const ReportControl& control : section.Controls()) {
+      if (!control.Visible()) continue;
+      switch (control.Kind()) {
+        case ControlKind::Label:
+          items.emplace_back(TextItem{control.Name(),
+                                      control.Bounds().Offset(dx, dy),
+                                      control.Caption(), control.TextFont(),
+                                      control.TextAlignment(), control.WordWrap()});
+          break;
+        case ControlKind::Field:
+          items.emplace_back(TextItem{control.Name(),
+                                      control.Bounds().Offset(dx, dy),
+                                      FieldText(control, row), control.TextFont(),
+                                      control.TextAlignment(), control.WordWrap()});
+          break;
+        case ControlKind::Line:
+          items.emplace_back(LineItem{control.Name(), control.Points().Offset(dx, dy),
+                                      control.LineWeight()});
+          break;
+        case ControlKind::Box:
+          items.emplace_back(BoxItem{control.Name(), control.Bounds().Offset(dx, dy),
+                                     control.LineWeight()});
+          break;
+      }
+    }
+    cursor_ += section.Height();
+  }
+
+  std::string FieldText(const ReportControl& control, int64_t row) const {
+    const FieldBinding& binding = bindings_.at(&control);
+    vb::Variant value;
+    switch (control.Summary()) {
+      case SummaryType::PageCount:
+        value = vb::Variant(static_cast<int32_t>(report_.page_number_));
+        break;
+      case SummaryType::Sum:
+        if (binding.sum_index >= 0) {
+          // With no rows at all the sum of a present column is still zero.
+          value = sums_[static_cast<size_t>(binding.sum_index)];
+        }
+        break;
+      case SummaryType::None:
+        if (control.DataField().empty()) {
+          value = vb::Variant(control.Text());
+        } else if (binding.slot >= 0 && row >= 0 &&
+                   row < static_cast<int64_t>(rows_.size())) {
+          value = rows_[static_cast<size_t>(row)][static_cast<size_t>(binding.slot)];
+        }
+        break;
+    }
+    return DisplayText(value, control.OutputFormat());
+  }
+
+  Report& report_;
+  Document* document_ = nullptr;
+  std::unordered_map<const ReportControl*, FieldBinding> bindings_;
+  std::vector<std::vector<vb::Variant>> rows_;
+  std::vector<vb::Currency> sums_;
+  std::vector<int> summed_slots_;
+  int32_t cursor_ = 0;
+  int32_t body_bottom_ = 0;
+  int bands_on_page_ = 0;
+};
+
+Report::Report(std::string name) : name_(std::move(name)) {}
+
+Section& Report::AddSection(SectionKind kind, std::string name, int32_t height) {
+  if (FindSection(kind) != nullptr) {
+    throw vb::Error::Numbered(vb::err::kInvalidCall, "Report", name);
+  }
+  return sections_.emplace_back(kind, std::move(name), height);
+}
+
+Section* Report::FindSection(SectionKind kind) {
+  for (Section& section : sections_) {
+    if (section.Kind() == kind) return &section;
+  }
+  return nullptr;
+}
+
+const Section* Report::FindSection(SectionKind kind) const {
+  return const_cast<Report*>(this)->FindSection(kind);
+}
+
+Section& Report::GetSection(const std::string& name) {
+  for (Section& section : sections_) {
+    if (EqualsNoCase(section.Name(), name)) return section;
+  }
+  throw vb::Error::SubscriptOutOfRange("Report");
+}
+
+ReportControl& Report::Control(const std::string& name) {
+  for (Section& section : sections_) {
+    for (ReportControl& control : section.Controls()) {
+      if (EqualsNoCase(control.Name(), name)) return control;
+    }
+  }
+  throw vb::Error::NoSuchMember("Report", name);
+}
+
+const ReportControl& Report::Control(const std::string& name) const {
+  return const_cast<Report*>(this)->Control(name);
+}
+
+bool Report::HasControl(const std::string& name) const {
+  for (const Section& section : sections_) {
+    for (const ReportControl& control : section.Controls()) {
+      if (EqualsNoCase(control.Name(), name)) return true;
+    }
+  }
+  return false;
+}
+
+DataControl& Report::AddDataControl(std::string name) {
+  return data_controls_.emplace_back(std::move(name));
+}
+
+DataControl& Report::GetDataControl(const std::string& name) {
+  for (DataControl& control : data_controls_) {
+    if (EqualsNoCase(control.Name(), name)) return control;
+  }
+  throw vb::Error::NoSuchMember("Report", name);
+}
+
+Document Report::Run() { return Paginator(*this).Run(); }
+
+}  // namespace kvt::report

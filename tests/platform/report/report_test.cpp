@@ -1,0 +1,264 @@
+#include "platform/report/report.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/data/record_set.h"
+#include "platform/report/data_source.h"
+#include "platform/value/error.h"
+
+namespace kvt::report {
+namespace {
+
+// A small layout on a page whose body holds exactly `kRowsPerPage` detail
+// bands: header 1000, detail 300, footer 500 on a 4000-high paper with
+// margins of 100 (body 3800 - 1000 - 500 = 2300, 7 bands of 300 fit).
+constexpr int kRowsPerPage = 7;
+
+class SmallLayout : public Report {
+ public:
+  SmallLayout() : Report("rptSmall") {
+    SetTitle("Small");
+    Page() = PageSetup{6000, 4000, 100, 100, 100, 100};
+    Section& header = AddSection(SectionKind::PageHeader, "PageHeader", 1000);
+    header.AddLabel("lblTitle", {0, 0, 2000, 300}, "Title");
+    header.AddField("fldHeaderName", {0, 400, 2000, 250}).SetDataField("Name");
+    header.AddField("fldPageNo", {3000, 400, 500, 250})
+        .SetSummary(SummaryType::PageCount);
+    header.AddBox("shpFrame", {0, 0, 5000, 900});
+    Section& detail = AddSection(SectionKind::Detail, "Detail", 300);
+    detail.AddField("fldCode", {0, 20, 1000, 250}).SetDataField("Code");
+    detail.AddField("fldAmount", {1000, 20, 1500, 250})
+        .SetDataField("Amount")
+        .SetOutputFormat("#,##0.00")
+        .SetAlignment(Alignment::Right);
+    AddDataControl("dcRows");
+    Section& footer = AddSection(SectionKind::PageFooter, "PageFooter", 500);
+    footer.AddLine("lnTop", {0, 0, 5000, 0});
+    footer.AddField("fldTotal", {1000, 100, 1500, 250})
+        .SetDataField("Amount")
+        .SetSummary(SummaryType::Sum)
+        .SetOutputFormat("#,##0.00");
+    footer.AddField("fldFooterName", {3000, 100, 1500, 250}).SetDataField("Name");
+  }
+};
+
+std::shared_ptr<MemoryTable> Rows(int count) {
+  auto table = std::make_shared<MemoryTable>(
+      std::vector<std::string>{"Code", "Amount", "Name"});
+  for (int i = 1; i <= count; ++i) {
+    table->AddRow({vb::Variant("P" + std::to_string(i)),
+                   vb::Variant(i * 1000.25), vb::Variant("N" + std::to_string(i))});
+  }
+  return table;
+}
+
+Document RunWith(Report& report, std::shared_ptr<DataSource> rows) {
+  report.GetDataControl("dcRows").SetRecordset(std::move(rows));
+  return report.Run();
+}
+
+std::string TextOf(const Page& page, const std::string& control) {
+  const TextItem* item = page.FindText(control);
+  return item == nullptr ? "<none>" : item->text;
+}
+
+TEST(ReportTest, PaginatesDetailBandsAndRepeatsHeaderAndFooter) {
+  struct Case {
+    int rows;
+    size_t pages;
+  };
+  const Case cases[] = {{0, 1}, {1, 1}, {kRowsPerPage, 1}, {kRowsPerPage + 1, 2},
+                        {3 * kRowsPerPage, 3}, {3 * kRowsPerPage + 1, 4}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("rows " + std::to_string(c.rows));
+    SmallLayout layout;
+    Document doc = RunWith(layout, Rows(c.rows));
+    ASSERT_EQ(doc.pages.size(), c.pages);
+    size_t printed = 0;
+    for (const Page& page : doc.pages) {
+      EXPECT_EQ(TextOf(page, "lblTitle"), "Title");
+      EXPECT_EQ(TextOf(page, "fldPageNo"), std::to_string(page.number));
+      EXPECT_TRUE(page.Has("lnTop"));
+      const auto codes = page.FindTexts("fldCode");
+      EXPECT_LE(codes.size(), static_cast<size_t>(kRowsPerPage));
+      for (const TextItem* code : codes) {
+        EXPECT_EQ(code->text, "P" + std::to_string(++printed));
+      }
+    }
+    EXPECT_EQ(printed, static_cast<size_t>(c.rows));
+    EXPECT_EQ(layout.pageNumber(), static_cast<int>(c.pages));
+  }
+}
+
+TEST(ReportTest, PlacesBandsInPageCoordinates) {
+  SmallLayout layout;
+  Document doc = RunWith(layout, Rows(kRowsPerPage + 1));
+  const Page& first = doc.pages[0];
+  // Header at the top margin, details stacked under it, footer at the
+  // bottom of the printable area.
+  EXPECT_EQ(first.FindText("lblTitle")->rect, (Rect{100, 100, 2000, 300}));
+  const auto amounts = first.FindTexts("fldAmount");
+  ASSERT_EQ(amounts.size(), static_cast<size_t>(kRowsPerPage));
+  EXPECT_EQ(amounts[0]->rect, (Rect{1100, 1120, 1500, 250}));
+  EXPECT_EQ(amounts[6]->rect, (Rect{1100, 1120 + 6 * 300, 1500, 250}));
+  EXPECT_EQ(amounts[0]->alignment, Alignment::Right);
+  EXPECT_EQ(first.FindText("fldTotal")->rect, (Rect{1100, 3500, 1500, 250}));
+  const auto& line = std::get<LineItem>(*std::find_if(
+      first.items.begin(), first.items.end(), [](const DisplayItem& item) {
+        return std::holds_alternative<LineItem>(item);
+      }));
+  EXPECT_EQ(line.segment, (Segment{100, 3400, 5100, 3400}));
+  EXPECT_EQ(doc.pages[1].FindTexts("fldAmount")[0]->rect.top, 1120);
+}
+
+TEST(ReportTest, SumsRunOverAllPrintedRowsSoTheLastPageHasTheTotal) {
+  SmallLayout layout;
+  Document doc = RunWith(layout, Rows(2 * kRowsPerPage + 3));
+  // Amounts are i * 1000.25: running sums of the first 7, 14 and 17 rows.
+  EXPECT_EQ(TextOf(doc.pages[0], "fldTotal"), "28,007.00");
+  EXPECT_EQ(TextOf(doc.pages[1], "fldTotal"), "105,026.25");
+  EXPECT_EQ(TextOf(doc.pages[2], "fldTotal"), "153,038.25");
+}
+
+TEST(ReportTest, SumsAreExactAndSkipValuesThatAreNoNumber) {
+  auto table = std::make_shared<MemoryTable>(std::vector<std::string>{"Amount"});
+  // Ten times 0.1 as a double drifts; Currency sums do not.
+  for (int i = 0; i < 10; ++i) table->AddRow({vb::Variant(0.1)});
+  table->AddRow({vb::Variant::Null()});
+  table->AddRow({vb::Variant("n/a")});
+  table->AddRow({vb::Variant("1,000.005")});
+  table->AddRow({vb::Variant(vb::Currency::FromRaw(-1))});
+  SmallLayout layout;
+  layout.Control("fldTotal").SetOutputFormat("0.0000");
+  Document doc = RunWith(layout, table);
+  EXPECT_EQ(TextOf(doc.pages.back(), "fldTotal"), "1001.0049");
+}
+
+TEST(ReportTest, HeaderShowsTheFirstRowOfItsPageAndFooterTheLast) {
+  SmallLayout layout;
+  Document doc = RunWith(layout, Rows(kRowsPerPage + 2));
+  EXPECT_EQ(TextOf(doc.pages[0], "fldHeaderName"), "N1");
+  EXPECT_EQ(TextOf(doc.pages[0], "fldFooterName"), "N7");
+  EXPECT_EQ(TextOf(doc.pages[1], "fldHeaderName"), "N8");
+  EXPECT_EQ(TextOf(doc.pages[1], "fldFooterName"), "N9");
+}
+
+TEST(ReportTest, WithoutRowsPrintsOnePageWithEmptyFieldsAndZeroSums) {
+  for (bool with_source : {false, true}) {
+    SCOPED_TRACE(with_source ? "empty source" : "no source");
+    SmallLayout layout;
+    Document doc = with_source ? RunWith(layout, Rows(0)) : layout.Run();
+    ASSERT_EQ(doc.pages.size(), 1u);
+    EXPECT_EQ(TextOf(doc.pages[0], "fldHeaderName"), "");
+    EXPECT_TRUE(doc.pages[0].FindTexts("fldCode").empty());
+    // A sum over a column the source has is 0; with no source at all the
+    // column is unknown and the field stays empty.
+    EXPECT_EQ(TextOf(doc.pages[0], "fldTotal"), with_source ? "0.00" : "");
+  }
+}
+
+TEST(ReportTest, BindsColumnsWithoutRegardToCaseAndLeavesMissingOnesEmpty) {
+  SmallLayout layout;
+  layout.Control("fldCode").SetDataField("CODE");
+  layout.Control("fldHeaderName").SetDataField("No Such Column");
+  layout.Control("fldTotal").SetDataField("Missing");
+  Document doc = RunWith(layout, Rows(2));
+  EXPECT_EQ(doc.pages[0].FindTexts("fldCode")[1]->text, "P2");
+  EXPECT_EQ(TextOf(doc.pages[0], "fldHeaderName"), "");
+  EXPECT_EQ(TextOf(doc.pages[0], "fldTotal"), "");
+}
+
+TEST(ReportTest, UnboundFieldShowsItsTextFormattedAndHiddenControlsDoNotPrint) {
+  SmallLayout layout;
+  layout.Control("fldHeaderName").SetDataField("").SetText("1234.5");
+  layout.Control("fldheadername").SetOutputFormat("#,##0.00");
+  layout.Control("shpFrame").SetVisible(false);
+  layout.Control("fldFooterName").SetVisible(false);
+  Document doc = RunWith(layout, Rows(1));
+  EXPECT_EQ(TextOf(doc.pages[0], "fldHeaderName"), "1,234.50");
+  EXPECT_FALSE(doc.pages[0].Has("shpFrame"));
+  EXPECT_FALSE(doc.pages[0].Has("fldFooterName"));
+}
+
+TEST(ReportTest, NamedAccessRaisesThePlatformErrors) {
+  SmallLayout layout;
+  auto number_of = [](auto&& action) {
+    try {
+      action();
+    } catch (const vb::Error& error) {
+      return error.number();
+    }
+    return 0;
+  };
+  EXPECT_EQ(number_of([&] { layout.Control("fldNope"); }), 438);
+  EXPECT_EQ(number_of([&] { layout.GetDataControl("dcNope"); }), 438);
+  EXPECT_EQ(number_of([&] { layout.GetSection("Nope"); }), 9);
+  EXPECT_EQ(number_of([&] { layout.Control("fldCode").SetCaption("x"); }), 438);
+  EXPECT_EQ(number_of([&] { layout.Control("lblTitle").SetText("x"); }), 438);
+  EXPECT_EQ(number_of([&] { layout.Control("lblTitle").SetDataField("x"); }), 438);
+  EXPECT_EQ(number_of([&] { layout.Control("lnTop").SetFontSize(9); }), 438);
+  EXPECT_EQ(number_of([&] { layout.AddSection(SectionKind::Detail, "D2", 10); }), 5);
+  EXPECT_EQ(number_of([&] { layout.GetSection("detail").SetHeight(-1); }), 380);
+  EXPECT_EQ(layout.pageNumber(), 0);
+}
+
+TEST(ReportTest, ReportHeaderOpensTheFirstPageAndReportFooterFollowsTheLastRow) {
+  SmallLayout layout;
+  layout.AddSection(SectionKind::ReportHeader, "ReportHeader", 300)
+      .AddLabel("lblCover", {0, 0, 1000, 250}, "Cover");
+  layout.AddSection(SectionKind::ReportFooter, "ReportFooter", 600)
+      .AddField("fldGrand", {0, 0, 1500, 250})
+      .SetDataField("Amount")
+      .SetSummary(SummaryType::Sum)
+      .SetOutputFormat("#,##0.00");
+  // With the report header one band less fits on page 1: 6 + 7 rows fill
+  // two pages, and the report footer then needs a third.
+  Document doc = RunWith(layout, Rows(13));
+  ASSERT_EQ(doc.pages.size(), 3u);
+  EXPECT_EQ(doc.pages[0].FindText("lblCover")->rect.top, 100);
+  EXPECT_EQ(doc.pages[0].FindText("lblTitle")->rect.top, 400);
+  EXPECT_EQ(doc.pages[0].FindTexts("fldCode").size(), 6u);
+  EXPECT_FALSE(doc.pages[1].Has("lblCover"));
+  EXPECT_EQ(TextOf(doc.pages[2], "fldGrand"), "91,022.75");
+  EXPECT_TRUE(doc.pages[2].FindTexts("fldCode").empty());
+}
+
+TEST(ReportTest, BandTallerThanThePagePrintsAloneInsteadOfLooping) {
+  SmallLayout layout;
+  layout.GetSection("Detail").SetHeight(5000);
+  Document doc = RunWith(layout, Rows(3));
+  ASSERT_EQ(doc.pages.size(), 3u);
+  for (const Page& page : doc.pages) EXPECT_EQ(page.FindTexts("fldCode").size(), 1u);
+}
+
+TEST(ReportTest, ReadsARecordSetThroughItsDataControl) {
+  auto record_set = std::make_shared<data::RecordSet>();
+  record_set->Fields().Append("Code", data::DataType::kVarWChar);
+  record_set->Fields().Append("Amount", data::DataType::kCurrency);
+  record_set->Fields().Append("Name", data::DataType::kVarWChar);
+  record_set->Open();
+  for (int i = 1; i <= 3; ++i) {
+    record_set->AppendRow({vb::Variant("C" + std::to_string(i)),
+                           vb::Variant(vb::Currency::FromInt(i)), vb::Variant("X")});
+  }
+  SmallLayout layout;
+  layout.GetDataControl("dcRows").SetRecordset(record_set);
+  Document doc = layout.Run();
+  ASSERT_EQ(doc.pages[0].FindTexts("fldCode").size(), 3u);
+  EXPECT_EQ(doc.pages[0].FindTexts("fldCode")[2]->text, "C3");
+  EXPECT_EQ(TextOf(doc.pages[0], "fldTotal"), "6.00");
+  EXPECT_FALSE(record_set->IsEOF());
+
+  // A closed record set gives no rows rather than failing the document.
+  auto closed = std::make_shared<data::RecordSet>();
+  closed->Fields().Append("Code", data::DataType::kVarWChar);
+  layout.GetDataControl("dcRows").SetRecordset(closed);
+  EXPECT_EQ(layout.Run().pages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kvt::report
