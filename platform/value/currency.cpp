@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <ostream>
 
 #include "platform/value/error.h"
 
@@ -180,6 +181,10 @@ Currency Currency::operator/(Currency other) const {
     throw Error::Overflow();
   }
   return Currency(raw);
+}
+
+std::ostream& operator<<(std::ostream& out, Currency value) {
+  return out << value.ToDecimalText();
 }
 
 }  // namespace vb

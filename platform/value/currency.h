@@ -8,6 +8,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 
 namespace vb {
@@ -58,5 +59,8 @@ class Currency {
   constexpr explicit Currency(int64_t raw) : raw_(raw) {}
   int64_t raw_ = 0;
 };
+
+// Writes the exact decimal text (for logs and test failure messages).
+std::ostream& operator<<(std::ostream& out, Currency value);
 
 }  // namespace vb
