@@ -1,0 +1,21 @@
+# Writes a C++ source that holds each SQL file as a raw string literal, so
+# the library can build a database without its source tree.
+# -DOUTPUT=<file.cpp> -DINPUTS=<a.sql;b.sql> -DNAMES=<Name;Name>
+list(LENGTH INPUTS count)
+math(EXPR last "${count} - 1")
+set(text "// Generated from the SQL files of db/; do not edit.\n")
+string(APPEND text "#include \"db/embedded_sql.h\"\n\nnamespace kvt::db {\n")
+foreach(i RANGE ${last})
+  list(GET INPUTS ${i} input)
+  list(GET NAMES ${i} name)
+  file(READ "${input}" sql)
+  string(FIND "${sql}" ")kvtsql\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${input} contains the literal delimiter")
+  endif()
+  string(APPEND text "\nconst char* ${name}() {\n  return R\"kvtsql(${sql})kvtsql\";\n}\n")
+endforeach()
+string(APPEND text "\n}  // namespace kvt::db\n")
+file(WRITE "${OUTPUT}.tmp" "${text}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

@@ -1,0 +1,13 @@
+// The database scripts, built into the library from db/*.sql.
+#pragma once
+
+namespace kvt::db {
+
+// Tables and indexes of the purchasing data (schema.sql).
+const char* SchemaSql();
+// The procedure catalogue: bodies of the procedures (procedures.sql).
+const char* ProceduresSql();
+// The demo company's data (demo_data.sql).
+const char* DemoDataSql();
+
+}  // namespace kvt::db

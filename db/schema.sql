@@ -1,0 +1,242 @@
+-- Purchasing data of the suite: companies, suppliers, products, discount
+-- formulas, tax codes, purchase orders, vouchers, accounting periods and
+-- saved control values. Money columns are declared CURRENCY so that record
+-- sets read them as fixed-point amounts; dates are ISO text declared DATE.
+
+CREATE TABLE Companies (
+  ID             INTEGER PRIMARY KEY,
+  Name           TEXT NOT NULL,
+  RegNo          TEXT,
+  Address1       TEXT,
+  Address2       TEXT,
+  PostCode       TEXT,
+  TelNo          TEXT,
+  FaxNo          TEXT,
+  TaxNo          TEXT,
+  DefaultMessage TEXT
+);
+
+CREATE TABLE Users (
+  ID       INTEGER PRIMARY KEY,
+  Username TEXT NOT NULL UNIQUE
+);
+
+CREATE TABLE Suppliers (
+  ID         INTEGER PRIMARY KEY,
+  CompanyID  INTEGER NOT NULL REFERENCES Companies(ID),
+  Code       TEXT NOT NULL,
+  Name       TEXT NOT NULL,
+  PostBox    TEXT,
+  PostOffice TEXT,
+  PostCode   TEXT,
+  TelNo      TEXT,
+  FaxNo      TEXT,
+  TaxNo      TEXT,
+  Rep        TEXT
+);
+
+-- CompanyID NULL: the row serves every company.
+CREATE TABLE TaxCodes (
+  ID          INTEGER PRIMARY KEY,
+  CompanyID   INTEGER REFERENCES Companies(ID),
+  Code        TEXT NOT NULL,
+  Description TEXT,
+  Rate        REAL NOT NULL
+);
+
+-- FormulaType 0 lists the formula for every discount; 1 trade, 2 rebate,
+-- 3 other only. Formula is a VBScript expression in X (the amount the
+-- discount applies to); "0" is the absence of a formula.
+CREATE TABLE DiscountFormulas (
+  ID          INTEGER PRIMARY KEY,
+  CompanyID   INTEGER REFERENCES Companies(ID),
+  FormulaType INTEGER NOT NULL DEFAULT 0,
+  Description TEXT NOT NULL,
+  Formula     TEXT NOT NULL
+);
+
+CREATE TABLE Products (
+  ID                      INTEGER PRIMARY KEY,
+  CompanyID               INTEGER NOT NULL REFERENCES Companies(ID),
+  Code                    TEXT NOT NULL,
+  Description             TEXT NOT NULL,
+  Price1                  CURRENCY,
+  Price2                  CURRENCY,
+  LeadTime                INTEGER,
+  ServiceLevel            REAL,
+  LastSale                DATE,
+  StockOnHand             REAL,
+  StockReserved           REAL,
+  QtyOnOrder              REAL,
+  OrdersPending           REAL,
+  ShoppingListQty         REAL,
+  LastCost                CURRENCY,
+  TradeDiscountFormulaID  INTEGER REFERENCES DiscountFormulas(ID),
+  RebateDiscountFormulaID INTEGER REFERENCES DiscountFormulas(ID),
+  TaxCodesID              INTEGER REFERENCES TaxCodes(ID)
+);
+
+-- Status: 0 saved as pending, 1 processed (open for receiving), 2 closed.
+CREATE TABLE PurchaseOrders (
+  ID           INTEGER PRIMARY KEY,
+  CompanyID    INTEGER NOT NULL REFERENCES Companies(ID),
+  SupplierID   INTEGER NOT NULL REFERENCES Suppliers(ID),
+  OrderNumber  TEXT NOT NULL,
+  DateOrdered  DATE NOT NULL,
+  Status       INTEGER NOT NULL DEFAULT 1,
+  OurRef       TEXT,
+  SuppRef      TEXT,
+  DelName      TEXT,
+  DelAddr1     TEXT,
+  DelAddr2     TEXT,
+  DelAddr3     TEXT,
+  DelPostCode  TEXT,
+  Message      TEXT
+);
+CREATE INDEX PurchaseOrders_Supplier
+  ON PurchaseOrders(SupplierID, CompanyID, Status);
+
+-- QtyReceived is kept by the voucher posting: the quantity received to date
+-- against the line. A line is outstanding while Qty + BOQty > QtyReceived.
+CREATE TABLE PurchaseOrderDetails (
+  ID                     INTEGER PRIMARY KEY,
+  PurchaseOrderID        INTEGER NOT NULL REFERENCES PurchaseOrders(ID),
+  ProductID              INTEGER REFERENCES Products(ID),
+  LeadTime               INTEGER,
+  Qty                    REAL,
+  BOQty                  REAL,
+  FreeQty                REAL,
+  QtyReceived            REAL NOT NULL DEFAULT 0,
+  UnitPrice              CURRENCY,
+  TradeDiscountFormulaID INTEGER,
+  TradeDisc              CURRENCY NOT NULL DEFAULT 0,
+  RebateFormulaID        INTEGER,
+  RebateDisc             CURRENCY NOT NULL DEFAULT 0,
+  OtherDiscountFormulaID INTEGER,
+  OtherDisc              CURRENCY NOT NULL DEFAULT 0,
+  NetAmount              CURRENCY,
+  TaxCodesID             INTEGER REFERENCES TaxCodes(ID),
+  Tax                    CURRENCY,
+  TotalCost              CURRENCY
+);
+CREATE INDEX PurchaseOrderDetails_Order
+  ON PurchaseOrderDetails(PurchaseOrderID);
+
+CREATE TABLE TransactionTypes (
+  ID          INTEGER PRIMARY KEY,
+  Description TEXT NOT NULL
+);
+
+-- One table for the four voucher kinds (TranTypeID 19, 20, 31, 32).
+-- SourceGRVID: for a returned voucher, the received voucher it returns.
+CREATE TABLE GRVs (
+  ID              INTEGER PRIMARY KEY,
+  CompanyID       INTEGER NOT NULL REFERENCES Companies(ID),
+  SupplierID      INTEGER NOT NULL REFERENCES Suppliers(ID),
+  TranTypeID      INTEGER NOT NULL REFERENCES TransactionTypes(ID),
+  VoucherNumber   TEXT NOT NULL,
+  PurchaseOrderID INTEGER REFERENCES PurchaseOrders(ID),
+  SourceGRVID     INTEGER REFERENCES GRVs(ID),
+  DateReceived    DATE NOT NULL,
+  DelNoteNumber   TEXT,
+  OurRef          TEXT,
+  SuppRef         TEXT,
+  UserID          INTEGER REFERENCES Users(ID),
+  Notes           TEXT,
+  SupplierDocNo   TEXT,
+  SupplierDocDate DATE,
+  AccPeriodMonth  INTEGER,
+  AccPeriodYearID INTEGER
+);
+CREATE INDEX GRVs_Supplier ON GRVs(SupplierID, CompanyID, TranTypeID);
+
+-- SourceLineID: the purchase-order line received against, or for a return
+-- the received voucher line returned. QtyReturned, QtySold and QtyLeft
+-- track consignment stock (and returns of received goods).
+CREATE TABLE GRVDetails (
+  ID           INTEGER PRIMARY KEY,
+  GRVID        INTEGER NOT NULL REFERENCES GRVs(ID),
+  SourceLineID INTEGER,
+  ProductID    INTEGER REFERENCES Products(ID),
+  Qty          REAL,
+  UnitPrice    CURRENCY,
+  TradeDisc    CURRENCY NOT NULL DEFAULT 0,
+  RebateDisc   CURRENCY NOT NULL DEFAULT 0,
+  OtherDisc    CURRENCY NOT NULL DEFAULT 0,
+  NetAmount    CURRENCY,
+  TaxCodesID   INTEGER REFERENCES TaxCodes(ID),
+  TaxAmount    CURRENCY,
+  TotalCost    CURRENCY,
+  QtyReturned  REAL DEFAULT 0,
+  QtySold      REAL DEFAULT 0,
+  QtyLeft      REAL
+);
+CREATE INDEX GRVDetails_GRV ON GRVDetails(GRVID);
+
+CREATE TABLE Months (
+  ID     INTEGER PRIMARY KEY,
+  Months TEXT NOT NULL
+);
+
+-- Year keys number the calendar years in their order.
+CREATE TABLE Years (
+  ID    INTEGER PRIMARY KEY,
+  Years INTEGER NOT NULL UNIQUE
+);
+
+CREATE TABLE AccountingPeriods (
+  ID         INTEGER PRIMARY KEY,
+  CompanyID  INTEGER NOT NULL REFERENCES Companies(ID),
+  MonthID    INTEGER NOT NULL REFERENCES Months(ID),
+  YearID     INTEGER NOT NULL REFERENCES Years(ID),
+  PeriodName TEXT NOT NULL,
+  Status     TEXT NOT NULL,
+  IsCurrent  BOOLEAN NOT NULL DEFAULT 0
+);
+CREATE UNIQUE INDEX AccountingPeriods_Period
+  ON AccountingPeriods(CompanyID, YearID, MonthID);
+
+-- Period-end procedures that have run; ProcedureType 6 is the supplier
+-- period procedure.
+CREATE TABLE PeriodProcedures (
+  ID            INTEGER PRIMARY KEY,
+  CompanyID     INTEGER NOT NULL REFERENCES Companies(ID),
+  ProcedureType INTEGER NOT NULL,
+  MonthID       INTEGER NOT NULL,
+  YearID        INTEGER NOT NULL REFERENCES Years(ID),
+  DateRun       DATE
+);
+
+-- Values a company or a user last left in a named control of the screens.
+CREATE TABLE CompanyControlValues (
+  CompanyID    INTEGER NOT NULL,
+  ControlKind  TEXT NOT NULL COLLATE NOCASE,
+  ControlName  TEXT NOT NULL COLLATE NOCASE,
+  ControlIndex INTEGER NOT NULL,
+  ControlValue TEXT,
+  PRIMARY KEY (CompanyID, ControlKind, ControlName, ControlIndex)
+);
+
+-- UserName '' holds the value for every user of that database.
+CREATE TABLE UserControlValues (
+  DatabaseName TEXT NOT NULL COLLATE NOCASE,
+  UserName     TEXT NOT NULL DEFAULT '',
+  ControlKind  TEXT NOT NULL COLLATE NOCASE,
+  ControlName  TEXT NOT NULL COLLATE NOCASE,
+  ControlIndex INTEGER NOT NULL,
+  ControlValue TEXT,
+  PRIMARY KEY (DatabaseName, UserName, ControlKind, ControlName, ControlIndex)
+);
+
+-- The procedures the data gateway may run. Body: one statement with the
+-- inputs as ?1..?n. output_names: the output parameters the body's single
+-- row fills, in order (empty for procedures that return a record set).
+-- column_types: declared types of computed result columns, as
+-- "Name:currency,Other:double".
+CREATE TABLE kvt_procedures (
+  name            TEXT PRIMARY KEY COLLATE NOCASE,
+  body            TEXT NOT NULL,
+  parameter_count INTEGER NOT NULL,
+  output_names    TEXT NOT NULL DEFAULT '',
+  column_types    TEXT NOT NULL DEFAULT ''
+);
