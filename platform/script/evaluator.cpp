@@ -1,0 +1,332 @@
+#include "platform/script/evaluator.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/script/builtins.h"
+#include "platform/script/lexer.h"
+#include "platform/script/operators.h"
+#include "platform/script/script_error.h"
+#include "platform/value/error.h"
+
+namespace kvt::script {
+namespace {
+
+using vb::Variant;
+
+struct Operand {
+  Variant value;
+  // A literal of the expression ("1", "abc", True): comparisons between a
+  // number and a text convert towards the literal's type.
+  bool literal = false;
+};
+
+// Binding strength of the binary operators, loosest first; 0 for a token
+// that is no binary operator. Not (6) and unary minus (13) sit between.
+int BinaryPrecedence(TokenKind kind) {
+  switch (kind) {
+    case TokenKind::kImp: return 1;
+    case TokenKind::kEqv: return 2;
+    case TokenKind::kXor: return 3;
+    case TokenKind::kOr: return 4;
+    case TokenKind::kAnd: return 5;
+    case TokenKind::kEqual:
+    case TokenKind::kNotEqual:
+    case TokenKind::kLess:
+    case TokenKind::kGreater:
+    case TokenKind::kLessEqual:
+    case TokenKind::kGreaterEqual:
+    case TokenKind::kIs: return 7;
+    case TokenKind::kAmpersand: return 8;
+    case TokenKind::kPlus:
+    case TokenKind::kMinus: return 9;
+    case TokenKind::kMod: return 10;
+    case TokenKind::kBackslash: return 11;
+    case TokenKind::kStar:
+    case TokenKind::kSlash: return 12;
+    case TokenKind::kCaret: return 14;
+    default: return 0;
+  }
+}
+
+constexpr int kLowestPrecedence = 1;
+// Not takes a comparison as its operand; unary minus only a power.
+constexpr int kNotOperandPrecedence = 7;
+constexpr int kNegationOperandPrecedence = 14;
+
+class Evaluator {
+ public:
+  explicit Evaluator(std::string_view source) : lexer_(source) { Advance(); }
+
+  Variant Run() {
+    Operand result = Expression(kLowestPrecedence);
+    while (token_.kind == TokenKind::kNewline) Advance();
+    if (token_.kind != TokenKind::kEnd) {
+      throw CompileError(err::kExpectedEndOfStatement, TokenContext(token_));
+    }
+    if (pending_) throw *pending_;
+    return std::move(result.value);
+  }
+
+ private:
+  using Arguments = std::array<Variant, kMaxBuiltinArguments>;
+
+  class DepthGuard {
+   public:
+    explicit DepthGuard(int& depth) : depth_(depth) {
+      if (++depth_ > kMaxNestingDepth) {
+        throw RuntimeError(vb::err::kOutOfStackSpace,
+                           "nesting deeper than " + std::to_string(kMaxNestingDepth));
+      }
+    }
+    ~DepthGuard() { --depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+   private:
+    int& depth_;
+  };
+
+  void Advance() { token_ = lexer_.Next(); }
+
+  // Once a run-time error has happened the rest of the text is only
+  // checked for syntax; the first error is raised at the end.
+  void Defer(const vb::Error& error) {
+    if (!active_) return;
+    active_ = false;
+    if (error.source().empty()) {
+      pending_.emplace(RuntimeError(error.number(), error.context()));
+    } else {
+      pending_.emplace(error);
+    }
+  }
+
+  template <class Compute>
+  Operand Evaluate(Compute compute) {
+    if (!active_) return {};
+    try {
+      return {compute(), false};
+    } catch (const vb::Error& error) {
+      Defer(error);
+      return {};
+    }
+  }
+
+  Operand Expression(int min_precedence) {
+    DepthGuard guard(depth_);
+    Operand left = Prefix();
+    for (;;) {
+      const TokenKind op = token_.kind;
+      const int precedence = BinaryPrecedence(op);
+      if (precedence == 0 || precedence < min_precedence) return left;
+      Advance();
+      // Left-associative: the right operand binds only tighter operators.
+      Operand right = Expression(precedence + 1);
+      left = Binary(op, left, right);
+    }
+  }
+
+  Operand Binary(TokenKind op, const Operand& x, const Operand& y) {
+    return Evaluate([&]() -> Variant {
+      const Variant& a = x.value;
+      const Variant& b = y.value;
+      switch (op) {
+        case TokenKind::kPlus: return Add(a, b);
+        case TokenKind::kMinus: return Subtract(a, b);
+        case TokenKind::kStar: return Multiply(a, b);
+        case TokenKind::kSlash: return Divide(a, b);
+        case TokenKind::kBackslash: return IntDivide(a, b);
+        case TokenKind::kMod: return Modulo(a, b);
+        case TokenKind::kCaret: return Power(a, b);
+        case TokenKind::kAmpersand: return Concat(a, b);
+        case TokenKind::kEqual: return Compare(CompareOp::kEqual, a, x.literal, b, y.literal);
+        case TokenKind::kNotEqual:
+          return Compare(CompareOp::kNotEqual, a, x.literal, b, y.literal);
+        case TokenKind::kLess: return Compare(CompareOp::kLess, a, x.literal, b, y.literal);
+        case TokenKind::kGreater: return Compare(CompareOp::kGreater, a, x.literal, b, y.literal);
+        case TokenKind::kLessEqual:
+          return Compare(CompareOp::kLessEqual, a, x.literal, b, y.literal);
+        case TokenKind::kGreaterEqual:
+          return Compare(CompareOp::kGreaterEqual, a, x.literal, b, y.literal);
+        case TokenKind::kIs: return Is(a, b);
+        case TokenKind::kAnd: return And(a, b);
+        case TokenKind::kOr: return Or(a, b);
+        case TokenKind::kXor: return Xor(a, b);
+        case TokenKind::kEqv: return Eqv(a, b);
+        case TokenKind::kImp: return Imp(a, b);
+        default: return Variant();
+      }
+    });
+  }
+
+  Operand Prefix() {
+    switch (token_.kind) {
+      case TokenKind::kNot: {
+        Advance();
+        const Operand operand = Expression(kNotOperandPrecedence);
+        return Evaluate([&] { return Not(operand.value); });
+      }
+      case TokenKind::kMinus: {
+        Advance();
+        const Operand operand = Expression(kNegationOperandPrecedence);
+        Operand result = Evaluate([&] { return Negate(operand.value); });
+        result.literal = operand.literal;  // -5 is still a literal
+        return result;
+      }
+      case TokenKind::kPlus:
+        Advance();
+        return Expression(kNegationOperandPrecedence);
+      default:
+        return Primary();
+    }
+  }
+
+  Operand Primary() {
+    const Token token = token_;
+    switch (token.kind) {
+      case TokenKind::kNumber:
+        Advance();
+        return {NumberValue(token), true};
+      case TokenKind::kString:
+        Advance();
+        return {StringValue(token), true};
+      case TokenKind::kTrue:
+      case TokenKind::kFalse:
+        Advance();
+        return {Variant(token.kind == TokenKind::kTrue), true};
+      case TokenKind::kEmpty:
+        Advance();
+        return {};
+      case TokenKind::kNull:
+        Advance();
+        return {Variant::Null(), false};
+      case TokenKind::kNothing:
+        Advance();
+        return {Variant(vb::ObjectRef()), false};
+      case TokenKind::kLParen: {
+        Advance();
+        Operand inner = Expression(kLowestPrecedence);
+        ExpectClosingParenthesis();
+        return inner;
+      }
+      case TokenKind::kIdentifier:
+        return Name();
+      default:
+        throw CompileError(err::kSyntaxError, TokenContext(token));
+    }
+  }
+
+  static Variant NumberValue(const Token& token) {
+    switch (token.number_type) {
+      case NumberType::kInteger: return Variant::Integer(static_cast<int16_t>(token.number));
+      case NumberType::kLong: return Variant(static_cast<int32_t>(token.number));
+      case NumberType::kDouble: break;
+    }
+    return Variant(token.number);
+  }
+
+  static Variant StringValue(const Token& token) {
+    if (!token.has_doubled_quote) return Variant(std::string(token.text));
+    std::string text;
+    text.reserve(token.text.size());
+    for (size_t i = 0; i < token.text.size(); ++i) {
+      text += token.text[i];
+      if (token.text[i] == '"') ++i;  // the second of a doubled pair
+    }
+    return Variant(std::move(text));
+  }
+
+  void ExpectClosingParenthesis() {
+    if (token_.kind != TokenKind::kRParen) {
+      throw CompileError(err::kExpectedRParen, TokenContext(token_));
+    }
+    Advance();
+  }
+
+  // Reads "(a, b, ...)" after a name; returns how many arguments it held
+  // (those beyond the array are checked for syntax and dropped).
+  size_t ArgumentList(Arguments& arguments) {
+    Advance();  // "("
+    size_t count = 0;
+    if (token_.kind != TokenKind::kRParen) {
+      for (;;) {
+        Operand argument = Expression(kLowestPrecedence);
+        if (count < arguments.size()) arguments[count] = std::move(argument.value);
+        ++count;
+        if (token_.kind != TokenKind::kComma) break;
+        Advance();
+      }
+    }
+    ExpectClosingParenthesis();
+    return count;
+  }
+
+  Operand Name() {
+    const Token name = token_;
+    Advance();
+    Operand result;
+    if (token_.kind == TokenKind::kLParen) {
+      Arguments arguments;
+      const size_t count = ArgumentList(arguments);
+      result = Call(name, arguments, count);
+    } else if (active_ && FindBuiltin(name.text) != nullptr) {
+      // Every built-in takes arguments.
+      Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
+    }
+    // Otherwise an undeclared variable, which is Empty.
+    while (token_.kind == TokenKind::kDot) {
+      Advance();
+      if (token_.kind != TokenKind::kIdentifier) {
+        throw CompileError(err::kExpectedIdentifier, TokenContext(token_));
+      }
+      Advance();
+      if (token_.kind == TokenKind::kLParen) {
+        Arguments ignored;
+        ArgumentList(ignored);
+      }
+      // No value of an expression is an object with members.
+      Defer(RuntimeError(vb::err::kObjectRequired, std::string(name.text)));
+    }
+    return result;
+  }
+
+  Operand Call(const Token& name, const Arguments& arguments, size_t count) {
+    if (!active_) return {};
+    if (IsObjectFactory(name.text)) {
+      Defer(RuntimeError(vb::err::kCantCreateObject, std::string(name.text)));
+      return {};
+    }
+    const Builtin* builtin = FindBuiltin(name.text);
+    if (builtin == nullptr) {
+      // The language reports a call of an unknown name as a type mismatch.
+      Defer(RuntimeError(vb::err::kTypeMismatch, std::string(name.text)));
+      return {};
+    }
+    if (count < builtin->min_args || count > builtin->max_args) {
+      Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
+      return {};
+    }
+    return Evaluate([&] { return builtin->function(std::span<const Variant>(arguments.data(), count)); });
+  }
+
+  Lexer lexer_;
+  Token token_;
+  int depth_ = 0;
+  bool active_ = true;
+  std::optional<vb::Error> pending_;
+};
+
+}  // namespace
+
+Variant EvaluateExpression(std::string_view expression) {
+  if (expression.size() > kMaxExpressionLength) {
+    throw RuntimeError(vb::err::kOutOfMemory,
+                       "expression of " + std::to_string(expression.size()) +
+                           " characters; at most " + std::to_string(kMaxExpressionLength));
+  }
+  return Evaluator(expression).Run();
+}
+
+}  // namespace kvt::script

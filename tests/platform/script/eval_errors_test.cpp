@@ -1,0 +1,175 @@
+// Errors expressions raise, and the sandbox limits: every bad input ends
+// in a vb::Error with the language's number, never a crash or a hang.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/script/evaluator.h"
+#include "platform/script/script_error.h"
+#include "tests/platform/script/eval_test_util.h"
+
+namespace kvt::script {
+namespace {
+
+struct ErrorCase {
+  std::string expression;
+  int32_t number;
+};
+
+void ExpectErrors(const std::vector<ErrorCase>& cases) {
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.expression.substr(0, 60));
+    EXPECT_EQ(EvalShown(c.expression), "error " + std::to_string(c.number));
+  }
+}
+
+vb::Error ErrorOf(const std::string& expression) {
+  try {
+    ScriptControl().Eval(expression);
+  } catch (const vb::Error& error) {
+    return error;
+  }
+  ADD_FAILURE() << expression << " raised nothing";
+  return vb::Error(0, {}, {});
+}
+
+std::string Repeat(const std::string& part, size_t times) {
+  std::string text;
+  text.reserve(part.size() * times);
+  for (size_t i = 0; i < times; ++i) text += part;
+  return text;
+}
+
+TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
+  ExpectErrors({
+      {"", err::kSyntaxError},
+      {"1 +", err::kSyntaxError},
+      {"1 ** 2", err::kSyntaxError},
+      {"1 = = 1", err::kSyntaxError},
+      {"Abs(1,)", err::kSyntaxError},
+      {"Mid(\"a\",,1)", err::kSyntaxError},
+      {"(1", err::kExpectedRParen},
+      {"((1)", err::kExpectedRParen},
+      {"Abs(1", err::kExpectedRParen},
+      {"1)", err::kExpectedEndOfStatement},
+      {"1 2", err::kExpectedEndOfStatement},
+      {"1:2", err::kExpectedEndOfStatement},
+      {"1\n2", err::kExpectedEndOfStatement},
+      {"a.", err::kExpectedIdentifier},
+      {"1 % 2", err::kInvalidCharacter},
+      {"1 ! 2", err::kInvalidCharacter},
+      {"[a]", err::kInvalidCharacter},
+      {"\"abc", err::kUnterminatedString},
+      {"1e", err::kInvalidNumber},
+      {"&H", err::kInvalidNumber},
+      {"&H100000000", err::kInvalidNumber},
+      {"1.5e400", err::kInvalidNumber},
+      {std::string(256, 'a'), err::kIdentifierTooLong},
+  });
+}
+
+TEST(ScriptErrorsTest, SyntaxErrorsWinOverEarlierRunTimeErrors) {
+  ExpectErrors({
+      {"1/0 +", err::kSyntaxError},
+      {"1/0 )", err::kExpectedEndOfStatement},
+      {"Foo(1) + (2", err::kExpectedRParen},
+      // Of two run-time errors the first one counts.
+      {"1/0 + \"a\"*1", vb::err::kDivisionByZero},
+  });
+}
+
+TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
+  ExpectErrors({
+      {"1/0", vb::err::kDivisionByZero},
+      {"5\\0", vb::err::kDivisionByZero},
+      {"5 Mod 0", vb::err::kDivisionByZero},
+      {"5 Mod 0.4", vb::err::kDivisionByZero},  // 0.4 rounds to 0
+      {"0/0", vb::err::kOverflow},
+      {"1e308*10", vb::err::kOverflow},
+      {"10^400", vb::err::kOverflow},
+      {"Exp(1000)", vb::err::kOverflow},
+      {"CInt(32768)", vb::err::kOverflow},
+      {"CByte(256)", vb::err::kOverflow},
+      {"CLng(2147483648)", vb::err::kOverflow},
+      {"2147483648\\1", vb::err::kOverflow},
+      {"CCur(922337203685477)+1000", vb::err::kOverflow},
+      {"\"a\"+1", vb::err::kTypeMismatch},
+      {"\"a\"*1", vb::err::kTypeMismatch},
+      {"-\"a\"", vb::err::kTypeMismatch},
+      {"Abs(\"x\")", vb::err::kTypeMismatch},
+      {"1 And \"x\"", vb::err::kTypeMismatch},
+      {"\"abc\"=1", vb::err::kTypeMismatch},
+      {"Sqr(-1)", vb::err::kInvalidCall},
+      {"Log(0)", vb::err::kInvalidCall},
+      {"(-8)^(1/3)", vb::err::kInvalidCall},
+      {"0^-1", vb::err::kInvalidCall},
+      {"Round(1.5, -1)", vb::err::kInvalidCall},
+      {"Left(\"a\", -1)", vb::err::kInvalidCall},
+      {"Mid(\"a\", 0)", vb::err::kInvalidCall},
+      {"Space(-1)", vb::err::kInvalidCall},
+      {"String(-1, \"a\")", vb::err::kInvalidCall},
+      {"String(1, \"\")", vb::err::kInvalidCall},
+      {"InStr(0, \"a\", \"a\")", vb::err::kInvalidCall},
+      {"InStr(1, \"a\", \"a\", 2)", vb::err::kInvalidCall},
+      {"CInt(Null)", vb::err::kInvalidUseOfNull},
+      {"CStr(Null)", vb::err::kInvalidUseOfNull},
+      {"Left(\"a\", Null)", vb::err::kInvalidUseOfNull},
+      {"Replace(Null, \"a\", \"b\")", vb::err::kInvalidUseOfNull},
+      {"Abs", vb::err::kWrongArgumentCount},
+      {"Abs(1, 2)", vb::err::kWrongArgumentCount},
+      {"Left(\"a\")", vb::err::kWrongArgumentCount},
+      {"1 Is 1", vb::err::kObjectRequired},
+      {"Nothing + 1", vb::err::kObjectNotSet},
+      {"Space(70000)", err::kOutOfStringSpace},
+      {"Replace(String(60000, \"a\"), \"a\", \"aa\")", err::kOutOfStringSpace},
+  });
+}
+
+TEST(ScriptErrorsTest, SandboxOffersNoObjectsAndNoNestedEvaluation) {
+  ExpectErrors({
+      {"CreateObject(\"WScript.Shell\")", vb::err::kCantCreateObject},
+      {"GetObject(\"x\")", vb::err::kCantCreateObject},
+      {"Eval(\"1\")", vb::err::kTypeMismatch},
+      {"Execute(\"x = 1\")", vb::err::kTypeMismatch},
+      {"ExecuteGlobal(\"x = 1\")", vb::err::kTypeMismatch},
+      {"MsgBox(1)", vb::err::kTypeMismatch},
+      {"WScript.Echo", vb::err::kObjectRequired},
+      {"x.y(1)", vb::err::kObjectRequired},
+  });
+}
+
+TEST(ScriptErrorsTest, UnknownFunctionNamesItInTheContextNotTheDescription) {
+  const vb::Error error = ErrorOf("1 + Foo(2)");
+  EXPECT_EQ(error.number(), vb::err::kTypeMismatch);
+  EXPECT_EQ(error.description(), "Type mismatch");
+  EXPECT_EQ(error.context(), "Foo");
+  EXPECT_EQ(error.source(), kRuntimeErrorSource);
+
+  const vb::Error syntax = ErrorOf("(1 + 2");
+  EXPECT_EQ(syntax.description(), "Expected ')'");
+  EXPECT_EQ(syntax.source(), kCompileErrorSource);
+  EXPECT_NE(syntax.context().find("position 6"), std::string::npos);
+}
+
+TEST(ScriptErrorsTest, DeepNestingIsRefusedBeforeTheStackIsAtRisk) {
+  constexpr size_t kDeep = 10000;
+  ExpectErrors({
+      {Repeat("(", kDeep) + "1" + Repeat(")", kDeep), vb::err::kOutOfStackSpace},
+      {Repeat("(", kDeep), vb::err::kOutOfStackSpace},
+      {Repeat("-", kDeep) + "1", vb::err::kOutOfStackSpace},
+      {Repeat("Not ", kDeep) + "1", vb::err::kOutOfStackSpace},
+      {Repeat("Abs(", kDeep) + "1" + Repeat(")", kDeep), vb::err::kOutOfStackSpace},
+  });
+  const size_t allowed = kMaxNestingDepth - 1;
+  EXPECT_EQ(EvalShown(Repeat("(", allowed) + "1" + Repeat(")", allowed)), "Integer:1");
+}
+
+TEST(ScriptErrorsTest, OverlongExpressionIsRefusedAndLongOnesEvaluate) {
+  ExpectErrors({{Repeat("1+", 512 * 1024) + "1", vb::err::kOutOfMemory}});
+  // Just under the limit a flat sum evaluates in one pass.
+  const size_t terms = (kMaxExpressionLength - 1) / 2;
+  EXPECT_EQ(EvalShown(Repeat("1+", terms) + "1"), "Long:" + std::to_string(terms + 1));
+}
+
+}  // namespace
+}  // namespace kvt::script

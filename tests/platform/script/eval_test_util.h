@@ -1,0 +1,33 @@
+// Shared helpers for the expression tests: results shown as
+// "Subtype:text" so a table row states both the value and its subtype.
+#pragma once
+
+#include <string>
+
+#include "platform/script/script_control.h"
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+
+namespace kvt::script {
+
+inline std::string Show(const vb::Variant& value) {
+  if (value.IsNull()) return "Null";
+  if (value.IsObject()) return value.TypeName();
+  return value.TypeName() + ":" + vb::CStr(value);
+}
+
+// The result shown, or "error N" when evaluation raised.
+inline std::string EvalShown(const std::string& expression) {
+  try {
+    return Show(ScriptControl().Eval(expression));
+  } catch (const vb::Error& error) {
+    return "error " + std::to_string(error.number());
+  }
+}
+
+struct EvalCase {
+  const char* expression;
+  const char* expected;
+};
+
+}  // namespace kvt::script
