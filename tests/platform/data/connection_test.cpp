@@ -1,0 +1,148 @@
+#include "platform/data/connection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "platform/data/data_errors.h"
+#include "platform/value/error.h"
+
+namespace kvt::data {
+namespace {
+
+class ConnectionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() /
+             ("kvt_connection_test_" + std::to_string(::getpid()) + ".sqlite"))
+                .string();
+    std::filesystem::remove(path_);
+    connection_ = Connection::Open(path_, Connection::OpenMode::kCreate);
+    connection_->ExecuteScript(
+        "CREATE TABLE Products (ID INTEGER PRIMARY KEY, Name TEXT, "
+        "  LeadTime INTEGER, Cost CURRENCY, LastSale DATE, Active BOOLEAN, "
+        "  Level REAL);"
+        "INSERT INTO Products VALUES (1, 'Bolt', 7, 1234.5, '2026-11-05', 1, 95);"
+        "INSERT INTO Products VALUES (2, 'O''Brien nut', NULL, 0.1, NULL, 0, "
+        "  NULL);");
+  }
+  void TearDown() override {
+    connection_.reset();
+    std::filesystem::remove(path_);
+  }
+
+  std::string path_;
+  ConnectionRef connection_;
+};
+
+TEST_F(ConnectionTest, ResultKeepsColumnNamesAndTypes) {
+  auto rows = connection_->Query(
+      "SELECT ID, Name AS \"Product Name\", LeadTime AS \"Lead Time\", "
+      "Cost AS \"Last_Cost\", LastSale AS \"Last Sale\", Active, Level, "
+      "LeadTime * 2 AS Doubled FROM Products ORDER BY ID");
+  struct Expected {
+    const char* name;
+    DataType type;
+  };
+  const Expected columns[] = {
+      {"ID", DataType::kInteger},      {"Product Name", DataType::kVarWChar},
+      {"Lead Time", DataType::kInteger}, {"Last_Cost", DataType::kCurrency},
+      {"Last Sale", DataType::kDate},  {"Active", DataType::kBoolean},
+      {"Level", DataType::kDouble},    {"Doubled", DataType::kInteger},
+  };
+  ASSERT_EQ(rows->Fields().Count(), 8);
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(columns[i].name);
+    EXPECT_EQ(rows->Item(i).Name(), columns[i].name);
+    EXPECT_EQ(rows->Item(i).Type(), columns[i].type);
+  }
+  EXPECT_EQ(rows->RecordCount(), 2);
+  EXPECT_FALSE(rows->IsBOF());
+  EXPECT_EQ(rows->Item("Last_Cost").Value(),
+            vb::Variant(vb::Currency::FromRaw(12345000)));
+  EXPECT_EQ(rows->Item("Last Sale").Value(),
+            vb::Variant(vb::Date::FromYmd(2026, 11, 5)));
+  EXPECT_EQ(rows->Item("Active").Value(), vb::Variant(true));
+  EXPECT_EQ(rows->Item("Level").Value(), vb::Variant(95.0));
+  rows->MoveNext();
+  EXPECT_EQ(rows->Item("Last_Cost").Value(),
+            vb::Variant(vb::Currency::FromRaw(1000)));
+  EXPECT_TRUE(rows->Item("Lead Time").IsNull());
+  EXPECT_TRUE(rows->Item("Last Sale").IsNull());
+}
+
+TEST_F(ConnectionTest, DeclaredColumnTypesOverrideComputedOnes) {
+  auto rows = connection_->Query("SELECT TOTAL(Cost) AS \"Total\" FROM Products",
+                                 {}, {{"Total", DataType::kCurrency}});
+  EXPECT_EQ(rows->Item("Total").Type(), DataType::kCurrency);
+  EXPECT_EQ(rows->Item("Total").Value(),
+            vb::Variant(vb::Currency::FromRaw(12346000)));
+}
+
+TEST_F(ConnectionTest, ParametersAreBoundNotSpliced) {
+  auto rows = connection_->Query("SELECT ID FROM Products WHERE Name = ?1",
+                                 {vb::Variant("O'Brien nut")});
+  EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(2));
+  rows = connection_->Query("SELECT ID FROM Products WHERE Name = ?1",
+                            {vb::Variant("x' OR '1'='1")});
+  EXPECT_TRUE(rows->IsEOF());
+  rows = connection_->Query("SELECT ID FROM Products WHERE LastSale = ?1",
+                            {vb::Variant(vb::Date::FromYmd(2026, 11, 5))});
+  EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(1));
+}
+
+TEST_F(ConnectionTest, EmptyResultHasFieldsAndNoRow) {
+  auto rows = connection_->Query("SELECT ID, Name FROM Products WHERE ID < 0");
+  EXPECT_EQ(rows->Fields().Count(), 2);
+  EXPECT_TRUE(rows->IsBOF());
+  EXPECT_TRUE(rows->IsEOF());
+  EXPECT_EQ(rows->RecordCount(), 0);
+}
+
+TEST_F(ConnectionTest, SecondStatementIsRefusedAndNothingRuns) {
+  try {
+    connection_->Query("SELECT 1; DELETE FROM Products");
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), kCommandError);
+  }
+  EXPECT_EQ(connection_->Query("SELECT COUNT(*) AS n FROM Products")
+                ->Item("n")
+                .Value(),
+            vb::Variant(2));
+}
+
+TEST_F(ConnectionTest, RecordSetOutlivesItsConnection) {
+  auto rows = connection_->Query("SELECT Name FROM Products ORDER BY ID");
+  connection_->Close();
+  rows->MoveLast();
+  EXPECT_EQ(rows->Item("Name").Value(), vb::Variant("O'Brien nut"));
+  try {
+    connection_->Query("SELECT 1");
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
+  }
+}
+
+TEST_F(ConnectionTest, MissingFileIsAnErrorAndIsNotCreated) {
+  const std::string missing = path_ + ".missing";
+  try {
+    Connection::Open(missing);
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+    EXPECT_EQ(error.context(), missing);
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(ConnectionTest, ExecuteReportsChangedRows) {
+  EXPECT_EQ(connection_->Execute("UPDATE Products SET Level = ?1 WHERE ID > ?2",
+                                 {vb::Variant(50.0), vb::Variant(0)}),
+            2);
+}
+
+}  // namespace
+}  // namespace kvt::data

@@ -1,0 +1,288 @@
+#include "platform/data/record_set.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/value/error.h"
+
+namespace kvt::data {
+namespace {
+
+// A host-style order detail set: the kinds of field the component writes.
+std::shared_ptr<RecordSet> OrderLines(int rows) {
+  auto set = std::make_shared<RecordSet>();
+  set->Fields().Append("Products ID", DataType::kInteger);
+  set->Fields().Append("Product", DataType::kVarWChar);
+  set->Fields().Append("Qty", DataType::kDouble);
+  set->Fields().Append("Unit Price", DataType::kCurrency);
+  set->Open();
+  for (int i = 1; i <= rows; ++i) {
+    set->AppendRow({vb::Variant(i), vb::Variant("Item " + std::to_string(i)),
+                    vb::Variant(static_cast<double>(i * 10)),
+                    vb::Variant(vb::Currency::FromInt(i))});
+  }
+  set->MoveFirst();
+  return set;
+}
+
+int32_t ErrorNumber(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const vb::Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(RecordSetTest, AddNewToEmptySetLeavesOneCurrentRow) {
+  auto set = OrderLines(0);
+  EXPECT_TRUE(set->IsBOF());
+  EXPECT_TRUE(set->IsEOF());
+  EXPECT_EQ(set->RecordCount(), 0);
+
+  set->AddNew();
+  EXPECT_EQ(set->GetEditMode(), EditMode::kAdd);
+  EXPECT_EQ(set->RecordCount(), 1);
+  EXPECT_TRUE(set->Item("Qty").IsNull());
+  set->Item("Qty").Value(vb::Variant("1,250.00"));
+  set->Item("Product").Value(vb::Variant("Bolt"));
+  set->MoveFirst();
+
+  EXPECT_EQ(set->GetEditMode(), EditMode::kNone);
+  EXPECT_EQ(set->RecordCount(), 1);
+  EXPECT_FALSE(set->IsEOF());
+  EXPECT_EQ(set->Item("Qty").Value(), vb::Variant(1250.0));
+  EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Bolt"));
+}
+
+TEST(RecordSetTest, AddNewAfterRowsMakesTheNewRowLast) {
+  auto set = OrderLines(2);
+  set->AddNew();
+  set->Item("Products ID").Value(vb::Variant("3"));
+  set->MoveLast();
+  EXPECT_EQ(set->RecordCount(), 3);
+  EXPECT_EQ(set->Item("Products ID").Value(), vb::Variant(3));
+  set->MoveNext();
+  EXPECT_TRUE(set->IsEOF());
+}
+
+TEST(RecordSetTest, MoveCommitsAPendingFieldEdit) {
+  auto set = OrderLines(2);
+  set->Item("Unit Price").Value(vb::Variant("7.25"));
+  EXPECT_EQ(set->GetEditMode(), EditMode::kInProgress);
+  set->MoveNext();
+  EXPECT_EQ(set->GetEditMode(), EditMode::kNone);
+  set->CancelUpdate();  // nothing pending any more: must not undo the write
+  set->MovePrevious();
+  EXPECT_EQ(set->Item("Unit Price").Value(),
+            vb::Variant(vb::Currency::FromRaw(72500)));
+}
+
+TEST(RecordSetTest, CancelUpdateUndoesEditsAndDropsANewRow) {
+  auto set = OrderLines(2);
+  set->MoveNext();
+  set->Item("Product").Value(vb::Variant("Changed"));
+  set->CancelUpdate();
+  EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 2"));
+
+  set->AddNew();
+  set->CancelUpdate();
+  EXPECT_EQ(set->RecordCount(), 2);
+  EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 2"));
+}
+
+TEST(RecordSetTest, BookmarkReturnsToItsRow) {
+  auto set = OrderLines(3);
+  set->MoveNext();
+  const vb::Variant mark = set->Bookmark();
+  set->MoveLast();
+  set->AddNew();  // the pending row is committed by the bookmark move
+  set->Bookmark(mark);
+  EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 2"));
+  EXPECT_EQ(set->RecordCount(), 4);
+  EXPECT_EQ(set->GetEditMode(), EditMode::kNone);
+
+  EXPECT_EQ(ErrorNumber([&] { set->Bookmark(vb::Variant(999)); }),
+            vb::err::kAdoInvalidArgument);
+  EXPECT_EQ(ErrorNumber([&] { set->Bookmark(vb::Variant("x")); }),
+            vb::err::kAdoInvalidArgument);
+  set->MoveLast();
+  set->MoveNext();
+  EXPECT_EQ(ErrorNumber([&] { set->Bookmark(); }),
+            vb::err::kAdoNoCurrentRecord);
+}
+
+TEST(RecordSetTest, CountUnknownReportsMinusOne) {
+  auto set = OrderLines(3);
+  set->SetRecordCountUnknown(true);
+  EXPECT_EQ(set->RecordCount(), -1);
+  set->MoveLast();
+  EXPECT_EQ(set->Item("Products ID").Value(), vb::Variant(3));
+}
+
+TEST(RecordSetTest, NavigationBeyondTheEndsRaisesNoCurrentRecord) {
+  auto set = OrderLines(1);
+  set->MoveNext();
+  EXPECT_TRUE(set->IsEOF());
+  EXPECT_FALSE(set->IsBOF());
+  EXPECT_EQ(ErrorNumber([&] { set->MoveNext(); }), vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumber([&] { set->Item("Qty").Value(); }),
+            vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumber([&] { set->Item("Qty").Value(vb::Variant(1)); }),
+            vb::err::kAdoNoCurrentRecord);
+  set->MoveFirst();
+  set->MovePrevious();
+  EXPECT_TRUE(set->IsBOF());
+  EXPECT_EQ(ErrorNumber([&] { set->MovePrevious(); }),
+            vb::err::kAdoNoCurrentRecord);
+  try {
+    set->Update();
+    FAIL() << "Update without a current row";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.description(),
+              "Either BOF or EOF is True, or the current record has been "
+              "deleted. Requested operation requires a current record.");
+  }
+}
+
+TEST(RecordSetTest, ClosedSetRefusesEveryRowOperation) {
+  auto set = OrderLines(2);
+  set->Close();
+  EXPECT_EQ(set->State(), 0);
+  EXPECT_EQ(set->Fields().Count(), 4);  // definitions survive closing
+  const std::pair<const char*, std::function<void()>> operations[] = {
+      {"RecordCount", [&] { set->RecordCount(); }},
+      {"IsEOF", [&] { set->IsEOF(); }},
+      {"IsBOF", [&] { set->IsBOF(); }},
+      {"MoveFirst", [&] { set->MoveFirst(); }},
+      {"MoveNext", [&] { set->MoveNext(); }},
+      {"MoveLast", [&] { set->MoveLast(); }},
+      {"AddNew", [&] { set->AddNew(); }},
+      {"Update", [&] { set->Update(); }},
+      {"Value", [&] { set->Item("Qty").Value(); }},
+      {"Close", [&] { set->Close(); }},
+  };
+  for (const auto& [name, operation] : operations) {
+    SCOPED_TRACE(name);
+    try {
+      operation();
+      ADD_FAILURE() << "no error";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
+      EXPECT_EQ(error.description(),
+                "Operation is not allowed when the object is closed.");
+    }
+  }
+  set->Open();
+  EXPECT_EQ(set->RecordCount(), 0);
+  EXPECT_EQ(ErrorNumber([&] { set->Open(); }), 3705);
+  EXPECT_EQ(ErrorNumber([&] { set->Fields().Append("More", DataType::kDouble); }),
+            vb::err::kAdoOperationNotAllowed);
+}
+
+TEST(RecordSetTest, FieldsAreFoundByNameWithoutCaseOrByOrdinal) {
+  auto set = OrderLines(1);
+  EXPECT_EQ(set->Item("unit price").Name(), "Unit Price");
+  EXPECT_EQ(set->Item(2).Name(), "Qty");
+  EXPECT_EQ(set->Fields().Item(vb::Variant("QTY")).Type(), DataType::kDouble);
+  EXPECT_EQ(set->Fields().Item(vb::Variant(3)).Name(), "Unit Price");
+  EXPECT_EQ(set->Fields().IndexOf("Lead Time"), -1);
+
+  const std::pair<const char*, std::function<void()>> lookups[] = {
+      {"missing name", [&] { set->Item("Lead Time"); }},
+      {"ordinal past end", [&] { set->Item(4); }},
+      {"negative ordinal", [&] { set->Item(-1); }},
+      {"Variant ordinal", [&] { set->Fields().Item(vb::Variant(7)); }},
+      {"Boolean key", [&] { set->Fields().Item(vb::Variant(true)); }},
+  };
+  for (const auto& [name, lookup] : lookups) {
+    SCOPED_TRACE(name);
+    try {
+      lookup();
+      ADD_FAILURE() << "no error";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), vb::err::kAdoItemNotFound);
+      EXPECT_EQ(error.description(),
+                "Item cannot be found in the collection corresponding to the "
+                "requested name or ordinal.");
+    }
+  }
+}
+
+TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldType) {
+  struct Case {
+    DataType type;
+    vb::Variant written;
+    vb::Variant stored;
+  };
+  const Case cases[] = {
+      {DataType::kCurrency, vb::Variant("1,234.50"),
+       vb::Variant(vb::Currency::FromRaw(12345000))},
+      {DataType::kCurrency, vb::Variant(0.1), vb::Variant(vb::Currency::FromRaw(1000))},
+      {DataType::kDouble, vb::Variant("1,250.00"), vb::Variant(1250.0)},
+      {DataType::kDouble, vb::Variant(" -3.5 "), vb::Variant(-3.5)},
+      {DataType::kInteger, vb::Variant("1,234"), vb::Variant(1234)},
+      {DataType::kInteger, vb::Variant(2.5), vb::Variant(2)},  // half to even
+      {DataType::kSmallInt, vb::Variant("7"), vb::Variant::Integer(7)},
+      {DataType::kVarWChar, vb::Variant(12.5), vb::Variant("12.5")},
+      {DataType::kBoolean, vb::Variant("True"), vb::Variant(true)},
+      {DataType::kDate, vb::Variant("2026-11-05"),
+       vb::Variant(vb::Date::FromYmd(2026, 11, 5))},
+      {DataType::kVariant, vb::Variant("1,234.50"), vb::Variant("1,234.50")},
+      {DataType::kCurrency, vb::Variant::Null(), vb::Variant::Null()},
+      {DataType::kInteger, vb::Variant(), vb::Variant::Null()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(DataTypeName(c.type) + " <- " + c.written.TypeName());
+    RecordSet set;
+    set.Fields().Append("F", c.type);
+    set.Open();
+    set.AddNew();
+    set.Item("F").Value(c.written);
+    EXPECT_EQ(set.Item("F").Value(), c.stored);
+  }
+}
+
+TEST(RecordSetTest, ValueTheFieldCannotTakeRaisesWrongType) {
+  struct Case {
+    DataType type;
+    vb::Variant written;
+  };
+  const Case cases[] = {
+      {DataType::kCurrency, vb::Variant("abc")},
+      {DataType::kDouble, vb::Variant("")},
+      {DataType::kInteger, vb::Variant("12abc")},
+      {DataType::kInteger, vb::Variant(3e10)},  // beyond 32 bits
+      {DataType::kSmallInt, vb::Variant(40000)},
+      {DataType::kDate, vb::Variant("not a date")},
+      {DataType::kVarWChar, vb::Variant(std::make_shared<RecordSet>())},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(DataTypeName(c.type) + " <- " + c.written.TypeName());
+    RecordSet set;
+    set.Fields().Append("Amount", c.type);
+    set.Open();
+    set.AddNew();
+    try {
+      set.Item("Amount").Value(c.written);
+      ADD_FAILURE() << "no error";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), vb::err::kAdoDataConversion);
+      EXPECT_EQ(error.description(),
+                "Application uses a value of the wrong type for the current "
+                "operation.");
+      EXPECT_NE(error.context().find("Amount"), std::string::npos);
+    }
+    EXPECT_TRUE(set.Item("Amount").IsNull());  // the old value stays
+  }
+}
+
+TEST(RecordSetTest, TravelsInAVariantAsARecordset) {
+  vb::Variant holder(std::static_pointer_cast<vb::Object>(OrderLines(1)));
+  EXPECT_EQ(holder.TypeName(), "Recordset");
+}
+
+}  // namespace
+}  // namespace kvt::data
