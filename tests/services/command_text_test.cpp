@@ -1,0 +1,97 @@
+#include "services/command_text.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/value/error.h"
+#include "services/connection_text.h"
+
+namespace kvt::services {
+namespace {
+
+TEST(CommandTextTest, ReadsProcedureCalls) {
+  struct Case {
+    const char* text;
+    const char* name;
+    std::vector<vb::Variant> arguments;
+  };
+  const Case cases[] = {
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 12,1",
+       "sp_AO_GRV_Select_Outstanding_Orders", {vb::Variant(12), vb::Variant(1)}},
+      {"sp_AO_Select_Order_Lups 1,7", "sp_AO_Select_Order_Lups",
+       {vb::Variant(1), vb::Variant(7)}},
+      {"Exec sp_AO_Select_Received_GRV -5,2", "sp_AO_Select_Received_GRV",
+       {vb::Variant(-5), vb::Variant(2)}},
+      {"  EXEC  sp_x  1 , 2  ", "sp_x", {vb::Variant(1), vb::Variant(2)}},
+      {"execute sp_x 40000", "sp_x", {vb::Variant(40000)}},
+      {"sp_AW_Select_Months", "sp_AW_Select_Months", {}},
+      {"Exec sp_x ", "sp_x", {}},
+      {"sp_x 1.5", "sp_x", {vb::Variant(1.5)}},
+      {"sp_x 3000000000", "sp_x", {vb::Variant(3000000000.0)}},
+      {"Exec_all 1", "Exec_all", {vb::Variant(1)}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const ProcedureCall call = ParseProcedureCall(c.text);
+    EXPECT_EQ(call.name, c.name);
+    EXPECT_EQ(call.arguments, c.arguments);
+  }
+}
+
+TEST(CommandTextTest, RefusesAnythingButACall) {
+  const char* refused[] = {
+      "",
+      "Exec",
+      "Exec sp_x 1;DROP TABLE Products",
+      "sp_x 1; DELETE FROM Products",
+      "SELECT * FROM Products",
+      "sp_x 1 2",
+      "sp_x 1,,2",
+      "sp_x 1,",
+      "sp_x '1'",
+      "sp_x 1e5",
+      "sp_x 0x10",
+      "sp_x --1",
+      "sp_x 1 -- comment",
+      "sp_x(1)",
+      "1sp 2",
+      "Exec 'sp_x' 1",
+      "sp.x 1",
+      "sp_x\n1",
+  };
+  for (const char* text : refused) {
+    SCOPED_TRACE(text);
+    try {
+      ParseProcedureCall(text);
+      ADD_FAILURE() << "accepted";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), kCommandRefused);
+      EXPECT_EQ(error.description(), "The command text is not a procedure call.");
+    }
+  }
+}
+
+TEST(ConnectionTextTest, ReadsProviderSourceAndUser) {
+  const ConnectionText parsed = ParseConnectionText(
+      " provider = SQLite ; Data Source=\"/tmp/a b.sqlite\";User ID=clerk;x=y");
+  EXPECT_EQ(parsed.data_source, "/tmp/a b.sqlite");
+  EXPECT_EQ(parsed.user_id, "clerk");
+  EXPECT_EQ(ParseConnectionText("Data Source=:memory:").data_source, ":memory:");
+
+  const std::pair<const char*, int32_t> refused[] = {
+      {"Provider=SQLOLEDB;Data Source=server", vb::err::kAdoProviderNotFound},
+      {"Provider=SQLite", vb::err::kAdoInvalidArgument},
+      {"", vb::err::kAdoInvalidArgument},
+  };
+  for (const auto& [text, number] : refused) {
+    SCOPED_TRACE(text);
+    try {
+      ParseConnectionText(text);
+      ADD_FAILURE() << "accepted";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), number);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kvt::services

@@ -1,0 +1,210 @@
+#include "services/data_gateway.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/value/error.h"
+#include "services/command_text.h"
+
+namespace kvt::services {
+namespace {
+
+class DataGatewayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() /
+             ("kvt_gateway_test_" + std::to_string(::getpid()) + ".sqlite"))
+                .string();
+    std::filesystem::remove(path_);
+    auto db = data::Connection::Open(path_, data::Connection::OpenMode::kCreate);
+    db->ExecuteScript(R"sql(
+      CREATE TABLE Items (ID INTEGER PRIMARY KEY, Kind INTEGER, Name TEXT,
+                          Amount CURRENCY);
+      INSERT INTO Items VALUES (1, 1, 'Bolt', 12.5), (2, 1, 'Nut', 3),
+                               (3, 2, 'Paint', 389);
+      CREATE TABLE kvt_procedures (name TEXT PRIMARY KEY COLLATE NOCASE,
+        body TEXT NOT NULL, parameter_count INTEGER NOT NULL,
+        output_names TEXT NOT NULL DEFAULT '',
+        column_types TEXT NOT NULL DEFAULT '');
+      INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
+        ('sp_items', 2, 'SELECT ID AS "ID", Name AS "Item Name", Amount
+           FROM Items WHERE Kind = ?1 AND ID > ?2 ORDER BY ID'),
+        ('sp_echo', 1, 'SELECT ?1 AS "Echo"');
+      INSERT INTO kvt_procedures (name, parameter_count, output_names, body)
+      VALUES ('sp_pair', 1, 'Twice, Label', 'SELECT ?1 * 2, ''pair'''),
+             ('sp_nothing', 1, 'Found', 'SELECT ID FROM Items WHERE ID = ?1');
+      INSERT INTO kvt_procedures (name, parameter_count, column_types, body)
+      VALUES ('sp_total', 0, 'Total:currency',
+              'SELECT TOTAL(Amount) AS "Total" FROM Items');
+    )sql");
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+
+  data::ConnectionRef Open() {
+    return gateway_.OpenConnection("Provider=SQLite;Data Source=" + path_, -1, 3);
+  }
+  data::RecordSetRef Run(const std::string& command) {
+    auto connection = Open();
+    int32_t status = 0;
+    return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
+  }
+  int32_t ItemCount() {
+    auto db = data::Connection::Open(path_);
+    return *db->Query("SELECT COUNT(*) FROM Items")->Item(0).Value().get_if<int32_t>();
+  }
+
+  std::string path_;
+  DataGateway gateway_;
+};
+
+TEST_F(DataGatewayTest, RunsACallWithItsNumbersBound) {
+  auto rows = Run("Exec sp_items 1,1");
+  ASSERT_EQ(rows->RecordCount(), 1);
+  EXPECT_EQ(rows->Item(1).Name(), "Item Name");
+  EXPECT_EQ(rows->Item("Item Name").Value(), vb::Variant("Nut"));
+  EXPECT_EQ(Run("sp_items 1, 0")->RecordCount(), 2);
+  EXPECT_EQ(Run("SP_ITEMS 2,0")->Item("Amount").Value(),
+            vb::Variant(vb::Currency::FromInt(389)));
+  EXPECT_EQ(Run("Exec sp_echo -5")->Item("Echo").Value(), vb::Variant(-5));
+  EXPECT_EQ(Run("Exec sp_total")->Item("Total").Value(),
+            vb::Variant(vb::Currency::FromRaw(4045000)));
+}
+
+TEST_F(DataGatewayTest, EmptyResultIsAnEmptySetNotAnError) {
+  auto rows = Run("Exec sp_items 9,0");
+  EXPECT_TRUE(rows->IsEOF());
+  EXPECT_EQ(rows->RecordCount(), 0);
+  EXPECT_EQ(rows->Fields().Count(), 3);
+}
+
+TEST_F(DataGatewayTest, ForwardOnlyCursorCannotCount) {
+  auto connection = Open();
+  int32_t status = 7;
+  auto rows = gateway_.OpenRecordset("sp_items 1,0", 0, 1, 1, connection, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(rows->RecordCount(), -1);
+  EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(1));
+}
+
+TEST_F(DataGatewayTest, RefusedCommandsRunNothing) {
+  const char* refused[] = {
+      "Exec sp_items 1,0;DROP TABLE Items",
+      "Exec sp_items 1,0; DELETE FROM Items",
+      "DELETE FROM Items",
+      "SELECT * FROM Items",
+      "Exec sp_unknown 1",
+      "Exec kvt_procedures 1",
+      "Exec sp_items 1",
+      "Exec sp_items 1,2,3",
+      "Exec sp_items '1',0",
+  };
+  for (const char* text : refused) {
+    SCOPED_TRACE(text);
+    auto connection = Open();
+    int32_t status = 0;
+    try {
+      gateway_.OpenRecordset(text, 1, 3, 3, connection, status);
+      ADD_FAILURE() << "accepted";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), kCommandRefused);
+      EXPECT_FALSE(error.description().empty());
+      EXPECT_EQ(status, kCommandRefused);
+    }
+    EXPECT_EQ(ItemCount(), 3);
+  }
+}
+
+TEST_F(DataGatewayTest, RunProcedureFillsOutputsInOrder) {
+  auto connection = Open();
+  vb::Variant input(21), twice, label;
+  std::vector<ProcedureParameter> parameters = {
+      ProcedureParameter::In(input), ProcedureParameter::Out(twice),
+      ProcedureParameter::Out(label)};
+  int32_t status = -1;
+  gateway_.RunProcedure("sp_pair", connection, 1, parameters, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(twice, vb::Variant(42));
+  EXPECT_EQ(label, vb::Variant("pair"));
+
+  vb::Variant key(99), found("old");
+  std::vector<ProcedureParameter> none = {ProcedureParameter::In(key),
+                                          ProcedureParameter::Out(found)};
+  gateway_.RunProcedure("sp_nothing", connection, 1, none, status);
+  EXPECT_TRUE(found.IsNull());
+}
+
+TEST_F(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
+  auto connection = Open();
+  vb::Variant input(1), out1, out2, out3("untouched");
+  const std::vector<std::vector<ProcedureParameter>> lists = {
+      {ProcedureParameter::In(input), ProcedureParameter::Out(out1)},
+      {ProcedureParameter::In(input), ProcedureParameter::In(input),
+       ProcedureParameter::Out(out1), ProcedureParameter::Out(out2)},
+      {ProcedureParameter::Out(out1), ProcedureParameter::Out(out2),
+       ProcedureParameter::Out(out3)},
+  };
+  for (size_t i = 0; i < lists.size(); ++i) {
+    SCOPED_TRACE(i);
+    auto parameters = lists[i];
+    int32_t status = 0;
+    try {
+      gateway_.RunProcedure("sp_pair", connection, 1, parameters, status);
+      ADD_FAILURE() << "accepted";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), kCommandRefused);
+    }
+  }
+  EXPECT_EQ(out3, vb::Variant("untouched"));
+  std::vector<ProcedureParameter> no_parameters;
+  int32_t status = 0;
+  for (const char* name : {"sp_missing", "sp_pair 1", "sp_pair;DROP TABLE Items"}) {
+    SCOPED_TRACE(name);
+    EXPECT_THROW(gateway_.RunProcedure(name, connection, 1, no_parameters, status),
+                 vb::Error);
+  }
+  EXPECT_EQ(ItemCount(), 3);
+}
+
+TEST_F(DataGatewayTest, MissingDatabaseFileIsAnErrorAndStaysMissing) {
+  const std::string missing = path_ + ".gone";
+  try {
+    gateway_.OpenConnection("Provider=SQLite;Data Source=" + missing, -1, 3);
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+    EXPECT_FALSE(error.description().empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(DataGatewayTest, NoOrClosedConnectionIsRefused) {
+  data::ConnectionRef none;
+  int32_t status = 0;
+  try {
+    gateway_.OpenRecordset("sp_echo 1", 1, 3, 3, none, status);
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kObjectNotSet);
+  }
+  auto closed = Open();
+  closed->Close();
+  try {
+    gateway_.OpenRecordset("sp_echo 1", 1, 3, 3, closed, status);
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
+  }
+}
+
+TEST_F(DataGatewayTest, SetsFromTwoConnectionsAreIndependent) {
+  auto first = Run("sp_items 1,0");
+  auto second = Run("sp_items 1,0");
+  first.reset();
+  second->MoveLast();
+  EXPECT_EQ(second->Item("Item Name").Value(), vb::Variant("Nut"));
+}
+
+}  // namespace
+}  // namespace kvt::services
