@@ -4,7 +4,8 @@
 
 -- Lookup lists of the item dialogs: ?1 = list kind (1 trade, 2 rebate,
 -- 3 other discount formulas; 4 tax codes), ?2 = company. Column 0 is the
--- row ID, 1 the text shown, 2 the formula text or the tax rate.
+-- row ID, 1 the text shown, 2 the formula text or the tax rate. Column 2
+-- is computed in both branches so that its type follows the rows returned.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_Select_Order_Lups', 2, '
 SELECT ID, Description, Formula FROM (
@@ -15,7 +16,7 @@ SELECT ID, Description, Formula FROM (
      AND (f.CompanyID IS NULL OR f.CompanyID = ?2)
      AND f.FormulaType IN (0, ?1)
   UNION ALL
-  SELECT t.ID, t.Code, t.Rate
+  SELECT t.ID, t.Code, CAST(t.Rate AS REAL)
     FROM TaxCodes t
    WHERE ?1 = 4 AND (t.CompanyID IS NULL OR t.CompanyID = ?2)
 ) ORDER BY ID');

@@ -1,0 +1,351 @@
+#include "db/demo_database.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+#include "services/control_settings.h"
+#include "services/data_gateway.h"
+
+namespace kvt::db {
+namespace {
+
+using services::ProcedureParameter;
+
+class DemoDatabaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path_ = (std::filesystem::temp_directory_path() /
+             ("kvt_demo_test_" + std::to_string(::getpid()) + ".sqlite"))
+                .string();
+    CreateDemoDatabase(path_);
+  }
+  void TearDown() override { std::filesystem::remove(path_); }
+
+  data::RecordSetRef Run(const std::string& command) {
+    auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
+    int32_t status = 0;
+    return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
+  }
+
+  void RunProcedure(const std::string& name,
+                    std::vector<ProcedureParameter> parameters) {
+    auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
+    int32_t status = 0;
+    gateway_.RunProcedure(name, connection, 1, parameters, status);
+  }
+
+  static std::vector<int32_t> Ids(data::RecordSet& rows, const char* column) {
+    std::vector<int32_t> ids;
+    for (rows.MoveFirst(); !rows.IsEOF(); rows.MoveNext()) {
+      ids.push_back(vb::CLng(rows.Item(column).Value()));
+    }
+    return ids;
+  }
+
+  static vb::Variant Money(int64_t cents) {
+    return vb::Variant(vb::Currency::FromRaw(cents * 100));
+  }
+
+  std::string path_;
+  services::DataGateway gateway_;
+};
+
+TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
+  struct Case {
+    const char* command;
+    int rows;
+    std::vector<const char*> columns;  // the exact names callers read
+  };
+  const Case cases[] = {
+      {"sp_AO_Select_Order_Lups 1,1", 6, {}},
+      {"Exec sp_AO_Select_Purchase_Order_Data 1", 3,
+       {"Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
+        "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name", "Co RegNo",
+        "Co Address1", "Co Address2", "Co PostCode", "Co TelNo", "Co FaxNo",
+        "Co TaxNo", "Date Ordered", "Order Number", "Rep", "Del Name",
+        "Del Addr1", "Del Addr2", "Del Addr3", "Del PostCode", "Supp Ref",
+        "Our Ref", "Product Code", "Product Desc", "QTY", "Unit Price",
+        "Trade Disc", "Rebate Disc", "Other Disc", "Tax Amount", "Total Cost",
+        "Net Amount", "DefaultMessage"}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", 2,
+       {"ID", "Order Number", "Date Ordered"}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Order_Details 1", 2,
+       {"ID", "Products ID", "Product", "Code", "Qty", "B/O Qty",
+        "Received Qty", "Unit Price", "Trade Disc", "Rebate Disc",
+        "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax",
+        "Total Cost"}},
+      {"Exec sp_AO_Select_Received_GRV 1,1", 3, {"ID", "GRV Number"}},
+      {"Exec sp_AO_Select_Received_CRV 3,1", 1, {"ID", "CRV Number"}},
+      {"Exec sp_AO_Select_ReceivedGRV_Details 1", 2,
+       {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty",
+        "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc", "Net", "Tax",
+        "Total Cost"}},
+      {"Exec sp_AO_Select_ReceivedCRV_Details 4", 2,
+       {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty Left",
+        "Qty Returned", "Qty Sold", "Unit Price", "Trade Disc", "Rebate Disc",
+        "Other Disc", "Net", "Tax", "Total Cost"}},
+      {"Exec sp_AO_Select_GRV_Report_Data 1", 2,
+       {"TranTypeID", "Supp Name", "Supp PostBox", "Supp PostOffice",
+        "Supp PostCode", "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name",
+        "Co RegNo", "Co Address1", "Co Address2", "Co PostCode", "Co TelNo",
+        "Co FaxNo", "Co TaxNo", "Date Received", "GRVID", "Username",
+        "Del Note Number", "Order Number", "Our Ref", "Supp Ref",
+        "Product Code", "Product Desc", "QTY", "Unit Price", "Trade Disc",
+        "Rebate Disc", "Other Disc", "Tax Amount", "SubTotal", "Total Cost",
+        "Notes"}},
+      {"sp_AO_Select_Product_Details 1", 1,
+       {"ID", "Product", "Price 1", "Price 2", "Lead Time", "Service Level",
+        "Last Sale", "Stock On Hand", "Stock Reserved", "Qty on order",
+        "Orders Pending", "Shopping List Qty", "Last_Cost",
+        "Trade_Discount_Formula_ID", "Rebate_Discount_Formula_ID",
+        "Tax_Codes_ID"}},
+      {"sp_AO_Select_Order_Details 1", 3,
+       {"Products ID", "Product", "Lead Time", "Qty", "B/O Qty", "Free Qty",
+        "Unit Price", "Trade_Discount_Formula_ID", "Trade Disc",
+        "Rebate_Formula_ID", "Rebate Disc", "Other_Discount_Formula_ID",
+        "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax", "Total Cost"}},
+      {"sp_AO_Select_GRV_Details 1", 2,
+       {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price",
+        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount",
+        "Tax_Codes_ID", "Tax Code", "Tax Amount", "Total Cost",
+        "Qty Returned", "Qty Sold", "Qty Left"}},
+      {"sp_AW_Select_Months", 12, {"ID", "Months"}},
+      {"sp_AW_Select_Years", 16, {"ID", "Years"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    auto rows = Run(c.command);
+    EXPECT_EQ(rows->RecordCount(), c.rows);
+    for (const char* column : c.columns) {
+      const int index = rows->Fields().IndexOf(column);
+      ASSERT_GE(index, 0) << column;
+      EXPECT_EQ(rows->Item(index).Name(), column);  // exact spelling
+    }
+  }
+}
+
+TEST_F(DemoDatabaseTest, LookupListsFollowKindAndCompany) {
+  struct Case {
+    const char* command;
+    std::vector<int32_t> ids;
+  };
+  const Case cases[] = {
+      {"sp_AO_Select_Order_Lups 1,1", {1, 2, 3, 4, 5, 8}},
+      {"sp_AO_Select_Order_Lups 2,1", {1, 2, 3, 4, 6, 8}},
+      {"sp_AO_Select_Order_Lups 3,1", {1, 2, 3, 4, 7, 8}},
+      {"sp_AO_Select_Order_Lups 1,2", {1, 2, 3, 4, 9}},
+      {"sp_AO_Select_Order_Lups 4,1", {1, 2, 3, 4}},
+      {"sp_AO_Select_Order_Lups 4,2", {1, 2, 3}},
+      {"sp_AO_Select_Order_Lups 5,1", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    auto rows = Run(c.command);
+    EXPECT_EQ(Ids(*rows, "ID"), c.ids);
+  }
+  auto formulas = Run("sp_AO_Select_Order_Lups 1,1");
+  EXPECT_EQ(formulas->Item(2).Value(), vb::Variant("0"));  // "no formula"
+  formulas->MoveLast();
+  EXPECT_EQ(formulas->Item(2).Value(),
+            vb::Variant("Int(X/1000)*10 +\r\nX*0.01"));
+  auto taxes = Run("sp_AO_Select_Order_Lups 4,1");
+  EXPECT_EQ(vb::CSng(taxes->Item(2).Value()), 15.0f);
+  EXPECT_EQ(taxes->Item(1).Value(), vb::Variant("VAT 15%"));
+}
+
+TEST_F(DemoDatabaseTest, OutstandingOrdersKeepSuppliersAndCompaniesApart) {
+  struct Case {
+    const char* command;
+    std::vector<int32_t> ids;
+  };
+  const Case cases[] = {
+      // Order 3 is pending and order 4 fully received.
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", {1, 2}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 2,1", {5}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,1", {}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,2", {8}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders -5,2", {}},
+      {"Exec sp_AO_Select_Received_GRV 1,1", {2, 1, 7}},
+      {"Exec sp_AO_Select_Received_GRV 3,1", {}},
+      {"Exec sp_AO_Select_Received_CRV 3,1", {4}},
+      {"Exec sp_AO_Select_Received_CRV 3,2", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    auto rows = Run(c.command);
+    EXPECT_EQ(Ids(*rows, "ID"), c.ids);
+  }
+}
+
+TEST_F(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
+  auto rows = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1");
+  EXPECT_EQ(rows->Item("Qty").Value(), vb::Variant(10.0));
+  EXPECT_EQ(rows->Item("B/O Qty").Value(), vb::Variant(5.0));
+  EXPECT_EQ(rows->Item("Received Qty").Value(), vb::Variant(12.0));
+  EXPECT_EQ(rows->Item("Unit Price").Value(), Money(5000));
+  EXPECT_EQ(rows->Item("Tax Code").Value(), vb::Variant("VAT 15%"));
+  rows->MoveNext();
+  EXPECT_TRUE(rows->Item("B/O Qty").IsNull());
+  EXPECT_TRUE(rows->Item("Tax_Codes_ID").IsNull());
+  EXPECT_EQ(rows->Item("Products ID").Value(), vb::Variant(2));
+}
+
+TEST_F(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
+  auto received = Run("Exec sp_AO_Select_ReceivedGRV_Details 1");
+  EXPECT_EQ(received->Item("Qty").Value(), vb::Variant(12.0));
+  EXPECT_EQ(received->Item("Trade Disc").Value(), Money(6000));
+  EXPECT_EQ(received->Item("Rebate Disc").Value(), Money(2700));
+  EXPECT_EQ(received->Item("Net").Value(), Money(51300));
+  EXPECT_EQ(received->Item("Tax").Value(), Money(7695));
+  EXPECT_EQ(received->Item("Total Cost").Value(), Money(58995));
+  received->MoveNext();
+  EXPECT_TRUE(received->Item("Tax_Codes_ID").IsNull());
+
+  auto consignment = Run("Exec sp_AO_Select_ReceivedCRV_Details 4");
+  EXPECT_EQ(consignment->Item("Qty Left").Value(), vb::Variant(7.0));
+  EXPECT_EQ(consignment->Item("Qty Returned").Value(), vb::Variant(3.0));
+  EXPECT_EQ(consignment->Item("Qty Sold").Value(), vb::Variant(10.0));
+  consignment->MoveNext();
+  EXPECT_TRUE(consignment->Item("Qty Left").IsNull());
+}
+
+TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
+  const std::pair<int32_t, int32_t> vouchers[] = {
+      {1, 19}, {3, 20}, {4, 31}, {5, 32}};
+  for (const auto& [voucher, kind] : vouchers) {
+    SCOPED_TRACE(voucher);
+    auto rows = Run("Exec sp_AO_Select_GRV_Report_Data " + std::to_string(voucher));
+    ASSERT_FALSE(rows->IsEOF());
+    EXPECT_EQ(rows->Item("TranTypeID").Value(), vb::Variant(kind));
+  }
+  EXPECT_TRUE(Run("Exec sp_AO_Select_GRV_Report_Data 999")->IsEOF());
+
+  auto order = Run("Exec sp_AO_Select_Purchase_Order_Data 2");
+  EXPECT_EQ(order->Item("DefaultMessage").Value(),
+            vb::Variant("Urgent: site delivery required by the 20th."));
+  EXPECT_EQ(order->Item("Date Ordered").Value(),
+            vb::Variant(vb::Date::FromYmd(2026, 11, 2)));
+  order = Run("Exec sp_AO_Select_Purchase_Order_Data 1");
+  EXPECT_EQ(order->Item("DefaultMessage").Value(),
+            vb::Variant("Please quote our order number on all delivery notes "
+                        "and invoices."));
+}
+
+TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
+  for (int order = 1; order <= 8; ++order) {
+    auto rows = Run("sp_AO_Select_Order_Details " + std::to_string(order));
+    for (; !rows->IsEOF(); rows->MoveNext()) {
+      SCOPED_TRACE("order line " + vb::CStr(rows->Item("ID").Value()));
+      const vb::Currency gross =
+          vb::Currency::FromDouble(vb::CDbl(rows->Item("Qty").Value()) *
+                                   vb::CDbl(rows->Item("Unit Price").Value()));
+      const vb::Currency net = gross - vb::CCur(rows->Item("Trade Disc").Value()) -
+                               vb::CCur(rows->Item("Rebate Disc").Value()) -
+                               vb::CCur(rows->Item("Other Disc").Value());
+      EXPECT_EQ(vb::CCur(rows->Item("Net Amount").Value()), net);
+      EXPECT_EQ(vb::CCur(rows->Item("Total Cost").Value()),
+                net + vb::CCur(rows->Item("Tax").Value()));
+    }
+  }
+}
+
+TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
+  vb::Variant company(1), month, name, status, year_key, year, period;
+  RunProcedure("sp_AB_Current_Accounting_Period",
+               {ProcedureParameter::In(company), ProcedureParameter::Out(month),
+                ProcedureParameter::Out(name), ProcedureParameter::Out(status),
+                ProcedureParameter::Out(year_key), ProcedureParameter::Out(year),
+                ProcedureParameter::Out(period)});
+  EXPECT_EQ(month, vb::Variant(11));
+  EXPECT_EQ(name, vb::Variant("November 2026"));
+  EXPECT_EQ(year_key, vb::Variant(7));
+  EXPECT_EQ(year, vb::Variant(2026));
+
+  vb::Variant calendar_year(2027), key;
+  RunProcedure("sp_AW_Select_YearID_From_Year",
+               {ProcedureParameter::In(calendar_year), ProcedureParameter::Out(key)});
+  EXPECT_EQ(key, vb::Variant(8));
+
+  vb::Variant kind(6), last_month, last_year;
+  RunProcedure("sp_AW_Get_Last_Period_Procedure_Period",
+               {ProcedureParameter::In(kind), ProcedureParameter::In(company),
+                ProcedureParameter::Out(last_month),
+                ProcedureParameter::Out(last_year)});
+  EXPECT_EQ(last_month, vb::Variant(10));
+  EXPECT_EQ(last_year, vb::Variant(7));
+  // The last supplier procedure lies before the current period.
+  EXPECT_LT(services::ControlSettings::PeriodKey(10, 7),
+            services::ControlSettings::PeriodKey(11, 7));
+}
+
+TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
+  services::ControlSettings all_users;
+  all_users.Connect(ConnectionTextFor(path_));
+  services::ControlSettings clerk;
+  clerk.Connect(ConnectionTextFor(path_) + ";User ID=clerk");
+  struct Case {
+    services::ControlSettings* settings;
+    const char* kind;
+    const char* name;
+    int16_t index;
+    const char* database;
+    const char* value;
+  };
+  const Case user_cases[] = {
+      {&all_users, "CheckBox", "chkPOGRVForm", 0, "KvtDemo", "1"},
+      {&all_users, "checkbox", "CHKPOGRVFORM", 2, "kvtdemo", "0"},
+      {&all_users, "ComboBox", "cboPrinters", 6, "KvtDemo", ""},
+      {&all_users, "CheckBox", "chkPOGRVForm", 0, "OtherDb", ""},
+      {&clerk, "CheckBox", "chkPOGRVForm", 0, "KvtDemo", "0"},
+      {&clerk, "CheckBox", "chkPOGRVForm", 1, "KvtDemo", "1"},
+      {&clerk, "ComboBox", "cboPrinters", 7, "KvtDemo", "Purchasing Printer"},
+  };
+  for (const Case& c : user_cases) {
+    SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
+    EXPECT_EQ(c.settings->ReadControlValue(c.kind, c.name, c.index, c.database),
+              c.value);
+  }
+  const std::tuple<const char*, int16_t, int32_t, const char*> company_cases[] = {
+      {"chkNonInvoiceGRV", 0, 1, "1"},
+      {"chkAccountant", 0, 1, "0"},
+      {"chkAutoAdvancePeriod", 1, 2, " 1 "},
+      {"chkAutoAdvancePeriod", 0, 1, ""},
+      {"chkNonInvoiceGRV", 0, 3, ""},
+  };
+  for (const auto& [name, index, company, value] : company_cases) {
+    SCOPED_TRACE(std::string(name) + " of company " + std::to_string(company));
+    EXPECT_EQ(all_users.ReadCompanyControlValue("CheckBox", name, index, company),
+              value);
+  }
+}
+
+TEST_F(DemoDatabaseTest, CreatingReplacesAnOldFile) {
+  {
+    std::ofstream old(path_, std::ios::trunc);
+    old << "not a database";
+  }
+  CreateDemoDatabase(path_);
+  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 12);
+  CreateEmptyDatabase(path_);
+  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 0);
+}
+
+TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {
+  const int32_t first = AddVolumeOrders(path_, 1000, 10);
+  EXPECT_EQ(first, 9);
+  auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
+                   std::to_string(first + 99));
+  EXPECT_EQ(lines->RecordCount(), 10);
+  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
+                std::to_string(first + 100))
+                ->RecordCount(),
+            0);
+}
+
+}  // namespace
+}  // namespace kvt::db
