@@ -1,0 +1,107 @@
+#include "documents/purchase_order_printing.h"
+
+#include <exception>
+
+#include "documents/purchase_order_layout.h"
+#include "documents/rptPurchaseOrder.h"
+#include "documents/rptPurchaseOrderNG.h"
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+#include "services/control_settings.h"
+
+namespace kvt::documents {
+namespace {
+
+// The printing operations pass over each failing statement and go on with
+// the next; nothing reaches the caller.
+template <class Statement>
+void PassOver(Statement&& statement) noexcept {
+  try {
+    statement();
+  } catch (const std::exception&) {
+  }
+}
+
+constexpr int16_t kFormPreferenceIndex = 0;
+constexpr int16_t kPurchaseOrderPrinterIndex = 6;
+
+}  // namespace
+
+std::string PurchaseOrderDataCommand(int32_t order_id) {
+  return "Exec sp_AO_Select_Purchase_Order_Data " + std::to_string(order_id);
+}
+
+bool WantsBoxedPurchaseOrder(const std::string& saved_value) {
+  return vb::RoundHalfEven(vb::Val(saved_value)) == 1.0;
+}
+
+std::unique_ptr<report::Report> NewPurchaseOrderLayout(
+    const std::string& saved_value) {
+  if (WantsBoxedPurchaseOrder(saved_value)) {
+    return std::make_unique<rptPurchaseOrder>();
+  }
+  return std::make_unique<rptPurchaseOrderNG>();
+}
+
+void BindPurchaseOrderFields(report::Report& report,
+                             const data::RecordSetRef& print_data) {
+  for (const ColumnBinding& binding : kPurchaseOrderBindings) {
+    PassOver([&] {
+      if (!print_data) throw vb::Error::ObjectNotSet("documents");
+      report.Control(binding.field)
+          .SetDataField(print_data->Fields().Item(binding.column).Name());
+    });
+  }
+}
+
+void PrintPurchaseOrder(int32_t order_id, bool show_preview,
+                        const std::string& database, bool reprint,
+                        const std::string& connection_text,
+                        services::DataGateway& gateway, report::Output& output) {
+  data::ConnectionRef connection;
+  data::RecordSetRef print_data;
+  PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
+  PassOver([&] {
+    int32_t status = 0;
+    print_data = gateway.OpenRecordset(PurchaseOrderDataCommand(order_id), 1, 3,
+                                       3, connection, status);
+  });
+  connection.reset();
+
+  services::ControlSettings settings;
+  std::string form_preference;
+  std::string printer;
+  PassOver([&] { settings.Connect(connection_text); });
+  PassOver([&] {
+    form_preference = settings.ReadControlValue("CheckBox", "chkPOGRVForm",
+                                                kFormPreferenceIndex, database);
+  });
+  std::unique_ptr<report::Report> report = NewPurchaseOrderLayout(form_preference);
+  PassOver([&] {
+    printer = settings.ReadControlValue("ComboBox", "cboPrinters",
+                                        kPurchaseOrderPrinterIndex, database);
+  });
+
+  PassOver([&] {
+    report->Control("RePrintFlag").SetText(reprint ? "Re-Print" : "");
+  });
+  PassOver([&] { report->Printer().SetDeviceName(printer); });
+  PassOver([&] {
+    report->GetDataControl(kPurchaseOrderDataControl).SetRecordset(print_data);
+  });
+  BindPurchaseOrderFields(*report, print_data);
+  PassOver([&] {
+    report->Control("fldOHPageNo").SetText(std::to_string(report->pageNumber()));
+  });
+
+  PassOver([&] {
+    const report::Document document = report->Run();
+    if (show_preview) {
+      output.Preview(document, report->Printer().DeviceName());
+    } else {
+      output.Print(document, report->Printer().DeviceName());
+    }
+  });
+}
+
+}  // namespace kvt::documents

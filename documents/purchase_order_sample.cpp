@@ -1,0 +1,59 @@
+#include "documents/purchase_order_sample.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/value/currency.h"
+#include "platform/value/date.h"
+
+namespace kvt::documents {
+namespace {
+
+// Percentage of an amount in cents, rounded half up (amounts are positive).
+int64_t PercentOf(int64_t cents, int64_t percent) {
+  return (cents * percent + 50) / 100;
+}
+
+vb::Variant Money(int64_t cents) {
+  return vb::Variant(vb::Currency::FromRaw(cents * 100));
+}
+
+}  // namespace
+
+std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
+  auto table = std::make_shared<report::MemoryTable>(std::vector<std::string>{
+      "Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
+      "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name", "Co RegNo",
+      "Co Address1", "Co Address2", "Co PostCode", "Co TelNo", "Co FaxNo",
+      "Co TaxNo", "Date Ordered", "Order Number", "Rep", "Del Name",
+      "Del Addr1", "Del Addr2", "Del Addr3", "Del PostCode", "Supp Ref",
+      "Our Ref", "Product Code", "Product Desc", "QTY", "Unit Price",
+      "Trade Disc", "Rebate Disc", "Other Disc", "Tax Amount", "Net Amount",
+      "Total Cost", "DefaultMessage"});
+  const vb::Date ordered = vb::Date::FromYmd(2026, 12, 4);
+  for (int line = 1; line <= lines; ++line) {
+    const int64_t gross = 1250 * static_cast<int64_t>(line);
+    const int64_t trade = PercentOf(gross, 5);
+    const int64_t rebate = PercentOf(gross - trade, 2);
+    const int64_t other = PercentOf(gross - trade - rebate, 1);
+    const int64_t net = gross - trade - rebate - other;
+    const int64_t tax = PercentOf(net, 15);
+    table->AddRow({
+        "Acme Industrial Supplies (Pty) Ltd", "P O Box 1123", "Northgate",
+        "2162", "011 555 0101", "011 555 0102", "4012345678",
+        "Brellix Trading Ltd", "2009/123456/07", "14 Mill Road",
+        "Eastfield", "2001", "011 555 0200", "011 555 0201", "4098765432",
+        ordered, vb::Variant(int32_t{1234}), "J. Mokoena", "Brellix Warehouse",
+        "Unit 7, Dock Street", "Harbour Park", "Eastfield", "2002", "Q-7781",
+        "PO-1234", "PRD-" + std::to_string(10000 + line),
+        "Stainless hex bolt M8 x 40, pack of 50, line " + std::to_string(line),
+        vb::Variant(static_cast<double>(line)), Money(1250), Money(trade),
+        Money(rebate), Money(other), Money(tax), Money(net), Money(net + tax),
+        "Please quote our order number on all invoices and delivery notes. "
+        "Deliveries are accepted Monday to Friday, 08:00 to 16:00.",
+    });
+  }
+  return table;
+}
+
+}  // namespace kvt::documents

@@ -1,0 +1,259 @@
+#include "documents/purchase_order_printing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "documents/purchase_order_sample.h"
+#include "platform/report/recording_output.h"
+#include "platform/value/conversions.h"
+#include "purchase_order_db.h"
+
+namespace kvt::documents {
+namespace {
+
+using report::RecordingOutput;
+using testing::PurchaseOrderDb;
+
+// The page's top-left corner of the printable area on the layouts' A4.
+constexpr int kLeft = 350;
+constexpr int kTop = 360;
+constexpr int kRowsPerPage = 30;
+
+struct Totals {
+  std::string sub_total, tax_total, order_total;
+};
+
+Totals TotalsOf(report::MemoryTable& data) {
+  const int net = 33, tax = 32, total = 34;
+  EXPECT_EQ(data.FieldName(net), "Net Amount");
+  EXPECT_EQ(data.FieldName(tax), "Tax Amount");
+  EXPECT_EQ(data.FieldName(total), "Total Cost");
+  vb::Currency sums[3];
+  if (data.MoveFirst()) {
+    do {
+      sums[0] += vb::CCur(data.Value(net));
+      sums[1] += vb::CCur(data.Value(tax));
+      sums[2] += vb::CCur(data.Value(total));
+    } while (data.MoveNext());
+  }
+  return {vb::Format(sums[0], "#,##0.00"), vb::Format(sums[1], "#,##0.00"),
+          vb::Format(sums[2], "#,##0.00")};
+}
+
+class PurchaseOrderPrintingTest : public ::testing::Test {
+ protected:
+  // Prints order kOrderId (or `order_id`) and returns what reached the
+  // output; exactly one call is expected.
+  const RecordingOutput::Call& Print(bool show_preview = true, bool reprint = false,
+                                     int32_t order_id = PurchaseOrderDb::kOrderId,
+                                     const std::string& connection_text = {}) {
+    services::DataGateway gateway;
+    const size_t before = output_.Calls().size();
+    PrintPurchaseOrder(order_id, show_preview, PurchaseOrderDb::kDatabase, reprint,
+                       connection_text.empty() ? db_.ConnectionText() : connection_text,
+                       gateway, output_);
+    EXPECT_EQ(output_.Calls().size(), before + 1);
+    return output_.Calls().back();
+  }
+
+  PurchaseOrderDb db_;
+  RecordingOutput output_;
+};
+
+TEST(PurchaseOrderCommandTest, EndsWithTheOrderIdInPlainDigits) {
+  EXPECT_EQ(PurchaseOrderDataCommand(1234), "Exec sp_AO_Select_Purchase_Order_Data 1234");
+  EXPECT_EQ(PurchaseOrderDataCommand(-7), "Exec sp_AO_Select_Purchase_Order_Data -7");
+}
+
+TEST(PurchaseOrderLayoutChoiceTest, OnlyTheNumberOneAsksForTheBoxedLayout) {
+  struct Case {
+    const char* saved;
+    bool boxed;
+  };
+  const Case cases[] = {{"1", true},  {" 1 ", true}, {"1.0", true}, {"0", false},
+                        {"2", false}, {"", false},   {"-1", false}, {"yes", false},
+                        {"10", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("saved '") + c.saved + "'");
+    EXPECT_EQ(WantsBoxedPurchaseOrder(c.saved), c.boxed);
+    EXPECT_EQ(NewPurchaseOrderLayout(c.saved)->Name(),
+              c.boxed ? "rptPurchaseOrder" : "rptPurchaseOrderNG");
+  }
+}
+
+TEST_F(PurchaseOrderPrintingTest, SavedPreferencePicksTheLayoutAndPrinter) {
+  struct Case {
+    const char* preference;  // nullptr: nothing saved
+    bool boxed;
+  };
+  const Case cases[] = {{"1", true}, {"0", false}, {"2", false}, {nullptr, false},
+                        {"abc", false}};
+  db_.AddOrder(*SamplePurchaseOrderData(2));
+  db_.SaveControlValue("ComboBox", "cboPrinters", 6, "Office Laser");
+  db_.SaveControlValue("ComboBox", "cboPrinters", 7, "Voucher Printer");
+  db_.SaveControlValue("CheckBox", "chkPOGRVForm", 1, "1");  // the vouchers', not ours
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.preference ? c.preference : "none");
+    db_.SaveControlValue("CheckBox", "chkPOGRVForm", 0, c.preference);
+    const auto& call = Print(false);
+    EXPECT_EQ(call.action, RecordingOutput::Action::Print);
+    EXPECT_EQ(call.target, "Office Laser");
+    const report::Page& page = call.document.pages.at(0);
+    EXPECT_EQ(page.Has("Shape1"), c.boxed);
+    EXPECT_EQ(page.Has("Line39"), c.boxed);
+    EXPECT_EQ(page.FindText("lblRHDocumentType")->font.size, c.boxed ? 14.5 : 13.5);
+    EXPECT_EQ(page.FindText("fldRHSupName")->rect.left, kLeft + (c.boxed ? 113 : 57));
+  }
+}
+
+TEST_F(PurchaseOrderPrintingTest, FieldsShowTheirColumnsAtTheirPlaces) {
+  auto data = SamplePurchaseOrderData(3);
+  db_.AddOrder(*data);
+  db_.SaveControlValue("CheckBox", "chkPOGRVForm", 0, "1");
+  const auto& call = Print();
+  EXPECT_EQ(call.action, RecordingOutput::Action::Preview);
+  EXPECT_EQ(call.target, "");
+  EXPECT_EQ(call.document.title, "Brellix Purchase Order");
+  ASSERT_EQ(call.document.pages.size(), 1u);
+  const report::Page& page = call.document.pages[0];
+  struct Expect {
+    const char* control;
+    report::Rect rect;  // layout position (section-relative)
+    const char* text;
+  };
+  const Expect header[] = {
+      {"fldRHSupName", {113, 454, 5386, 283}, "Acme Industrial Supplies (Pty) Ltd"},
+      {"fldRHCoName", {5783, 454, 5329, 283}, "Brellix Trading Ltd"},
+      {"fldRHCoPOBox", {5783, 794, 5329, 226}, "14 Mill Road"},
+      {"fldRHDateOrdered", {2154, 2948, 2155, 283}, "04/12/2026"},
+      {"fldRHDocumentNo", {2154, 3458, 2155, 227}, "1234"},
+      {"fldOHPageNo", {2154, 3231, 2155, 227}, "1"},
+      {"fldRHRep", {2154, 3685, 3345, 227}, "J. Mokoena"},
+      {"fldRHYourRef", {1247, 4139, 4252, 226}, "Q-7781"},
+      {"lblRHDocumentType", {4102, 2040, 2960, 405}, " Purchase Order"},
+      {"RePrintFlag", {7030, 2041, 1871, 397}, ""},
+  };
+  for (const Expect& e : header) {
+    SCOPED_TRACE(e.control);
+    const report::TextItem* item = page.FindText(e.control);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text, e.text);
+    EXPECT_EQ(item->rect, e.rect.Offset(kLeft, kTop));
+  }
+  // Detail bands follow the 4770-twip page header, 330 twips apart.
+  const auto totals = page.FindTexts("fldRDSubTotal");
+  ASSERT_EQ(totals.size(), 3u);
+  EXPECT_EQ(totals[2]->rect, (report::Rect{10148, 60, 964, 240}.Offset(kLeft, kTop + 4770 + 660)));
+  EXPECT_EQ(page.FindTexts("fldRDUnitPrice")[0]->text, "12.50");
+  EXPECT_EQ(page.FindTexts("fldRDOrderQty")[2]->text, "3.00");
+  EXPECT_EQ(page.FindText("fldRDProductDescf")->text.rfind("Please quote", 0), 0u);
+  const Totals expected = TotalsOf(*data);
+  EXPECT_EQ(page.FindText("fldPFSubTotal")->text, expected.sub_total);
+  EXPECT_EQ(page.FindText("fldPFTaxTotal")->text, expected.tax_total);
+  EXPECT_EQ(page.FindText("fldPFOrderTotal")->text, expected.order_total);
+}
+
+TEST_F(PurchaseOrderPrintingTest, QuantitiesPrintWithTwoDecimalsAndGrouping) {
+  auto data = SamplePurchaseOrderData(0);
+  auto row = SamplePurchaseOrderData(1);
+  row->MoveFirst();
+  std::vector<vb::Variant> values;
+  for (int i = 0; i < row->FieldCount(); ++i) values.push_back(row->Value(i));
+  values[27] = vb::Variant(1234.5);
+  data->AddRow(values);
+  values[27] = vb::Variant(0.125);
+  data->AddRow(values);
+  db_.AddOrder(*data);
+  const auto quantities = Print().document.pages[0].FindTexts("fldRDOrderQty");
+  ASSERT_EQ(quantities.size(), 2u);
+  EXPECT_EQ(quantities[0]->text, "1,234.50");
+  EXPECT_EQ(quantities[1]->text, "0.13");
+}
+
+TEST_F(PurchaseOrderPrintingTest, ReprintMarkOnlyOnReprints) {
+  db_.AddOrder(*SamplePurchaseOrderData(1));
+  EXPECT_EQ(Print(true, false).document.pages[0].FindText("RePrintFlag")->text, "");
+  EXPECT_EQ(Print(true, true).document.pages[0].FindText("RePrintFlag")->text, "Re-Print");
+}
+
+TEST_F(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndEndsWithAllLineTotals) {
+  auto data = SamplePurchaseOrderData(2 * kRowsPerPage + 15);
+  db_.AddOrder(*data);
+  const auto& doc = Print().document;
+  ASSERT_EQ(doc.pages.size(), 3u);
+  int line = 0;
+  for (const report::Page& page : doc.pages) {
+    SCOPED_TRACE("page " + std::to_string(page.number));
+    EXPECT_EQ(page.FindText("fldRHSupName")->text, "Acme Industrial Supplies (Pty) Ltd");
+    EXPECT_EQ(page.FindText("fldOHPageNo")->text, std::to_string(page.number));
+    EXPECT_TRUE(page.Has("Label8"));
+    for (const auto* code : page.FindTexts("fldRDProductCode")) {
+      EXPECT_EQ(code->text, "PRD-" + std::to_string(10000 + ++line));
+    }
+  }
+  EXPECT_EQ(line, 2 * kRowsPerPage + 15);
+  const Totals expected = TotalsOf(*data);
+  const report::Page& last = doc.pages.back();
+  EXPECT_EQ(last.FindText("fldPFSubTotal")->text, expected.sub_total);
+  EXPECT_EQ(last.FindText("fldPFTaxTotal")->text, expected.tax_total);
+  EXPECT_EQ(last.FindText("fldPFOrderTotal")->text, expected.order_total);
+  EXPECT_NE(doc.pages[0].FindText("fldPFOrderTotal")->text, expected.order_total);
+}
+
+TEST_F(PurchaseOrderPrintingTest, MissingRepColumnLeavesOnlyTheSalespersonEmpty) {
+  db_.AddOrder(*SamplePurchaseOrderData(2));
+  db_.DropColumnFromProcedure("Rep");
+  const report::Page& page = Print().document.pages[0];
+  EXPECT_EQ(page.FindText("fldRHRep")->text, "");
+  EXPECT_EQ(page.FindText("Label21")->text, "Salesperson:");
+  EXPECT_EQ(page.FindText("fldRHBranch")->text, "Brellix Warehouse");
+  EXPECT_EQ(page.FindTexts("fldRDProductCode").size(), 2u);
+}
+
+TEST_F(PurchaseOrderPrintingTest, UnknownOrderOrUnreachableDatabaseGiveAnEmptyDocument) {
+  db_.AddOrder(*SamplePurchaseOrderData(2));
+  db_.SaveControlValue("CheckBox", "chkPOGRVForm", 0, "1");
+  db_.SaveControlValue("ComboBox", "cboPrinters", 6, "Office Laser");
+  struct Case {
+    const char* name;
+    int32_t order_id;
+    std::string connection_text;
+    bool boxed;
+    const char* printer;
+  };
+  const Case cases[] = {
+      {"no such order", 999999, db_.ConnectionText(), true, "Office Laser"},
+      {"missing database", PurchaseOrderDb::kOrderId,
+       "Provider=SQLite;Data Source=/nonexistent/po.sqlite", false, ""},
+      {"unreadable connection text", PurchaseOrderDb::kOrderId, "Provider=Oracle", false,
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingOutput output;
+    services::DataGateway gateway;
+    PrintPurchaseOrder(c.order_id, true, PurchaseOrderDb::kDatabase, false,
+                       c.connection_text, gateway, output);
+    ASSERT_EQ(output.Calls().size(), 1u);
+    const auto& call = output.Calls()[0];
+    EXPECT_EQ(call.target, c.printer);
+    ASSERT_EQ(call.document.pages.size(), 1u);
+    const report::Page& page = call.document.pages[0];
+    EXPECT_EQ(page.Has("Shape1"), c.boxed);
+    EXPECT_EQ(page.FindText("fldRHSupName")->text, "");
+    EXPECT_TRUE(page.FindTexts("fldRDProductCode").empty());
+    EXPECT_EQ(page.FindText("Label4")->text, "Order No:");
+  }
+}
+
+TEST_F(PurchaseOrderPrintingTest, FiveThousandLinesStillComeOut) {
+  auto data = SamplePurchaseOrderData(5000);
+  db_.AddOrder(*data);
+  const auto& doc = Print(false).document;
+  EXPECT_EQ(doc.pages.size(), static_cast<size_t>((5000 + kRowsPerPage - 1) / kRowsPerPage));
+  EXPECT_EQ(doc.pages.back().FindText("fldPFOrderTotal")->text, TotalsOf(*data).order_total);
+}
+
+}  // namespace
+}  // namespace kvt::documents
