@@ -34,7 +34,11 @@ class MemberTable {
   // class in slot order (slot numbers are positions in it, from 0).
   MemberTable(std::string type_name, std::vector<std::string> published)
       : type_name_(std::move(type_name)) {
-    for (auto& name : published) members_.push_back(Member{std::move(name)});
+    for (auto& name : published) {
+      Member member;
+      member.name = std::move(name);
+      members_.push_back(std::move(member));
+    }
   }
 
   // Binding a name that is not published is a programming error and throws

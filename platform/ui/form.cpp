@@ -89,10 +89,19 @@ void Form::Size(int32_t width, int32_t height) {
 }
 
 void Form::Load() {
-  if (loaded_) return;
+  // Build may reach its own controls, which would load the form again.
+  if (loaded_ || building_) return;
   controls_.clear();
   active_ = nullptr;
-  Build();
+  building_ = true;
+  try {
+    Build();
+  } catch (...) {
+    building_ = false;
+    controls_.clear();
+    throw;
+  }
+  building_ = false;
   loaded_ = true;
   NotifyFormChanged();
   OnLoad();

@@ -176,6 +176,7 @@ class Form : public object::Object {
   int32_t width_ = 4800;
   int32_t height_ = 3600;
   bool loaded_ = false;
+  bool building_ = false;
   bool visible_ = false;
   std::vector<std::shared_ptr<Control>> controls_;
   Control* active_ = nullptr;

@@ -1,0 +1,102 @@
+#include "platform/ui/headless_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ui/msg_box.h"
+#include "platform/value/error.h"
+#include "test_form.h"
+
+namespace kvt::ui {
+namespace {
+
+using testing::LoggingForm;
+
+class HeadlessDriverTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<HeadlessDriver> user_ = std::make_shared<HeadlessDriver>();
+  ScopedDriver installed_{user_};
+};
+
+TEST_F(HeadlessDriverTest, MessageBoxesTakeQueuedAnswersElseTheirDefault) {
+  user_->Answer(vbNo);
+  EXPECT_EQ(MsgBox("Delete?", vbYesNo + vbQuestion, "Purchase Orders"), vbNo);
+  EXPECT_EQ(MsgBox("Delete?", vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
+  EXPECT_EQ(MsgBox("Retry?", vbRetryCancel), vbRetry);
+  EXPECT_EQ(MsgBox("Done"), vbOK);
+  ASSERT_EQ(user_->Messages().size(), 4u);
+  EXPECT_EQ(user_->Messages()[0].title, "Purchase Orders");
+  EXPECT_EQ(user_->Messages()[0].buttons, vbYesNo + vbQuestion);
+  EXPECT_EQ(user_->Messages()[3].title, kDefaultMsgBoxTitle);
+}
+
+TEST_F(HeadlessDriverTest, MessageBoxButtonSetsAndDefaults) {
+  struct Case {
+    int buttons;
+    std::vector<int> answers;
+    int default_answer;
+  } cases[] = {
+      {vbOKOnly, {vbOK}, vbOK},
+      {vbOKCancel + vbDefaultButton2, {vbOK, vbCancel}, vbCancel},
+      {vbAbortRetryIgnore + vbDefaultButton3, {vbAbort, vbRetry, vbIgnore}, vbIgnore},
+      {vbYesNoCancel + vbExclamation, {vbYes, vbNo, vbCancel}, vbYes},
+      {vbYesNo + vbDefaultButton3, {vbYes, vbNo}, vbYes},  // no third button
+      {vbRetryCancel + vbCritical, {vbRetry, vbCancel}, vbRetry},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.buttons);
+    EXPECT_EQ(MsgBoxAnswers(c.buttons), c.answers);
+    EXPECT_EQ(MsgBoxDefaultAnswer(c.buttons), c.default_answer);
+  }
+  EXPECT_EQ(MsgBoxIcon(vbYesNo + vbQuestion + vbDefaultButton2), vbQuestion);
+}
+
+TEST_F(HeadlessDriverTest, PlaysTheScriptAgainstTheModalFormUntilItCloses) {
+  auto form = std::make_shared<LoggingForm>();
+  form->Load();
+  form->Ctl("cmdGo", 0).On(Event::kClick, [&](EventArgs&) {
+    if (MsgBox("Save?", vbYesNo) == vbYes) form->Hide();
+  });
+  std::string seen_while_open;
+  user_->Type("txtField(1)", "Acme")
+      .Inspect([&](Form& f) { seen_while_open = f.Ctl<TextBox>("txtField", 1).Text(); })
+      .Click("cmdGo(0)")
+      .Answer(vbNo)
+      .Click("cmdGo(0)")
+      .Answer(vbYes)
+      .Click("cmdGo(1)");  // left over for a later dialog
+  form->Show(vbModal);
+  EXPECT_EQ(seen_while_open, "Acme");
+  EXPECT_TRUE(form->Loaded());
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(user_->Messages().size(), 2u);
+  EXPECT_EQ(user_->PendingSteps(), 1u);
+  EXPECT_TRUE(user_->Problems().empty());
+  EXPECT_EQ(user_->Shown(), std::vector<std::string>{"Test"});
+}
+
+TEST_F(HeadlessDriverTest, AScriptThatRunsDryClosesTheFormAndSaysSo) {
+  auto form = std::make_shared<LoggingForm>();
+  user_->Click("cmdMissing").Answer(vbOK);
+  form->Show(vbModal);
+  EXPECT_FALSE(form->Loaded());
+  ASSERT_EQ(user_->Problems().size(), 3u);
+  EXPECT_EQ(user_->Problems()[0], "no control cmdMissing on frmTest");
+  EXPECT_EQ(user_->Problems()[1], "answer 1 with no message box shown");
+}
+
+TEST_F(HeadlessDriverTest, ShowingAShownFormModallyIsError400) {
+  auto form = std::make_shared<LoggingForm>();
+  int number = 0;
+  user_->Inspect([&](Form& f) {
+    try {
+      f.Show(vbModal);
+    } catch (const vb::Error& error) {
+      number = error.number();
+    }
+  });
+  form->Show(vbModal);
+  EXPECT_EQ(number, 400);
+}
+
+}  // namespace
+}  // namespace kvt::ui
