@@ -173,14 +173,14 @@ UPDATE PurchaseOrderDetails
    SET NetAmount = ROUND(Qty * UnitPrice - TradeDisc - RebateDisc - OtherDisc, 2);
 UPDATE PurchaseOrderDetails
    SET Tax = ROUND(NetAmount * COALESCE(
-         (SELECT Rate FROM TaxCodes t WHERE t.ID = TaxCodesID), 15) / 100, 2);
+         (SELECT Rate FROM TaxCodes t WHERE t.ID = TaxCodesID), 15.0) / 100.0, 2);
 UPDATE PurchaseOrderDetails SET TotalCost = ROUND(NetAmount + Tax, 2);
 
 UPDATE GRVDetails
    SET NetAmount = ROUND(Qty * UnitPrice - TradeDisc - RebateDisc - OtherDisc, 2);
 UPDATE GRVDetails
    SET TaxAmount = ROUND(NetAmount * COALESCE(
-         (SELECT Rate FROM TaxCodes t WHERE t.ID = TaxCodesID), 15) / 100, 2);
+         (SELECT Rate FROM TaxCodes t WHERE t.ID = TaxCodesID), 15.0) / 100.0, 2);
 UPDATE GRVDetails SET TotalCost = ROUND(NetAmount + TaxAmount, 2);
 
 INSERT INTO Months (ID, Months) VALUES

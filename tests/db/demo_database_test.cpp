@@ -248,6 +248,15 @@ TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
                                vb::CCur(rows->Item("Rebate Disc").Value()) -
                                vb::CCur(rows->Item("Other Disc").Value());
       EXPECT_EQ(vb::CCur(rows->Item("Net Amount").Value()), net);
+      // Lines without a tax code are taxed at the standard rate.
+      const vb::Variant tax_code = rows->Item("Tax_Codes_ID").Value();
+      const int64_t rate =
+          tax_code.IsNull() || vb::CLng(tax_code) == 1 || vb::CLng(tax_code) == 4
+              ? 15
+              : 0;
+      const int64_t tax_raw = (net.raw() * rate / 100 + 50) / 100 * 100;
+      EXPECT_EQ(vb::CCur(rows->Item("Tax").Value()),
+                vb::Currency::FromRaw(tax_raw));
       EXPECT_EQ(vb::CCur(rows->Item("Total Cost").Value()),
                 net + vb::CCur(rows->Item("Tax").Value()));
     }

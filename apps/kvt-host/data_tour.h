@@ -1,0 +1,17 @@
+// The data tour: builds the demo database and shows what the data services
+// return for a few of the calls the component makes.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace kvt::host {
+
+// Creates the demo database at `db_path` (replacing any file there) and
+// prints a formula lookup list, a supplier's outstanding orders, an order's
+// outstanding lines, the current accounting period and saved control
+// values to `out`. Returns 0, or 1 after printing the error's number and
+// description when a call fails.
+int RunDataTour(const std::string& db_path, std::ostream& out);
+
+}  // namespace kvt::host
