@@ -1,5 +1,9 @@
 #include "platform/value/variant.h"
 
+#include <ostream>
+
+#include "platform/value/conversions.h"
+
 namespace vb {
 
 VarType Variant::type() const {
@@ -42,6 +46,20 @@ bool Variant::IsNumber() const {
       return true;
     default:
       return false;
+  }
+}
+
+std::ostream& operator<<(std::ostream& out, const Variant& value) {
+  out << value.TypeName();
+  switch (value.type()) {
+    case VarType::Empty:
+    case VarType::Null:
+    case VarType::Object:
+      return out;
+    case VarType::String:
+      return out << " \"" << *value.get_if<std::string>() << "\"";
+    default:
+      return out << " " << CStr(value);
   }
 }
 

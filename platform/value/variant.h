@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <variant>
@@ -93,5 +94,9 @@ class Variant {
 
   Storage value_;
 };
+
+// Writes the subtype and the value ("Currency 12.5", "Null"), for logs
+// and test failure messages.
+std::ostream& operator<<(std::ostream& out, const Variant& value);
 
 }  // namespace vb
