@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "component/mod_general.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/number_format_service.h"
@@ -72,11 +73,11 @@ LineFigures LineCalculation::Figures(const LineInputs& line,
       percent_of(line.trade + line.rebate + line.other, out.gross));
 
   // The rate is a single, and so is rate / 100; the product with the net
-  // (a double) is a double, which passes through its text form before it
-  // is rounded to cents, as the value helpers read numbers.
+  // (a double) is read back through its text form before it is rounded to
+  // cents, as the two-decimal value helper does.
   const float rate = tax_rate_percent / 100.0f;
   const double tax = out.net.ToDouble() * static_cast<double>(rate);
-  out.tax = RoundToCents(vb::Val(vb::CStr(tax)));
+  out.tax = RoundToCents(component::ParseNumber(tax));
   out.total = out.net + out.tax;
 
   if (line.order_qty != 0) {

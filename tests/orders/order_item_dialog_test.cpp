@@ -1,0 +1,396 @@
+// The order item dialog driven as a buyer drives it: fills from product
+// rows of the demo database, typing, Tab, Enter, list picks and buttons
+// through the headless driver.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "component/mod_publics.h"
+#include "db/demo_database.h"
+#include "orders/frmEditOrderDetail.h"
+#include "orders/order_detail_rows.h"
+#include "orders/order_line.h"
+#include "platform/data/record_set.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/data_combo.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/ui/msg_box.h"
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+
+namespace kvt::orders {
+namespace {
+
+using data::DataType;
+using vb::Variant;
+
+// A product row as the host's product search yields it.
+struct Product {
+  Variant id = 101;
+  Variant trade_formula = Variant::Null();
+  Variant rebate_formula = Variant::Null();
+  Variant tax_code = Variant::Null();
+  Variant last_cost = vb::Currency::FromDecimalText("1234.5");
+  Variant lead_time = 7;
+  Variant last_sale = vb::Date::FromYmd(2026, 10, 3);
+};
+
+std::shared_ptr<data::RecordSet> ProductRows(const Product& p) {
+  auto rows = std::make_shared<data::RecordSet>();
+  struct Column {
+    const char* name;
+    DataType type;
+    Variant value;
+  } columns[] = {
+      {"ID", DataType::kInteger, p.id},
+      {"Product", DataType::kVarWChar, "Widget 40mm"},
+      {"Price 1", DataType::kCurrency, 1999.5},
+      {"Price 2", DataType::kCurrency, Variant::Null()},
+      {"Lead Time", DataType::kInteger, p.lead_time},
+      {"Service Level", DataType::kDouble, 95},
+      {"Last Sale", DataType::kDate, p.last_sale},
+      {"Stock On Hand", DataType::kDouble, 12},
+      {"Stock Reserved", DataType::kDouble, 2},
+      {"Qty on order", DataType::kDouble, 0},
+      {"Orders Pending", DataType::kDouble, 1},
+      {"Shopping List Qty", DataType::kDouble, 0},
+      {"Last_Cost", DataType::kCurrency, p.last_cost},
+      {"Trade_Discount_Formula_ID", DataType::kInteger, p.trade_formula},
+      {"Rebate_Discount_Formula_ID", DataType::kInteger, p.rebate_formula},
+      {"Tax_Codes_ID", DataType::kInteger, p.tax_code},
+  };
+  for (const auto& c : columns) rows->Fields().Append(c.name, c.type);
+  rows->Open();
+  rows->AddNew();
+  for (const auto& c : columns) rows->Item(c.name).Value(c.value);
+  rows->Update();
+  return rows;
+}
+
+// The host's order-detail set; `without` leaves one column out.
+std::shared_ptr<data::RecordSet> DetailRows(const std::string& without = {}) {
+  auto rows = std::make_shared<data::RecordSet>();
+  for (const char* column : kOrderDetailColumns) {
+    if (column == without) continue;
+    std::string name = column;
+    DataType type = name == "Product" ? DataType::kVarWChar
+                    : name.find("ID") != std::string::npos || name == "Lead Time"
+                        ? DataType::kInteger
+                    : name.find("Qty") != std::string::npos ? DataType::kDouble
+                                                             : DataType::kCurrency;
+    rows->Fields().Append(column, type);
+  }
+  rows->Open();
+  return rows;
+}
+
+class OrderItemDialogTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    path_ = new std::string((std::filesystem::temp_directory_path() /
+                             ("kvt_order_item_" + std::to_string(::getpid()) + ".db"))
+                                .string());
+    db::CreateDemoDatabase(*path_);
+  }
+  static void TearDownTestSuite() {
+    std::remove(path_->c_str());
+    delete path_;
+  }
+  void SetUp() override {
+    component::ResetThreadStore();
+    component::ThreadStore().settings.connection_string = db::ConnectionTextFor(*path_);
+    component::ThreadStore().settings.company_id = db::kDemoCompanyID;
+    form_ = std::make_shared<frmEditOrderDetail>();
+    form_->Load();
+  }
+  void TearDown() override { component::ResetThreadStore(); }
+
+  // Fills for adding and shows the dialog to a scripted user.
+  void AddAndShow(const Product& product, double qty,
+                  const std::function<void(ui::HeadlessDriver&)>& script) {
+    OrderLine(*form_).AssignAllForAdding(*ProductRows(product), qty, "PO-0042");
+    driver_ = std::make_shared<ui::HeadlessDriver>();
+    script(*driver_);
+    ui::ScopedDriver scoped(driver_);
+    form_->Show();
+  }
+  std::string Entry(int i) { return form_->txtODEdit(i).Text(); }
+  std::string Calc(int i) { return form_->lblODCalc(i).Caption(); }
+
+  static std::string* path_;
+  std::shared_ptr<frmEditOrderDetail> form_;
+  std::shared_ptr<ui::HeadlessDriver> driver_;
+};
+std::string* OrderItemDialogTest::path_ = nullptr;
+
+TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
+  OrderLine line(*form_);
+  line.AssignAllForAdding(*ProductRows({}), 12.5, "PO-0042");
+  EXPECT_FALSE(form_->BindingState());
+  EXPECT_EQ(line.Order_Qty(), "12.50");
+  EXPECT_EQ(line.Unit_Price(), "1,234.50");
+  EXPECT_EQ(form_->lblPDDisplay(11).Caption(), "1,234.50");
+  EXPECT_EQ(form_->lblPDDisplay(1).Caption(), "1,999.50");
+  EXPECT_EQ(form_->lblPDDisplay(2).Caption(), "");  // Null price
+  EXPECT_EQ(form_->lblPDDisplay(5).Caption(), "03/10/2026");
+  EXPECT_EQ(line.Product_ID(), 101);
+  // Null formula columns select formula 1 and tick nothing; tax code 1.
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_EQ(form_->dbcODEdit(i).BoundText(), "1");
+    EXPECT_EQ(form_->chkUseFormula(i).Value(), ui::vbUnchecked);
+  }
+  EXPECT_EQ(line.Tax_Code(), "1");
+  EXPECT_EQ(Calc(0), "15,431.25");
+  EXPECT_EQ(line.Tax(), "2,314.69");
+  EXPECT_EQ(line.Total_Cost(), "17,745.94");
+  EXPECT_EQ(Calc(7), "1,234.50");
+  EXPECT_EQ(form_->Caption(), "Adding Order Item");
+  EXPECT_EQ(form_->cmdAction(0).Caption(), "Add");
+}
+
+TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
+  Product product;
+  product.trade_formula = 2;   // X*0.05
+  product.rebate_formula = 1;  // formula 1 never ticks
+  product.tax_code = 2;        // zero rated
+  OrderLine line(*form_);
+  line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
+  EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbChecked);
+  EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbUnchecked);
+  EXPECT_EQ(line.Trade_Discount(), "617.25");  // 5% of 12,345.00
+  EXPECT_EQ(line.Net_Amount(), "11,727.75");
+  EXPECT_EQ(line.Tax(), "0.00");
+  EXPECT_EQ(form_->txtODPercentage(0).Text(), "5.00");
+  EXPECT_THROW(line.Trade_Disc_Formula("two"), vb::Error);
+}
+
+TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
+  Product product;
+  product.id = Variant::Null();
+  product.trade_formula = 3;
+  OrderLine(*form_).AssignAllForAdding(*ProductRows(product), 5, "PO-1");
+  EXPECT_TRUE(form_->BindingState());
+  EXPECT_EQ(form_->dbcODEdit(1).BoundText(), "3");  // lists were set first
+  EXPECT_EQ(form_->lblPDDisplay(0).Caption(), "");
+  EXPECT_EQ(form_->Caption(), "Edit Details");
+}
+
+TEST_F(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
+  struct Case {
+    const char* typed;
+    bool accepted;
+    const char* box_after;
+  } cases[] = {
+      {"0", false, "0"},        {"", false, "0"},      {"abc", false, "0"},
+      {"-1", false, "-1"},      {"1000000", false, "1000000"},
+      {"999999.99", true, "999,999.99"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    SetUp();
+    bool visible_after_click = true;
+    AddAndShow({}, 1, [&](ui::HeadlessDriver& user) {
+      user.Replace("txtODEdit(0)", c.typed)
+          .Click("cmdAction(0)")
+          .Inspect([&](ui::Form& form) { visible_after_click = form.Visible(); })
+          .Close();
+    });
+    const auto& messages = driver_->Messages();
+    if (c.accepted) {
+      EXPECT_TRUE(messages.empty());
+      EXPECT_TRUE(form_->IsLoaded());
+    } else {
+      ASSERT_EQ(messages.size(), 1u);
+      EXPECT_EQ(messages[0].prompt,
+                "The Order Qty exceeds the allowable range.\r\n\r\nPlease change the Order Qty.");
+      EXPECT_EQ(messages[0].title, "Purchase Orders");
+      EXPECT_EQ(messages[0].buttons, ui::vbInformation);
+      EXPECT_TRUE(visible_after_click);
+    }
+    if (c.accepted) {
+      EXPECT_EQ(Entry(0), c.box_after);
+    }
+  }
+}
+
+TEST_F(OrderItemDialogTest, CancelUnloadsAndApplyRecalculatesWithoutClosing) {
+  bool open_after_enter = false;
+  std::string gross_after_enter;
+  AddAndShow({}, 1, [&](ui::HeadlessDriver& user) {
+    user.Replace("txtODEdit(0)", "4")
+        .Press(ui::vbKeyReturn)
+        .Inspect([&](ui::Form& form) {
+          open_after_enter = form.Visible();
+          gross_after_enter = form_->lblODCalc(0).Caption();
+        })
+        .Click("cmdAction(1)");
+  });
+  EXPECT_TRUE(open_after_enter);
+  EXPECT_EQ(gross_after_enter, "4,938.00");
+  EXPECT_FALSE(form_->IsLoaded());
+}
+
+TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
+  Product product;
+  product.trade_formula = 2;
+  product.rebate_formula = 6;  // x*0.02, on the subtotal after trade
+  AddAndShow(product, 10, [](ui::HeadlessDriver& user) {
+    user.Replace("txtODEdit(2)", "1000").Click("cmdAction(0)");
+  });
+  EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbUnchecked);
+  EXPECT_EQ(form_->dbcODEdit(1).BoundText(), "1");
+  EXPECT_EQ(Entry(2), "1,000.00");
+  // The ticked rebate formula is evaluated again on 12,345 - 1,000.
+  EXPECT_EQ(Entry(3), "226.90");
+  EXPECT_EQ(Calc(1), "11,345.00");
+  EXPECT_TRUE(form_->IsLoaded());
+  EXPECT_FALSE(form_->Visible());
+}
+
+TEST_F(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
+  std::string trade, after_trade, percent;
+  AddAndShow({.last_cost = vb::Currency::FromInt(25)}, 10, [&](ui::HeadlessDriver& user) {
+    user.Replace("txtODPercentage(0)", "10")
+        .Press(ui::vbKeyTab)
+        .Inspect([&](ui::Form&) {
+          trade = Entry(2);
+          after_trade = Calc(1);
+          percent = form_->txtODPercentage(0).Text();
+        })
+        .Close();
+  });
+  EXPECT_EQ(trade, "25.00");
+  EXPECT_EQ(after_trade, "225.00");
+  EXPECT_EQ(percent, "10.00");
+}
+
+TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
+  // A rebate list whose formula does not parse.
+  auto formulas = std::make_shared<data::RecordSet>();
+  formulas->Fields().Append("ID", DataType::kInteger);
+  formulas->Fields().Append("Description", DataType::kVarWChar);
+  formulas->Fields().Append("Formula", DataType::kVarWChar);
+  formulas->Open();
+  for (auto [id, text] : {std::pair{1, "0"}, {2, "X*"}}) {
+    formulas->AddNew();
+    formulas->Item("ID").Value(id);
+    formulas->Item("Description").Value(text);
+    formulas->Item("Formula").Value(text);
+  }
+  formulas->Update();
+  Product product;
+  product.trade_formula = 2;
+  OrderLine line(*form_);
+  line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
+  // Set up as a fill would, so that nothing recalculates yet.
+  form_->BindingState(true);
+  form_->dbcODEdit(2).RowSource(formulas);
+  line.Rebate_Discount("7.00");
+  line.Rebate_Disc_Formula("2");
+  line.Other_Disc_Formula("7");  // freight levy 1%, still evaluated after
+  form_->BindingState(false);
+
+  driver_ = std::make_shared<ui::HeadlessDriver>();
+  driver_->Replace("txtODEdit(0)", "10").Click("cmdAction(0)");
+  ui::ScopedDriver scoped(driver_);
+  form_->Show();
+  ASSERT_EQ(driver_->Messages().size(), 1u);
+  EXPECT_EQ(driver_->Messages()[0].prompt, "Invalid Formula. Please select another one");
+  EXPECT_EQ(driver_->Messages()[0].title, "Purchase Orders");
+  EXPECT_EQ(line.Rebate_Discount(), "7.00");
+  EXPECT_EQ(line.Other_Discount(), "117.21");  // 1% of 12,345 - 617.25 - 7
+}
+
+TEST_F(OrderItemDialogTest, ChangesDuringAFillMoveNoPendingTrigger) {
+  OrderLine(*form_).AssignAllForAdding(*ProductRows({}), 3, "PO-1");
+  EXPECT_EQ(form_->PendingTrigger(), 0);
+}
+
+TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
+  auto detail = DetailRows();
+  detail->AddNew();
+  struct {
+    const char* column;
+    Variant value;
+  } values[] = {{"Products ID", 101},   {"Product", "Widget"}, {"Lead Time", 7},
+                {"Qty", 10},            {"B/O Qty", 0},        {"Free Qty", 1},
+                {"Unit Price", "10"},   {"Trade_Discount_Formula_ID", 1},
+                {"Trade Disc", "10"},   {"Rebate_Formula_ID", 6},
+                {"Rebate Disc", "5"},   {"Other_Discount_Formula_ID", 1},
+                {"Other Disc", "5"},    {"Net Amount", "80"}, {"Tax_Codes_ID", 2},
+                {"Tax", "0"},           {"Total Cost", "80"}};
+  for (const auto& v : values) detail->Item(v.column).Value(v.value);
+  detail->Update();
+  OrderLine line(*form_);
+  line.AssignAllForEditing(*ProductRows({}), *detail, "PO-7");
+  EXPECT_FALSE(form_->BindingState());
+  EXPECT_EQ(line.Rebate_Disc_Formula(), "6");
+  EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbChecked);
+  EXPECT_EQ(form_->Caption(), "Editing a product");
+  EXPECT_EQ(form_->lblPDDisplay(5).Caption(), vb::CStr(Variant(vb::Date::FromYmd(2026, 10, 3))));
+  // The rebate formula re-ran on 90.00 (2% = 1.80); the average is then
+  // over the net amount: (10 + 1.80 + 5) / 83.20.
+  EXPECT_EQ(line.Rebate_Discount(), "1.80");
+  EXPECT_EQ(Calc(3), "83.20");
+  EXPECT_EQ(Calc(5), "20.19");
+}
+
+TEST_F(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
+  OrderLine line(*form_);
+  line.AssignAllForAdding(*ProductRows({}), 1250, "PO-1");
+  line.Back_Order_Qty("");
+  line.Free_Qty("");
+  auto detail = DetailRows();
+  AddOrderDetailToRS(*form_, *detail);
+  EXPECT_EQ(detail->RecordCount(), 1);
+  EXPECT_EQ(detail->Item("Qty").Value(), Variant(1250.0));
+  EXPECT_EQ(detail->Item("B/O Qty").Value(), Variant(0.0));
+  EXPECT_EQ(detail->Item("Lead Time").Value(), Variant(7));
+  EXPECT_EQ(detail->Item("Other_Discount_Formula_ID").Value(), Variant(1));
+  // 1,543,125.00 plus 15% tax (the rate is a single: 231,468.76).
+  EXPECT_EQ(detail->Item("Total Cost").Value(),
+            Variant(vb::Currency::FromDecimalText("1774593.76")));
+  AddOrderDetailToRS(*form_, *detail);
+  AddOrderDetailToRS(*form_, *detail);
+  EXPECT_EQ(detail->RecordCount(), 3);
+  detail->MoveNext();
+  EXPECT_TRUE(detail->IsEOF());  // the new row was the last one
+}
+
+TEST_F(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
+  OrderLine(*form_).AssignAllForAdding(*ProductRows({}), 2, "PO-1");
+  auto detail = DetailRows("Lead Time");
+  auto driver = std::make_shared<ui::HeadlessDriver>();
+  ui::ScopedDriver scoped(driver);
+  AddOrderDetailToRS(*form_, *detail);
+  ASSERT_EQ(driver->Messages().size(), 1u);
+  EXPECT_EQ(driver->Messages()[0].buttons, ui::vbExclamation);
+  EXPECT_EQ(driver->Messages()[0].prompt,
+            vb::Error::StandardDescription(vb::err::kAdoItemNotFound));
+  EXPECT_EQ(detail->Item("Net Amount").Value(),
+            Variant(vb::Currency::FromDecimalText("2469")));
+}
+
+TEST_F(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
+  OrderLine line(*form_);
+  line.AssignAllForAdding(*ProductRows({}), 2, "PO-1");
+  auto detail = DetailRows();
+  detail->AddNew();
+  detail->Item("Lead Time").Value(30);
+  detail->Update();
+  line.Order_Qty("1,250.00");
+  UpdateOrderDetailRS(*form_, *detail);
+  EXPECT_EQ(detail->Item("Lead Time").Value(), Variant(30));
+  EXPECT_EQ(detail->Item("Qty").Value(), Variant(1250.0));
+
+  line.Unit_Price("lots");  // the record set refuses it
+  line.Net_Amount("1.00");
+  UpdateOrderDetailRS(*form_, *detail);
+  EXPECT_EQ(detail->Item("Net Amount").Value(),
+            Variant(vb::Currency::FromDecimalText("2469")));
+}
+
+}  // namespace
+}  // namespace kvt::orders
