@@ -1,0 +1,80 @@
+#include "orders/discount_formula.h"
+
+#include <exception>
+#include <vector>
+
+#include "platform/value/conversions.h"
+
+namespace kvt::orders {
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& find, const std::string& with) {
+  if (find.empty()) return;
+  std::string result;
+  size_t position = 0;
+  for (size_t hit = text.find(find); hit != std::string::npos; hit = text.find(find, position)) {
+    result.append(text, position, hit - position).append(with);
+    position = hit + find.size();
+  }
+  result.append(text, position, std::string::npos);
+  text = std::move(result);
+}
+
+// Splitting empty text gives no entries at all, so an empty parameter list
+// leaves V1 in the formula untouched.
+std::vector<std::string> SplitParameters(const std::string& parameters) {
+  std::vector<std::string> entries;
+  if (parameters.empty()) return entries;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = parameters.find(',', start);
+    entries.push_back(parameters.substr(start, comma - start));
+    if (comma == std::string::npos) return entries;
+    start = comma + 1;
+  }
+}
+
+std::string TrimBlanks(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
+                                      const std::string& pValue,
+                                      const std::string& sParameters, std::string& sFormula) {
+  for (char& c : sFormula) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  ReplaceAll(sFormula, "X", pValue);
+  const std::vector<std::string> parameters = SplitParameters(sParameters);
+  ReplaceAll(sFormula, "\r\n", " ");
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    const std::string parameter = TrimBlanks(parameters[i]);
+    if (!vb::IsNumeric(vb::Variant(parameter))) {
+      throw vb::Error(kNonNumericFormulaParameter, "EvaluateFormula",
+                      vb::Error::StandardDescription(kNonNumericFormulaParameter),
+                      "parameter " + std::to_string(i + 1) + " '" + parameter + "'");
+    }
+    ReplaceAll(sFormula, "V" + std::to_string(i + 1), parameter);
+  }
+  const vb::Variant result = msMain.Eval(sFormula);
+  return vb::Currency::FromDouble(vb::CDbl(result));
+}
+
+bool EvaluateFormula(const script::ScriptControl& msMain, vb::Currency& pAnswer,
+                     const std::string& pValue, const std::string& sParameters,
+                     std::string& sFormula) {
+  try {
+    pAnswer = ExpandAndEvaluateFormula(msMain, pValue, sParameters, sFormula);
+    return true;
+  } catch (const std::exception&) {
+    // vb::Error and allocation failures alike: the caller reports the
+    // formula as invalid.
+    return false;
+  }
+}
+
+}  // namespace kvt::orders
