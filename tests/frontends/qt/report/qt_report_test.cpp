@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "documents/purchase_order_layout.h"
+#include "documents/purchase_order_sample.h"
+#include "documents/rptPurchaseOrder.h"
+#include "frontends/qt/report/pdf_writer.h"
+#include "frontends/qt/report/qt_outputs.h"
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+#include "qt_test_support.h"
+
+// Fontconfig keeps caches for the life of the process on purpose.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
+namespace kvt::qt {
+namespace {
+
+using testing::RunCommand;
+using testing::TempDir;
+
+report::Document SampleOrder(int lines) {
+  documents::rptPurchaseOrder layout;
+  layout.Control("RePrintFlag").SetText("Re-Print");
+  layout.GetDataControl(documents::kPurchaseOrderDataControl)
+      .SetRecordset(documents::SamplePurchaseOrderData(lines));
+  for (const auto& binding : documents::kPurchaseOrderBindings) {
+    layout.Control(binding.field).SetDataField(binding.column);
+  }
+  return layout.Run();
+}
+
+class QtReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::EnsureApplication(); }
+};
+
+TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
+  TempDir dir("pdf");
+  const std::string path = dir.File("order.pdf");
+  const report::Document document = SampleOrder(75);
+  ASSERT_EQ(document.pages.size(), 3u);
+  WritePdf(document, path);
+
+  const auto info = testing::ReadPdfInfo(path);
+  EXPECT_EQ(info.pages, 3) << info.report;
+  EXPECT_NE(info.report.find("Brellix Purchase Order"), std::string::npos);
+  EXPECT_NE(info.report.find("(A4)"), std::string::npos) << info.report;
+
+  for (int page = 1; page <= 3; ++page) {
+    SCOPED_TRACE("page " + std::to_string(page));
+    const auto text = RunCommand("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                                 std::to_string(page) + " '" + path + "' -");
+    ASSERT_EQ(text.status, 0);
+    for (const char* expected : {"Purchase Order", "Re-Print", "Brellix Trading Ltd",
+                                 "Acme Industrial Supplies (Pty) Ltd", "Salesperson:",
+                                 "Unit Price", "Order Total"}) {
+      EXPECT_NE(text.output.find(expected), std::string::npos) << expected;
+    }
+    const std::string first_line = "PRD-" + std::to_string(10000 + (page - 1) * 30 + 1);
+    EXPECT_NE(text.output.find(first_line), std::string::npos) << first_line;
+  }
+  // The last page's footer holds the order's totals.
+  const report::Page& last = document.pages.back();
+  const auto text = RunCommand("pdftotext -f 3 -l 3 '" + path + "' -");
+  for (const char* field : {"fldPFSubTotal", "fldPFTaxTotal", "fldPFOrderTotal"}) {
+    const std::string figure = last.FindText(field)->text;
+    EXPECT_NE(text.output.find(figure), std::string::npos) << field << " " << figure;
+  }
+}
+
+TEST_F(QtReportTest, PdfExportLeavesNoPartialOrTemporaryFile) {
+  TempDir dir("pdf");
+  const report::Document document = SampleOrder(3);
+  HeadlessOutput output;
+  // A folder that does not exist: error 75, and nothing appears.
+  const std::string unreachable = dir.File("missing/order.pdf");
+  try {
+    output.ExportPdf(document, unreachable);
+    FAIL() << "no error raised";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), report::kPathFileAccessError);
+  }
+  EXPECT_FALSE(std::filesystem::exists(unreachable));
+
+  // Replacing a file: afterwards the folder holds just the finished PDF.
+  const std::string path = dir.File("order.pdf");
+  { std::FILE* old = std::fopen(path.c_str(), "w"); std::fputs("old", old); std::fclose(old); }
+  output.ExportPdf(document, path);
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+  EXPECT_EQ(testing::ReadPdfInfo(path).pages, 1);
+}
+
+TEST_F(QtReportTest, HeadlessPreviewWritesThePreviewPdf) {
+  TempDir dir("preview");
+  const std::string path = dir.File("preview.pdf");
+  HeadlessOutput output(path);
+  output.Preview(SampleOrder(2), "Any Printer");
+  const auto text = RunCommand("pdftotext '" + path + "' -");
+  ASSERT_EQ(text.status, 0);
+  EXPECT_NE(text.output.find("PRD-10002"), std::string::npos);
+}
+
+TEST_F(QtReportTest, LargeOrderExportsEveryPage) {
+  TempDir dir("large");
+  const std::string path = dir.File("large.pdf");
+  const report::Document document = SampleOrder(5000);
+  WritePdf(document, path);
+  EXPECT_EQ(testing::ReadPdfInfo(path).pages, static_cast<int>(document.pages.size()));
+}
+
+}  // namespace
+}  // namespace kvt::qt
