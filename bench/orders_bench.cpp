@@ -3,9 +3,13 @@
 
 #include <memory>
 
+#include "component/mod_publics.h"
+#include "orders/frmEditOrderDetail.h"
 #include "orders/header_totals.h"
 #include "orders/line_calculation.h"
 #include "platform/data/record_set.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/data_combo.h"
 #include "services/number_format_service.h"
 
 namespace {
@@ -40,6 +44,46 @@ void BM_LineArithmeticThreeStepsAndTax(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LineArithmeticThreeStepsAndTax);
+
+// A lookup list's rows: ID, name, formula text (or tax rate).
+std::shared_ptr<kvt::data::RecordSet> LookupRows(const char* text) {
+  auto rows = std::make_shared<kvt::data::RecordSet>();
+  rows->Fields().Append("ID", kvt::data::DataType::kInteger);
+  rows->Fields().Append("Description", kvt::data::DataType::kVarWChar);
+  rows->Fields().Append("Formula", kvt::data::DataType::kVarWChar);
+  rows->Open();
+  rows->AppendRow({1, "No formula", "0"});
+  rows->AppendRow({2, "Chosen", text});
+  return rows;
+}
+
+// The dialog's whole recalculation: three ticked formulas evaluated by
+// the script engine, the tax rate from the tax code list, every control
+// written back.
+void BM_DoCalculationThreeFormulasAndTax(benchmark::State& state) {
+  auto form = std::make_shared<kvt::orders::frmEditOrderDetail>();
+  form->Load();
+  form->BindingState(true);
+  const char* formulas[4] = {"", "X*0.05", "Round(X*0.025, 2)", "Int(X/1000)*10"};
+  for (int i = 1; i <= 4; ++i) {
+    kvt::ui::DataCombo& list = form->dbcODEdit(i);
+    list.RowSource(LookupRows(i == 4 ? "15" : formulas[i]));
+    list.ListField("Description");
+    list.BoundColumn("ID");
+    list.BoundText("2");
+    if (i <= 3) form->chkUseFormula(i).Value(kvt::ui::vbChecked);
+  }
+  form->txtODEdit(0).Text("12.5");
+  form->txtODEdit(1).Text("1,234.56");
+  form->BindingState(false);
+  for (auto _ : state) {
+    int32_t trigger = kvt::orders::kTriggerQuantity;
+    form->DoCalculation(trigger);
+  }
+  if (form->lblODCalc(4).Caption().empty()) state.SkipWithError("no tax written");
+  kvt::component::ResetThreadStore();
+}
+BENCHMARK(BM_DoCalculationThreeFormulasAndTax)->Unit(benchmark::kMicrosecond);
 
 std::shared_ptr<kvt::data::RecordSet> OrderDetail(int lines) {
   auto set = std::make_shared<kvt::data::RecordSet>();
