@@ -101,7 +101,7 @@ void RecordSet::Open() {
   open_ = true;
   rows_.clear();
   position_ = 0;
-  edit_mode_ = EditMode::kNone;
+  CommitPending();
 }
 
 void RecordSet::Close() {
@@ -109,8 +109,7 @@ void RecordSet::Close() {
   open_ = false;
   rows_.clear();
   position_ = 0;
-  edit_mode_ = EditMode::kNone;
-  original_values_.clear();
+  CommitPending();
 }
 
 int32_t RecordSet::RecordCount() const {
@@ -130,19 +129,21 @@ bool RecordSet::IsEOF() const {
 }
 
 RecordSet::Row& RecordSet::CurrentRow() {
-  if (IsBOF() || IsEOF()) throw NoCurrentRecordError();
+  if (IsBOF() || IsEOF() || current_deleted_) throw NoCurrentRecordError();
   return rows_[static_cast<size_t>(position_)];
 }
 
 const RecordSet::Row& RecordSet::CurrentRow() const {
-  if (IsBOF() || IsEOF()) throw NoCurrentRecordError();
+  if (IsBOF() || IsEOF() || current_deleted_) throw NoCurrentRecordError();
   return rows_[static_cast<size_t>(position_)];
 }
 
 // Values are converted when written, so committing only ends the edit.
+// Every move goes through here, which also ends a deleted row's turn.
 void RecordSet::CommitPending() {
   edit_mode_ = EditMode::kNone;
   original_values_.clear();
+  current_deleted_ = false;
 }
 
 void RecordSet::MoveFirst() {
@@ -158,15 +159,31 @@ void RecordSet::MoveLast() {
 }
 
 void RecordSet::MoveNext() {
+  RequireOpen();
+  if (current_deleted_) {  // the following row already sits at position_
+    CommitPending();
+    return;
+  }
   if (IsEOF()) throw NoCurrentRecordError("MoveNext");
   CommitPending();
   ++position_;
 }
 
 void RecordSet::MovePrevious() {
-  if (IsBOF()) throw NoCurrentRecordError("MovePrevious");
+  RequireOpen();
+  if (!current_deleted_ && IsBOF()) {
+    throw NoCurrentRecordError("MovePrevious");
+  }
   CommitPending();
   --position_;
+}
+
+void RecordSet::Delete() {
+  CurrentRow();  // raises 3704 or 3021
+  rows_.erase(rows_.begin() + position_);
+  edit_mode_ = EditMode::kNone;
+  original_values_.clear();
+  current_deleted_ = true;
 }
 
 vb::Variant RecordSet::Bookmark() const {
@@ -215,6 +232,7 @@ void RecordSet::Update() {
 
 void RecordSet::CancelUpdate() {
   RequireOpen();
+  if (current_deleted_) return;
   if (edit_mode_ == EditMode::kAdd) {
     rows_.pop_back();
     position_ = position_before_add_;

@@ -152,6 +152,13 @@ class RecordSet : public vb::Object {
   void CancelUpdate();
   EditMode GetEditMode() const { return edit_mode_; }
 
+  // Deletes the current row (a pending edit of it is dropped). The deleted
+  // row stays current, without values, until the next move: reading or
+  // writing a field or the bookmark then raises 3021; MoveNext goes to the
+  // row after it, MovePrevious to the row before. Raises 3021 without a
+  // current row, 3704 when closed.
+  void Delete();
+
   // Appends a row whose values are already of the fields' types (used by
   // the query materialiser; no conversion, no pending edit). The current
   // position does not change. Raises 3704 when closed, 3001 when the number
@@ -184,6 +191,8 @@ class RecordSet : public vb::Object {
   EditMode edit_mode_ = EditMode::kNone;
   std::vector<vb::Variant> original_values_;  // for CancelUpdate of an edit
   int64_t position_before_add_ = 0;
+  // After Delete: position_ already holds the row that followed.
+  bool current_deleted_ = false;
 };
 
 using RecordSetRef = std::shared_ptr<RecordSet>;

@@ -279,9 +279,38 @@ TEST(RecordSetTest, ValueTheFieldCannotTakeRaisesWrongType) {
   }
 }
 
-TEST(RecordSetTest, TravelsInAVariantAsARecordset) {
-  vb::Variant holder(std::static_pointer_cast<vb::Object>(OrderLines(1)));
-  EXPECT_EQ(holder.TypeName(), "Recordset");
+TEST(RecordSetTest, DeletedRowStaysCurrentWithoutValuesUntilAMove) {
+  auto set = OrderLines(3);
+  set->MoveNext();
+  const vb::Variant third_mark = [&] {
+    set->MoveNext();
+    vb::Variant mark = set->Bookmark();
+    set->MovePrevious();
+    return mark;
+  }();
+  set->Item("Product").Value(vb::Variant("pending"));
+  set->Delete();
+  EXPECT_EQ(set->RecordCount(), 2);
+  EXPECT_FALSE(set->IsEOF());
+  EXPECT_EQ(ErrorNumber([&] { set->Item("Product").Value(); }),
+            vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumber([&] { set->Delete(); }), vb::err::kAdoNoCurrentRecord);
+  set->MoveNext();
+  EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 3"));
+  EXPECT_EQ(set->Bookmark(), third_mark);
+  set->MovePrevious();
+  EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 1"));
+
+  set->MoveLast();
+  set->Delete();
+  set->MoveNext();
+  EXPECT_TRUE(set->IsEOF());
+  set->MoveFirst();
+  set->Delete();
+  set->MovePrevious();
+  EXPECT_TRUE(set->IsBOF());
+  EXPECT_TRUE(set->IsEOF());
+  EXPECT_EQ(set->RecordCount(), 0);
 }
 
 }  // namespace
