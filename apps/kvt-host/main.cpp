@@ -1,0 +1,55 @@
+// kvt-host — the reference host: plays the suite's main application on the
+// embedded demo database, headless or on screen, and offers the formula
+// tester to the people who write discount formulas.
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "apps/kvt-host/data_tour.h"
+#include "apps/kvt-host/formula_tester.h"
+#include "platform/value/conversions.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  kvt-host scenario [--db PATH]     the purchasing scenario, headless\n"
+    "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
+    "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n";
+
+// The value after `flag` in `args`, or `fallback`.
+std::string Option(const std::vector<std::string>& args, const std::string& flag,
+                   const std::string& fallback) {
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] == flag) return args[i + 1];
+  }
+  return fallback;
+}
+
+int RunScenario(const std::vector<std::string>& args) {
+  const std::string db_path = Option(args, "--db", "kvt-demo.sqlite");
+  return kvt::host::RunDataTour(db_path, std::cout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::string command = args.empty() ? "scenario" : args[0];
+  if (command == "scenario") return RunScenario(args);
+  if (command == "eval" && args.size() == 2) {
+    return kvt::host::RunEvalCommand(args[1], std::cout);
+  }
+  if (command == "formula" && args.size() >= 2) {
+    const std::string x = Option(args, "--x", "0");
+    auto value = vb::ParseLocaleNumber(x, vb::Locale::Active());
+    if (!value) {
+      std::cerr << "kvt-host: --x needs a number, not \"" << x << "\"\n";
+      return 2;
+    }
+    return kvt::host::RunFormulaCommand(args[1], *value, std::cout);
+  }
+  std::cerr << kUsage;
+  return 2;
+}
