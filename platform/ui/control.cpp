@@ -68,8 +68,8 @@ void Control::On(Event event, Handler handler) {
 }
 
 void Control::Raise(Event event, EventArgs& args) {
-  // Copies keep the handler and this control alive when the handler
-  // unloads the form, which destroys its controls.
+  // Copies keep the handler and this control alive whatever the handler
+  // does to the form (re-setting the handler, releasing the form).
   Handler handler = handlers_[static_cast<size_t>(event)];
   if (!handler) return;
   auto keep_alive = shared_from_this();

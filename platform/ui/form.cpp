@@ -88,11 +88,10 @@ void Form::Size(int32_t width, int32_t height) {
   NotifyFormChanged();
 }
 
-void Form::Load() {
-  // Build may reach its own controls, which would load the form again.
-  if (loaded_ || building_) return;
+void Form::EnsureBuilt() {
+  // Build may reach its own controls, which would build again.
+  if (built_ || building_) return;
   controls_.clear();
-  active_ = nullptr;
   building_ = true;
   try {
     Build();
@@ -102,6 +101,12 @@ void Form::Load() {
     throw;
   }
   building_ = false;
+  built_ = true;
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  EnsureBuilt();
   loaded_ = true;
   NotifyFormChanged();
   OnLoad();
@@ -117,9 +122,6 @@ void Form::Unload() {
   loaded_ = false;
   active_ = nullptr;
   NotifyFormChanged();
-  // Controls whose handler is running are kept alive by Control::Raise.
-  auto dropped = std::move(controls_);
-  controls_.clear();
 }
 
 void Form::Show(int modal) {
@@ -141,7 +143,6 @@ void Form::Show(int modal) {
 }
 
 void Form::Hide() {
-  Load();
   if (!visible_) return;
   visible_ = false;
   NotifyFormChanged();
@@ -168,7 +169,7 @@ std::vector<int> Form::Indexes(std::string_view name) const {
 }
 
 Control& Form::Ctl(std::string_view name, int index) {
-  Load();
+  EnsureBuilt();
   if (Control* control = Find(name, index)) return *control;
   for (const auto& control : controls_) {
     if (SameName(control->Name(), name)) {
@@ -452,7 +453,7 @@ void Form::SendKeys(std::string_view keys) {
 }
 
 vb::Variant Form::Get(std::string_view name, object::Args args) {
-  Load();
+  EnsureBuilt();
   bool is_array = !Indexes(name).empty();
   if (is_array) {
     auto array = std::make_shared<ControlArray>(
@@ -479,7 +480,7 @@ vb::Variant Form::Get(std::string_view name, object::Args args) {
 
 void Form::Let(std::string_view name, const vb::Variant& value,
                object::Args args) {
-  Load();
+  EnsureBuilt();
   if (!Indexes(name).empty() && args.size() == 1) {
     Ctl(name, vb::CLng(args[0])).Let("", value);
     return;

@@ -4,9 +4,11 @@
 //
 // Forms are always owned by a std::shared_ptr (control arrays handed out by
 // late binding keep the form alive). A derived form creates its controls in
-// Build(), which runs on every load, so an unloaded form comes back with its
-// design-time values; reaching a control of an unloaded form loads it, as
-// on the platform.
+// Build(), once per instance, when its controls are first reached or it is
+// first loaded. Unloading runs the unload handling and hides the form but
+// keeps the controls and their values, so an instance that is loaded again
+// shows what its load handling sets and otherwise what it last held.
+// Reaching a control never loads the form.
 #pragma once
 
 #include <cstdint>
@@ -60,21 +62,23 @@ class Form : public object::Object {
   bool Loaded() const { return loaded_; }
   bool Visible() const { return visible_; }
 
-  // Builds the controls and runs OnLoad; nothing when already loaded.
-  // Whatever OnLoad raises passes through with the form left loaded.
+  // Builds the controls if not built yet and runs OnLoad; nothing when
+  // already loaded. Whatever OnLoad raises passes through with the form
+  // left loaded.
   void Load();
   // Runs OnUnload; unless it cancels, hides the form (ending a modal show)
-  // and destroys the controls. Nothing when not loaded.
+  // and marks it unloaded; the controls keep their values. Nothing when not
+  // loaded.
   void Unload();
   // Loads if needed and shows the form. Modal: the driver runs it and this
   // returns once it is hidden or unloaded; raises 400 when the form is
   // already shown. No owner window is involved.
   void Show(int modal = vbModal);
-  // Loads if needed and hides the form (a modal show returns).
+  // Hides the form (a modal show returns); nothing when it is not shown.
   void Hide();
 
   // Control `name`, element `index` (-1 for a control outside an array);
-  // loads the form first. Raises 438 when the form has no control of that
+  // builds the controls first if needed (without loading). Raises 438 when the form has no control of that
   // name, 9 when the array lacks that index (or an index is given for a
   // plain control, or omitted for an array).
   Control& Ctl(std::string_view name, int index = -1);
@@ -85,7 +89,7 @@ class Form : public object::Object {
     if (typed == nullptr) ThrowTypeMismatch(name);
     return *typed;
   }
-  // Without loading and without raising: nullptr when absent.
+  // Without building and without raising: nullptr when absent.
   Control* Find(std::string_view name, int index = -1) const;
   // The indexes of control array `name`, ascending (empty when absent).
   std::vector<int> Indexes(std::string_view name) const;
@@ -165,6 +169,7 @@ class Form : public object::Object {
 
  private:
   void Adopt(std::shared_ptr<Control> control);
+  void EnsureBuilt();
   void NotifyFormChanged();
   void TabFrom(bool backwards);
   Control* FindButton(bool want_default) const;
@@ -177,6 +182,7 @@ class Form : public object::Object {
   int32_t height_ = 3600;
   bool loaded_ = false;
   bool building_ = false;
+  bool built_ = false;
   bool visible_ = false;
   std::vector<std::shared_ptr<Control>> controls_;
   Control* active_ = nullptr;

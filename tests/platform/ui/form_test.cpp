@@ -180,13 +180,16 @@ TEST_F(FormTest, LateBindingReachesControlArraysAndRaisesPlatformErrors) {
   EXPECT_EQ(ErrorNumberOf([&] { form_->Ctl<CheckBox>("lblTitle"); }), 13);
 }
 
-TEST_F(FormTest, UnloadDropsTheControlsAndReachingOneLoadsAgainAtDesignValues) {
+TEST_F(FormTest, UnloadKeepsTheValuesAndOnlyLoadRunsTheLoadHandlingAgain) {
+  ShowModeless();
   Field(0).Text("typed");
   form_->Unload();
   EXPECT_FALSE(form_->Loaded());
-  EXPECT_TRUE(form_->Controls().empty());
-  EXPECT_EQ(Field(0).Text(), "");
-  EXPECT_TRUE(form_->Loaded());
+  EXPECT_FALSE(form_->Visible());
+  EXPECT_EQ(Field(0).Text(), "typed");  // reaching a control does not load
+  EXPECT_FALSE(form_->Loaded());
+  EXPECT_EQ(form_->loads, 1);
+  form_->Load();
   EXPECT_EQ(form_->loads, 2);
 }
 

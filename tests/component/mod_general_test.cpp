@@ -1,0 +1,117 @@
+#include "component/mod_general.h"
+
+#include <gtest/gtest.h>
+
+#include "component/mod_publics.h"
+#include "platform/object/object.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+
+namespace kvt::component {
+namespace {
+
+TEST(ParseNumberTest, ReadsNumbersTheWayEveryCalculationExpects) {
+  struct Case {
+    const char* what;
+    vb::Variant input;
+    vb::Variant expected;
+  } cases[] = {
+      {"grouped text", vb::Variant("1,234.5"), vb::Variant(1234.5)},
+      {"commas anywhere are grouping", vb::Variant("1,234,567.25"), vb::Variant(1234567.25)},
+      {"negative text", vb::Variant("-3.25"), vb::Variant(-3.25)},
+      {"leading blanks", vb::Variant("   12"), vb::Variant(12.0)},
+      {"a Long", vb::Variant(7), vb::Variant(7.0)},
+      {"a Double", vb::Variant(0.1), vb::Variant(0.1)},
+      {"digits then letters fail the test", vb::Variant("12abc"), vb::Variant::Integer(0)},
+      {"letters only", vb::Variant("abc"), vb::Variant::Integer(0)},
+      {"empty text", vb::Variant(""), vb::Variant::Integer(0)},
+      {"Null", vb::Variant::Null(), vb::Variant::Integer(0)},
+      {"Empty passes the test and reads 0", vb::Variant(), vb::Variant(0.0)},
+      {"exponent", vb::Variant("1E3"), vb::Variant(1000.0)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(ParseNumber(c.input), c.expected);
+  }
+}
+
+TEST(FormatToDecimalsTest, RoundsToTheDecimalsAndGroupsThousands) {
+  ResetThreadStore();
+  struct Case {
+    vb::Variant input;
+    int32_t decimals;
+    const char* expected;
+  } cases[] = {
+      {vb::Variant(1234.5), 3, "1,234.500"},
+      {vb::Variant("1,234.5"), 0, "1,235"},
+      {vb::Variant(7), 0, "7"},
+      {vb::Variant("-1234.567"), 2, "-1,234.57"},
+      {vb::Variant(-0.5), 2, "-0.50"},
+      {vb::Variant(0.25), 1, "0.3"},
+      {vb::Variant("12abc"), 2, "0.00"},
+      {vb::Variant(""), 4, "0.0000"},
+      {vb::Variant::Null(), 2, "0.00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.expected));
+    EXPECT_EQ(FormatToDecimals(c.input, c.decimals), c.expected);
+  }
+  EXPECT_EQ(FormatTwoDecimals(vb::Variant("12.345")), "12.35");
+  EXPECT_EQ(FormatTwoDecimals(vb::Variant(1000000)), "1,000,000.00");
+}
+
+class ProbeForm : public ui::Form {
+ public:
+  ProbeForm() : Form("frmProbe") {}
+
+ protected:
+  void Build() override {
+    Add<ui::TextBox>("txtValue");
+    Add<ui::Label>("lblValue");
+    Add<ui::CheckBox>("chkValue").Value(ui::vbChecked);
+  }
+};
+
+// A host's control that calls itself a text box but has no Text.
+class OddHostControl : public object::Object {
+ public:
+  explicit OddHostControl(std::string type_name) : type_name_(std::move(type_name)) {}
+  std::string TypeName() const override { return type_name_; }
+  vb::Variant Get(std::string_view name, object::Args args) override {
+    if (object::SameName(name, "Caption")) return vb::Variant("host caption");
+    return Object::Get(name, args);
+  }
+
+ private:
+  std::string type_name_;
+};
+
+TEST(GetControlValueTest, ReadsTextBoxesAndLabelsByTypeName) {
+  auto form = std::make_shared<ProbeForm>();
+  auto control = [&](const char* name) {
+    return vb::Variant(vb::ObjectRef(form->Ctl(name).shared_from_this()));
+  };
+  form->Ctl<ui::TextBox>("txtValue").Text("");
+  EXPECT_EQ(GetControlValue(control("txtValue")), vb::Variant::Integer(0));
+  form->Ctl<ui::TextBox>("txtValue").Text("abc");
+  EXPECT_EQ(GetControlValue(control("txtValue")), vb::Variant("abc"));
+  EXPECT_EQ(ParseNumber(GetControlValue(control("txtValue"))), vb::Variant::Integer(0));
+  form->Ctl<ui::Label>("lblValue").Caption("1,250.75");
+  EXPECT_EQ(GetControlValue(control("lblValue")), vb::Variant("1,250.75"));
+  EXPECT_EQ(GetControlValue(control("chkValue")), vb::Variant());
+}
+
+TEST(GetControlValueTest, NeverRaisesAndIgnoresTheCaseOfTheTypeName) {
+  auto as_variant = [](std::shared_ptr<object::Object> o) {
+    return vb::Variant(vb::ObjectRef(std::move(o)));
+  };
+  EXPECT_EQ(GetControlValue(as_variant(std::make_shared<OddHostControl>("LABEL"))),
+            vb::Variant("host caption"));
+  EXPECT_EQ(GetControlValue(as_variant(std::make_shared<OddHostControl>("textbox"))),
+            vb::Variant());
+  EXPECT_EQ(GetControlValue(vb::Variant(5)), vb::Variant());
+  EXPECT_EQ(GetControlValue(vb::Variant(vb::ObjectRef())), vb::Variant());
+}
+
+}  // namespace
+}  // namespace kvt::component
