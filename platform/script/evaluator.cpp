@@ -166,14 +166,12 @@ class Evaluator {
       case TokenKind::kNot: {
         Advance();
         const Operand operand = Expression(kNotOperandPrecedence);
-        return Evaluate([&] { return Not(operand.value); });
+        return ApplyNot(operand);
       }
       case TokenKind::kMinus: {
         Advance();
         const Operand operand = Expression(kNegationOperandPrecedence);
-        Operand result = Evaluate([&] { return Negate(operand.value); });
-        result.literal = operand.literal;  // -5 is still a literal
-        return result;
+        return ApplyNegate(operand);
       }
       case TokenKind::kPlus:
         Advance();
@@ -183,7 +181,36 @@ class Evaluator {
     }
   }
 
+  Operand ApplyNot(const Operand& operand) {
+    return Evaluate([&] { return Not(operand.value); });
+  }
+
+  Operand ApplyNegate(const Operand& operand) {
+    Operand result = Evaluate([&] { return Negate(operand.value); });
+    result.literal = operand.literal;  // -5 is still a literal
+    return result;
+  }
+
+  // The functions on the recursive path (Expression, Prefix, Primary,
+  // Parenthesized, Name, ArgumentList) keep their frames small so that
+  // kMaxNestingDepth fits a thread's stack even in instrumented builds;
+  // everything else lives in helpers that return before recursing.
   Operand Primary() {
+    switch (token_.kind) {
+      case TokenKind::kLParen: return Parenthesized();
+      case TokenKind::kIdentifier: return Name();
+      default: return Literal();
+    }
+  }
+
+  Operand Parenthesized() {
+    Advance();
+    Operand inner = Expression(kLowestPrecedence);
+    ExpectClosingParenthesis();
+    return inner;
+  }
+
+  Operand Literal() {
     const Token token = token_;
     switch (token.kind) {
       case TokenKind::kNumber:
@@ -205,14 +232,6 @@ class Evaluator {
       case TokenKind::kNothing:
         Advance();
         return {Variant(vb::ObjectRef()), false};
-      case TokenKind::kLParen: {
-        Advance();
-        Operand inner = Expression(kLowestPrecedence);
-        ExpectClosingParenthesis();
-        return inner;
-      }
-      case TokenKind::kIdentifier:
-        return Name();
       default:
         throw CompileError(err::kSyntaxError, TokenContext(token));
     }
@@ -276,20 +295,23 @@ class Evaluator {
       Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
     }
     // Otherwise an undeclared variable, which is Empty.
-    while (token_.kind == TokenKind::kDot) {
-      Advance();
-      if (token_.kind != TokenKind::kIdentifier) {
-        throw CompileError(err::kExpectedIdentifier, TokenContext(token_));
-      }
-      Advance();
-      if (token_.kind == TokenKind::kLParen) {
-        Arguments ignored;
-        ArgumentList(ignored);
-      }
-      // No value of an expression is an object with members.
-      Defer(RuntimeError(vb::err::kObjectRequired, std::string(name.text)));
-    }
+    while (token_.kind == TokenKind::kDot) MemberAccess(name);
     return result;
+  }
+
+  // ".member" or ".member(arguments)": checked for syntax, but no value of
+  // an expression is an object with members.
+  void MemberAccess(const Token& name) {
+    Advance();
+    if (token_.kind != TokenKind::kIdentifier) {
+      throw CompileError(err::kExpectedIdentifier, TokenContext(token_));
+    }
+    Advance();
+    if (token_.kind == TokenKind::kLParen) {
+      Arguments ignored;
+      ArgumentList(ignored);
+    }
+    Defer(RuntimeError(vb::err::kObjectRequired, std::string(name.text)));
   }
 
   Operand Call(const Token& name, const Arguments& arguments, size_t count) {

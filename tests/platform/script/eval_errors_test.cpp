@@ -2,6 +2,8 @@
 // in a vb::Error with the language's number, never a crash or a hang.
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <string>
 
 #include "platform/script/evaluator.h"
@@ -162,6 +164,56 @@ TEST(ScriptErrorsTest, DeepNestingIsRefusedBeforeTheStackIsAtRisk) {
   });
   const size_t allowed = kMaxNestingDepth - 1;
   EXPECT_EQ(EvalShown(Repeat("(", allowed) + "1" + Repeat(")", allowed)), "Integer:1");
+}
+
+// Runs `expression` on a thread with a small stack and returns what
+// EvalShown shows; a stack overflow would kill the test program.
+std::string EvalOnSmallStack(const std::string& expression, size_t stack_bytes) {
+  struct Job {
+    std::string expression;
+    std::string shown;
+  } job{expression, {}};
+  pthread_attr_t attributes;
+  pthread_attr_init(&attributes);
+  pthread_attr_setstacksize(&attributes, stack_bytes);
+  pthread_t thread;
+  const int created = pthread_create(
+      &thread, &attributes,
+      [](void* data) -> void* {
+        Job& running = *static_cast<Job*>(data);
+        running.shown = EvalShown(running.expression);
+        return nullptr;
+      },
+      &job);
+  pthread_attr_destroy(&attributes);
+  if (created != 0) return "thread not started";
+  pthread_join(thread, nullptr);
+  return job.shown;
+}
+
+TEST(ScriptErrorsTest, NestingLimitFitsAHalfMegabyteStack) {
+  // The costliest shapes per level, just inside the limit and far beyond.
+  constexpr size_t kStack = 512 * 1024;
+  const size_t inside = kMaxNestingDepth - 1;
+  const struct {
+    const char* open;
+    const char* close;
+    const char* inside_shown;
+  } shapes[] = {
+      {"Abs(", ")", "Integer:1"},
+      {"(", ")", "Integer:1"},
+      {"Not ", "", "Integer:-2"},  // an odd count of Not
+      {"x.y(", ")", "error 424"},
+  };
+  for (const auto& shape : shapes) {
+    SCOPED_TRACE(shape.open);
+    EXPECT_EQ(EvalOnSmallStack(Repeat(shape.open, inside) + "1" + Repeat(shape.close, inside),
+                               kStack),
+              shape.inside_shown);
+    EXPECT_EQ(EvalOnSmallStack(Repeat(shape.open, 10000) + "1" + Repeat(shape.close, 10000),
+                               kStack),
+              "error 28");
+  }
 }
 
 TEST(ScriptErrorsTest, OverlongExpressionIsRefusedAndLongOnesEvaluate) {
