@@ -54,7 +54,8 @@ int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
                         int32_t lines_per_order) {
   auto connection = data::Connection::Open(path);
   if (lines_per_order < 1) lines_per_order = 1;
-  const int32_t order_count = (line_count + lines_per_order - 1) / lines_per_order;
+  const int32_t order_count =
+      (line_count + lines_per_order - 1) / lines_per_order;
   const int32_t first_order = vb::CLng(
       connection->Query("SELECT COALESCE(MAX(ID), 0) + 1 FROM PurchaseOrders")
           ->Item(0)

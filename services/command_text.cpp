@@ -108,11 +108,13 @@ ProcedureCall ParseProcedureCall(const std::string& text) {
   for (;;) {
     const std::string number = reader.Number();
     if (number.empty()) Refuse(text, "argument is not a plain number");
-    if (IsNameChar(reader.Peek())) Refuse(text, "argument is not a plain number");
+    if (IsNameChar(reader.Peek()))
+      Refuse(text, "argument is not a plain number");
     call.arguments.push_back(NumberValue(number));
     reader.SkipBlanks();
     if (reader.AtEnd()) return call;
-    if (reader.Peek() != ',') Refuse(text, "arguments must be separated by ','");
+    if (reader.Peek() != ',')
+      Refuse(text, "arguments must be separated by ','");
     reader.Advance();
     reader.SkipBlanks();
   }

@@ -54,12 +54,9 @@ data::ConnectionRef DataGateway::OpenConnection(
                                 data::Connection::OpenMode::kExisting);
 }
 
-data::RecordSetRef DataGateway::OpenRecordset(const std::string& command_text,
-                                              int32_t cursor_type,
-                                              int32_t /*lock_type*/,
-                                              int32_t /*options*/,
-                                              data::ConnectionRef& connection,
-                                              int32_t& status) {
+data::RecordSetRef DataGateway::OpenRecordset(
+    const std::string& command_text, int32_t cursor_type, int32_t /*lock_type*/,
+    int32_t /*options*/, data::ConnectionRef& connection, int32_t& status) {
   return Tracked(status, [&] {
     data::Connection& db = Require(connection);
     const ProcedureCall call = ParseProcedureCall(command_text);
@@ -104,9 +101,11 @@ void DataGateway::RunProcedure(const std::string& procedure_name,
     }
     data::RecordSetRef row =
         db.Query(procedure.body, inputs, procedure.column_types);
-    if (!outputs.empty() && row->Fields().Count() < static_cast<int>(outputs.size())) {
-      throw data::CommandError("The procedure returns fewer values than it declares.",
-                               procedure_name);
+    if (!outputs.empty() &&
+        row->Fields().Count() < static_cast<int>(outputs.size())) {
+      throw data::CommandError(
+          "The procedure returns fewer values than it declares.",
+          procedure_name);
     }
     for (size_t i = 0; i < outputs.size(); ++i) {
       *outputs[i] = row->IsEOF() ? vb::Variant::Null()

@@ -84,7 +84,8 @@ std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
   const vb::Variant outputs = rows->Item(3).Value();
   if (!outputs.IsNull()) procedure.output_names = SplitNames(vb::CStr(outputs));
   const vb::Variant types = rows->Item(4).Value();
-  if (!types.IsNull()) procedure.column_types = ParseColumnTypes(vb::CStr(types));
+  if (!types.IsNull())
+    procedure.column_types = ParseColumnTypes(vb::CStr(types));
   return procedure;
 }
 

@@ -54,9 +54,9 @@ void PrintTable(data::RecordSet& rows, std::ostream& out) {
   out << "  (" << cells.size() - 1 << " rows)\n\n";
 }
 
-void ShowQuery(services::DataGateway& gateway, const std::string& connection_text,
-               const std::string& title, const std::string& command,
-               std::ostream& out) {
+void ShowQuery(services::DataGateway& gateway,
+               const std::string& connection_text, const std::string& title,
+               const std::string& command, std::ostream& out) {
   out << title << "\n  " << command << "\n";
   auto connection = gateway.OpenConnection(connection_text, -1, 3);
   int32_t status = 0;
@@ -77,8 +77,7 @@ int RunDataTour(const std::string& db_path, std::ostream& out) {
     ShowQuery(gateway, connection_text,
               "Trade discount formulas of company 1 (lookup list)",
               "sp_AO_Select_Order_Lups 1,1", out);
-    ShowQuery(gateway, connection_text,
-              "Tax codes of company 1 (lookup list)",
+    ShowQuery(gateway, connection_text, "Tax codes of company 1 (lookup list)",
               "sp_AO_Select_Order_Lups 4,1", out);
     ShowQuery(gateway, connection_text,
               "Outstanding orders of supplier 1 in company 1",

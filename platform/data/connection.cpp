@@ -97,9 +97,12 @@ using Cell = std::variant<std::monostate, int64_t, double, std::string>;
 
 Cell ReadCell(sqlite3_stmt* stmt, int column) {
   switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: return sqlite3_column_int64(stmt, column);
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt, column);
-    case SQLITE_NULL: return std::monostate{};
+    case SQLITE_INTEGER:
+      return sqlite3_column_int64(stmt, column);
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt, column);
+    case SQLITE_NULL:
+      return std::monostate{};
     default: {
       const auto* text =
           reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
@@ -147,8 +150,7 @@ DataType InferType(const std::vector<std::vector<Cell>>& rows, size_t column) {
 }
 
 DataType ColumnType(const char* declared,
-                    const std::vector<std::vector<Cell>>& rows,
-                    size_t column) {
+                    const std::vector<std::vector<Cell>>& rows, size_t column) {
   const std::string decl = Upper(declared);
   if (Contains(decl, "CURRENCY") || Contains(decl, "MONEY")) {
     return DataType::kCurrency;
@@ -158,7 +160,7 @@ DataType ColumnType(const char* declared,
   if (Contains(decl, "INT")) {
     // An INTEGER column holding values beyond 32 bits reads as Double.
     return InferType(rows, column) == DataType::kDouble ? DataType::kDouble
-                                                         : DataType::kInteger;
+                                                        : DataType::kInteger;
   }
   if (Contains(decl, "CHAR") || Contains(decl, "TEXT") ||
       Contains(decl, "CLOB")) {
@@ -301,8 +303,8 @@ RecordSetRef Connection::Query(const std::string& sql,
     std::vector<vb::Variant> values;
     values.reserve(row.size());
     for (size_t c = 0; c < row.size(); ++c) {
-      values.push_back(
-          ToVariant(row[c], types[c], result->Fields().Item(static_cast<int>(c)).Name()));
+      values.push_back(ToVariant(
+          row[c], types[c], result->Fields().Item(static_cast<int>(c)).Name()));
     }
     result->AppendRow(std::move(values));
   }

@@ -10,12 +10,12 @@ namespace kvt::data {
 
 // The platform's data type numbers, as a record set's Field.Type reports them.
 enum class DataType : int {
-  kSmallInt = 2,    // 16-bit whole number
-  kInteger = 3,     // 32-bit whole number
+  kSmallInt = 2,  // 16-bit whole number
+  kInteger = 3,   // 32-bit whole number
   kSingle = 4,
   kDouble = 5,
-  kCurrency = 6,    // vb::Currency
-  kDate = 7,        // vb::Date
+  kCurrency = 6,  // vb::Currency
+  kDate = 7,      // vb::Date
   kBoolean = 11,
   kVariant = 12,    // takes any value unchanged
   kVarWChar = 202,  // text

@@ -215,8 +215,8 @@ void RecordSet::AddNew() {
   CommitPending();
   position_before_add_ = position_;
   rows_.push_back(
-      {next_bookmark_++,
-       std::vector<vb::Variant>(fields_.definitions_.size(), vb::Variant::Null())});
+      {next_bookmark_++, std::vector<vb::Variant>(fields_.definitions_.size(),
+                                                  vb::Variant::Null())});
   position_ = static_cast<int64_t>(rows_.size()) - 1;
   edit_mode_ = EditMode::kAdd;
 }

@@ -63,57 +63,67 @@ TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
   };
   const Case cases[] = {
       {"sp_AO_Select_Order_Lups 1,1", 6, {}},
-      {"Exec sp_AO_Select_Purchase_Order_Data 1", 3,
-       {"Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
-        "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name", "Co RegNo",
-        "Co Address1", "Co Address2", "Co PostCode", "Co TelNo", "Co FaxNo",
-        "Co TaxNo", "Date Ordered", "Order Number", "Rep", "Del Name",
-        "Del Addr1", "Del Addr2", "Del Addr3", "Del PostCode", "Supp Ref",
-        "Our Ref", "Product Code", "Product Desc", "QTY", "Unit Price",
-        "Trade Disc", "Rebate Disc", "Other Disc", "Tax Amount", "Total Cost",
-        "Net Amount", "DefaultMessage"}},
-      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", 2,
+      {"Exec sp_AO_Select_Purchase_Order_Data 1",
+       3,
+       {"Supp Name",    "Supp PostBox", "Supp PostOffice", "Supp PostCode",
+        "Supp TelNo",   "Supp FaxNo",   "Supp TaxNo",      "Co Name",
+        "Co RegNo",     "Co Address1",  "Co Address2",     "Co PostCode",
+        "Co TelNo",     "Co FaxNo",     "Co TaxNo",        "Date Ordered",
+        "Order Number", "Rep",          "Del Name",        "Del Addr1",
+        "Del Addr2",    "Del Addr3",    "Del PostCode",    "Supp Ref",
+        "Our Ref",      "Product Code", "Product Desc",    "QTY",
+        "Unit Price",   "Trade Disc",   "Rebate Disc",     "Other Disc",
+        "Tax Amount",   "Total Cost",   "Net Amount",      "DefaultMessage"}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1",
+       2,
        {"ID", "Order Number", "Date Ordered"}},
-      {"Exec sp_AO_GRV_Select_Outstanding_Order_Details 1", 2,
+      {"Exec sp_AO_GRV_Select_Outstanding_Order_Details 1",
+       2,
        {"ID", "Products ID", "Product", "Code", "Qty", "B/O Qty",
-        "Received Qty", "Unit Price", "Trade Disc", "Rebate Disc",
-        "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax",
-        "Total Cost"}},
+        "Received Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
+        "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax", "Total Cost"}},
       {"Exec sp_AO_Select_Received_GRV 1,1", 3, {"ID", "GRV Number"}},
       {"Exec sp_AO_Select_Received_CRV 3,1", 1, {"ID", "CRV Number"}},
-      {"Exec sp_AO_Select_ReceivedGRV_Details 1", 2,
+      {"Exec sp_AO_Select_ReceivedGRV_Details 1",
+       2,
        {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty",
         "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc", "Net", "Tax",
         "Total Cost"}},
-      {"Exec sp_AO_Select_ReceivedCRV_Details 4", 2,
+      {"Exec sp_AO_Select_ReceivedCRV_Details 4",
+       2,
        {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty Left",
         "Qty Returned", "Qty Sold", "Unit Price", "Trade Disc", "Rebate Disc",
         "Other Disc", "Net", "Tax", "Total Cost"}},
-      {"Exec sp_AO_Select_GRV_Report_Data 1", 2,
-       {"TranTypeID", "Supp Name", "Supp PostBox", "Supp PostOffice",
-        "Supp PostCode", "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name",
-        "Co RegNo", "Co Address1", "Co Address2", "Co PostCode", "Co TelNo",
-        "Co FaxNo", "Co TaxNo", "Date Received", "GRVID", "Username",
-        "Del Note Number", "Order Number", "Our Ref", "Supp Ref",
-        "Product Code", "Product Desc", "QTY", "Unit Price", "Trade Disc",
-        "Rebate Disc", "Other Disc", "Tax Amount", "SubTotal", "Total Cost",
-        "Notes"}},
-      {"sp_AO_Select_Product_Details 1", 1,
+      {"Exec sp_AO_Select_GRV_Report_Data 1",
+       2,
+       {"TranTypeID",    "Supp Name",  "Supp PostBox", "Supp PostOffice",
+        "Supp PostCode", "Supp TelNo", "Supp FaxNo",   "Supp TaxNo",
+        "Co Name",       "Co RegNo",   "Co Address1",  "Co Address2",
+        "Co PostCode",   "Co TelNo",   "Co FaxNo",     "Co TaxNo",
+        "Date Received", "GRVID",      "Username",     "Del Note Number",
+        "Order Number",  "Our Ref",    "Supp Ref",     "Product Code",
+        "Product Desc",  "QTY",        "Unit Price",   "Trade Disc",
+        "Rebate Disc",   "Other Disc", "Tax Amount",   "SubTotal",
+        "Total Cost",    "Notes"}},
+      {"sp_AO_Select_Product_Details 1",
+       1,
        {"ID", "Product", "Price 1", "Price 2", "Lead Time", "Service Level",
         "Last Sale", "Stock On Hand", "Stock Reserved", "Qty on order",
         "Orders Pending", "Shopping List Qty", "Last_Cost",
         "Trade_Discount_Formula_ID", "Rebate_Discount_Formula_ID",
         "Tax_Codes_ID"}},
-      {"sp_AO_Select_Order_Details 1", 3,
+      {"sp_AO_Select_Order_Details 1",
+       3,
        {"Products ID", "Product", "Lead Time", "Qty", "B/O Qty", "Free Qty",
         "Unit Price", "Trade_Discount_Formula_ID", "Trade Disc",
         "Rebate_Formula_ID", "Rebate Disc", "Other_Discount_Formula_ID",
         "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax", "Total Cost"}},
-      {"sp_AO_Select_GRV_Details 1", 2,
+      {"sp_AO_Select_GRV_Details 1",
+       2,
        {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price",
-        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount",
-        "Tax_Codes_ID", "Tax Code", "Tax Amount", "Total Cost",
-        "Qty Returned", "Qty Sold", "Qty Left"}},
+        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax_Codes_ID",
+        "Tax Code", "Tax Amount", "Total Cost", "Qty Returned", "Qty Sold",
+        "Qty Left"}},
       {"sp_AW_Select_Months", 12, {"ID", "Months"}},
       {"sp_AW_Select_Years", 16, {"ID", "Years"}},
   };
@@ -219,7 +229,8 @@ TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
       {1, 19}, {3, 20}, {4, 31}, {5, 32}};
   for (const auto& [voucher, kind] : vouchers) {
     SCOPED_TRACE(voucher);
-    auto rows = Run("Exec sp_AO_Select_GRV_Report_Data " + std::to_string(voucher));
+    auto rows =
+        Run("Exec sp_AO_Select_GRV_Report_Data " + std::to_string(voucher));
     ASSERT_FALSE(rows->IsEOF());
     EXPECT_EQ(rows->Item("TranTypeID").Value(), vb::Variant(kind));
   }
@@ -244,16 +255,17 @@ TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
       const vb::Currency gross =
           vb::Currency::FromDouble(vb::CDbl(rows->Item("Qty").Value()) *
                                    vb::CDbl(rows->Item("Unit Price").Value()));
-      const vb::Currency net = gross - vb::CCur(rows->Item("Trade Disc").Value()) -
+      const vb::Currency net = gross -
+                               vb::CCur(rows->Item("Trade Disc").Value()) -
                                vb::CCur(rows->Item("Rebate Disc").Value()) -
                                vb::CCur(rows->Item("Other Disc").Value());
       EXPECT_EQ(vb::CCur(rows->Item("Net Amount").Value()), net);
       // Lines without a tax code are taxed at the standard rate.
       const vb::Variant tax_code = rows->Item("Tax_Codes_ID").Value();
-      const int64_t rate =
-          tax_code.IsNull() || vb::CLng(tax_code) == 1 || vb::CLng(tax_code) == 4
-              ? 15
-              : 0;
+      const int64_t rate = tax_code.IsNull() || vb::CLng(tax_code) == 1 ||
+                                   vb::CLng(tax_code) == 4
+                               ? 15
+                               : 0;
       const int64_t tax_raw = (net.raw() * rate / 100 + 50) / 100 * 100;
       EXPECT_EQ(vb::CCur(rows->Item("Tax").Value()),
                 vb::Currency::FromRaw(tax_raw));
@@ -265,19 +277,21 @@ TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
 
 TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
   vb::Variant company(1), month, name, status, year_key, year, period;
-  RunProcedure("sp_AB_Current_Accounting_Period",
-               {ProcedureParameter::In(company), ProcedureParameter::Out(month),
-                ProcedureParameter::Out(name), ProcedureParameter::Out(status),
-                ProcedureParameter::Out(year_key), ProcedureParameter::Out(year),
-                ProcedureParameter::Out(period)});
+  RunProcedure(
+      "sp_AB_Current_Accounting_Period",
+      {ProcedureParameter::In(company), ProcedureParameter::Out(month),
+       ProcedureParameter::Out(name), ProcedureParameter::Out(status),
+       ProcedureParameter::Out(year_key), ProcedureParameter::Out(year),
+       ProcedureParameter::Out(period)});
   EXPECT_EQ(month, vb::Variant(11));
   EXPECT_EQ(name, vb::Variant("November 2026"));
   EXPECT_EQ(year_key, vb::Variant(7));
   EXPECT_EQ(year, vb::Variant(2026));
 
   vb::Variant calendar_year(2027), key;
-  RunProcedure("sp_AW_Select_YearID_From_Year",
-               {ProcedureParameter::In(calendar_year), ProcedureParameter::Out(key)});
+  RunProcedure(
+      "sp_AW_Select_YearID_From_Year",
+      {ProcedureParameter::In(calendar_year), ProcedureParameter::Out(key)});
   EXPECT_EQ(key, vb::Variant(8));
 
   vb::Variant kind(6), last_month, last_year;
@@ -319,17 +333,19 @@ TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
     EXPECT_EQ(c.settings->ReadControlValue(c.kind, c.name, c.index, c.database),
               c.value);
   }
-  const std::tuple<const char*, int16_t, int32_t, const char*> company_cases[] = {
-      {"chkNonInvoiceGRV", 0, 1, "1"},
-      {"chkAccountant", 0, 1, "0"},
-      {"chkAutoAdvancePeriod", 1, 2, " 1 "},
-      {"chkAutoAdvancePeriod", 0, 1, ""},
-      {"chkNonInvoiceGRV", 0, 3, ""},
-  };
+  const std::tuple<const char*, int16_t, int32_t, const char*> company_cases[] =
+      {
+          {"chkNonInvoiceGRV", 0, 1, "1"},
+          {"chkAccountant", 0, 1, "0"},
+          {"chkAutoAdvancePeriod", 1, 2, " 1 "},
+          {"chkAutoAdvancePeriod", 0, 1, ""},
+          {"chkNonInvoiceGRV", 0, 3, ""},
+      };
   for (const auto& [name, index, company, value] : company_cases) {
     SCOPED_TRACE(std::string(name) + " of company " + std::to_string(company));
-    EXPECT_EQ(all_users.ReadCompanyControlValue("CheckBox", name, index, company),
-              value);
+    EXPECT_EQ(
+        all_users.ReadCompanyControlValue("CheckBox", name, index, company),
+        value);
   }
 }
 

@@ -16,10 +16,13 @@ TEST(CommandTextTest, ReadsProcedureCalls) {
   };
   const Case cases[] = {
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 12,1",
-       "sp_AO_GRV_Select_Outstanding_Orders", {vb::Variant(12), vb::Variant(1)}},
-      {"sp_AO_Select_Order_Lups 1,7", "sp_AO_Select_Order_Lups",
+       "sp_AO_GRV_Select_Outstanding_Orders",
+       {vb::Variant(12), vb::Variant(1)}},
+      {"sp_AO_Select_Order_Lups 1,7",
+       "sp_AO_Select_Order_Lups",
        {vb::Variant(1), vb::Variant(7)}},
-      {"Exec sp_AO_Select_Received_GRV -5,2", "sp_AO_Select_Received_GRV",
+      {"Exec sp_AO_Select_Received_GRV -5,2",
+       "sp_AO_Select_Received_GRV",
        {vb::Variant(-5), vb::Variant(2)}},
       {"  EXEC  sp_x  1 , 2  ", "sp_x", {vb::Variant(1), vb::Variant(2)}},
       {"execute sp_x 40000", "sp_x", {vb::Variant(40000)}},
@@ -65,7 +68,8 @@ TEST(CommandTextTest, RefusesAnythingButACall) {
       ADD_FAILURE() << "accepted";
     } catch (const vb::Error& error) {
       EXPECT_EQ(error.number(), kCommandRefused);
-      EXPECT_EQ(error.description(), "The command text is not a procedure call.");
+      EXPECT_EQ(error.description(),
+                "The command text is not a procedure call.");
     }
   }
 }
@@ -75,7 +79,8 @@ TEST(ConnectionTextTest, ReadsProviderSourceAndUser) {
       " provider = SQLite ; Data Source=\"/tmp/a b.sqlite\";User ID=clerk;x=y");
   EXPECT_EQ(parsed.data_source, "/tmp/a b.sqlite");
   EXPECT_EQ(parsed.user_id, "clerk");
-  EXPECT_EQ(ParseConnectionText("Data Source=:memory:").data_source, ":memory:");
+  EXPECT_EQ(ParseConnectionText("Data Source=:memory:").data_source,
+            ":memory:");
 
   const std::pair<const char*, int32_t> refused[] = {
       {"Provider=SQLOLEDB;Data Source=server", vb::err::kAdoProviderNotFound},

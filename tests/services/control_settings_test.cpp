@@ -13,8 +13,8 @@ namespace {
 TEST(ControlSettingsTest, PeriodKeysSortInPeriodOrderAcrossYears) {
   // (month, year key) in period order, across two year boundaries.
   const std::pair<int32_t, int32_t> periods[] = {
-      {1, 6}, {2, 6}, {9, 6}, {10, 6}, {11, 6}, {12, 6},
-      {1, 7}, {2, 7}, {10, 7}, {12, 7}, {1, 8}, {3, 10}, {1, 100}};
+      {1, 6}, {2, 6},  {9, 6},  {10, 6}, {11, 6}, {12, 6}, {1, 7},
+      {2, 7}, {10, 7}, {12, 7}, {1, 8},  {3, 10}, {1, 100}};
   std::vector<std::string> keys;
   for (const auto& [month, year_key] : periods) {
     keys.push_back(ControlSettings::PeriodKey(month, year_key));
@@ -23,8 +23,10 @@ TEST(ControlSettingsTest, PeriodKeysSortInPeriodOrderAcrossYears) {
     SCOPED_TRACE(keys[i - 1] + " < " + keys[i]);
     EXPECT_LT(keys[i - 1], keys[i]);
   }
-  EXPECT_EQ(ControlSettings::PeriodKey(12, 7), ControlSettings::PeriodKey(12, 7));
-  EXPECT_NE(ControlSettings::PeriodKey(1, 12), ControlSettings::PeriodKey(11, 2));
+  EXPECT_EQ(ControlSettings::PeriodKey(12, 7),
+            ControlSettings::PeriodKey(12, 7));
+  EXPECT_NE(ControlSettings::PeriodKey(1, 12),
+            ControlSettings::PeriodKey(11, 2));
 }
 
 TEST(ControlSettingsTest, PeriodKeyRefusesImpossiblePeriods) {

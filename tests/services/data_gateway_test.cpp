@@ -18,7 +18,8 @@ class DataGatewayTest : public ::testing::Test {
              ("kvt_gateway_test_" + std::to_string(::getpid()) + ".sqlite"))
                 .string();
     std::filesystem::remove(path_);
-    auto db = data::Connection::Open(path_, data::Connection::OpenMode::kCreate);
+    auto db =
+        data::Connection::Open(path_, data::Connection::OpenMode::kCreate);
     db->ExecuteScript(R"sql(
       CREATE TABLE Items (ID INTEGER PRIMARY KEY, Kind INTEGER, Name TEXT,
                           Amount CURRENCY);
@@ -43,7 +44,8 @@ class DataGatewayTest : public ::testing::Test {
   void TearDown() override { std::filesystem::remove(path_); }
 
   data::ConnectionRef Open() {
-    return gateway_.OpenConnection("Provider=SQLite;Data Source=" + path_, -1, 3);
+    return gateway_.OpenConnection("Provider=SQLite;Data Source=" + path_, -1,
+                                   3);
   }
   data::RecordSetRef Run(const std::string& command) {
     auto connection = Open();
@@ -52,7 +54,10 @@ class DataGatewayTest : public ::testing::Test {
   }
   int32_t ItemCount() {
     auto db = data::Connection::Open(path_);
-    return *db->Query("SELECT COUNT(*) FROM Items")->Item(0).Value().get_if<int32_t>();
+    return *db->Query("SELECT COUNT(*) FROM Items")
+                ->Item(0)
+                .Value()
+                .get_if<int32_t>();
   }
 
   std::string path_;
@@ -82,7 +87,8 @@ TEST_F(DataGatewayTest, EmptyResultIsAnEmptySetNotAnError) {
 TEST_F(DataGatewayTest, ForwardOnlyCursorCannotCount) {
   auto connection = Open();
   int32_t status = 7;
-  auto rows = gateway_.OpenRecordset("sp_items 1,0", 0, 1, 1, connection, status);
+  auto rows =
+      gateway_.OpenRecordset("sp_items 1,0", 0, 1, 1, connection, status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(rows->RecordCount(), -1);
   EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(1));
@@ -119,9 +125,9 @@ TEST_F(DataGatewayTest, RefusedCommandsRunNothing) {
 TEST_F(DataGatewayTest, RunProcedureFillsOutputsInOrder) {
   auto connection = Open();
   vb::Variant input(21), twice, label;
-  std::vector<ProcedureParameter> parameters = {
-      ProcedureParameter::In(input), ProcedureParameter::Out(twice),
-      ProcedureParameter::Out(label)};
+  std::vector<ProcedureParameter> parameters = {ProcedureParameter::In(input),
+                                                ProcedureParameter::Out(twice),
+                                                ProcedureParameter::Out(label)};
   int32_t status = -1;
   gateway_.RunProcedure("sp_pair", connection, 1, parameters, status);
   EXPECT_EQ(status, 0);
@@ -159,10 +165,12 @@ TEST_F(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
   EXPECT_EQ(out3, vb::Variant("untouched"));
   std::vector<ProcedureParameter> no_parameters;
   int32_t status = 0;
-  for (const char* name : {"sp_missing", "sp_pair 1", "sp_pair;DROP TABLE Items"}) {
+  for (const char* name :
+       {"sp_missing", "sp_pair 1", "sp_pair;DROP TABLE Items"}) {
     SCOPED_TRACE(name);
-    EXPECT_THROW(gateway_.RunProcedure(name, connection, 1, no_parameters, status),
-                 vb::Error);
+    EXPECT_THROW(
+        gateway_.RunProcedure(name, connection, 1, no_parameters, status),
+        vb::Error);
   }
   EXPECT_EQ(ItemCount(), 3);
 }

@@ -1,9 +1,9 @@
 #include "platform/data/connection.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/data/data_errors.h"
 #include "platform/value/error.h"
@@ -23,7 +23,8 @@ class ConnectionTest : public ::testing::Test {
         "CREATE TABLE Products (ID INTEGER PRIMARY KEY, Name TEXT, "
         "  LeadTime INTEGER, Cost CURRENCY, LastSale DATE, Active BOOLEAN, "
         "  Level REAL);"
-        "INSERT INTO Products VALUES (1, 'Bolt', 7, 1234.5, '2026-11-05', 1, 95);"
+        "INSERT INTO Products VALUES (1, 'Bolt', 7, 1234.5, '2026-11-05', 1, "
+        "95);"
         "INSERT INTO Products VALUES (2, 'O''Brien nut', NULL, 0.1, NULL, 0, "
         "  NULL);");
   }
@@ -46,10 +47,10 @@ TEST_F(ConnectionTest, ResultKeepsColumnNamesAndTypes) {
     DataType type;
   };
   const Expected columns[] = {
-      {"ID", DataType::kInteger},      {"Product Name", DataType::kVarWChar},
+      {"ID", DataType::kInteger},        {"Product Name", DataType::kVarWChar},
       {"Lead Time", DataType::kInteger}, {"Last_Cost", DataType::kCurrency},
-      {"Last Sale", DataType::kDate},  {"Active", DataType::kBoolean},
-      {"Level", DataType::kDouble},    {"Doubled", DataType::kInteger},
+      {"Last Sale", DataType::kDate},    {"Active", DataType::kBoolean},
+      {"Level", DataType::kDouble},      {"Doubled", DataType::kInteger},
   };
   ASSERT_EQ(rows->Fields().Count(), 8);
   for (int i = 0; i < 8; ++i) {
@@ -73,8 +74,9 @@ TEST_F(ConnectionTest, ResultKeepsColumnNamesAndTypes) {
 }
 
 TEST_F(ConnectionTest, DeclaredColumnTypesOverrideComputedOnes) {
-  auto rows = connection_->Query("SELECT TOTAL(Cost) AS \"Total\" FROM Products",
-                                 {}, {{"Total", DataType::kCurrency}});
+  auto rows =
+      connection_->Query("SELECT TOTAL(Cost) AS \"Total\" FROM Products", {},
+                         {{"Total", DataType::kCurrency}});
   EXPECT_EQ(rows->Item("Total").Type(), DataType::kCurrency);
   EXPECT_EQ(rows->Item("Total").Value(),
             vb::Variant(vb::Currency::FromRaw(12346000)));

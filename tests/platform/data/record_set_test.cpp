@@ -127,7 +127,8 @@ TEST(RecordSetTest, NavigationBeyondTheEndsRaisesNoCurrentRecord) {
   set->MoveNext();
   EXPECT_TRUE(set->IsEOF());
   EXPECT_FALSE(set->IsBOF());
-  EXPECT_EQ(ErrorNumber([&] { set->MoveNext(); }), vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumber([&] { set->MoveNext(); }),
+            vb::err::kAdoNoCurrentRecord);
   EXPECT_EQ(ErrorNumber([&] { set->Item("Qty").Value(); }),
             vb::err::kAdoNoCurrentRecord);
   EXPECT_EQ(ErrorNumber([&] { set->Item("Qty").Value(vb::Variant(1)); }),
@@ -178,8 +179,9 @@ TEST(RecordSetTest, ClosedSetRefusesEveryRowOperation) {
   set->Open();
   EXPECT_EQ(set->RecordCount(), 0);
   EXPECT_EQ(ErrorNumber([&] { set->Open(); }), 3705);
-  EXPECT_EQ(ErrorNumber([&] { set->Fields().Append("More", DataType::kDouble); }),
-            vb::err::kAdoOperationNotAllowed);
+  EXPECT_EQ(
+      ErrorNumber([&] { set->Fields().Append("More", DataType::kDouble); }),
+      vb::err::kAdoOperationNotAllowed);
 }
 
 TEST(RecordSetTest, FieldsAreFoundByNameWithoutCaseOrByOrdinal) {
@@ -220,7 +222,8 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldType) {
   const Case cases[] = {
       {DataType::kCurrency, vb::Variant("1,234.50"),
        vb::Variant(vb::Currency::FromRaw(12345000))},
-      {DataType::kCurrency, vb::Variant(0.1), vb::Variant(vb::Currency::FromRaw(1000))},
+      {DataType::kCurrency, vb::Variant(0.1),
+       vb::Variant(vb::Currency::FromRaw(1000))},
       {DataType::kDouble, vb::Variant("1,250.00"), vb::Variant(1250.0)},
       {DataType::kDouble, vb::Variant(" -3.5 "), vb::Variant(-3.5)},
       {DataType::kInteger, vb::Variant("1,234"), vb::Variant(1234)},
