@@ -73,7 +73,10 @@ std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
         {vb::Variant(name)});
   } catch (const vb::Error& error) {
     // A database without a catalogue holds no procedures.
-    if (error.number() == data::kCommandError) return std::nullopt;
+    if (error.number() == data::kCommandError &&
+        error.description().rfind("no such table", 0) == 0) {
+      return std::nullopt;
+    }
     throw;
   }
   if (rows->IsEOF()) return std::nullopt;

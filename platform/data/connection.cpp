@@ -223,7 +223,14 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path,
     throw ProviderError(message, path);
   }
   sqlite3_busy_timeout(db, 5000);
-  sqlite3_exec(db, "PRAGMA foreign_keys = ON", nullptr, nullptr, nullptr);
+  // The engine opens any file lazily; reading the schema now makes a file
+  // that is no database fail at connection time, as a wrong path does.
+  if (sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master",
+                   nullptr, nullptr, nullptr) != SQLITE_OK) {
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    throw ProviderError(message, path);
+  }
   return std::shared_ptr<Connection>(new Connection(db, path));
 }
 

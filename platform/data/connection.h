@@ -31,7 +31,8 @@ class Connection : public vb::Object {
 
   // Opens the database file at `path` (":memory:" opens a private empty
   // database). Raises 0x80004005 with the engine's message when the file is
-  // missing (kExisting) or cannot be opened; the path goes into the context.
+  // missing (kExisting), cannot be opened or is no database; the path goes
+  // into the context.
   static std::shared_ptr<Connection> Open(const std::string& path,
                                           OpenMode mode = OpenMode::kExisting);
   ~Connection() override;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/data/data_errors.h"
 #include "platform/value/error.h"
@@ -138,6 +139,19 @@ TEST_F(ConnectionTest, MissingFileIsAnErrorAndIsNotCreated) {
     EXPECT_EQ(error.context(), missing);
   }
   EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(ConnectionTest, FileThatIsNoDatabaseFailsToConnect) {
+  const std::string text_file = path_ + ".txt";
+  std::ofstream(text_file)
+      << "Provider=SQLite is not a database file, just text.";
+  try {
+    Connection::Open(text_file);
+    ADD_FAILURE() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+  }
+  std::filesystem::remove(text_file);
 }
 
 TEST_F(ConnectionTest, ExecuteReportsChangedRows) {
