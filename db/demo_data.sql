@@ -168,6 +168,44 @@ INSERT INTO GRVDetails (ID, GRVID, SourceLineID, ProductID, Qty, UnitPrice,
 (8, 6, 8, 5, 24, 245.60, 294.72, 0, 0, 1, 0, 0, NULL),
 (9, 7, 5, 10, 4, 1080.00, 83.20, 0, 42.37, 1, 0, 0, NULL);
 
+-- A long order and its voucher, more lines than one printed page holds:
+-- 40 lines, the first 30 received on GRV000205, the last 10 outstanding.
+INSERT INTO PurchaseOrders (ID, CompanyID, SupplierID, OrderNumber,
+                            DateOrdered, Status, OurRef, SuppRef, DelName,
+                            DelAddr1, DelAddr2, DelAddr3, DelPostCode,
+                            Message) VALUES
+(9, 1, 4, 'PO000109', '2026-11-21', 1, 'KH-2320', 'SE-5530',
+ 'Kestrel Bellville', '14 Voortrekker Road', 'Bellville', 'Cape Town',
+ '7530', NULL);
+
+WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM n WHERE k < 39)
+INSERT INTO PurchaseOrderDetails (ID, PurchaseOrderID, ProductID, LeadTime,
+                                  Qty, BOQty, FreeQty, QtyReceived,
+                                  UnitPrice, TradeDiscountFormulaID,
+                                  TradeDisc, RebateFormulaID, RebateDisc,
+                                  OtherDiscountFormulaID, OtherDisc,
+                                  TaxCodesID)
+SELECT 100 + k, 9, p.ID, p.LeadTime, 5 + k % 4, 0, 0,
+       CASE WHEN k < 30 THEN 5 + k % 4 ELSE 0 END,
+       COALESCE(p.LastCost, 1000.00), 1, 0, 1, 0, 1, 0, 1
+  FROM n JOIN Products p ON p.ID = 1 + k % 10;
+
+INSERT INTO GRVs (ID, CompanyID, SupplierID, TranTypeID, VoucherNumber,
+                  PurchaseOrderID, SourceGRVID, DateReceived, DelNoteNumber,
+                  OurRef, SuppRef, UserID, Notes, SupplierDocNo,
+                  SupplierDocDate, AccPeriodMonth, AccPeriodYearID) VALUES
+(8, 1, 4, 19, 'GRV000205', 9, NULL, '2026-11-27', 'SE-DN-7710', 'KH-2320',
+ 'SE-5530', 2, 'First delivery of the long order.', 'SE-INV-9021',
+ '2026-11-27', 11, 7);
+
+INSERT INTO GRVDetails (ID, GRVID, SourceLineID, ProductID, Qty, UnitPrice,
+                        TradeDisc, RebateDisc, OtherDisc, TaxCodesID,
+                        QtyReturned, QtySold, QtyLeft)
+SELECT d.ID, 8, d.ID, d.ProductID, d.Qty, d.UnitPrice, 0, 0, 0,
+       1, 0, 0, NULL
+  FROM PurchaseOrderDetails d
+ WHERE d.PurchaseOrderID = 9 AND d.QtyReceived > 0;
+
 -- Line amounts from quantities, prices and discounts; tax from the rate.
 UPDATE PurchaseOrderDetails
    SET NetAmount = ROUND(Qty * UnitPrice - TradeDisc - RebateDisc - OtherDisc, 2);
