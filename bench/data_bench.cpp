@@ -76,6 +76,23 @@ void BM_ConnectAndOpenRecordsetOutstandingLines(benchmark::State& state) {
 BENCHMARK(BM_ConnectAndOpenRecordsetOutstandingLines)
     ->Unit(benchmark::kMicrosecond);
 
+// The supplier of the volume orders: 10,000 open orders to list.
+void BM_OpenRecordsetOutstandingOrdersOfBusySupplier(benchmark::State& state) {
+  const VolumeDatabase& db = Database();
+  kvt::services::DataGateway gateway;
+  auto connection =
+      gateway.OpenConnection(kvt::db::ConnectionTextFor(db.path), -1, 3);
+  for (auto _ : state) {
+    int32_t status = 0;
+    auto rows =
+        gateway.OpenRecordset("Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", 1,
+                              3, 3, connection, status);
+    benchmark::DoNotOptimize(rows->RecordCount());
+  }
+}
+BENCHMARK(BM_OpenRecordsetOutstandingOrdersOfBusySupplier)
+    ->Unit(benchmark::kMillisecond);
+
 void BM_FormatAmountNumber(benchmark::State& state) {
   const kvt::services::NumberFormatService service;
   const vb::Variant value(1234567.891);
