@@ -28,9 +28,10 @@ bool EvaluateFormula(const script::ScriptControl& msMain, vb::Currency& pAnswer,
                      const std::string& pValue, const std::string& sParameters,
                      std::string& sFormula);
 
-// The same steps, raising instead of returning false: kNonNumericFormula-
-// Parameter for a parameter, the engine's error for the expression, 13 or
-// 94 for a result that is no number, 6 when it leaves the currency range.
+// The same steps, raising instead of returning false: the error numbered
+// kNonNumericFormulaParameter for a parameter that is no number, the
+// engine's error for the expression, 13 or 94 for a result that is no
+// number, 6 when it leaves the currency range.
 vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
                                       const std::string& pValue,
                                       const std::string& sParameters, std::string& sFormula);

@@ -11,6 +11,8 @@
 
 namespace kvt::script {
 
+// Eval keeps no state between calls, so one control may serve any number
+// of evaluations, and controls on different threads never interfere.
 class ScriptControl {
  public:
   ScriptControl() = default;
