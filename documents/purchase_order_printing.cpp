@@ -104,4 +104,12 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   });
 }
 
+void PrintPurchaseOrder(int32_t order_id, bool show_preview,
+                        const std::string& database, bool reprint,
+                        const std::string& connection_text,
+                        services::DataGateway& gateway) {
+  PrintPurchaseOrder(order_id, show_preview, database, reprint, connection_text,
+                     gateway, report::CurrentOutput());
+}
+
 }  // namespace kvt::documents

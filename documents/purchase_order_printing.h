@@ -46,5 +46,10 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
                         const std::string& database, bool reprint,
                         const std::string& connection_text,
                         services::DataGateway& gateway, report::Output& output);
+// The same through the calling thread's output (report::CurrentOutput()).
+void PrintPurchaseOrder(int32_t order_id, bool show_preview,
+                        const std::string& database, bool reprint,
+                        const std::string& connection_text,
+                        services::DataGateway& gateway);
 
 }  // namespace kvt::documents

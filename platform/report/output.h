@@ -3,6 +3,7 @@
 // documents/ code sees only this interface.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/report/display_list.h"
@@ -30,6 +31,28 @@ class Output {
   // Writes `document` as a PDF file at `path`, replacing it; the file is
   // either complete or left as it was. Raises 75 when it cannot be written.
   virtual void ExportPdf(const Document& document, const std::string& path) = 0;
+};
+
+// The calling thread's output, installed by the host (the Qt dialogs on
+// screen, the headless output in batch runs). Without one installed the
+// thread's documents go nowhere: previews close at once, the print dialog
+// is cancelled, and a PDF export raises 75.
+Output& CurrentOutput();
+// Installs `output` for the calling thread (nullptr restores the default)
+// and returns the one it replaces.
+std::shared_ptr<Output> SetOutput(std::shared_ptr<Output> output);
+
+// Installs an output for a scope and restores the previous one after.
+class ScopedOutput {
+ public:
+  explicit ScopedOutput(std::shared_ptr<Output> output)
+      : previous_(SetOutput(std::move(output))) {}
+  ~ScopedOutput() { SetOutput(std::move(previous_)); }
+  ScopedOutput(const ScopedOutput&) = delete;
+  ScopedOutput& operator=(const ScopedOutput&) = delete;
+
+ private:
+  std::shared_ptr<Output> previous_;
 };
 
 }  // namespace kvt::report

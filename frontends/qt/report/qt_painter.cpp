@@ -53,6 +53,7 @@ void QtPainter::BeginDocument(const report::Document&) {
   painter_.resetTransform();
   painter_.scale(scale_, scale_);
   first_page_ = true;
+  has_font_ = false;
 }
 
 void QtPainter::BeginPage(const report::Page&) {
@@ -62,19 +63,28 @@ void QtPainter::BeginPage(const report::Page&) {
 
 void QtPainter::DrawText(const report::TextItem& item) {
   if (item.text.empty()) return;
-  QFont font(QString::fromStdString(item.font.name));
-  font.setPixelSize(static_cast<int>(std::lround(item.font.size * kTwipsPerPoint)));
-  font.setBold(item.font.bold);
-  font.setItalic(item.font.italic);
-  painter_.setFont(font);
-  painter_.setPen(Qt::black);
+  // Most items share a handful of fonts; switching only on change keeps
+  // the PDF engine from resolving the same font again for every field.
+  if (!has_font_ || !(item.font == current_font_)) {
+    QFont font(QString::fromStdString(item.font.name));
+    font.setPixelSize(static_cast<int>(std::lround(item.font.size * kTwipsPerPoint)));
+    font.setBold(item.font.bold);
+    font.setItalic(item.font.italic);
+    painter_.setFont(font);
+    painter_.setPen(Qt::black);
+    current_font_ = item.font;
+    has_font_ = true;
+  }
   const QRect rect = ToQRect(item.rect).adjusted(kTextInset, 0, -kTextInset, 0);
   const QString text = QString::fromStdString(item.text);
   const int flags = AlignmentFlags(item);
   // A field shows only what fits in its box, as on the designer's page;
   // clipping is set only when needed because it costs a path per item.
-  const QRect needed = painter_.fontMetrics().boundingRect(rect, flags, text);
-  const bool overflows = !rect.contains(needed);
+  const QFontMetrics metrics = painter_.fontMetrics();
+  const bool overflows =
+      item.word_wrap ? !rect.contains(metrics.boundingRect(rect, flags, text))
+                     : metrics.horizontalAdvance(text) > rect.width() ||
+                           metrics.height() > rect.height();
   if (overflows) {
     painter_.save();
     painter_.setClipRect(rect);
@@ -84,12 +94,14 @@ void QtPainter::DrawText(const report::TextItem& item) {
 }
 
 void QtPainter::DrawLine(const report::LineItem& item) {
+  has_font_ = false;  // the pen changes; text sets its own again
   painter_.setPen(QPen(Qt::black, item.weight));
   const report::Segment& s = item.segment;
   painter_.drawLine(s.x1, s.y1, s.x2, s.y2);
 }
 
 void QtPainter::DrawBox(const report::BoxItem& item) {
+  has_font_ = false;
   painter_.setPen(QPen(Qt::black, item.weight));
   painter_.setBrush(Qt::NoBrush);
   painter_.drawRect(ToQRect(item.rect));

@@ -30,6 +30,8 @@ class QtPainter : public report::Painter {
   double scale_;
   std::function<void()> new_page_;
   bool first_page_ = true;
+  report::Font current_font_;
+  bool has_font_ = false;
 };
 
 }  // namespace kvt::qt

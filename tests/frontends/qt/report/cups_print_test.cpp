@@ -4,7 +4,9 @@
 
 #include <QPrinterInfo>
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -82,6 +84,10 @@ class CupsPrintTest : public ::testing::Test {
   static void SetUpTestSuite() {
     skip_reason_.clear();
     if (::geteuid() != 0) return Skip("cupsd needs root");
+    // The test runner starts each test as its own process, possibly several
+    // at once; they share one scheduler and queue, so they take turns.
+    lock_fd_ = ::open("/tmp/kvt_cups_print_test.lock", O_CREAT | O_RDWR, 0600);
+    if (lock_fd_ >= 0) ::flock(lock_fd_, LOCK_EX);
     if (!std::filesystem::exists("/usr/sbin/cupsd")) return Skip("no cupsd");
     if (!std::filesystem::exists(kPpd)) return Skip("no cups-pdf PPD");
     if (!SchedulerRunning()) {
@@ -108,6 +114,11 @@ class CupsPrintTest : public ::testing::Test {
       ::waitpid(scheduler_pid_, nullptr, 0);
       scheduler_pid_ = -1;
     }
+    if (lock_fd_ >= 0) {
+      ::flock(lock_fd_, LOCK_UN);
+      ::close(lock_fd_);
+      lock_fd_ = -1;
+    }
   }
 
   static void Skip(const std::string& reason) { skip_reason_ = reason.empty() ? "?" : reason; }
@@ -133,6 +144,7 @@ class CupsPrintTest : public ::testing::Test {
   }
 
   static inline pid_t scheduler_pid_ = -1;
+  static inline int lock_fd_ = -1;
   static inline std::string skip_reason_;
   static inline bool had_default_ = false;
 };
