@@ -46,7 +46,10 @@ Variant NumericKeepingType(const Variant& value, WholeOp whole, RealOp real, Mon
   switch (value.type()) {
     case VarType::Null: return Variant::Null();
     case VarType::Empty: return Variant::Integer(0);
-    case VarType::Boolean: return Variant::Integer(static_cast<int16_t>(whole(*value.get_if<bool>() ? -1 : 0)));
+    case VarType::Boolean: {
+      const int64_t result = whole(*value.get_if<bool>() ? -1 : 0);
+      return Variant::Integer(static_cast<int16_t>(result));
+    }
     case VarType::Byte: return Variant::Byte(static_cast<uint8_t>(whole(*value.get_if<uint8_t>())));
     case VarType::Integer: {
       const int64_t result = whole(*value.get_if<int16_t>());
@@ -395,9 +398,9 @@ const auto& Table() {
 
 const Builtin* FindBuiltin(std::string_view name) {
   const auto& table = Table();
-  auto it = std::lower_bound(table.begin(), table.end(), name, [](const Builtin& entry, std::string_view key) {
-    return NameLess(entry.name, key);
-  });
+  auto it = std::lower_bound(
+      table.begin(), table.end(), name,
+      [](const Builtin& entry, std::string_view key) { return NameLess(entry.name, key); });
   if (it == table.end() || NameLess(name, it->name)) return nullptr;
   return &*it;
 }

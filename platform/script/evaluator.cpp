@@ -330,7 +330,8 @@ class Evaluator {
       Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
       return {};
     }
-    return Evaluate([&] { return builtin->function(std::span<const Variant>(arguments.data(), count)); });
+    const std::span<const Variant> given(arguments.data(), count);
+    return Evaluate([&] { return builtin->function(given); });
   }
 
   Lexer lexer_;

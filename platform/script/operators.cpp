@@ -144,7 +144,9 @@ Variant Arithmetic(ArithOp op, const Variant& a, const Variant& b) {
   }
   const double dx = AsDouble(x);
   const double dy = AsDouble(y);
-  const double result = op == ArithOp::kAdd ? dx + dy : op == ArithOp::kSubtract ? dx - dy : dx * dy;
+  const double result = op == ArithOp::kAdd        ? dx + dy
+                        : op == ArithOp::kSubtract ? dx - dy
+                                                   : dx * dy;
   return FromReal(result, kind);
 }
 
