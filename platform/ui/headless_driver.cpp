@@ -150,6 +150,8 @@ void HeadlessDriver::RunModal(Form& form) {
       // here it is recorded and the user goes on.
       problems_.push_back("error " + std::to_string(error.number()) + ": " +
                           error.description());
+    } catch (const std::exception& error) {
+      problems_.push_back(std::string("failure: ") + error.what());
     }
   }
 }

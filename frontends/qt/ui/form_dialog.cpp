@@ -89,6 +89,8 @@ void FormDialog::Act(Action&& action) {
     // the dialog reports it and stays usable.
     qWarning("kvt: error %d in %s: %s", error.number(),
              form_.TypeName().c_str(), error.description().c_str());
+  } catch (const std::exception& error) {
+    qWarning("kvt: failure in %s: %s", form_.TypeName().c_str(), error.what());
   }
   SyncAll();
 }
