@@ -108,13 +108,5 @@ TEST_F(QtReportTest, HeadlessPreviewWritesThePreviewPdf) {
   EXPECT_NE(text.output.find("PRD-10002"), std::string::npos);
 }
 
-TEST_F(QtReportTest, LargeOrderExportsEveryPage) {
-  TempDir dir("large");
-  const std::string path = dir.File("large.pdf");
-  const report::Document document = SampleOrder(5000);
-  WritePdf(document, path);
-  EXPECT_EQ(testing::ReadPdfInfo(path).pages, static_cast<int>(document.pages.size()));
-}
-
 }  // namespace
 }  // namespace kvt::qt
