@@ -94,6 +94,10 @@ Variant Fix(Args args) {
       [](Currency c) { return FloorCurrency(c, true); });
 }
 
+// Round works on the double as stored, through the platform's one
+// half-to-even rounding: 0.125 is held exactly and rounds to 0.12, while
+// 2.675 is held as 2.67499999... and rounds to 2.67. Currency rounds on its
+// exact ten-thousandths.
 Variant Round(Args args) {
   const int32_t digits = args.size() > 1 ? LongArg(args[1]) : 0;
   if (digits < 0) InvalidCall();
