@@ -183,13 +183,23 @@ TEST_F(CupsPrintTest, UnknownSavedPrinterFallsBackToTheDefaultPrinter) {
   RemoveJobPdfs();
 }
 
-TEST_F(CupsPrintTest, CancelledPrintDialogSendsNoJob) {
+TEST_F(CupsPrintTest, HeadlessCancelAnswerSendsNoJob) {
   ASSERT_TRUE(QueueSettled());
   const size_t jobs_before = CompletedJobs();
   EXPECT_EQ(PrintOrder(kQueue, false), "");
   std::this_thread::sleep_for(std::chrono::seconds(2));
   EXPECT_EQ(CompletedJobs(), jobs_before);
   EXPECT_TRUE(RunCommand(std::string("lpstat -o ") + kQueue).output.empty());
+}
+
+TEST_F(CupsPrintTest, PrintDialogComesFirstAndCancelSendsNothing) {
+  ASSERT_TRUE(QueueSettled());
+  const size_t jobs_before = CompletedJobs();
+  DialogOutput output;
+  auto seen = testing::AnswerNextDialog(false);
+  EXPECT_FALSE(output.Print(report::Document{}, kQueue));
+  EXPECT_TRUE(*seen);
+  EXPECT_EQ(CompletedJobs(), jobs_before);
 }
 
 }  // namespace

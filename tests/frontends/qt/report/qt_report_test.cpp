@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+
 #include <filesystem>
 #include <string>
 
@@ -106,6 +107,13 @@ TEST_F(QtReportTest, HeadlessPreviewWritesThePreviewPdf) {
   const auto text = RunCommand("pdftotext '" + path + "' -");
   ASSERT_EQ(text.status, 0);
   EXPECT_NE(text.output.find("PRD-10002"), std::string::npos);
+}
+
+TEST_F(QtReportTest, PreviewIsModalAndReturnsWhenClosed) {
+  DialogOutput output;
+  auto seen = testing::AnswerNextDialog(false);
+  output.Preview(SampleOrder(40), "No Such Printer");
+  EXPECT_TRUE(*seen);
 }
 
 }  // namespace

@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include <unistd.h>
@@ -78,6 +81,23 @@ inline void EnsureApplication() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = new QApplication(argc, argv);
   (void)app;
+}
+
+// Answers the next modal dialog as a user would, once it is on screen;
+// returns a flag telling whether one was seen.
+inline std::shared_ptr<bool> AnswerNextDialog(bool accept) {
+  auto seen = std::make_shared<bool>(false);
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, seen, accept] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr || !dialog->isVisible()) return;
+    *seen = true;
+    accept ? dialog->accept() : dialog->reject();
+    timer->stop();
+    timer->deleteLater();
+  });
+  timer->start(50);
+  return seen;
 }
 
 }  // namespace kvt::qt::testing
