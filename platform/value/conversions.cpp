@@ -102,7 +102,10 @@ std::string CStr(const Variant& value, const Locale& locale) {
     case VarType::Date: {
       const Date& date = *value.get_if<Date>();
       std::string text = Format(Variant(date), "Short Date", locale);
-      if (date.HasTime()) text += " " + Format(Variant(date), "Long Time", locale);
+      if (date.HasTime()) {
+        text += ' ';
+        text += Format(Variant(date), "Long Time", locale);
+      }
       return text;
     }
     case VarType::String: return *value.get_if<std::string>();
@@ -303,7 +306,7 @@ double Val(const std::string& text) {
     else pos = save;
   }
   if (number.front() == '.' || (number.size() > 1 && number[0] == '-' && number[1] == '.')) {
-    number.insert(number[0] == '-' ? 1 : 0, "0");
+    number.insert(number.begin() + (number[0] == '-' ? 1 : 0), '0');
   }
   double value = 0;
   auto result = std::from_chars(number.data(), number.data() + number.size(), value);

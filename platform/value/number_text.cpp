@@ -226,7 +226,10 @@ std::optional<ScannedNumber> ScanLocaleNumber(const std::string& text,
 double ScannedToDouble(const ScannedNumber& number) {
   if (number.integral_radix) return static_cast<double>(number.radix_value);
   std::string text = number.mantissa;
-  if (number.exponent != 0) text += "e" + std::to_string(number.exponent);
+  if (number.exponent != 0) {
+    text += 'e';
+    text += std::to_string(number.exponent);
+  }
   double value = 0;
   auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
