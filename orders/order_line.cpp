@@ -27,6 +27,18 @@ std::string TextOr(data::RecordSet& row, const char* column,
 
 }  // namespace
 
+std::shared_ptr<component::Dialog> MakeOrderItemDialog() {
+  return std::make_shared<frmEditOrderDetail>();
+}
+
+frmEditOrderDetail& SharedOrderItemDialog() {
+  auto& slot = component::ThreadStore().Slot(component::DialogKind::kOrderItem);
+  auto* dialog = dynamic_cast<frmEditOrderDetail*>(slot.instance.get());
+  if (dialog == nullptr) throw vb::Error::ObjectNotSet("frmEditOrderDetail");
+  if (!dialog->IsLoaded()) dialog->Load();
+  return *dialog;
+}
+
 void OrderLine::Product_Name(const std::string& text) { form_.lblPDDisplay(0).Caption(text); }
 void OrderLine::Selling_Price_1(const std::string& text) { form_.lblPDDisplay(1).Caption(text); }
 void OrderLine::Selling_Price_2(const std::string& text) { form_.lblPDDisplay(2).Caption(text); }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "orders/frmEditOrderDetail.h"
@@ -23,6 +24,12 @@ inline constexpr int kTradeFormulaList = 1;
 inline constexpr int kRebateFormulaList = 2;
 inline constexpr int kOtherFormulaList = 3;
 inline constexpr int kTaxCodeList = 4;
+
+// A new, unloaded order item dialog for the thread's dialog slot.
+std::shared_ptr<component::Dialog> MakeOrderItemDialog();
+// The thread's order item dialog, loaded (hidden) when it is not. Raises 91
+// when the slot holds none.
+frmEditOrderDetail& SharedOrderItemDialog();
 
 class OrderLine {
  public:

@@ -87,6 +87,96 @@ class KVT_EXPORT COrder {
   // The "Show Preview" choice; a greyed check box counts as true.
   bool Show_Report_Preview() const;
 
+  // Order item dialog lifecycle. None raises.
+  // True while the order item dialog is loaded: after ShowDetailForm, true
+  // means the user accepted the line and false that the user cancelled.
+  bool IsEditFormLoaded();
+  void LoadDetailForm();
+  void UnloadDetailForm();
+  // Creates and loads the dialog if there is none, then shows it modally;
+  // returns when the user has accepted (hidden) or cancelled (unloaded).
+  void ShowDetailForm();
+  void HideDetailForm();
+
+  // The line being added or edited: each property reads or writes the
+  // order item dialog's control as text (Product_ID as a number). None
+  // traps a failure: with no dialog each raises 91; a dialog that is not
+  // loaded is loaded, hidden. Last_Cost is shown with two decimals; the
+  // formula properties take formula IDs, and an ID above 1 ticks the
+  // formula's use box (a non-numeric ID raises 13).
+  void Product_Name(const std::string& value);
+  void Selling_Price_1(const std::string& value);
+  void Selling_Price_2(const std::string& value);
+  void Last_Sale_Date(const std::string& value);
+  void Stock_On_Hand(const std::string& value);
+  void Stock_Reserved(const std::string& value);
+  void Qty_On_Order(const std::string& value);
+  void Orders_Pending(const std::string& value);
+  void Shopping_List_Qty(const std::string& value);
+  void Last_Cost(const std::string& value);
+  void ODOrder_Number(const std::string& value);
+  void Form_Caption(const std::string& value);
+  void Form_State_Label(const std::string& value);
+  void Cmd_Action_Caption(const std::string& value);
+  int32_t Product_ID() const;
+  void Product_ID(int32_t value);
+  std::string Back_Order_Qty() const;
+  void Back_Order_Qty(const std::string& value);
+  std::string Free_Qty() const;
+  void Free_Qty(const std::string& value);
+  // Lead time and service level are shown, not read back: both read "".
+  std::string Lead_Time() const;
+  void Lead_Time(const std::string& value);
+  std::string Service_Level() const;
+  void Service_Level(const std::string& value);
+  std::string Order_Qty() const;
+  void Order_Qty(const std::string& value);
+  std::string Unit_Price() const;
+  void Unit_Price(const std::string& value);
+  std::string Trade_Disc_Formula() const;
+  void Trade_Disc_Formula(const std::string& value);
+  std::string Trade_Discount() const;
+  void Trade_Discount(const std::string& value);
+  std::string Rebate_Disc_Formula() const;
+  void Rebate_Disc_Formula(const std::string& value);
+  std::string Rebate_Discount() const;
+  void Rebate_Discount(const std::string& value);
+  std::string Other_Disc_Formula() const;
+  void Other_Disc_Formula(const std::string& value);
+  std::string Other_Discount() const;
+  void Other_Discount(const std::string& value);
+  std::string Tax_Code() const;
+  void Tax_Code(const std::string& value);
+  std::string Tax() const;
+  void Tax(const std::string& value);
+  std::string Net_Amount() const;
+  void Net_Amount(const std::string& value);
+  std::string Total_Cost() const;
+  void Total_Cost(const std::string& value);
+
+  // Fills the dialog's lookup list `pFormula` from the database for the
+  // shared company. Never raises.
+  void BindFormulaDBC(KvFormulaType pFormula);
+  // Record sets and host objects travel as Variants holding the object.
+  // Prepares the dialog for a new line from the product row the set is on
+  // (Null columns take defaults); ends silently at the first failure.
+  void AssignAllForAdding(const vb::Variant& pRSProductDetail, double pOrderQty,
+                          const std::string& pOrderNo);
+  // Prepares the dialog for the order-detail row `pRSOrderDetail` is on.
+  void AssignAllForEditing(const vb::Variant& pRSProductDetail,
+                           const vb::Variant& pRSOrderDetail,
+                           const std::string& pOrderNo);
+  // Appends the accepted line to the host's order-detail set and leaves it
+  // current; each column that fails shows its error in a warning box.
+  void AddOrderDetailToRS(const vb::Variant& DestinationRS);
+  // Overwrites the current row (not "Lead Time"); stops silently at the
+  // first failure and neither commits nor moves.
+  void UpdateOrderDetailRS(const vb::Variant& DestinationRS);
+  // Sums the order's lines into the host's label array elements 1 to 7
+  // (Caption, two decimals); leaves the set at its end. Ends silently at
+  // the first failure.
+  void CalculateHeaderTotals(const vb::Variant& pRS, const vb::Variant& plblOHeader);
+
   // Late binding. The slot of member `name` (case-insensitive) in the
   // published slot order; raises 438 for a name the class does not have.
   static int32_t SlotOf(std::string_view name);

@@ -1,0 +1,164 @@
+// COrder's order-line members as a host uses them: by C++ call and by name,
+// with the order item dialog in the thread's shared slot.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "component/mod_publics.h"
+#include "db/demo_database.h"
+#include "kvt/COrder.h"
+#include "orders/order_detail_rows.h"
+#include "platform/data/connection.h"
+#include "platform/data/record_set.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/value/error.h"
+
+namespace kvt {
+namespace {
+
+// The host's order screen, as far as the header totals need it.
+class HostOrderScreen : public ui::Form {
+ public:
+  HostOrderScreen() : Form("frmHostOrder") {}
+
+ protected:
+  void Build() override {
+    for (int i = 0; i <= 8; ++i) Add<ui::Label>("lblOHeaderEdit", i).Caption("-");
+  }
+};
+
+class OrderLineMembersTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    path_ = new std::string((std::filesystem::temp_directory_path() /
+                             ("kvt_order_members_" + std::to_string(::getpid()) + ".db"))
+                                .string());
+    db::CreateDemoDatabase(*path_);
+  }
+  static void TearDownTestSuite() {
+    std::remove(path_->c_str());
+    delete path_;
+  }
+  void SetUp() override {
+    component::ResetThreadStore();
+    order_.ConnectionString(db::ConnectionTextFor(*path_));
+    order_.CompanyID(db::kDemoCompanyID);
+  }
+  void TearDown() override { component::ResetThreadStore(); }
+
+  // The product row the host's product search would give, from the
+  // catalogue's own product-details procedure.
+  vb::Variant Product(int id) {
+    auto connection = data::Connection::Open(*path_);
+    auto rows = connection->Query(
+        "SELECT ID, Description AS \"Product\", Price1 AS \"Price 1\", "
+        "Price2 AS \"Price 2\", LeadTime AS \"Lead Time\", ServiceLevel AS "
+        "\"Service Level\", LastSale AS \"Last Sale\", StockOnHand AS \"Stock On "
+        "Hand\", StockReserved AS \"Stock Reserved\", QtyOnOrder AS \"Qty on "
+        "order\", OrdersPending AS \"Orders Pending\", ShoppingListQty AS "
+        "\"Shopping List Qty\", LastCost AS \"Last_Cost\", TradeDiscountFormulaID "
+        "AS \"Trade_Discount_Formula_ID\", RebateDiscountFormulaID AS "
+        "\"Rebate_Discount_Formula_ID\", TaxCodesID AS \"Tax_Codes_ID\" FROM "
+        "Products WHERE ID = ?1",
+        {id});
+    return vb::Variant(vb::ObjectRef(rows));
+  }
+  vb::Variant DetailSet() {
+    auto rows = std::make_shared<data::RecordSet>();
+    for (const char* column : orders::kOrderDetailColumns) {
+      std::string name = column;
+      rows->Fields().Append(column, name == "Product" ? data::DataType::kVarWChar
+                                    : name.find("Qty") != std::string::npos
+                                        ? data::DataType::kDouble
+                                    : name.find("ID") != std::string::npos || name == "Lead Time"
+                                        ? data::DataType::kInteger
+                                        : data::DataType::kCurrency);
+    }
+    rows->Open();
+    return vb::Variant(vb::ObjectRef(rows));
+  }
+
+  static std::string* path_;
+  COrder order_;
+};
+std::string* OrderLineMembersTest::path_ = nullptr;
+
+TEST_F(OrderLineMembersTest, PropertiesNeedTheDialogAndLoadIt) {
+  EXPECT_FALSE(order_.IsEditFormLoaded());
+  try {
+    order_.Order_Qty("3");
+    FAIL() << "no dialog yet";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kObjectNotSet);
+  }
+  order_.LoadDetailForm();
+  order_.LoadDetailForm();  // once
+  EXPECT_TRUE(order_.IsEditFormLoaded());
+  order_.Product_ID(42);
+  EXPECT_EQ(order_.Product_ID(), 42);
+  order_.Last_Cost("1234.5");
+  order_.UnloadDetailForm();
+  EXPECT_FALSE(order_.IsEditFormLoaded());
+  EXPECT_THROW(order_.Product_ID(), vb::Error);
+}
+
+TEST_F(OrderLineMembersTest, AcceptKeepsTheLineAndCancelDropsIt) {
+  struct Case {
+    const char* button;
+    bool loaded_after;
+  } cases[] = {{"cmdAction(0)", true}, {"cmdAction(1)", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    order_.LoadDetailForm();
+    order_.AssignAllForAdding(Product(1), 4, "PO-77");
+    auto user = std::make_shared<ui::HeadlessDriver>();
+    user->Replace("txtODEdit(0)", "6").Click(c.button);
+    ui::ScopedDriver scoped(user);
+    order_.ShowDetailForm();
+    EXPECT_EQ(order_.IsEditFormLoaded(), c.loaded_after);
+    if (c.loaded_after) {
+      EXPECT_EQ(order_.Order_Qty(), "6.00");
+    }
+    order_.UnloadDetailForm();
+  }
+}
+
+TEST_F(OrderLineMembersTest, LinesReachTheDetailSetAndTheHeaderLabels) {
+  order_.LoadDetailForm();
+  vb::Variant detail = DetailSet();
+  for (int product : {1, 2, 3}) {
+    order_.AssignAllForAdding(Product(product), 2, "PO-1");
+    order_.AddOrderDetailToRS(detail);
+  }
+  auto screen = std::make_shared<HostOrderScreen>();
+  screen->Load();
+  vb::Variant labels = screen->Get("lblOHeaderEdit");
+  order_.CalculateHeaderTotals(detail, labels);
+  auto& rows = dynamic_cast<data::RecordSet&>(**detail.get_if<vb::ObjectRef>());
+  EXPECT_EQ(rows.RecordCount(), 3);
+  EXPECT_TRUE(rows.IsEOF());
+  EXPECT_EQ(screen->Ctl<ui::Label>("lblOHeaderEdit", 7).Caption(), "6.00");
+  EXPECT_EQ(screen->Ctl<ui::Label>("lblOHeaderEdit", 0).Caption(), "-");  // untouched
+  EXPECT_EQ(screen->Ctl<ui::Label>("lblOHeaderEdit", 8).Caption(), "-");
+  EXPECT_NE(screen->Ctl<ui::Label>("lblOHeaderEdit", 6).Caption(), "-");
+}
+
+TEST_F(OrderLineMembersTest, LateBoundCallsReachTheSameMembers) {
+  std::vector<vb::Variant> none;
+  order_.Invoke("LoadDetailForm", CallKind::kCall, none);
+  std::vector<vb::Variant> fill = {Product(2), 12.5, "PO-9"};
+  order_.Invoke("AssignAllForAdding", CallKind::kCall, fill);
+  EXPECT_EQ(order_.Invoke("Order_Qty", CallKind::kGet, none), vb::Variant("12.50"));
+  std::vector<vb::Variant> formula = {"3"};
+  order_.Invoke(COrder::SlotOf("Rebate_Disc_Formula"), CallKind::kLet, formula);
+  EXPECT_EQ(order_.Rebate_Disc_Formula(), "3");
+  std::vector<vb::Variant> bad = {"three"};
+  EXPECT_THROW(order_.Invoke("Trade_Disc_Formula", CallKind::kLet, bad), vb::Error);
+}
+
+}  // namespace
+}  // namespace kvt
