@@ -30,6 +30,7 @@ enum class ControlKind {
   kDataCombo,
   kDatePicker,
   kFrame,
+  kDataGrid,
 };
 
 class Control : public object::Object {

@@ -22,7 +22,13 @@ void Label::Alignment(int alignment) {
   Changed();
 }
 
+void Label::Set(std::string_view name, const vb::ObjectRef& value,
+                object::Args args) {
+  if (!args.empty() || !binding_.Set(name, value)) ThrowNoSuchMember(name);
+}
+
 bool Label::GetOwn(std::string_view name, vb::Variant& out) const {
+  if (binding_.Get(name, out)) return true;
   if (SameName(name, "Caption")) {
     out = caption_;
   } else if (SameName(name, "Alignment")) {
@@ -34,6 +40,7 @@ bool Label::GetOwn(std::string_view name, vb::Variant& out) const {
 }
 
 bool Label::LetOwn(std::string_view name, const vb::Variant& value) {
+  if (binding_.Let(name, value)) return true;
   if (SameName(name, "Caption")) {
     Caption(vb::CStr(value));
   } else if (SameName(name, "Alignment")) {
@@ -106,7 +113,13 @@ void TextBox::Alignment(int alignment) {
   Changed();
 }
 
+void TextBox::Set(std::string_view name, const vb::ObjectRef& value,
+                  object::Args args) {
+  if (!args.empty() || !binding_.Set(name, value)) ThrowNoSuchMember(name);
+}
+
 bool TextBox::GetOwn(std::string_view name, vb::Variant& out) const {
+  if (binding_.Get(name, out)) return true;
   if (SameName(name, "Text")) {
     out = text_;
   } else if (SameName(name, "SelStart")) {
@@ -129,6 +142,7 @@ bool TextBox::GetOwn(std::string_view name, vb::Variant& out) const {
 }
 
 bool TextBox::LetOwn(std::string_view name, const vb::Variant& value) {
+  if (binding_.Let(name, value)) return true;
   if (SameName(name, "Text")) {
     Text(vb::CStr(value));
   } else if (SameName(name, "SelStart")) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ui/control.h"
+#include "platform/ui/data_binding.h"
 
 namespace kvt::ui {
 
@@ -27,6 +28,13 @@ class Label : public Control {
   // 0 left, 1 right, 2 centre.
   int Alignment() const { return alignment_; }
   void Alignment(int alignment);
+  // DataSource, DataMember and DataField, kept for the host; the caption
+  // is not filled from them.
+  const DataBinding& Binding() const { return binding_; }
+
+  // "DataSource" is the one object property; others raise 438.
+  void Set(std::string_view name, const vb::ObjectRef& value,
+           object::Args args = {}) override;
 
  protected:
   std::string_view DefaultProperty() const override { return "Caption"; }
@@ -36,6 +44,7 @@ class Label : public Control {
  private:
   std::string caption_;
   int alignment_ = 0;
+  DataBinding binding_;
 };
 
 class Frame : public Control {
@@ -81,6 +90,13 @@ class TextBox : public Control {
   void Locked(bool locked);
   int Alignment() const { return alignment_; }
   void Alignment(int alignment);
+  // DataSource, DataMember and DataField, kept for the host; the text is
+  // not filled from them.
+  const DataBinding& Binding() const { return binding_; }
+
+  // "DataSource" is the one object property; others raise 438.
+  void Set(std::string_view name, const vb::ObjectRef& value,
+           object::Args args = {}) override;
 
  protected:
   std::string_view DefaultProperty() const override { return "Text"; }
@@ -94,6 +110,7 @@ class TextBox : public Control {
   int max_length_ = 0;
   bool locked_ = false;
   int alignment_ = 0;
+  DataBinding binding_;
 };
 
 class CheckBox : public Control {

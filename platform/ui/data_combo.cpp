@@ -127,6 +127,8 @@ bool DataCombo::GetOwn(std::string_view name, vb::Variant& out) const {
     out = data_source_;
   } else if (SameName(name, "DataField")) {
     out = data_field_;
+  } else if (SameName(name, "DataMember")) {
+    out = data_member_;
   } else if (SameName(name, "SelectedItem")) {
     // The platform hands out a bookmark; the row position stands in for it.
     out = selected_ >= 0 ? vb::Variant(selected_) : vb::Variant::Null();
@@ -149,6 +151,8 @@ bool DataCombo::LetOwn(std::string_view name, const vb::Variant& value) {
     BoundColumn(vb::CStr(value));
   } else if (SameName(name, "DataField")) {
     DataField(vb::CStr(value));
+  } else if (SameName(name, "DataMember")) {
+    DataMember(vb::CStr(value));
   } else if (SameName(name, "SelectedItem")) {
     SelectRow(value.IsNull() ? -1 : vb::CLng(value));
   } else if (SameName(name, "Style")) {

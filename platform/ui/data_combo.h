@@ -55,6 +55,9 @@ class DataCombo : public Control {
   void DataSource(vb::ObjectRef source) { data_source_ = std::move(source); }
   const std::string& DataField() const { return data_field_; }
   void DataField(std::string field) { data_field_ = std::move(field); }
+  // The member of DataSource the field belongs to (kept for the host).
+  const std::string& DataMember() const { return data_member_; }
+  void DataMember(std::string member) { data_member_ = std::move(member); }
   // 0 drop-down combo (text may be typed), 2 drop-down list.
   int Style() const { return style_; }
   void Style(int style) { style_ = style; }
@@ -79,6 +82,7 @@ class DataCombo : public Control {
   int selected_ = -1;
   vb::ObjectRef data_source_;
   std::string data_field_;
+  std::string data_member_;
   int style_ = 0;
 };
 

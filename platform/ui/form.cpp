@@ -261,6 +261,7 @@ void Form::UserClick(Control& control) {
     }
     case ControlKind::kDataCombo:
     case ControlKind::kDatePicker:
+    case ControlKind::kDataGrid:
       break;
   }
 }

@@ -1,0 +1,97 @@
+#include "platform/ui/data_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/data/record_set.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form.h"
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+
+namespace kvt::ui {
+namespace {
+
+class GridForm : public Form {
+ public:
+  GridForm() : Form("frmGrid") {}
+
+ protected:
+  void Build() override {
+    Add<DataGrid>("sugLines", 0);
+    Add<TextBox>("txtBound");
+    Add<Label>("lblBound");
+  }
+};
+
+std::shared_ptr<data::RecordSet> Lines() {
+  auto rs = std::make_shared<data::RecordSet>();
+  rs->Fields().Append("Product", data::DataType::kVarWChar);
+  rs->Fields().Append("Qty", data::DataType::kDouble);
+  rs->Open();
+  rs->AppendRow({vb::Variant("Hex bolt"), vb::Variant(2.5)});
+  rs->AppendRow({vb::Variant("Washer"), vb::Variant::Null()});
+  return rs;
+}
+
+int ErrorNumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const vb::Error& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
+  auto form = std::make_shared<GridForm>();
+  auto rs = Lines();
+  rs->MoveFirst();
+  rs->MoveNext();
+  DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
+  grid.Set("DataSource", rs);
+
+  EXPECT_EQ(grid.Columns(), (std::vector<std::string>{"Product", "Qty"}));
+  ASSERT_EQ(grid.Rows().size(), 2u);
+  EXPECT_EQ(grid.Rows()[0], (std::vector<std::string>{"Hex bolt", "2.5"}));
+  EXPECT_EQ(grid.Rows()[1], (std::vector<std::string>{"Washer", ""}));
+  EXPECT_EQ(vb::CStr(rs->Item("Product").Value()), "Washer");
+  EXPECT_EQ(vb::CLng(grid.Get("ApproxCount")), 2);
+
+  grid.Set("DataSource", nullptr);
+  EXPECT_EQ(grid.DataSource(), nullptr);
+  EXPECT_TRUE(grid.Columns().empty());
+  EXPECT_TRUE(grid.Rows().empty());
+}
+
+TEST(DataGridTest, RefusesAnObjectThatIsNoRecordSet) {
+  auto form = std::make_shared<GridForm>();
+  DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
+  EXPECT_EQ(ErrorNumberOf([&] { grid.Set("DataSource", form); }), vb::err::kTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { grid.Set("RowSource", Lines()); }), vb::err::kNoSuchMember);
+}
+
+TEST(DataBindingTest, TextBoxAndLabelKeepTheirBindingUntilReleased) {
+  auto form = std::make_shared<GridForm>();
+  auto rs = Lines();
+  for (const char* name : {"txtBound", "lblBound"}) {
+    SCOPED_TRACE(name);
+    Control& control = form->Ctl(name);
+    control.Set("DataSource", rs);
+    control.Let("DataMember", "Order_Headers");
+    control.Let("DataField", "Product");
+    EXPECT_EQ(control.Get("DataSource"), vb::Variant(vb::ObjectRef(rs)));
+    EXPECT_EQ(vb::CStr(control.Get("DataMember")), "Order_Headers");
+    EXPECT_EQ(vb::CStr(control.Get("DataField")), "Product");
+    // Binding fills nothing by itself.
+    EXPECT_EQ(vb::CStr(control.Get("")), "");
+
+    control.Set("DataSource", nullptr);
+    EXPECT_EQ(control.Get("DataSource"), vb::Variant(vb::ObjectRef()));
+    EXPECT_EQ(ErrorNumberOf([&] { control.Set("Font", rs); }), vb::err::kNoSuchMember);
+  }
+}
+
+}  // namespace
+}  // namespace kvt::ui
