@@ -1,0 +1,277 @@
+#include "orders/order_header_binding.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "component/mod_publics.h"
+#include "platform/data/record_set.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/data_combo.h"
+#include "platform/ui/data_grid.h"
+#include "platform/ui/form.h"
+#include "platform/value/conversions.h"
+#include "platform/value/currency.h"
+
+namespace kvt::orders {
+namespace {
+
+using data::DataType;
+using data::RecordSet;
+using data::RecordSetRef;
+using ui::DataCombo;
+using ui::Label;
+using ui::TextBox;
+
+RecordSetRef MakeSet(const std::vector<std::pair<std::string, DataType>>& fields,
+                     const std::vector<std::vector<vb::Variant>>& rows) {
+  auto rs = std::make_shared<RecordSet>();
+  for (const auto& [name, type] : fields) rs->Fields().Append(name, type);
+  rs->Open();
+  for (const auto& row : rows) rs->AppendRow(row);
+  if (!rows.empty()) rs->MoveFirst();
+  return rs;
+}
+
+// KvtDBC(0): serves the named record sets it holds; any other name fails.
+class Provider : public object::Object {
+ public:
+  std::string TypeName() const override { return "KvtDBC"; }
+  vb::Variant Call(std::string_view name, object::Args args) override {
+    if (!object::SameName(name, "MemberGet") || args.size() != 1) ThrowNoSuchMember(name);
+    auto found = members.find(vb::CStr(args[0]));
+    if (found == members.end()) throw vb::Error::InvalidCall("KvtDBC");
+    return vb::ObjectRef(found->second);
+  }
+  std::map<std::string, RecordSetRef> members;
+};
+
+class ProviderArray : public object::Object {
+ public:
+  explicit ProviderArray(std::shared_ptr<Provider> provider) : provider_(std::move(provider)) {}
+  std::string TypeName() const override { return "Object"; }
+  vb::Variant Get(std::string_view name, object::Args args) override {
+    if (name.empty() && args.size() == 1 && vb::CLng(args[0]) == 0) {
+      return vb::ObjectRef(provider_);
+    }
+    throw vb::Error::SubscriptOutOfRange("KvtDBC");
+  }
+
+ private:
+  std::shared_ptr<Provider> provider_;
+};
+
+// The host's order screen as far as the binding reaches it. `last_text_box`
+// lets a test leave indexes out.
+class OrderScreen : public ui::Form {
+ public:
+  explicit OrderScreen(int last_text_box = 5)
+      : Form("frmPurchaseOrders"), last_text_box_(last_text_box) {}
+
+  std::shared_ptr<Provider> provider = std::make_shared<Provider>();
+
+  vb::Variant Get(std::string_view name, object::Args args) override {
+    if (!object::SameName(name, "KvtDBC")) return Form::Get(name, args);
+    auto array = std::make_shared<ProviderArray>(provider);
+    return args.empty() ? vb::Variant(vb::ObjectRef(array)) : array->Get("", args);
+  }
+
+  DataCombo& Combo(int i) { return Ctl<DataCombo>("dbcOHeaderEdit", i); }
+  TextBox& Text(int i) { return Ctl<TextBox>("txtOHeaderEdit", i); }
+  Label& Total(int i) { return Ctl<Label>("lblOHeaderEdit", i); }
+  ui::DataGrid& Grid() { return Ctl<ui::DataGrid>("sugOrderDetails", 0); }
+
+ protected:
+  void Build() override {
+    Add<DataCombo>("dbcOHeaderEdit", 3);
+    Add<DataCombo>("dbcOHeaderEdit", 4);
+    for (int i = 1; i <= last_text_box_; ++i) Add<TextBox>("txtOHeaderEdit", i);
+    for (int i = 1; i <= 7; ++i) Add<Label>("lblOHeaderEdit", i);
+    Add<ui::DataGrid>("sugOrderDetails", 0);
+    for (int i = 0; i <= 6; ++i) Add<Label>("lblProdDetails", i);
+    for (int i = 0; i <= 3; ++i) Add<TextBox>("txtProdDetails", i);
+    for (int i = 0; i <= 2; ++i) Add<Label>("lblStats", i);
+  }
+
+ private:
+  int last_text_box_;
+};
+
+vb::Variant Money(const char* text) { return vb::Currency::FromDecimalText(text); }
+
+class OrderHeaderBindingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    component::ResetThreadStore();
+    Serve(*screen_);
+  }
+  void TearDown() override { component::ResetThreadStore(); }
+
+  // Order PO000105 of supplier 2 at branch 20; "Supplier Ref" and "Tax
+  // Total" are Null.
+  static void Serve(OrderScreen& screen) {
+    auto& members = screen.provider->members;
+    members["Suppliers_In_Orders"] =
+        MakeSet({{"ID", DataType::kInteger}, {"Supplier", DataType::kVarWChar}},
+                {{1, std::string("Harbour Fasteners CC")}, {2, std::string("Ridgeway Paints Ltd")}});
+    auto branches = MakeSet({{"Branch_ID", DataType::kInteger}, {"Branch", DataType::kVarWChar}},
+                            {{10, std::string("Bellville")}, {20, std::string("Durbanville")}});
+    branches->MoveNext();
+    members["Branch_Codes"] = branches;
+    members["Order_Headers"] = MakeSet(
+        {{"ID", DataType::kInteger},          {"Order No", DataType::kVarWChar},
+         {"Date Ordered", DataType::kVarWChar}, {"Branch_Codes_ID", DataType::kInteger},
+         {"Supplier Rep", DataType::kVarWChar}, {"Supplier Type", DataType::kVarWChar},
+         {"SupplierID", DataType::kInteger},  {"Our Ref", DataType::kVarWChar},
+         {"Supplier Ref", DataType::kVarWChar}, {"Trade Discount", DataType::kCurrency},
+         {"Rebate Discount", DataType::kCurrency}, {"Other Discount", DataType::kCurrency},
+         {"Net Amount", DataType::kCurrency}, {"Tax Total", DataType::kCurrency},
+         {"Order Total", DataType::kCurrency}, {"Order Qty", DataType::kDouble}},
+        {{5, std::string("PO000105"), std::string("2026-11-10"), 20,
+          std::string("Pieter van Wyk"), std::string("Local"), 2, std::string("KH-2302"),
+          vb::Variant::Null(), Money("774.62"), Money("45.68"), Money("0"),
+          Money("14251.10"), vb::Variant::Null(), Money("16337.7656"), 62.5}});
+  }
+
+  vb::Variant Form() { return vb::ObjectRef(screen_); }
+
+  std::shared_ptr<OrderScreen> screen_ = std::make_shared<OrderScreen>();
+};
+
+TEST_F(OrderHeaderBindingTest, BindShowsTheHeaderWithNullsAsEmptyAndZero) {
+  ASSERT_FALSE(BindOrderHeader(Form()).HasError());
+  OrderScreen& s = *screen_;
+
+  DataCombo& supplier = s.Combo(4);
+  EXPECT_EQ(supplier.ListField(), "Supplier");
+  EXPECT_EQ(supplier.BoundColumn(), "ID");
+  EXPECT_EQ(supplier.DataField(), "SupplierID");
+  EXPECT_EQ(supplier.DataSource(), s.provider->members["Order_Headers"]);
+  EXPECT_EQ(supplier.Rows().size(), 2u);
+  EXPECT_EQ(supplier.BoundText(), "2");
+  EXPECT_EQ(supplier.Text(), "Ridgeway Paints Ltd");
+
+  // The branch shown is the branch list's current row, not the header's.
+  DataCombo& branch = s.Combo(3);
+  EXPECT_EQ(branch.DataField(), "Branch_Codes_ID");
+  EXPECT_EQ(branch.BoundColumn(), "Branch_ID");
+  EXPECT_EQ(branch.Text(), "Durbanville");
+
+  const char* texts[] = {"PO000105", "Pieter van Wyk", "Local", "KH-2302", ""};
+  for (int i = 1; i <= 5; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(s.Text(i).Text(), texts[i - 1]);
+  }
+  const char* totals[] = {"774.62", "45.68", "0.00", "14,251.10", "0.00", "16,337.77", "62.50"};
+  for (int i = 1; i <= 7; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(s.Total(i).Caption(), totals[i - 1]);
+  }
+}
+
+TEST_F(OrderHeaderBindingTest, ClearEmptiesTheTotalsAndUnbindsTheGrid) {
+  OrderScreen& s = *screen_;
+  BindOrderHeader(Form());
+  s.Grid().DataSource(s.provider->members["Order_Headers"]);
+  s.Text(3).Set("DataSource", s.provider->members["Order_Headers"]);
+  s.Text(3).Let("DataMember", "Order_Headers");
+
+  ASSERT_FALSE(ClearHeaderControls(Form()).HasError());
+  for (int i : {3, 4}) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(s.Combo(i).DataSource(), nullptr);
+    EXPECT_EQ(s.Combo(i).RowSource(), nullptr);
+    EXPECT_TRUE(s.Combo(i).Rows().empty());
+    EXPECT_EQ(s.Combo(i).Text(), "");
+    EXPECT_EQ(s.Combo(i).BoundText(), "");
+  }
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(s.Text(i).Text(), "") << i;
+  EXPECT_EQ(s.Text(3).Binding().data_source, nullptr);
+  EXPECT_EQ(s.Text(3).Binding().data_member, "");
+  for (int i = 1; i <= 7; ++i) EXPECT_EQ(s.Total(i).Caption(), "") << i;
+  EXPECT_EQ(s.Grid().DataSource(), nullptr);
+  EXPECT_TRUE(s.Grid().Rows().empty());
+}
+
+TEST_F(OrderHeaderBindingTest, MissingControlIndexStopsWithEarlierControlsWritten) {
+  auto screen = std::make_shared<OrderScreen>(4);
+  Serve(*screen);
+  screen->Total(1).Caption("unchanged");
+
+  vb::ErrorData failure = BindOrderHeader(vb::ObjectRef(screen));
+  ASSERT_TRUE(failure.HasError());
+  EXPECT_EQ(failure.error().number(), vb::err::kSubscriptOutOfRange);
+  EXPECT_EQ(screen->Text(4).Text(), "KH-2302");
+  EXPECT_EQ(screen->Total(1).Caption(), "unchanged");
+}
+
+TEST_F(OrderHeaderBindingTest, UnknownDataMemberStopsBeforeTheControlNeedingIt) {
+  OrderScreen& s = *screen_;
+  s.provider->members.erase("Branch_Codes");
+  s.Text(2).Text("unchanged");
+
+  EXPECT_TRUE(BindOrderHeader(Form()).HasError());
+  EXPECT_EQ(s.Combo(4).Text(), "Ridgeway Paints Ltd");
+  EXPECT_EQ(s.Text(1).Text(), "PO000105");
+  EXPECT_EQ(s.Combo(3).RowSource(), nullptr);
+  EXPECT_EQ(s.Text(2).Text(), "unchanged");
+}
+
+// The host's forecasting object: fixed values by property name.
+class Forecaster : public object::Object {
+ public:
+  std::string TypeName() const override { return "Forecaster"; }
+  vb::Variant Get(std::string_view name, object::Args) override {
+    auto found = values.find(std::string(name));
+    if (found == values.end()) ThrowNoSuchMember(name);
+    return found->second;
+  }
+  std::map<std::string, vb::Variant> values = {
+      {"ProductDescription", std::string("Sleeve anchor 12 mm")},
+      {"StockOnHand", 0.0},
+      {"StockReserved", 2.5},
+      {"LastSaleDate", vb::Variant::Null()},
+      {"QtyOnOrder", 40},
+      {"OrdersPending", 1},
+      {"CandidatesPending", 3},
+      {"LeadTime", 14},
+      {"MinOrderQty", 5},
+      {"MaxOrderQty", 60},
+      {"ServiceLevel", 0.9},
+      {"Mean", 1.25},
+      {"Median", 1},
+      {"StdDev", 0.5}};
+};
+
+TEST_F(OrderHeaderBindingTest, ProductDetailsShowUnformattedWithNoLastSaleAsEmpty) {
+  auto forecaster = std::make_shared<Forecaster>();
+  OrderScreen& s = *screen_;
+  s.Ctl<Label>("lblProdDetails", 3).Caption("2026-01-01");
+  ASSERT_FALSE(SetProductDetails(Form(), vb::ObjectRef(forecaster)).HasError());
+
+  const char* labels[] = {"Sleeve anchor 12 mm", "0", "2.5", "", "40", "1", "3"};
+  for (int i = 0; i <= 6; ++i) {
+    EXPECT_EQ(s.Ctl<Label>("lblProdDetails", i).Caption(), labels[i]) << i;
+  }
+  const char* texts[] = {"14", "5", "60", "0.9"};
+  for (int i = 0; i <= 3; ++i) {
+    EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", i).Text(), texts[i]) << i;
+  }
+  const char* stats[] = {"1.25", "1", "0.5"};
+  for (int i = 0; i <= 2; ++i) EXPECT_EQ(s.Ctl<Label>("lblStats", i).Caption(), stats[i]) << i;
+
+  // Any other Null is refused by its control and ends the fill there.
+  forecaster->values["MinOrderQty"] = vb::Variant::Null();
+  forecaster->values["LeadTime"] = 21;
+  forecaster->values["Mean"] = 9;
+  vb::ErrorData failure = SetProductDetails(Form(), vb::ObjectRef(forecaster));
+  ASSERT_TRUE(failure.HasError());
+  EXPECT_EQ(failure.error().number(), vb::err::kInvalidUseOfNull);
+  EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", 0).Text(), "21");
+  EXPECT_EQ(s.Ctl<Label>("lblStats", 0).Caption(), "1.25");
+}
+
+}  // namespace
+}  // namespace kvt::orders
