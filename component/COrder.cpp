@@ -5,9 +5,11 @@
 #include "component/mod_publics.h"
 #include "component/published_members.h"
 #include "component/failure_style.h"
+#include "documents/purchase_order_printing.h"
 #include "orders/frmDeliveryDetails.h"
 #include "orders/header_totals.h"
 #include "orders/order_detail_rows.h"
+#include "orders/order_header_binding.h"
 #include "orders/order_line.h"
 #include "platform/data/record_set.h"
 #include "platform/ui/msg_box.h"
@@ -213,6 +215,29 @@ const Table& Members() {
     table.Call("CalculateHeaderTotals", [](COrder& self, object::Args args) -> vb::Variant {
       if (args.size() != 2) throw vb::Error::Numbered(vb::err::kWrongArgumentCount);
       self.CalculateHeaderTotals(args[0], args[1]);
+      return {};
+    });
+    table.Call("SetProductDetails", [](COrder& self, object::Args args) -> vb::Variant {
+      if (args.size() != 2) throw vb::Error::Numbered(vb::err::kWrongArgumentCount);
+      self.SetProductDetails(args[0], args[1]);
+      return {};
+    });
+    table.Call("ClearHeaderControls", [](COrder& self, object::Args args) -> vb::Variant {
+      if (args.size() != 1) throw vb::Error::Numbered(vb::err::kWrongArgumentCount);
+      self.ClearHeaderControls(args[0]);
+      return {};
+    });
+    table.Call("BindOrderHeader", [](COrder& self, object::Args args) -> vb::Variant {
+      if (args.size() != 1) throw vb::Error::Numbered(vb::err::kWrongArgumentCount);
+      self.BindOrderHeader(args[0]);
+      return {};
+    });
+    table.Call("ShowPurchaseOrder", [](COrder& self, object::Args args) -> vb::Variant {
+      if (args.size() != 3 && args.size() != 4) {
+        throw vb::Error::Numbered(vb::err::kWrongArgumentCount);
+      }
+      self.ShowPurchaseOrder(vb::CLng(args[0]), vb::CBool(args[1]), vb::CStr(args[2]),
+                             args.size() == 4 && vb::CBool(args[3]));
       return {};
     });
     BoolProperty(table, "Show_Report_Preview", &COrder::Show_Report_Preview,
@@ -432,6 +457,26 @@ void COrder::CalculateHeaderTotals(const vb::Variant& pRS,
                               "Caption", caption);
         });
   });
+}
+
+void COrder::SetProductDetails(const vb::Variant& pFormName,
+                               const vb::Variant& pForeCaster) {
+  orders::SetProductDetails(pFormName, pForeCaster);
+}
+
+void COrder::ClearHeaderControls(const vb::Variant& FormName) {
+  orders::ClearHeaderControls(FormName);
+}
+
+void COrder::BindOrderHeader(const vb::Variant& FormName) {
+  orders::BindOrderHeader(FormName);
+}
+
+void COrder::ShowPurchaseOrder(int32_t OrderID, bool pShowPreview,
+                               const std::string& pDatabase, bool RePrint) {
+  component::Store& store = ThreadStore();
+  documents::PrintPurchaseOrder(OrderID, pShowPreview, pDatabase, RePrint,
+                                store.settings.connection_string, store.DataGateway());
 }
 
 int32_t COrder::SlotOf(std::string_view name) { return Members().SlotOf(name); }

@@ -177,6 +177,26 @@ class KVT_EXPORT COrder {
   // the first failure.
   void CalculateHeaderTotals(const vb::Variant& pRS, const vb::Variant& plblOHeader);
 
+  // The host's order screen (`FormName`, a Variant holding the form).
+  // Each ends silently at its first failure (a control, index, data member
+  // or column the host lacks), keeping what it wrote before.
+  // Shows the product-details panel from the host's forecasting object.
+  void SetProductDetails(const vb::Variant& pFormName, const vb::Variant& pForeCaster);
+  // Releases the header controls' bindings and empties them (the total
+  // labels become "", not zero); unbinds the order-lines grid.
+  void ClearHeaderControls(const vb::Variant& FormName);
+  // Binds the supplier and branch lists and shows the current order
+  // header of KvtDBC(0)'s "Order_Headers", totals with two decimals.
+  void BindOrderHeader(const vb::Variant& FormName);
+
+  // Prints saved order `OrderID` (or previews it, modally, when
+  // `pShowPreview`) through the thread's report output, in the layout the
+  // user's saved preference under `pDatabase` picks, on the saved
+  // purchase-order printer; `RePrint` marks it "Re-Print". Never raises:
+  // each failing step is passed over.
+  void ShowPurchaseOrder(int32_t OrderID, bool pShowPreview, const std::string& pDatabase,
+                         bool RePrint = false);
+
   // Late binding. The slot of member `name` (case-insensitive) in the
   // published slot order; raises 438 for a name the class does not have.
   static int32_t SlotOf(std::string_view name);
