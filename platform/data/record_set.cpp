@@ -23,6 +23,234 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+// ---- Column -----------------------------------------------------------------
+
+// A field's values in row order. Each field type has a native layout: whole
+// numbers (Currency as raw ten-thousandths, Long, Integer, Boolean) in one
+// int64 vector, Double, Single and Date serials in a double vector, text in
+// a string vector, each with a byte per row that marks Null. A Null cell
+// keeps 0, 0.0 or "" so a scan can add a column without testing Nulls.
+// Variant fields hold Variants. So does a typed field once a row was
+// appended with a value of another subtype (AppendRow does not convert):
+// the set must give that value back exactly as it was handed in.
+class RecordSet::Column {
+ public:
+  explicit Column(DataType type) : type_(type), layout_(LayoutOf(type)) {}
+
+  vb::Variant Get(size_t row) const {
+    if (layout_ == Layout::kVariant) return variants_[row];
+    if (nulls_[row] != 0) return vb::Variant::Null();
+    switch (type_) {
+      case DataType::kSmallInt:
+        return vb::Variant::Integer(static_cast<int16_t>(wholes_[row]));
+      case DataType::kInteger:
+        return vb::Variant(static_cast<int32_t>(wholes_[row]));
+      case DataType::kBoolean:
+        return vb::Variant(wholes_[row] != 0);
+      case DataType::kCurrency:
+        return vb::Variant(vb::Currency::FromRaw(wholes_[row]));
+      case DataType::kSingle:
+        return vb::Variant(static_cast<float>(reals_[row]));
+      case DataType::kDouble:
+        return vb::Variant(reals_[row]);
+      case DataType::kDate:
+        return vb::Variant(vb::Date::FromSerial(reals_[row]));
+      case DataType::kVarWChar:
+        return vb::Variant(texts_[row]);
+      case DataType::kVariant:
+        break;
+    }
+    return variants_[row];  // not reached: Variant fields hold Variants
+  }
+
+  void PushNull() {
+    switch (layout_) {
+      case Layout::kWhole:
+        wholes_.push_back(0);
+        break;
+      case Layout::kReal:
+        reals_.push_back(0.0);
+        break;
+      case Layout::kText:
+        texts_.emplace_back();
+        break;
+      case Layout::kVariant:
+        variants_.push_back(vb::Variant::Null());
+        return;
+    }
+    nulls_.push_back(1);
+  }
+
+  // Stores `value` as it is; a value the native layout cannot hold moves
+  // the whole column to Variants first.
+  void Set(size_t row, vb::Variant value) {
+    if (layout_ != Layout::kVariant && !TrySetNative(row, value)) {
+      HoldAsVariants();
+    }
+    if (layout_ == Layout::kVariant) variants_[row] = std::move(value);
+  }
+
+  void Erase(size_t row) {
+    const auto at = static_cast<std::ptrdiff_t>(row);
+    switch (layout_) {
+      case Layout::kWhole:
+        wholes_.erase(wholes_.begin() + at);
+        break;
+      case Layout::kReal:
+        reals_.erase(reals_.begin() + at);
+        break;
+      case Layout::kText:
+        texts_.erase(texts_.begin() + at);
+        break;
+      case Layout::kVariant:
+        variants_.erase(variants_.begin() + at);
+        return;
+    }
+    nulls_.erase(nulls_.begin() + at);
+  }
+
+  bool CurrencyView(std::span<const int64_t>& raw,
+                    std::span<const uint8_t>& nulls) const {
+    if (type_ != DataType::kCurrency || layout_ != Layout::kWhole) {
+      return false;
+    }
+    raw = wholes_;
+    nulls = nulls_;
+    return true;
+  }
+
+  bool DoubleView(std::span<const double>& values,
+                  std::span<const uint8_t>& nulls) const {
+    if (type_ != DataType::kDouble || layout_ != Layout::kReal) return false;
+    values = reals_;
+    nulls = nulls_;
+    return true;
+  }
+
+ private:
+  enum class Layout : uint8_t { kWhole, kReal, kText, kVariant };
+
+  static Layout LayoutOf(DataType type) {
+    switch (type) {
+      case DataType::kSmallInt:
+      case DataType::kInteger:
+      case DataType::kBoolean:
+      case DataType::kCurrency:
+        return Layout::kWhole;
+      case DataType::kSingle:
+      case DataType::kDouble:
+      case DataType::kDate:
+        return Layout::kReal;
+      case DataType::kVarWChar:
+        return Layout::kText;
+      case DataType::kVariant:
+        break;
+    }
+    return Layout::kVariant;
+  }
+
+  // False when `value` is not Null and not of the field's own subtype.
+  bool TrySetNative(size_t row, const vb::Variant& value) {
+    if (value.IsNull()) {
+      switch (layout_) {
+        case Layout::kWhole:
+          wholes_[row] = 0;
+          break;
+        case Layout::kReal:
+          reals_[row] = 0.0;
+          break;
+        case Layout::kText:
+          texts_[row].clear();
+          break;
+        case Layout::kVariant:
+          return false;
+      }
+      nulls_[row] = 1;
+      return true;
+    }
+    switch (type_) {
+      case DataType::kSmallInt:
+        if (!StoreWhole<int16_t>(row, value)) return false;
+        break;
+      case DataType::kInteger:
+        if (!StoreWhole<int32_t>(row, value)) return false;
+        break;
+      case DataType::kBoolean:
+        if (!StoreWhole<bool>(row, value)) return false;
+        break;
+      case DataType::kCurrency:
+        if (const auto* amount = value.get_if<vb::Currency>()) {
+          wholes_[row] = amount->raw();
+        } else {
+          return false;
+        }
+        break;
+      case DataType::kSingle:
+        if (const auto* single = value.get_if<float>()) {
+          reals_[row] = static_cast<double>(*single);  // exact both ways
+        } else {
+          return false;
+        }
+        break;
+      case DataType::kDouble:
+        if (const auto* real = value.get_if<double>()) {
+          reals_[row] = *real;
+        } else {
+          return false;
+        }
+        break;
+      case DataType::kDate:
+        if (const auto* date = value.get_if<vb::Date>()) {
+          reals_[row] = date->serial();
+        } else {
+          return false;
+        }
+        break;
+      case DataType::kVarWChar:
+        if (const auto* text = value.get_if<std::string>()) {
+          texts_[row] = *text;
+        } else {
+          return false;
+        }
+        break;
+      case DataType::kVariant:
+        return false;
+    }
+    nulls_[row] = 0;
+    return true;
+  }
+
+  template <class T>
+  bool StoreWhole(size_t row, const vb::Variant& value) {
+    const T* whole = value.get_if<T>();
+    if (whole == nullptr) return false;
+    wholes_[row] = static_cast<int64_t>(*whole);
+    return true;
+  }
+
+  void HoldAsVariants() {
+    std::vector<vb::Variant> variants;
+    variants.reserve(nulls_.size());
+    for (size_t row = 0; row < nulls_.size(); ++row) {
+      variants.push_back(Get(row));
+    }
+    variants_ = std::move(variants);
+    layout_ = Layout::kVariant;
+    wholes_ = {};
+    reals_ = {};
+    texts_ = {};
+    nulls_ = {};
+  }
+
+  DataType type_;
+  Layout layout_;
+  std::vector<int64_t> wholes_;
+  std::vector<double> reals_;
+  std::vector<std::string> texts_;
+  std::vector<vb::Variant> variants_;
+  std::vector<uint8_t> nulls_;  // typed layouts: 1 marks a Null row
+};
+
 // ---- Field ----------------------------------------------------------------
 
 const std::string& Field::Name() const {
@@ -92,6 +320,8 @@ void FieldCollection::Append(std::string name, DataType type) {
 
 RecordSet::RecordSet() : fields_(this) {}
 
+RecordSet::~RecordSet() = default;
+
 void RecordSet::RequireOpen() const {
   if (!open_) throw ObjectClosedError();
 }
@@ -99,7 +329,11 @@ void RecordSet::RequireOpen() const {
 void RecordSet::Open() {
   if (open_) throw ObjectOpenError();
   open_ = true;
-  rows_.clear();
+  columns_.clear();
+  for (const auto& definition : fields_.definitions_) {
+    columns_.emplace_back(definition.type);
+  }
+  bookmarks_.clear();
   position_ = 0;
   CommitPending();
 }
@@ -107,7 +341,8 @@ void RecordSet::Open() {
 void RecordSet::Close() {
   RequireOpen();
   open_ = false;
-  rows_.clear();
+  columns_.clear();
+  bookmarks_.clear();
   position_ = 0;
   CommitPending();
 }
@@ -115,27 +350,38 @@ void RecordSet::Close() {
 int32_t RecordSet::RecordCount() const {
   RequireOpen();
   if (count_unknown_) return -1;
-  return static_cast<int32_t>(rows_.size());
+  return static_cast<int32_t>(RowCount());
 }
 
 bool RecordSet::IsBOF() const {
   RequireOpen();
-  return rows_.empty() || position_ < 0;
+  return RowCount() == 0 || position_ < 0;
 }
 
 bool RecordSet::IsEOF() const {
   RequireOpen();
-  return rows_.empty() || position_ >= static_cast<int64_t>(rows_.size());
+  return RowCount() == 0 || position_ >= static_cast<int64_t>(RowCount());
 }
 
-RecordSet::Row& RecordSet::CurrentRow() {
+size_t RecordSet::CurrentRow() const {
   if (IsBOF() || IsEOF() || current_deleted_) throw NoCurrentRecordError();
-  return rows_[static_cast<size_t>(position_)];
+  return static_cast<size_t>(position_);
 }
 
-const RecordSet::Row& RecordSet::CurrentRow() const {
-  if (IsBOF() || IsEOF() || current_deleted_) throw NoCurrentRecordError();
-  return rows_[static_cast<size_t>(position_)];
+std::vector<vb::Variant> RecordSet::RowValues(size_t row) const {
+  std::vector<vb::Variant> values;
+  values.reserve(columns_.size());
+  for (const Column& column : columns_) values.push_back(column.Get(row));
+  return values;
+}
+
+void RecordSet::StoreValue(size_t field, size_t row, vb::Variant value) {
+  columns_[field].Set(row, std::move(value));
+}
+
+void RecordSet::EraseRow(size_t row) {
+  for (Column& column : columns_) column.Erase(row);
+  bookmarks_.erase(bookmarks_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
 // Values are converted when written, so committing only ends the edit.
@@ -155,7 +401,7 @@ void RecordSet::MoveFirst() {
 void RecordSet::MoveLast() {
   RequireOpen();
   CommitPending();
-  position_ = rows_.empty() ? 0 : static_cast<int64_t>(rows_.size()) - 1;
+  position_ = RowCount() == 0 ? 0 : static_cast<int64_t>(RowCount()) - 1;
 }
 
 void RecordSet::MoveNext() {
@@ -179,15 +425,14 @@ void RecordSet::MovePrevious() {
 }
 
 void RecordSet::Delete() {
-  CurrentRow();  // raises 3704 or 3021
-  rows_.erase(rows_.begin() + position_);
+  EraseRow(CurrentRow());  // CurrentRow raises 3704 or 3021
   edit_mode_ = EditMode::kNone;
   original_values_.clear();
   current_deleted_ = true;
 }
 
 vb::Variant RecordSet::Bookmark() const {
-  return vb::Variant(CurrentRow().bookmark);
+  return vb::Variant(bookmarks_[CurrentRow()]);
 }
 
 void RecordSet::Bookmark(const vb::Variant& bookmark) {
@@ -199,25 +444,21 @@ void RecordSet::Bookmark(const vb::Variant& bookmark) {
   } catch (const vb::Error&) {
     throw InvalidArgumentError("bookmark of type " + bookmark.TypeName());
   }
-  // Rows are only ever appended, so bookmarks ascend with the position.
-  auto it = std::lower_bound(
-      rows_.begin(), rows_.end(), wanted,
-      [](const Row& row, int32_t value) { return row.bookmark < value; });
-  if (it == rows_.end() || it->bookmark != wanted) {
+  auto it = std::lower_bound(bookmarks_.begin(), bookmarks_.end(), wanted);
+  if (it == bookmarks_.end() || *it != wanted) {
     throw InvalidArgumentError("bookmark " + std::to_string(wanted));
   }
   CommitPending();
-  position_ = it - rows_.begin();
+  position_ = it - bookmarks_.begin();
 }
 
 void RecordSet::AddNew() {
   RequireOpen();
   CommitPending();
   position_before_add_ = position_;
-  rows_.push_back(
-      {next_bookmark_++, std::vector<vb::Variant>(fields_.definitions_.size(),
-                                                  vb::Variant::Null())});
-  position_ = static_cast<int64_t>(rows_.size()) - 1;
+  bookmarks_.push_back(next_bookmark_++);
+  for (Column& column : columns_) column.PushNull();
+  position_ = static_cast<int64_t>(RowCount()) - 1;
   edit_mode_ = EditMode::kAdd;
 }
 
@@ -234,10 +475,13 @@ void RecordSet::CancelUpdate() {
   RequireOpen();
   if (current_deleted_) return;
   if (edit_mode_ == EditMode::kAdd) {
-    rows_.pop_back();
+    EraseRow(RowCount() - 1);
     position_ = position_before_add_;
   } else if (edit_mode_ == EditMode::kInProgress) {
-    CurrentRow().values = original_values_;
+    const size_t row = CurrentRow();
+    for (size_t field = 0; field < original_values_.size(); ++field) {
+      StoreValue(field, row, std::move(original_values_[field]));
+    }
   }
   CommitPending();
 }
@@ -248,23 +492,44 @@ void RecordSet::AppendRow(std::vector<vb::Variant> values) {
     throw InvalidArgumentError("row of " + std::to_string(values.size()) +
                                " values");
   }
-  rows_.push_back({next_bookmark_++, std::move(values)});
+  const size_t row = RowCount();
+  bookmarks_.push_back(next_bookmark_++);
+  for (size_t field = 0; field < columns_.size(); ++field) {
+    columns_[field].PushNull();
+    StoreValue(field, row, std::move(values[field]));
+  }
+}
+
+bool RecordSet::TryCurrencyColumn(int field, std::span<const int64_t>& raw,
+                                  std::span<const uint8_t>& nulls) const {
+  if (!open_ || EditPending() || field < 0 || field >= fields_.Count()) {
+    return false;
+  }
+  return columns_[static_cast<size_t>(field)].CurrencyView(raw, nulls);
+}
+
+bool RecordSet::TryDoubleColumn(int field, std::span<const double>& values,
+                                std::span<const uint8_t>& nulls) const {
+  if (!open_ || EditPending() || field < 0 || field >= fields_.Count()) {
+    return false;
+  }
+  return columns_[static_cast<size_t>(field)].DoubleView(values, nulls);
 }
 
 vb::Variant RecordSet::GetValue(int index) const {
-  return CurrentRow().values[static_cast<size_t>(index)];
+  return columns_[static_cast<size_t>(index)].Get(CurrentRow());
 }
 
 void RecordSet::SetValue(int index, const vb::Variant& value) {
-  Row& row = CurrentRow();
+  const size_t row = CurrentRow();
   const auto& definition = fields_.definitions_[static_cast<size_t>(index)];
   vb::Variant converted =
       ConvertForField(definition.type, value, definition.name);
   if (edit_mode_ == EditMode::kNone) {
-    original_values_ = row.values;
+    original_values_ = RowValues(row);
     edit_mode_ = EditMode::kInProgress;
   }
-  row.values[static_cast<size_t>(index)] = std::move(converted);
+  StoreValue(static_cast<size_t>(index), row, std::move(converted));
 }
 
 }  // namespace kvt::data

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,7 @@ enum class EditMode : int { kNone = 0, kInProgress = 1, kAdd = 2 };
 class RecordSet : public vb::Object {
  public:
   RecordSet();
+  ~RecordSet() override;
   RecordSet(const RecordSet&) = delete;
   RecordSet& operator=(const RecordSet&) = delete;
 
@@ -165,25 +167,49 @@ class RecordSet : public vb::Object {
   // of values is not Fields().Count().
   void AppendRow(std::vector<vb::Variant> values);
 
+  // Read access for scans over a whole column (totals of every row) that
+  // must not build a Variant per value. On success `raw` holds the field's
+  // Currency values as raw ten-thousandths and `nulls` one byte per row
+  // (1 = Null), both in row order and RecordCount long (whatever the count
+  // reports for a set that cannot tell); a Null row's raw value is 0, so a
+  // sum may ignore `nulls`. Returns false, and the caller reads through
+  // Field::Value instead, when the set is closed, `field` is out of range,
+  // the field is not kCurrency or does not hold its values as such (a row
+  // appended with another subtype keeps the column as Variants), or an edit
+  // is pending (EditMode not kNone: Update or a move commits it). Never
+  // moves or raises. The spans are valid until the set's rows next change.
+  bool TryCurrencyColumn(int field, std::span<const int64_t>& raw,
+                         std::span<const uint8_t>& nulls) const;
+  // The same for a kDouble field: its values, 0.0 in a Null row.
+  bool TryDoubleColumn(int field, std::span<const double>& values,
+                       std::span<const uint8_t>& nulls) const;
+
  private:
   friend class Field;
   friend class FieldCollection;
 
-  struct Row {
-    int32_t bookmark;
-    std::vector<vb::Variant> values;
-  };
+  // One field's values, held by type (record_set.cpp).
+  class Column;
 
   void RequireOpen() const;
-  Row& CurrentRow();
-  const Row& CurrentRow() const;
+  // The index of the current row; raises 3704 when closed, 3021 at BOF,
+  // EOF or on a deleted row.
+  size_t CurrentRow() const;
+  size_t RowCount() const { return bookmarks_.size(); }
+  std::vector<vb::Variant> RowValues(size_t row) const;
+  void StoreValue(size_t field, size_t row, vb::Variant value);
+  void EraseRow(size_t row);
   void CommitPending();
   vb::Variant GetValue(int index) const;
   void SetValue(int index, const vb::Variant& value);
+  bool EditPending() const { return edit_mode_ != EditMode::kNone; }
 
   FieldCollection fields_;
-  std::vector<Row> rows_;
-  // Index of the current row; -1 is BOF, rows_.size() is EOF.
+  // Rows are stored column by column; row i is index i of every column and
+  // of bookmarks_, which ascend because rows are only ever appended.
+  std::vector<Column> columns_;
+  std::vector<int32_t> bookmarks_;
+  // Index of the current row; -1 is BOF, the row count is EOF.
   int64_t position_ = 0;
   bool open_ = false;
   bool count_unknown_ = false;
