@@ -8,6 +8,9 @@
 
 #include "apps/kvt-host/data_tour.h"
 #include "apps/kvt-host/formula_tester.h"
+#include "apps/kvt-host/gui.h"
+#include "apps/kvt-host/order_lines_scenario.h"
+#include "apps/kvt-host/order_scenario.h"
 #include "platform/value/conversions.h"
 
 namespace {
@@ -15,6 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "usage:\n"
     "  kvt-host scenario [--db PATH]     the purchasing scenario, headless\n"
+    "  kvt-host --gui                    the order screens on the desktop\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
     "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n";
 
@@ -27,9 +31,19 @@ std::string Option(const std::vector<std::string>& args, const std::string& flag
   return fallback;
 }
 
+// The main job: every part of the purchasing flow the host drives, in the
+// order a buyer meets them. Each part prints its transcript.
 int RunScenario(const std::vector<std::string>& args) {
   const std::string db_path = Option(args, "--db", "kvt-demo.sqlite");
-  return kvt::host::RunDataTour(db_path, std::cout);
+  int failures = 0;
+  failures += kvt::host::RunDataTour(db_path, std::cout) != 0;
+  std::cout << "\n";
+  failures += kvt::host::RunOrderLinesScenario(db_path, std::cout) != 0;
+  std::cout << "\n";
+  failures += kvt::host::RunOrderScenario(std::cout) != 0;
+  std::cout << "\n" << (failures == 0 ? "all scenarios passed" : "some scenarios FAILED")
+            << "\n";
+  return failures == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -38,6 +52,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const std::string command = args.empty() ? "scenario" : args[0];
   if (command == "scenario") return RunScenario(args);
+  if (command == "--gui" || command == "gui") return kvt::host::RunGui(argc, argv);
   if (command == "eval" && args.size() == 2) {
     return kvt::host::RunEvalCommand(args[1], std::cout);
   }
