@@ -1,5 +1,6 @@
 #include "orders/frmEditOrderDetail.h"
 
+#include "component/failure_style.h"
 #include "component/mod_general.h"
 #include "component/mod_publics.h"
 #include "orders/discount_formula.h"
@@ -40,16 +41,6 @@ std::string Amount(const services::NumberFormatService& formatter,
 
 // The trigger a discount's formula selection recalculates from.
 int32_t SelectionTrigger(int list) { return list + 1; }
-
-// Runs `action`, swallowing a platform error: the handlers of this dialog
-// end silently at their first failure.
-template <class F>
-void Silently(F&& action) {
-  try {
-    action();
-  } catch (const vb::Error&) {
-  }
-}
 
 }  // namespace
 
@@ -197,7 +188,7 @@ void frmEditOrderDetail::Build() {
 void frmEditOrderDetail::OnLoad() {
   is_loaded_ = true;
   // Only possible once shown; loading hidden is the usual case.
-  Silently([this] { txtODEdit(0).SetFocus(); });
+  component::EndSilentlyOnFailure([this] { txtODEdit(0).SetFocus(); });
 }
 
 void frmEditOrderDetail::OnUnload(bool&) { is_loaded_ = false; }
@@ -243,7 +234,7 @@ void frmEditOrderDetail::ResetFormulaToNone(int index) {
 
 void frmEditOrderDetail::EntryChanged(int index) {
   if (binding_state_ || is_calculating_) return;
-  Silently([&] {
+  component::EndSilentlyOnFailure([&] {
     switch (index) {
       case 0:
       case 5: pending_trigger_ = kTriggerQuantity; break;
@@ -265,7 +256,7 @@ void frmEditOrderDetail::EntryChanged(int index) {
 
 void frmEditOrderDetail::EntryLeft(int index) {
   if (binding_state_) return;
-  Silently([&] {
+  component::EndSilentlyOnFailure([&] {
     switch (index) {
       case 0:
       case 5: pending_trigger_ = kTriggerQuantity; break;
@@ -286,7 +277,7 @@ void frmEditOrderDetail::EntryLeft(int index) {
 }
 
 void frmEditOrderDetail::PercentageLeft(int index) {
-  Silently([&] {
+  component::EndSilentlyOnFailure([&] {
     const std::string& text = txtODPercentage(index).Text();
     if (text.empty()) return;
     Currency base = vb::CCur(lblODCalc(index).Caption());
@@ -331,12 +322,12 @@ void frmEditOrderDetail::ListSelected(int index) {
 
 void frmEditOrderDetail::ListClicked(int index) {
   if (index >= 1 && index <= 3) {
-    Silently([&] { chkUseFormula(index).Value(ui::vbChecked); });
+    component::EndSilentlyOnFailure([&] { chkUseFormula(index).Value(ui::vbChecked); });
   }
 }
 
 void frmEditOrderDetail::ActionClicked(int index) {
-  Silently([&] {
+  component::EndSilentlyOnFailure([&] {
     ui::TextBox& quantity = txtODEdit(0);
     if (!vb::IsNumeric(quantity.Text())) quantity.Text("0");
     if (index == 1) {
@@ -349,7 +340,7 @@ void frmEditOrderDetail::ActionClicked(int index) {
           "The Order Qty exceeds the allowable range.\r\n\r\nPlease change "
           "the Order Qty.",
           ui::vbOKOnly | ui::vbInformation, kPurchaseOrdersTitle);
-      Silently([&] { quantity.SetFocus(); });
+      component::EndSilentlyOnFailure([&] { quantity.SetFocus(); });
       return;
     }
     int32_t trigger = pending_trigger_;
@@ -410,7 +401,7 @@ void frmEditOrderDetail::DoCalculation(int32_t& trigger) {
 }
 
 void frmEditOrderDetail::CalcItemSubTotals() {
-  Silently([this] {
+  component::EndSilentlyOnFailure([this] {
     const services::NumberFormatService& formatter =
         component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);

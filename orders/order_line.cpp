@@ -1,5 +1,6 @@
 #include "orders/order_line.h"
 
+#include "component/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/data/record_set.h"
 #include "platform/ui/controls.h"
@@ -103,12 +104,7 @@ void OrderLine::BindFormulaDBC(int formula) {
   component::Store& store = component::ThreadStore();
   data::RecordSetRef rows;
   // Each step is attempted whatever happened to the one before.
-  auto attempt = [](auto&& step) {
-    try {
-      step();
-    } catch (const vb::Error&) {
-    }
-  };
+  auto attempt = [](auto&& step) { component::PassOver(step); };
   attempt([&] {
     std::string command = "sp_AO_Select_Order_Lups " + std::to_string(formula) +
                           "," + std::to_string(store.settings.company_id);
