@@ -11,11 +11,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QtGlobal>
 
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/data_combo.h"
+#include "platform/ui/data_grid.h"
 #include "platform/ui/date_picker.h"
 #include "platform/value/error.h"
 
@@ -181,6 +183,13 @@ void FormDialog::Create(ui::Control& control) {
       widget = edit;
       break;
     }
+    case ui::ControlKind::kDataGrid: {
+      auto* table = new QTableWidget(this);
+      table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      table->setSelectionMode(QAbstractItemView::NoSelection);
+      widget = table;
+      break;
+    }
   }
   widget->setObjectName(ToQt(WidgetName(control)));
   widget->setFocusPolicy(control.TakesFocus() ? Qt::StrongFocus : Qt::NoFocus);
@@ -277,6 +286,23 @@ void FormDialog::Sync(ui::Control& control) {
       } else {
         edit->setSpecialValueText(QStringLiteral(" "));
         edit->setDate(edit->minimumDate());
+      }
+      break;
+    }
+    case ui::ControlKind::kDataGrid: {
+      auto& grid = static_cast<ui::DataGrid&>(control);
+      auto* table = static_cast<QTableWidget*>(widget);
+      QStringList headers;
+      for (const auto& column : grid.Columns()) headers << ToQt(column);
+      table->setColumnCount(static_cast<int>(headers.size()));
+      table->setHorizontalHeaderLabels(headers);
+      table->setRowCount(static_cast<int>(grid.Rows().size()));
+      for (size_t row = 0; row < grid.Rows().size(); ++row) {
+        const auto& values = grid.Rows()[row];
+        for (size_t column = 0; column < values.size(); ++column) {
+          table->setItem(static_cast<int>(row), static_cast<int>(column),
+                         new QTableWidgetItem(ToQt(values[column])));
+        }
       }
       break;
     }
