@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTableWidget>
+
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -11,12 +15,14 @@
 #include "apps/kvt-host/order_printing_scenario.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
+#include "frontends/qt/ui/qt_driver.h"
 #include "kvt/COrder.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/data_combo.h"
 #include "platform/ui/data_grid.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "tests/frontends/qt/ui/qt_test_support.h"
 
 // Fontconfig keeps caches for the life of the process on purpose.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -50,6 +56,9 @@ class OrderScreenTest : public ::testing::Test {
   static std::string DbPath() { return (*dir_ / "demo.sqlite").string(); }
 
   void SetUp() override {
+    // One application for the whole program, made before the printing run
+    // could make one of its own.
+    qt::testing::App();
     component::ResetThreadStore();
     order_.ConnectionString(db::ConnectionTextFor(DbPath()));
     order_.CompanyID(db::kDemoCompanyID);
@@ -130,6 +139,26 @@ TEST_F(OrderScreenTest, ForecasterShowsNoLastSaleAsEmptyAndDemandFromOrderLines)
     SCOPED_TRACE(std::string(e.control) + "(" + std::to_string(e.index) + ")");
     EXPECT_EQ(vb::CStr(screen_->Ctl(e.control, e.index).Get("")), e.shown);
   }
+}
+
+TEST_F(OrderScreenTest, QtDriverShowsTheBoundOrderWithItsLinesInATable) {
+  order_.BindOrderHeader(form_);
+  ui::ScopedDriver installed(std::make_shared<qt::QtDriver>());
+  bool looked = false;
+  qt::testing::WhenModal([&](QWidget* dialog) {
+    looked = true;
+    auto* grid = dialog->findChild<QTableWidget*>("sugOrderDetails(0)");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), "Code");
+    EXPECT_EQ(grid->item(0, 1)->text(), "Sleeve anchor 12 mm, box of 25");
+    auto* supplier = dialog->findChild<QComboBox*>("dbcOHeaderEdit(4)");
+    ASSERT_NE(supplier, nullptr);
+    EXPECT_EQ(supplier->currentText(), "Harbour Fasteners CC");
+    dialog->close();
+  });
+  screen_->Show(ui::vbModal);
+  EXPECT_TRUE(looked);
 }
 
 TEST_F(OrderScreenTest, PrintingScenarioWritesTheOrderAndItsReprint) {
