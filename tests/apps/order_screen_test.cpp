@@ -103,24 +103,6 @@ TEST_F(OrderScreenTest, BindShowsTheSavedOrderAndClearEmptiesIt) {
   EXPECT_EQ(s.Ctl<ui::DataGrid>("sugOrderDetails", 0).DataSource(), nullptr);
 }
 
-TEST_F(OrderScreenTest, ProviderServesOnlyItsMembersAndOnlyElementZero) {
-  auto number_of = [&](const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const vb::Error& error) {
-      return error.number();
-    }
-    return 0;
-  };
-  EXPECT_EQ(number_of([&] { screen_->Provider().Member("Order_Details"); }),
-            vb::err::kAdoItemNotFound);
-  vb::Variant one(1);
-  EXPECT_EQ(number_of([&] { screen_->Get("KvtDBC", object::Args(&one, 1)); }),
-            vb::err::kSubscriptOutOfRange);
-  EXPECT_EQ(vb::CStr(screen_->Provider().Member("Order_Headers")->Item("Order No").Value()),
-            "PO000102");
-}
-
 TEST_F(OrderScreenTest, ForecasterShowsNoLastSaleAsEmptyAndDemandFromOrderLines) {
   // Product 4 was never sold; it was ordered on lines of 6, 6, 8, 8 and 40.
   order_.SetProductDetails(form_, vb::ObjectRef(std::make_shared<ProductForecaster>(

@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "platform/data/record_set.h"
-#include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
@@ -20,8 +19,6 @@ class GridForm : public Form {
  protected:
   void Build() override {
     Add<DataGrid>("sugLines", 0);
-    Add<TextBox>("txtBound");
-    Add<Label>("lblBound");
   }
 };
 
@@ -70,27 +67,6 @@ TEST(DataGridTest, RefusesAnObjectThatIsNoRecordSet) {
   DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
   EXPECT_EQ(ErrorNumberOf([&] { grid.Set("DataSource", form); }), vb::err::kTypeMismatch);
   EXPECT_EQ(ErrorNumberOf([&] { grid.Set("RowSource", Lines()); }), vb::err::kNoSuchMember);
-}
-
-TEST(DataBindingTest, TextBoxAndLabelKeepTheirBindingUntilReleased) {
-  auto form = std::make_shared<GridForm>();
-  auto rs = Lines();
-  for (const char* name : {"txtBound", "lblBound"}) {
-    SCOPED_TRACE(name);
-    Control& control = form->Ctl(name);
-    control.Set("DataSource", rs);
-    control.Let("DataMember", "Order_Headers");
-    control.Let("DataField", "Product");
-    EXPECT_EQ(control.Get("DataSource"), vb::Variant(vb::ObjectRef(rs)));
-    EXPECT_EQ(vb::CStr(control.Get("DataMember")), "Order_Headers");
-    EXPECT_EQ(vb::CStr(control.Get("DataField")), "Product");
-    // Binding fills nothing by itself.
-    EXPECT_EQ(vb::CStr(control.Get("")), "");
-
-    control.Set("DataSource", nullptr);
-    EXPECT_EQ(control.Get("DataSource"), vb::Variant(vb::ObjectRef()));
-    EXPECT_EQ(ErrorNumberOf([&] { control.Set("Font", rs); }), vb::err::kNoSuchMember);
-  }
 }
 
 }  // namespace
