@@ -474,9 +474,13 @@ void COrder::BindOrderHeader(const vb::Variant& FormName) {
 
 void COrder::ShowPurchaseOrder(int32_t OrderID, bool pShowPreview,
                                const std::string& pDatabase, bool RePrint) {
-  component::Store& store = ThreadStore();
-  documents::PrintPurchaseOrder(OrderID, pShowPreview, pDatabase, RePrint,
-                                store.settings.connection_string, store.DataGateway());
+  // Printing passes failures over step by step; creating the gateway is
+  // one more such step.
+  component::PassOver([&] {
+    component::Store& store = ThreadStore();
+    documents::PrintPurchaseOrder(OrderID, pShowPreview, pDatabase, RePrint,
+                                  store.settings.connection_string, store.DataGateway());
+  });
 }
 
 int32_t COrder::SlotOf(std::string_view name) { return Members().SlotOf(name); }
