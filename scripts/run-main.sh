@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh release kvt-host
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-exec build/apps/kvt-host/kvt-host scenario --db build/kvt-demo.sqlite "$@"
+exec build/apps/kvt-host/kvt-host scenario --db build/kvt-demo.sqlite --out build "$@"

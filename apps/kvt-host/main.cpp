@@ -10,6 +10,7 @@
 #include "apps/kvt-host/formula_tester.h"
 #include "apps/kvt-host/gui.h"
 #include "apps/kvt-host/order_lines_scenario.h"
+#include "apps/kvt-host/order_printing_scenario.h"
 #include "apps/kvt-host/order_scenario.h"
 #include "platform/value/conversions.h"
 
@@ -17,7 +18,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  kvt-host scenario [--db PATH]     the purchasing scenario, headless\n"
+    "  kvt-host scenario [--db PATH] [--out DIR]\n"
+    "                                    the purchasing scenario, headless; the\n"
+    "                                    printed purchase orders go to DIR\n"
     "  kvt-host --gui                    the order screens on the desktop\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
     "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n";
@@ -41,6 +44,9 @@ int RunScenario(const std::vector<std::string>& args) {
   failures += kvt::host::RunOrderLinesScenario(db_path, std::cout) != 0;
   std::cout << "\n";
   failures += kvt::host::RunOrderScenario(std::cout) != 0;
+  std::cout << "\n";
+  const std::string out_dir = Option(args, "--out", ".");
+  failures += kvt::host::RunPurchaseOrderPrinting(db_path, out_dir, std::cout) != 0;
   std::cout << "\n" << (failures == 0 ? "all scenarios passed" : "some scenarios FAILED")
             << "\n";
   return failures == 0 ? 0 : 1;
