@@ -109,21 +109,20 @@ class RecordSet::Column {
     nulls_.erase(nulls_.begin() + at);
   }
 
-  bool CurrencyView(std::span<const int64_t>& raw,
-                    std::span<const uint8_t>& nulls) const {
+  bool CurrencyView(CurrencyColumnView& view) const {
     if (type_ != DataType::kCurrency || layout_ != Layout::kWhole) {
       return false;
     }
-    raw = wholes_;
-    nulls = nulls_;
+    view.raw = wholes_;
+    view.nulls = nulls_;
+    view.magnitude_bound = magnitude_bound_;
     return true;
   }
 
-  bool DoubleView(std::span<const double>& values,
-                  std::span<const uint8_t>& nulls) const {
+  bool DoubleView(DoubleColumnView& view) const {
     if (type_ != DataType::kDouble || layout_ != Layout::kReal) return false;
-    values = reals_;
-    nulls = nulls_;
+    view.values = reals_;
+    view.nulls = nulls_;
     return true;
   }
 
@@ -180,7 +179,11 @@ class RecordSet::Column {
         break;
       case DataType::kCurrency:
         if (const auto* amount = value.get_if<vb::Currency>()) {
-          wholes_[row] = amount->raw();
+          const int64_t raw = amount->raw();
+          wholes_[row] = raw;
+          const uint64_t magnitude = raw < 0 ? 0 - static_cast<uint64_t>(raw)
+                                             : static_cast<uint64_t>(raw);
+          magnitude_bound_ = std::max(magnitude_bound_, magnitude);
         } else {
           return false;
         }
@@ -249,6 +252,7 @@ class RecordSet::Column {
   std::vector<std::string> texts_;
   std::vector<vb::Variant> variants_;
   std::vector<uint8_t> nulls_;  // typed layouts: 1 marks a Null row
+  uint64_t magnitude_bound_ = 0;  // Currency: no stored |raw| was larger
 };
 
 // ---- Field ----------------------------------------------------------------
@@ -500,20 +504,18 @@ void RecordSet::AppendRow(std::vector<vb::Variant> values) {
   }
 }
 
-bool RecordSet::TryCurrencyColumn(int field, std::span<const int64_t>& raw,
-                                  std::span<const uint8_t>& nulls) const {
+bool RecordSet::TryCurrencyColumn(int field, CurrencyColumnView& view) const {
   if (!open_ || EditPending() || field < 0 || field >= fields_.Count()) {
     return false;
   }
-  return columns_[static_cast<size_t>(field)].CurrencyView(raw, nulls);
+  return columns_[static_cast<size_t>(field)].CurrencyView(view);
 }
 
-bool RecordSet::TryDoubleColumn(int field, std::span<const double>& values,
-                                std::span<const uint8_t>& nulls) const {
+bool RecordSet::TryDoubleColumn(int field, DoubleColumnView& view) const {
   if (!open_ || EditPending() || field < 0 || field >= fields_.Count()) {
     return false;
   }
-  return columns_[static_cast<size_t>(field)].DoubleView(values, nulls);
+  return columns_[static_cast<size_t>(field)].DoubleView(view);
 }
 
 vb::Variant RecordSet::GetValue(int index) const {

@@ -167,22 +167,31 @@ class RecordSet : public vb::Object {
   // of values is not Fields().Count().
   void AppendRow(std::vector<vb::Variant> values);
 
-  // Read access for scans over a whole column (totals of every row) that
-  // must not build a Variant per value. On success `raw` holds the field's
-  // Currency values as raw ten-thousandths and `nulls` one byte per row
-  // (1 = Null), both in row order and RecordCount long (whatever the count
-  // reports for a set that cannot tell); a Null row's raw value is 0, so a
-  // sum may ignore `nulls`. Returns false, and the caller reads through
-  // Field::Value instead, when the set is closed, `field` is out of range,
-  // the field is not kCurrency or does not hold its values as such (a row
-  // appended with another subtype keeps the column as Variants), or an edit
-  // is pending (EditMode not kNone: Update or a move commits it). Never
-  // moves or raises. The spans are valid until the set's rows next change.
-  bool TryCurrencyColumn(int field, std::span<const int64_t>& raw,
-                         std::span<const uint8_t>& nulls) const;
-  // The same for a kDouble field: its values, 0.0 in a Null row.
-  bool TryDoubleColumn(int field, std::span<const double>& values,
-                       std::span<const uint8_t>& nulls) const;
+  // A Currency field's stored values, for scans over a whole column
+  // (totals of every row) that must not build a Variant per value. Both
+  // spans are in row order, one entry per row.
+  struct CurrencyColumnView {
+    std::span<const int64_t> raw;    // ten-thousandths; 0 in a Null row
+    std::span<const uint8_t> nulls;  // 1 marks a Null row
+    // No |raw| exceeds it. It only ever grows while the set is open, so it
+    // may lie above the largest value left; a sum of n values with
+    // n * magnitude_bound inside int64 cannot overflow in any order.
+    uint64_t magnitude_bound = 0;
+  };
+  // A Double field's stored values: 0.0 in a Null row.
+  struct DoubleColumnView {
+    std::span<const double> values;
+    std::span<const uint8_t> nulls;
+  };
+  // Fill `view` and return true when `field` is a kCurrency (kDouble)
+  // field holding its values as such. Return false, and the caller reads
+  // through Field::Value instead, when the set is closed, `field` is out of
+  // range, of another type, or holds Variants (a row appended with a value
+  // of another subtype turns its column into Variants), or an edit is
+  // pending (EditMode not kNone; Update or a move commits it). Never move
+  // and never raise. The view is valid until the set's rows next change.
+  bool TryCurrencyColumn(int field, CurrencyColumnView& view) const;
+  bool TryDoubleColumn(int field, DoubleColumnView& view) const;
 
  private:
   friend class Field;
