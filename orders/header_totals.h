@@ -28,7 +28,9 @@ using HeaderTotals = std::array<vb::Currency, 7>;
 // each partial sum held as currency. Leaves `rows` past its last row. A set
 // that holds no rows, or cannot tell its count (-1), sums to zeros without
 // being moved. Raises 3265 for a missing column, 13 or 6 for a value that
-// cannot be added.
+// cannot be added. A set that keeps the seven as Currency or Double fields
+// is summed straight from its column storage, any other row by row through
+// the fields; the totals, errors and final position are the same.
 HeaderTotals SumOrderDetailRows(data::RecordSet& rows);
 
 // Sums `rows` and hands each total, as two-decimal text, to `set_caption`
