@@ -1,48 +1,29 @@
 #include "apps/kvt-host/gui.h"
 
 #include <QApplication>
+#include <filesystem>
 #include <memory>
-#include <string>
 
+#include "apps/kvt-host/order_workbench.h"
+#include "db/demo_database.h"
+#include "frontends/qt/report/qt_outputs.h"
 #include "frontends/qt/ui/qt_driver.h"
-#include "kvt/COrder.h"
-#include "platform/ui/msg_box.h"
+#include "platform/data/connection.h"
+#include "platform/report/output.h"
 
 namespace kvt::host {
 
-int RunGui(int argc, char** argv) {
+int RunGui(int argc, char** argv, const std::string& db_path) {
   QApplication app(argc, argv);
-  ui::ScopedDriver installed(std::make_shared<qt::QtDriver>());
+  ui::ScopedDriver driver(std::make_shared<qt::QtDriver>());
+  report::ScopedOutput output(std::make_shared<qt::DialogOutput>());
 
-  COrder order;
-  order.ConnectionString("Provider=SQLite;Data Source=kvt-demo.db");
-  order.CompanyID(1);
-  order.UserID(7);
-  order.LoadDeliveryForm();
-  order.Order_No("PO000123");
-  order.Date_Ordered("06/12/2026");
-  order.Supplier_Name("Cape Fasteners (Pty) Ltd");
-  order.Created_By("dana");
-  order.Del_Name("Main Warehouse");
-  order.Del_Address1("14 Dock Road");
-  order.Del_Address2("Paarden Eiland");
-  order.Del_Address3("Cape Town");
-  order.Del_PostCode("7405");
-  order.ShowDeliveryForm();
-
-  std::string summary;
-  if (!order.IsDeliveryFormLoaded()) {
-    summary = "Cancelled: the order stays open.";
-  } else {
-    summary = std::string(order.OrderNow() ? "Save the order now and print it"
-                                           : "Save the order as pending") +
-              (order.Show_Report_Preview() ? ", with a preview." : ".") +
-              "\nDeliver to: " + order.Del_Name() + ", " + order.Del_Address1() +
-              ", " + order.Del_Address2() + ", " + order.Del_Address3() + ", " +
-              order.Del_PostCode();
-  }
-  ui::MsgBox(summary, ui::vbOKOnly + ui::vbInformation, "Purchase Orders");
-  order.UnloadDeliveryForm();
+  if (!std::filesystem::exists(db_path)) db::CreateDemoDatabase(db_path);
+  auto workbench = std::make_shared<OrderWorkbench>(
+      data::Connection::Open(db_path), db::ConnectionTextFor(db_path), db::kDemoCompanyID,
+      db::kDemoDatabaseName);
+  workbench->OpenOrder(2);  // PO000102, open for editing
+  workbench->Show();
   return 0;
 }
 

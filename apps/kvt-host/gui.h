@@ -1,10 +1,15 @@
-// The delivery dialog on screen, driven through COrder as a host would.
+// The reference host on the desktop.
 #pragma once
+
+#include <string>
 
 namespace kvt::host {
 
-// Creates the Qt application, shows the delivery dialog of a sample order
-// modally, then tells the user what the host read back. Returns 0.
-int RunGui(int argc, char** argv);
+// Creates the Qt application, opens the demo database at `db_path`
+// (creating it when missing) and shows the purchase-order workbench on an
+// open order: lines are added and edited in the order item dialog, the
+// order is saved through the delivery dialog and previewed or printed
+// through the desktop's print dialogs. Returns 0 when the window closes.
+int RunGui(int argc, char** argv, const std::string& db_path);
 
 }  // namespace kvt::host

@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "  kvt-host scenario [--db PATH] [--out DIR]\n"
     "                                    the purchasing scenario, headless; the\n"
     "                                    printed purchase orders go to DIR\n"
-    "  kvt-host --gui                    the order screens on the desktop\n"
+    "  kvt-host --gui [--db PATH]        the purchase-order workbench on the desktop\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
     "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n";
 
@@ -58,7 +58,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const std::string command = args.empty() ? "scenario" : args[0];
   if (command == "scenario") return RunScenario(args);
-  if (command == "--gui" || command == "gui") return kvt::host::RunGui(argc, argv);
+  if (command == "--gui" || command == "gui") {
+    return kvt::host::RunGui(argc, argv, Option(args, "--db", "kvt-demo.sqlite"));
+  }
   if (command == "eval" && args.size() == 2) {
     return kvt::host::RunEvalCommand(args[1], std::cout);
   }
