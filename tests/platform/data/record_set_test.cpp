@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/value/error.h"
 
@@ -314,6 +315,186 @@ TEST(RecordSetTest, DeletedRowStaysCurrentWithoutValuesUntilAMove) {
   EXPECT_TRUE(set->IsBOF());
   EXPECT_TRUE(set->IsEOF());
   EXPECT_EQ(set->RecordCount(), 0);
+}
+
+TEST(RecordSetTest, AppendedValuesReadBackExactlyAsHandedIn) {
+  // AppendRow does not convert: a value of another subtype than the
+  // field's must still come back unchanged, and so must the rows around it.
+  struct Case {
+    DataType type;
+    vb::Variant first;
+    vb::Variant second;
+  };
+  const vb::Variant null = vb::Variant::Null();
+  const Case cases[] = {
+      {DataType::kSmallInt, vb::Variant::Integer(-7), null},
+      {DataType::kInteger, vb::Variant(INT32_MIN), vb::Variant(0)},
+      {DataType::kBoolean, vb::Variant(false), vb::Variant(true)},
+      {DataType::kCurrency, vb::Variant(vb::Currency::Min()),
+       vb::Variant(vb::Currency::Max())},
+      {DataType::kSingle, vb::Variant(1.5f), vb::Variant(-0.1f)},
+      {DataType::kDouble, vb::Variant(-0.0), vb::Variant(1e300)},
+      {DataType::kDate, vb::Variant(vb::Date::FromYmd(2026, 11, 5)), null},
+      {DataType::kVarWChar, vb::Variant(""), null},
+      {DataType::kVariant, vb::Variant(), vb::Variant("text")},
+      // Subtypes the field does not hold natively.
+      {DataType::kDouble, vb::Variant(2.5), vb::Variant(3)},
+      {DataType::kCurrency, vb::Variant(vb::Currency::FromInt(1)),
+       vb::Variant(1.25)},
+      {DataType::kCurrency, null, vb::Variant()},
+      {DataType::kInteger, vb::Variant(4), vb::Variant("4")},
+      {DataType::kVarWChar, vb::Variant("a"), vb::Variant(true)},
+      {DataType::kSmallInt, vb::Variant::Integer(1), vb::Variant(1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(DataTypeName(c.type) + " <- " + c.first.TypeName() + ", " +
+                 c.second.TypeName());
+    RecordSet set;
+    set.Fields().Append("ID", DataType::kInteger);
+    set.Fields().Append("F", c.type);
+    set.Open();
+    set.AppendRow({vb::Variant(1), c.first});
+    set.AppendRow({vb::Variant(2), c.second});
+    set.AppendRow({vb::Variant(3), c.first});
+    const vb::Variant expected[] = {c.first, c.second, c.first};
+    set.MoveFirst();
+    for (const vb::Variant& value : expected) {
+      EXPECT_EQ(set.Item("F").Value(), value);
+      EXPECT_EQ(set.Item("F").IsNull(), value.IsNull());
+      set.MoveNext();
+    }
+  }
+}
+
+// Fills a view and returns its values and Nulls as plain vectors.
+struct CurrencyColumn {
+  bool offered = false;
+  std::vector<int64_t> raw;
+  std::vector<uint8_t> nulls;
+  uint64_t bound = 0;
+};
+CurrencyColumn CurrencyColumnOf(const RecordSet& set, int field) {
+  RecordSet::CurrencyColumnView view;
+  CurrencyColumn column;
+  column.offered = set.TryCurrencyColumn(field, view);
+  column.raw.assign(view.raw.begin(), view.raw.end());
+  column.nulls.assign(view.nulls.begin(), view.nulls.end());
+  column.bound = view.magnitude_bound;
+  return column;
+}
+
+TEST(RecordSetTest, ColumnViewsHoldCommittedValuesWithZeroForNull) {
+  RecordSet set;
+  set.Fields().Append("Amount", DataType::kCurrency);
+  set.Fields().Append("Qty", DataType::kDouble);
+  set.Fields().Append("Name", DataType::kVarWChar);
+  set.Open();
+  set.AppendRow({vb::Variant(vb::Currency::FromRaw(15000)), vb::Variant(2.0),
+                 vb::Variant("a")});
+  set.AppendRow({vb::Variant::Null(), vb::Variant::Null(), vb::Variant::Null()});
+  set.AppendRow({vb::Variant(vb::Currency::FromRaw(-30000)), vb::Variant(0.25),
+                 vb::Variant("b")});
+
+  CurrencyColumn amounts = CurrencyColumnOf(set, 0);
+  ASSERT_TRUE(amounts.offered);
+  EXPECT_EQ(amounts.raw, (std::vector<int64_t>{15000, 0, -30000}));
+  EXPECT_EQ(amounts.nulls, (std::vector<uint8_t>{0, 1, 0}));
+  EXPECT_GE(amounts.bound, 30000u);
+  RecordSet::DoubleColumnView reals;
+  ASSERT_TRUE(set.TryDoubleColumn(1, reals));
+  EXPECT_EQ(std::vector<double>(reals.values.begin(), reals.values.end()),
+            (std::vector<double>{2.0, 0.0, 0.25}));
+  EXPECT_EQ(std::vector<uint8_t>(reals.nulls.begin(), reals.nulls.end()),
+            (std::vector<uint8_t>{0, 1, 0}));
+
+  // A written value reaches the view once committed; one cancelled leaves
+  // the Null (and its 0) in place.
+  set.MoveFirst();
+  set.MoveNext();
+  set.Item("Amount").Value(vb::Variant("-1,000.5"));
+  EXPECT_FALSE(CurrencyColumnOf(set, 0).offered);  // pending
+  set.CancelUpdate();
+  EXPECT_EQ(CurrencyColumnOf(set, 0).raw,
+            (std::vector<int64_t>{15000, 0, -30000}));
+  EXPECT_TRUE(set.Item("Amount").IsNull());
+  set.Item("Amount").Value(vb::Variant("-1,000.5"));
+  set.Update();
+  amounts = CurrencyColumnOf(set, 0);
+  EXPECT_EQ(amounts.raw, (std::vector<int64_t>{15000, -10005000, -30000}));
+  EXPECT_EQ(amounts.nulls, (std::vector<uint8_t>{0, 0, 0}));
+  EXPECT_GE(amounts.bound, 10005000u);
+
+  // Writing Null back stores 0 again, and Delete keeps the columns aligned.
+  set.Item("Amount").Value(vb::Variant::Null());
+  set.Update();
+  set.MoveFirst();
+  set.Delete();
+  set.MoveNext();
+  amounts = CurrencyColumnOf(set, 0);
+  EXPECT_EQ(amounts.raw, (std::vector<int64_t>{0, -30000}));
+  EXPECT_EQ(amounts.nulls, (std::vector<uint8_t>{1, 0}));
+  EXPECT_EQ(set.Item("Name").Value(), vb::Variant::Null());
+  set.MoveNext();
+  EXPECT_EQ(set.Item("Name").Value(), vb::Variant("b"));
+}
+
+TEST(RecordSetTest, ColumnViewsAreRefusedWhereAScanWouldMislead) {
+  auto typed_set = [] {
+    auto set = std::make_shared<RecordSet>();
+    set->Fields().Append("Amount", DataType::kCurrency);
+    set->Fields().Append("Qty", DataType::kDouble);
+    set->Fields().Append("Name", DataType::kVarWChar);
+    set->Fields().Append("Any", DataType::kVariant);
+    set->Open();
+    set->AppendRow({vb::Variant(vb::Currency::FromInt(1)), vb::Variant(1.0),
+                    vb::Variant("a"), vb::Variant(vb::Currency::FromInt(1))});
+    set->MoveFirst();
+    return set;
+  };
+  struct Case {
+    const char* name;
+    std::function<void(RecordSet&)> prepare;
+    int field;
+    bool as_currency;
+  };
+  const Case cases[] = {
+      {"Double field as Currency", [](RecordSet&) {}, 1, true},
+      {"Currency field as Double", [](RecordSet&) {}, 0, false},
+      {"text field", [](RecordSet&) {}, 2, true},
+      {"Variant field holding Currency", [](RecordSet&) {}, 3, true},
+      {"ordinal past the end", [](RecordSet&) {}, 4, true},
+      {"negative ordinal", [](RecordSet&) {}, -1, false},
+      {"pending field write",
+       [](RecordSet& set) { set.Item("Qty").Value(vb::Variant(2)); }, 0, true},
+      {"pending new row", [](RecordSet& set) { set.AddNew(); }, 1, false},
+      {"closed set", [](RecordSet& set) { set.Close(); }, 0, true},
+      {"Currency column given a Double row",
+       [](RecordSet& set) {
+         set.AppendRow({vb::Variant(1.5), vb::Variant(1.0), vb::Variant("b"),
+                        vb::Variant()});
+       },
+       0, true},
+      {"Double column given a Long row",
+       [](RecordSet& set) {
+         set.AppendRow({vb::Variant::Null(), vb::Variant(2), vb::Variant("b"),
+                        vb::Variant()});
+       },
+       1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto set = typed_set();
+    c.prepare(*set);
+    RecordSet::CurrencyColumnView amounts;
+    RecordSet::DoubleColumnView reals;
+    EXPECT_FALSE(c.as_currency ? set->TryCurrencyColumn(c.field, amounts)
+                               : set->TryDoubleColumn(c.field, reals));
+  }
+  // The state the refusals above start from does offer both.
+  auto set = typed_set();
+  RecordSet::DoubleColumnView reals;
+  EXPECT_TRUE(CurrencyColumnOf(*set, 0).offered);
+  EXPECT_TRUE(set->TryDoubleColumn(1, reals));
 }
 
 }  // namespace
