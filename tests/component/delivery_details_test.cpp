@@ -197,32 +197,6 @@ TEST_F(DeliveryDetailsTest, HostValuesShowInTheDialogAndComeBackAsTheUserLeftThe
   EXPECT_EQ(order_.Del_Address3(), "Durban");
 }
 
-TEST_F(DeliveryDetailsTest, LifecycleCallsInTheWrongOrderDoNoHarm) {
-  order_.HideDeliveyForm();
-  order_.UnloadDeliveryForm();
-  EXPECT_FALSE(order_.IsDeliveryFormLoaded());
-
-  order_.LoadDeliveryForm();
-  Dialog().Ctl<ui::OptionButton>("optChoice", 1).Value(true);
-  order_.LoadDeliveryForm();  // no second load step: the choice stays
-  EXPECT_FALSE(order_.OrderNow());
-
-  order_.HideDeliveyForm();
-  EXPECT_TRUE(order_.IsDeliveryFormLoaded());
-  order_.UnloadDeliveryForm();
-  order_.UnloadDeliveryForm();
-  EXPECT_FALSE(order_.IsDeliveryFormLoaded());
-}
-
-TEST_F(DeliveryDetailsTest, ShowWithoutLoadCreatesLoadsAndShows) {
-  user_->Click("cmdAction(0)");
-  order_.ShowDeliveryForm();
-  ExpectClean();
-  EXPECT_EQ(user_->Shown(), std::vector<std::string>{"Delivery Details"});
-  EXPECT_TRUE(order_.IsDeliveryFormLoaded());
-  EXPECT_TRUE(order_.OrderNow());
-}
-
 TEST_F(DeliveryDetailsTest, PropertiesWithNoDialogRaise91ToTheCaller) {
   const std::vector<std::pair<const char*, std::function<void()>>> uses = {
       {"Order_No", [&] { order_.Order_No(); }},

@@ -63,10 +63,5 @@ TEST_F(SharedSettingsTest, mbIsCRNBelongsToTheInstance) {
   EXPECT_EQ(first.Invoke("mbiscrn", CallKind::kGet, {}), vb::Variant(false));
 }
 
-TEST_F(SharedSettingsTest, ServicesAreCreatedOncePerThread) {
-  EXPECT_EQ(&ThreadStore().NumberFormat(), &ThreadStore().NumberFormat());
-  EXPECT_EQ(&ThreadStore().DataGateway(), &ThreadStore().DataGateway());
-}
-
 }  // namespace
 }  // namespace kvt

@@ -46,27 +46,23 @@ std::string PurchaseOrderDb::ConnectionText() const {
 }
 
 void PurchaseOrderDb::AddOrder(report::MemoryTable& data) {
-  auto connection = data::Connection::Open(path_);
-  const int count = data.FieldCount();
   if (!data.MoveFirst()) return;
-  for (int index = 0; index < count; ++index) {
+  auto connection = data::Connection::Open(path_);
+  std::string names = "OrderID, LineNo";
+  std::string slots = "?1, ?2";
+  for (int index = 0; index < data.FieldCount(); ++index) {
     const std::string name = data.FieldName(index);
-    if (std::find(columns_.begin(), columns_.end(), name) != columns_.end()) continue;
     connection->Execute("ALTER TABLE OrderLines ADD COLUMN " + Quoted(name) + " " +
                         DeclaredType(data.Value(index)));
     columns_.push_back(name);
-  }
-  std::string names = "OrderID, LineNo";
-  std::string slots = "?1, ?2";
-  for (int index = 0; index < count; ++index) {
-    names += ", " + Quoted(data.FieldName(index));
+    names += ", " + Quoted(name);
     slots += ", ?" + std::to_string(index + 3);
   }
   connection->ExecuteScript("BEGIN");
   int32_t line = 0;
   do {
     std::vector<vb::Variant> values{vb::Variant(kOrderId), vb::Variant(++line)};
-    for (int index = 0; index < count; ++index) values.push_back(data.Value(index));
+    for (int index = 0; index < data.FieldCount(); ++index) values.push_back(data.Value(index));
     connection->Execute("INSERT INTO OrderLines (" + names + ") VALUES (" + slots + ")",
                         values);
   } while (data.MoveNext());

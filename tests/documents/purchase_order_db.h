@@ -18,7 +18,7 @@ class PurchaseOrderDb {
   PurchaseOrderDb();
   ~PurchaseOrderDb();
 
-  // Stores the rows of `data` as order kOrderId's lines.
+  // Stores the rows of `data` as order kOrderId's lines; once per database.
   void AddOrder(report::MemoryTable& data);
   // Saves the user's value of a control ("CheckBox", "chkPOGRVForm", 0),
   // replacing an earlier one; nullptr forgets it.
