@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "documents/purchase_order_printing.h"
 #include "documents/purchase_order_sample.h"
@@ -70,13 +71,19 @@ size_t CompletedJobs() {
 }
 
 // Our jobs' PDFs, named after the document title.
-void RemoveJobPdfs() {
-  if (!std::filesystem::exists(PdfFolder())) return;
+std::vector<std::filesystem::path> JobPdfs() {
+  std::vector<std::filesystem::path> found;
+  if (!std::filesystem::exists(PdfFolder())) return found;
   for (const auto& entry : std::filesystem::directory_iterator(PdfFolder())) {
     if (entry.path().filename().string().rfind("Brellix_Purchase_Order", 0) == 0) {
-      std::filesystem::remove(entry.path());
+      found.push_back(entry.path());
     }
   }
+  return found;
+}
+
+void RemoveJobPdfs() {
+  for (const auto& pdf : JobPdfs()) std::filesystem::remove(pdf);
 }
 
 class CupsPrintTest : public ::testing::Test {
@@ -151,28 +158,20 @@ class CupsPrintTest : public ::testing::Test {
 
 TEST_F(CupsPrintTest, JobReachesTheQueueOfTheSavedPrinter) {
   ASSERT_TRUE(QPrinterInfo::printerInfo(kQueue).printerName() == kQueue);
+  RemoveJobPdfs();
   const size_t jobs_before = CompletedJobs();
-  const auto started = std::filesystem::file_time_type::clock::now();
   EXPECT_EQ(PrintOrder(kQueue), kQueue);
   ASSERT_TRUE(WaitFor([&] { return CompletedJobs() > jobs_before; }, std::chrono::seconds(30)))
       << RunCommand(std::string("lpstat -W all -o ") + kQueue).output;
 
-  // cups-pdf drops the job as a PDF; it is our document.
-  std::filesystem::path newest;
-  WaitFor([&] {
-    if (!std::filesystem::exists(PdfFolder())) return false;
-    for (const auto& entry : std::filesystem::directory_iterator(PdfFolder())) {
-      if (entry.last_write_time() >= started) newest = entry.path();
-    }
-    return !newest.empty();
-  }, std::chrono::seconds(10));
-  ASSERT_FALSE(newest.empty()) << "no PDF in " << PdfFolder();
-  // The queue re-renders the job, so its text is no longer extractable;
-  // title and page count show it is our document.
-  const auto info = testing::ReadPdfInfo(newest.string());
+  // cups-pdf drops the job as a PDF. The queue re-renders it, so its text
+  // is no longer extractable; title and page count show it is our document.
+  ASSERT_TRUE(WaitFor([] { return !JobPdfs().empty(); }, std::chrono::seconds(10)))
+      << "no PDF in " << PdfFolder();
+  const auto info = testing::ReadPdfInfo(JobPdfs().front().string());
   EXPECT_EQ(info.pages, 2) << info.report;
   EXPECT_NE(info.report.find("Brellix Purchase Order"), std::string::npos);
-  std::filesystem::remove(newest);
+  RemoveJobPdfs();
 }
 
 TEST_F(CupsPrintTest, UnknownSavedPrinterFallsBackToTheDefaultPrinter) {
