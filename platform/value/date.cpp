@@ -87,58 +87,29 @@ Date Date::Today() {
   return FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
-int Date::Year() const {
+namespace {
+struct Parts {
+  int year, month, day;
   int64_t days, seconds;
-  Split(serial_, days, seconds);
-  int y, m, d;
-  CivilFromDays(days + kEpochDays, y, m, d);
-  return y;
+};
+Parts Decompose(double serial) {
+  Parts parts{};
+  Split(serial, parts.days, parts.seconds);
+  CivilFromDays(parts.days + kEpochDays, parts.year, parts.month, parts.day);
+  return parts;
 }
+}  // namespace
 
-int Date::Month() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  int y, m, d;
-  CivilFromDays(days + kEpochDays, y, m, d);
-  return m;
-}
-
-int Date::Day() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  int y, m, d;
-  CivilFromDays(days + kEpochDays, y, m, d);
-  return d;
-}
-
-int Date::Hour() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  return static_cast<int>(seconds / 3600);
-}
-
-int Date::Minute() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  return static_cast<int>(seconds / 60 % 60);
-}
-
-int Date::Second() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  return static_cast<int>(seconds % 60);
-}
-
-bool Date::HasTime() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  return seconds != 0;
-}
+int Date::Year() const { return Decompose(serial_).year; }
+int Date::Month() const { return Decompose(serial_).month; }
+int Date::Day() const { return Decompose(serial_).day; }
+int Date::Hour() const { return static_cast<int>(Decompose(serial_).seconds / 3600); }
+int Date::Minute() const { return static_cast<int>(Decompose(serial_).seconds / 60 % 60); }
+int Date::Second() const { return static_cast<int>(Decompose(serial_).seconds % 60); }
+bool Date::HasTime() const { return Decompose(serial_).seconds != 0; }
 
 Date Date::DateOnly() const {
-  int64_t days, seconds;
-  Split(serial_, days, seconds);
-  return Date(static_cast<double>(days));
+  return Date(static_cast<double>(Decompose(serial_).days));
 }
 
 std::optional<Date> Date::Parse(const std::string& text, const Locale& locale) {
