@@ -63,6 +63,11 @@ class RecordSet::Column {
     return variants_[row];  // not reached: Variant fields hold Variants
   }
 
+  bool IsNull(size_t row) const {
+    return layout_ == Layout::kVariant ? variants_[row].IsNull()
+                                       : nulls_[row] != 0;
+  }
+
   void PushNull() {
     switch (layout_) {
       case Layout::kWhole:
@@ -269,7 +274,10 @@ vb::Variant Field::Value() const { return owner_->GetValue(index_); }
 
 void Field::Value(const vb::Variant& value) { owner_->SetValue(index_, value); }
 
-bool Field::IsNull() const { return owner_->GetValue(index_).IsNull(); }
+bool Field::IsNull() const {
+  const size_t row = owner_->CurrentRow();  // raises before any column use
+  return owner_->columns_[static_cast<size_t>(index_)].IsNull(row);
+}
 
 // ---- FieldCollection --------------------------------------------------------
 
@@ -519,7 +527,8 @@ bool RecordSet::TryDoubleColumn(int field, DoubleColumnView& view) const {
 }
 
 vb::Variant RecordSet::GetValue(int index) const {
-  return columns_[static_cast<size_t>(index)].Get(CurrentRow());
+  const size_t row = CurrentRow();  // raises before any column use
+  return columns_[static_cast<size_t>(index)].Get(row);
 }
 
 void RecordSet::SetValue(int index, const vb::Variant& value) {
