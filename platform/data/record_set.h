@@ -162,7 +162,8 @@ class RecordSet : public vb::Object {
   void Delete();
 
   // Appends a row whose values are already of the fields' types (used by
-  // the query materialiser; no conversion, no pending edit). The current
+  // the query materialiser; no conversion, no pending edit). A value of
+  // another subtype is kept as given and reads back so. The current
   // position does not change. Raises 3704 when closed, 3001 when the number
   // of values is not Fields().Count().
   void AppendRow(std::vector<vb::Variant> values);
