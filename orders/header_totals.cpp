@@ -48,7 +48,8 @@ bool SumCurrencyColumn(const data::RecordSet::CurrencyColumnView& view,
   const std::span<const int64_t> values = view.raw;
   total = 0;
   if (values.empty()) return true;
-  if (view.magnitude_bound > static_cast<uint64_t>(INT64_MAX) / values.size()) {
+  const uint64_t safe_bound = static_cast<uint64_t>(INT64_MAX) / values.size();
+  if (view.magnitude_bound > safe_bound) {
     for (int64_t value : values) {
       if (__builtin_add_overflow(total, value, &total)) return false;
     }
@@ -61,7 +62,9 @@ bool SumCurrencyColumn(const data::RecordSet::CurrencyColumnView& view,
       sums[lane] += static_cast<uint64_t>(values[row + lane]);
     }
   }
-  for (; row < values.size(); ++row) sums[0] += static_cast<uint64_t>(values[row]);
+  for (; row < values.size(); ++row) {
+    sums[0] += static_cast<uint64_t>(values[row]);
+  }
   uint64_t sum = 0;
   for (uint64_t lane_sum : sums) sum += lane_sum;
   total = static_cast<int64_t>(sum);
@@ -106,8 +109,7 @@ bool AddDoubleBlockQuickly(std::span<const double> values, int64_t& total) {
     tie |= (fraction ^ half_bits) - 1;
   }
   if (offset < 2 * kOffset && (tie & kSignBit) == 0 &&
-      total > -kBlockTotalBound &&
-      total < kBlockTotalBound) {
+      total > -kBlockTotalBound && total < kBlockTotalBound) {
     total += static_cast<int64_t>(sum);
     return true;
   }

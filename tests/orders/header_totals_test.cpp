@@ -110,8 +110,8 @@ std::shared_ptr<data::RecordSet> StoredLines(const std::vector<Line>& lines,
                                              bool as_variants) {
   auto set = std::make_shared<data::RecordSet>();
   for (const char* column : kHeaderTotalColumns) {
-    DataType type = std::string(column) == "Qty" ? DataType::kDouble
-                                                 : DataType::kCurrency;
+    DataType type =
+        std::string(column) == "Qty" ? DataType::kDouble : DataType::kCurrency;
     set->Fields().Append(column, as_variants ? DataType::kVariant : type);
   }
   set->Open();
@@ -160,9 +160,10 @@ std::vector<Line> ManyLines(size_t count) {
   };
   const double quantities[] = {1.0, 2.5, 0.1, 1.0 / 3.0, 12.75, -4.0, 0.07};
   for (size_t i = 0; i < count; ++i) {
-    lines.push_back({C(next()), i % 5 == 0 ? kNull : C(next()), C(0),
-                     C(next() * 1000), C(next()), C(next() * 1000),
-                     vb::Variant(quantities[i % 7] * static_cast<double>(i % 13))});
+    lines.push_back(
+        {C(next()), i % 5 == 0 ? kNull : C(next()), C(0), C(next() * 1000),
+         C(next()), C(next() * 1000),
+         vb::Variant(quantities[i % 7] * static_cast<double>(i % 13))});
   }
   return lines;
 }
@@ -172,8 +173,12 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
   constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  auto qty = [](double value) { return Line{C(0), C(0), C(0), C(0), C(0), C(0), vb::Variant(value)}; };
-  auto trade = [](int64_t raw) { return Line{C(raw), kNull, kNull, kNull, kNull, kNull, kNull}; };
+  auto qty = [](double value) {
+    return Line{C(0), C(0), C(0), C(0), C(0), C(0), vb::Variant(value)};
+  };
+  auto trade = [](int64_t raw) {
+    return Line{C(raw), kNull, kNull, kNull, kNull, kNull, kNull};
+  };
   std::vector<Line> far_tie = ManyLines(9000);
   far_tie[5000][6] = vb::Variant(0.00015);  // a tie in a later block only
   std::vector<Line> far_overflow = ManyLines(6000);
@@ -188,7 +193,8 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
        {{C(12500), kNull, C(-5000), C(1), kNull, C(-1), vb::Variant(2.5)},
         {kNull, C(-7), kNull, C(0), C(3), C(-99999), kNull},
         {C(-12500), C(7), C(5000), C(-1), C(-3), C(1), vb::Variant(-2.5)}}},
-      {"every value Null", {Line{kNull, kNull, kNull, kNull, kNull, kNull, kNull}}},
+      {"every value Null",
+       {Line{kNull, kNull, kNull, kNull, kNull, kNull, kNull}}},
       {"quantities halfway at the fifth decimal",
        {qty(0.00005), qty(0.00015), qty(0.00025), qty(-0.00005), qty(1.00005),
         qty(2.5e-5), qty(-0.00035), qty(0.1), qty(1.0 / 3.0), qty(-0.0)}},
@@ -199,7 +205,8 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
       {"quantity infinite", {qty(-inf), qty(1.0)}},
       {"Currency overflow", {trade(kMax), trade(1), trade(2)}},
       {"overflow a later row would undo", {trade(kMax), trade(1), trade(-1)}},
-      {"large amounts that fit", {trade(kMax / 2), trade(kMax / 2), trade(-kMax / 2)}},
+      {"large amounts that fit",
+       {trade(kMax / 2), trade(kMax / 2), trade(-kMax / 2)}},
       {"the most negative amount", {trade(kMin), trade(kMax), trade(1)}},
       {"below the most negative amount", {trade(kMin), trade(-1)}},
       {"overflow in a later column of an earlier row",
@@ -222,9 +229,10 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
 }
 
 TEST(HeaderTotalsScanTest, PendingEditsAreCommittedAndCounted) {
-  const std::vector<Line> lines = {
-      {C(10000), C(20000), kNull, C(1000000), C(150000), C(1150000), vb::Variant(2.0)},
-      {C(5000), kNull, kNull, C(500000), C(75000), C(575000), vb::Variant(1.0)}};
+  const std::vector<Line> lines = {{C(10000), C(20000), kNull, C(1000000),
+                                    C(150000), C(1150000), vb::Variant(2.0)},
+                                   {C(5000), kNull, kNull, C(500000), C(75000),
+                                    C(575000), vb::Variant(1.0)}};
   for (bool as_variants : {false, true}) {
     SCOPED_TRACE(as_variants ? "walked" : "scanned");
     auto rows = StoredLines(lines, as_variants);

@@ -391,7 +391,8 @@ TEST(RecordSetTest, ColumnViewsHoldCommittedValuesWithZeroForNull) {
   set.Open();
   set.AppendRow({vb::Variant(vb::Currency::FromRaw(15000)), vb::Variant(2.0),
                  vb::Variant("a")});
-  set.AppendRow({vb::Variant::Null(), vb::Variant::Null(), vb::Variant::Null()});
+  set.AppendRow(
+      {vb::Variant::Null(), vb::Variant::Null(), vb::Variant::Null()});
   set.AppendRow({vb::Variant(vb::Currency::FromRaw(-30000)), vb::Variant(0.25),
                  vb::Variant("b")});
 
