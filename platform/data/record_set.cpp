@@ -69,30 +69,36 @@ class RecordSet::Column {
   }
 
   void PushNull() {
-    switch (layout_) {
-      case Layout::kWhole:
-        wholes_.push_back(0);
-        break;
-      case Layout::kReal:
-        reals_.push_back(0.0);
-        break;
-      case Layout::kText:
-        texts_.emplace_back();
-        break;
-      case Layout::kVariant:
-        variants_.push_back(vb::Variant::Null());
-        return;
+    if (layout_ == Layout::kVariant) {
+      variants_.push_back(vb::Variant::Null());
+      return;
     }
-    nulls_.push_back(1);
+    Cell null;
+    null.null = true;
+    PushCell(null);
   }
 
-  // Stores `value` as it is; a value the native layout cannot hold moves
-  // the whole column to Variants first.
-  void Set(size_t row, vb::Variant value) {
-    if (layout_ != Layout::kVariant && !TrySetNative(row, value)) {
-      HoldAsVariants();
+  // Appends a row holding `value` as it is; a value the native layout
+  // cannot hold moves the whole column to Variants first.
+  void Push(vb::Variant value) {
+    Cell cell;
+    if (layout_ != Layout::kVariant && ToCell(value, cell)) {
+      PushCell(cell);
+      return;
     }
-    if (layout_ == Layout::kVariant) variants_[row] = std::move(value);
+    if (layout_ != Layout::kVariant) HoldAsVariants();
+    variants_.push_back(std::move(value));
+  }
+
+  // Stores `value` as it is in an existing row, as Push does.
+  void Set(size_t row, vb::Variant value) {
+    Cell cell;
+    if (layout_ != Layout::kVariant && ToCell(value, cell)) {
+      WriteCell(row, cell);
+      return;
+    }
+    if (layout_ != Layout::kVariant) HoldAsVariants();
+    variants_[row] = std::move(value);
   }
 
   void Erase(size_t row) {
@@ -153,87 +159,113 @@ class RecordSet::Column {
     return Layout::kVariant;
   }
 
+  // A value in the native layout's terms.
+  struct Cell {
+    bool null = false;
+    int64_t whole = 0;
+    double real = 0.0;
+    std::string* text = nullptr;  // moved from: the Variant is the caller's own
+  };
+
   // False when `value` is not Null and not of the field's own subtype.
-  bool TrySetNative(size_t row, const vb::Variant& value) {
+  bool ToCell(vb::Variant& value, Cell& cell) const {
     if (value.IsNull()) {
-      switch (layout_) {
-        case Layout::kWhole:
-          wholes_[row] = 0;
-          break;
-        case Layout::kReal:
-          reals_[row] = 0.0;
-          break;
-        case Layout::kText:
-          texts_[row].clear();
-          break;
-        case Layout::kVariant:
-          return false;
-      }
-      nulls_[row] = 1;
+      cell.null = true;
       return true;
     }
     switch (type_) {
       case DataType::kSmallInt:
-        if (!StoreWhole<int16_t>(row, value)) return false;
-        break;
+        return ToWhole<int16_t>(value, cell);
       case DataType::kInteger:
-        if (!StoreWhole<int32_t>(row, value)) return false;
-        break;
+        return ToWhole<int32_t>(value, cell);
       case DataType::kBoolean:
-        if (!StoreWhole<bool>(row, value)) return false;
-        break;
+        return ToWhole<bool>(value, cell);
       case DataType::kCurrency:
         if (const auto* amount = value.get_if<vb::Currency>()) {
-          const int64_t raw = amount->raw();
-          wholes_[row] = raw;
-          const uint64_t magnitude = raw < 0 ? 0 - static_cast<uint64_t>(raw)
-                                             : static_cast<uint64_t>(raw);
-          magnitude_bound_ = std::max(magnitude_bound_, magnitude);
-        } else {
-          return false;
+          cell.whole = amount->raw();
+          return true;
         }
-        break;
+        return false;
       case DataType::kSingle:
         if (const auto* single = value.get_if<float>()) {
-          reals_[row] = static_cast<double>(*single);  // exact both ways
-        } else {
-          return false;
+          cell.real = static_cast<double>(*single);  // exact both ways
+          return true;
         }
-        break;
+        return false;
       case DataType::kDouble:
         if (const auto* real = value.get_if<double>()) {
-          reals_[row] = *real;
-        } else {
-          return false;
+          cell.real = *real;
+          return true;
         }
-        break;
+        return false;
       case DataType::kDate:
         if (const auto* date = value.get_if<vb::Date>()) {
-          reals_[row] = date->serial();
-        } else {
-          return false;
+          cell.real = date->serial();
+          return true;
         }
-        break;
+        return false;
       case DataType::kVarWChar:
         if (const auto* text = value.get_if<std::string>()) {
-          texts_[row] = *text;
-        } else {
-          return false;
+          cell.text = const_cast<std::string*>(text);
+          return true;
         }
-        break;
-      case DataType::kVariant:
         return false;
+      case DataType::kVariant:
+        break;
     }
-    nulls_[row] = 0;
-    return true;
+    return false;
   }
 
   template <class T>
-  bool StoreWhole(size_t row, const vb::Variant& value) {
+  static bool ToWhole(const vb::Variant& value, Cell& cell) {
     const T* whole = value.get_if<T>();
     if (whole == nullptr) return false;
-    wholes_[row] = static_cast<int64_t>(*whole);
+    cell.whole = static_cast<int64_t>(*whole);
     return true;
+  }
+
+  // A Null cell stores 0, 0.0 or "" (Cell's defaults).
+  void PushCell(Cell& cell) {
+    switch (layout_) {
+      case Layout::kWhole:
+        wholes_.push_back(cell.whole);
+        break;
+      case Layout::kReal:
+        reals_.push_back(cell.real);
+        break;
+      case Layout::kText:
+        texts_.push_back(cell.text ? std::move(*cell.text) : std::string());
+        break;
+      case Layout::kVariant:
+        return;  // not reached: Variant columns take Variants
+    }
+    nulls_.push_back(cell.null ? 1 : 0);
+    Bound(cell);
+  }
+
+  void WriteCell(size_t row, Cell& cell) {
+    switch (layout_) {
+      case Layout::kWhole:
+        wholes_[row] = cell.whole;
+        break;
+      case Layout::kReal:
+        reals_[row] = cell.real;
+        break;
+      case Layout::kText:
+        texts_[row] = cell.text ? std::move(*cell.text) : std::string();
+        break;
+      case Layout::kVariant:
+        return;  // not reached: Variant columns take Variants
+    }
+    nulls_[row] = cell.null ? 1 : 0;
+    Bound(cell);
+  }
+
+  void Bound(const Cell& cell) {
+    const uint64_t magnitude = cell.whole < 0
+                                   ? 0 - static_cast<uint64_t>(cell.whole)
+                                   : static_cast<uint64_t>(cell.whole);
+    magnitude_bound_ = std::max(magnitude_bound_, magnitude);
   }
 
   void HoldAsVariants() {
@@ -257,7 +289,7 @@ class RecordSet::Column {
   std::vector<std::string> texts_;
   std::vector<vb::Variant> variants_;
   std::vector<uint8_t> nulls_;  // typed layouts: 1 marks a Null row
-  uint64_t magnitude_bound_ = 0;  // Currency: no stored |raw| was larger
+  uint64_t magnitude_bound_ = 0;  // whole layouts: no |value| stored was larger
 };
 
 // ---- Field ----------------------------------------------------------------
@@ -504,11 +536,9 @@ void RecordSet::AppendRow(std::vector<vb::Variant> values) {
     throw InvalidArgumentError("row of " + std::to_string(values.size()) +
                                " values");
   }
-  const size_t row = RowCount();
   bookmarks_.push_back(next_bookmark_++);
   for (size_t field = 0; field < columns_.size(); ++field) {
-    columns_[field].PushNull();
-    StoreValue(field, row, std::move(values[field]));
+    columns_[field].Push(std::move(values[field]));
   }
 }
 
