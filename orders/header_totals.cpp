@@ -37,7 +37,7 @@ HeaderTotals WalkRows(data::RecordSet& rows, const Columns& fields) {
 
 // Lanes of independent sums in the scan loops: with one running sum every
 // add waits for the one before.
-constexpr size_t kLanes = 4;
+constexpr size_t kLanes = 8;
 
 // The column's sum, false on overflow. Its magnitude bound usually shows
 // that no order of the additions can leave the int64 range; the sum then
