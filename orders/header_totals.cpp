@@ -1,7 +1,8 @@
 #include "orders/header_totals.h"
 
+#include <algorithm>
 #include <bit>
-#include <cmath>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -35,8 +36,9 @@ HeaderTotals WalkRows(data::RecordSet& rows, const Columns& fields) {
   return totals;
 }
 
-// Lanes of independent sums in the scan loops: with one running sum every
-// add waits for the one before.
+// Independent sums in the Currency column loop: with one running sum every
+// add waits for the one before, and a narrow loop is bound by its own
+// bookkeeping.
 constexpr size_t kLanes = 8;
 
 // The column's sum, false on overflow. Its magnitude bound usually shows
