@@ -67,6 +67,23 @@ void Warn(const vb::Error& error) {
 
 }  // namespace
 
+data::RecordSetRef NewOrderDetailSet() {
+  auto rows = std::make_shared<data::RecordSet>();
+  for (const std::string column : kOrderDetailColumns) {
+    data::DataType type = data::DataType::kCurrency;
+    if (column == "Product") {
+      type = data::DataType::kVarWChar;
+    } else if (column.find("Qty") != std::string::npos) {
+      type = data::DataType::kDouble;
+    } else if (column.find("ID") != std::string::npos || column == "Lead Time") {
+      type = data::DataType::kInteger;
+    }
+    rows->Fields().Append(column, type);
+  }
+  rows->Open();
+  return rows;
+}
+
 void AddOrderDetailToRS(frmEditOrderDetail& form, data::RecordSet& destination) {
   auto attempt = [](auto&& statement) {
     try {

@@ -3,9 +3,7 @@
 // those of the dialog's last calculation.
 #pragma once
 
-namespace kvt::data {
-class RecordSet;
-}
+#include "platform/data/record_set.h"
 
 namespace kvt::orders {
 
@@ -19,6 +17,11 @@ inline constexpr const char* kOrderDetailColumns[] = {
     "Rebate_Formula_ID", "Rebate Disc", "Other_Discount_Formula_ID",
     "Other Disc",   "Net Amount",  "Tax_Codes_ID",
     "Tax",          "Total Cost"};
+
+// A new, open, empty order-detail set with these columns typed as a host
+// keeps them: IDs and lead time whole numbers, quantities doubles, the
+// product name text, amounts currency.
+data::RecordSetRef NewOrderDetailSet();
 
 // Appends the line as a new row and leaves it current. Each column that
 // cannot be written shows the error's description in a warning box and

@@ -30,21 +30,6 @@ class OrderHeaderLabels : public ui::Form {
   }
 };
 
-// The host's in-memory order-detail set, in the component's row layout.
-std::shared_ptr<data::RecordSet> NewOrderDetailSet() {
-  auto rows = std::make_shared<data::RecordSet>();
-  for (const std::string column : orders::kOrderDetailColumns) {
-    data::DataType type = data::DataType::kCurrency;
-    if (column == "Product") type = data::DataType::kVarWChar;
-    else if (column.find("Qty") != std::string::npos) type = data::DataType::kDouble;
-    else if (column.find("ID") != std::string::npos || column == "Lead Time")
-      type = data::DataType::kInteger;
-    rows->Fields().Append(column, type);
-  }
-  rows->Open();
-  return rows;
-}
-
 vb::Variant AsVariant(const std::shared_ptr<vb::Object>& object) {
   return vb::Variant(vb::ObjectRef(object));
 }
@@ -92,7 +77,7 @@ int RunOrderLinesScenario(const std::string& db_path, std::ostream& out) {
   order.QtyDecimals(2);
   order.PriceDecimals(2);
   order.LoadDetailForm();
-  auto detail = NewOrderDetailSet();
+  auto detail = orders::NewOrderDetailSet();
   bool as_scripted = true;
 
   // One line: the host fills, the scripted buyer works the dialog, the

@@ -67,20 +67,7 @@ class OrderLineMembersTest : public ::testing::Test {
         {id});
     return vb::Variant(vb::ObjectRef(rows));
   }
-  vb::Variant DetailSet() {
-    auto rows = std::make_shared<data::RecordSet>();
-    for (const char* column : orders::kOrderDetailColumns) {
-      std::string name = column;
-      rows->Fields().Append(column, name == "Product" ? data::DataType::kVarWChar
-                                    : name.find("Qty") != std::string::npos
-                                        ? data::DataType::kDouble
-                                    : name.find("ID") != std::string::npos || name == "Lead Time"
-                                        ? data::DataType::kInteger
-                                        : data::DataType::kCurrency);
-    }
-    rows->Open();
-    return vb::Variant(vb::ObjectRef(rows));
-  }
+  vb::Variant DetailSet() { return vb::Variant(vb::ObjectRef(orders::NewOrderDetailSet())); }
 
   static std::string* path_;
   COrder order_;

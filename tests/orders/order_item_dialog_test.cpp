@@ -71,16 +71,12 @@ std::shared_ptr<data::RecordSet> ProductRows(const Product& p) {
 
 // The host's order-detail set; `without` leaves one column out.
 std::shared_ptr<data::RecordSet> DetailRows(const std::string& without = {}) {
+  if (without.empty()) return NewOrderDetailSet();
   auto rows = std::make_shared<data::RecordSet>();
-  for (const char* column : kOrderDetailColumns) {
-    if (column == without) continue;
-    std::string name = column;
-    DataType type = name == "Product" ? DataType::kVarWChar
-                    : name.find("ID") != std::string::npos || name == "Lead Time"
-                        ? DataType::kInteger
-                    : name.find("Qty") != std::string::npos ? DataType::kDouble
-                                                             : DataType::kCurrency;
-    rows->Fields().Append(column, type);
+  auto full = NewOrderDetailSet();
+  for (int i = 0; i < full->Fields().Count(); ++i) {
+    data::Field field = full->Fields().Item(i);
+    if (field.Name() != without) rows->Fields().Append(field.Name(), field.Type());
   }
   rows->Open();
   return rows;
