@@ -5,5 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh release kvt-host
+# Qt wants a private runtime folder; a fresh root shell has none.
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 exec build/apps/kvt-host/kvt-host scenario --db build/kvt-demo.sqlite --out build "$@"
