@@ -263,40 +263,98 @@ TEST_F(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
 }
 
 TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
-  // A rebate list whose formula does not parse.
-  auto formulas = std::make_shared<data::RecordSet>();
-  formulas->Fields().Append("ID", DataType::kInteger);
-  formulas->Fields().Append("Description", DataType::kVarWChar);
-  formulas->Fields().Append("Formula", DataType::kVarWChar);
-  formulas->Open();
-  for (auto [id, text] : {std::pair{1, "0"}, {2, "X*"}}) {
-    formulas->AddNew();
-    formulas->Item("ID").Value(id);
-    formulas->Item("Description").Value(text);
-    formulas->Item("Formula").Value(text);
-  }
-  formulas->Update();
-  Product product;
-  product.trade_formula = 2;
-  OrderLine line(*form_);
-  line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
-  // Set up as a fill would, so that nothing recalculates yet.
-  form_->BindingState(true);
-  form_->dbcODEdit(2).RowSource(formulas);
-  line.Rebate_Discount("7.00");
-  line.Rebate_Disc_Formula("2");
-  line.Other_Disc_Formula("7");  // freight levy 1%, still evaluated after
-  form_->BindingState(false);
+  for (const char* bad : {"X*", "X/0", "CreateObject(\"x\")", "Sqr(-X)"}) {
+    SCOPED_TRACE(bad);
+    SetUp();
+    // A rebate list whose second formula cannot give an amount.
+    auto formulas = std::make_shared<data::RecordSet>();
+    formulas->Fields().Append("ID", DataType::kInteger);
+    formulas->Fields().Append("Description", DataType::kVarWChar);
+    formulas->Fields().Append("Formula", DataType::kVarWChar);
+    formulas->Open();
+    formulas->AppendRow({1, "None", "0"});
+    formulas->AppendRow({2, "Broken", bad});
+    Product product;
+    product.trade_formula = 2;
+    OrderLine line(*form_);
+    line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
+    // Set up as a fill would, so that nothing recalculates yet.
+    form_->BindingState(true);
+    form_->dbcODEdit(2).RowSource(formulas);
+    line.Rebate_Discount("7.00");
+    line.Rebate_Disc_Formula("2");
+    line.Other_Disc_Formula("7");  // freight levy 1%, still evaluated after
+    form_->BindingState(false);
 
-  driver_ = std::make_shared<ui::HeadlessDriver>();
-  driver_->Replace("txtODEdit(0)", "10").Click("cmdAction(0)");
-  ui::ScopedDriver scoped(driver_);
-  form_->Show();
-  ASSERT_EQ(driver_->Messages().size(), 1u);
-  EXPECT_EQ(driver_->Messages()[0].prompt, "Invalid Formula. Please select another one");
-  EXPECT_EQ(driver_->Messages()[0].title, "Purchase Orders");
-  EXPECT_EQ(line.Rebate_Discount(), "7.00");
-  EXPECT_EQ(line.Other_Discount(), "117.21");  // 1% of 12,345 - 617.25 - 7
+    driver_ = std::make_shared<ui::HeadlessDriver>();
+    driver_->Replace("txtODEdit(0)", "10").Click("cmdAction(0)");
+    ui::ScopedDriver scoped(driver_);
+    form_->Show();
+    ASSERT_EQ(driver_->Messages().size(), 1u);
+    EXPECT_EQ(driver_->Messages()[0].prompt, "Invalid Formula. Please select another one");
+    EXPECT_EQ(driver_->Messages()[0].title, "Purchase Orders");
+    EXPECT_EQ(line.Rebate_Discount(), "7.00");
+    EXPECT_EQ(line.Other_Discount(), "117.21");  // 1% of 12,345 - 617.25 - 7
+  }
+}
+
+TEST_F(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
+  struct Case {
+    int box;
+    const char* typed;
+    const char* box_after;
+    const char* net_after;
+  } cases[] = {
+      {0, "1,2,3", "123.00", "151,843.50"},     // grouping read loosely
+      {1, "1.234567", "1.23", "12.35"},         // a price with six decimals
+      {1, "12abc", "12abc", "12,345.00"},       // not a number: nothing recalculated
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    SetUp();
+    std::string box, net;
+    AddAndShow({}, 10, [&](ui::HeadlessDriver& user) {
+      user.Replace("txtODEdit(" + std::to_string(c.box) + ")", c.typed)
+          .Click("cmdAction(2)")
+          .Inspect([&](ui::Form&) {
+            box = Entry(c.box);
+            net = Calc(3);
+          })
+          .Close();
+    });
+    EXPECT_EQ(box, c.box_after);
+    EXPECT_EQ(net, c.net_after);
+    EXPECT_TRUE(driver_->Messages().empty());
+  }
+}
+
+TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) {
+  // The lists cannot be bound without a database: the fill still fills.
+  component::ThreadStore().settings.connection_string = "Provider=SQLite;Data Source=/nowhere.db";
+  OrderLine line(*form_);
+  line.AssignAllForAdding(*ProductRows({}), 2, "PO-1");
+  EXPECT_EQ(form_->dbcODEdit(4).Rows().size(), 0u);
+  EXPECT_EQ(line.Net_Amount(), "2,469.00");
+  EXPECT_FALSE(form_->BindingState());
+
+  // A product row without "Price 2" ends the fill there, in binding state.
+  auto product = ProductRows({});
+  auto short_row = std::make_shared<data::RecordSet>();
+  for (int i = 0; i < product->Fields().Count(); ++i) {
+    if (product->Fields().Item(i).Name() != "Price 2") {
+      short_row->Fields().Append(product->Fields().Item(i).Name(),
+                                 product->Fields().Item(i).Type());
+    }
+  }
+  short_row->Open();
+  short_row->AppendRow({101, "Short", vb::Currency::FromInt(3), 7, 95, Variant::Null(), 0, 0,
+                        0, 0, 0, vb::Currency::FromInt(3), Variant::Null(), Variant::Null(),
+                        Variant::Null()});
+  line.AssignAllForAdding(*short_row, 4, "PO-2");
+  EXPECT_TRUE(form_->BindingState());
+  EXPECT_EQ(form_->lblPDDisplay(0).Caption(), "Short");
+  EXPECT_EQ(form_->lblPDDisplay(1).Caption(), "3.00");
+  EXPECT_EQ(line.Order_Qty(), "2.00");  // the earlier line's, untouched
 }
 
 TEST_F(OrderItemDialogTest, ChangesDuringAFillMoveNoPendingTrigger) {
