@@ -4,9 +4,7 @@
 #include "apps/kvt-host/order_workbench.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "component/mod_publics.h"
@@ -15,6 +13,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/value/conversions.h"
+#include "tests/support/temp_demo_database.h"
 
 namespace kvt::host {
 namespace {
@@ -23,12 +22,8 @@ class OrderWorkbenchTest : public ::testing::Test {
  protected:
   void SetUp() override {
     component::ResetThreadStore();
-    path_ = (std::filesystem::temp_directory_path() /
-             ("kvt_workbench_" + std::to_string(::getpid()) + ".sqlite"))
-                .string();
-    db::CreateDemoDatabase(path_);
-    connection_ = data::Connection::Open(path_);
-    workbench_ = std::make_shared<OrderWorkbench>(connection_, db::ConnectionTextFor(path_),
+    connection_ = data::Connection::Open(db_.Path());
+    workbench_ = std::make_shared<OrderWorkbench>(connection_, db_.ConnectionText(),
                                                   db::kDemoCompanyID, db::kDemoDatabaseName);
     workbench_->OpenOrder(2);
   }
@@ -36,7 +31,6 @@ class OrderWorkbenchTest : public ::testing::Test {
     workbench_.reset();
     connection_.reset();
     component::ResetThreadStore();
-    std::filesystem::remove(path_);
   }
   std::string Total(int index) {
     return workbench_->Ctl<ui::Label>("lblOHeaderEdit", index).Caption();
@@ -47,7 +41,7 @@ class OrderWorkbenchTest : public ::testing::Test {
     return vb::CLng(rows->Item("n").Value());
   }
 
-  std::string path_;
+  test_support::TempDemoDatabase db_{"kvt_workbench"};
   data::ConnectionRef connection_;
   std::shared_ptr<OrderWorkbench> workbench_;
 };

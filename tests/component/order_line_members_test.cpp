@@ -1,13 +1,10 @@
 // COrder's order-line members as a host uses them: by C++ call and by name,
 // with the order item dialog in the thread's shared slot.
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "component/mod_publics.h"
-#include "db/demo_database.h"
 #include "kvt/COrder.h"
 #include "orders/order_detail_rows.h"
 #include "platform/data/connection.h"
@@ -16,6 +13,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/value/error.h"
+#include "tests/support/temp_demo_database.h"
 
 namespace kvt {
 namespace {
@@ -33,19 +31,11 @@ class HostOrderScreen : public ui::Form {
 
 class OrderLineMembersTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    path_ = new std::string((std::filesystem::temp_directory_path() /
-                             ("kvt_order_members_" + std::to_string(::getpid()) + ".db"))
-                                .string());
-    db::CreateDemoDatabase(*path_);
-  }
-  static void TearDownTestSuite() {
-    std::remove(path_->c_str());
-    delete path_;
-  }
+  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_order_members"); }
+  static void TearDownTestSuite() { delete db_; }
   void SetUp() override {
     component::ResetThreadStore();
-    order_.ConnectionString(db::ConnectionTextFor(*path_));
+    order_.ConnectionString(db_->ConnectionText());
     order_.CompanyID(db::kDemoCompanyID);
   }
   void TearDown() override { component::ResetThreadStore(); }
@@ -53,7 +43,7 @@ class OrderLineMembersTest : public ::testing::Test {
   // The product row the host's product search would give, from the
   // catalogue's own product-details procedure.
   vb::Variant Product(int id) {
-    auto connection = data::Connection::Open(*path_);
+    auto connection = data::Connection::Open(db_->Path());
     auto rows = connection->Query(
         "SELECT ID, Description AS \"Product\", Price1 AS \"Price 1\", "
         "Price2 AS \"Price 2\", LeadTime AS \"Lead Time\", ServiceLevel AS "
@@ -69,10 +59,10 @@ class OrderLineMembersTest : public ::testing::Test {
   }
   vb::Variant DetailSet() { return vb::Variant(vb::ObjectRef(orders::NewOrderDetailSet())); }
 
-  static std::string* path_;
+  static test_support::TempDemoDatabase* db_;
   COrder order_;
 };
-std::string* OrderLineMembersTest::path_ = nullptr;
+test_support::TempDemoDatabase* OrderLineMembersTest::db_ = nullptr;
 
 TEST_F(OrderLineMembersTest, PropertiesNeedTheDialogAndLoadIt) {
   EXPECT_FALSE(order_.IsEditFormLoaded());

@@ -1,14 +1,11 @@
 // The order item dialog driven as a buyer drives it: fills from product
 // rows of the demo database, typing, Tab, Enter, list picks and buttons
 // through the headless driver.
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "component/mod_publics.h"
-#include "db/demo_database.h"
 #include "orders/frmEditOrderDetail.h"
 #include "orders/order_detail_rows.h"
 #include "orders/order_line.h"
@@ -19,6 +16,7 @@
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "tests/support/temp_demo_database.h"
 
 namespace kvt::orders {
 namespace {
@@ -84,19 +82,11 @@ std::shared_ptr<data::RecordSet> DetailRows(const std::string& without = {}) {
 
 class OrderItemDialogTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    path_ = new std::string((std::filesystem::temp_directory_path() /
-                             ("kvt_order_item_" + std::to_string(::getpid()) + ".db"))
-                                .string());
-    db::CreateDemoDatabase(*path_);
-  }
-  static void TearDownTestSuite() {
-    std::remove(path_->c_str());
-    delete path_;
-  }
+  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_order_item"); }
+  static void TearDownTestSuite() { delete db_; }
   void SetUp() override {
     component::ResetThreadStore();
-    component::ThreadStore().settings.connection_string = db::ConnectionTextFor(*path_);
+    component::ThreadStore().settings.connection_string = db_->ConnectionText();
     component::ThreadStore().settings.company_id = db::kDemoCompanyID;
     form_ = std::make_shared<frmEditOrderDetail>();
     form_->Load();
@@ -115,11 +105,11 @@ class OrderItemDialogTest : public ::testing::Test {
   std::string Entry(int i) { return form_->txtODEdit(i).Text(); }
   std::string Calc(int i) { return form_->lblODCalc(i).Caption(); }
 
-  static std::string* path_;
+  static test_support::TempDemoDatabase* db_;
   std::shared_ptr<frmEditOrderDetail> form_;
   std::shared_ptr<ui::HeadlessDriver> driver_;
 };
-std::string* OrderItemDialogTest::path_ = nullptr;
+test_support::TempDemoDatabase* OrderItemDialogTest::db_ = nullptr;
 
 TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   OrderLine line(*form_);

@@ -1,6 +1,8 @@
 #include "services/data_gateway.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/support/vb_error.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,15 +13,7 @@
 namespace kvt::services {
 namespace {
 
-template <class Action>
-int32_t ErrorNumberOf(Action&& action) {
-  try {
-    action();
-  } catch (const vb::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using kvt::test_support::ErrorNumberOf;
 
 class DataGatewayTest : public ::testing::Test {
  protected:

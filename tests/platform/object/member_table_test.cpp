@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/vb_error.h"
+
 #include <stdexcept>
 
 namespace kvt::object {
@@ -23,14 +25,7 @@ MemberTable<Counter> MakeTable() {
   return table;
 }
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using kvt::test_support::ErrorNumberOf;
 
 TEST(MemberTableTest, SlotsArePublishedPositionsWhateverIsBound) {
   MemberTable<Counter> table = MakeTable();

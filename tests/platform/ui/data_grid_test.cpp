@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/vb_error.h"
+
 #include <functional>
 
 #include "platform/data/record_set.h"
@@ -32,14 +34,7 @@ std::shared_ptr<data::RecordSet> Lines() {
   return rs;
 }
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using kvt::test_support::ErrorNumberOf;
 
 TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
   auto form = std::make_shared<GridForm>();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/vb_error.h"
+
 #include <functional>
 
 #include "platform/ui/controls.h"
@@ -12,14 +14,7 @@ namespace {
 
 using testing::LoggingForm;
 
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using kvt::test_support::ErrorNumberOf;
 
 class FormTest : public ::testing::Test {
  protected:

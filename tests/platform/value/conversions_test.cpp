@@ -4,20 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/vb_error.h"
+
 #include "platform/value/error.h"
 
 namespace vb {
 namespace {
 
-template <class F>
-int ErrorNumberOf(F&& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using kvt::test_support::ErrorNumberOf;
 
 TEST(ConversionsTest, IntegerConversionsRoundHalfToEven) {
   struct Case {

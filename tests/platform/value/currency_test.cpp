@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/vb_error.h"
+
 #include "platform/value/error.h"
 
 namespace vb {
 namespace {
 
-int ErrorNumberOf(auto&& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using kvt::test_support::ErrorNumberOf;
 
 TEST(CurrencyTest, FromDoubleRoundsHalfToEven) {
   struct Case {
