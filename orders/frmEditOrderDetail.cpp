@@ -102,8 +102,11 @@ void frmEditOrderDetail::Build() {
   label("lblODCaption", 2, "Order No", 7920, 120, 1200);
   value_label("lblODEdit", 2, 9180, 120, 2160);
 
-  // Product figures, left column.
-  for (int i = 0; i < 12; ++i) {
+  // Product figures, left column; the name reads left to right in the
+  // width of the whole column, as names are long.
+  label("lblPDCaption", 0, kProductCaptions[0], 120, 900, 900);
+  label("lblPDDisplay", 0, "", 1080, 900, 3060);
+  for (int i = 1; i < 12; ++i) {
     int top = 900 + i * kRow;
     label("lblPDCaption", i, kProductCaptions[i], 120, top, 1680);
     value_label("lblPDDisplay", i, 1860, top, 2280);

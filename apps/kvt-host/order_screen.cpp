@@ -271,9 +271,9 @@ void OrderScreen::Build() {
                          "Qty on Order:", "Orders Pending:", "Candidates Pending:"};
   for (int i = 1; i <= 6; ++i) {
     const int32_t top = 660 + (i - 1) * 390;
-    caption(stock[i - 1], 120, top, 1680, &panel);
+    caption(stock[i - 1], 120, top, 1860, &panel);
     auto& value = Add<ui::Label>("lblProdDetails", i);
-    value.Move(1860, top, 1500, 255);
+    value.Move(2040, top, 1500, 255);
     value.Container(&panel);
   }
   const char* ordering[] = {"Lead Time:", "Min Order Qty:", "Max Order Qty:", "Service Level:"};
