@@ -39,6 +39,19 @@ std::string Amount(const services::NumberFormatService& formatter,
   return formatter.FormatAmount(value, 2, -1, 0, -1);
 }
 
+// Holds a flag set for a scope, so that a failure inside cannot leave the
+// dialog believing it is still calculating.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 // The trigger a discount's formula selection recalculates from.
 int32_t SelectionTrigger(int list) { return list + 1; }
 
@@ -229,10 +242,9 @@ const std::string& frmEditOrderDetail::FormulaText(int discount) const {
 }
 
 void frmEditOrderDetail::ResetFormulaToNone(int index) {
-  calculation_guard_ = true;
+  FlagScope guard(calculation_guard_);
   chkUseFormula(index).Value(ui::vbUnchecked);
   dbcODEdit(index).BoundText("1");
-  calculation_guard_ = false;
 }
 
 void frmEditOrderDetail::EntryChanged(int index) {
@@ -266,10 +278,10 @@ void frmEditOrderDetail::EntryLeft(int index) {
       case 1: pending_trigger_ = kTriggerTrade; break;
       case 2:
       case 3:
-      case 4:
-        calculation_guard_ = true;
+      case 4: {
+        FlagScope guard(calculation_guard_);
         dbcODEdit(index - 1).BoundText("1");
-        calculation_guard_ = false;
+      }
         pending_trigger_ = index == 2 ? kTriggerRebate
                            : index == 3 ? kTriggerOther
                                         : kTriggerNone;
@@ -305,21 +317,18 @@ void frmEditOrderDetail::ListSelected(int index) {
       formula_texts_[static_cast<size_t>(index)] = vb::CStr(column2);
       if (calculation_guard_) return;
       if (chkUseFormula(index).Value() == ui::vbChecked && !binding_state_) {
-        is_calculating_ = true;
+        FlagScope calculating(is_calculating_);
         int32_t trigger = SelectionTrigger(index);
         DoCalculation(trigger);
-        is_calculating_ = false;
       }
     } else {
       tax_rate_ = vb::CSng(column2);
       if (calculation_guard_ || binding_state_) return;
-      is_calculating_ = true;
+      FlagScope calculating(is_calculating_);
       int32_t trigger = kTriggerNone;
       DoCalculation(trigger);
-      is_calculating_ = false;
     }
   } catch (const vb::Error&) {
-    is_calculating_ = false;
   }
 }
 
