@@ -52,6 +52,15 @@ class FlagScope {
   bool& flag_;
 };
 
+// The pending trigger each entry box sets when its text changes and when
+// it is left: a typed discount restarts the chain after itself once left.
+constexpr int32_t kTriggerOnChange[7] = {kTriggerQuantity, kTriggerTrade, kTriggerTrade,
+                                         kTriggerRebate,   kTriggerNone,  kTriggerQuantity,
+                                         0};
+constexpr int32_t kTriggerOnLeave[7] = {kTriggerQuantity, kTriggerTrade, kTriggerRebate,
+                                        kTriggerOther,    kTriggerNone,  kTriggerQuantity,
+                                        0};
+
 // The trigger a discount's formula selection recalculates from.
 int32_t SelectionTrigger(int list) { return list + 1; }
 
@@ -248,46 +257,25 @@ void frmEditOrderDetail::ResetFormulaToNone(int index) {
 }
 
 void frmEditOrderDetail::EntryChanged(int index) {
-  if (binding_state_ || is_calculating_) return;
+  if (binding_state_ || is_calculating_ || index == 6) return;
   component::EndSilentlyOnFailure([&] {
-    switch (index) {
-      case 0:
-      case 5: pending_trigger_ = kTriggerQuantity; break;
-      case 1: pending_trigger_ = kTriggerTrade; break;
-      case 2:
-      case 3:
-      case 4:
-        // A typed amount replaces the discount's formula.
-        if (calculation_guard_) break;
-        ResetFormulaToNone(index - 1);
-        pending_trigger_ = index == 2 ? kTriggerTrade
-                           : index == 3 ? kTriggerRebate
-                                        : kTriggerNone;
-        break;
-      default: break;
+    if (index >= 2 && index <= 4) {
+      // A typed amount replaces the discount's formula.
+      if (calculation_guard_) return;
+      ResetFormulaToNone(index - 1);
     }
+    pending_trigger_ = kTriggerOnChange[index];
   });
 }
 
 void frmEditOrderDetail::EntryLeft(int index) {
-  if (binding_state_) return;
+  if (binding_state_ || index == 6) return;
   component::EndSilentlyOnFailure([&] {
-    switch (index) {
-      case 0:
-      case 5: pending_trigger_ = kTriggerQuantity; break;
-      case 1: pending_trigger_ = kTriggerTrade; break;
-      case 2:
-      case 3:
-      case 4: {
-        FlagScope guard(calculation_guard_);
-        dbcODEdit(index - 1).BoundText("1");
-      }
-        pending_trigger_ = index == 2 ? kTriggerRebate
-                           : index == 3 ? kTriggerOther
-                                        : kTriggerNone;
-        break;
-      default: break;
+    if (index >= 2 && index <= 4) {
+      FlagScope guard(calculation_guard_);
+      dbcODEdit(index - 1).BoundText("1");
     }
+    pending_trigger_ = kTriggerOnLeave[index];
   });
 }
 

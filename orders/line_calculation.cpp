@@ -26,29 +26,27 @@ void LineCalculation::RunDiscountChain(int32_t trigger, LineInputs& line,
   const Currency gross0 = Extend(line.price, quantity);
   const Currency after_trade0 = gross0 - line.trade;
 
-  Currency after_trade, after_rebate;
+  // The rebate and other steps on a given subtotal after trade.
+  auto from_rebate = [&](Currency after_trade) {
+    step.Apply(Discount::kRebate, after_trade, line.rebate);
+    Currency after_rebate = RoundToCents(after_trade - line.rebate);
+    step.Apply(Discount::kOther, after_rebate, line.other);
+  };
   switch (trigger) {
     case kTriggerQuantity:
     case kTriggerTrade: {
       Currency gross = RoundToCents(Extend(line.price, quantity));
       step.Apply(Discount::kTrade, gross, line.trade);
-      after_trade = RoundToCents(gross - line.trade);
-      step.Apply(Discount::kRebate, after_trade, line.rebate);
-      after_rebate = RoundToCents(after_trade - line.rebate);
-      step.Apply(Discount::kOther, after_rebate, line.other);
+      from_rebate(RoundToCents(gross - line.trade));
       break;
     }
     case kTriggerRebate:
       line.trade = RoundToCents(line.trade);
-      after_trade = RoundToCents(gross0 - line.trade);
-      step.Apply(Discount::kRebate, after_trade, line.rebate);
-      after_rebate = RoundToCents(after_trade - line.rebate);
-      step.Apply(Discount::kOther, after_rebate, line.other);
+      from_rebate(RoundToCents(gross0 - line.trade));
       break;
     case kTriggerOther:
       line.rebate = RoundToCents(line.rebate);
-      after_rebate = RoundToCents(after_trade0 - line.rebate);
-      step.Apply(Discount::kOther, after_rebate, line.other);
+      step.Apply(Discount::kOther, RoundToCents(after_trade0 - line.rebate), line.other);
       break;
     default:
       break;
