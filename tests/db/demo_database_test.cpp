@@ -1,15 +1,14 @@
 #include "db/demo_database.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
+#include "tests/support/temp_demo_database.h"
 
 namespace kvt::db {
 namespace {
@@ -18,14 +17,6 @@ using services::ProcedureParameter;
 
 class DemoDatabaseTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    path_ = (std::filesystem::temp_directory_path() /
-             ("kvt_demo_test_" + std::to_string(::getpid()) + ".sqlite"))
-                .string();
-    CreateDemoDatabase(path_);
-  }
-  void TearDown() override { std::filesystem::remove(path_); }
-
   data::RecordSetRef Run(const std::string& command) {
     auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
     int32_t status = 0;
@@ -51,7 +42,8 @@ class DemoDatabaseTest : public ::testing::Test {
     return vb::Variant(vb::Currency::FromRaw(cents * 100));
   }
 
-  std::string path_;
+  test_support::TempDemoDatabase db_{"kvt_demo_test"};
+  const std::string& path_ = db_.Path();
   services::DataGateway gateway_;
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/value/error.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::data {
 namespace {
@@ -28,14 +29,7 @@ std::shared_ptr<RecordSet> OrderLines(int rows) {
   return set;
 }
 
-int32_t ErrorNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const vb::Error& error) {
-    return error.number();
-  }
-  return 0;
-}
+using test_support::ErrorNumberOf;
 
 TEST(RecordSetTest, AddNewToEmptySetLeavesOneCurrentRow) {
   auto set = OrderLines(0);
@@ -105,13 +99,13 @@ TEST(RecordSetTest, BookmarkReturnsToItsRow) {
   EXPECT_EQ(set->RecordCount(), 4);
   EXPECT_EQ(set->GetEditMode(), EditMode::kNone);
 
-  EXPECT_EQ(ErrorNumber([&] { set->Bookmark(vb::Variant(999)); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(vb::Variant(999)); }),
             vb::err::kAdoInvalidArgument);
-  EXPECT_EQ(ErrorNumber([&] { set->Bookmark(vb::Variant("x")); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(vb::Variant("x")); }),
             vb::err::kAdoInvalidArgument);
   set->MoveLast();
   set->MoveNext();
-  EXPECT_EQ(ErrorNumber([&] { set->Bookmark(); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(); }),
             vb::err::kAdoNoCurrentRecord);
 }
 
@@ -128,16 +122,16 @@ TEST(RecordSetTest, NavigationBeyondTheEndsRaisesNoCurrentRecord) {
   set->MoveNext();
   EXPECT_TRUE(set->IsEOF());
   EXPECT_FALSE(set->IsBOF());
-  EXPECT_EQ(ErrorNumber([&] { set->MoveNext(); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->MoveNext(); }),
             vb::err::kAdoNoCurrentRecord);
-  EXPECT_EQ(ErrorNumber([&] { set->Item("Qty").Value(); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Qty").Value(); }),
             vb::err::kAdoNoCurrentRecord);
-  EXPECT_EQ(ErrorNumber([&] { set->Item("Qty").Value(vb::Variant(1)); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Qty").Value(vb::Variant(1)); }),
             vb::err::kAdoNoCurrentRecord);
   set->MoveFirst();
   set->MovePrevious();
   EXPECT_TRUE(set->IsBOF());
-  EXPECT_EQ(ErrorNumber([&] { set->MovePrevious(); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->MovePrevious(); }),
             vb::err::kAdoNoCurrentRecord);
   try {
     set->Update();
@@ -179,9 +173,9 @@ TEST(RecordSetTest, ClosedSetRefusesEveryRowOperation) {
   }
   set->Open();
   EXPECT_EQ(set->RecordCount(), 0);
-  EXPECT_EQ(ErrorNumber([&] { set->Open(); }), 3705);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Open(); }), 3705);
   EXPECT_EQ(
-      ErrorNumber([&] { set->Fields().Append("More", DataType::kDouble); }),
+      ErrorNumberOf([&] { set->Fields().Append("More", DataType::kDouble); }),
       vb::err::kAdoOperationNotAllowed);
 }
 
@@ -296,9 +290,9 @@ TEST(RecordSetTest, DeletedRowStaysCurrentWithoutValuesUntilAMove) {
   set->Delete();
   EXPECT_EQ(set->RecordCount(), 2);
   EXPECT_FALSE(set->IsEOF());
-  EXPECT_EQ(ErrorNumber([&] { set->Item("Product").Value(); }),
+  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Product").Value(); }),
             vb::err::kAdoNoCurrentRecord);
-  EXPECT_EQ(ErrorNumber([&] { set->Delete(); }), vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Delete(); }), vb::err::kAdoNoCurrentRecord);
   set->MoveNext();
   EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 3"));
   EXPECT_EQ(set->Bookmark(), third_mark);
