@@ -10,6 +10,9 @@ case "$kind" in
   *) echo "usage: $0 [release|sanitize] [targets...]" >&2; exit 2 ;;
 esac
 jobs=$(nproc)
+# Paths under the checkout hash as relative ones, so several checkouts of the
+# tree share one compiler cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 cmake -S . -B "$dir" -G Ninja -DKVT_WARNINGS_AS_ERRORS=ON "${flags[@]}" >/dev/null
 if [ $# -gt 0 ]; then
   cmake --build "$dir" -j "$jobs" --target "$@"
