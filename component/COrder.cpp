@@ -4,7 +4,7 @@
 #include "component/call_kind.h"
 #include "component/mod_publics.h"
 #include "component/published_members.h"
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "documents/purchase_order_printing.h"
 #include "orders/frmDeliveryDetails.h"
 #include "orders/header_totals.h"
@@ -409,12 +409,12 @@ std::string COrder::Total_Cost() const { return Line().Total_Cost(); }
 void COrder::Total_Cost(const std::string& value) { Line().Total_Cost(value); }
 
 void COrder::BindFormulaDBC(KvFormulaType pFormula) {
-  component::PassOver([&] { Line().BindFormulaDBC(static_cast<int>(pFormula)); });
+  vb::PassOver([&] { Line().BindFormulaDBC(static_cast<int>(pFormula)); });
 }
 
 void COrder::AssignAllForAdding(const vb::Variant& pRSProductDetail,
                                 double pOrderQty, const std::string& pOrderNo) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     Line().AssignAllForAdding(RecordSetOf(pRSProductDetail), pOrderQty, pOrderNo);
   });
 }
@@ -422,7 +422,7 @@ void COrder::AssignAllForAdding(const vb::Variant& pRSProductDetail,
 void COrder::AssignAllForEditing(const vb::Variant& pRSProductDetail,
                                  const vb::Variant& pRSOrderDetail,
                                  const std::string& pOrderNo) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     Line().AssignAllForEditing(RecordSetOf(pRSProductDetail),
                                RecordSetOf(pRSOrderDetail), pOrderNo);
   });
@@ -431,16 +431,18 @@ void COrder::AssignAllForEditing(const vb::Variant& pRSProductDetail,
 void COrder::AddOrderDetailToRS(const vb::Variant& DestinationRS) {
   // Warn and go on: without a dialog or a record set there is nothing to
   // go on with, so that one warning is all.
-  try {
-    orders::AddOrderDetailToRS(orders::SharedOrderItemDialog(),
-                               RecordSetOf(DestinationRS));
-  } catch (const vb::Error& error) {
-    ui::MsgBox(error.description(), ui::vbOKOnly | ui::vbExclamation);
-  }
+  vb::WarnAndGoOn(
+      [](const vb::Error& error) {
+        ui::MsgBox(error.description(), ui::vbOKOnly | ui::vbExclamation);
+      },
+      [&] {
+        orders::AddOrderDetailToRS(orders::SharedOrderItemDialog(),
+                                   RecordSetOf(DestinationRS));
+      });
 }
 
 void COrder::UpdateOrderDetailRS(const vb::Variant& DestinationRS) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     orders::UpdateOrderDetailRS(orders::SharedOrderItemDialog(),
                                 RecordSetOf(DestinationRS));
   });
@@ -448,7 +450,7 @@ void COrder::UpdateOrderDetailRS(const vb::Variant& DestinationRS) {
 
 void COrder::CalculateHeaderTotals(const vb::Variant& pRS,
                                    const vb::Variant& plblOHeader) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     object::ObjectPtr labels = object::AsObject(plblOHeader);
     orders::CalculateHeaderTotals(
         RecordSetOf(pRS), ThreadStore().NumberFormat(),
@@ -476,7 +478,7 @@ void COrder::ShowPurchaseOrder(int32_t OrderID, bool pShowPreview,
                                const std::string& pDatabase, bool RePrint) {
   // Printing passes failures over step by step; creating the gateway is
   // one more such step.
-  component::PassOver([&] {
+  vb::PassOver([&] {
     component::Store& store = ThreadStore();
     documents::PrintPurchaseOrder(OrderID, pShowPreview, pDatabase, RePrint,
                                   store.settings.connection_string, store.DataGateway());

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/object/object.h"
 #include "platform/value/conversions.h"
@@ -24,7 +24,7 @@ vb::Variant ShownText(const vb::Variant& text) {
 
 vb::Variant GetControlValue(const vb::Variant& control) {
   vb::Variant result;
-  PassOver([&] {
+  vb::PassOver([&] {
     const std::string type_name = control.TypeName();
     if (object::SameName(type_name, "TextBox")) {
       result = ShownText(object::GetProperty(control, "Text"));

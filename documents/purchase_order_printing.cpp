@@ -1,26 +1,15 @@
 #include "documents/purchase_order_printing.h"
 
-#include <exception>
-
 #include "documents/purchase_order_layout.h"
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/failure_style.h"
 #include "services/control_settings.h"
 
 namespace kvt::documents {
 namespace {
-
-// The printing operations pass over each failing statement and go on with
-// the next; nothing reaches the caller.
-template <class Statement>
-void PassOver(Statement&& statement) noexcept {
-  try {
-    statement();
-  } catch (const std::exception&) {
-  }
-}
 
 constexpr int16_t kFormPreferenceIndex = 0;
 constexpr int16_t kPurchaseOrderPrinterIndex = 6;
@@ -46,7 +35,7 @@ std::unique_ptr<report::Report> NewPurchaseOrderLayout(
 void BindPurchaseOrderFields(report::Report& report,
                              const data::RecordSetRef& print_data) {
   for (const ColumnBinding& binding : kPurchaseOrderBindings) {
-    PassOver([&] {
+    vb::PassOver([&] {
       if (!print_data) throw vb::Error::ObjectNotSet("documents");
       report.Control(binding.field)
           .SetDataField(print_data->Fields().Item(binding.column).Name());
@@ -60,8 +49,8 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
                         services::DataGateway& gateway, report::Output& output) {
   data::ConnectionRef connection;
   data::RecordSetRef print_data;
-  PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
-  PassOver([&] {
+  vb::PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
+  vb::PassOver([&] {
     int32_t status = 0;
     print_data = gateway.OpenRecordset(PurchaseOrderDataCommand(order_id), 1, 3,
                                        3, connection, status);
@@ -71,30 +60,30 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   services::ControlSettings settings;
   std::string form_preference;
   std::string printer;
-  PassOver([&] { settings.Connect(connection_text); });
-  PassOver([&] {
+  vb::PassOver([&] { settings.Connect(connection_text); });
+  vb::PassOver([&] {
     form_preference = settings.ReadControlValue("CheckBox", "chkPOGRVForm",
                                                 kFormPreferenceIndex, database);
   });
   std::unique_ptr<report::Report> report = NewPurchaseOrderLayout(form_preference);
-  PassOver([&] {
+  vb::PassOver([&] {
     printer = settings.ReadControlValue("ComboBox", "cboPrinters",
                                         kPurchaseOrderPrinterIndex, database);
   });
 
-  PassOver([&] {
+  vb::PassOver([&] {
     report->Control("RePrintFlag").SetText(reprint ? "Re-Print" : "");
   });
-  PassOver([&] { report->Printer().SetDeviceName(printer); });
-  PassOver([&] {
+  vb::PassOver([&] { report->Printer().SetDeviceName(printer); });
+  vb::PassOver([&] {
     report->GetDataControl(kPurchaseOrderDataControl).SetRecordset(print_data);
   });
   BindPurchaseOrderFields(*report, print_data);
-  PassOver([&] {
+  vb::PassOver([&] {
     report->Control("fldOHPageNo").SetText(std::to_string(report->pageNumber()));
   });
 
-  PassOver([&] {
+  vb::PassOver([&] {
     const report::Document document = report->Run();
     if (show_preview) {
       output.Preview(document, report->Printer().DeviceName());

@@ -1,9 +1,9 @@
 #include "orders/discount_formula.h"
 
-#include <exception>
 #include <vector>
 
 #include "platform/value/conversions.h"
+#include "platform/value/failure_style.h"
 
 namespace kvt::orders {
 namespace {
@@ -67,14 +67,11 @@ vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
 bool EvaluateFormula(const script::ScriptControl& msMain, vb::Currency& pAnswer,
                      const std::string& pValue, const std::string& sParameters,
                      std::string& sFormula) {
-  try {
-    pAnswer = ExpandAndEvaluateFormula(msMain, pValue, sParameters, sFormula);
-    return true;
-  } catch (const std::exception&) {
-    // vb::Error and allocation failures alike: the caller reports the
-    // formula as invalid.
-    return false;
-  }
+  // Any failure, allocation included: the caller reports the formula as
+  // invalid.
+  return !vb::StopSilently([&] {
+            pAnswer = ExpandAndEvaluateFormula(msMain, pValue, sParameters, sFormula);
+          }).HasError();
 }
 
 }  // namespace kvt::orders

@@ -3,7 +3,7 @@
 #include <array>
 #include <functional>
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/ui/controls.h"
 #include "platform/value/error.h"
@@ -102,7 +102,7 @@ void frmDeliveryDetails::OnLoad() {
 void frmDeliveryDetails::OnUnload(bool&) { is_loaded_ = false; }
 
 void frmDeliveryDetails::OptionChosen(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     auto& action = Ctl<ui::CommandButton>("cmdAction", 0);
     if (index == 0) action.Caption(kPrintCaption);
     if (index == 1) action.Caption(kSaveOrderCaption);
@@ -112,7 +112,7 @@ void frmDeliveryDetails::OptionChosen(int index) {
 }
 
 void frmDeliveryDetails::ActionClicked(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     // Written back through the shared properties, as a fresh COrder would,
     // so the trimmed text lands in whatever dialog the slot holds.
     using Accessor = std::pair<std::string (*)(), void (*)(const std::string&)>;

@@ -1,6 +1,6 @@
 #include "orders/frmEditOrderDetail.h"
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_general.h"
 #include "component/mod_publics.h"
 #include "orders/discount_formula.h"
@@ -213,7 +213,7 @@ void frmEditOrderDetail::Build() {
 void frmEditOrderDetail::OnLoad() {
   is_loaded_ = true;
   // Only possible once shown; loading hidden is the usual case.
-  component::EndSilentlyOnFailure([this] { txtODEdit(0).SetFocus(); });
+  vb::StopSilently([this] { txtODEdit(0).SetFocus(); });
 }
 
 void frmEditOrderDetail::OnUnload(bool&) { is_loaded_ = false; }
@@ -258,7 +258,7 @@ void frmEditOrderDetail::ResetFormulaToNone(int index) {
 
 void frmEditOrderDetail::EntryChanged(int index) {
   if (binding_state_ || is_calculating_ || index == 6) return;
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (index >= 2 && index <= 4) {
       // A typed amount replaces the discount's formula.
       if (calculation_guard_) return;
@@ -270,7 +270,7 @@ void frmEditOrderDetail::EntryChanged(int index) {
 
 void frmEditOrderDetail::EntryLeft(int index) {
   if (binding_state_ || index == 6) return;
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (index >= 2 && index <= 4) {
       FlagScope guard(calculation_guard_);
       dbcODEdit(index - 1).BoundText("1");
@@ -280,7 +280,7 @@ void frmEditOrderDetail::EntryLeft(int index) {
 }
 
 void frmEditOrderDetail::PercentageLeft(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     const std::string& text = txtODPercentage(index).Text();
     if (text.empty()) return;
     Currency base = vb::CCur(lblODCalc(index).Caption());
@@ -292,7 +292,7 @@ void frmEditOrderDetail::PercentageLeft(int index) {
 }
 
 void frmEditOrderDetail::ListSelected(int index) {
-  try {
+  vb::StopSilently([&] {
     ui::DataCombo& list = dbcODEdit(index);
     int row = list.SelectedRow();
     if (row < 0) return;
@@ -316,18 +316,17 @@ void frmEditOrderDetail::ListSelected(int index) {
       int32_t trigger = kTriggerNone;
       DoCalculation(trigger);
     }
-  } catch (const vb::Error&) {
-  }
+  });
 }
 
 void frmEditOrderDetail::ListClicked(int index) {
   if (index >= 1 && index <= 3) {
-    component::EndSilentlyOnFailure([&] { chkUseFormula(index).Value(ui::vbChecked); });
+    vb::StopSilently([&] { chkUseFormula(index).Value(ui::vbChecked); });
   }
 }
 
 void frmEditOrderDetail::ActionClicked(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     ui::TextBox& quantity = txtODEdit(0);
     if (!vb::IsNumeric(quantity.Text())) quantity.Text("0");
     if (index == 1) {
@@ -340,7 +339,7 @@ void frmEditOrderDetail::ActionClicked(int index) {
           "The Order Qty exceeds the allowable range.\r\n\r\nPlease change "
           "the Order Qty.",
           ui::vbOKOnly | ui::vbInformation, kPurchaseOrdersTitle);
-      component::EndSilentlyOnFailure([&] { quantity.SetFocus(); });
+      vb::StopSilently([&] { quantity.SetFocus(); });
       return;
     }
     int32_t trigger = pending_trigger_;
@@ -367,7 +366,7 @@ LineInputs frmEditOrderDetail::ReadInputs() {
 }
 
 void frmEditOrderDetail::DoCalculation(int32_t& trigger) {
-  try {
+  vb::StopSilently([&] {
     const services::NumberFormatService& formatter =
         component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);
@@ -395,13 +394,12 @@ void frmEditOrderDetail::DoCalculation(int32_t& trigger) {
     const double percents[3] = {figures.trade_percent, figures.rebate_percent,
                                 figures.other_percent};
     for (int i = 0; i < 3; ++i) txtODPercentage(i).Text(Amount(formatter, percents[i]));
-  } catch (const vb::Error&) {
-  }
+  });
   calculation_guard_ = false;
 }
 
 void frmEditOrderDetail::CalcItemSubTotals() {
-  component::EndSilentlyOnFailure([this] {
+  vb::StopSilently([this] {
     const services::NumberFormatService& formatter =
         component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);

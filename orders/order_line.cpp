@@ -1,6 +1,6 @@
 #include "orders/order_line.h"
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/data/record_set.h"
 #include "platform/ui/controls.h"
@@ -104,7 +104,7 @@ void OrderLine::BindFormulaDBC(int formula) {
   component::Store& store = component::ThreadStore();
   data::RecordSetRef rows;
   // Each step is attempted whatever happened to the one before.
-  auto attempt = [](auto&& step) { component::PassOver(step); };
+  auto attempt = [](auto&& step) { vb::PassOver(step); };
   attempt([&] {
     std::string command = "sp_AO_Select_Order_Lups " + std::to_string(formula) +
                           "," + std::to_string(store.settings.company_id);
@@ -167,71 +167,65 @@ void OrderLine::CopyProductFigures(data::RecordSet& product, bool adding) {
 
 void OrderLine::AssignAllForAdding(data::RecordSet& product, double order_qty,
                                    const std::string& order_no) {
-  try {
-    form_.BindingState(true);
-    BindAndSelect(kTradeFormulaList, &product, "Trade_Discount_Formula_ID");
-    BindAndSelect(kRebateFormulaList, &product, "Rebate_Discount_Formula_ID");
-    BindAndSelect(kOtherFormulaList, nullptr, nullptr);
-    BindAndSelect(kTaxCodeList, &product, "Tax_Codes_ID");
-    CopyProductFigures(product, /*adding=*/true);
+  form_.BindingState(true);
+  BindAndSelect(kTradeFormulaList, &product, "Trade_Discount_Formula_ID");
+  BindAndSelect(kRebateFormulaList, &product, "Rebate_Discount_Formula_ID");
+  BindAndSelect(kOtherFormulaList, nullptr, nullptr);
+  BindAndSelect(kTaxCodeList, &product, "Tax_Codes_ID");
+  CopyProductFigures(product, /*adding=*/true);
 
-    Trade_Discount(kZero);
-    Rebate_Discount(kZero);
-    Other_Discount(kZero);
-    Net_Amount(kZero);
-    Tax(kZero);
-    Total_Cost(kZero);
-    for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
-    Order_Qty(vb::CStr(order_qty));
-    ODOrder_Number(order_no);
-    Form_Caption("Adding Order Item");
-    Form_State_Label("Edit Item Details");
-    Cmd_Action_Caption("Add");
+  Trade_Discount(kZero);
+  Rebate_Discount(kZero);
+  Other_Discount(kZero);
+  Net_Amount(kZero);
+  Tax(kZero);
+  Total_Cost(kZero);
+  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
+  Order_Qty(vb::CStr(order_qty));
+  ODOrder_Number(order_no);
+  Form_Caption("Adding Order Item");
+  Form_State_Label("Edit Item Details");
+  Cmd_Action_Caption("Add");
 
-    int32_t trigger = kTriggerQuantity;
-    form_.DoCalculation(trigger);
-    form_.BindingState(false);
-  } catch (const vb::Error&) {
-    // Ends where it failed; binding state stays until a fill completes.
-  }
+  int32_t trigger = kTriggerQuantity;
+  form_.DoCalculation(trigger);
+  // Only a fill that ran through leaves binding state.
+  form_.BindingState(false);
 }
 
 void OrderLine::AssignAllForEditing(data::RecordSet& product,
                                     data::RecordSet& detail,
                                     const std::string& order_no) {
-  try {
-    form_.BindingState(true);
-    BindAndSelect(kTradeFormulaList, &detail, "Trade_Discount_Formula_ID");
-    BindAndSelect(kRebateFormulaList, &detail, "Rebate_Formula_ID");
-    BindAndSelect(kOtherFormulaList, &detail, "Other_Discount_Formula_ID");
-    BindAndSelect(kTaxCodeList, &detail, "Tax_Codes_ID");
-    CopyProductFigures(product, /*adding=*/false);
+  form_.BindingState(true);
+  BindAndSelect(kTradeFormulaList, &detail, "Trade_Discount_Formula_ID");
+  BindAndSelect(kRebateFormulaList, &detail, "Rebate_Formula_ID");
+  BindAndSelect(kOtherFormulaList, &detail, "Other_Discount_Formula_ID");
+  BindAndSelect(kTaxCodeList, &detail, "Tax_Codes_ID");
+  CopyProductFigures(product, /*adding=*/false);
 
-    // The line's own figures must be there: no Null check.
-    Order_Qty(vb::CStr(detail.Item("Qty").Value()));
-    Back_Order_Qty(vb::CStr(detail.Item("B/O Qty").Value()));
-    Free_Qty(vb::CStr(detail.Item("Free Qty").Value()));
-    Unit_Price(Amount(detail.Item("Unit Price").Value()));
-    Trade_Discount(Amount(detail.Item("Trade Disc").Value()));
-    Rebate_Discount(Amount(detail.Item("Rebate Disc").Value()));
-    Other_Discount(Amount(detail.Item("Other Disc").Value()));
-    Net_Amount(Amount(detail.Item("Net Amount").Value()));
-    Tax(Amount(detail.Item("Tax").Value()));
-    Total_Cost(Amount(detail.Item("Total Cost").Value()));
-    for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
-    ODOrder_Number(order_no);
-    Form_Caption("Editing a product");
-    Form_State_Label("Editing an order item");
-    Cmd_Action_Caption("Update Changes");
+  // The line's own figures must be there: no Null check.
+  Order_Qty(vb::CStr(detail.Item("Qty").Value()));
+  Back_Order_Qty(vb::CStr(detail.Item("B/O Qty").Value()));
+  Free_Qty(vb::CStr(detail.Item("Free Qty").Value()));
+  Unit_Price(Amount(detail.Item("Unit Price").Value()));
+  Trade_Discount(Amount(detail.Item("Trade Disc").Value()));
+  Rebate_Discount(Amount(detail.Item("Rebate Disc").Value()));
+  Other_Discount(Amount(detail.Item("Other Disc").Value()));
+  Net_Amount(Amount(detail.Item("Net Amount").Value()));
+  Tax(Amount(detail.Item("Tax").Value()));
+  Total_Cost(Amount(detail.Item("Total Cost").Value()));
+  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
+  ODOrder_Number(order_no);
+  Form_Caption("Editing a product");
+  Form_State_Label("Editing an order item");
+  Cmd_Action_Caption("Update Changes");
 
-    form_.IsCalculating(true);
-    int32_t trigger = kTriggerQuantity;
-    form_.DoCalculation(trigger);
-    form_.IsCalculating(false);
-    form_.CalcItemSubTotals();
-    form_.BindingState(false);
-  } catch (const vb::Error&) {
-  }
+  form_.IsCalculating(true);
+  int32_t trigger = kTriggerQuantity;
+  form_.DoCalculation(trigger);
+  form_.IsCalculating(false);
+  form_.CalcItemSubTotals();
+  form_.BindingState(false);
 }
 
 }  // namespace kvt::orders

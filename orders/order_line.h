@@ -2,9 +2,9 @@
 // properties that read and write the order item dialog's controls, and the
 // fills that prepare the dialog for a new or an existing line.
 //
-// The properties trap nothing (a value that is no number raises 13 where a
-// number is needed); the fills end silently at their first failure, keeping
-// what they already wrote, and then stay in binding state.
+// Nothing here traps a failure (a value that is no number raises 13 where a
+// number is needed): a fill raises at its first failure, keeping what it
+// already wrote and staying in binding state; COrder names the style.
 #pragma once
 
 #include <cstdint>

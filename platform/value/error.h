@@ -25,6 +25,7 @@ inline constexpr int32_t kSubscriptOutOfRange = 9;
 inline constexpr int32_t kDivisionByZero = 11;
 inline constexpr int32_t kTypeMismatch = 13;
 inline constexpr int32_t kOutOfStackSpace = 28;
+inline constexpr int32_t kInternalError = 51;
 inline constexpr int32_t kFileNotFound = 53;
 inline constexpr int32_t kObjectRequired = 424;
 inline constexpr int32_t kObjectNotSet = 91;
@@ -82,7 +83,7 @@ class Error : public std::exception {
 };
 
 // An error captured as a value, for the failure styles that pass a failure
-// over or report it and go on (the operation decides; see component/).
+// over or report it and go on (platform/value/failure_style.h).
 class ErrorData {
  public:
   ErrorData() = default;

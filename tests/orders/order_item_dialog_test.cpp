@@ -156,7 +156,8 @@ TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
   Product product;
   product.id = Variant::Null();
   product.trade_formula = 3;
-  OrderLine(*form_).AssignAllForAdding(*ProductRows(product), 5, "PO-1");
+  EXPECT_THROW(OrderLine(*form_).AssignAllForAdding(*ProductRows(product), 5, "PO-1"),
+               vb::Error);
   EXPECT_TRUE(form_->BindingState());
   EXPECT_EQ(form_->dbcODEdit(1).BoundText(), "3");  // lists were set first
   EXPECT_EQ(form_->lblPDDisplay(0).Caption(), "");
@@ -340,7 +341,7 @@ TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) 
   short_row->AppendRow({101, "Short", vb::Currency::FromInt(3), 7, 95, Variant::Null(), 0, 0,
                         0, 0, 0, vb::Currency::FromInt(3), Variant::Null(), Variant::Null(),
                         Variant::Null()});
-  line.AssignAllForAdding(*short_row, 4, "PO-2");
+  EXPECT_THROW(line.AssignAllForAdding(*short_row, 4, "PO-2"), vb::Error);
   EXPECT_TRUE(form_->BindingState());
   EXPECT_EQ(form_->lblPDDisplay(0).Caption(), "Short");
   EXPECT_EQ(form_->lblPDDisplay(1).Caption(), "3.00");
@@ -431,7 +432,7 @@ TEST_F(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
 
   line.Unit_Price("lots");  // the record set refuses it
   line.Net_Amount("1.00");
-  UpdateOrderDetailRS(*form_, *detail);
+  EXPECT_THROW(UpdateOrderDetailRS(*form_, *detail), vb::Error);
   EXPECT_EQ(detail->Item("Net Amount").Value(),
             Variant(vb::Currency::FromDecimalText("2469")));
 }
