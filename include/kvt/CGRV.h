@@ -10,11 +10,12 @@
 
 #include "kvt/enumerations.h"
 #include "kvt/export.h"
+#include "kvt/shared_settings.h"
 #include "platform/value/variant.h"
 
 namespace kvt {
 
-class KVT_EXPORT CGRV {
+class KVT_EXPORT CGRV : public SharedSettings {
  public:
   CGRV();
   ~CGRV();
@@ -22,13 +23,6 @@ class KVT_EXPORT CGRV {
   CGRV& operator=(const CGRV&) = delete;
   CGRV(CGRV&&) noexcept;
   CGRV& operator=(CGRV&&) noexcept;
-
-  // Shared settings (seen by every COrder and CGRV on the thread; last
-  // write wins; there are no getters).
-  void ConnectionString(const std::string& value);
-  void CompanyID(int32_t value);
-  void QtyDecimals(int32_t value);
-  void PriceDecimals(int32_t value);
 
   // Set while the host works on a consignment returned voucher; false on
   // creation; this instance's own.

@@ -115,22 +115,22 @@ TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 12.5, "PO-0042");
   EXPECT_FALSE(form_->BindingState());
-  EXPECT_EQ(line.Order_Qty(), "12.50");
-  EXPECT_EQ(line.Unit_Price(), "1,234.50");
+  EXPECT_EQ(line.Get("Order_Qty"), "12.50");
+  EXPECT_EQ(line.Get("Unit_Price"), "1,234.50");
   EXPECT_EQ(form_->lblPDDisplay(11).Caption(), "1,234.50");
   EXPECT_EQ(form_->lblPDDisplay(1).Caption(), "1,999.50");
   EXPECT_EQ(form_->lblPDDisplay(2).Caption(), "");  // Null price
   EXPECT_EQ(form_->lblPDDisplay(5).Caption(), "03/10/2026");
-  EXPECT_EQ(line.Product_ID(), 101);
+  EXPECT_EQ(line.Get("Product_ID"), "101");
   // Null formula columns select formula 1 and tick nothing; tax code 1.
   for (int i = 1; i <= 3; ++i) {
     EXPECT_EQ(form_->dbcODEdit(i).BoundText(), "1");
     EXPECT_EQ(form_->chkUseFormula(i).Value(), ui::vbUnchecked);
   }
-  EXPECT_EQ(line.Tax_Code(), "1");
+  EXPECT_EQ(line.Get("Tax_Code"), "1");
   EXPECT_EQ(Calc(0), "15,431.25");
-  EXPECT_EQ(line.Tax(), "2,314.69");
-  EXPECT_EQ(line.Total_Cost(), "17,745.94");
+  EXPECT_EQ(line.Get("Tax"), "2,314.69");
+  EXPECT_EQ(line.Get("Total_Cost"), "17,745.94");
   EXPECT_EQ(Calc(7), "1,234.50");
   EXPECT_EQ(form_->Caption(), "Adding Order Item");
   EXPECT_EQ(form_->cmdAction(0).Caption(), "Add");
@@ -145,11 +145,11 @@ TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
   line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
   EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbChecked);
   EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbUnchecked);
-  EXPECT_EQ(line.Trade_Discount(), "617.25");  // 5% of 12,345.00
-  EXPECT_EQ(line.Net_Amount(), "11,727.75");
-  EXPECT_EQ(line.Tax(), "0.00");
+  EXPECT_EQ(line.Get("Trade_Discount"), "617.25");  // 5% of 12,345.00
+  EXPECT_EQ(line.Get("Net_Amount"), "11,727.75");
+  EXPECT_EQ(line.Get("Tax"), "0.00");
   EXPECT_EQ(form_->txtODPercentage(0).Text(), "5.00");
-  EXPECT_THROW(line.Trade_Disc_Formula("two"), vb::Error);
+  EXPECT_THROW(line.Let("Trade_Disc_Formula", "two"), vb::Error);
 }
 
 TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
@@ -272,9 +272,9 @@ TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
     // Set up as a fill would, so that nothing recalculates yet.
     form_->BindingState(true);
     form_->dbcODEdit(2).RowSource(formulas);
-    line.Rebate_Discount("7.00");
-    line.Rebate_Disc_Formula("2");
-    line.Other_Disc_Formula("7");  // freight levy 1%, still evaluated after
+    line.Let("Rebate_Discount", "7.00");
+    line.Let("Rebate_Disc_Formula", "2");
+    line.Let("Other_Disc_Formula", "7");  // freight levy 1%, still evaluated after
     form_->BindingState(false);
 
     driver_ = std::make_shared<ui::HeadlessDriver>();
@@ -284,8 +284,8 @@ TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
     ASSERT_EQ(driver_->Messages().size(), 1u);
     EXPECT_EQ(driver_->Messages()[0].prompt, "Invalid Formula. Please select another one");
     EXPECT_EQ(driver_->Messages()[0].title, "Purchase Orders");
-    EXPECT_EQ(line.Rebate_Discount(), "7.00");
-    EXPECT_EQ(line.Other_Discount(), "117.21");  // 1% of 12,345 - 617.25 - 7
+    EXPECT_EQ(line.Get("Rebate_Discount"), "7.00");
+    EXPECT_EQ(line.Get("Other_Discount"), "117.21");  // 1% of 12,345 - 617.25 - 7
   }
 }
 
@@ -325,7 +325,7 @@ TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) 
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 2, "PO-1");
   EXPECT_EQ(form_->dbcODEdit(4).Rows().size(), 0u);
-  EXPECT_EQ(line.Net_Amount(), "2,469.00");
+  EXPECT_EQ(line.Get("Net_Amount"), "2,469.00");
   EXPECT_FALSE(form_->BindingState());
 
   // A product row without "Price 2" ends the fill there, in binding state.
@@ -345,7 +345,7 @@ TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) 
   EXPECT_TRUE(form_->BindingState());
   EXPECT_EQ(form_->lblPDDisplay(0).Caption(), "Short");
   EXPECT_EQ(form_->lblPDDisplay(1).Caption(), "3.00");
-  EXPECT_EQ(line.Order_Qty(), "2.00");  // the earlier line's, untouched
+  EXPECT_EQ(line.Get("Order_Qty"), "2.00");  // the earlier line's, untouched
 }
 
 TEST_F(OrderItemDialogTest, ChangesDuringAFillMoveNoPendingTrigger) {
@@ -371,13 +371,13 @@ TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   OrderLine line(*form_);
   line.AssignAllForEditing(*ProductRows({}), *detail, "PO-7");
   EXPECT_FALSE(form_->BindingState());
-  EXPECT_EQ(line.Rebate_Disc_Formula(), "6");
+  EXPECT_EQ(line.Get("Rebate_Disc_Formula"), "6");
   EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbChecked);
   EXPECT_EQ(form_->Caption(), "Editing a product");
   EXPECT_EQ(form_->lblPDDisplay(5).Caption(), vb::CStr(Variant(vb::Date::FromYmd(2026, 10, 3))));
   // The rebate formula re-ran on 90.00 (2% = 1.80); the average is then
   // over the net amount: (10 + 1.80 + 5) / 83.20.
-  EXPECT_EQ(line.Rebate_Discount(), "1.80");
+  EXPECT_EQ(line.Get("Rebate_Discount"), "1.80");
   EXPECT_EQ(Calc(3), "83.20");
   EXPECT_EQ(Calc(5), "20.19");
 }
@@ -385,8 +385,8 @@ TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
 TEST_F(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 1250, "PO-1");
-  line.Back_Order_Qty("");
-  line.Free_Qty("");
+  line.Let("Back_Order_Qty", "");
+  line.Let("Free_Qty", "");
   auto detail = DetailRows();
   AddOrderDetailToRS(*form_, *detail);
   EXPECT_EQ(detail->RecordCount(), 1);
@@ -425,13 +425,13 @@ TEST_F(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
   detail->AddNew();
   detail->Item("Lead Time").Value(30);
   detail->Update();
-  line.Order_Qty("1,250.00");
+  line.Let("Order_Qty", "1,250.00");
   UpdateOrderDetailRS(*form_, *detail);
   EXPECT_EQ(detail->Item("Lead Time").Value(), Variant(30));
   EXPECT_EQ(detail->Item("Qty").Value(), Variant(1250.0));
 
-  line.Unit_Price("lots");  // the record set refuses it
-  line.Net_Amount("1.00");
+  line.Let("Unit_Price", "lots");  // the record set refuses it
+  line.Let("Net_Amount", "1.00");
   EXPECT_THROW(UpdateOrderDetailRS(*form_, *detail), vb::Error);
   EXPECT_EQ(detail->Item("Net Amount").Value(),
             Variant(vb::Currency::FromDecimalText("2469")));

@@ -1,6 +1,6 @@
-#include "component/published_members.h"
+#include "classes/published_members.h"
 
-namespace kvt::component {
+namespace kvt::classes {
 
 const std::vector<std::string>& COrderPublishedMembers() {
   static const std::vector<std::string> kMembers = {
@@ -55,4 +55,4 @@ const std::vector<std::string>& CGRVPublishedMembers() {
   return kMembers;
 }
 
-}  // namespace kvt::component
+}  // namespace kvt::classes

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace kvt::component {
+namespace kvt::classes {
 
 const std::vector<std::string>& COrderPublishedMembers();
 const std::vector<std::string>& CGRVPublishedMembers();
 
-}  // namespace kvt::component
+}  // namespace kvt::classes

@@ -5,7 +5,7 @@
 #include "kvt/enumerations.h"
 #include "platform/object/member_table.h"
 
-namespace kvt::component {
+namespace kvt::classes {
 
 inline object::InvokeKind ToInvokeKind(CallKind kind) {
   switch (kind) {
@@ -21,4 +21,4 @@ inline object::InvokeKind ToInvokeKind(CallKind kind) {
   return object::InvokeKind::kCall;
 }
 
-}  // namespace kvt::component
+}  // namespace kvt::classes
