@@ -219,6 +219,17 @@ TEST_F(OrderItemDialogTest, CancelUnloadsAndApplyRecalculatesWithoutClosing) {
   EXPECT_FALSE(form_->IsLoaded());
 }
 
+TEST_F(OrderItemDialogTest, ACancelledLineLeavesNothingForTheNext) {
+  AddAndShow({.trade_formula = 2}, 1, [](ui::HeadlessDriver& user) {
+    user.Replace("txtODEdit(5)", "5").Press(ui::vbKeyTab).Click("cmdAction(1)");
+  });
+  form_->Load();
+  OrderLine(*form_).AssignAllForAdding(*ProductRows({}), 10, "PO-0042");
+  EXPECT_EQ(Entry(5), "0.00");
+  EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbUnchecked);
+  EXPECT_EQ(Calc(0), "12,345.00");  // 10 units, not 15
+}
+
 TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
   Product product;
   product.trade_formula = 2;
