@@ -3,8 +3,10 @@
 function(kvt_add_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}
-                                            ${PROJECT_SOURCE_DIR}/include)
+  target_include_directories(${name} PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<INSTALL_INTERFACE:include/kvtsuppliers>)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
   add_library(kvt::${name} ALIAS ${name})
 endfunction()
