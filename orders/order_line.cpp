@@ -14,11 +14,13 @@
 namespace kvt::orders {
 namespace {
 
-constexpr const char* kZero = "0.00";
 
 std::string Amount(const vb::Variant& value) {
   return component::ThreadStore().NumberFormat().FormatAmount(value, 2, -1, 0, -1);
 }
+
+// A zero amount as the formatter shows it.
+std::string Zero() { return Amount(0); }
 
 // The column's value as text; `if_null` when it is Null.
 std::string TextOr(data::RecordSet& row, const char* column,
@@ -170,7 +172,7 @@ void OrderLine::CopyProductFigures(data::RecordSet& product, bool adding) {
   Let("Last_Cost", TextOr(product, "Last_Cost", ""));
   if (adding) {
     std::string unit_price = price("Last_Cost");
-    Let("Unit_Price", unit_price.empty() ? kZero : unit_price);
+    Let("Unit_Price", unit_price.empty() ? Zero() : unit_price);
   }
 }
 
@@ -183,13 +185,13 @@ void OrderLine::AssignAllForAdding(data::RecordSet& product, double order_qty,
   BindAndSelect(kTaxCodeList, &product, "Tax_Codes_ID");
   CopyProductFigures(product, /*adding=*/true);
 
-  Let("Trade_Discount", kZero);
-  Let("Rebate_Discount", kZero);
-  Let("Other_Discount", kZero);
-  Let("Net_Amount", kZero);
-  Let("Tax", kZero);
-  Let("Total_Cost", kZero);
-  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
+  Let("Trade_Discount", Zero());
+  Let("Rebate_Discount", Zero());
+  Let("Other_Discount", Zero());
+  Let("Net_Amount", Zero());
+  Let("Tax", Zero());
+  Let("Total_Cost", Zero());
+  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(Zero());
   Let("Order_Qty", vb::CStr(order_qty));
   Let("ODOrder_Number", order_no);
   Let("Form_Caption", "Adding Order Item");
@@ -222,7 +224,7 @@ void OrderLine::AssignAllForEditing(data::RecordSet& product,
   Let("Net_Amount", Amount(detail.Item("Net Amount").Value()));
   Let("Tax", Amount(detail.Item("Tax").Value()));
   Let("Total_Cost", Amount(detail.Item("Total Cost").Value()));
-  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
+  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(Zero());
   Let("ODOrder_Number", order_no);
   Let("Form_Caption", "Editing a product");
   Let("Form_State_Label", "Editing an order item");

@@ -35,7 +35,8 @@ class DataCombo : public Control {
   const std::vector<Row>& Rows() const { return rows_; }
 
   // The BoundColumn text of the selected row ("" with none). Setting it
-  // selects the row with that bound value (none when no row has it) and
+  // selects the row with that bound value and raises Change, also when that
+  // row was already shown; with no such row it clears the selection and
   // raises Change when the text shown changes.
   const std::string& BoundText() const { return bound_text_; }
   void BoundText(std::string bound_text);

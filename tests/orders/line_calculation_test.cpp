@@ -134,6 +134,12 @@ TEST_F(LineCalculationTest, CascadingFormulasSeeTheRoundedSubtotals) {
   EXPECT_EQ(line.trade, Cur("5"));
   EXPECT_EQ(line.rebate, Cur("2.38"));
   EXPECT_EQ(line.other, Cur("0.93"));
+
+  // The gross is rounded from the double product: 1.2562 x 0.8 = 1.00496.
+  RateSteps small(calc_);
+  LineInputs tiny{0.8, 0, Cur("1.2562"), {}, {}, {}};
+  calc_.RunDiscountChain(kTriggerQuantity, tiny, small);
+  EXPECT_EQ(small.seen[0].second, Cur("1"));
 }
 
 TEST_F(LineCalculationTest, TypedAmountsAreRoundedWhenTheChainRestartsAfterThem) {
