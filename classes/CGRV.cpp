@@ -1,6 +1,7 @@
 #include "kvt/CGRV.h"
 
 #include "classes/call_kind.h"
+#include "classes/cgrv_members.h"
 #include "classes/member_binding.h"
 #include "classes/published_members.h"
 #include "platform/object/member_table.h"
@@ -10,7 +11,7 @@ namespace kvt {
 
 namespace {
 
-using Table = object::MemberTable<CGRV>;
+using Table = classes::CGRVTable;
 
 const Table& Members() {
   static const Table kTable = [] {
@@ -19,6 +20,11 @@ const Table& Members() {
     table.Get("mbIsCRN", [](CGRV& self, object::Args) -> vb::Variant { return self.mbIsCRN(); });
     table.Let("mbIsCRN",
               [](CGRV& self, object::Args args) { self.mbIsCRN(vb::CBool(args.back())); });
+    classes::BindCGRVQueryMembers(table);
+    classes::BindCGRVLineMembers(table);
+    classes::BindCGRVHeaderMembers(table);
+    classes::BindCGRVSaveMembers(table);
+    classes::BindCGRVDocumentMembers(table);
     return table;
   }();
   return kTable;

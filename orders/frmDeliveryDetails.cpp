@@ -6,6 +6,7 @@
 #include "platform/ui/controls.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::orders {
 
@@ -13,20 +14,6 @@ namespace {
 
 constexpr const char* kPrintCaption = "&Print";
 constexpr const char* kSaveOrderCaption = "&Save Order";
-
-std::string Lower(std::string text) {
-  for (char& ch : text) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return text;
-}
-
-// The platform's Trim: blanks only, not tabs.
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 using enum ui::ControlKind;
 using ui::kBold;
@@ -116,13 +103,13 @@ void frmDeliveryDetails::ActionClicked(int index) {
          {"Del_Name", "Del_Address1", "Del_Address2", "Del_Address3", "Del_PostCode"}) {
       frmDeliveryDetails& shared = SharedDeliveryDialog();
       const auto& row = component::FindProperty(DeliveryProperties(), line);
-      component::LetProperty(shared, row, TrimBlanks(vb::CStr(GetProperty(shared, row))));
+      component::LetProperty(shared, row, vb::Trim(vb::CStr(GetProperty(shared, row))));
     }
 
     if (index == 0) {
-      const std::string caption = Lower(cmd_action_[0].Caption());
-      if (caption == Lower(kPrintCaption) ||
-          caption == Lower(kSaveOrderCaption)) {
+      const std::string caption = vb::LCase(cmd_action_[0].Caption());
+      if (caption == vb::LCase(kPrintCaption) ||
+          caption == vb::LCase(kSaveOrderCaption)) {
         Hide();
       }
     } else if (index == 1) {

@@ -236,41 +236,9 @@ void frmEditOrderDetail::OnLoad() {
 
 void frmEditOrderDetail::OnUnload(bool&) { is_loaded_ = false; }
 
-ui::TextBox& frmEditOrderDetail::txtODEdit(int index) {
-  EnsureBuilt();
-  return txt_od_edit_[index];
-}
-ui::TextBox& frmEditOrderDetail::txtODPercentage(int index) {
-  EnsureBuilt();
-  return txt_od_percentage_[index];
-}
-ui::Label& frmEditOrderDetail::lblODCalc(int index) {
-  EnsureBuilt();
-  return lbl_od_calc_[index];
-}
-ui::Label& frmEditOrderDetail::lblODEdit(int index) {
-  EnsureBuilt();
-  return lbl_od_edit_[index];
-}
-ui::Label& frmEditOrderDetail::lblPDDisplay(int index) {
-  EnsureBuilt();
-  return lbl_pd_display_[index];
-}
 ui::Label& frmEditOrderDetail::lblFormState() {
   EnsureBuilt();
   return *lbl_form_state_;
-}
-ui::CheckBox& frmEditOrderDetail::chkUseFormula(int index) {
-  EnsureBuilt();
-  return chk_use_formula_[index];
-}
-ui::DataCombo& frmEditOrderDetail::dbcODEdit(int index) {
-  EnsureBuilt();
-  return dbc_od_edit_[index];
-}
-ui::CommandButton& frmEditOrderDetail::cmdAction(int index) {
-  EnsureBuilt();
-  return cmd_action_[index];
 }
 
 ui::Control& frmEditOrderDetail::Element(Array array, int index) {

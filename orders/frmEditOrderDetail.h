@@ -69,15 +69,15 @@ class frmEditOrderDetail : public component::Dialog {
 
   // The controls, for COrder's line properties and the tests. Each loads
   // the form first, as reaching a control does on the platform.
-  ui::TextBox& txtODEdit(int index);
-  ui::TextBox& txtODPercentage(int index);
-  ui::Label& lblODCalc(int index);
-  ui::Label& lblODEdit(int index);
-  ui::Label& lblPDDisplay(int index);
+  ui::TextBox& txtODEdit(int index) { return Reach(txt_od_edit_, index); }
+  ui::TextBox& txtODPercentage(int index) { return Reach(txt_od_percentage_, index); }
+  ui::Label& lblODCalc(int index) { return Reach(lbl_od_calc_, index); }
+  ui::Label& lblODEdit(int index) { return Reach(lbl_od_edit_, index); }
+  ui::Label& lblPDDisplay(int index) { return Reach(lbl_pd_display_, index); }
   ui::Label& lblFormState();
-  ui::CheckBox& chkUseFormula(int index);
-  ui::DataCombo& dbcODEdit(int index);
-  ui::CommandButton& cmdAction(int index);
+  ui::CheckBox& chkUseFormula(int index) { return Reach(chk_use_formula_, index); }
+  ui::DataCombo& dbcODEdit(int index) { return Reach(dbc_od_edit_, index); }
+  ui::CommandButton& cmdAction(int index) { return Reach(cmd_action_, index); }
 
   // The control arrays COrder's properties live in, for DialogProperty.
   enum class Array {

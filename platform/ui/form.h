@@ -166,6 +166,12 @@ class Form : public object::Object {
   void EnsureBuilt();
   // Whether unloading discards the controls and their values.
   void DiscardControlsOnUnload(bool discard) { discard_on_unload_ = discard; }
+  // Element `index` of a typed control array, building the controls first.
+  template <class T>
+  T& Reach(const ControlArray<T>& array, int index) {
+    EnsureBuilt();
+    return array[index];
+  }
   // Adds the controls of a layout table during Build, in its order.
   void AddControls(std::span<const ControlSpec> specs);
   // The elements of control array `name` (after Build), for ControlArray.
