@@ -58,6 +58,32 @@ vb::Variant EmptyValue(Kind kind) {
 
 }  // namespace
 
+data::RecordSetRef NewVoucherDetailSet(DetailLayout layout) {
+  auto rows = std::make_shared<data::RecordSet>();
+  for (const Column& column : kColumns) {
+    if (!InLayout(column, layout)) continue;
+    data::DataType type = data::DataType::kCurrency;
+    switch (column.kind) {
+      case Kind::kQuantity:
+        type = data::DataType::kDouble;
+        break;
+      case Kind::kTaxCodeKey:
+        type = data::DataType::kInteger;
+        break;
+      case Kind::kText:
+        type = std::string(column.name) == "FK ID" || std::string(column.name) == "ProductsID"
+                   ? data::DataType::kInteger
+                   : data::DataType::kVarWChar;
+        break;
+      case Kind::kAmount:
+        break;
+    }
+    rows->Fields().Append(column.name, type);
+  }
+  rows->Open();
+  return rows;
+}
+
 void AddVoucherDetail(frmEditGRVDetail& form, data::RecordSet& destination, DetailLayout layout) {
   const VoucherLine line(form);
   destination.AddNew();

@@ -13,13 +13,16 @@
 
 #include "vouchers/frmEditGRVDetail.h"
 
-namespace kvt::data {
-class RecordSet;
-}
+#include "platform/data/record_set.h"
 
 namespace kvt::vouchers {
 
 enum class DetailLayout { kGoodsReceived, kConsignment };
+
+// A new, open, empty voucher detail set with the layout's columns typed as
+// a host keeps them: keys whole numbers, quantities doubles, names text,
+// amounts currency.
+data::RecordSetRef NewVoucherDetailSet(DetailLayout layout);
 
 // Appends the line as a new row, saves it and leaves the set on it (on the
 // first row when the set holds fewer than two). Quantities are stored as

@@ -97,6 +97,8 @@ void DataCombo::Text(std::string text) {
       return;
     }
   }
+  // A drop-down list shows only its rows: other text leaves it as it is.
+  if (style_ == 2) return;
   Show(-1, std::move(text));
 }
 

@@ -43,7 +43,8 @@ class DataCombo : public Control {
   // The text shown: the selected row's ListField, or typed text.
   const std::string& Text() const { return text_; }
   // Selects the row whose ListField is `text`, if any; raises Change when
-  // the text differs.
+  // the text differs. Text that no row shows clears the selection of a
+  // drop-down combo and is ignored by a drop-down list (Style 2).
   void Text(std::string text);
   // Index of the selected row in Rows(), -1 for none.
   int SelectedRow() const { return selected_; }
