@@ -39,6 +39,19 @@ vb::Variant GetControlValue(const vb::Variant& control) {
 }
 
 vb::Variant ParseNumber(const vb::Variant& value) {
+  // Whole numbers and Currency print exactly, so reading their text back
+  // gives the value itself: skip the round trip (the line arithmetic runs
+  // this on every figure).
+  switch (value.type()) {
+    case vb::VarType::Byte:
+    case vb::VarType::Integer:
+    case vb::VarType::Long:
+      return vb::CDbl(value);
+    case vb::VarType::Currency:
+      return value.get_if<vb::Currency>()->ToDouble();
+    default:
+      break;
+  }
   if (!vb::IsNumeric(value)) return vb::Variant::Integer(0);
   std::string text = vb::CStr(value);
   text.erase(std::remove(text.begin(), text.end(), ','), text.end());
