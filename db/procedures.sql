@@ -52,12 +52,14 @@ SELECT s.Name AS "Supp Name", s.PostBox AS "Supp PostBox",
  WHERE po.ID = ?1
  ORDER BY d.ID');
 
--- A supplier''s processed orders in a company that still have stock to come.
+-- A supplier''s processed orders in a company that still have stock to come;
+-- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_GRV_Select_Outstanding_Orders', 2, '
 SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
        po.DateOrdered AS "Date Ordered", po.OurRef AS "Our Ref",
-       po.SuppRef AS "Supp Ref",
+       po.SuppRef AS "Supp Ref", po.OrderNumber AS "OrderNo",
+       po.SuppRef AS "Supplier Ref",
        (SELECT COUNT(*) FROM PurchaseOrderDetails d
          WHERE d.PurchaseOrderID = po.ID
            AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
@@ -93,6 +95,7 @@ INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_Select_Received_GRV', 2, 'Total:currency', '
 SELECT g.ID AS "ID", g.VoucherNumber AS "GRV Number",
        g.DateReceived AS "Date Received", g.DelNoteNumber AS "Del Note Number",
+       g.DelNoteNumber AS "Del Note No",
        po.OrderNumber AS "Order Number",
        (SELECT TOTAL(gd.TotalCost) FROM GRVDetails gd WHERE gd.GRVID = g.ID)
          AS "Total"
@@ -106,6 +109,7 @@ INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_Select_Received_CRV', 2, 'Total:currency', '
 SELECT g.ID AS "ID", g.VoucherNumber AS "CRV Number",
        g.DateReceived AS "Date Received", g.DelNoteNumber AS "Del Note Number",
+       g.DelNoteNumber AS "Del Note No",
        po.OrderNumber AS "Order Number",
        (SELECT TOTAL(gd.TotalCost) FROM GRVDetails gd WHERE gd.GRVID = g.ID)
          AS "Total"

@@ -12,6 +12,8 @@
 #include "apps/kvt-host/order_lines_scenario.h"
 #include "apps/kvt-host/order_printing_scenario.h"
 #include "apps/kvt-host/order_scenario.h"
+#include "apps/kvt-host/receiving_scenario.h"
+#include "db/demo_database.h"
 #include "platform/value/conversions.h"
 
 namespace {
@@ -44,6 +46,9 @@ int RunScenario(const std::vector<std::string>& args) {
   failures += kvt::host::RunOrderLinesScenario(db_path, std::cout) != 0;
   std::cout << "\n";
   failures += kvt::host::RunOrderScenario(std::cout) != 0;
+  std::cout << "\n";
+  failures += kvt::host::RunReceivingScenario(kvt::db::ConnectionTextFor(db_path), 1,
+                                              std::cout) != 0;
   std::cout << "\n";
   const std::string out_dir = Option(args, "--out", ".");
   failures += kvt::host::RunPurchaseOrderPrinting(db_path, out_dir, std::cout) != 0;
