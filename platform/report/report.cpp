@@ -133,6 +133,10 @@ class Paginator {
           binding.sum_index = static_cast<int>(sums_.size());
           sums_.emplace_back();
           summed_slots_.push_back(binding.slot);
+        } else if (control.Summary() == SummaryType::GrandSum && binding.slot >= 0) {
+          binding.sum_index = static_cast<int>(grand_sums_.size());
+          grand_sums_.emplace_back();
+          grand_summed_slots_.push_back(binding.slot);
         }
         bindings_.emplace(&control, binding);
       }
@@ -144,6 +148,12 @@ class Paginator {
       for (int column : columns) row.push_back(source->Value(column));
     } while (source->MoveNext());
     source->MoveFirst();
+    for (const auto& values : rows_) {
+      for (size_t index = 0; index < grand_sums_.size(); ++index) {
+        AddToSum(values[static_cast<size_t>(grand_summed_slots_[index])],
+                 grand_sums_[index]);
+      }
+    }
   }
 
   bool Fits(int32_t height) const {
@@ -221,6 +231,11 @@ class Paginator {
           value = sums_[static_cast<size_t>(binding.sum_index)];
         }
         break;
+      case SummaryType::GrandSum:
+        if (binding.sum_index >= 0) {
+          value = grand_sums_[static_cast<size_t>(binding.sum_index)];
+        }
+        break;
       case SummaryType::None:
         if (control.DataField().empty()) {
           value = vb::Variant(control.Text());
@@ -239,6 +254,8 @@ class Paginator {
   std::vector<std::vector<vb::Variant>> rows_;
   std::vector<vb::Currency> sums_;
   std::vector<int> summed_slots_;
+  std::vector<vb::Currency> grand_sums_;
+  std::vector<int> grand_summed_slots_;
   int32_t cursor_ = 0;
   int32_t body_bottom_ = 0;
   int bands_on_page_ = 0;

@@ -9,7 +9,8 @@
 // a column show the row that is current there: the first row of the page
 // in headers, the last row printed on it in footers. Sum fields add their
 // column (as vb::Currency, exactly) over every detail row printed so far,
-// so the last page shows the sums of all rows.
+// grand-sum fields over all rows, so the last page shows the sums of all
+// rows either way.
 #pragma once
 
 #include <deque>
