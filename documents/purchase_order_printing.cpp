@@ -1,26 +1,14 @@
 #include "documents/purchase_order_printing.h"
 
-#include <exception>
-
+#include "documents/print_steps.h"
 #include "documents/purchase_order_layout.h"
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
 #include "platform/value/conversions.h"
-#include "platform/value/error.h"
 #include "services/control_settings.h"
 
 namespace kvt::documents {
 namespace {
-
-// The printing operations pass over each failing statement and go on with
-// the next; nothing reaches the caller.
-template <class Statement>
-void PassOver(Statement&& statement) noexcept {
-  try {
-    statement();
-  } catch (const std::exception&) {
-  }
-}
 
 constexpr int16_t kFormPreferenceIndex = 0;
 constexpr int16_t kPurchaseOrderPrinterIndex = 6;
@@ -46,11 +34,7 @@ std::unique_ptr<report::Report> NewPurchaseOrderLayout(
 void BindPurchaseOrderFields(report::Report& report,
                              const data::RecordSetRef& print_data) {
   for (const ColumnBinding& binding : kPurchaseOrderBindings) {
-    PassOver([&] {
-      if (!print_data) throw vb::Error::ObjectNotSet("documents");
-      report.Control(binding.field)
-          .SetDataField(print_data->Fields().Item(binding.column).Name());
-    });
+    PassOver([&] { BindColumn(report, print_data, binding.field, binding.column); });
   }
 }
 
@@ -95,7 +79,7 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   });
 
   PassOver([&] {
-    const report::Document document = report->Run();
+    const report::Document document = report->Run(output.Metrics());
     if (show_preview) {
       output.Preview(document, report->Printer().DeviceName());
     } else {
