@@ -1,16 +1,8 @@
 #include "voucher_db.h"
 
 #include "platform/data/connection.h"
-#include "platform/value/conversions.h"
 
 namespace kvt::documents::testing {
-namespace {
-
-vb::Variant Money(const char* text) {
-  return vb::Variant(vb::Currency::FromDecimalText(text));
-}
-
-}  // namespace
 
 VoucherDb::VoucherDb() {
   data::Connection::Open(db_.Path())
@@ -21,54 +13,54 @@ void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count,
                            const VoucherLine& line) {
   auto connection = data::Connection::Open(db_.Path());
   const bool is_return = tran_type == 20 || tran_type == 32;
+  const vb::Variant one(int32_t{1});
   connection->Execute(
       "INSERT INTO GRVs (ID, CompanyID, SupplierID, TranTypeID, VoucherNumber, "
       "PurchaseOrderID, SourceGRVID, DateReceived, DelNoteNumber, OurRef, SuppRef, "
       "UserID, Notes) VALUES (?1, 1, 1, ?2, 'V' || ?1, ?3, ?4, '2026-12-11', "
       "'DN-' || ?1, 'KH-' || ?1, 'Q-' || ?1, 2, 'Counted at the dock.')",
-      {vb::Variant(id), vb::Variant(tran_type),
-       is_return ? vb::Variant::Null() : vb::Variant(int32_t{1}),
-       is_return ? vb::Variant(int32_t{1}) : vb::Variant::Null()});
+      {vb::Variant(id), vb::Variant(tran_type), is_return ? vb::Variant::Null() : one,
+       is_return ? one : vb::Variant::Null()});
   connection->Execute(
       "INSERT INTO Products (CompanyID, Code, Description) VALUES (1, 'T-' || ?1, ?2)",
       {vb::Variant(id), vb::Variant(line.description)});
-  const vb::Variant product =
-      connection->Query("SELECT last_insert_rowid()")->Fields().Item(0).Value();
+  std::vector<vb::Variant> values{vb::Variant(id), vb::Variant(count), vb::Variant(line.qty)};
+  for (const char* amount : line.amounts) {
+    values.emplace_back(vb::Currency::FromDecimalText(amount));
+  }
   connection->Execute(
-      "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < ?3) "
+      "WITH RECURSIVE n(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM n WHERE k < ?2) "
       "INSERT INTO GRVDetails (GRVID, ProductID, Qty, UnitPrice, TradeDisc, RebateDisc, "
       "OtherDisc, NetAmount, TaxAmount, TotalCost) "
-      "SELECT ?1, ?2, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11 FROM n",
-      {vb::Variant(id), product, vb::Variant(static_cast<int32_t>(count)),
-       vb::Variant(line.qty), Money(line.unit_price), Money(line.trade),
-       Money(line.rebate), Money(line.other), Money(line.net), Money(line.tax),
-       Money(line.total)});
+      "SELECT ?1, (SELECT MAX(ID) FROM Products), ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10 FROM n",
+      values);
 }
 
 void VoucherDb::SaveControlValue(const std::string& kind, const std::string& name,
                                  int index, const char* value) {
   auto connection = data::Connection::Open(db_.Path());
-  const vb::Variant slot = vb::Variant(static_cast<int32_t>(index));
+  const std::vector<vb::Variant> key{vb::Variant(kDatabase), vb::Variant(kind),
+                                     vb::Variant(name), vb::Variant(int32_t{index})};
   connection->Execute(
       "DELETE FROM UserControlValues WHERE DatabaseName = ?1 AND ControlKind = ?2 "
       "AND ControlName = ?3 AND ControlIndex = ?4",
-      {vb::Variant(kDatabase), vb::Variant(kind), vb::Variant(name), slot});
+      key);
   if (value == nullptr) return;
+  std::vector<vb::Variant> row = key;
+  row.emplace_back(value);
   connection->Execute(
       "INSERT INTO UserControlValues (DatabaseName, UserName, ControlKind, ControlName, "
       "ControlIndex, ControlValue) VALUES (?1, '', ?2, ?3, ?4, ?5)",
-      {vb::Variant(kDatabase), vb::Variant(kind), vb::Variant(name), slot,
-       vb::Variant(value)});
+      row);
 }
 
 void VoucherDb::DropColumn(const std::string& column) {
-  // Each result column is written 'expression AS "Name"'; renamed, the
-  // column is gone from the result under its own name.
+  // Renamed, the column is gone from the result under its own name.
   data::Connection::Open(db_.Path())
       ->Execute(
           "UPDATE kvt_procedures SET body = replace(body, ?1, ?2) "
           "WHERE name = 'sp_AO_Select_GRV_Report_Data'",
-          {vb::Variant("AS \"" + column + "\""), vb::Variant("AS \"Dropped " + column + "\"")});
+          {vb::Variant("AS \"" + column + "\""), vb::Variant("AS \"Gone " + column + "\"")});
 }
 
 }  // namespace kvt::documents::testing

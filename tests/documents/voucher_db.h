@@ -1,7 +1,8 @@
 // Vouchers written straight into a temporary demo database, as the host
-// would post them, for the voucher printing tests.
+// posts them, for the voucher printing tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -9,16 +10,11 @@
 
 namespace kvt::documents::testing {
 
-// One voucher line; amounts as decimal text.
 struct VoucherLine {
   double qty = 3;
-  const char* unit_price = "12.50";
-  const char* trade = "1.00";
-  const char* rebate = "0.50";
-  const char* other = "0.25";
-  const char* net = "35.75";
-  const char* tax = "5.36";
-  const char* total = "41.11";
+  // Unit price, trade, rebate and other discount, net, tax, total.
+  std::array<const char*, 7> amounts = {"12.50", "1.00", "0.50", "0.25",
+                                        "35.75", "5.36", "41.11"};
   std::string description = "Hex bolt M8 x 40";
 };
 
@@ -27,19 +23,15 @@ class VoucherDb {
   static constexpr const char* kDatabase = "KvtVoucherTest";
 
   VoucherDb();
-
-  // Adds voucher `id` of transaction type `tran_type` with `count` copies
-  // of `line`. Returns (20, 32) carry no order of their own but return
+  // Voucher `id` of transaction type `tran_type` with `count` copies of
+  // `line`. Returns (20, 32) have no order of their own: they return
   // demo voucher 1.
-  void AddVoucher(int32_t id, int32_t tran_type, int count,
-                  const VoucherLine& line = {});
-  // Saves the value every user of kDatabase has in a control, replacing an
-  // earlier one; nullptr forgets it.
+  void AddVoucher(int32_t id, int32_t tran_type, int count, const VoucherLine& line = {});
+  // The value all users of kDatabase have in a control; nullptr: none.
   void SaveControlValue(const std::string& kind, const std::string& name, int index,
                         const char* value);
-  // Makes the print-data procedure leave out the result column `column`.
+  // The print data comes without `column`.
   void DropColumn(const std::string& column);
-
   std::string ConnectionText() const { return db_.ConnectionText(); }
 
  private:

@@ -43,28 +43,36 @@ report::Document SampleOrder(int lines) {
   return layout.Run();
 }
 
-// `rows` copies of the first row of `sample` with the named columns set.
-std::shared_ptr<report::MemoryTable> WithValues(
-    report::MemoryTable& sample, const std::map<std::string, vb::Variant>& values,
-    int rows) {
+// A figure of a document: the value of a print-data column (none for a
+// sum), and the text its field shows.
+struct Figure {
+  const char* column;
+  const char* value;
+  const char* field;
+  const char* shown;
+};
+
+// Three copies of the first row of `sample` with the figures' columns set.
+std::shared_ptr<report::MemoryTable> ThreeLines(report::MemoryTable& sample,
+                                                std::span<const Figure> figures) {
   std::vector<std::string> columns;
   std::vector<vb::Variant> row;
   sample.MoveFirst();
   for (int index = 0; index < sample.FieldCount(); ++index) {
     columns.push_back(sample.FieldName(index));
-    const auto value = values.find(columns.back());
-    row.push_back(value != values.end() ? value->second : sample.Value(index));
+    row.push_back(sample.Value(index));
+    for (const Figure& figure : figures) {
+      if (figure.column != nullptr && columns.back() == figure.column) {
+        row.back() = vb::Variant(vb::Currency::FromDecimalText(figure.value));
+      }
+    }
   }
   auto table = std::make_shared<report::MemoryTable>(columns);
-  for (int count = 0; count < rows; ++count) table->AddRow(row);
+  for (int line = 0; line < 3; ++line) table->AddRow(row);
   return table;
 }
 
-vb::Variant Money(const char* text) {
-  return vb::Variant(vb::Currency::FromDecimalText(text));
-}
-
-// A word pdftotext finds on a page, with its box in points.
+// A word pdftotext finds on page 1, with its box in points.
 struct PdfWord {
   std::string text;
   double left, top, right, bottom;
@@ -124,69 +132,60 @@ TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
 }
 
 // Every digit of an amount is in the PDF's text, inside the box of its
-// field: a figure that ran out of its box would be cut where the column
-// ends or overprint its neighbour.
+// field: pdftotext reads clipped text too, and a figure that ran out of its
+// box would be cut at the column's edge or overprint its neighbour.
 TEST_F(QtReportTest, SevenDigitAmountsKeepEveryDigitInsideTheirBoxes) {
-  const std::map<std::string, vb::Variant> order_values = {
-      {"QTY", vb::Variant(1234567.0)},     {"Unit Price", Money("1419752.05")},
-      {"Trade Disc", Money("185185.05")},  {"Rebate Disc", Money("9876543.21")},
-      {"Other Disc", Money("8765432.10")}, {"Tax Amount", Money("1234567.89")},
-      {"Net Amount", Money("7654321.98")}, {"Total Cost", Money("8888888.87")}};
-  std::map<std::string, vb::Variant> voucher_values = order_values;
-  voucher_values.erase("Net Amount");
-  voucher_values["SubTotal"] = Money("7654321.98");
-  using Shown = std::vector<std::pair<const char*, const char*>>;
-  // Three lines each: the footers hold three times the line figures.
-  const Shown shared = {{"fldRDUnitPrice", "1,419,752.05"},  {"fldRDTradeDisc", "185,185.05"},
-                        {"fldRDRebateDisc", "9,876,543.21"}, {"fldRDOtherDisc", "8,765,432.10"},
-                        {"fldRDTaxAmount", "1,234,567.89"},  {"fldPFTaxTotal", "3,703,703.67"},
-                        {"fldPFSubTotal", "22,962,965.94"}};
+  const Figure order_figures[] = {
+      {"QTY", "1234567", "fldRDOrderQty", "1,234,567.00"},
+      {"Unit Price", "1419752.05", "fldRDUnitPrice", "1,419,752.05"},
+      {"Trade Disc", "185185.05", "fldRDTradeDisc", "185,185.05"},
+      {"Rebate Disc", "9876543.21", "fldRDRebateDisc", "9,876,543.21"},
+      {"Other Disc", "8765432.10", "fldRDOtherDisc", "8,765,432.10"},
+      {"Tax Amount", "1234567.89", "fldRDTaxAmount", "1,234,567.89"},
+      {"Total Cost", "8888888.87", "fldRDSubTotal", "8,888,888.87"},
+      {"Net Amount", "7654321.98", "fldPFSubTotal", "22,962,965.94"},
+      {nullptr, nullptr, "fldPFTaxTotal", "3,703,703.67"},
+      {nullptr, nullptr, "fldPFOrderTotal", "26,666,666.61"}};
+  Figure voucher_figures[std::size(order_figures)];
+  std::copy(std::begin(order_figures), std::end(order_figures), voucher_figures);
+  voucher_figures[0].field = "fldRDReceivedQty";
+  voucher_figures[6] = {"SubTotal", "7654321.98", "fldRDSubTotal", "7,654,321.98"};
+  voucher_figures[7] = {"Total Cost", "8888888.87", "fldPFGRVTotal", "26,666,666.61"};
+  voucher_figures[9] = {nullptr, nullptr, "fldPFSubTotal", "22,962,965.94"};
   documents::rptPurchaseOrder order;
   documents::rptGoodsReceived voucher;
   struct Case {
     report::Report& layout;
     std::shared_ptr<report::MemoryTable> data;
     std::span<const documents::ColumnBinding> bindings;
-    Shown own;
+    std::span<const Figure> figures;
   };
   const Case cases[] = {
-      {order, WithValues(*documents::SamplePurchaseOrderData(1), order_values, 3),
-       documents::kPurchaseOrderBindings,
-       {{"fldRDOrderQty", "1,234,567.00"},
-        {"fldRDSubTotal", "8,888,888.87"},
-        {"fldPFOrderTotal", "26,666,666.61"}}},
-      {voucher, WithValues(*documents::SampleVoucherData(19, 1), voucher_values, 3),
-       documents::kVoucherBindings,
-       {{"fldRDReceivedQty", "1,234,567.00"},
-        {"fldRDSubTotal", "7,654,321.98"},
-        {"fldPFGRVTotal", "26,666,666.61"}}},
+      {order, ThreeLines(*documents::SamplePurchaseOrderData(1), order_figures),
+       documents::kPurchaseOrderBindings, order_figures},
+      {voucher, ThreeLines(*documents::SampleVoucherData(19, 1), voucher_figures),
+       documents::kVoucherBindings, voucher_figures},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.layout.Name());
     c.layout.GetDataControl("dcHeader").SetRecordset(c.data);
     for (const auto& binding : c.bindings) {
-      if (binding.column != nullptr) {
-        c.layout.Control(binding.field).SetDataField(binding.column);
-      }
+      if (binding.column != nullptr) c.layout.Control(binding.field).SetDataField(binding.column);
     }
     const report::Document document = c.layout.Run(CurrentFontMetrics());
     TempDir dir("digits");
-    const std::string path = dir.File("document.pdf");
-    WritePdf(document, path);
-    const std::vector<PdfWord> words = PdfWordsOf(path);
-    for (const auto* shown : {&shared, &c.own}) {
-      for (const auto& [field, amount] : *shown) {
-        SCOPED_TRACE(field);
-        // The field's first band, in points.
-        const report::Rect& box = document.pages[0].FindText(field)->rect;
-        const auto inside = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
-          return w.text == amount && w.top >= box.top / 20.0 - 1 &&
-                 w.bottom <= box.Bottom() / 20.0 + 1;
-        });
-        ASSERT_NE(inside, words.end()) << amount;
-        EXPECT_GE(inside->left, box.left / 20.0);
-        EXPECT_LE(inside->right, box.Right() / 20.0);
-      }
+    WritePdf(document, dir.File("document.pdf"));
+    const std::vector<PdfWord> words = PdfWordsOf(dir.File("document.pdf"));
+    for (const Figure& figure : c.figures) {
+      SCOPED_TRACE(figure.field);
+      const report::Rect& box = document.pages[0].FindText(figure.field)->rect;  // first line
+      const auto word = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
+        return w.text == figure.shown && w.top >= box.top / 20.0 - 1 &&
+               w.bottom <= box.Bottom() / 20.0 + 1;
+      });
+      ASSERT_NE(word, words.end()) << figure.shown;
+      EXPECT_GE(word->left, box.left / 20.0);
+      EXPECT_LE(word->right, box.Right() / 20.0);
     }
   }
 }
