@@ -153,6 +153,8 @@ SELECT gd.ID AS "ID", gd.TaxCodesID AS "Tax_Codes_ID",
  ORDER BY gd.ID');
 
 -- Print data of a voucher of any kind: one row per line, header repeated.
+-- A return posted without an order of its own shows the order of the
+-- voucher it returns.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_Select_GRV_Report_Data', 1, '
 SELECT g.TranTypeID AS "TranTypeID",
@@ -165,7 +167,8 @@ SELECT g.TranTypeID AS "TranTypeID",
        c.FaxNo AS "Co FaxNo", c.TaxNo AS "Co TaxNo",
        g.DateReceived AS "Date Received", g.VoucherNumber AS "GRVID",
        u.Username AS "Username", g.DelNoteNumber AS "Del Note Number",
-       po.OrderNumber AS "Order Number", g.OurRef AS "Our Ref",
+       COALESCE(po.OrderNumber, spo.OrderNumber) AS "Order Number",
+       g.OurRef AS "Our Ref",
        g.SuppRef AS "Supp Ref",
        p.Code AS "Product Code", p.Description AS "Product Desc",
        gd.Qty AS "QTY", gd.UnitPrice AS "Unit Price",
@@ -179,6 +182,8 @@ SELECT g.TranTypeID AS "TranTypeID",
   JOIN GRVDetails gd ON gd.GRVID = g.ID
   LEFT JOIN Products p ON p.ID = gd.ProductID
   LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
+  LEFT JOIN GRVs sg ON sg.ID = g.SourceGRVID
+  LEFT JOIN PurchaseOrders spo ON spo.ID = sg.PurchaseOrderID
   LEFT JOIN Users u ON u.ID = g.UserID
  WHERE g.ID = ?1
  ORDER BY gd.ID');

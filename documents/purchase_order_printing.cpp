@@ -1,10 +1,10 @@
 #include "documents/purchase_order_printing.h"
 
+#include "documents/print_steps.h"
 #include "documents/purchase_order_layout.h"
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
 #include "platform/value/conversions.h"
-#include "platform/value/error.h"
 #include "platform/value/failure_style.h"
 #include "services/control_settings.h"
 
@@ -35,11 +35,7 @@ std::unique_ptr<report::Report> NewPurchaseOrderLayout(
 void BindPurchaseOrderFields(report::Report& report,
                              const data::RecordSetRef& print_data) {
   for (const ColumnBinding& binding : kPurchaseOrderBindings) {
-    vb::PassOver([&] {
-      if (!print_data) throw vb::Error::ObjectNotSet("documents");
-      report.Control(binding.field)
-          .SetDataField(print_data->Fields().Item(binding.column).Name());
-    });
+    vb::PassOver([&] { BindColumn(report, print_data, binding.field, binding.column); });
   }
 }
 
@@ -84,7 +80,7 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   });
 
   vb::PassOver([&] {
-    const report::Document document = report->Run();
+    const report::Document document = report->Run(output.Metrics());
     if (show_preview) {
       output.Preview(document, report->Printer().DeviceName());
     } else {
