@@ -114,17 +114,17 @@ class PostingTest : public ::testing::Test {
 
 TEST_F(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
   Voucher voucher = Make(kGoodsReceived, 1, 10,
-                         {{17, 4, "10", "1,108.60"}, {18, 0, "5", "113.85"}});
+                         {{17, 1, "10", "575.00"}, {18, 0, "5", "1,113.85"}});
   voucher.create_supplier_document = true;
   voucher.supplier_document_number = "INV-88610";
   const PostedVoucher posted = PostVoucher(*connection_, voucher);
   EXPECT_EQ(posted.voucher_number, "GRV000208");
-  EXPECT_EQ(posted.total, vb::Currency::FromRaw(12224500));
+  EXPECT_EQ(posted.total, vb::Currency::FromRaw(16888500));
   EXPECT_EQ(
       Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 30);
   EXPECT_EQ(Number("SELECT Amount FROM SupplierDocuments WHERE ID = " +
                    std::to_string(posted.supplier_document_id)),
-            1222.45);
+            1688.85);
 
   const std::string id = std::to_string(posted.voucher_id);
   auto report = Run("Exec sp_AO_Select_GRV_Report_Data " + id);
@@ -140,8 +140,8 @@ TEST_F(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
 // Order, receive, return some, receive on consignment, sell, return the
 // rest: the books balance after every step.
 TEST_F(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
-  const double anchors =
-      Number("SELECT StockOnHand FROM Products WHERE ID = 4");
+  const double bolts =
+      Number("SELECT StockOnHand FROM Products WHERE ID = 1");
   const double beams =
       Number("SELECT ConsignmentStock FROM Products WHERE ID = 7");
   const auto line_of = [&](const PostedVoucher& voucher) {
@@ -152,11 +152,11 @@ TEST_F(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
                         .Value());
   };
   const PostedVoucher grv =
-      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 4, "10"}}));
+      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "10"}}));
   ExpectBooksBalance();
   const PostedVoucher grn = PostVoucher(
       *connection_,
-      Make(kGoodsReturned, 1, grv.voucher_id, {{line_of(grv), 4, "3"}}));
+      Make(kGoodsReturned, 1, grv.voucher_id, {{line_of(grv), 1, "3"}}));
   ExpectBooksBalance();
   const PostedVoucher crv = PostVoucher(
       *connection_, Make(kConsignmentReceived, 3, 6, {{13, 7, "6"}}));
@@ -175,8 +175,8 @@ TEST_F(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
 
   EXPECT_EQ(grn.voucher_number + crv.voucher_number + crn.voucher_number,
             "GRN000302CRV000402CRN000502");
-  EXPECT_EQ(Number("SELECT StockOnHand FROM Products WHERE ID = 4"),
-            anchors + 7);
+  EXPECT_EQ(Number("SELECT StockOnHand FROM Products WHERE ID = 1"),
+            bolts + 7);
   EXPECT_EQ(Number("SELECT ConsignmentStock FROM Products WHERE ID = 7"),
             beams);
   auto returned = Run("Exec sp_AO_Select_ReceivedGRV_Details " +
@@ -200,12 +200,12 @@ TEST_F(PostingTest, RefusedVouchersWriteNothing) {
   };
   const Case cases[] = {
       {"over-receipt on the second line", kGoodsReceived, 1, 10,
-       {{18, 3, "5"}, {17, 4, "11"}},
-       "Cannot receive 11 of ANC-12 (Sleeve anchor 12 mm, box of 25): only 10 "
+       {{18, 3, "5"}, {17, 1, "11"}},
+       "Cannot receive 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
        "outstanding on order PO000110 (30 ordered, 20 received)."},
       {"one order line twice", kGoodsReceived, 1, 10,
-       {{17, 4, "6"}, {17, 4, "5"}},
-       "Cannot receive 5 of ANC-12 (Sleeve anchor 12 mm, box of 25): only 4 "
+       {{17, 1, "6"}, {17, 1, "5"}},
+       "Cannot receive 5 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 4 "
        "outstanding on order PO000110 (30 ordered, 26 received)."},
       {"return above received less returned", kGoodsReturned, 1, 1,
        {{1, 1, "11"}},
@@ -219,9 +219,9 @@ TEST_F(PostingTest, RefusedVouchersWriteNothing) {
       {"line of another order", kGoodsReceived, 1, 10, {{1, 0, "1"}},
        "Line 1 is not a line of order PO000110."},
       {"line of another product", kGoodsReceived, 1, 10, {{17, 2, "1"}},
-       "Line 1 is for product 2, but its line on order PO000110 is for ANC-12 "
-       "(Sleeve anchor 12 mm, box of 25)."},
-      {"order of another supplier", kGoodsReceived, 2, 10, {{17, 4, "1"}},
+       "Line 1 is for product 2, but its line on order PO000110 is for BLT-M10 "
+       "(Hex bolt M10 x 50, box of 100)."},
+      {"order of another supplier", kGoodsReceived, 2, 10, {{17, 1, "1"}},
        "Order 10 is not an open order of the voucher's supplier."},
       {"goods return against a consignment voucher", kGoodsReturned, 3, 4,
        {{5, 7, "1"}},
@@ -239,7 +239,7 @@ TEST_F(PostingTest, RefusedVouchersWriteNothing) {
       EXPECT_EQ(error.description(), c.message);
     }
   }
-  Voucher no_number = Make(kGoodsReceived, 1, 10, {{17, 4, "1"}});
+  Voucher no_number = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
   no_number.create_supplier_document = true;
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, no_number); }),
             kPostingRefused);
@@ -253,7 +253,7 @@ TEST_F(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
       "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
       "BEGIN SELECT RAISE(ABORT, 'documents are closed'); END");
   const auto before = Snapshot();
-  Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 4, "10"}, {18, 3, "5"}});
+  Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "10"}, {18, 3, "5"}});
   voucher.create_supplier_document = true;
   voucher.supplier_document_number = "INV-1";
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }),
@@ -283,7 +283,7 @@ TEST_F(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   const Case cases[] = {
       {"consignment returns", kConsignmentReturned, 3, 4, {5, 7, "1"}, 7,
        "SELECT QtyLeft FROM GRVDetails WHERE ID = 5", 0},
-      {"receipts", kGoodsReceived, 1, 10, {17, 4, "1"}, 10,
+      {"receipts", kGoodsReceived, 1, 10, {17, 1, "1"}, 10,
        "SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17", 30},
   };
   constexpr int kTriesPerClerk = 7;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/data/data_errors.h"
 #include "platform/value/error.h"
 
 namespace kvt::posting {
@@ -23,7 +24,13 @@ void RollBack(data::Connection& connection) noexcept {
   }
 }
 
-void PauseBeforeRetry(int attempt) {
+// Raises `error` unless another attempt is left and the error is the
+// engine's refusal (a lock held past the busy timeout), which may pass;
+// then waits a little longer each time.
+void RetryOrRaise(const vb::Error& error, int attempt, int attempts) {
+  if (attempt >= attempts || error.number() != data::kCommandError) {
+    throw error;
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
 }
 
@@ -32,12 +39,10 @@ void PauseBeforeRetry(int attempt) {
 void RunInWriteTransaction(data::Connection& connection,
                            const std::function<void()>& body, int attempts) {
   for (int attempt = 1;; ++attempt) {
-    const bool last = attempt >= attempts;
     try {
       connection.Execute(kBeginWrite);
-    } catch (const vb::Error&) {
-      if (last) throw;
-      PauseBeforeRetry(attempt);
+    } catch (const vb::Error& error) {
+      RetryOrRaise(error, attempt, attempts);
       continue;
     }
     try {
@@ -49,10 +54,9 @@ void RunInWriteTransaction(data::Connection& connection,
     try {
       connection.Execute("COMMIT");
       return;
-    } catch (const vb::Error&) {
+    } catch (const vb::Error& error) {
       RollBack(connection);
-      if (last) throw;
-      PauseBeforeRetry(attempt);
+      RetryOrRaise(error, attempt, attempts);
     }
   }
 }
