@@ -155,7 +155,9 @@ CREATE UNIQUE INDEX GRVs_Number ON GRVs(CompanyID, VoucherNumber);
 
 -- SourceLineID: the purchase-order line received against, or for a return
 -- the received voucher line returned. QtyReturned, QtySold and QtyLeft
--- track consignment stock (and returns of received goods).
+-- track consignment stock (and returns of received goods): on a line of a
+-- consignment received voucher Qty = QtySold + QtyReturned + QtyLeft, and a
+-- Null QtyLeft is a line whose stock was never counted.
 CREATE TABLE GRVDetails (
   ID           INTEGER PRIMARY KEY,
   GRVID        INTEGER NOT NULL REFERENCES GRVs(ID),
