@@ -38,6 +38,9 @@ void Build(const std::string& path, bool with_demo_data) {
   script += ProceduresSql();
   if (with_demo_data) script += DemoDataSql();
   RunInTransaction(*connection, script);
+  // Write-ahead logging: readers never block the clerk who posts, and a
+  // commit costs one sync of the log instead of three of journal and file.
+  connection->ExecuteScript("PRAGMA journal_mode = WAL");
 }
 
 }  // namespace

@@ -101,15 +101,13 @@ int RunDataTour(const std::string& db_path, std::ostream& out) {
     int32_t status = 0;
     gateway.RunProcedure("sp_AB_Current_Accounting_Period", connection, 1,
                          parameters, status);
+    services::ControlSettings settings;
+    settings.Connect(connection_text);
     out << "  month " << Shown(month) << ", year key " << Shown(year_key)
         << ", year " << Shown(year) << ": " << Shown(period_name) << " ("
         << Shown(period_status) << "), period key "
-        << services::ControlSettings::PeriodKey(vb::CLng(month),
-                                                vb::CLng(year_key))
-        << "\n\n";
+        << settings.PeriodKey(vb::CLng(month), vb::CLng(year_key)) << "\n\n";
 
-    services::ControlSettings settings;
-    settings.Connect(connection_text);
     out << "Saved control values\n"
         << "  chkPOGRVForm(0) for " << db::kDemoDatabaseName << ": \""
         << settings.ReadControlValue("CheckBox", "chkPOGRVForm", 0,

@@ -9,6 +9,7 @@
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::db {
 namespace {
@@ -67,14 +68,14 @@ TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
         "Unit Price",   "Trade Disc",   "Rebate Disc",     "Other Disc",
         "Tax Amount",   "Total Cost",   "Net Amount",      "DefaultMessage"}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1",
-       2,
+       3,
        {"ID", "Order Number", "Date Ordered"}},
       {"Exec sp_AO_GRV_Select_Outstanding_Order_Details 1",
        2,
        {"ID", "Products ID", "Product", "Code", "Qty", "B/O Qty",
         "Received Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
         "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax", "Total Cost"}},
-      {"Exec sp_AO_Select_Received_GRV 1,1", 3, {"ID", "GRV Number"}},
+      {"Exec sp_AO_Select_Received_GRV 1,1", 5, {"ID", "GRV Number"}},
       {"Exec sp_AO_Select_Received_CRV 3,1", 1, {"ID", "CRV Number"}},
       {"Exec sp_AO_Select_ReceivedGRV_Details 1",
        2,
@@ -117,7 +118,7 @@ TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
         "Tax Code", "Tax Amount", "Total Cost", "Qty Returned", "Qty Sold",
         "Qty Left"}},
       {"sp_AW_Select_Months", 12, {"ID", "Months"}},
-      {"sp_AW_Select_Years", 16, {"ID", "Years"}},
+      {"sp_AW_Select_Years", 17, {"ID", "Years"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
@@ -145,13 +146,13 @@ TEST_F(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
       {"sp_AO_Select_Order_Lups 4,2", {1, 2, 3}},
       {"sp_AO_Select_Order_Lups 5,1", {}},
       // Order 3 is pending and order 4 fully received.
-      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", {1, 2}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", {1, 2, 10}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 2,1", {5}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,1", {}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,2", {8}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders -5,2", {}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 4,1", {7, 9}},
-      {"Exec sp_AO_Select_Received_GRV 1,1", {2, 1, 7}},
+      {"Exec sp_AO_Select_Received_GRV 1,1", {2, 1, 7, 9, 10}},
       {"Exec sp_AO_Select_Received_GRV 3,1", {}},
       {"Exec sp_AO_Select_Received_CRV 3,1", {4}},
       {"Exec sp_AO_Select_Received_CRV 3,2", {}},
@@ -233,7 +234,7 @@ TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
 }
 
 TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
-  for (int order = 1; order <= 9; ++order) {
+  for (int order = 1; order <= 10; ++order) {
     auto rows = Run("sp_AO_Select_Order_Details " + std::to_string(order));
     for (; !rows->IsEOF(); rows->MoveNext()) {
       SCOPED_TRACE("order line " + vb::CStr(rows->Item("ID").Value()));
@@ -284,8 +285,29 @@ TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
                {ProcedureParameter::In(kind), ProcedureParameter::In(company),
                 ProcedureParameter::Out(last_month),
                 ProcedureParameter::Out(last_year)});
+  // October 2026, not December 2019, whose year key 17 is the highest.
   EXPECT_EQ(last_month, vb::Variant(10));
   EXPECT_EQ(last_year, vb::Variant(7));
+}
+
+TEST_F(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
+  services::ControlSettings settings;
+  settings.Connect(ConnectionTextFor(path_));
+  // (month, year key) in period order: key 17 is 2019, keys 1.. 2020...
+  const std::pair<int32_t, int32_t> periods[] = {
+      {12, 17}, {1, 1}, {10, 7}, {11, 7}, {1, 8}};
+  for (size_t i = 1; i < std::size(periods); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_LT(settings.PeriodKey(periods[i - 1].first, periods[i - 1].second),
+              settings.PeriodKey(periods[i].first, periods[i].second));
+  }
+  const std::pair<int32_t, int32_t> refused[] = {{0, 7}, {1, 0}, {1, 99}};
+  for (const auto& [month, year_key] : refused) {
+    SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(year_key));
+    EXPECT_EQ(test_support::ErrorNumberOf(
+                  [&] { settings.PeriodKey(month, year_key); }),
+              vb::err::kInvalidCall);
+  }
 }
 
 TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
@@ -344,7 +366,7 @@ TEST_F(DemoDatabaseTest, CreatingReplacesAnOldFile) {
 
 TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {
   const int32_t first = AddVolumeOrders(path_, 1000, 10);
-  EXPECT_EQ(first, 10);
+  EXPECT_EQ(first, 11);
   auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
                    std::to_string(first + 99));
   EXPECT_EQ(lines->RecordCount(), 10);
