@@ -122,7 +122,9 @@ int RunFormulaCommand(const std::string& formula, double x, std::ostream& out,
       return 0;
     }
     const FormulaRun run = RunFormula(formula, vb::Currency::FromDouble(x));
-    for (const std::string& name : run.undefined_names) err << "note: " << UndefinedNote(name) << '\n';
+    for (const std::string& name : run.undefined_names) {
+      err << "note: " << UndefinedNote(name) << '\n';
+    }
     if (run.failure) return PrintError(*run.failure, out);
     out << MoneyText(run.answer) << '\n';
     return 0;
