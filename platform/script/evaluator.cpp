@@ -334,7 +334,9 @@ class Evaluator {
   }
 
   void NoteUndefined(std::string_view name) {
-    if (notes_ == nullptr || !noted_.insert(Folded(name)).second) return;
+    if (notes_ == nullptr) return;
+    if (!noted_) noted_.emplace();
+    if (!noted_->insert(Folded(name)).second) return;
     notes_->undefined_names.emplace_back(name);
   }
 
@@ -386,7 +388,8 @@ class Evaluator {
   std::optional<vb::Error> pending_;
   StringBudget budget_;
   EvaluationNotes* notes_;
-  std::unordered_set<std::string> noted_;  // undefined names, folded
+  // Undefined names met, folded; only for an evaluation that keeps notes.
+  std::optional<std::unordered_set<std::string>> noted_;
 };
 
 }  // namespace
