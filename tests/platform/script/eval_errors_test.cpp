@@ -142,10 +142,12 @@ TEST(ScriptErrorsTest, StringsOfOneEvaluationShareOneBudget) {
   for (int i = 0; i < 20; ++i) chain += "&" + step;
   std::string nested = "String(1000, \"a\")";
   for (int i = 0; i < 12; ++i) nested = "Replace(" + nested + ", \"a\", \"aa\")";
+  std::string lengths = "Len(Space(60000))";
+  for (int i = 0; i < 20; ++i) lengths += " + Len(Space(60000))";
   ExpectErrors({
       {chain, vb::err::kOutOfMemory},
       {nested, vb::err::kOutOfMemory},
-      {"Len(Space(600000)) + Len(Space(600000))", vb::err::kOutOfMemory},
+      {lengths, vb::err::kOutOfMemory},  // each string small, together too much
       {"String(2147483647, \"a\")", vb::err::kOutOfMemory},
       {"FormatNumber(1, 2147483647)", vb::err::kOutOfMemory},
   });
