@@ -14,7 +14,6 @@
 #include "apps/kvt-host/order_scenario.h"
 #include "apps/kvt-host/receiving_scenario.h"
 #include "db/demo_database.h"
-#include "platform/value/conversions.h"
 
 namespace {
 
@@ -25,7 +24,9 @@ constexpr const char* kUsage =
     "                                    printed purchase orders go to DIR\n"
     "  kvt-host --gui [--db PATH]        the purchase-order workbench on the desktop\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
-    "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n";
+    "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n"
+    "  kvt-host formula --check [--db PATH] [--x N]\n"
+    "                                    checks every discount formula of the database\n";
 
 // The value after `flag` in `args`, or `fallback`.
 std::string Option(const std::vector<std::string>& args, const std::string& flag,
@@ -52,6 +53,8 @@ int RunScenario(const std::vector<std::string>& args) {
   std::cout << "\n";
   const std::string out_dir = Option(args, "--out", ".");
   failures += kvt::host::RunPurchaseOrderPrinting(db_path, out_dir, std::cout) != 0;
+  std::cout << "\n";
+  failures += kvt::host::RunFormulaCheck(db_path, kvt::host::kSampleSubtotal, std::cout) != 0;
   std::cout << "\n" << (failures == 0 ? "all scenarios passed" : "some scenarios FAILED")
             << "\n";
   return failures == 0 ? 0 : 1;
@@ -70,13 +73,7 @@ int main(int argc, char** argv) {
     return kvt::host::RunEvalCommand(args[1], std::cout);
   }
   if (command == "formula" && args.size() >= 2) {
-    const std::string x = Option(args, "--x", "0");
-    auto value = vb::ParseLocaleNumber(x, vb::Locale::Active());
-    if (!value) {
-      std::cerr << "kvt-host: --x needs a number, not \"" << x << "\"\n";
-      return 2;
-    }
-    return kvt::host::RunFormulaCommand(args[1], *value, std::cout);
+    return kvt::host::RunFormulaTool(args, std::cout, std::cerr);
   }
   std::cerr << kUsage;
   return 2;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/value/error.h"
+#include "platform/value/float_text.h"
 #include "platform/value/number_text.h"
 
 namespace vb {
@@ -87,9 +88,9 @@ std::string CStr(const Variant& value, const Locale& locale) {
     case VarType::Long: return std::to_string(*value.get_if<int32_t>());
     case VarType::Byte: return std::to_string(*value.get_if<uint8_t>());
     case VarType::Single:
-      return detail::GeneralText(*value.get_if<float>(), 7, locale);
+      return detail::FloatText(*value.get_if<float>(), 7, locale);
     case VarType::Double:
-      return detail::GeneralText(*value.get_if<double>(), 15, locale);
+      return detail::FloatText(*value.get_if<double>(), 15, locale);
     case VarType::Currency: {
       std::string text = value.get_if<Currency>()->ToDecimalText();
       if (locale.decimal_separator != '.') {

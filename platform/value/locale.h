@@ -21,6 +21,8 @@ class Locale {
   // Short date pattern: d, dd, M, MM, yy, yyyy and literal separators.
   std::string short_date = "dd/MM/yyyy";
   std::string long_time = "HH:mm:ss";
+  // Put before amounts by FormatCurrency.
+  std::string currency_symbol = "R";
   std::string true_text = "True";
   std::string false_text = "False";
 

@@ -129,7 +129,8 @@ TEST(FormulaTesterTest, PrintsOneLinePerCommand) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     std::ostringstream out;
-    const int code = c.formula ? host::RunFormulaCommand(c.text, 250, out)
+    std::ostringstream notes;
+    const int code = c.formula ? host::RunFormulaCommand(c.text, 250, out, notes)
                                : host::RunEvalCommand(c.text, out);
     EXPECT_EQ(out.str(), c.printed);
     EXPECT_EQ(code, c.code);

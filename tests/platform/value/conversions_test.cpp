@@ -92,7 +92,7 @@ TEST(ConversionsTest, CStrShowsNumbersThePlatformWay) {
     const char* text;
   } cases[] = {
       {0.1 + 0.2, "0.3"},     {1e15, "1E+15"},    {123456789012345.0, "123456789012345"},
-      {0.00001, "1E-05"},     {0.0001, "0.0001"}, {-2.5, "-2.5"},
+      {0.00001, "0.00001"},   {0.0001, "0.0001"}, {-2.5, "-2.5"},
       {1.0f / 3.0f, "0.3333333"}, {Currency::FromDecimalText("12.50"), "12.5"},
       {true, "True"},         {false, "False"},   {Variant(), ""},
       {Variant::Integer(-7), "-7"}, {Variant(Date::FromYmd(2024, 3, 5)), "05/03/2024"},
