@@ -22,6 +22,8 @@ std::string Error::StandardDescription(int32_t number) {
     case err::kTypeMismatch: return "Type mismatch";
     case err::kOutOfStackSpace: return "Out of stack space";
     case err::kFileNotFound: return "File not found";
+    case err::kPathFileAccessError: return "Path/File access error";
+    case err::kPrinterError: return "Printer error";
     case err::kObjectNotSet:
       return "Object variable or With block variable not set";
     case err::kInvalidUseOfNull: return "Invalid use of Null";
