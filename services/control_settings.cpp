@@ -1,9 +1,8 @@
 #include "services/control_settings.h"
 
-#include <cstdio>
-
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 #include "services/connection_text.h"
 
 namespace kvt::services {
@@ -64,10 +63,7 @@ std::string ControlSettings::PeriodKey(int32_t month, int32_t year_key) {
   if (month < 1 || month > 12 || year_key < 0 || year_key > 99999999) {
     throw vb::Error::InvalidCall(kSource);
   }
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%08d%02d", static_cast<int>(year_key),
-                static_cast<int>(month));
-  return buffer;
+  return vb::ZeroPadded(year_key, 8) + vb::ZeroPadded(month, 2);
 }
 
 }  // namespace kvt::services

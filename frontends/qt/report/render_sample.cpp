@@ -5,10 +5,10 @@
 // at them (scripts/render-layouts.sh turns page 1 into PNG).
 #include <QGuiApplication>
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "documents/purchase_order_layout.h"
@@ -16,6 +16,7 @@
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
 #include "frontends/qt/report/pdf_writer.h"
+#include "platform/value/number_text.h"
 
 namespace {
 
@@ -30,27 +31,28 @@ void Render(kvt::report::Report& layout, int lines, bool reprint,
   const std::string path = out_dir + "/" + layout.Name() + ".pdf";
   const kvt::report::Document document = layout.Run();
   kvt::qt::WritePdf(document, path);
-  std::printf("%s: %zu page(s)\n", path.c_str(), document.pages.size());
+  std::cout << path << ": " << std::to_string(document.pages.size()) << " page(s)\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUT_DIR [LINES] [--reprint]\n", argv[0]);
+  const std::optional<int64_t> lines =
+      argc > 2 ? vb::ReadPlainInteger(argv[2]) : std::optional<int64_t>(12);
+  if (argc < 2 || !lines || *lines < 0 || *lines > 1000000) {
+    std::cerr << "usage: " << argv[0] << " OUT_DIR [LINES] [--reprint]\n";
     return 2;
   }
   QGuiApplication app(argc, argv);
   const std::string out_dir = argv[1];
-  const int lines = argc > 2 ? std::atoi(argv[2]) : 12;
   const bool reprint = argc > 3 && std::string(argv[3]) == "--reprint";
   try {
     kvt::documents::rptPurchaseOrder boxed;
-    Render(boxed, lines, reprint, out_dir);
+    Render(boxed, static_cast<int>(*lines), reprint, out_dir);
     kvt::documents::rptPurchaseOrderNG plain;
-    Render(plain, lines, reprint, out_dir);
+    Render(plain, static_cast<int>(*lines), reprint, out_dir);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "kvt-render-sample: %s\n", error.what());
+    std::cerr << "kvt-render-sample: " << error.what() << "\n";
     return 1;
   }
   return 0;
