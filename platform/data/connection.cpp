@@ -256,6 +256,21 @@ void Connection::ExecuteScript(const std::string& sql) {
   }
 }
 
+void Connection::RunInTransaction(const std::function<void()>& work,
+                                  TransactionLock lock) {
+  ExecuteScript(lock == TransactionLock::kExclusive ? "BEGIN EXCLUSIVE" : "BEGIN");
+  try {
+    work();
+    ExecuteScript("COMMIT");
+  } catch (...) {
+    // The rollback's own failure is never the news.
+    if (db_ != nullptr && sqlite3_get_autocommit(db_) == 0) {
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    throw;
+  }
+}
+
 RecordSetRef Connection::Query(const std::string& sql,
                                const std::vector<vb::Variant>& parameters) {
   return Query(sql, parameters, {});
