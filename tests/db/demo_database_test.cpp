@@ -2,18 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::db {
 namespace {
 
 using services::ProcedureParameter;
+using test_support::ErrorNumberOf;
 
 class DemoDatabaseTest : public ::testing::Test {
  protected:
@@ -331,15 +336,65 @@ TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   }
 }
 
-TEST_F(DemoDatabaseTest, CreatingReplacesAnOldFile) {
-  {
-    std::ofstream old(path_, std::ios::trunc);
-    old << "not a database";
-  }
-  CreateDemoDatabase(path_);
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(DemoDatabaseTest, CreatingNeverReplacesAFile) {
+  const std::string notes = path_ + ".txt";
+  std::ofstream(notes) << "not a database";
+  EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(notes); }), vb::err::kFileAlreadyExists);
+  EXPECT_EQ(ErrorNumberOf([&] { CreateEmptyDatabase(path_); }), vb::err::kFileAlreadyExists);
+  EXPECT_EQ(FileText(notes), "not a database");
   EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 12);
-  CreateEmptyDatabase(path_);
-  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 0);
+  const std::string nowhere = path_ + ".missing/demo.sqlite";
+  EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(nowhere); }), vb::err::kPathNotFound);
+  EXPECT_FALSE(std::filesystem::exists(nowhere));
+  std::filesystem::remove(notes);
+}
+
+TEST_F(DemoDatabaseTest, OnlyOurDatabasesPassTheCheckAndNoneIsChanged) {
+  const std::string other_db = path_ + ".other";
+  data::Connection::Open(other_db, data::Connection::OpenMode::kCreate)
+      ->ExecuteScript("CREATE TABLE PurchaseOrders (ID INTEGER)");
+  struct Case {
+    std::string path;
+    const char* content;  // written first unless null
+    int32_t error;
+  } cases[] = {
+      {path_, nullptr, 0},
+      {path_ + ".missing", nullptr, vb::err::kFileNotFound},
+      {path_ + ".txt", "Provider=SQLite is no database, just text.", vb::err::kAdoConnectionFailed},
+      {path_ + ".empty", "", vb::err::kInvalidFileFormat},
+      {other_db, nullptr, vb::err::kInvalidFileFormat},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    if (c.content) std::ofstream(c.path) << c.content;
+    const std::string before = FileText(c.path);
+    EXPECT_EQ(ErrorNumberOf([&] { CheckOurDatabase(c.path); }), c.error);
+    EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(c.path); }), c.error);
+    if (c.error != 0) {
+      EXPECT_EQ(FileText(c.path), before);
+    }
+    if (c.path != path_) std::filesystem::remove(c.path);
+  }
+}
+
+TEST_F(DemoDatabaseTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnectionsLock) {
+  auto other = data::Connection::Open(path_);
+  auto users = [&] {
+    return vb::CLng(other->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  };
+  const int32_t demo_users = users();
+  other->ExecuteScript("BEGIN; INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
+  other->ExecuteScript("COMMIT");
+  EXPECT_EQ(users(), demo_users + 1);  // the writer's row is kept
+  ResetDemoDatabase(path_);
+  EXPECT_EQ(users(), demo_users);
+  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1")->RecordCount(), 2);
 }
 
 TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {
