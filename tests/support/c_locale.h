@@ -1,5 +1,5 @@
 // Test helper: the C library's locale switched for a scope, as a host's
-// toolkit switches it at start-up (QApplication reads LANG and LC_ALL).
+// toolkit switches it at start-up.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,21 +9,16 @@
 
 namespace kvt::test_support {
 
-// Comma decimal point, dot grouping: the locale that exposes number text
-// that follows the C library instead of the platform's rules.
+// Comma decimal point, dot grouping (scripts/setup.sh generates it).
 inline constexpr char kCommaDecimalLocale[] = "de_DE.UTF-8";
 
 class ScopedCLocale {
  public:
   explicit ScopedCLocale(const char* name) : previous_(std::setlocale(LC_ALL, nullptr)) {
-    // A missing locale would turn the test into one that cannot fail.
-    if (std::setlocale(LC_ALL, name) == nullptr) {
-      ADD_FAILURE() << name << " is not installed; scripts/setup.sh generates it";
-    }
+    // Without the locale the test could not fail.
+    if (std::setlocale(LC_ALL, name) == nullptr) ADD_FAILURE() << name << " is not installed";
   }
   ~ScopedCLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
-  ScopedCLocale(const ScopedCLocale&) = delete;
-  ScopedCLocale& operator=(const ScopedCLocale&) = delete;
 
  private:
   std::string previous_;
