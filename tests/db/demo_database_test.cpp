@@ -341,41 +341,32 @@ std::string FileText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST_F(DemoDatabaseTest, CreatingNeverReplacesAFile) {
-  const std::string notes = path_ + ".txt";
-  std::ofstream(notes) << "not a database";
-  EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(notes); }), vb::err::kFileAlreadyExists);
-  EXPECT_EQ(ErrorNumberOf([&] { CreateEmptyDatabase(path_); }), vb::err::kFileAlreadyExists);
-  EXPECT_EQ(FileText(notes), "not a database");
-  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 12);
-  const std::string nowhere = path_ + ".missing/demo.sqlite";
-  EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(nowhere); }), vb::err::kPathNotFound);
-  EXPECT_FALSE(std::filesystem::exists(nowhere));
-  std::filesystem::remove(notes);
-}
-
-TEST_F(DemoDatabaseTest, OnlyOurDatabasesPassTheCheckAndNoneIsChanged) {
+TEST_F(DemoDatabaseTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
   const std::string other_db = path_ + ".other";
   data::Connection::Open(other_db, data::Connection::OpenMode::kCreate)
       ->ExecuteScript("CREATE TABLE PurchaseOrders (ID INTEGER)");
+  std::ofstream(path_ + ".txt") << "Provider=SQLite is no database, just text.";
+  std::ofstream(path_ + ".empty");
   struct Case {
     std::string path;
-    const char* content;  // written first unless null
-    int32_t error;
+    int32_t check_error;  // CheckOurDatabase and ResetDemoDatabase
+    int32_t create_error;
   } cases[] = {
-      {path_, nullptr, 0},
-      {path_ + ".missing", nullptr, vb::err::kFileNotFound},
-      {path_ + ".txt", "Provider=SQLite is no database, just text.", vb::err::kAdoConnectionFailed},
-      {path_ + ".empty", "", vb::err::kInvalidFileFormat},
-      {other_db, nullptr, vb::err::kInvalidFileFormat},
+      {path_, 0, vb::err::kFileAlreadyExists},
+      {path_ + ".missing/demo.sqlite", vb::err::kFileNotFound, vb::err::kPathNotFound},
+      {path_ + ".txt", vb::err::kAdoConnectionFailed, vb::err::kFileAlreadyExists},
+      {path_ + ".empty", vb::err::kInvalidFileFormat, vb::err::kFileAlreadyExists},
+      {other_db, vb::err::kInvalidFileFormat, vb::err::kFileAlreadyExists},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    if (c.content) std::ofstream(c.path) << c.content;
+    const bool existed = std::filesystem::exists(c.path);
     const std::string before = FileText(c.path);
-    EXPECT_EQ(ErrorNumberOf([&] { CheckOurDatabase(c.path); }), c.error);
-    EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(c.path); }), c.error);
-    if (c.error != 0) {
+    EXPECT_EQ(ErrorNumberOf([&] { CheckOurDatabase(c.path); }), c.check_error);
+    EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(c.path); }), c.check_error);
+    EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(c.path); }), c.create_error);
+    EXPECT_EQ(std::filesystem::exists(c.path), existed);
+    if (c.check_error != 0) {
       EXPECT_EQ(FileText(c.path), before);
     }
     if (c.path != path_) std::filesystem::remove(c.path);

@@ -54,6 +54,8 @@ TEST(ConversionsTest, RangeAndTypeErrors) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.run(), c.number);
   }
+  EXPECT_EQ(Error::StandardDescription(75), "Path/File access error");
+  EXPECT_EQ(Error::StandardDescription(482), "Printer error");
 }
 
 TEST(ConversionsTest, NumericTestFollowsTheLocale) {
