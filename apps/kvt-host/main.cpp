@@ -198,7 +198,8 @@ int main(int argc, char** argv) {
     std::cerr << "kvt-host: " << error.problem << "\n" << kUsage;
     return kUsageError;
   } catch (const std::exception& error) {
-    Report("reading the command line", vb::Error(vb::err::kInternalError, "kvt-host", error.what()));
+    Report("reading the command line",
+           vb::Error(vb::err::kInternalError, "kvt-host", error.what()));
     return kFailed;
   }
 }
