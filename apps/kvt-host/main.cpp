@@ -76,35 +76,40 @@ bool Exists(const std::string& path) {
          std::filesystem::file_type::not_found;
 }
 
-// Makes sure the scenario's database is ours and holds what it should:
-// the demo data when it is made or reset, the user's data otherwise.
-int PrepareScenarioDatabase(const std::string& path, bool reset) {
-  if (!Exists(path)) {
-    return Attempt("creating the demo database at " + path, [&] {
-      kvt::db::CreateDemoDatabase(path);
-      std::cout << "Demo database created at " << path << "\n";
+// Makes sure the database at `path` is one of ours: made with the demo
+// data when nothing is there and `create` allows it, given the demo data
+// back when `reset` asks for it, otherwise used as it is. Says which in
+// `transcript` when there is one.
+int PrepareDatabase(const std::string& path, bool create, bool reset, std::ostream* transcript) {
+  auto step = [&](const std::string& doing, void (*action)(const std::string&),
+                  const char* done) {
+    return Attempt(doing, [&] {
+      action(path);
+      if (transcript) *transcript << done << path << "\n";
       return 0;
     });
+  };
+  if (!Exists(path) && create) {
+    return step("creating the demo database at " + path, kvt::db::CreateDemoDatabase,
+                "Demo database created at ");
   }
   if (reset) {
-    return Attempt("putting the demo data back into " + path, [&] {
-      kvt::db::ResetDemoDatabase(path);
-      std::cout << "Demo data put back into " << path << "\n";
-      return 0;
-    });
+    return step("putting the demo data back into " + path, kvt::db::ResetDemoDatabase,
+                "Demo data put back into ");
   }
-  return Attempt("opening the database " + path, [&] {
-    kvt::db::CheckOurDatabase(path);
-    std::cout << "Demo database opened at " << path << "\n";
-    return 0;
-  });
+  const int status = step("opening the database " + path, kvt::db::CheckOurDatabase,
+                          "Demo database opened at ");
+  if (status != 0 && !Exists(path)) std::cerr << "kvt-host: --new makes the demo database there\n";
+  return status;
 }
 
 // The main job: every part of the purchasing flow the host drives, in the
 // order a buyer meets them. Each part prints its transcript.
 int RunScenario(const HostOptions& options) {
   const std::string db_path = options.Value("--db", kDefaultDatabase);
-  if (PrepareScenarioDatabase(db_path, options.Has("--reset-demo")) != 0) return kFailed;
+  if (PrepareDatabase(db_path, true, options.Has("--reset-demo"), &std::cout) != 0) {
+    return kFailed;
+  }
   // Headless: the printed orders are painted off screen.
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   return Attempt("running the purchasing scenario", [&] {
@@ -125,20 +130,7 @@ int RunScenario(const HostOptions& options) {
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
   const std::string db_path = options.Value("--db", kDefaultDatabase);
-  if (!Exists(db_path) && options.Has("--new")) {
-    if (Attempt("creating the demo database at " + db_path, [&] {
-          kvt::db::CreateDemoDatabase(db_path);
-          return 0;
-        }) != 0) {
-      return kFailed;
-    }
-  } else if (Attempt("opening the database " + db_path, [&] {
-               kvt::db::CheckOurDatabase(db_path);
-               return 0;
-             }) != 0) {
-    if (!Exists(db_path)) std::cerr << "kvt-host: --new makes the demo database there\n";
-    return kFailed;
-  }
+  if (PrepareDatabase(db_path, options.Has("--new"), false, nullptr) != 0) return kFailed;
   return Attempt("showing the order screens", [&] {
     // Qt aborts when it finds no display; say so instead.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
