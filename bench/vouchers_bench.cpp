@@ -15,6 +15,7 @@
 #include "platform/data/record_set.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/data_combo.h"
+#include "platform/value/conversions.h"
 #include "vouchers/frmEditGRVDetail.h"
 #include "vouchers/voucher_queries.h"
 
@@ -46,7 +47,7 @@ void BM_CalculateWithTaxCode(benchmark::State& state) {
   form->txtODPercentage(0).Text("10");
   form->txtODPercentage(1).Text("5");
   for (auto _ : state) benchmark::DoNotOptimize(form->Calculate(0));
-  state.counters["total"] = std::stod(form->lblODCalc(4).Caption());
+  state.counters["total"] = vb::CDbl(form->lblODCalc(4).Caption());
   kvt::component::ResetThreadStore();
 }
 BENCHMARK(BM_CalculateWithTaxCode);

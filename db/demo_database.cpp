@@ -1,15 +1,23 @@
 #include "db/demo_database.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "db/embedded_sql.h"
 #include "platform/data/connection.h"
 #include "platform/value/conversions.h"
+#include "platform/value/error.h"
 
 namespace kvt::db {
 
 namespace {
+
+constexpr char kSource[] = "Database";
 
 void RemoveDatabaseFiles(const std::string& path) {
   std::error_code ignored;
@@ -18,29 +26,62 @@ void RemoveDatabaseFiles(const std::string& path) {
   }
 }
 
-// One transaction per build: a failed script leaves no half-built data.
-void RunInTransaction(data::Connection& connection, const std::string& sql) {
-  connection.ExecuteScript("BEGIN");
-  try {
-    connection.ExecuteScript(sql);
-    connection.ExecuteScript("COMMIT");
-  } catch (...) {
-    connection.ExecuteScript("ROLLBACK");
-    throw;
-  }
-}
-
-void Build(const std::string& path, bool with_demo_data) {
-  RemoveDatabaseFiles(path);
-  auto connection =
-      data::Connection::Open(path, data::Connection::OpenMode::kCreate);
+std::string Script(bool with_demo_data) {
   std::string script = SchemaSql();
   script += ProceduresSql();
   if (with_demo_data) script += DemoDataSql();
-  RunInTransaction(*connection, script);
-  // Write-ahead logging: readers never block the clerk who posts, and a
-  // commit costs one sync of the log instead of three of journal and file.
-  connection->ExecuteScript("PRAGMA journal_mode = WAL");
+  return script;
+}
+
+[[noreturn]] void RaiseFileError(int error, const std::string& path) {
+  const int32_t number = error == EEXIST                        ? vb::err::kFileAlreadyExists
+                         : error == ENOENT || error == ENOTDIR ? vb::err::kPathNotFound
+                                                                : vb::err::kPathFileAccessError;
+  throw vb::Error::Numbered(number, kSource, path);
+}
+
+// An empty file of our own beside `path`, for building the new database.
+std::string NewTemporaryFile(const std::string& path) {
+  const std::filesystem::path target(path);
+  std::string name =
+      (target.parent_path() / ("." + target.filename().string() + ".kvt-new-XXXXXX")).string();
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) RaiseFileError(errno, path);
+  // mkstemp makes it private; give it the mode any new file gets.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  ::close(fd);
+  return name;
+}
+
+void Build(const std::string& path, bool with_demo_data) {
+  std::error_code ignored;
+  if (std::filesystem::symlink_status(path, ignored).type() !=
+      std::filesystem::file_type::not_found) {
+    RaiseFileError(EEXIST, path);
+  }
+  const std::string building = NewTemporaryFile(path);
+  try {
+    auto connection = data::Connection::Open(building);
+    connection->RunInTransaction([&] { connection->ExecuteScript(Script(with_demo_data)); });
+    // Write-ahead logging: readers never block the clerk who posts, and a
+    // commit costs one sync of the log instead of three of journal and file.
+    connection->ExecuteScript("PRAGMA journal_mode = WAL");
+    connection->Close();
+    // A link, unlike a rename, never replaces what appeared at `path` since.
+    if (::link(building.c_str(), path.c_str()) != 0) RaiseFileError(errno, path);
+  } catch (...) {
+    RemoveDatabaseFiles(building);
+    throw;
+  }
+  RemoveDatabaseFiles(building);
+}
+
+std::string Quoted(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
 }
 
 }  // namespace
@@ -53,6 +94,43 @@ void CreateEmptyDatabase(const std::string& path) { Build(path, false); }
 
 void CreateDemoDatabase(const std::string& path) { Build(path, true); }
 
+void CheckOurDatabase(const std::string& path) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) {
+    throw vb::Error::Numbered(vb::err::kFileNotFound, kSource, path);
+  }
+  auto connection = data::Connection::Open(path);
+  const auto tables = connection->Query(
+      "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' "
+      "AND name IN ('kvt_procedures', 'PurchaseOrders', 'PurchaseOrderDetails')");
+  if (vb::CLng(tables->Item(0).Value()) != 3) {
+    throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, path);
+  }
+}
+
+void ResetDemoDatabase(const std::string& path) {
+  CheckOurDatabase(path);
+  auto connection = data::Connection::Open(path);
+  // Refuse at once rather than wait for a lock; dropping tables in any
+  // order needs the foreign keys off, which only works outside a
+  // transaction.
+  connection->ExecuteScript("PRAGMA busy_timeout = 0; PRAGMA foreign_keys = OFF");
+  connection->RunInTransaction(
+      [&] {
+        const auto objects = connection->Query(
+            "SELECT type, name FROM sqlite_master "
+            "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite%'");
+        std::vector<std::string> drops;
+        for (; !objects->IsEOF(); objects->MoveNext()) {
+          drops.push_back("DROP " + vb::CStr(objects->Item(0).Value()) + " IF EXISTS " +
+                          Quoted(vb::CStr(objects->Item(1).Value())));
+        }
+        for (const std::string& drop : drops) connection->ExecuteScript(drop);
+        connection->ExecuteScript(Script(true));
+      },
+      data::Connection::TransactionLock::kExclusive);
+}
+
 int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
                         int32_t lines_per_order) {
   auto connection = data::Connection::Open(path);
@@ -63,8 +141,7 @@ int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
       connection->Query("SELECT COALESCE(MAX(ID), 0) + 1 FROM PurchaseOrders")
           ->Item(0)
           .Value());
-  connection->ExecuteScript("BEGIN");
-  try {
+  connection->RunInTransaction([&] {
     connection->Execute(
         "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM n "
         "WHERE k + 1 < ?2) "
@@ -84,11 +161,7 @@ int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
         "ROUND(7.50 * (10 + k % 7), 2), ROUND(57.50 * (10 + k % 7), 2) FROM n",
         {vb::Variant(first_order), vb::Variant(line_count),
          vb::Variant(lines_per_order)});
-    connection->ExecuteScript("COMMIT");
-  } catch (...) {
-    connection->ExecuteScript("ROLLBACK");
-    throw;
-  }
+  });
   return first_order;
 }
 

@@ -21,7 +21,13 @@ std::string PurchaseOrderDataCommand(int32_t order_id) {
 }
 
 bool WantsBoxedPurchaseOrder(const std::string& saved_value) {
-  return vb::RoundHalfEven(vb::Val(saved_value)) == 1.0;
+  // Val raises 6 beyond the Double range: such a value is no number, and
+  // like any other that is not 1 it asks for the plain layout.
+  try {
+    return vb::RoundHalfEven(vb::Val(saved_value)) == 1.0;
+  } catch (const vb::Error&) {
+    return false;
+  }
 }
 
 std::unique_ptr<report::Report> NewPurchaseOrderLayout(

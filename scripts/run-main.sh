@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the reference host and runs its purchasing scenario headless on the
-# embedded demo database.
+# demo database build/kvt-demo.sqlite: made on the first run, used as it is
+# afterwards, so what the order screens saved there is kept. Extra arguments
+# go to the host: --reset-demo puts the demo data back first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

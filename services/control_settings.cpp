@@ -2,6 +2,7 @@
 
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 #include "services/connection_text.h"
 
 namespace kvt::services {
@@ -13,12 +14,6 @@ constexpr char kSource[] = "ControlSettings";
 [[noreturn]] void RefusePeriod(const std::string& description,
                                const std::string& context) {
   throw vb::Error(vb::err::kInvalidCall, kSource, description, context);
-}
-
-// `value` in decimal digits, zero-padded to `width`.
-std::string Digits(int32_t value, size_t width) {
-  std::string text = std::to_string(value);
-  return std::string(width > text.size() ? width - text.size() : 0, '0') + text;
 }
 
 }  // namespace
@@ -95,7 +90,7 @@ std::string ControlSettings::PeriodKeyOfYear(int32_t month,
     RefusePeriod("An accounting period's year is out of range.",
                  "year " + std::to_string(calendar_year));
   }
-  return Digits(calendar_year, 8) + Digits(month, 2);
+  return vb::ZeroPadded(calendar_year, 8) + vb::ZeroPadded(month, 2);
 }
 
 }  // namespace kvt::services

@@ -68,10 +68,8 @@ void ShowQuery(services::DataGateway& gateway,
 
 int RunDataTour(const std::string& db_path, std::ostream& out) {
   try {
-    db::CreateDemoDatabase(db_path);
     const std::string connection_text = db::ConnectionTextFor(db_path);
-    out << "Demo database created at " << db_path << "\n"
-        << "Connection text: " << connection_text << "\n\n";
+    out << "Connection text: " << connection_text << "\n\n";
 
     services::DataGateway gateway;
     ShowQuery(gateway, connection_text,

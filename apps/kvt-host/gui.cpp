@@ -1,7 +1,6 @@
 #include "apps/kvt-host/gui.h"
 
 #include <QApplication>
-#include <filesystem>
 #include <memory>
 
 #include "apps/kvt-host/order_workbench.h"
@@ -18,7 +17,6 @@ int RunGui(int argc, char** argv, const std::string& db_path) {
   ui::ScopedDriver driver(std::make_shared<qt::QtDriver>());
   report::ScopedOutput output(std::make_shared<qt::DialogOutput>());
 
-  if (!std::filesystem::exists(db_path)) db::CreateDemoDatabase(db_path);
   auto workbench = std::make_shared<OrderWorkbench>(
       data::Connection::Open(db_path), db::ConnectionTextFor(db_path), db::kDemoCompanyID,
       db::kDemoDatabaseName);

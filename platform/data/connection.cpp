@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <limits>
 #include <variant>
 
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/locale.h"
+#include "platform/value/number_text.h"
 
 namespace kvt::data {
 
@@ -46,20 +46,14 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-std::string TwoDigits(int value) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%02d", value);
-  return buffer;
-}
-
 std::string IsoDateText(const vb::Date& date) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%s-%s", date.Year(),
-                TwoDigits(date.Month()).c_str(), TwoDigits(date.Day()).c_str());
-  std::string text = buffer;
+  std::string text = vb::ZeroPadded(date.Year(), 4) + "-" +
+                     vb::ZeroPadded(date.Month(), 2) + "-" +
+                     vb::ZeroPadded(date.Day(), 2);
   if (date.HasTime()) {
-    text += " " + TwoDigits(date.Hour()) + ":" + TwoDigits(date.Minute()) +
-            ":" + TwoDigits(date.Second());
+    text += " " + vb::ZeroPadded(date.Hour(), 2) + ":" +
+            vb::ZeroPadded(date.Minute(), 2) + ":" +
+            vb::ZeroPadded(date.Second(), 2);
   }
   return text;
 }
@@ -259,6 +253,21 @@ void Connection::ExecuteScript(const std::string& sql) {
     std::string text = message ? message : sqlite3_errmsg(db);
     sqlite3_free(message);
     throw CommandError(text, "script");
+  }
+}
+
+void Connection::RunInTransaction(const std::function<void()>& work,
+                                  TransactionLock lock) {
+  ExecuteScript(lock == TransactionLock::kExclusive ? "BEGIN EXCLUSIVE" : "BEGIN");
+  try {
+    work();
+    ExecuteScript("COMMIT");
+  } catch (...) {
+    // The rollback's own failure is never the news.
+    if (db_ != nullptr && sqlite3_get_autocommit(db_) == 0) {
+      sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    throw;
   }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -71,6 +72,19 @@ class Connection : public vb::Object {
   // changed. Errors as for Query.
   int64_t Execute(const std::string& sql,
                   const std::vector<vb::Variant>& parameters = {});
+
+  enum class TransactionLock {
+    kDeferred,   // locks as the statements need it
+    kExclusive,  // locks every other connection out from the start
+  };
+  // Runs `work` in one transaction and commits it. When `work` or the
+  // commit raises, the transaction is rolled back and the first failure
+  // reaches the caller: after some failures (a full disk, an I/O error) the
+  // engine has already ended the transaction, and the rollback must not
+  // hide why. Raises what BEGIN raises (0x80040E14 "database is locked"
+  // when another connection holds a lock that the transaction needs).
+  void RunInTransaction(const std::function<void()>& work,
+                        TransactionLock lock = TransactionLock::kDeferred);
 
  private:
   Connection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}

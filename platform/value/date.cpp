@@ -55,7 +55,20 @@ void Split(double serial, int64_t& days, int64_t& seconds) {
   }
 }
 
+// Serials of 1 January 100 and 31 December 9999.
+constexpr int64_t kFirstDay = -657434;
+constexpr int64_t kLastDay = 2958465;
+
 }  // namespace
+
+Date Date::FromSerial(double serial) {
+  // The bounds first: Split must not convert a serial beyond 64 bits.
+  if (!(serial > kFirstDay - 1.0 && serial < kLastDay + 1.0)) throw Error::Overflow();
+  int64_t days = 0, seconds = 0;
+  Split(serial, days, seconds);
+  if (days < kFirstDay || days > kLastDay) throw Error::Overflow();
+  return Date(serial);
+}
 
 Date Date::FromYmd(int year, int month, int day) {
   if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||

@@ -26,6 +26,11 @@ std::string Error::StandardDescription(int32_t number) {
     case err::kOutOfStackSpace: return "Out of stack space";
     case err::kInternalError: return "Internal error";
     case err::kFileNotFound: return "File not found";
+    case err::kFileAlreadyExists: return "File already exists";
+    case err::kPathFileAccessError: return "Path/File access error";
+    case err::kPathNotFound: return "Path not found";
+    case err::kInvalidFileFormat: return "Invalid file format";
+    case err::kPrinterError: return "Printer error";
     case err::kObjectNotSet:
       return "Object variable or With block variable not set";
     case err::kInvalidUseOfNull: return "Invalid use of Null";

@@ -7,7 +7,7 @@
 
 namespace vb::detail {
 
-std::string FloatText(double value, int significant, const Locale& locale) {
+std::string FloatText(double value, int significant) {
   if (value == 0 || !std::isfinite(value)) return "0";
   char buffer[64];
   const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
@@ -34,19 +34,19 @@ std::string FloatText(double value, int significant, const Locale& locale) {
   std::string text = value < 0 ? "-" : "";
   if (!plain) {
     text += digits[0];
-    if (count > 1) text.append(1, locale.decimal_separator).append(digits, 1);
+    if (count > 1) text.append(1, '.').append(digits, 1);
     text += exponent < 0 ? "E-" : "E+";
     if (std::abs(exponent) < 10) text += '0';
     return text + std::to_string(std::abs(exponent));
   }
   if (before_point <= 0) {
-    text.append("0").append(1, locale.decimal_separator);
+    text.append("0").append(1, '.');
     return text.append(static_cast<size_t>(-before_point), '0').append(digits);
   }
   if (before_point >= count) {
     return text.append(digits).append(static_cast<size_t>(before_point - count), '0');
   }
-  text.append(digits, 0, static_cast<size_t>(before_point)).append(1, locale.decimal_separator);
+  text.append(digits, 0, static_cast<size_t>(before_point)).append(1, '.');
   return text.append(digits, static_cast<size_t>(before_point));
 }
 

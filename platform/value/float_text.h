@@ -4,15 +4,14 @@
 // its side of the point, else in scientific notation with a signed
 // exponent of at least two digits: 1E+15, 0.00001, 1.99999997764826E-02.
 // Rounding to 15 digits is why 919.9999999999999 shows as 920. Independent
-// of the process locale; `locale` gives only the decimal separator.
+// of the process locale: the decimal point is always ".".
 #pragma once
 
 #include <string>
 
-#include "platform/value/locale.h"
 
 namespace vb::detail {
 
-std::string FloatText(double value, int significant, const Locale& locale);
+std::string FloatText(double value, int significant);
 
 }  // namespace vb::detail

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "component/mod_publics.h"
 #include "platform/object/object.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::component {
 namespace {
@@ -28,6 +31,8 @@ TEST(ParseNumberTest, ReadsNumbersTheWayEveryCalculationExpects) {
       {"Null", vb::Variant::Null(), vb::Variant::Integer(0)},
       {"Empty passes the test and reads 0", vb::Variant(), vb::Variant(0.0)},
       {"exponent", vb::Variant("1E3"), vb::Variant(1000.0)},
+      {"beyond the Double range fails the test", vb::Variant("1e400"), vb::Variant::Integer(0)},
+      {"and so does a negative one", vb::Variant("-1,000e400"), vb::Variant::Integer(0)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -48,6 +53,7 @@ TEST(FormatToDecimalsTest, RoundsToTheDecimalsAndGroupsThousands) {
       {vb::Variant("12abc"), 2, "0.00"},
       {vb::Variant(""), 4, "0.0000"},
       {vb::Variant::Null(), 2, "0.00"},
+      {vb::Variant("1e400"), 2, "0.00"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.expected));
@@ -55,6 +61,10 @@ TEST(FormatToDecimalsTest, RoundsToTheDecimalsAndGroupsThousands) {
   }
   EXPECT_EQ(FormatTwoDecimals(vb::Variant("12.345")), "12.35");
   EXPECT_EQ(FormatTwoDecimals(vb::Variant(1000000)), "1,000,000.00");
+  // The service refuses more decimals than the platform shows; that
+  // reaches the caller.
+  EXPECT_EQ(test_support::ErrorNumberOf([] { FormatToDecimals(vb::Variant(1), INT32_MAX); }),
+            vb::err::kInvalidCall);
 }
 
 class ProbeForm : public ui::Form {

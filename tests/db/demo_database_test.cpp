@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/control_settings.h"
@@ -15,6 +18,7 @@ namespace kvt::db {
 namespace {
 
 using services::ProcedureParameter;
+using test_support::ErrorNumberOf;
 
 class DemoDatabaseTest : public ::testing::Test {
  protected:
@@ -353,15 +357,56 @@ TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   }
 }
 
-TEST_F(DemoDatabaseTest, CreatingReplacesAnOldFile) {
-  {
-    std::ofstream old(path_, std::ios::trunc);
-    old << "not a database";
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(DemoDatabaseTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
+  const std::string other_db = path_ + ".other";
+  data::Connection::Open(other_db, data::Connection::OpenMode::kCreate)
+      ->ExecuteScript("CREATE TABLE PurchaseOrders (ID INTEGER)");
+  std::ofstream(path_ + ".txt") << "Provider=SQLite is no database, just text.";
+  std::ofstream(path_ + ".empty");
+  struct Case {
+    std::string path;
+    int32_t check_error;  // CheckOurDatabase and ResetDemoDatabase
+    int32_t create_error;
+  } cases[] = {
+      {path_, 0, vb::err::kFileAlreadyExists},
+      {path_ + ".missing/demo.sqlite", vb::err::kFileNotFound, vb::err::kPathNotFound},
+      {path_ + ".txt", vb::err::kAdoConnectionFailed, vb::err::kFileAlreadyExists},
+      {path_ + ".empty", vb::err::kInvalidFileFormat, vb::err::kFileAlreadyExists},
+      {other_db, vb::err::kInvalidFileFormat, vb::err::kFileAlreadyExists},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const bool existed = std::filesystem::exists(c.path);
+    const std::string before = FileText(c.path);
+    EXPECT_EQ(ErrorNumberOf([&] { CheckOurDatabase(c.path); }), c.check_error);
+    EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(c.path); }), c.check_error);
+    EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(c.path); }), c.create_error);
+    EXPECT_EQ(std::filesystem::exists(c.path), existed);
+    if (c.check_error != 0) {
+      EXPECT_EQ(FileText(c.path), before);
+    }
+    if (c.path != path_) std::filesystem::remove(c.path);
   }
-  CreateDemoDatabase(path_);
-  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 12);
-  CreateEmptyDatabase(path_);
-  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 0);
+}
+
+TEST_F(DemoDatabaseTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnectionsLock) {
+  auto other = data::Connection::Open(path_);
+  auto users = [&] {
+    return vb::CLng(other->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  };
+  const int32_t demo_users = users();
+  other->ExecuteScript("BEGIN; INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
+  other->ExecuteScript("COMMIT");
+  EXPECT_EQ(users(), demo_users + 1);  // the writer's row is kept
+  ResetDemoDatabase(path_);
+  EXPECT_EQ(users(), demo_users);
+  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1")->RecordCount(), 2);
 }
 
 TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {

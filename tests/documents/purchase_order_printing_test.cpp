@@ -73,7 +73,7 @@ TEST(PurchaseOrderLayoutChoiceTest, OnlyTheNumberOneAsksForTheBoxedLayout) {
   };
   const Case cases[] = {{"1", true},  {" 1 ", true}, {"1.0", true}, {"0", false},
                         {"2", false}, {"", false},   {"-1", false}, {"yes", false},
-                        {"10", false}};
+                        {"10", false}, {"1e999", false}, {"-1e999", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("saved '") + c.saved + "'");
     EXPECT_EQ(WantsBoxedPurchaseOrder(c.saved), c.boxed);

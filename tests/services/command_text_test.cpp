@@ -4,6 +4,7 @@
 
 #include "platform/value/error.h"
 #include "services/connection_text.h"
+#include "tests/support/c_locale.h"
 
 namespace kvt::services {
 namespace {
@@ -38,6 +39,14 @@ TEST(CommandTextTest, ReadsProcedureCalls) {
     EXPECT_EQ(call.name, c.name);
     EXPECT_EQ(call.arguments, c.arguments);
   }
+}
+
+TEST(CommandTextTest, ArgumentsReadTheSameUnderACommaDecimalLocale) {
+  test_support::ScopedCLocale comma(test_support::kCommaDecimalLocale);
+  EXPECT_EQ(ParseProcedureCall("sp_x 1.5,-2.25,7").arguments,
+            (std::vector<vb::Variant>{vb::Variant(1.5), vb::Variant(-2.25), vb::Variant(7)}));
+  // Beyond the Double range is no number either.
+  EXPECT_THROW(ParseProcedureCall("sp_x " + std::string(400, '9')), vb::Error);
 }
 
 TEST(CommandTextTest, RefusesAnythingButACall) {

@@ -18,6 +18,9 @@ class TempDemoDatabase {
       : path_((std::filesystem::temp_directory_path() /
                (stem + "_" + std::to_string(::getpid()) + ".sqlite"))
                   .string()) {
+    // A file left by a crashed run of the same pid; creating never replaces.
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
     db::CreateDemoDatabase(path_);
   }
   ~TempDemoDatabase() {

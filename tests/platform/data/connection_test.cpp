@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/data/data_errors.h"
+#include "platform/value/conversions.h"
 #include "platform/value/error.h"
 
 namespace kvt::data {
@@ -152,6 +153,24 @@ TEST_F(ConnectionTest, FileThatIsNoDatabaseFailsToConnect) {
     EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
   }
   std::filesystem::remove(text_file);
+}
+
+TEST_F(ConnectionTest, FailedTransactionReportsItsFirstCauseAndLeavesNothing) {
+  // A disk that is full once the file has its present pages: the engine
+  // ends the transaction itself on the failing insert.
+  const int32_t pages = vb::CLng(connection_->Query("PRAGMA page_count")->Item(0).Value());
+  connection_->Execute("PRAGMA max_page_count = " + std::to_string(pages));
+  try {
+    connection_->RunInTransaction([&] {
+      connection_->Execute("INSERT INTO Products (ID, Name) VALUES (3, 'Washer')");
+      connection_->Execute("INSERT INTO Products (ID, Name) VALUES (4, ?1)",
+                           {vb::Variant(std::string(100000, 'x'))});
+    });
+    ADD_FAILURE() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.description(), "database or disk is full");
+  }
+  EXPECT_EQ(vb::CLng(connection_->Query("SELECT COUNT(*) FROM Products")->Item(0).Value()), 2);
 }
 
 TEST_F(ConnectionTest, ExecuteReportsChangedRows) {
