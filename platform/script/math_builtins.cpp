@@ -79,18 +79,9 @@ Variant Round(const Args& args) {
   if (digits < 0) InvalidCall();
   const Variant& value = args[0];
   if (value.get_if<bool>() != nullptr) return value;
-  if (value.get_if<Currency>() != nullptr) {
-    const Currency money = *value.get_if<Currency>();
-    if (digits >= 4) return value;
-    // Exact on the ten-thousandths, ties to even.
-    int64_t step = 1;
-    for (int i = digits; i < 4; ++i) step *= 10;
-    int64_t quotient = money.raw() / step;
-    const int64_t rest = money.raw() % step;
-    const int64_t twice = (rest < 0 ? -rest : rest) * 2;
-    if (twice > step || (twice == step && quotient % 2 != 0)) quotient += rest < 0 ? -1 : 1;
-    return Variant(Currency::FromRaw(quotient * step));
-  }
+  // Exact on the ten-thousandths, ties to even; 6 when the result leaves
+  // the Currency range.
+  if (const Currency* money = value.get_if<Currency>()) return Variant(money->RoundHalfEven(digits));
   return NumericKeepingType(
       value, [](int64_t v) { return v; },
       [digits](double v) { return vb::RoundHalfEven(v, digits); }, [](Currency c) { return c; });

@@ -93,6 +93,7 @@ TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
       {"1e308*10", vb::err::kOverflow},
       {"10^400", vb::err::kOverflow},
       {"Exp(1000)", vb::err::kOverflow},
+      {"Round(CCur(\"922337203685477.5807\"))", vb::err::kOverflow},
       {"CInt(32768)", vb::err::kOverflow},
       {"CByte(256)", vb::err::kOverflow},
       {"CLng(2147483648)", vb::err::kOverflow},
