@@ -37,6 +37,11 @@ services::ControlSettings& Store::ControlSettings() {
   return *control_settings_;
 }
 
+services::ControlSettings& Store::NewControlSettings() {
+  control_settings_ = std::make_unique<services::ControlSettings>();
+  return *control_settings_;
+}
+
 Store& ThreadStore() {
   std::unique_ptr<Store>& store = ThreadSlot();
   if (!store) store = std::make_unique<Store>();
