@@ -29,6 +29,11 @@ services::ControlSettings& Store::ControlSettings() {
   return *control_settings_;
 }
 
+services::ControlSettings& Store::NewControlSettings() {
+  control_settings_ = std::make_unique<services::ControlSettings>();
+  return *control_settings_;
+}
+
 Store& ThreadStore() {
   return vb::ThreadSlot<Store>::Get([] { return std::make_shared<Store>(); });
 }
