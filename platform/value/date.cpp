@@ -11,7 +11,7 @@ namespace {
 
 // Days between 0001-03-01-based civil dates (H. Hinnant's algorithm); the
 // platform's zero date 1899-12-30 is day 693959 counted this way.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+constexpr int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -33,7 +33,8 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   year = static_cast<int>(y + (month <= 2));
 }
 
-const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
+// A constant, so that dates made while statics start up see it.
+constexpr int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
