@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/rows.h"
 #include "tests/support/vb_error.h"
 
 #include <functional>
@@ -25,13 +26,9 @@ class GridForm : public Form {
 };
 
 std::shared_ptr<data::RecordSet> Lines() {
-  auto rs = std::make_shared<data::RecordSet>();
-  rs->Fields().Append("Product", data::DataType::kVarWChar);
-  rs->Fields().Append("Qty", data::DataType::kDouble);
-  rs->Open();
-  rs->AppendRow({vb::Variant("Hex bolt"), vb::Variant(2.5)});
-  rs->AppendRow({vb::Variant("Washer"), vb::Variant::Null()});
-  return rs;
+  return test_support::RowsOf(
+      {{"Product", data::DataType::kVarWChar}, {"Qty", data::DataType::kDouble}},
+      {{"Hex bolt", 2.5}, {"Washer", vb::Variant::Null()}});
 }
 
 using kvt::test_support::ErrorNumberOf;
@@ -39,7 +36,6 @@ using kvt::test_support::ErrorNumberOf;
 TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
   auto form = std::make_shared<GridForm>();
   auto rs = Lines();
-  rs->MoveFirst();
   rs->MoveNext();
   DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
   grid.Set("DataSource", rs);
