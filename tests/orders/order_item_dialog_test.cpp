@@ -144,12 +144,10 @@ TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
 }
 
 TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
-  Product product;
-  product.trade_formula = 2;   // X*0.05
-  product.rebate_formula = 1;  // formula 1 never ticks
-  product.tax_code = 2;        // zero rated
+  // Trade formula 2 is X*0.05, formula 1 never ticks, tax code 2 is zero rated.
   OrderLine line(*form_);
-  line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
+  line.AssignAllForAdding(*ProductRows({.trade_formula = 2, .rebate_formula = 1, .tax_code = 2}),
+                          10, "PO-1");
   EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbChecked);
   EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbUnchecked);
   EXPECT_EQ(line.Get("Trade_Discount"), "617.25");  // 5% of 12,345.00
@@ -160,11 +158,8 @@ TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
 }
 
 TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
-  Product product;
-  product.id = Variant::Null();
-  product.trade_formula = 3;
-  EXPECT_THROW(OrderLine(*form_).AssignAllForAdding(*ProductRows(product), 5, "PO-1"),
-               vb::Error);
+  auto product = ProductRows({.id = Variant::Null(), .trade_formula = 3});
+  EXPECT_THROW(OrderLine(*form_).AssignAllForAdding(*product, 5, "PO-1"), vb::Error);
   EXPECT_TRUE(form_->BindingState());
   EXPECT_EQ(form_->dbcODEdit(1).BoundText(), "3");  // lists were set first
   EXPECT_EQ(form_->lblPDDisplay(0).Caption(), "");
@@ -237,10 +232,8 @@ TEST_F(OrderItemDialogTest, EnterAppliesAndCancelUnloadsLeavingNothingForTheNext
 }
 
 TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
-  Product product;
-  product.trade_formula = 2;
-  product.rebate_formula = 6;  // x*0.02, on the subtotal after trade
-  AddAndShow(product, 10, [](ui::HeadlessDriver& user) {
+  // Rebate formula 6 is x*0.02, on the subtotal after trade.
+  AddAndShow({.trade_formula = 2, .rebate_formula = 6}, 10, [](ui::HeadlessDriver& user) {
     user.Replace("txtODEdit(2)", "1000").Click("cmdAction(0)");
   });
   EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbUnchecked);
@@ -279,10 +272,8 @@ TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
         {{"ID", DataType::kInteger}, {"Description", DataType::kVarWChar},
          {"Formula", DataType::kVarWChar}},
         {{1, "None", "0"}, {2, "Broken", bad}});
-    Product product;
-    product.trade_formula = 2;
     OrderLine line(*form_);
-    line.AssignAllForAdding(*ProductRows(product), 10, "PO-1");
+    line.AssignAllForAdding(*ProductRows({.trade_formula = 2}), 10, "PO-1");
     // Set up as a fill would, so that nothing recalculates yet.
     form_->BindingState(true);
     form_->dbcODEdit(2).RowSource(formulas);

@@ -33,7 +33,7 @@ std::shared_ptr<data::RecordSet> Lines() {
 
 using kvt::test_support::ErrorNumberOf;
 
-TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
+TEST(DataGridTest, ShowsEveryRowOfARecordSetAsTextAndLeavesTheCurrentRowAlone) {
   auto form = std::make_shared<GridForm>();
   auto rs = Lines();
   rs->MoveNext();
@@ -51,11 +51,8 @@ TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
   EXPECT_EQ(grid.DataSource(), nullptr);
   EXPECT_TRUE(grid.Columns().empty());
   EXPECT_TRUE(grid.Rows().empty());
-}
 
-TEST(DataGridTest, RefusesAnObjectThatIsNoRecordSet) {
-  auto form = std::make_shared<GridForm>();
-  DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
+  // An object that is no record set is refused.
   EXPECT_EQ(ErrorNumberOf([&] { grid.Set("DataSource", form); }), vb::err::kTypeMismatch);
   EXPECT_EQ(ErrorNumberOf([&] { grid.Set("RowSource", Lines()); }), vb::err::kNoSuchMember);
 }
