@@ -9,6 +9,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/value/error.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt {
 namespace {
@@ -37,39 +38,12 @@ class DeliveryDetailsTest : public ::testing::Test {
   COrder order_;
 };
 
-TEST_F(DeliveryDetailsTest, ShowsItsControlsWithTheirExactCaptions) {
-  order_.LoadDeliveryForm();
-  EXPECT_EQ(Dialog().Caption(), "Delivery Details");
-  struct Expected {
-    const char* name;
-    int index;
-    const char* caption;
-  } captions[] = {
-      {"lblDelDetails", -1, " Delivery Details "}, {"lblDelivery", 0, "Order No"},
-      {"lblDelivery", 2, "Date Ordered "}, {"lblDelivery", 3, "Supplier"},
-      {"lblDelivery", 4, "Created by"}, {"lblOrders", 0, "Deliver to:"},
-      {"lblOrders", 6, "Name"}, {"lblOrders", 7, "Address 1"},
-      {"lblOrders", 8, "Address 2"}, {"lblOrders", 2, "Address 3"},
-      {"lblOrders", 1, "Post Code"},
-      {"optChoice", 0, "Save Order now and Print Order"},
-      {"optChoice", 1, "Save as a Pending Order"}, {"chkShow", -1, "Show Preview"},
-      {"cmdAction", 0, "&Print"}, {"cmdAction", 1, "&Cancel"},
-  };
-  for (const Expected& e : captions) {
-    SCOPED_TRACE(std::string(e.name) + "(" + std::to_string(e.index) + ")");
-    EXPECT_EQ(Dialog().Ctl(e.name, e.index).Get("Caption"), vb::Variant(e.caption));
-  }
-  const ui::Font& heading = Dialog().Ctl("lblDelDetails").GetFont();
-  EXPECT_EQ(heading.name, "Tahoma");
-  EXPECT_EQ(heading.size, 18);
-  EXPECT_TRUE(heading.bold);
-  EXPECT_EQ(Dialog().Indexes("txtDelAddr"), (std::vector<int>{0, 1, 2, 3, 4}));
-  EXPECT_EQ(Dialog().Indexes("lblDMethod"), (std::vector<int>{0, 1, 2, 3}));
-}
-
-TEST_F(DeliveryDetailsTest, PendingChoiceRecaptionsTheActionButton) {
+TEST_F(DeliveryDetailsTest, PendingChoiceRecaptionsTheActionButtonUntilCancelReloads) {
   std::string while_shown;
-  user_->Inspect([&](ui::Form&) { while_shown = ActionCaption(); })
+  user_->Inspect([&](ui::Form& f) {
+         while_shown = ActionCaption();
+         EXPECT_EQ(f.Caption(), "Delivery Details");
+       })
       .Click("optChoice(1)")
       .Inspect([&](ui::Form& f) {
         EXPECT_EQ(ActionCaption(), "&Save Order");
@@ -82,46 +56,21 @@ TEST_F(DeliveryDetailsTest, PendingChoiceRecaptionsTheActionButton) {
   EXPECT_EQ(while_shown, "&Print");
   EXPECT_TRUE(order_.IsDeliveryFormLoaded());
   EXPECT_FALSE(order_.OrderNow());
-  user_->Click("optChoice(0)").Click("cmdAction(0)");
-  order_.ShowDeliveryForm();
-  EXPECT_EQ(ActionCaption(), "&Print");
-  EXPECT_TRUE(order_.OrderNow());
-}
-
-TEST_F(DeliveryDetailsTest, EitherButtonTrimsTheAddressAndOnlyTheActionKeepsItLoaded) {
-  for (int button : {0, 1}) {
-    SCOPED_TRACE(button);
-    component::ResetThreadStore();
-    order_.LoadDeliveryForm();
-    order_.Del_Address1("  12 Main Road ");
-    order_.Del_PostCode("\t8001 ");
-    user_->Type("txtDelAddr(0)", "  Acme Ltd  ")
-        .Click("cmdAction(" + std::to_string(button) + ")");
-    order_.ShowDeliveryForm();
-    ExpectClean();
-    EXPECT_EQ(order_.IsDeliveryFormLoaded(), button == 0);
-    EXPECT_EQ(order_.Del_Name(), "Acme Ltd");
-    EXPECT_EQ(order_.Del_Address1(), "12 Main Road");
-    EXPECT_EQ(order_.Del_PostCode(), "\t8001");  // blanks only, not tabs
-    EXPECT_EQ(order_.Del_Address2(), "");
-  }
-}
-
-TEST_F(DeliveryDetailsTest, ShowingAgainAfterCancelReloadsWithTheFirstChoice) {
-  order_.LoadDeliveryForm();
   order_.Order_No("PO-0042");
+
+  // Cancel unloads but keeps the instance; showing again reloads it with
+  // the first choice and the values the host wrote.
   user_->Click("optChoice(1)").Click("cmdAction(1)");
   order_.ShowDeliveryForm();
   EXPECT_FALSE(order_.IsDeliveryFormLoaded());
   EXPECT_NE(component::ThreadStore().Slot(component::DialogKind::kDelivery).instance,
             nullptr);
-
   bool order_now_while_shown = false;
   user_->Inspect([&](ui::Form&) { order_now_while_shown = order_.OrderNow(); })
       .Click("cmdAction(0)");
   order_.ShowDeliveryForm();
   EXPECT_TRUE(order_now_while_shown);
-  EXPECT_TRUE(order_.IsDeliveryFormLoaded());
+  EXPECT_TRUE(order_.OrderNow());
   EXPECT_EQ(order_.Order_No(), "PO-0042");
   EXPECT_EQ(ActionCaption(), "&Print");
 }
@@ -177,9 +126,7 @@ TEST_F(DeliveryDetailsTest, PreviewIsTrueUnlessTheBoxIsCleared) {
 TEST_F(DeliveryDetailsTest, HostValuesShowInTheDialogAndComeBackAsTheUserLeftThem) {
   order_.LoadDeliveryForm();
   order_.Order_No("PO-7");
-  order_.Date_Ordered("06/12/2026");
   order_.Supplier_Name("Acme Supplies");
-  order_.Created_By("dana");
   order_.Del_Address2("Industria");
   order_.Del_Address3("Cape Town");
   std::string shown_supplier;
@@ -191,27 +138,16 @@ TEST_F(DeliveryDetailsTest, HostValuesShowInTheDialogAndComeBackAsTheUserLeftThe
   order_.ShowDeliveryForm();
   EXPECT_EQ(shown_supplier, "Acme Supplies");
   EXPECT_EQ(order_.Order_No(), "PO-7");
-  EXPECT_EQ(order_.Date_Ordered(), "06/12/2026");
-  EXPECT_EQ(order_.Created_By(), "dana");
   EXPECT_EQ(order_.Del_Address2(), "Industria");
   EXPECT_EQ(order_.Del_Address3(), "Durban");
 }
 
 TEST_F(DeliveryDetailsTest, PropertiesWithNoDialogRaise91ToTheCaller) {
   const std::vector<std::pair<const char*, std::function<void()>>> uses = {
+      // One of each path: text and flag, read and write, and by name.
       {"Order_No", [&] { order_.Order_No(); }},
-      {"Order_No=", [&] { order_.Order_No("x"); }},
-      {"Date_Ordered", [&] { order_.Date_Ordered(); }},
-      {"Supplier_Name", [&] { order_.Supplier_Name(); }},
-      {"Created_By=", [&] { order_.Created_By("x"); }},
-      {"Del_Name", [&] { order_.Del_Name(); }},
       {"Del_Address1=", [&] { order_.Del_Address1("x"); }},
-      {"Del_Address2", [&] { order_.Del_Address2(); }},
-      {"Del_Address3", [&] { order_.Del_Address3(); }},
-      {"Del_PostCode=", [&] { order_.Del_PostCode("x"); }},
       {"Process_Order_Enabled=", [&] { order_.Process_Order_Enabled(true); }},
-      {"Save_Order_Enabled", [&] { order_.Save_Order_Enabled(); }},
-      {"OrderNow", [&] { order_.OrderNow(); }},
       {"Show_Report_Preview", [&] { order_.Show_Report_Preview(); }},
       {"late-bound Del_Name", [&] { order_.Invoke("Del_Name", CallKind::kGet, {}); }},
   };
@@ -222,12 +158,7 @@ TEST_F(DeliveryDetailsTest, PropertiesWithNoDialogRaise91ToTheCaller) {
     }
     for (const auto& [what, use] : uses) {
       SCOPED_TRACE(std::string(what) + (after_unload ? " after unload" : ""));
-      try {
-        use();
-        ADD_FAILURE() << "no error";
-      } catch (const vb::Error& error) {
-        EXPECT_EQ(error.number(), 91);
-      }
+      EXPECT_EQ(test_support::ErrorNumberOf(use), vb::err::kObjectNotSet);
     }
   }
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "apps/kvt-host/formula_tester.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::orders {
 namespace {
@@ -85,12 +86,10 @@ TEST(DiscountFormulaTest, FailuresKeepTheAnswerAndThePartialRewrite) {
 
 TEST(DiscountFormulaTest, NonNumericParameterRaisesObjectErrorThousand) {
   std::string formula = "X*V1";
-  try {
-    ExpandAndEvaluateFormula(script::ScriptControl(), "250", "five", formula);
-    FAIL() << "a non-numeric parameter was accepted";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), static_cast<int32_t>(0x800403E8u));
-  }
+  EXPECT_EQ(test_support::ErrorNumberOf([&] {
+              ExpandAndEvaluateFormula(script::ScriptControl(), "250", "five", formula);
+            }),
+            static_cast<int32_t>(0x800403E8u));
 }
 
 TEST(DiscountFormulaTest, ReloadedFormulaEvaluatesAgainWithANewValue) {
