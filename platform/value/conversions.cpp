@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "platform/value/error.h"
-#include "platform/value/float_text.h"
 #include "platform/value/number_text.h"
 
 namespace vb {
