@@ -292,7 +292,7 @@ class OrderStory {
   bool Print() {
     log_.Heading("Printed");
     return story_.PrintToPdf("purchase order " + header_.number,
-                             "purchase-order-" + header_.number, [&] {
+                             header_.number, [&] {
                                order_.ShowPurchaseOrder(story_.outcome.order_id, header_.preview,
                                                         story_.Context().database_name);
                              });
