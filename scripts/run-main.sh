@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the reference host and runs its purchasing scenario headless on the
+# Builds the reference host and tells its purchasing story headless on the
 # demo database build/kvt-demo.sqlite: made on the first run, used as it is
 # afterwards, so what the order screens saved there is kept. Extra arguments
 # go to the host: --reset-demo puts the demo data back first.

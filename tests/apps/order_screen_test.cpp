@@ -12,7 +12,6 @@
 #include <sstream>
 #include <string>
 
-#include "apps/kvt-host/order_printing_scenario.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "frontends/qt/ui/qt_driver.h"
@@ -29,17 +28,6 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace kvt::host {
 namespace {
-
-std::string PdfText(const std::string& path) {
-  std::string text;
-  if (FILE* pipe = ::popen(("pdftotext '" + path + "' - 2>/dev/null").c_str(), "r")) {
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, read);
-    ::pclose(pipe);
-  }
-  return text;
-}
 
 class OrderScreenTest : public ::testing::Test {
  protected:
@@ -142,21 +130,6 @@ TEST_F(OrderScreenTest, QtDriverShowsTheBoundOrderWithItsLinesInATable) {
   });
   screen_->Show(ui::vbModal);
   EXPECT_TRUE(looked);
-}
-
-TEST_F(OrderScreenTest, PrintingScenarioWritesTheOrderAndItsReprint) {
-  const std::string out_dir = (*dir_ / "printed").string();
-  std::ostringstream transcript;
-  ASSERT_EQ(RunPurchaseOrderPrinting(DbPath(), out_dir, transcript), 0) << transcript.str();
-  EXPECT_NE(transcript.str().find("Order No: \"PO000102\""), std::string::npos);
-  EXPECT_NE(transcript.str().find("order lines in the grid: 2"), std::string::npos);
-
-  const std::string first = PdfText(out_dir + "/purchase-order-PO000102.pdf");
-  const std::string second = PdfText(out_dir + "/purchase-order-PO000102-reprint.pdf");
-  EXPECT_NE(first.find("PO000102"), std::string::npos);
-  EXPECT_EQ(first.find("Re-Print"), std::string::npos);
-  EXPECT_NE(second.find("PO000102"), std::string::npos);
-  EXPECT_NE(second.find("Re-Print"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,205 @@
+// The host's voucher sessions with a scripted clerk on the demo database:
+// what the host refuses before posting, the dialog's own refusal of a
+// consignment return above what is left, the period refusal of the save
+// dialog, a refused posting that keeps the voucher open, and the settings
+// screen's store.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "component/mod_publics.h"
+#include "platform/data/connection.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/ui/msg_box.h"
+#include "platform/value/conversions.h"
+#include "tests/support/temp_demo_database.h"
+#include "vouchers/frmSaveGRV.h"
+
+namespace kvt::host {
+namespace {
+
+using Prompts = std::vector<std::string>;
+
+class VoucherSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override { component::ResetThreadStore(); }
+  void TearDown() override {
+    ui::SetDriver(nullptr);
+    component::ResetThreadStore();
+  }
+
+  HostContext Context() const {
+    HostContext context;
+    context.connection_text = db_.ConnectionText();
+    context.user_id = 2;
+    return context;
+  }
+  // A session of `type` for `supplier`, on source `source`.
+  std::unique_ptr<VoucherSession> Open(posting::TransactionType type, int32_t supplier,
+                                       int32_t source) {
+    auto session = std::make_unique<VoucherSession>(Context(), type);
+    session->ChooseSupplier(supplier);
+    session->ChooseSource(source);
+    return session;
+  }
+  // A fresh clerk for the next call; what they saw afterwards in Prompts().
+  ui::HeadlessDriver& Clerk() {
+    user_ = std::make_shared<ui::HeadlessDriver>();
+    ui::SetDriver(user_);
+    return *user_;
+  }
+  Prompts Seen() const {
+    Prompts prompts;
+    for (const auto& message : user_->Messages()) prompts.push_back(message.prompt);
+    EXPECT_TRUE(user_->Problems().empty()) << user_->Problems().front();
+    return prompts;
+  }
+  static void TypeQty(ui::HeadlessDriver& clerk, const std::string& qty) {
+    clerk.Replace("txtODEdit(0)", qty).Press(ui::vbKeyReturn).Click("cmdAction(0)");
+  }
+  double Number(const std::string& sql) {
+    return vb::CDbl(data::Connection::Open(db_.Path())->Query(sql)->Item(0).Value());
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_voucher_session"};
+  std::shared_ptr<ui::HeadlessDriver> user_;
+};
+
+TEST_F(VoucherSessionTest, TheHostRefusesMoreThanOutstandingOrReturnableAndAsksAgain) {
+  struct Case {
+    posting::TransactionType type;
+    int32_t source, line;  // demo order PO000110 / voucher GRV000201 and its line
+    const char* too_many;
+    const char* allowed;
+    const char* refusal;
+  } cases[] = {
+      {posting::kGoodsReceived, 10, 18, "26", "25",
+       "Only 25 of WSH-M10 (Flat washer M10, box of 500) are outstanding on order PO000110: "
+       "40 ordered, 15 received. Please receive 25 or less."},
+      {posting::kConsignmentReceived, 10, 18, "25.5", "25",
+       "Only 25 of WSH-M10 (Flat washer M10, box of 500) are outstanding on order PO000110: "
+       "40 ordered, 15 received. Please receive 25 or less."},
+      {posting::kGoodsReturned, 1, 1, "11", "10",
+       "Only 10 of BLT-M10 (Hex bolt M10 x 50, box of 100) can be returned on voucher "
+       "GRV000201: 12 received, 2 already returned. Please return 10 or less."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    auto session = Open(c.type, 1, c.source);
+    // Refused, then cancelled: nothing lands on the voucher.
+    TypeQty(Clerk(), c.too_many);
+    user_->Close();
+    EXPECT_FALSE(session->ReceiveLine(c.line));
+    EXPECT_EQ(Seen(), Prompts{c.refusal});
+    EXPECT_EQ(session->Lines().RecordCount(), 0);
+    // Refused, then the clerk types what is allowed.
+    ui::HeadlessDriver& clerk = Clerk();
+    TypeQty(clerk, c.too_many);
+    TypeQty(clerk, c.allowed);
+    EXPECT_TRUE(session->ReceiveLine(c.line));
+    EXPECT_EQ(Seen(), Prompts{c.refusal});
+    ASSERT_EQ(session->Lines().RecordCount(), 1);
+    EXPECT_EQ(vb::CDbl(session->Lines().Item("Qty").Value()), vb::Val(c.allowed));
+    // Editing checks the same limit.
+    TypeQty(Clerk(), c.too_many);
+    user_->Close();
+    EXPECT_FALSE(session->EditLine(0));
+    EXPECT_EQ(Seen(), Prompts{c.refusal});
+    // The same line twice is refused.
+    Clerk();
+    EXPECT_FALSE(session->ReceiveLine(c.line));
+    EXPECT_EQ(Seen().size(), 1u);
+  }
+}
+
+TEST_F(VoucherSessionTest, AConsignmentReturnAboveWhatIsLeftIsTheDialogsRefusal) {
+  // CRV000401's line 5: 20 received, 10 sold, 3 returned, 7 left.
+  auto session = Open(posting::kConsignmentReturned, 3, 4);
+  ui::HeadlessDriver& clerk = Clerk();
+  clerk.Replace("txtODEdit(0)", "8").Press(ui::vbKeyReturn);
+  TypeQty(clerk, "2");
+  ASSERT_TRUE(session->ReceiveLine(5));
+  ASSERT_EQ(user_->Messages().size(), 1u);
+  EXPECT_EQ(user_->Messages()[0].title, "Consignment Stock Returns");
+  EXPECT_EQ(user_->Messages()[0].prompt,
+            "Return amount may not be greater than amount left on CRV. \r"
+            "Please insert an amount less than or equal to 7");
+  // Corrected to all 7 left: the dialog sees the line as before this return.
+  TypeQty(Clerk(), "7");
+  ASSERT_TRUE(session->EditLine(0));
+  EXPECT_EQ(Seen(), Prompts{});
+  data::RecordSet& line = session->Lines();
+  EXPECT_EQ(vb::CDbl(line.Item("Qty").Value()), 7);
+  EXPECT_EQ(vb::CDbl(line.Item("Qty Left").Value()), 0);
+  EXPECT_EQ(vb::CDbl(line.Item("Qty Returned").Value()), 10);
+}
+
+TEST_F(VoucherSessionTest, SavingRefusesAnEarlierPeriodThenPostsInTheCurrentOne) {
+  auto session = Open(posting::kGoodsReceived, 1, 10);
+  session->Header().DelNoteNumber("DN-1");
+  Clerk().Click("cmdAction(0)");
+  ASSERT_TRUE(session->ReceiveLine(18));
+  Clerk()
+      .SelectRow("dbcGRV(0)", 9)
+      .Replace("txtGRV(0)", "INV-1")
+      .Click("cmdDo(1)")
+      .Answer(ui::vbYes);
+  const auto posted = session->Save();
+  ASSERT_TRUE(posted.has_value());
+  EXPECT_EQ(Seen(), (Prompts{vouchers::kPriorPeriodRefused, vouchers::kClosedPeriodRefused,
+                             vouchers::kConfirmPosting}));
+  EXPECT_EQ(posted->voucher_number, "GRV000208");
+  const std::string voucher = " FROM GRVs WHERE ID = " + std::to_string(posted->voucher_id);
+  EXPECT_EQ(Number("SELECT AccPeriodMonth" + voucher), 11);
+  EXPECT_EQ(Number("SELECT AccPeriodYearID" + voucher), 7);
+  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 18"), 40);
+  // Posted: the session starts over.
+  EXPECT_EQ(session->SourceId(), 0);
+  EXPECT_EQ(session->Lines().RecordCount(), 0);
+}
+
+TEST_F(VoucherSessionTest, ARefusedPostingIsShownAndTheVoucherStaysOpen) {
+  auto session = Open(posting::kGoodsReceived, 1, 10);
+  Clerk().Click("cmdAction(0)");
+  ASSERT_TRUE(session->ReceiveLine(18));  // the 25 outstanding
+  // Another clerk receives 5 of them first.
+  auto other = Open(posting::kGoodsReceived, 1, 10);
+  TypeQty(Clerk(), "5");
+  ASSERT_TRUE(other->ReceiveLine(18));
+  Clerk().Replace("txtGRV(0)", "INV-1").Click("cmdDo(1)").Answer(ui::vbYes);
+  ASSERT_TRUE(other->Save().has_value());
+
+  Clerk().Replace("txtGRV(0)", "INV-2").Click("cmdDo(1)").Answer(ui::vbYes);
+  EXPECT_FALSE(session->Save().has_value());
+  const Prompts seen = Seen();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_NE(seen[1].find("WSH-M10"), std::string::npos) << seen[1];
+  EXPECT_EQ(session->SourceId(), 10);
+  EXPECT_EQ(session->Lines().RecordCount(), 1);
+  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 18"), 20);
+}
+
+TEST_F(VoucherSessionTest, SettingsAreStoredWhereTheComponentReadsThem) {
+  const std::string text = db_.ConnectionText();
+  // The demo company: only saving without the document is allowed.
+  EXPECT_EQ(ReadPostingRules(text, 1), (PostingRules{.save_without_document = true}));
+  const PostingRules all{true, true, true, true, true};
+  WritePostingRules(text, 1, all);
+  EXPECT_EQ(ReadPostingRules(text, 1), all);
+  EXPECT_EQ(ReadPostingRules(text, 2), (PostingRules{true, true, true, true, false}));
+
+  // The clerk's own plain orders and printer over the values for everyone.
+  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo", "clerk"),
+            (PrintPreferences{false, true, false, "Purchasing Printer", "Purchasing Printer"}));
+  const PrintPreferences mine{true, false, true, "", "Dock Printer"};
+  WritePrintPreferences(text, "KvtDemo", "admin", mine);
+  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo", "admin"), mine);
+  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo", "").voucher_printer, "");
+}
+
+}  // namespace
+}  // namespace kvt::host
