@@ -5,7 +5,10 @@
 
 #include "db/embedded_sql.h"
 #include "platform/data/connection.h"
+#include "platform/data/postgres_dialect.h"
 #include "platform/value/conversions.h"
+#include "platform/value/error.h"
+#include "services/connection_text.h"
 
 namespace kvt::db {
 
@@ -25,25 +28,71 @@ void RunInTransaction(data::Connection& connection, const std::string& sql) {
     connection.ExecuteScript(sql);
     connection.ExecuteScript("COMMIT");
   } catch (...) {
-    connection.ExecuteScript("ROLLBACK");
+    // The script's own failure is the one to report; a connection that is
+    // gone has rolled back by itself.
+    try {
+      connection.ExecuteScript("ROLLBACK");
+    } catch (const vb::Error&) {
+    }
     throw;
   }
 }
+
+// Drops and makes anew the schema the connection works in.
+constexpr char kResetPostgresSchema[] = R"sql(
+DO $$
+DECLARE
+  target text := current_schema();
+BEGIN
+  IF target IS NULL THEN
+    RAISE EXCEPTION 'the connection has no schema to build in';
+  END IF;
+  EXECUTE format('DROP SCHEMA %I CASCADE', target);
+  EXECUTE format('CREATE SCHEMA %I', target);
+  -- As the server's own public schema: every login may look in.
+  EXECUTE format('GRANT USAGE ON SCHEMA %I TO PUBLIC', target);
+END
+$$;
+)sql";
 
 void Build(const std::string& path, bool with_demo_data) {
   RemoveDatabaseFiles(path);
   auto connection =
       data::Connection::Open(path, data::Connection::OpenMode::kCreate);
-  std::string script = SchemaSql();
-  script += ProceduresSql();
-  if (with_demo_data) script += DemoDataSql();
-  RunInTransaction(*connection, script);
+  BuildDatabase(*connection, with_demo_data);
 }
 
 }  // namespace
 
 std::string ConnectionTextFor(const std::string& path) {
-  return "Provider=SQLite;Data Source=" + path;
+  return "Provider=SQLite;Data Source=" + services::QuoteConnectionValue(path);
+}
+
+void BuildDatabase(data::Connection& connection, bool with_demo_data) {
+  std::string script;
+  if (connection.GetBackend() == data::Backend::kPostgreSQL) {
+    script = kResetPostgresSchema;
+    script += PostgresPreludeSql();
+    script += data::PortableToPostgres(SchemaSql());
+    script += PostgresProceduresSql();
+    if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
+    script += PostgresFinishSql();
+  } else {
+    script = SchemaSql();
+    script += ProceduresSql();
+    if (with_demo_data) script += DemoDataSql();
+  }
+  RunInTransaction(connection, script);
+}
+
+void CreateDemoDatabaseFor(const std::string& connection_text) {
+  const services::ConnectionText target =
+      services::ParseConnectionText(connection_text);
+  if (target.backend == data::Backend::kSQLite) {
+    CreateDemoDatabase(target.path);
+    return;
+  }
+  BuildDatabase(*services::OpenConnection(target), true);
 }
 
 void CreateEmptyDatabase(const std::string& path) { Build(path, false); }
