@@ -80,13 +80,13 @@ std::shared_ptr<data::RecordSet> DetailRows(const std::string& without = {}) {
   return rows;
 }
 
-class OrderItemDialogTest : public ::testing::Test {
+class OrderItemDialogTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_order_item"); }
-  static void TearDownTestSuite() { delete db_; }
+  static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
   void SetUp() override {
     component::ResetThreadStore();
-    component::ThreadStore().settings.connection_string = db_->ConnectionText();
+    component::ThreadStore().settings.connection_string =
+        test_support::SharedDemoDatabase(GetParam()).ConnectionText();
     component::ThreadStore().settings.company_id = db::kDemoCompanyID;
     form_ = std::make_shared<frmEditOrderDetail>();
     form_->Load();
@@ -105,13 +105,12 @@ class OrderItemDialogTest : public ::testing::Test {
   std::string Entry(int i) { return form_->txtODEdit(i).Text(); }
   std::string Calc(int i) { return form_->lblODCalc(i).Caption(); }
 
-  static test_support::TempDemoDatabase* db_;
   std::shared_ptr<frmEditOrderDetail> form_;
   std::shared_ptr<ui::HeadlessDriver> driver_;
 };
-test_support::TempDemoDatabase* OrderItemDialogTest::db_ = nullptr;
+KVT_INSTANTIATE_BACKENDS(OrderItemDialogTest);
 
-TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
+TEST_P(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 12.5, "PO-0042");
   EXPECT_FALSE(form_->BindingState());
@@ -136,7 +135,7 @@ TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   EXPECT_EQ(form_->cmdAction(0).Caption(), "Add");
 }
 
-TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
+TEST_P(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
   Product product;
   product.trade_formula = 2;   // X*0.05
   product.rebate_formula = 1;  // formula 1 never ticks
@@ -152,7 +151,7 @@ TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
   EXPECT_THROW(line.Trade_Disc_Formula("two"), vb::Error);
 }
 
-TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
+TEST_P(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
   Product product;
   product.id = Variant::Null();
   product.trade_formula = 3;
@@ -163,7 +162,7 @@ TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
   EXPECT_EQ(form_->Caption(), "Edit Details");
 }
 
-TEST_F(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
+TEST_P(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
   struct Case {
     const char* typed;
     bool accepted;
@@ -201,7 +200,7 @@ TEST_F(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
   }
 }
 
-TEST_F(OrderItemDialogTest, CancelUnloadsAndApplyRecalculatesWithoutClosing) {
+TEST_P(OrderItemDialogTest, CancelUnloadsAndApplyRecalculatesWithoutClosing) {
   bool open_after_enter = false;
   std::string gross_after_enter;
   AddAndShow({}, 1, [&](ui::HeadlessDriver& user) {
@@ -218,7 +217,7 @@ TEST_F(OrderItemDialogTest, CancelUnloadsAndApplyRecalculatesWithoutClosing) {
   EXPECT_FALSE(form_->IsLoaded());
 }
 
-TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
+TEST_P(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
   Product product;
   product.trade_formula = 2;
   product.rebate_formula = 6;  // x*0.02, on the subtotal after trade
@@ -235,7 +234,7 @@ TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
   EXPECT_FALSE(form_->Visible());
 }
 
-TEST_F(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
+TEST_P(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
   std::string trade, after_trade, percent;
   AddAndShow({.last_cost = vb::Currency::FromInt(25)}, 10, [&](ui::HeadlessDriver& user) {
     user.Replace("txtODPercentage(0)", "10")
@@ -252,7 +251,7 @@ TEST_F(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
   EXPECT_EQ(percent, "10.00");
 }
 
-TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
+TEST_P(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
   for (const char* bad : {"X*", "X/0", "CreateObject(\"x\")", "Sqr(-X)"}) {
     SCOPED_TRACE(bad);
     SetUp();
@@ -288,7 +287,7 @@ TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
   }
 }
 
-TEST_F(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
+TEST_P(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
   struct Case {
     int box;
     const char* typed;
@@ -318,7 +317,7 @@ TEST_F(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
   }
 }
 
-TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) {
+TEST_P(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) {
   // The lists cannot be bound without a database: the fill still fills.
   component::ThreadStore().settings.connection_string = "Provider=SQLite;Data Source=/nowhere.db";
   OrderLine line(*form_);
@@ -347,12 +346,12 @@ TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) 
   EXPECT_EQ(line.Order_Qty(), "2.00");  // the earlier line's, untouched
 }
 
-TEST_F(OrderItemDialogTest, ChangesDuringAFillMoveNoPendingTrigger) {
+TEST_P(OrderItemDialogTest, ChangesDuringAFillMoveNoPendingTrigger) {
   OrderLine(*form_).AssignAllForAdding(*ProductRows({}), 3, "PO-1");
   EXPECT_EQ(form_->PendingTrigger(), 0);
 }
 
-TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
+TEST_P(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   auto detail = DetailRows();
   detail->AddNew();
   struct {
@@ -381,7 +380,7 @@ TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   EXPECT_EQ(Calc(5), "20.19");
 }
 
-TEST_F(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
+TEST_P(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 1250, "PO-1");
   line.Back_Order_Qty("");
@@ -403,7 +402,7 @@ TEST_F(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
   EXPECT_TRUE(detail->IsEOF());  // the new row was the last one
 }
 
-TEST_F(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
+TEST_P(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
   OrderLine(*form_).AssignAllForAdding(*ProductRows({}), 2, "PO-1");
   auto detail = DetailRows("Lead Time");
   auto driver = std::make_shared<ui::HeadlessDriver>();
@@ -417,7 +416,7 @@ TEST_F(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
             Variant(vb::Currency::FromDecimalText("2469")));
 }
 
-TEST_F(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
+TEST_P(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 2, "PO-1");
   auto detail = DetailRows();
