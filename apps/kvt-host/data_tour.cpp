@@ -6,6 +6,7 @@
 #include "db/demo_database.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "services/connection_text.h"
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
 #include "services/number_format_service.h"
@@ -66,12 +67,17 @@ void ShowQuery(services::DataGateway& gateway,
 
 }  // namespace
 
-int RunDataTour(const std::string& db_path, std::ostream& out) {
+int RunDataTour(const std::string& connection_text, std::ostream& out) {
   try {
-    db::CreateDemoDatabase(db_path);
-    const std::string connection_text = db::ConnectionTextFor(db_path);
-    out << "Demo database created at " << db_path << "\n"
-        << "Connection text: " << connection_text << "\n\n";
+    db::CreateDemoDatabaseFor(connection_text);
+    // The text may hold a password; say where the database is instead.
+    const services::ConnectionText target = services::ParseConnectionText(connection_text);
+    if (target.backend == data::Backend::kSQLite) {
+      out << "Demo database created at " << target.path << " (SQLite)\n\n";
+    } else {
+      out << "Demo database created in " << target.database << " on "
+          << (target.host.empty() ? "the local server" : target.host) << " (PostgreSQL)\n\n";
+    }
 
     services::DataGateway gateway;
     ShowQuery(gateway, connection_text,

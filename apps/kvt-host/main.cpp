@@ -1,6 +1,7 @@
 // kvt-host — the reference host: plays the suite's main application on the
 // embedded demo database, headless or on screen, and offers the formula
 // tester to the people who write discount formulas.
+#include <cctype>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -12,16 +13,19 @@
 #include "apps/kvt-host/order_lines_scenario.h"
 #include "apps/kvt-host/order_printing_scenario.h"
 #include "apps/kvt-host/order_scenario.h"
+#include "db/demo_database.h"
 #include "platform/value/conversions.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  kvt-host scenario [--db PATH] [--out DIR]\n"
+    "  kvt-host scenario [--db DB] [--out DIR]\n"
     "                                    the purchasing scenario, headless; the\n"
     "                                    printed purchase orders go to DIR\n"
-    "  kvt-host --gui [--db PATH]        the purchase-order workbench on the desktop\n"
+    "  kvt-host --gui [--db DB]          the purchase-order workbench on the desktop\n"
+    "  DB is an SQLite file's path or a connection text\n"
+    "  (\"Provider=PostgreSQL;Host=...;Database=...;User ID=...;Password=...\")\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
     "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n";
 
@@ -34,10 +38,18 @@ std::string Option(const std::vector<std::string>& args, const std::string& flag
   return fallback;
 }
 
+// The --db value as a connection text: a text that begins with "Provider="
+// is one already; anything else is the path of an SQLite file.
+std::string DatabaseConnectionText(const std::vector<std::string>& args) {
+  const std::string db = Option(args, "--db", "kvt-demo.sqlite");
+  std::string start = db.substr(0, 9);
+  for (char& c : start) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return start == "provider=" ? db : kvt::db::ConnectionTextFor(db);
+}
+
 // The main job: every part of the purchasing flow the host drives, in the
 // order a buyer meets them. Each part prints its transcript.
-int RunScenario(const std::vector<std::string>& args) {
-  const std::string db_path = Option(args, "--db", "kvt-demo.sqlite");
+int RunScenario(const std::vector<std::string>& args, const std::string& db_path) {
   int failures = 0;
   failures += kvt::host::RunDataTour(db_path, std::cout) != 0;
   std::cout << "\n";
@@ -57,10 +69,9 @@ int RunScenario(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const std::string command = args.empty() ? "scenario" : args[0];
-  if (command == "scenario") return RunScenario(args);
-  if (command == "--gui" || command == "gui") {
-    return kvt::host::RunGui(argc, argv, Option(args, "--db", "kvt-demo.sqlite"));
-  }
+  const std::string db = DatabaseConnectionText(args);
+  if (command == "scenario") return RunScenario(args, db);
+  if (command == "--gui" || command == "gui") return kvt::host::RunGui(argc, argv, db);
   if (command == "eval" && args.size() == 2) {
     return kvt::host::RunEvalCommand(args[1], std::cout);
   }

@@ -58,8 +58,7 @@ void PrintLines(data::RecordSet& rows, std::ostream& out) {
 
 }  // namespace
 
-int RunOrderLinesScenario(const std::string& db_path, std::ostream& out) {
-  const std::string connection_text = db::ConnectionTextFor(db_path);
+int RunOrderLinesScenario(const std::string& connection_text, std::ostream& out) {
   services::DataGateway gateway;
   auto product = [&](int id) {
     data::ConnectionRef connection = gateway.OpenConnection(connection_text, -1, 3);

@@ -9,9 +9,10 @@
 
 namespace kvt::host {
 
-// Plays the scenario on the demo database at `db_path` (which must exist)
+// Plays the scenario on the demo database `connection_text` names (which
+// must exist)
 // and writes a transcript to `out`. Returns 0 when every line came back as
 // the buyer left it, 1 otherwise.
-int RunOrderLinesScenario(const std::string& db_path, std::ostream& out);
+int RunOrderLinesScenario(const std::string& connection_text, std::ostream& out);
 
 }  // namespace kvt::host

@@ -14,6 +14,7 @@
 #include "platform/ui/data_combo.h"
 #include "platform/ui/data_grid.h"
 #include "platform/value/error.h"
+#include "services/connection_text.h"
 
 namespace kvt::host {
 
@@ -75,7 +76,7 @@ bool PrintToPdf(COrder& order, const std::string& pdf_path, bool reprint, std::o
 
 }  // namespace
 
-int RunPurchaseOrderPrinting(const std::string& db_path, const std::string& out_dir,
+int RunPurchaseOrderPrinting(const std::string& connection_text, const std::string& out_dir,
                              std::ostream& out) {
   // The headless output paints with Qt, which needs an application object.
   std::unique_ptr<QGuiApplication> application;
@@ -89,14 +90,14 @@ int RunPurchaseOrderPrinting(const std::string& db_path, const std::string& out_
   out << "== Purchase order " << kOrderNumber << ": order screen and printed order ==\n";
   data::ConnectionRef connection;
   try {
-    connection = data::Connection::Open(db_path);
+    connection = services::OpenConnection(services::ParseConnectionText(connection_text));
   } catch (const vb::Error& error) {
-    out << "host: cannot open " << db_path << ": " << error.description() << "\n";
+    out << "host: cannot open the database: " << error.description() << "\n";
     return 1;
   }
 
   COrder order;
-  order.ConnectionString(db::ConnectionTextFor(db_path));
+  order.ConnectionString(connection_text);
   order.CompanyID(db::kDemoCompanyID);
   order.QtyDecimals(2);
   order.PriceDecimals(2);

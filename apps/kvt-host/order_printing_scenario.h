@@ -7,7 +7,7 @@
 
 namespace kvt::host {
 
-// Opens the database at `db_path`, binds demo order PO000102 onto the order
+// Opens the database `connection_text` names, binds demo order PO000102 onto the order
 // screen through COrder (header and product details), writes what the
 // screen shows to `out`, then has COrder print the order twice through a
 // headless output into `out_dir`: purchase-order-PO000102.pdf and
@@ -15,7 +15,7 @@ namespace kvt::host {
 // paths. Creates a QGuiApplication when there is none. Returns 0 when the
 // header was bound and both files were written, 1 otherwise (what failed
 // is written to `out`).
-int RunPurchaseOrderPrinting(const std::string& db_path, const std::string& out_dir,
+int RunPurchaseOrderPrinting(const std::string& connection_text, const std::string& out_dir,
                              std::ostream& out);
 
 }  // namespace kvt::host

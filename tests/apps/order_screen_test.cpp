@@ -146,7 +146,7 @@ TEST_F(OrderScreenTest, QtDriverShowsTheBoundOrderWithItsLinesInATable) {
 TEST_F(OrderScreenTest, PrintingScenarioWritesTheOrderAndItsReprint) {
   const std::string out_dir = (*dir_ / "printed").string();
   std::ostringstream transcript;
-  ASSERT_EQ(RunPurchaseOrderPrinting(DbPath(), out_dir, transcript), 0) << transcript.str();
+  ASSERT_EQ(RunPurchaseOrderPrinting(db::ConnectionTextFor(DbPath()), out_dir, transcript), 0) << transcript.str();
   EXPECT_NE(transcript.str().find("Order No: \"PO000102\""), std::string::npos);
   EXPECT_NE(transcript.str().find("order lines in the grid: 2"), std::string::npos);
 
