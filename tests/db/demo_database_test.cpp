@@ -15,17 +15,17 @@ namespace {
 
 using services::ProcedureParameter;
 
-class DemoDatabaseTest : public ::testing::Test {
+class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   data::RecordSetRef Run(const std::string& command) {
-    auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
+    auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
     int32_t status = 0;
     return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
   }
 
   void RunProcedure(const std::string& name,
                     std::vector<ProcedureParameter> parameters) {
-    auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
+    auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
     int32_t status = 0;
     gateway_.RunProcedure(name, connection, 1, parameters, status);
   }
@@ -42,12 +42,12 @@ class DemoDatabaseTest : public ::testing::Test {
     return vb::Variant(vb::Currency::FromRaw(cents * 100));
   }
 
-  test_support::TempDemoDatabase db_{"kvt_demo_test"};
+  test_support::TempDemoDatabase db_{"kvt_demo_test", GetParam()};
   const std::string& path_ = db_.Path();
   services::DataGateway gateway_;
 };
 
-TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
+TEST_P(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
   struct Case {
     const char* command;
     int rows;
@@ -131,7 +131,7 @@ TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
   }
 }
 
-TEST_F(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
+TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   struct Case {
     const char* command;
     std::vector<int32_t> ids;
@@ -171,7 +171,7 @@ TEST_F(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   EXPECT_EQ(taxes->Item(1).Value(), vb::Variant("VAT 15%"));
 }
 
-TEST_F(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
+TEST_P(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
   auto rows = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1");
   EXPECT_EQ(rows->Item("Qty").Value(), vb::Variant(10.0));
   EXPECT_EQ(rows->Item("B/O Qty").Value(), vb::Variant(5.0));
@@ -184,7 +184,7 @@ TEST_F(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
   EXPECT_EQ(rows->Item("Products ID").Value(), vb::Variant(2));
 }
 
-TEST_F(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
+TEST_P(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
   auto received = Run("Exec sp_AO_Select_ReceivedGRV_Details 1");
   EXPECT_EQ(received->Item("Qty").Value(), vb::Variant(12.0));
   EXPECT_EQ(received->Item("Trade Disc").Value(), Money(6000));
@@ -203,7 +203,7 @@ TEST_F(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
   EXPECT_TRUE(consignment->Item("Qty Left").IsNull());
 }
 
-TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
+TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
   const std::pair<int32_t, int32_t> vouchers[] = {
       {1, 19}, {3, 20}, {4, 31}, {5, 32}};
   for (const auto& [voucher, kind] : vouchers) {
@@ -232,7 +232,7 @@ TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
                         "and invoices."));
 }
 
-TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
+TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
   for (int order = 1; order <= 9; ++order) {
     auto rows = Run("sp_AO_Select_Order_Details " + std::to_string(order));
     for (; !rows->IsEOF(); rows->MoveNext()) {
@@ -260,7 +260,7 @@ TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
   }
 }
 
-TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
+TEST_P(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
   vb::Variant company(1), month, name, status, year_key, year, period;
   RunProcedure(
       "sp_AB_Current_Accounting_Period",
@@ -288,11 +288,11 @@ TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
   EXPECT_EQ(last_year, vb::Variant(7));
 }
 
-TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
+TEST_P(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   services::ControlSettings all_users;
-  all_users.Connect(ConnectionTextFor(path_));
+  all_users.Connect(db_.ConnectionText());
   services::ControlSettings clerk;
-  clerk.Connect(ConnectionTextFor(path_) + ";User ID=clerk");
+  clerk.Connect(db_.ConnectionTextAs("clerk"));
   struct Case {
     services::ControlSettings* settings;
     const char* kind;
@@ -331,7 +331,15 @@ TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   }
 }
 
-TEST_F(DemoDatabaseTest, CreatingReplacesAnOldFile) {
+KVT_INSTANTIATE_BACKENDS(DemoDatabaseTest);
+
+// What only a database file has.
+class DemoDatabaseFileTest : public DemoDatabaseTest {};
+INSTANTIATE_TEST_SUITE_P(File, DemoDatabaseFileTest,
+                         ::testing::Values(data::Backend::kSQLite),
+                         test_support::BackendTestName);
+
+TEST_P(DemoDatabaseFileTest, CreatingReplacesAnOldFile) {
   {
     std::ofstream old(path_, std::ios::trunc);
     old << "not a database";
@@ -342,7 +350,7 @@ TEST_F(DemoDatabaseTest, CreatingReplacesAnOldFile) {
   EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 0);
 }
 
-TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {
+TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
   const int32_t first = AddVolumeOrders(path_, 1000, 10);
   EXPECT_EQ(first, 10);
   auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
