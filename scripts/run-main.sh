@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the reference host and runs its purchasing scenario headless on the
-# embedded demo database.
+# embedded demo database, or with --postgres on a throwaway PostgreSQL
+# server (scripts/with-postgres.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -9,4 +10,12 @@ scripts/build.sh release kvt-host
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+if [ "${1:-}" = "--postgres" ]; then
+  shift
+  # The server's connection text (with its password) stays in the
+  # environment, never on a command line.
+  exec scripts/with-postgres.sh bash -c \
+    'build/apps/kvt-host/kvt-host scenario --db "Provider=PostgreSQL;$KVT_TEST_POSTGRES;Database=kvt" --out build "$@"' \
+    run-main "$@"
+fi
 exec build/apps/kvt-host/kvt-host scenario --db build/kvt-demo.sqlite --out build "$@"
