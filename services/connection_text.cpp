@@ -100,6 +100,8 @@ ConnectionText ParseConnectionText(const std::string& text) {
       result.database = value;
     } else if (IsOneOf(key, {"host", "server"})) {
       result.host = value;
+    } else if (key == "schema") {
+      result.schema = value;
     } else if (key == "port") {
       result.port = value;
     } else if (IsOneOf(key, {"user id", "uid", "user"})) {
@@ -148,8 +150,15 @@ std::string QuoteConnectionValue(const std::string& value) {
 
 data::ConnectionRef OpenConnection(const ConnectionText& text) {
   if (text.backend == data::Backend::kPostgreSQL) {
-    return data::OpenPostgres({text.host, text.port, text.database, text.user_id,
-                               text.password, text.connect_timeout_seconds});
+    data::PostgresServer server;
+    server.host = text.host;
+    server.port = text.port;
+    server.database = text.database;
+    server.user = text.user_id;
+    server.password = text.password;
+    server.schema = text.schema;
+    server.connect_timeout_seconds = text.connect_timeout_seconds;
+    return data::OpenPostgres(server);
   }
   return data::Connection::Open(text.path, data::Connection::OpenMode::kExisting);
 }

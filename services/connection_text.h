@@ -2,7 +2,7 @@
 // "Key=Value;Key=Value" form, and the connection it names:
 //   Provider=SQLite;Data Source=/path/db.sqlite
 //   Provider=PostgreSQL;Host=db1;Port=5432;Database=kvt;User ID=dana;
-//     Password=...;Connect Timeout=10
+//     Password=...;Connect Timeout=10;Schema=branch2
 #pragma once
 
 #include <string>
@@ -21,6 +21,7 @@ struct ConnectionText {
   std::string host;
   std::string port;
   std::string database;
+  std::string schema;    // PostgreSQL: "Schema", the one to work in
   std::string user_id;   // "User ID", "UID" or "User"; empty when not given
   std::string password;  // "Password" or "PWD"
   int connect_timeout_seconds = 15;  // "Connect Timeout"

@@ -57,8 +57,9 @@ class Connection : public vb::Object {
 
   // Runs a script of several statements (schema, data) in the backend's own
   // dialect (see postgres_dialect.h for scripts written once for both).
-  // Raises 0x80040E14 with the engine's message when a statement fails;
-  // statements before it stay done unless the script is one transaction.
+  // Raises 0x80040E14 with the engine's message when a statement fails.
+  // On SQLite the statements before it stay done unless the script is in a
+  // transaction; a PostgreSQL server runs a script as one transaction.
   // Raises 3704 when the connection is closed.
   virtual void ExecuteScript(const std::string& sql) = 0;
 

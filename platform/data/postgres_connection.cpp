@@ -240,12 +240,27 @@ class PostgresConnection final : public Connection {
   PGconn* connection_;
 };
 
+// The libpq "options" value: session settings, with blanks and
+// backslashes in values escaped as libpq reads them.
+std::string SessionOptions(const std::string& schema) {
+  std::string options = "-c DateStyle=ISO,YMD -c extra_float_digits=3";
+  if (schema.empty()) return options;
+  std::string path = "\"";
+  for (char c : schema) {
+    if (c == '"') path += '"';
+    if (c == ' ' || c == '\\') path += '\\';
+    path += c;
+  }
+  return options + " -c search_path=" + path + "\"";
+}
+
 }  // namespace
 
 ConnectionRef OpenPostgres(const PostgresServer& server) {
   const std::string target = (server.host.empty() ? "localhost" : server.host) +
                              ":" + (server.port.empty() ? "5432" : server.port) +
-                             "/" + server.database;
+                             "/" + server.database +
+                             (server.schema.empty() ? "" : "." + server.schema);
   const std::string timeout =
       std::to_string(server.connect_timeout_seconds > 0
                          ? server.connect_timeout_seconds
@@ -259,7 +274,7 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
       {"connect_timeout", timeout},
       {"client_encoding", "UTF8"},
       {"application_name", "KvtSuppliers"},
-      {"options", "-c DateStyle=ISO,YMD -c extra_float_digits=3"},
+      {"options", SessionOptions(server.schema)},
   };
   std::vector<const char*> keys, values;
   for (const auto& [key, value] : settings) {

@@ -16,6 +16,9 @@ struct PostgresServer {
   std::string database;
   std::string user;
   std::string password;
+  // The schema the session works in (its exact name); empty: the server's
+  // search path ("$user", public).
+  std::string schema;
   // A server that does not answer fails the connection after this long
   // (libpq waits at least 2 seconds).
   int connect_timeout_seconds = 15;

@@ -4,8 +4,9 @@
 // Schema and data scripts are written in SQLite's dialect, kept to a subset
 // that PostgreSQL also reads once these rewrites are made:
 //   INTEGER PRIMARY KEY [AUTOINCREMENT]  an identity column (IDs given by
-//                                        the script are kept; see
-//                                        ResetIdentitiesSql)
+//                                        a script are kept; the counters
+//                                        then need moving past them, as
+//                                        db/postgres_finish.sql does)
 //   REAL                                 DOUBLE PRECISION (SQLite's REAL is
 //                                        eight bytes)
 //   char(13)                             chr(13)

@@ -12,7 +12,13 @@
 namespace kvt::services {
 namespace {
 
-TEST(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {
+// Only the server has these failures; the name still ends in the backend.
+class ServerFailuresTest : public ::testing::TestWithParam<data::Backend> {};
+INSTANTIATE_TEST_SUITE_P(Server, ServerFailuresTest,
+                         ::testing::Values(data::Backend::kPostgreSQL),
+                         test_support::BackendTestName);
+
+TEST_P(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {
   const std::string good = test_support::TestServerText("postgres");
   const std::string password = ParseConnectionText(good).password;
   const std::pair<const char*, std::string> cases[] = {
@@ -41,7 +47,7 @@ TEST(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {
   }
 }
 
-TEST(ServerFailuresTest, ServerGoingAwayMidStatementLeavesNothingWritten) {
+TEST_P(ServerFailuresTest, ServerGoingAwayMidStatementLeavesNothingWritten) {
   test_support::TempDemoDatabase db("kvt_server_gone", data::Backend::kPostgreSQL,
                                     test_support::TempDemoDatabase::Content::kEmpty);
   db::RunPortableScript(*db.Open(), "CREATE TABLE Items (ID INTEGER PRIMARY KEY, Name TEXT);");
