@@ -23,6 +23,7 @@ struct VolumeDatabase {
     path = (std::filesystem::temp_directory_path() /
             ("kvt_data_bench_" + std::to_string(::getpid()) + ".sqlite"))
                .string();
+    std::filesystem::remove(path);
     kvt::db::CreateDemoDatabase(path);
     first_order = kvt::db::AddVolumeOrders(path, kOrderLines, kLinesPerOrder);
   }

@@ -1,6 +1,6 @@
 #include "component/dialog_lifecycle.h"
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 
 namespace kvt::component {
 
@@ -15,18 +15,18 @@ void CreateAndLoad(DialogSlot& slot, const DialogFactory& make) {
 
 void LoadDialog(DialogSlot& slot, const DialogFactory& make) {
   vb::ErrorData failure =
-      EndSilentlyOnFailure([&] { CreateAndLoad(slot, make); });
+      vb::StopSilently([&] { CreateAndLoad(slot, make); });
   if (!failure.HasError() || !slot.instance) return;
   std::shared_ptr<Dialog> failed = std::move(slot.instance);
   slot.instance.reset();
-  PassOver([&] {
+  vb::PassOver([&] {
     if (failed->IsLoaded() || failed->Loaded()) failed->Unload();
   });
 }
 
 void ShowDialog(DialogSlot& slot, const DialogFactory& make,
                 const std::function<void(Dialog&)>& prepare) {
-  EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (!slot.instance) CreateAndLoad(slot, make);
     // Held here too: the dialog's own buttons may empty the slot meanwhile.
     std::shared_ptr<Dialog> dialog = slot.instance;
@@ -36,13 +36,13 @@ void ShowDialog(DialogSlot& slot, const DialogFactory& make,
 }
 
 void HideDialog(DialogSlot& slot) {
-  EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (slot.instance) slot.instance->Hide();
   });
 }
 
 void UnloadDialog(DialogSlot& slot) {
-  EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (!slot.instance || !slot.instance->IsLoaded()) return;
     std::shared_ptr<Dialog> dialog = slot.instance;
     dialog->Unload();
@@ -51,7 +51,7 @@ void UnloadDialog(DialogSlot& slot) {
 }
 
 bool IsDialogLoaded(const DialogSlot& slot) {
-  return AnswerOnFailure(false, [&] {
+  return vb::AnswerOnFailure(false, [&] {
     return slot.instance != nullptr && slot.instance->IsLoaded();
   });
 }

@@ -1,12 +1,15 @@
 #include "component/mod_general.h"
 
 #include <algorithm>
-#include <cctype>
+#include <string>
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/object/object.h"
 #include "platform/value/conversions.h"
+#include "platform/data/record_set.h"
+#include "platform/ui/data_combo.h"
+#include "services/data_gateway.h"
 #include "services/number_format_service.h"
 
 namespace kvt::component {
@@ -24,7 +27,7 @@ vb::Variant ShownText(const vb::Variant& text) {
 
 vb::Variant GetControlValue(const vb::Variant& control) {
   vb::Variant result;
-  PassOver([&] {
+  vb::PassOver([&] {
     const std::string type_name = control.TypeName();
     if (object::SameName(type_name, "TextBox")) {
       result = ShownText(object::GetProperty(control, "Text"));
@@ -36,6 +39,19 @@ vb::Variant GetControlValue(const vb::Variant& control) {
 }
 
 vb::Variant ParseNumber(const vb::Variant& value) {
+  // Whole numbers and Currency print exactly, so reading their text back
+  // gives the value itself: skip the round trip (the line arithmetic runs
+  // this on every figure).
+  switch (value.type()) {
+    case vb::VarType::Byte:
+    case vb::VarType::Integer:
+    case vb::VarType::Long:
+      return vb::CDbl(value);
+    case vb::VarType::Currency:
+      return value.get_if<vb::Currency>()->ToDouble();
+    default:
+      break;
+  }
   if (!vb::IsNumeric(value)) return vb::Variant::Integer(0);
   std::string text = vb::CStr(value);
   text.erase(std::remove(text.begin(), text.end(), ','), text.end());
@@ -50,6 +66,29 @@ std::string FormatToDecimals(const vb::Variant& value, int32_t decimals) {
 
 std::string FormatTwoDecimals(const vb::Variant& value) {
   return FormatToDecimals(value, 2);
+}
+
+void BindLookupList(ui::DataCombo& list, int formula_type) {
+  Store& store = ThreadStore();
+  data::RecordSetRef rows;
+  vb::PassOver([&] {
+    const std::string command = "sp_AO_Select_Order_Lups " + std::to_string(formula_type) +
+                                "," + std::to_string(store.settings.company_id);
+    services::DataGateway& gateway = store.DataGateway();
+    data::ConnectionRef connection =
+        gateway.OpenConnection(store.settings.connection_string, -1, 3);
+    int32_t status = 0;
+    rows = gateway.OpenRecordset(command, 1, 3, 3, connection, status);
+  });
+  vb::PassOver([&] { list.RowSource(rows); });
+  vb::PassOver([&] {
+    if (!rows) throw vb::Error::ObjectNotSet();
+    list.ListField(rows->Fields().Item(1).Name());
+  });
+  vb::PassOver([&] {
+    if (!rows) throw vb::Error::ObjectNotSet();
+    list.BoundColumn(rows->Fields().Item(0).Name());
+  });
 }
 
 }  // namespace kvt::component

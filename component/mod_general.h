@@ -7,6 +7,10 @@
 
 #include "platform/value/variant.h"
 
+namespace kvt::ui {
+class DataCombo;
+}
+
 namespace kvt::component {
 
 // The value a control shows, by its type name compared case-insensitively:
@@ -29,5 +33,11 @@ vb::Variant ParseNumber(const vb::Variant& value);
 std::string FormatToDecimals(const vb::Variant& value, int32_t decimals);
 // FormatToDecimals(value, 2).
 std::string FormatTwoDecimals(const vb::Variant& value);
+
+// The lookup binder of both item dialogs: fills `list` with the rows of
+// "sp_AO_Select_Order_Lups <formula_type>,<CompanyID>" (1 to 3 discount
+// formulas, 4 tax codes), listing column 1 and bound to column 0. Each step
+// is attempted whatever happened to the one before; never raises.
+void BindLookupList(ui::DataCombo& list, int formula_type);
 
 }  // namespace kvt::component

@@ -3,17 +3,9 @@
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
 #include "services/number_format_service.h"
+#include "platform/value/thread_slot.h"
 
 namespace kvt::component {
-
-namespace {
-
-std::unique_ptr<Store>& ThreadSlot() {
-  thread_local std::unique_ptr<Store> store;
-  return store;
-}
-
-}  // namespace
 
 Store::Store() = default;
 Store::~Store() = default;
@@ -37,16 +29,19 @@ services::ControlSettings& Store::ControlSettings() {
   return *control_settings_;
 }
 
+services::ControlSettings& Store::NewControlSettings() {
+  control_settings_ = std::make_unique<services::ControlSettings>();
+  return *control_settings_;
+}
+
 Store& ThreadStore() {
-  std::unique_ptr<Store>& store = ThreadSlot();
-  if (!store) store = std::make_unique<Store>();
-  return *store;
+  return vb::ThreadSlot<Store>::Get([] { return std::make_shared<Store>(); });
 }
 
 void ResetThreadStore() {
-  // Moved out first so a dialog's destructor that reaches the store finds
+  // Taken out first so a dialog's destructor that reaches the store finds
   // a fresh one rather than a half-destroyed one.
-  std::unique_ptr<Store> old = std::move(ThreadSlot());
+  std::shared_ptr<Store> old = vb::ThreadSlot<Store>::Set(nullptr);
   old.reset();
 }
 

@@ -42,6 +42,17 @@ struct SharedSettings {
   int32_t price_decimals = 0;
 };
 
+// The company's posting rules for the save voucher dialog, each a saved
+// company check box ("chkAccountant"(0) and so on), read at every binding of
+// the dialog; all off until read.
+struct PostingRules {
+  bool prior_periods = false;     // chkAccountant(0): before the current period
+  bool future_periods = false;    // chkAccountant(1): after the current period
+  bool auto_advance = false;      // chkAutoAdvancePeriod(1): today's period instead
+  bool closed_periods = false;    // chkPriorPeriodGRVPosting(0): closed periods
+  bool without_document = false;  // chkNonInvoiceGRV(0): no supplier document
+};
+
 class Store {
  public:
   Store();
@@ -50,6 +61,10 @@ class Store {
   Store& operator=(const Store&) = delete;
 
   SharedSettings settings;
+  PostingRules posting_rules;
+  // Set while the save voucher dialog is being filled (bound, loaded or its
+  // period restored): its period lists then change without being checked.
+  bool save_form_filling = false;
 
   DialogSlot& Slot(DialogKind kind) {
     return slots_[static_cast<size_t>(kind)];
@@ -60,6 +75,9 @@ class Store {
   services::DataGateway& DataGateway();
   services::NumberFormatService& NumberFormat();
   services::ControlSettings& ControlSettings();
+  // Replaces the thread's ControlSettings with a new, unconnected one, as
+  // the save voucher dialog's binding does.
+  services::ControlSettings& NewControlSettings();
 
  private:
   std::array<DialogSlot, kDialogKindCount> slots_;

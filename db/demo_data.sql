@@ -1,7 +1,8 @@
 -- Demo data: one trading company (and a second one to prove that queries
 -- keep companies apart), its suppliers, products, formulas, tax codes,
 -- orders in every state, received and returned vouchers, consignment stock,
--- accounting periods and saved control values.
+-- the stock movements and supplier documents their posting left, accounting
+-- periods and saved control values.
 --
 -- Written once for both backends (see schema.sql): booleans as TRUE and
 -- FALSE, and only functions both engines know.
@@ -102,7 +103,12 @@ INSERT INTO PurchaseOrders (ID, CompanyID, SupplierID, OrderNumber,
  'Kestrel Bellville', '14 Voortrekker Road', 'Bellville', 'Cape Town',
  '7530', NULL),
 (8, 2, 5, 'PO000801', '2026-11-12', 1, 'OB-0091', NULL,
- 'Osprey Worcester', '8 Church Street', 'Worcester', NULL, '6850', NULL);
+ 'Osprey Worcester', '8 Church Street', 'Worcester', NULL, '6850', NULL),
+-- Partly received on two vouchers: one line complete, one with its back
+-- order still to come, one short.
+(10, 1, 1, 'PO000110', '2026-11-05', 1, 'KH-2280', 'HF-Q-3390',
+ 'Kestrel Bellville', '14 Voortrekker Road', 'Bellville', 'Cape Town',
+ '7530', NULL);
 
 -- Amounts: net = qty x price less the three discounts, tax and total
 -- follow below from the tax code's rate.
@@ -129,7 +135,10 @@ INSERT INTO PurchaseOrderDetails (ID, PurchaseOrderID, ProductID, LeadTime,
 (12, 6, 8, 28, 12, 0, 0, 12, 144.50, 1, 0, 1, 0, 1, 0, 2),
 (13, 6, 7, 21, 20, 0, 0, 0, 98.00, 1, 0, 1, 0, 1, 0, 1),
 (14, 7, 10, 10, 10, 0, 0, 0, 1150.00, 1, 0, 1, 0, 1, 0, 1),
-(15, 8, 11, 12, 5, 0, 0, 0, 980.00, 9, 147.00, 1, 0, 1, 0, 1);
+(15, 8, 11, 12, 5, 0, 0, 0, 980.00, 9, 147.00, 1, 0, 1, 0, 1),
+(16, 10, 2, 7, 30, 0, 0, 30, 42.75, 1, 0, 1, 0, 1, 0, 1),
+(17, 10, 1, 7, 20, 10, 0, 20, 50.00, 1, 0, 1, 0, 1, 0, 1),
+(18, 10, 3, 10, 40, 0, 0, 15, 19.80, 1, 0, 1, 0, 1, 0, 1);
 
 INSERT INTO TransactionTypes (ID, Description) VALUES
 (19, 'Goods Received Voucher'), (20, 'Goods Returned Voucher'),
@@ -153,7 +162,11 @@ INSERT INTO GRVs (ID, CompanyID, SupplierID, TranTypeID, VoucherNumber,
 (6, 1, 2, 19, 'GRV000203', 5, NULL, '2026-11-20', 'RP-DN-5520', 'KH-2302',
  'RP-7781', 1, NULL, 'RP-INV-3310', '2026-11-20', 11, 7),
 (7, 1, 1, 19, 'GRV000204', 2, NULL, '2026-11-22', 'DN-4512', 'KH-2291',
- NULL, 1, NULL, 'INV-88433', '2026-11-22', 11, 7);
+ NULL, 1, NULL, 'INV-88433', '2026-11-22', 11, 7),
+(9, 1, 1, 19, 'GRV000206', 10, NULL, '2026-11-28', 'DN-4490', 'KH-2280',
+ 'HF-Q-3390', 2, NULL, 'INV-88501', '2026-11-28', 11, 7),
+(10, 1, 1, 19, 'GRV000207', 10, NULL, '2026-11-30', 'DN-4503', 'KH-2280',
+ 'HF-Q-3390', 1, 'Invoice to follow.', NULL, NULL, 11, 7);
 
 INSERT INTO GRVDetails (ID, GRVID, SourceLineID, ProductID, Qty, UnitPrice,
                         TradeDisc, RebateDisc, OtherDisc, TaxCodesID,
@@ -169,7 +182,11 @@ INSERT INTO GRVDetails (ID, GRVID, SourceLineID, ProductID, Qty, UnitPrice,
 (6, 4, 12, 8, 12, 144.50, 0, 0, 0, 2, 0, 0, NULL),
 (7, 5, 5, 7, 3, 98.00, 0, 0, 0, 1, 0, 0, 0),
 (8, 6, 8, 5, 24, 245.60, 294.72, 0, 0, 1, 0, 0, NULL),
-(9, 7, 5, 10, 4, 1080.00, 83.20, 0, 42.37, 1, 0, 0, NULL);
+(9, 7, 5, 10, 4, 1080.00, 83.20, 0, 42.37, 1, 0, 0, NULL),
+(10, 9, 16, 2, 30, 42.75, 0, 0, 0, 1, 0, 0, NULL),
+(11, 9, 17, 1, 12, 50.00, 0, 0, 0, 1, 0, 0, NULL),
+(12, 10, 17, 1, 8, 50.00, 0, 0, 0, 1, 0, 0, NULL),
+(13, 10, 18, 3, 15, 19.80, 0, 0, 0, 1, 0, 0, NULL);
 
 -- A long order and its voucher, more lines than one printed page holds:
 -- 40 lines, the first 30 received on GRV000205, the last 10 outstanding.
@@ -232,6 +249,8 @@ INSERT INTO Months (ID, Months) VALUES
 -- Year keys 1.. for 2020..2035.
 WITH RECURSIVE y(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM y WHERE k < 16)
 INSERT INTO Years (ID, Years) SELECT k, 2019 + k FROM y;
+-- 2019 was added later, for history taken on: its key follows 2035's.
+INSERT INTO Years (ID, Years) VALUES (17, 2019);
 
 -- Company 1 works in November 2026; September and October are closed.
 INSERT INTO AccountingPeriods (ID, CompanyID, MonthID, YearID, PeriodName,
@@ -248,7 +267,57 @@ INSERT INTO PeriodProcedures (ID, CompanyID, ProcedureType, MonthID, YearID,
 (1, 1, 6, 9, 7, '2026-10-02'),
 (2, 1, 6, 10, 7, '2026-11-03'),
 (3, 1, 4, 11, 7, '2026-12-01'),
-(4, 2, 6, 11, 7, '2026-12-02');
+(4, 2, 6, 11, 7, '2026-12-02'),
+(5, 1, 6, 12, 17, '2020-01-06');
+
+-- What the posting of these vouchers left behind: the supplier documents
+-- raised with them, and a stock movement per voucher line.
+INSERT INTO SupplierDocuments (CompanyID, SupplierID, GRVID, DocType,
+                               DocNumber, DocDate, Amount, AccPeriodMonth,
+                               AccPeriodYearID)
+SELECT g.CompanyID, g.SupplierID, g.ID,
+       CASE g.TranTypeID WHEN 19 THEN 'Invoice' WHEN 20 THEN 'Credit Note'
+                         WHEN 31 THEN 'Receipt' ELSE 'Return Note' END,
+       g.SupplierDocNo, g.SupplierDocDate,
+       (SELECT ROUND(SUM(gd.TotalCost), 2) FROM GRVDetails gd
+         WHERE gd.GRVID = g.ID),
+       g.AccPeriodMonth, g.AccPeriodYearID
+  FROM GRVs g
+ WHERE g.SupplierDocNo IS NOT NULL
+ ORDER BY g.ID;
+
+INSERT INTO StockMovements (CompanyID, ProductID, Consignment, Qty,
+                            MovementType, GRVID, GRVDetailID, MovementDate,
+                            UserID)
+SELECT g.CompanyID, gd.ProductID, g.TranTypeID IN (31, 32),
+       CASE WHEN g.TranTypeID IN (20, 32) THEN -gd.Qty ELSE gd.Qty END,
+       g.TranTypeID, g.ID, gd.ID, g.DateReceived, g.UserID
+  FROM GRVDetails gd
+  JOIN GRVs g ON g.ID = gd.GRVID
+ ORDER BY gd.ID;
+
+-- The 10 pine beams sold off consignment line 5.
+INSERT INTO StockMovements (CompanyID, ProductID, Consignment, Qty,
+                            MovementType, GRVID, GRVDetailID, MovementDate,
+                            UserID) VALUES
+(1, 7, TRUE, -10, 1, 4, 5, '2026-11-10', 2);
+
+-- Counts and sales from before these vouchers, one adjustment per product,
+-- bring each figure to the stock on hand above.
+INSERT INTO StockMovements (CompanyID, ProductID, Consignment, Qty,
+                            MovementType, MovementDate)
+SELECT p.CompanyID, p.ID, FALSE,
+       COALESCE(p.StockOnHand, 0) - COALESCE(
+         (SELECT SUM(m.Qty) FROM StockMovements m
+           WHERE m.ProductID = p.ID AND m.Consignment = FALSE), 0),
+       0, '2026-09-01'
+  FROM Products p
+ ORDER BY p.ID;
+
+UPDATE Products
+   SET ConsignmentStock = COALESCE(
+         (SELECT SUM(m.Qty) FROM StockMovements m
+           WHERE m.ProductID = Products.ID AND m.Consignment = TRUE), 0);
 
 INSERT INTO CompanyControlValues (CompanyID, ControlKind, ControlName,
                                   ControlIndex, ControlValue) VALUES

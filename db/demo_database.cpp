@@ -1,40 +1,31 @@
 #include "db/demo_database.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "db/embedded_sql.h"
 #include "platform/data/connection.h"
 #include "platform/data/postgres_dialect.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
-#include "services/connection_text.h"
+#include "platform/value/text.h"
 
 namespace kvt::db {
 
 namespace {
 
+constexpr char kSource[] = "Database";
+
 void RemoveDatabaseFiles(const std::string& path) {
   std::error_code ignored;
   for (const char* suffix : {"", "-journal", "-wal", "-shm"}) {
     std::filesystem::remove(path + suffix, ignored);
-  }
-}
-
-// One transaction per build: a failed script leaves no half-built data.
-void RunInTransaction(data::Connection& connection, const std::string& sql) {
-  connection.ExecuteScript("BEGIN");
-  try {
-    connection.ExecuteScript(sql);
-    connection.ExecuteScript("COMMIT");
-  } catch (...) {
-    // The script's own failure is the one to report; a connection that is
-    // gone has rolled back by itself.
-    try {
-      connection.ExecuteScript("ROLLBACK");
-    } catch (const vb::Error&) {
-    }
-    throw;
   }
 }
 
@@ -55,49 +46,160 @@ END
 $$;
 )sql";
 
+std::string Script(data::Backend backend, bool with_demo_data) {
+  if (backend == data::Backend::kSQLite) {
+    std::string script = SchemaSql();
+    script += ProceduresSql();
+    if (with_demo_data) script += DemoDataSql();
+    return script;
+  }
+  std::string script = kResetPostgresSchema;
+  script += PostgresPreludeSql();
+  script += data::PortableToPostgres(SchemaSql());
+  script += PostgresProceduresSql();
+  if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
+  script += PostgresFinishSql();
+  return script;
+}
+
+[[noreturn]] void RaiseFileError(int error, const std::string& path) {
+  const int32_t number = error == EEXIST                        ? vb::err::kFileAlreadyExists
+                         : error == ENOENT || error == ENOTDIR ? vb::err::kPathNotFound
+                                                                : vb::err::kPathFileAccessError;
+  throw vb::Error::Numbered(number, kSource, path);
+}
+
+// An empty file of our own beside `path`, for building the new database.
+std::string NewTemporaryFile(const std::string& path) {
+  const std::filesystem::path target(path);
+  std::string name =
+      (target.parent_path() / ("." + target.filename().string() + ".kvt-new-XXXXXX")).string();
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) RaiseFileError(errno, path);
+  // mkstemp makes it private; give it the mode any new file gets.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  ::close(fd);
+  return name;
+}
+
 void Build(const std::string& path, bool with_demo_data) {
-  RemoveDatabaseFiles(path);
-  auto connection =
-      data::Connection::Open(path, data::Connection::OpenMode::kCreate);
-  BuildDatabase(*connection, with_demo_data);
+  std::error_code ignored;
+  if (std::filesystem::symlink_status(path, ignored).type() !=
+      std::filesystem::file_type::not_found) {
+    RaiseFileError(EEXIST, path);
+  }
+  const std::string building = NewTemporaryFile(path);
+  try {
+    auto connection = data::Connection::Open(building);
+    BuildDatabase(*connection, with_demo_data);
+    // Write-ahead logging: readers never block the clerk who posts, and a
+    // commit costs one sync of the log instead of three of journal and file.
+    connection->ExecuteScript("PRAGMA journal_mode = WAL");
+    connection->Close();
+    // A link, unlike a rename, never replaces what appeared at `path` since.
+    if (::link(building.c_str(), path.c_str()) != 0) RaiseFileError(errno, path);
+  } catch (...) {
+    RemoveDatabaseFiles(building);
+    throw;
+  }
+  RemoveDatabaseFiles(building);
+}
+
+// How many of the purchasing tables a server schema holds (names folded to
+// lower case, as unquoted names are), and how many tables in all.
+struct ServerTables {
+  int32_t ours = 0;
+  int32_t all = 0;
+};
+
+ServerTables CountServerTables(data::Connection& connection) {
+  const auto counts = connection.Query(
+      "SELECT COUNT(*) FILTER (WHERE table_name IN ('purchaseorders', "
+      "'purchaseorderdetails', 'years')), COUNT(*) FROM information_schema.tables "
+      "WHERE table_schema = current_schema()");
+  return {vb::CLng(counts->Item(0).Value()), vb::CLng(counts->Item(1).Value())};
 }
 
 }  // namespace
 
 std::string ConnectionTextFor(const std::string& path) {
-  return "Provider=SQLite;Data Source=" + services::QuoteConnectionValue(path);
+  return "Provider=SQLite;Data Source=" + vb::KeyValueText(path);
+}
+
+std::string DatabaseConnectionText(const std::string& path_or_text) {
+  constexpr std::string_view kProvider = "Provider=";
+  return vb::SameText(std::string_view(path_or_text).substr(0, kProvider.size()), kProvider)
+             ? path_or_text
+             : ConnectionTextFor(path_or_text);
 }
 
 void BuildDatabase(data::Connection& connection, bool with_demo_data) {
-  std::string script;
-  if (connection.GetBackend() == data::Backend::kPostgreSQL) {
-    script = kResetPostgresSchema;
-    script += PostgresPreludeSql();
-    script += data::PortableToPostgres(SchemaSql());
-    script += PostgresProceduresSql();
-    if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
-    script += PostgresFinishSql();
-  } else {
-    script = SchemaSql();
-    script += ProceduresSql();
-    if (with_demo_data) script += DemoDataSql();
-  }
-  RunInTransaction(connection, script);
+  // One transaction: a failed script leaves nothing half-built.
+  connection.RunInTransaction(
+      [&] { connection.ExecuteScript(Script(connection.GetBackend(), with_demo_data)); });
 }
 
-void CreateDemoDatabaseFor(const std::string& connection_text) {
-  const services::ConnectionText target =
-      services::ParseConnectionText(connection_text);
-  if (target.backend == data::Backend::kSQLite) {
-    CreateDemoDatabase(target.path);
-    return;
+bool HoldsNoTables(data::Connection& connection) {
+  return CountServerTables(connection).all == 0;
+}
+
+void CheckOurSchema(data::Connection& connection, const std::string& where) {
+  if (CountServerTables(connection).ours != 3) {
+    throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, where);
   }
-  BuildDatabase(*services::OpenConnection(target), true);
+}
+
+void ResetDemoSchema(data::Connection& connection, const std::string& where) {
+  CheckOurSchema(connection, where);
+  connection.RunInTransaction([&] {
+    // Refuse soon rather than wait behind a clerk's open transaction.
+    connection.ExecuteScript("SET LOCAL lock_timeout = '1s'");
+    connection.ExecuteScript(Script(data::Backend::kPostgreSQL, true));
+  });
 }
 
 void CreateEmptyDatabase(const std::string& path) { Build(path, false); }
 
 void CreateDemoDatabase(const std::string& path) { Build(path, true); }
+
+void CheckOurDatabase(const std::string& path) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) {
+    throw vb::Error::Numbered(vb::err::kFileNotFound, kSource, path);
+  }
+  auto connection = data::Connection::Open(path);
+  const auto tables = connection->Query(
+      "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' "
+      "AND name IN ('kvt_procedures', 'PurchaseOrders', 'PurchaseOrderDetails')");
+  if (vb::CLng(tables->Item(0).Value()) != 3) {
+    throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, path);
+  }
+}
+
+void ResetDemoDatabase(const std::string& path) {
+  CheckOurDatabase(path);
+  auto connection = data::Connection::Open(path);
+  // Refuse at once rather than wait for a lock; dropping tables in any
+  // order needs the foreign keys off, which only works outside a
+  // transaction.
+  connection->ExecuteScript("PRAGMA busy_timeout = 0; PRAGMA foreign_keys = OFF");
+  connection->RunInTransaction(
+      [&] {
+        const auto objects = connection->Query(
+            "SELECT type, name FROM sqlite_master "
+            "WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite%'");
+        std::vector<std::string> drops;
+        for (; !objects->IsEOF(); objects->MoveNext()) {
+          drops.push_back("DROP " + vb::CStr(objects->Item(0).Value()) + " IF EXISTS " +
+                          vb::DoubleQuoted(vb::CStr(objects->Item(1).Value())));
+        }
+        for (const std::string& drop : drops) connection->ExecuteScript(drop);
+        connection->ExecuteScript(Script(data::Backend::kSQLite, true));
+      },
+      data::Connection::TransactionLock::kExclusive);
+}
 
 int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
                         int32_t lines_per_order) {
@@ -109,8 +211,7 @@ int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
       connection->Query("SELECT COALESCE(MAX(ID), 0) + 1 FROM PurchaseOrders")
           ->Item(0)
           .Value());
-  connection->ExecuteScript("BEGIN");
-  try {
+  connection->RunInTransaction([&] {
     connection->Execute(
         "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM n "
         "WHERE k + 1 < ?2) "
@@ -130,11 +231,7 @@ int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
         "ROUND(7.50 * (10 + k % 7), 2), ROUND(57.50 * (10 + k % 7), 2) FROM n",
         {vb::Variant(first_order), vb::Variant(line_count),
          vb::Variant(lines_per_order)});
-    connection->ExecuteScript("COMMIT");
-  } catch (...) {
-    connection->ExecuteScript("ROLLBACK");
-    throw;
-  }
+  });
   return first_order;
 }
 

@@ -19,6 +19,10 @@ inline constexpr char kDemoDatabaseName[] = "KvtDemo";
 // (quoted when the path needs it).
 std::string ConnectionTextFor(const std::string& path);
 
+// What a host's --db names as a connection text: a text that begins with
+// "Provider=" is one already; anything else is an SQLite file's path.
+std::string DatabaseConnectionText(const std::string& path_or_text);
+
 // Builds the purchasing database where `connection` points, in one
 // transaction: schema, procedures (the catalogue on SQLite, functions on
 // PostgreSQL) and, when `with_demo_data`, the demo data. The schema and the
@@ -27,19 +31,44 @@ std::string ConnectionTextFor(const std::string& path);
 // empty. Raises 0x80040E14 when a script fails, and nothing is left of it.
 void BuildDatabase(data::Connection& connection, bool with_demo_data);
 
-// Creates the demo database where `connection_text` points: an SQLite file
-// is replaced, a PostgreSQL database (which must exist) gets its schema
-// replaced. Raises as OpenConnection and BuildDatabase do.
-void CreateDemoDatabaseFor(const std::string& connection_text);
+// A PostgreSQL server's database is the connection's schema; these stand
+// for the file checks below. `where` names it in errors.
+// True when the schema holds no table yet.
+bool HoldsNoTables(data::Connection& connection);
+// Raises 321 (Invalid file format) unless the schema holds the purchasing
+// tables.
+void CheckOurSchema(data::Connection& connection, const std::string& where);
+// Rebuilds the schema with the demo data in one transaction after
+// CheckOurSchema; a lock another session holds past a second refuses it
+// (0x80040E14), and the schema stays as it was.
+void ResetDemoSchema(data::Connection& connection, const std::string& where);
 
 // Creates a database with the schema and the procedure catalogue and no
-// data at `path`, replacing any file there. Raises 0x80004005 when the file
-// cannot be written, 0x80040E14 when a script fails.
+// data at `path`, where nothing may be yet: it is built under a temporary
+// name in the same folder and takes the name `path` only when complete, so
+// a failure leaves no file behind and an existing file is never replaced.
+// Raises 58 (File already exists) when something is at `path`, 76 (Path
+// not found) when its folder is missing, 75 when the folder takes no file,
+// 0x80004005 or 0x80040E14 with the engine's message when writing fails.
 void CreateEmptyDatabase(const std::string& path);
 
-// Creates the demo database at `path`, replacing any file there. Errors as
-// for CreateEmptyDatabase.
+// Creates the demo database at `path` the same way. Errors as for
+// CreateEmptyDatabase.
 void CreateDemoDatabase(const std::string& path);
+
+// Raises unless the file at `path` is a database of ours, one that holds
+// the purchasing tables and the procedure catalogue: 53 (File not found)
+// when nothing is there, 0x80004005 with the engine's message when it is
+// no database ("file is not a database"), 321 (Invalid file format) when it
+// is some other database or an empty file. Never changes the file.
+void CheckOurDatabase(const std::string& path);
+
+// Puts the demo data back into our database at `path`, replacing all it
+// holds, in one exclusive transaction: while another connection reads or
+// writes the file it refuses at once (0x80040E14 "database is locked"), and
+// when the rebuild fails the file stays as it was. Raises as
+// CheckOurDatabase when the file is not ours.
+void ResetDemoDatabase(const std::string& path);
 
 // Adds `line_count` outstanding order lines to the database at `path`, in
 // processed orders of `lines_per_order` lines of the demo company's first

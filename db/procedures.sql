@@ -52,12 +52,14 @@ SELECT s.Name AS "Supp Name", s.PostBox AS "Supp PostBox",
  WHERE po.ID = ?1
  ORDER BY d.ID');
 
--- A supplier''s processed orders in a company that still have stock to come.
+-- A supplier''s processed orders in a company that still have stock to come;
+-- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_GRV_Select_Outstanding_Orders', 2, '
 SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
        po.DateOrdered AS "Date Ordered", po.OurRef AS "Our Ref",
-       po.SuppRef AS "Supp Ref",
+       po.SuppRef AS "Supp Ref", po.OrderNumber AS "OrderNo",
+       po.SuppRef AS "Supplier Ref",
        (SELECT COUNT(*) FROM PurchaseOrderDetails d
          WHERE d.PurchaseOrderID = po.ID
            AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
@@ -93,6 +95,7 @@ INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_Select_Received_GRV', 2, 'Total:currency', '
 SELECT g.ID AS "ID", g.VoucherNumber AS "GRV Number",
        g.DateReceived AS "Date Received", g.DelNoteNumber AS "Del Note Number",
+       g.DelNoteNumber AS "Del Note No",
        po.OrderNumber AS "Order Number",
        (SELECT TOTAL(gd.TotalCost) FROM GRVDetails gd WHERE gd.GRVID = g.ID)
          AS "Total"
@@ -106,6 +109,7 @@ INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_Select_Received_CRV', 2, 'Total:currency', '
 SELECT g.ID AS "ID", g.VoucherNumber AS "CRV Number",
        g.DateReceived AS "Date Received", g.DelNoteNumber AS "Del Note Number",
+       g.DelNoteNumber AS "Del Note No",
        po.OrderNumber AS "Order Number",
        (SELECT TOTAL(gd.TotalCost) FROM GRVDetails gd WHERE gd.GRVID = g.ID)
          AS "Total"
@@ -149,6 +153,8 @@ SELECT gd.ID AS "ID", gd.TaxCodesID AS "Tax_Codes_ID",
  ORDER BY gd.ID');
 
 -- Print data of a voucher of any kind: one row per line, header repeated.
+-- A return posted without an order of its own shows the order of the
+-- voucher it returns.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_Select_GRV_Report_Data', 1, '
 SELECT g.TranTypeID AS "TranTypeID",
@@ -161,7 +167,8 @@ SELECT g.TranTypeID AS "TranTypeID",
        c.FaxNo AS "Co FaxNo", c.TaxNo AS "Co TaxNo",
        g.DateReceived AS "Date Received", g.VoucherNumber AS "GRVID",
        u.Username AS "Username", g.DelNoteNumber AS "Del Note Number",
-       po.OrderNumber AS "Order Number", g.OurRef AS "Our Ref",
+       COALESCE(po.OrderNumber, spo.OrderNumber) AS "Order Number",
+       g.OurRef AS "Our Ref",
        g.SuppRef AS "Supp Ref",
        p.Code AS "Product Code", p.Description AS "Product Desc",
        gd.Qty AS "QTY", gd.UnitPrice AS "Unit Price",
@@ -175,6 +182,8 @@ SELECT g.TranTypeID AS "TranTypeID",
   JOIN GRVDetails gd ON gd.GRVID = g.ID
   LEFT JOIN Products p ON p.ID = gd.ProductID
   LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
+  LEFT JOIN GRVs sg ON sg.ID = g.SourceGRVID
+  LEFT JOIN PurchaseOrders spo ON spo.ID = sg.PurchaseOrderID
   LEFT JOIN Users u ON u.ID = g.UserID
  WHERE g.ID = ?1
  ORDER BY gd.ID');

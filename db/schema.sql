@@ -71,6 +71,8 @@ CREATE TABLE Products (
   ServiceLevel            REAL,
   LastSale                DATE,
   StockOnHand             REAL,
+  -- Held for suppliers on consignment: theirs until sold, never on hand.
+  ConsignmentStock        REAL NOT NULL DEFAULT 0,
   StockReserved           REAL,
   QtyOnOrder              REAL,
   OrdersPending           REAL,
@@ -154,10 +156,13 @@ CREATE TABLE GRVs (
   AccPeriodYearID INTEGER
 );
 CREATE INDEX GRVs_Supplier ON GRVs(SupplierID, CompanyID, TranTypeID);
+CREATE UNIQUE INDEX GRVs_Number ON GRVs(CompanyID, VoucherNumber);
 
 -- SourceLineID: the purchase-order line received against, or for a return
 -- the received voucher line returned. QtyReturned, QtySold and QtyLeft
--- track consignment stock (and returns of received goods).
+-- track consignment stock (and returns of received goods): on a line of a
+-- consignment received voucher Qty = QtySold + QtyReturned + QtyLeft, and a
+-- Null QtyLeft is a line whose stock was never counted.
 CREATE TABLE GRVDetails (
   ID           INTEGER PRIMARY KEY,
   GRVID        INTEGER NOT NULL REFERENCES GRVs(ID),
@@ -183,7 +188,8 @@ CREATE TABLE Months (
   Months TEXT NOT NULL
 );
 
--- Year keys number the calendar years in their order.
+-- A year key names a calendar year; keys are given as years are added, so
+-- their order is not the years' order (periods sort by Years).
 CREATE TABLE Years (
   ID    INTEGER PRIMARY KEY,
   Years INTEGER NOT NULL UNIQUE
@@ -200,6 +206,45 @@ CREATE TABLE AccountingPeriods (
 );
 CREATE UNIQUE INDEX AccountingPeriods_Period
   ON AccountingPeriods(CompanyID, YearID, MonthID);
+CREATE UNIQUE INDEX AccountingPeriods_Current
+  ON AccountingPeriods(CompanyID) WHERE IsCurrent = TRUE;
+
+-- Every change of a product's stock figures, signed (in positive, out
+-- negative): Products.StockOnHand is the sum of its owned movements and
+-- Products.ConsignmentStock the sum of its consignment movements.
+-- MovementType: the voucher's transaction type (19, 20, 31, 32), 1 for a
+-- consignment sale, 0 for an adjustment (counts and sales brought forward).
+-- GRVDetailID: the voucher line moved, or for a sale the consignment line
+-- sold from.
+CREATE TABLE StockMovements (
+  ID           INTEGER PRIMARY KEY,
+  CompanyID    INTEGER NOT NULL REFERENCES Companies(ID),
+  ProductID    INTEGER NOT NULL REFERENCES Products(ID),
+  Consignment  BOOLEAN NOT NULL DEFAULT FALSE,
+  Qty          REAL NOT NULL,
+  MovementType INTEGER NOT NULL,
+  GRVID        INTEGER REFERENCES GRVs(ID),
+  GRVDetailID  INTEGER REFERENCES GRVDetails(ID),
+  MovementDate DATE NOT NULL,
+  UserID       INTEGER REFERENCES Users(ID)
+);
+CREATE INDEX StockMovements_Product ON StockMovements(ProductID);
+CREATE INDEX StockMovements_GRV ON StockMovements(GRVID);
+
+-- The supplier's document raised with a voucher: an invoice (19), credit
+-- note (20), receipt (31) or return note (32) for the voucher's total.
+CREATE TABLE SupplierDocuments (
+  ID              INTEGER PRIMARY KEY,
+  CompanyID       INTEGER NOT NULL REFERENCES Companies(ID),
+  SupplierID      INTEGER NOT NULL REFERENCES Suppliers(ID),
+  GRVID           INTEGER NOT NULL UNIQUE REFERENCES GRVs(ID),
+  DocType         TEXT NOT NULL,
+  DocNumber       TEXT NOT NULL,
+  DocDate         DATE NOT NULL,
+  Amount          CURRENCY NOT NULL,
+  AccPeriodMonth  INTEGER NOT NULL,
+  AccPeriodYearID INTEGER NOT NULL REFERENCES Years(ID)
+);
 
 -- Period-end procedures that have run; ProcedureType 6 is the supplier
 -- period procedure.

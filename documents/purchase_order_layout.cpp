@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "documents/layout_parts.h"
+
 namespace kvt::documents {
 
 using report::Alignment;
@@ -9,45 +11,30 @@ using report::Rect;
 using report::ReportControl;
 using report::Section;
 using report::SectionKind;
-using report::Segment;
 using report::SummaryType;
 
-const std::array<ColumnBinding, 34> kPurchaseOrderBindings = {{
-    {"Supp Name", "fldRHSupName"},
-    {"Supp PostBox", "fldRHSupPOBox"},
-    {"Supp PostOffice", "fldRHSupPostOffice"},
-    {"Supp PostCode", "fldRHSupPostCode"},
-    {"Supp TelNo", "fldRHSupTelNo"},
-    {"Supp FaxNo", "fldRHSupFaxNo"},
-    {"Supp TaxNo", "fldRHSupTaxNo"},
-    {"Co Name", "fldRHCoName"},
-    {"Co RegNo", "fldRHCoRegNo"},
-    {"Co Address1", "fldRHCoPOBox"},
-    {"Co Address2", "fldRHCoPostOffice"},
-    {"Co PostCode", "fldRHCoPostCode"},
-    {"Co TelNo", "fldRHCoTelNo"},
-    {"Co FaxNo", "fldRHCoFaxNo"},
-    {"Co TaxNo", "fldRHCoTaxNo"},
-    {"Date Ordered", "fldRHDateOrdered"},
-    {"Order Number", "fldRHDocumentNo"},
-    {"Rep", "fldRHRep"},
-    {"Del Name", "fldRHBranch"},
-    {"Del Addr1", "fldRHDelAddr1"},
-    {"Del Addr2", "fldRHDelAddr2"},
-    {"Del Addr3", "fldRHDelAddr3"},
-    {"Del PostCode", "fldRHDelPostCode"},
-    {"Supp Ref", "fldRHYourRef"},
-    {"Our Ref", "fldRHOurRef"},
-    {"Product Code", "fldRDProductCode"},
-    {"Product Desc", "fldRDProductDesc"},
-    {"QTY", "fldRDOrderQty"},
-    {"Unit Price", "fldRDUnitPrice"},
-    {"Trade Disc", "fldRDTradeDisc"},
-    {"Rebate Disc", "fldRDRebateDisc"},
-    {"Other Disc", "fldRDOtherDisc"},
-    {"Tax Amount", "fldRDTaxAmount"},
-    {"Total Cost", "fldRDSubTotal"},
-}};
+const std::array<ColumnBinding, 34> kPurchaseOrderBindings =
+    WithPartyBindings(std::array<ColumnBinding, 19>{{
+        {"Date Ordered", "fldRHDateOrdered"},
+        {"Order Number", "fldRHDocumentNo"},
+        {"Rep", "fldRHRep"},
+        {"Del Name", "fldRHBranch"},
+        {"Del Addr1", "fldRHDelAddr1"},
+        {"Del Addr2", "fldRHDelAddr2"},
+        {"Del Addr3", "fldRHDelAddr3"},
+        {"Del PostCode", "fldRHDelPostCode"},
+        {"Supp Ref", "fldRHYourRef"},
+        {"Our Ref", "fldRHOurRef"},
+        {"Product Code", "fldRDProductCode"},
+        {"Product Desc", "fldRDProductDesc"},
+        {"QTY", "fldRDOrderQty"},
+        {"Unit Price", "fldRDUnitPrice"},
+        {"Trade Disc", "fldRDTradeDisc"},
+        {"Rebate Disc", "fldRDRebateDisc"},
+        {"Other Disc", "fldRDOtherDisc"},
+        {"Tax Amount", "fldRDTaxAmount"},
+        {"Total Cost", "fldRDSubTotal"},
+    }});
 
 namespace {
 
@@ -136,18 +123,8 @@ constexpr Column kColumns[] = {
     {"Label15", "Total", 10148, 964, "fldRDSubTotal", true},
 };
 
-struct Box {
-  const char* name;
-  Rect rect;
-};
-
-struct Rule {
-  const char* name;
-  Segment segment;
-};
-
 // Boxes and rules of the boxed variant's page header.
-constexpr Box kHeaderBoxes[] = {
+constexpr NamedBox kHeaderBoxes[] = {
     {"Shape1", {0, 57, 5613, 1927}},
     {"Shape2", {5669, 57, 5500, 1927}},
     {"shpDocumentDetails", {0, 2551, 5613, 1474}},
@@ -157,7 +134,7 @@ constexpr Box kHeaderBoxes[] = {
     {"Shape7", {0, 4479, 11169, 283}},
 };
 
-constexpr Rule kHeaderRules[] = {
+constexpr NamedRule kHeaderRules[] = {
     {"Line54", {0, 340, 5613, 340}},      {"Line55", {5669, 340, 11169, 340}},
     {"Line52", {0, 2835, 5613, 2835}},    {"Line53", {5669, 2835, 11169, 2835}},
     {"Line1", {1247, 4479, 1247, 4762}},  {"Line3", {4762, 4479, 4762, 4762}},
@@ -168,7 +145,7 @@ constexpr Rule kHeaderRules[] = {
 
 // The totals box: three verticals drawn row by row, then the rules under
 // each total.
-constexpr Rule kFooterRules[] = {
+constexpr NamedRule kFooterRules[] = {
     {"Line39", {0, 0, 11180, 0}},
     {"Line40", {7483, 0, 7483, 283}},     {"Line41", {7483, 283, 7483, 567}},
     {"Line42", {7483, 567, 7483, 850}},   {"Line43", {9468, 0, 9468, 283}},
@@ -195,7 +172,7 @@ constexpr Total kTotals[] = {
 
 void BuildPageHeader(Section& header, bool boxed) {
   if (boxed) {
-    for (const Box& box : kHeaderBoxes) header.AddBox(box.name, box.rect);
+    AddBoxes(header, kHeaderBoxes);
   }
   for (const TextControl& text : kPageHeader) {
     const Rect rect = boxed ? text.boxed : text.plain;
@@ -213,7 +190,7 @@ void BuildPageHeader(Section& header, bool boxed) {
     if (column.amount) heading.SetAlignment(Alignment::Right);
   }
   if (boxed) {
-    for (const Rule& rule : kHeaderRules) header.AddLine(rule.name, rule.segment);
+    AddRules(header, kHeaderRules);
   }
 }
 
@@ -239,7 +216,7 @@ void BuildPageFooter(Section& footer, bool boxed) {
                     total.caption);
     footer.AddField(total.field, {9524, total.top, 1588, total.height})
         .SetDataField(total.column)
-        .SetSummary(SummaryType::Sum)
+        .SetSummary(SummaryType::GrandSum)
         .SetOutputFormat(kAmountFormat)
         .SetAlignment(Alignment::Right);
   }
@@ -248,7 +225,7 @@ void BuildPageFooter(Section& footer, bool boxed) {
       .SetText(" Default Message")
       .SetWordWrap(true);
   if (boxed) {
-    for (const Rule& rule : kFooterRules) footer.AddLine(rule.name, rule.segment);
+    AddRules(footer, kFooterRules);
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "documents/layout_parts.h"
 #include "platform/report/report.h"
 
 namespace kvt::documents {
@@ -13,12 +14,6 @@ namespace kvt::documents {
 inline constexpr const char* kPurchaseOrderTitle = "Brellix Purchase Order";
 // Name of the data control that gives the layouts their rows.
 inline constexpr const char* kPurchaseOrderDataControl = "dcHeader";
-
-// One field bound at run time: the print-data column and the field it feeds.
-struct ColumnBinding {
-  const char* column;
-  const char* field;
-};
 
 // Every run-time binding, in the order the fields are bound.
 extern const std::array<ColumnBinding, 34> kPurchaseOrderBindings;

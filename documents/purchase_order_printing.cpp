@@ -1,26 +1,15 @@
 #include "documents/purchase_order_printing.h"
 
-#include <exception>
-
+#include "documents/print_steps.h"
 #include "documents/purchase_order_layout.h"
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
 #include "platform/value/conversions.h"
-#include "platform/value/error.h"
+#include "platform/value/failure_style.h"
 #include "services/control_settings.h"
 
 namespace kvt::documents {
 namespace {
-
-// The printing operations pass over each failing statement and go on with
-// the next; nothing reaches the caller.
-template <class Statement>
-void PassOver(Statement&& statement) noexcept {
-  try {
-    statement();
-  } catch (const std::exception&) {
-  }
-}
 
 constexpr int16_t kFormPreferenceIndex = 0;
 constexpr int16_t kPurchaseOrderPrinterIndex = 6;
@@ -32,7 +21,13 @@ std::string PurchaseOrderDataCommand(int32_t order_id) {
 }
 
 bool WantsBoxedPurchaseOrder(const std::string& saved_value) {
-  return vb::RoundHalfEven(vb::Val(saved_value)) == 1.0;
+  // Val raises 6 beyond the Double range: such a value is no number, and
+  // like any other that is not 1 it asks for the plain layout.
+  try {
+    return vb::RoundHalfEven(vb::Val(saved_value)) == 1.0;
+  } catch (const vb::Error&) {
+    return false;
+  }
 }
 
 std::unique_ptr<report::Report> NewPurchaseOrderLayout(
@@ -46,11 +41,7 @@ std::unique_ptr<report::Report> NewPurchaseOrderLayout(
 void BindPurchaseOrderFields(report::Report& report,
                              const data::RecordSetRef& print_data) {
   for (const ColumnBinding& binding : kPurchaseOrderBindings) {
-    PassOver([&] {
-      if (!print_data) throw vb::Error::ObjectNotSet("documents");
-      report.Control(binding.field)
-          .SetDataField(print_data->Fields().Item(binding.column).Name());
-    });
+    vb::PassOver([&] { BindColumn(report, print_data, binding.field, binding.column); });
   }
 }
 
@@ -60,8 +51,8 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
                         services::DataGateway& gateway, report::Output& output) {
   data::ConnectionRef connection;
   data::RecordSetRef print_data;
-  PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
-  PassOver([&] {
+  vb::PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
+  vb::PassOver([&] {
     int32_t status = 0;
     print_data = gateway.OpenRecordset(PurchaseOrderDataCommand(order_id), 1, 3,
                                        3, connection, status);
@@ -71,31 +62,31 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   services::ControlSettings settings;
   std::string form_preference;
   std::string printer;
-  PassOver([&] { settings.Connect(connection_text); });
-  PassOver([&] {
+  vb::PassOver([&] { settings.Connect(connection_text); });
+  vb::PassOver([&] {
     form_preference = settings.ReadControlValue("CheckBox", "chkPOGRVForm",
                                                 kFormPreferenceIndex, database);
   });
   std::unique_ptr<report::Report> report = NewPurchaseOrderLayout(form_preference);
-  PassOver([&] {
+  vb::PassOver([&] {
     printer = settings.ReadControlValue("ComboBox", "cboPrinters",
                                         kPurchaseOrderPrinterIndex, database);
   });
 
-  PassOver([&] {
+  vb::PassOver([&] {
     report->Control("RePrintFlag").SetText(reprint ? "Re-Print" : "");
   });
-  PassOver([&] { report->Printer().SetDeviceName(printer); });
-  PassOver([&] {
+  vb::PassOver([&] { report->Printer().SetDeviceName(printer); });
+  vb::PassOver([&] {
     report->GetDataControl(kPurchaseOrderDataControl).SetRecordset(print_data);
   });
   BindPurchaseOrderFields(*report, print_data);
-  PassOver([&] {
+  vb::PassOver([&] {
     report->Control("fldOHPageNo").SetText(std::to_string(report->pageNumber()));
   });
 
-  PassOver([&] {
-    const report::Document document = report->Run();
+  vb::PassOver([&] {
+    const report::Document document = report->Run(output.Metrics());
     if (show_preview) {
       output.Preview(document, report->Printer().DeviceName());
     } else {

@@ -19,7 +19,8 @@ std::string PurchaseOrderDataCommand(int32_t order_id);
 
 // True when the saved "chkPOGRVForm" value asks for the boxed layout: text
 // whose leading number, taken as a whole number, is 1. Empty text, other
-// numbers and text that is no number ask for the plain one.
+// numbers (one beyond the Double range too) and text that is no number ask
+// for the plain one.
 bool WantsBoxedPurchaseOrder(const std::string& saved_value);
 
 // A fresh, unbound instance of the layout the saved value asks for

@@ -20,6 +20,25 @@ vb::Variant Money(int64_t cents) {
 
 }  // namespace
 
+SampleLineFigures SampleLine(int line) {
+  SampleLineFigures figures{};
+  figures.unit_price = 1250;
+  const int64_t gross = figures.unit_price * line;
+  figures.trade = PercentOf(gross, 5);
+  figures.rebate = PercentOf(gross - figures.trade, 2);
+  figures.other = PercentOf(gross - figures.trade - figures.rebate, 1);
+  figures.net = gross - figures.trade - figures.rebate - figures.other;
+  figures.tax = PercentOf(figures.net, 15);
+  return figures;
+}
+
+std::vector<vb::Variant> SampleParties() {
+  return {"Acme Industrial Supplies (Pty) Ltd", "P O Box 1123", "Northgate", "2162",
+          "011 555 0101", "011 555 0102", "4012345678", "Brellix Trading Ltd",
+          "2009/123456/07", "14 Mill Road", "Eastfield", "2001", "011 555 0200",
+          "011 555 0201", "4098765432"};
+}
+
 std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
   auto table = std::make_shared<report::MemoryTable>(std::vector<std::string>{
       "Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
@@ -32,26 +51,20 @@ std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
       "Total Cost", "DefaultMessage"});
   const vb::Date ordered = vb::Date::FromYmd(2026, 12, 4);
   for (int line = 1; line <= lines; ++line) {
-    const int64_t gross = 1250 * static_cast<int64_t>(line);
-    const int64_t trade = PercentOf(gross, 5);
-    const int64_t rebate = PercentOf(gross - trade, 2);
-    const int64_t other = PercentOf(gross - trade - rebate, 1);
-    const int64_t net = gross - trade - rebate - other;
-    const int64_t tax = PercentOf(net, 15);
-    table->AddRow({
-        "Acme Industrial Supplies (Pty) Ltd", "P O Box 1123", "Northgate",
-        "2162", "011 555 0101", "011 555 0102", "4012345678",
-        "Brellix Trading Ltd", "2009/123456/07", "14 Mill Road",
-        "Eastfield", "2001", "011 555 0200", "011 555 0201", "4098765432",
+    const SampleLineFigures figures = SampleLine(line);
+    std::vector<vb::Variant> row = SampleParties();
+    row.insert(row.end(), {
         ordered, vb::Variant(int32_t{1234}), "J. Mokoena", "Brellix Warehouse",
         "Unit 7, Dock Street", "Harbour Park", "Eastfield", "2002", "Q-7781",
         "PO-1234", "PRD-" + std::to_string(10000 + line),
         "Hex bolt M8 x 40, stainless, pack of 50",
-        vb::Variant(static_cast<double>(line)), Money(1250), Money(trade),
-        Money(rebate), Money(other), Money(tax), Money(net), Money(net + tax),
+        vb::Variant(static_cast<double>(line)), Money(figures.unit_price),
+        Money(figures.trade), Money(figures.rebate), Money(figures.other),
+        Money(figures.tax), Money(figures.net), Money(figures.net + figures.tax),
         "Please quote our order number on all invoices and delivery notes. "
         "Deliveries are accepted Monday to Friday, 08:00 to 16:00.",
     });
+    table->AddRow(std::move(row));
   }
   return table;
 }

@@ -2,11 +2,25 @@
 // for previews of the layouts, demonstrations and benchmarks.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/report/data_source.h"
+#include "platform/value/variant.h"
 
 namespace kvt::documents {
+
+// The figures of made-up line `line` (from 1), in cents: `line` units at
+// 12.50 with 5% trade, 2% rebate and 1% other discount and 15% tax.
+struct SampleLineFigures {
+  int64_t unit_price, trade, rebate, other, net, tax;
+};
+SampleLineFigures SampleLine(int line);
+
+// The supplier's and the own company's made-up details, in the order of
+// the print-data columns "Supp Name" to "Co TaxNo".
+std::vector<vb::Variant> SampleParties();
 
 // `lines` order lines of one order (header values repeated on each row).
 // Line i (from 1) orders i units at 12.50 with 5% trade, 2% rebate and 1%

@@ -1,9 +1,10 @@
 #include "orders/discount_formula.h"
 
-#include <exception>
 #include <vector>
 
 #include "platform/value/conversions.h"
+#include "platform/value/failure_style.h"
+#include "platform/value/text.h"
 
 namespace kvt::orders {
 namespace {
@@ -34,12 +35,6 @@ std::vector<std::string> SplitParameters(const std::string& parameters) {
   }
 }
 
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
@@ -52,7 +47,7 @@ vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
   const std::vector<std::string> parameters = SplitParameters(sParameters);
   ReplaceAll(sFormula, "\r\n", " ");
   for (size_t i = 0; i < parameters.size(); ++i) {
-    const std::string parameter = TrimBlanks(parameters[i]);
+    const std::string parameter = vb::Trim(parameters[i]);
     if (!vb::IsNumeric(vb::Variant(parameter))) {
       throw vb::Error(kNonNumericFormulaParameter, "EvaluateFormula",
                       vb::Error::StandardDescription(kNonNumericFormulaParameter),
@@ -67,14 +62,11 @@ vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
 bool EvaluateFormula(const script::ScriptControl& msMain, vb::Currency& pAnswer,
                      const std::string& pValue, const std::string& sParameters,
                      std::string& sFormula) {
-  try {
-    pAnswer = ExpandAndEvaluateFormula(msMain, pValue, sParameters, sFormula);
-    return true;
-  } catch (const std::exception&) {
-    // vb::Error and allocation failures alike: the caller reports the
-    // formula as invalid.
-    return false;
-  }
+  // Any failure, allocation included: the caller reports the formula as
+  // invalid.
+  return !vb::StopSilently([&] {
+            pAnswer = ExpandAndEvaluateFormula(msMain, pValue, sParameters, sFormula);
+          }).HasError();
 }
 
 }  // namespace kvt::orders

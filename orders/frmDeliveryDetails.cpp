@@ -1,12 +1,12 @@
 #include "orders/frmDeliveryDetails.h"
 
-#include <array>
-#include <functional>
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/ui/controls.h"
+#include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::orders {
 
@@ -15,19 +15,38 @@ namespace {
 constexpr const char* kPrintCaption = "&Print";
 constexpr const char* kSaveOrderCaption = "&Save Order";
 
-std::string Lower(std::string text) {
-  for (char& ch : text) {
-    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-  }
-  return text;
-}
+using enum ui::ControlKind;
+using ui::kBold;
 
-// The platform's Trim: blanks only, not tabs.
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+// The order's facts, the address to deliver to, then the choice.
+constexpr ui::ControlSpec kLayout[] = {
+    {kLabel, "lblDelDetails", -1, 120, 120, 6360, 495, " Delivery Details ", kBold, nullptr, -1,
+     "Tahoma", 18},
+    {kLabel, "lblDelivery", 0, 240, 780, 1335, 255, "Order No"},
+    {kLabel, "lblDMethod", 0, 1680, 780, 4680, 255},
+    {kLabel, "lblDelivery", 2, 240, 1080, 1335, 255, "Date Ordered "},
+    {kLabel, "lblDMethod", 1, 1680, 1080, 4680, 255},
+    {kLabel, "lblDelivery", 3, 240, 1380, 1335, 255, "Supplier"},
+    {kLabel, "lblDMethod", 2, 1680, 1380, 4680, 255},
+    {kLabel, "lblDelivery", 4, 240, 1680, 1335, 255, "Created by"},
+    {kLabel, "lblDMethod", 3, 1680, 1680, 4680, 255},
+    {kLabel, "lblOrders", 0, 240, 2040, 1335, 255, "Deliver to:"},
+    {kLabel, "lblOrders", 6, 240, 2370, 1335, 255, "Name"},
+    {kLabel, "lblOrders", 7, 240, 2730, 1335, 255, "Address 1"},
+    {kLabel, "lblOrders", 8, 240, 3090, 1335, 255, "Address 2"},
+    {kLabel, "lblOrders", 2, 240, 3450, 1335, 255, "Address 3"},
+    {kLabel, "lblOrders", 1, 240, 3810, 1335, 255, "Post Code"},
+    {kTextBox, "txtDelAddr", 0, 1680, 2340, 4680, 315},
+    {kTextBox, "txtDelAddr", 1, 1680, 2700, 4680, 315},
+    {kTextBox, "txtDelAddr", 2, 1680, 3060, 4680, 315},
+    {kTextBox, "txtDelAddr", 3, 1680, 3420, 4680, 315},
+    {kTextBox, "txtDelAddr", 4, 1680, 3780, 1500, 315},
+    {kOptionButton, "optChoice", 0, 240, 4260, 3255, 255, "Save Order now and Print Order"},
+    {kOptionButton, "optChoice", 1, 240, 4560, 3255, 255, "Save as a Pending Order"},
+    {kCheckBox, "chkShow", -1, 3720, 4260, 1455, 255, "Show Preview"},
+    {kCommandButton, "cmdAction", 0, 3720, 4920, 1215, 375, kPrintCaption},
+    {kCommandButton, "cmdAction", 1, 5040, 4920, 1215, 375, "&Cancel"},
+};
 
 }  // namespace
 
@@ -36,74 +55,39 @@ frmDeliveryDetails::frmDeliveryDetails() : Dialog("frmDeliveryDetails") {}
 void frmDeliveryDetails::Build() {
   Caption("Delivery Details");
   Size(6600, 5520);
-
-  auto& heading = Add<ui::Label>("lblDelDetails");
-  heading.Caption(" Delivery Details ");
-  heading.SetFont({"Tahoma", 18, true});
-  heading.Move(120, 120, 6360, 495);
-
-  // Order facts: caption labels beside their value labels.
-  const std::array<std::pair<int, const char*>, 4> facts = {{
-      {0, "Order No"}, {2, "Date Ordered "}, {3, "Supplier"}, {4, "Created by"}}};
-  for (size_t row = 0; row < facts.size(); ++row) {
-    const int32_t top = 780 + static_cast<int32_t>(row) * 300;
-    auto& caption = Add<ui::Label>("lblDelivery", facts[row].first);
-    caption.Caption(facts[row].second);
-    caption.Move(240, top, 1335, 255);
-    auto& value = Add<ui::Label>("lblDMethod", static_cast<int>(row));
-    value.Move(1680, top, 4680, 255);
+  AddControls(kLayout);
+  lbl_dmethod_.Collect(ArrayElements("lblDMethod"));
+  txt_del_addr_.Collect(ArrayElements("txtDelAddr"));
+  opt_choice_.Collect(ArrayElements("optChoice"));
+  cmd_action_.Collect(ArrayElements("cmdAction"));
+  chk_show_ = &Ctl<ui::CheckBox>("chkShow");
+  for (int i = 0; i < 2; ++i) {
+    opt_choice_[i].On(ui::Event::kClick, [this, i](ui::EventArgs&) { OptionChosen(i); });
+    cmd_action_[i].On(ui::Event::kClick, [this, i](ui::EventArgs&) { ActionClicked(i); });
   }
+}
 
-  auto& deliver_to = Add<ui::Label>("lblOrders", 0);
-  deliver_to.Caption("Deliver to:");
-  deliver_to.Move(240, 2040, 1335, 255);
-  const std::array<std::pair<int, const char*>, 5> address = {{
-      {6, "Name"}, {7, "Address 1"}, {8, "Address 2"}, {2, "Address 3"},
-      {1, "Post Code"}}};
-  for (size_t line = 0; line < address.size(); ++line) {
-    const int32_t top = 2340 + static_cast<int32_t>(line) * 360;
-    auto& caption = Add<ui::Label>("lblOrders", address[line].first);
-    caption.Caption(address[line].second);
-    caption.Move(240, top + 30, 1335, 255);
+ui::Control& frmDeliveryDetails::Element(Array array, int index) {
+  EnsureBuilt();
+  switch (array) {
+    case Array::kLblDMethod: return lbl_dmethod_[index];
+    case Array::kTxtDelAddr: return txt_del_addr_[index];
+    case Array::kOptChoice: return opt_choice_[index];
+    case Array::kChkShow: return *chk_show_;
   }
-  for (int line = 0; line < 5; ++line) {
-    auto& text_box = Add<ui::TextBox>("txtDelAddr", line);
-    text_box.Move(1680, 2340 + line * 360, line == 4 ? 1500 : 4680, 315);
-  }
-
-  auto& process_now = Add<ui::OptionButton>("optChoice", 0);
-  process_now.Caption("Save Order now and Print Order");
-  process_now.Move(240, 4260, 3255, 255);
-  auto& pending = Add<ui::OptionButton>("optChoice", 1);
-  pending.Caption("Save as a Pending Order");
-  pending.Move(240, 4560, 3255, 255);
-  auto& preview = Add<ui::CheckBox>("chkShow");
-  preview.Caption("Show Preview");
-  preview.Move(3720, 4260, 1455, 255);
-
-  auto& action = Add<ui::CommandButton>("cmdAction", 0);
-  action.Caption(kPrintCaption);
-  action.Move(3720, 4920, 1215, 375);
-  auto& cancel = Add<ui::CommandButton>("cmdAction", 1);
-  cancel.Caption("&Cancel");
-  cancel.Move(5040, 4920, 1215, 375);
-
-  process_now.On(ui::Event::kClick, [this](ui::EventArgs&) { OptionChosen(0); });
-  pending.On(ui::Event::kClick, [this](ui::EventArgs&) { OptionChosen(1); });
-  action.On(ui::Event::kClick, [this](ui::EventArgs&) { ActionClicked(0); });
-  cancel.On(ui::Event::kClick, [this](ui::EventArgs&) { ActionClicked(1); });
+  throw vb::Error::SubscriptOutOfRange(TypeName());
 }
 
 void frmDeliveryDetails::OnLoad() {
   is_loaded_ = true;
-  Ctl<ui::OptionButton>("optChoice", 0).Value(true);
+  opt_choice_[0].Value(true);
 }
 
 void frmDeliveryDetails::OnUnload(bool&) { is_loaded_ = false; }
 
 void frmDeliveryDetails::OptionChosen(int index) {
-  component::EndSilentlyOnFailure([&] {
-    auto& action = Ctl<ui::CommandButton>("cmdAction", 0);
+  vb::StopSilently([&] {
+    ui::CommandButton& action = cmd_action_[0];
     if (index == 0) action.Caption(kPrintCaption);
     if (index == 1) action.Caption(kSaveOrderCaption);
     // Fails while the dialog is still loading (not shown yet): ignored.
@@ -112,23 +96,20 @@ void frmDeliveryDetails::OptionChosen(int index) {
 }
 
 void frmDeliveryDetails::ActionClicked(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     // Written back through the shared properties, as a fresh COrder would,
     // so the trimmed text lands in whatever dialog the slot holds.
-    using Accessor = std::pair<std::string (*)(), void (*)(const std::string&)>;
-    const std::array<Accessor, 5> lines = {{
-        {delivery::Del_Name, delivery::Del_Name},
-        {delivery::Del_Address1, delivery::Del_Address1},
-        {delivery::Del_Address2, delivery::Del_Address2},
-        {delivery::Del_Address3, delivery::Del_Address3},
-        {delivery::Del_PostCode, delivery::Del_PostCode}}};
-    for (const auto& [get, set] : lines) set(TrimBlanks(get()));
+    for (const char* line :
+         {"Del_Name", "Del_Address1", "Del_Address2", "Del_Address3", "Del_PostCode"}) {
+      frmDeliveryDetails& shared = SharedDeliveryDialog();
+      const auto& row = component::FindProperty(DeliveryProperties(), line);
+      component::LetProperty(shared, row, vb::Trim(vb::CStr(GetProperty(shared, row))));
+    }
 
     if (index == 0) {
-      const std::string caption =
-          Lower(Ctl<ui::CommandButton>("cmdAction", 0).Caption());
-      if (caption == Lower(kPrintCaption) ||
-          caption == Lower(kSaveOrderCaption)) {
+      const std::string caption = vb::LCase(cmd_action_[0].Caption());
+      if (caption == vb::LCase(kPrintCaption) ||
+          caption == vb::LCase(kSaveOrderCaption)) {
         Hide();
       }
     } else if (index == 1) {
@@ -137,58 +118,49 @@ void frmDeliveryDetails::ActionClicked(int index) {
   });
 }
 
-namespace delivery {
-
-namespace {
-
-frmDeliveryDetails& Shared() {
+frmDeliveryDetails& SharedDeliveryDialog() {
   auto& slot = component::ThreadStore().Slot(component::DialogKind::kDelivery);
   auto* dialog = dynamic_cast<frmDeliveryDetails*>(slot.instance.get());
   if (dialog == nullptr) throw vb::Error::ObjectNotSet("frmDeliveryDetails");
   return *dialog;
 }
 
-ui::Label& Fact(int index) { return Shared().Ctl<ui::Label>("lblDMethod", index); }
+namespace {
 
-ui::TextBox& Line(int index) {
-  return Shared().Ctl<ui::TextBox>("txtDelAddr", index);
+using component::Access;
+using component::Facet;
+using component::ValueType;
+using Array = frmDeliveryDetails::Array;
+
+// A greyed box counts as a yes.
+vb::Variant PreviewChosen(frmDeliveryDetails& form) {
+  return vb::CInt(component::ReadFacet(form.Element(Array::kChkShow, -1), Facet::kValue)) !=
+         ui::vbUnchecked;
 }
 
-ui::OptionButton& Choice(int index) {
-  return Shared().Ctl<ui::OptionButton>("optChoice", index);
-}
+const component::DialogProperty<frmDeliveryDetails> kProperties[] = {
+    {"Order_No", Access::kLetGet, Array::kLblDMethod, 0},
+    {"Date_Ordered", Access::kLetGet, Array::kLblDMethod, 1},
+    {"Supplier_Name", Access::kLetGet, Array::kLblDMethod, 2},
+    {"Created_By", Access::kLetGet, Array::kLblDMethod, 3},
+    {"Del_Name", Access::kLetGet, Array::kTxtDelAddr, 0},
+    {"Del_Address1", Access::kLetGet, Array::kTxtDelAddr, 1},
+    {"Del_Address2", Access::kLetGet, Array::kTxtDelAddr, 2},
+    {"Del_Address3", Access::kLetGet, Array::kTxtDelAddr, 3},
+    {"Del_PostCode", Access::kLetGet, Array::kTxtDelAddr, 4},
+    {"Process_Order_Enabled", Access::kLetGet, Array::kOptChoice, 0, Facet::kEnabled,
+     ValueType::kBoolean},
+    {"Save_Order_Enabled", Access::kLetGet, Array::kOptChoice, 1, Facet::kEnabled,
+     ValueType::kBoolean},
+    {"OrderNow", Access::kGetOnly, Array::kOptChoice, 0, Facet::kChosen, ValueType::kBoolean},
+    {.name = "Show_Report_Preview", .access = Access::kGetOnly, .array = Array::kChkShow,
+     .index = -1, .type = ValueType::kBoolean, .get = PreviewChosen},
+};
 
 }  // namespace
 
-std::string Order_No() { return Fact(0).Caption(); }
-void Order_No(const std::string& value) { Fact(0).Caption(value); }
-std::string Date_Ordered() { return Fact(1).Caption(); }
-void Date_Ordered(const std::string& value) { Fact(1).Caption(value); }
-std::string Supplier_Name() { return Fact(2).Caption(); }
-void Supplier_Name(const std::string& value) { Fact(2).Caption(value); }
-std::string Created_By() { return Fact(3).Caption(); }
-void Created_By(const std::string& value) { Fact(3).Caption(value); }
-
-std::string Del_Name() { return Line(0).Text(); }
-void Del_Name(const std::string& value) { Line(0).Text(value); }
-std::string Del_Address1() { return Line(1).Text(); }
-void Del_Address1(const std::string& value) { Line(1).Text(value); }
-std::string Del_Address2() { return Line(2).Text(); }
-void Del_Address2(const std::string& value) { Line(2).Text(value); }
-std::string Del_Address3() { return Line(3).Text(); }
-void Del_Address3(const std::string& value) { Line(3).Text(value); }
-std::string Del_PostCode() { return Line(4).Text(); }
-void Del_PostCode(const std::string& value) { Line(4).Text(value); }
-
-bool Process_Order_Enabled() { return Choice(0).Enabled(); }
-void Process_Order_Enabled(bool value) { Choice(0).Enabled(value); }
-bool Save_Order_Enabled() { return Choice(1).Enabled(); }
-void Save_Order_Enabled(bool value) { Choice(1).Enabled(value); }
-bool OrderNow() { return Choice(0).Value(); }
-bool Show_Report_Preview() {
-  return Shared().Ctl<ui::CheckBox>("chkShow").Value() != ui::vbUnchecked;
+std::span<const component::DialogProperty<frmDeliveryDetails>> DeliveryProperties() {
+  return kProperties;
 }
-
-}  // namespace delivery
 
 }  // namespace kvt::orders

@@ -1,6 +1,6 @@
 #include "orders/frmEditOrderDetail.h"
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_general.h"
 #include "component/mod_publics.h"
 #include "orders/discount_formula.h"
@@ -17,22 +17,95 @@ namespace {
 
 using vb::Currency;
 
-constexpr const char* kProductCaptions[12] = {
-    "Product",        "Selling Price 1", "Selling Price 2", "Lead Time (Days)",
-    "Service Level",  "Last Sale Date",  "Stock On Hand",   "Stock Reserved",
-    "Qty On Order",   "Orders Pending",  "Shopping List Qty", "Last Cost"};
-constexpr const char* kEntryCaptions[7] = {
-    "Order Qty", "Unit Price", "Trade Disc", "Rebate Disc",
-    "Other Disc", "Back Order Qty", "Free Qty"};
-constexpr const char* kPercentCaptions[3] = {"Trade Disc %", "Rebate Disc %",
-                                             "Other Disc %"};
-constexpr const char* kFormulaCaptions[4] = {
-    "", "Trade Disc Formula", "Rebate Disc Formula", "Other Disc Formula"};
-constexpr const char* kCalcCaptions[8] = {
-    "Sub Total", "Sub Total", "Sub Total",  "Net Amount",
-    "Tax",       "Average%",  "Total Cost", "New Cost/Unit"};
+using enum ui::ControlKind;
+using ui::kBold;
+using ui::kCancelButton;
+using ui::kDropDownList;
+using ui::kPlain;
+using ui::kRightAligned;
 
-constexpr int kRow = 360;  // twips between rows
+// Product figures down the left; entry boxes (quantities, price, discounts)
+// and percentages on the right, then the formula lists, the calculated
+// figures and the buttons. Creation order is tab order.
+constexpr ui::ControlSpec kLayout[] = {
+    {kLabel, "lblFormState", -1, 120, 120, 5400, 285, "Edit Item Details", kBold, nullptr, -1, "MS Sans Serif", 9.75},
+    {kLabel, "lblODCaption", 0, 120, 480, 1200, 285, "Product ID", kPlain},
+    {kLabel, "lblODEdit", 0, 1380, 480, 1200, 285, "", kRightAligned},
+    {kLabel, "lblODCaption", 2, 7920, 120, 1200, 285, "Order No", kPlain},
+    {kLabel, "lblODEdit", 2, 9180, 120, 2160, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 0, 120, 900, 900, 285, "Product", kPlain},
+    {kLabel, "lblPDDisplay", 0, 1080, 900, 3060, 285, "", kPlain},
+    {kLabel, "lblPDCaption", 1, 120, 1260, 1680, 285, "Selling Price 1", kPlain},
+    {kLabel, "lblPDDisplay", 1, 1860, 1260, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 2, 120, 1620, 1680, 285, "Selling Price 2", kPlain},
+    {kLabel, "lblPDDisplay", 2, 1860, 1620, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 3, 120, 1980, 1680, 285, "Lead Time (Days)", kPlain},
+    {kLabel, "lblPDDisplay", 3, 1860, 1980, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 4, 120, 2340, 1680, 285, "Service Level", kPlain},
+    {kLabel, "lblPDDisplay", 4, 1860, 2340, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 5, 120, 2700, 1680, 285, "Last Sale Date", kPlain},
+    {kLabel, "lblPDDisplay", 5, 1860, 2700, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 6, 120, 3060, 1680, 285, "Stock On Hand", kPlain},
+    {kLabel, "lblPDDisplay", 6, 1860, 3060, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 7, 120, 3420, 1680, 285, "Stock Reserved", kPlain},
+    {kLabel, "lblPDDisplay", 7, 1860, 3420, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 8, 120, 3780, 1680, 285, "Qty On Order", kPlain},
+    {kLabel, "lblPDDisplay", 8, 1860, 3780, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 9, 120, 4140, 1680, 285, "Orders Pending", kPlain},
+    {kLabel, "lblPDDisplay", 9, 1860, 4140, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 10, 120, 4500, 1680, 285, "Shopping List Qty", kPlain},
+    {kLabel, "lblPDDisplay", 10, 1860, 4500, 2280, 285, "", kRightAligned},
+    {kLabel, "lblPDCaption", 11, 120, 4860, 1680, 285, "Last Cost", kPlain},
+    {kLabel, "lblPDDisplay", 11, 1860, 4860, 2280, 285, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 0, 4440, 900, 1440, 285, "Order Qty", kPlain},
+    {kTextBox, "txtODEdit", 0, 5940, 870, 1320, 315, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 5, 4440, 1260, 1440, 285, "Back Order Qty", kPlain},
+    {kTextBox, "txtODEdit", 5, 5940, 1230, 1320, 315, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 6, 4440, 1620, 1440, 285, "Free Qty", kPlain},
+    {kTextBox, "txtODEdit", 6, 5940, 1590, 1320, 315, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 1, 4440, 1980, 1440, 285, "Unit Price", kPlain},
+    {kTextBox, "txtODEdit", 1, 5940, 1950, 1320, 315, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 2, 4440, 2340, 1440, 285, "Trade Disc", kPlain},
+    {kTextBox, "txtODEdit", 2, 5940, 2310, 1320, 315, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 3, 4440, 2700, 1440, 285, "Rebate Disc", kPlain},
+    {kTextBox, "txtODEdit", 3, 5940, 2670, 1320, 315, "", kRightAligned},
+    {kLabel, "lblODEditCaption", 4, 4440, 3060, 1440, 285, "Other Disc", kPlain},
+    {kTextBox, "txtODEdit", 4, 5940, 3030, 1320, 315, "", kRightAligned},
+    {kLabel, "lblPercentCaption", 0, 7380, 2340, 1200, 285, "Trade Disc %", kPlain},
+    {kTextBox, "txtODPercentage", 0, 8640, 2310, 900, 315, "", kRightAligned},
+    {kLabel, "lblPercentCaption", 1, 7380, 2700, 1200, 285, "Rebate Disc %", kPlain},
+    {kTextBox, "txtODPercentage", 1, 8640, 2670, 900, 315, "", kRightAligned},
+    {kLabel, "lblPercentCaption", 2, 7380, 3060, 1200, 285, "Other Disc %", kPlain},
+    {kTextBox, "txtODPercentage", 2, 8640, 3030, 900, 315, "", kRightAligned},
+    {kCheckBox, "chkUseFormula", 1, 4440, 3540, 2400, 285, "Trade Disc Formula", kPlain},
+    {kDataCombo, "dbcODEdit", 1, 6900, 3510, 4440, 315, "", kDropDownList},
+    {kCheckBox, "chkUseFormula", 2, 4440, 3900, 2400, 285, "Rebate Disc Formula", kPlain},
+    {kDataCombo, "dbcODEdit", 2, 6900, 3870, 4440, 315, "", kDropDownList},
+    {kCheckBox, "chkUseFormula", 3, 4440, 4260, 2400, 285, "Other Disc Formula", kPlain},
+    {kDataCombo, "dbcODEdit", 3, 6900, 4230, 4440, 315, "", kDropDownList},
+    {kLabel, "lblTaxCaption", -1, 4440, 4620, 2400, 285, "Tax Code", kPlain},
+    {kDataCombo, "dbcODEdit", 4, 6900, 4590, 4440, 315, "", kDropDownList},
+    {kLabel, "lblODCalcCaption", 0, 4440, 5100, 1440, 285, "Sub Total", kPlain},
+    {kLabel, "lblODCalc", 0, 5940, 5100, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 1, 4440, 5460, 1440, 285, "Sub Total", kPlain},
+    {kLabel, "lblODCalc", 1, 5940, 5460, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 2, 4440, 5820, 1440, 285, "Sub Total", kPlain},
+    {kLabel, "lblODCalc", 2, 5940, 5820, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 3, 4440, 6180, 1440, 285, "Net Amount", kPlain},
+    {kLabel, "lblODCalc", 3, 5940, 6180, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 4, 7920, 5100, 1440, 285, "Tax", kPlain},
+    {kLabel, "lblODCalc", 4, 9420, 5100, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 5, 7920, 5460, 1440, 285, "Average%", kPlain},
+    {kLabel, "lblODCalc", 5, 9420, 5460, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 6, 7920, 5820, 1440, 285, "Total Cost", kPlain},
+    {kLabel, "lblODCalc", 6, 9420, 5820, 1500, 285, "", kRightAligned},
+    {kLabel, "lblODCalcCaption", 7, 7920, 6180, 1440, 285, "New Cost/Unit", kPlain},
+    {kLabel, "lblODCalc", 7, 9420, 6180, 1500, 285, "", kRightAligned},
+    {kCommandButton, "cmdAction", 0, 6840, 6780, 1440, 420, "Update Changes", kPlain},
+    {kCommandButton, "cmdAction", 1, 8400, 6780, 1440, 420, "Cancel", kCancelButton},
+    {kCommandButton, "cmdAction", 2, 9960, 6780, 1440, 420, "Apply", kPlain},
+
+};
 
 std::string Amount(const services::NumberFormatService& formatter,
                    const vb::Variant& value) {
@@ -97,153 +170,88 @@ class frmEditOrderDetail::FormulaSteps : public DiscountFormulaStep {
   const LineCalculation& calc_;
 };
 
-frmEditOrderDetail::frmEditOrderDetail() : Dialog("frmEditOrderDetail") {}
+frmEditOrderDetail::frmEditOrderDetail() : Dialog("frmEditOrderDetail") {
+  // Cancel unloads the dialog and the line goes with it.
+  DiscardControlsOnUnload(true);
+}
 
 void frmEditOrderDetail::Build() {
   Caption("Edit Details");
   Size(11520, 7440);
+  AddControls(kLayout);
+  txt_od_edit_.Collect(ArrayElements("txtODEdit"));
+  txt_od_percentage_.Collect(ArrayElements("txtODPercentage"));
+  lbl_od_calc_.Collect(ArrayElements("lblODCalc"));
+  lbl_od_edit_.Collect(ArrayElements("lblODEdit"));
+  lbl_pd_display_.Collect(ArrayElements("lblPDDisplay"));
+  chk_use_formula_.Collect(ArrayElements("chkUseFormula"));
+  dbc_od_edit_.Collect(ArrayElements("dbcODEdit"));
+  cmd_action_.Collect(ArrayElements("cmdAction"));
+  lbl_form_state_ = &Ctl<ui::Label>("lblFormState");
+  // A fresh set of controls is a fresh line: nothing of the last one stays.
+  binding_state_ = is_calculating_ = calculation_guard_ = false;
+  pending_trigger_ = 0;
+  formula_texts_ = {};
+  tax_rate_ = 0;
+  WireHandlers();
+}
 
-  auto label = [this](const char* name, int index, std::string caption,
-                      int left, int top, int width) -> ui::Label& {
-    ui::Label& l = Add<ui::Label>(name, index);
-    l.Move(left, top, width, 285);
-    l.Caption(std::move(caption));
-    return l;
-  };
-  auto value_label = [&](const char* name, int index, int left, int top,
-                         int width) -> ui::Label& {
-    ui::Label& l = label(name, index, "", left, top, width);
-    l.Alignment(1);
-    return l;
-  };
-
-  label("lblFormState", -1, "Edit Item Details", 120, 120, 5400)
-      .SetFont({"MS Sans Serif", 9.75, true});
-  label("lblODCaption", 0, "Product ID", 120, 480, 1200);
-  value_label("lblODEdit", 0, 1380, 480, 1200);
-  label("lblODCaption", 2, "Order No", 7920, 120, 1200);
-  value_label("lblODEdit", 2, 9180, 120, 2160);
-
-  // Product figures, left column; the name reads left to right in the
-  // width of the whole column, as names are long.
-  label("lblPDCaption", 0, kProductCaptions[0], 120, 900, 900);
-  label("lblPDDisplay", 0, "", 1080, 900, 3060);
-  for (int i = 1; i < 12; ++i) {
-    int top = 900 + i * kRow;
-    label("lblPDCaption", i, kProductCaptions[i], 120, top, 1680);
-    value_label("lblPDDisplay", i, 1860, top, 2280);
-  }
-
-  // Entry boxes, right column, in tab order: quantities, price, discounts.
-  const int entry_order[7] = {0, 5, 6, 1, 2, 3, 4};
-  int top = 900;
-  for (int i : entry_order) {
-    label("lblODEditCaption", i, kEntryCaptions[i], 4440, top, 1440);
-    ui::TextBox& box = Add<ui::TextBox>("txtODEdit", i);
-    box.Move(5940, top - 30, 1320, 315);
-    box.Alignment(1);
+void frmEditOrderDetail::WireHandlers() {
+  for (int i = 0; i < 7; ++i) {
+    ui::TextBox& box = txt_od_edit_[i];
     box.On(ui::Event::kChange, [this, i](ui::EventArgs&) { EntryChanged(i); });
-    box.On(ui::Event::kGotFocus, [this, i](ui::EventArgs&) {
-      txtODEdit(i).Select(0, 1000);
-    });
+    box.On(ui::Event::kGotFocus, [this, i](ui::EventArgs&) { txtODEdit(i).Select(0, 1000); });
     box.On(ui::Event::kLostFocus, [this, i](ui::EventArgs&) { EntryLeft(i); });
     box.On(ui::Event::kKeyUp, [this](ui::EventArgs& args) {
       if (args.key_code == ui::vbKeyReturn) ActionClicked(2);
     });
-    top += kRow;
   }
-
-  // Percentages beside the discount boxes, after them in the tab order:
-  // leaving one rewrites its discount amount.
+  // Leaving a percentage rewrites its discount amount.
   for (int p = 0; p < 3; ++p) {
-    int row_top = 900 + (4 + p) * kRow;
-    label("lblPercentCaption", p, kPercentCaptions[p], 7380, row_top, 1200);
-    ui::TextBox& percent = Add<ui::TextBox>("txtODPercentage", p);
-    percent.Move(8640, row_top - 30, 900, 315);
-    percent.Alignment(1);
-    percent.On(ui::Event::kGotFocus, [this, p](ui::EventArgs&) {
-      txtODPercentage(p).Select(0, 1000);
-    });
-    percent.On(ui::Event::kLostFocus,
-               [this, p](ui::EventArgs&) { PercentageLeft(p); });
+    ui::TextBox& percent = txt_od_percentage_[p];
+    percent.On(ui::Event::kGotFocus,
+               [this, p](ui::EventArgs&) { txtODPercentage(p).Select(0, 1000); });
+    percent.On(ui::Event::kLostFocus, [this, p](ui::EventArgs&) { PercentageLeft(p); });
     percent.On(ui::Event::kKeyUp, [this, p](ui::EventArgs& args) {
       if (args.key_code != ui::vbKeyReturn) return;
       PercentageLeft(p);
       ActionClicked(2);
     });
   }
-
-  // Formula lists with their use-formula boxes, then the tax code.
-  top += 120;
   for (int i = 1; i <= 4; ++i) {
-    if (i <= 3) {
-      ui::CheckBox& check = Add<ui::CheckBox>("chkUseFormula", i);
-      check.Move(4440, top, 2400, 285);
-      check.Caption(kFormulaCaptions[i]);
-    } else {
-      label("lblTaxCaption", -1, "Tax Code", 4440, top, 2400);
-    }
-    ui::DataCombo& list = Add<ui::DataCombo>("dbcODEdit", i);
-    list.Move(6900, top - 30, 4440, 315);
-    list.Style(2);
+    ui::DataCombo& list = dbc_od_edit_[i];
     list.On(ui::Event::kChange, [this, i](ui::EventArgs&) { ListSelected(i); });
     list.On(ui::Event::kClick, [this, i](ui::EventArgs&) { ListClicked(i); });
-    top += kRow;
   }
-
-  // Calculated figures, two columns under the lists.
-  top += 120;
-  for (int i = 0; i < 8; ++i) {
-    int column = i / 4, row = i % 4;
-    int left = 4440 + column * 3480;
-    label("lblODCalcCaption", i, kCalcCaptions[i], left, top + row * kRow, 1440);
-    value_label("lblODCalc", i, left + 1500, top + row * kRow, 1500);
-  }
-
-  const char* buttons[3] = {"Update Changes", "Cancel", "Apply"};
   for (int i = 0; i < 3; ++i) {
-    ui::CommandButton& button = Add<ui::CommandButton>("cmdAction", i);
-    button.Move(6840 + i * 1560, 6780, 1440, 420);
-    button.Caption(buttons[i]);
-    button.On(ui::Event::kClick, [this, i](ui::EventArgs&) { ActionClicked(i); });
+    cmd_action_[i].On(ui::Event::kClick, [this, i](ui::EventArgs&) { ActionClicked(i); });
   }
-  cmdAction(1).Cancel(true);
 }
 
 void frmEditOrderDetail::OnLoad() {
   is_loaded_ = true;
   // Only possible once shown; loading hidden is the usual case.
-  component::EndSilentlyOnFailure([this] { txtODEdit(0).SetFocus(); });
+  vb::StopSilently([this] { txtODEdit(0).SetFocus(); });
 }
 
 void frmEditOrderDetail::OnUnload(bool&) { is_loaded_ = false; }
 
-ui::TextBox& frmEditOrderDetail::txtODEdit(int index) {
-  return Ctl<ui::TextBox>("txtODEdit", index);
-}
-ui::TextBox& frmEditOrderDetail::txtODPercentage(int index) {
-  return Ctl<ui::TextBox>("txtODPercentage", index);
-}
-ui::Label& frmEditOrderDetail::lblODCalc(int index) {
-  return Ctl<ui::Label>("lblODCalc", index);
-}
-ui::Label& frmEditOrderDetail::lblODEdit(int index) {
-  return Ctl<ui::Label>("lblODEdit", index);
-}
-ui::Label& frmEditOrderDetail::lblPDDisplay(int index) {
-  return Ctl<ui::Label>("lblPDDisplay", index);
-}
 ui::Label& frmEditOrderDetail::lblFormState() {
-  return Ctl<ui::Label>("lblFormState");
+  EnsureBuilt();
+  return *lbl_form_state_;
 }
-ui::CheckBox& frmEditOrderDetail::chkUseFormula(int index) {
-  return Ctl<ui::CheckBox>("chkUseFormula", index);
-}
-ui::DataCombo& frmEditOrderDetail::dbcODEdit(int index) {
-  return Ctl<ui::DataCombo>("dbcODEdit", index);
-}
-ui::CommandButton& frmEditOrderDetail::cmdAction(int index) {
-  return Ctl<ui::CommandButton>("cmdAction", index);
+
+ui::Control& frmEditOrderDetail::Element(Array array, int index) {
+  switch (array) {
+    case Array::kTxtODEdit: return txtODEdit(index);
+    case Array::kLblODCalc: return lblODCalc(index);
+    case Array::kLblODEdit: return lblODEdit(index);
+    case Array::kLblPDDisplay: return lblPDDisplay(index);
+    case Array::kDbcODEdit: return dbcODEdit(index);
+    case Array::kCmdAction: return cmdAction(index);
+    case Array::kLblFormState: return lblFormState();
+  }
+  throw vb::Error::SubscriptOutOfRange(TypeName());
 }
 
 const std::string& frmEditOrderDetail::FormulaText(int discount) const {
@@ -258,7 +266,7 @@ void frmEditOrderDetail::ResetFormulaToNone(int index) {
 
 void frmEditOrderDetail::EntryChanged(int index) {
   if (binding_state_ || is_calculating_ || index == 6) return;
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (index >= 2 && index <= 4) {
       // A typed amount replaces the discount's formula.
       if (calculation_guard_) return;
@@ -270,7 +278,7 @@ void frmEditOrderDetail::EntryChanged(int index) {
 
 void frmEditOrderDetail::EntryLeft(int index) {
   if (binding_state_ || index == 6) return;
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     if (index >= 2 && index <= 4) {
       FlagScope guard(calculation_guard_);
       dbcODEdit(index - 1).BoundText("1");
@@ -280,19 +288,18 @@ void frmEditOrderDetail::EntryLeft(int index) {
 }
 
 void frmEditOrderDetail::PercentageLeft(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     const std::string& text = txtODPercentage(index).Text();
     if (text.empty()) return;
     Currency base = vb::CCur(lblODCalc(index).Caption());
     Currency amount = LineCalculation::PercentageAmount(base, vb::CDbl(text));
     txtODEdit(index + 2).Text(vb::CStr(amount));
-    int32_t trigger = pending_trigger_;
-    DoCalculation(trigger);
+    DoCalculation(pending_trigger_);
   });
 }
 
 void frmEditOrderDetail::ListSelected(int index) {
-  try {
+  vb::StopSilently([&] {
     ui::DataCombo& list = dbcODEdit(index);
     int row = list.SelectedRow();
     if (row < 0) return;
@@ -306,28 +313,25 @@ void frmEditOrderDetail::ListSelected(int index) {
       if (calculation_guard_) return;
       if (chkUseFormula(index).Value() == ui::vbChecked && !binding_state_) {
         FlagScope calculating(is_calculating_);
-        int32_t trigger = SelectionTrigger(index);
-        DoCalculation(trigger);
+        DoCalculation(SelectionTrigger(index));
       }
     } else {
       tax_rate_ = vb::CSng(column2);
       if (calculation_guard_ || binding_state_) return;
       FlagScope calculating(is_calculating_);
-      int32_t trigger = kTriggerNone;
-      DoCalculation(trigger);
+      DoCalculation(kTriggerNone);
     }
-  } catch (const vb::Error&) {
-  }
+  });
 }
 
 void frmEditOrderDetail::ListClicked(int index) {
   if (index >= 1 && index <= 3) {
-    component::EndSilentlyOnFailure([&] { chkUseFormula(index).Value(ui::vbChecked); });
+    vb::StopSilently([&] { chkUseFormula(index).Value(ui::vbChecked); });
   }
 }
 
 void frmEditOrderDetail::ActionClicked(int index) {
-  component::EndSilentlyOnFailure([&] {
+  vb::StopSilently([&] {
     ui::TextBox& quantity = txtODEdit(0);
     if (!vb::IsNumeric(quantity.Text())) quantity.Text("0");
     if (index == 1) {
@@ -340,11 +344,10 @@ void frmEditOrderDetail::ActionClicked(int index) {
           "The Order Qty exceeds the allowable range.\r\n\r\nPlease change "
           "the Order Qty.",
           ui::vbOKOnly | ui::vbInformation, kPurchaseOrdersTitle);
-      component::EndSilentlyOnFailure([&] { quantity.SetFocus(); });
+      vb::StopSilently([&] { quantity.SetFocus(); });
       return;
     }
-    int32_t trigger = pending_trigger_;
-    DoCalculation(trigger);
+    DoCalculation(pending_trigger_);
     if (index == 0) Hide();
   });
 }
@@ -366,8 +369,8 @@ LineInputs frmEditOrderDetail::ReadInputs() {
   return line;
 }
 
-void frmEditOrderDetail::DoCalculation(int32_t& trigger) {
-  try {
+void frmEditOrderDetail::DoCalculation(int32_t trigger) {
+  vb::StopSilently([&] {
     const services::NumberFormatService& formatter =
         component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);
@@ -395,13 +398,12 @@ void frmEditOrderDetail::DoCalculation(int32_t& trigger) {
     const double percents[3] = {figures.trade_percent, figures.rebate_percent,
                                 figures.other_percent};
     for (int i = 0; i < 3; ++i) txtODPercentage(i).Text(Amount(formatter, percents[i]));
-  } catch (const vb::Error&) {
-  }
+  });
   calculation_guard_ = false;
 }
 
 void frmEditOrderDetail::CalcItemSubTotals() {
-  component::EndSilentlyOnFailure([this] {
+  vb::StopSilently([this] {
     const services::NumberFormatService& formatter =
         component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);

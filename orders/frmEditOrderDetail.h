@@ -16,6 +16,7 @@
 #include "component/dialog.h"
 #include "orders/line_calculation.h"
 #include "platform/script/script_control.h"
+#include "platform/ui/layout.h"
 
 namespace kvt::ui {
 class CheckBox;
@@ -53,7 +54,7 @@ class frmEditOrderDetail : public component::Dialog {
   // figure, written back with two decimals. Ends silently at the first
   // error (text that is no number, an overflow); an invalid formula is
   // reported to the user and its discount keeps its amount.
-  void DoCalculation(int32_t& trigger);
+  void DoCalculation(int32_t trigger);
   // Refreshes the calculated labels from the entry boxes without formulas
   // or tax rate; the average discount is taken over the net amount. Ends
   // silently at its first error (a zero net amount among them).
@@ -68,15 +69,21 @@ class frmEditOrderDetail : public component::Dialog {
 
   // The controls, for COrder's line properties and the tests. Each loads
   // the form first, as reaching a control does on the platform.
-  ui::TextBox& txtODEdit(int index);
-  ui::TextBox& txtODPercentage(int index);
-  ui::Label& lblODCalc(int index);
-  ui::Label& lblODEdit(int index);
-  ui::Label& lblPDDisplay(int index);
+  ui::TextBox& txtODEdit(int index) { return Reach(txt_od_edit_, index); }
+  ui::TextBox& txtODPercentage(int index) { return Reach(txt_od_percentage_, index); }
+  ui::Label& lblODCalc(int index) { return Reach(lbl_od_calc_, index); }
+  ui::Label& lblODEdit(int index) { return Reach(lbl_od_edit_, index); }
+  ui::Label& lblPDDisplay(int index) { return Reach(lbl_pd_display_, index); }
   ui::Label& lblFormState();
-  ui::CheckBox& chkUseFormula(int index);
-  ui::DataCombo& dbcODEdit(int index);
-  ui::CommandButton& cmdAction(int index);
+  ui::CheckBox& chkUseFormula(int index) { return Reach(chk_use_formula_, index); }
+  ui::DataCombo& dbcODEdit(int index) { return Reach(dbc_od_edit_, index); }
+  ui::CommandButton& cmdAction(int index) { return Reach(cmd_action_, index); }
+
+  // The control arrays COrder's properties live in, for DialogProperty.
+  enum class Array {
+    kTxtODEdit, kLblODCalc, kLblODEdit, kLblPDDisplay, kDbcODEdit, kCmdAction, kLblFormState
+  };
+  ui::Control& Element(Array array, int index);
 
  protected:
   void Build() override;
@@ -86,6 +93,7 @@ class frmEditOrderDetail : public component::Dialog {
  private:
   class FormulaSteps;
 
+  void WireHandlers();
   void EntryChanged(int index);
   void EntryLeft(int index);
   void PercentageLeft(int index);
@@ -107,6 +115,15 @@ class frmEditOrderDetail : public component::Dialog {
   std::array<std::string, 4> formula_texts_;  // [1..3] used
   float tax_rate_ = 0;
   script::ScriptControl script_;
+  ui::ControlArray<ui::TextBox> txt_od_edit_;
+  ui::ControlArray<ui::TextBox> txt_od_percentage_;
+  ui::ControlArray<ui::Label> lbl_od_calc_;
+  ui::ControlArray<ui::Label> lbl_od_edit_;
+  ui::ControlArray<ui::Label> lbl_pd_display_;
+  ui::ControlArray<ui::CheckBox> chk_use_formula_;
+  ui::ControlArray<ui::DataCombo> dbc_od_edit_;
+  ui::ControlArray<ui::CommandButton> cmd_action_;
+  ui::Label* lbl_form_state_ = nullptr;
 };
 
 }  // namespace kvt::orders

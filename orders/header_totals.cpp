@@ -9,6 +9,7 @@
 #include "platform/data/record_set.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/failure_style.h"
 #include "services/number_format_service.h"
 
 namespace kvt::orders {
@@ -146,7 +147,8 @@ bool SumDoubleColumn(const data::RecordSet::DoubleColumnView& view,
 // raises that error at the row where it occurs.
 std::optional<HeaderTotals> ScanColumns(const data::RecordSet& rows) {
   HeaderTotals totals{};
-  try {
+  // A failure here only means the fast path does not apply.
+  return vb::AnswerOnFailure(std::optional<HeaderTotals>(), [&]() -> std::optional<HeaderTotals> {
     for (size_t column = 0; column < kHeaderTotalColumns.size(); ++column) {
       const int field = rows.Fields().IndexOf(kHeaderTotalColumns[column]);
       data::RecordSet::CurrencyColumnView amounts;
@@ -161,10 +163,8 @@ std::optional<HeaderTotals> ScanColumns(const data::RecordSet& rows) {
       if (!summed) return std::nullopt;
       totals[column] = vb::Currency::FromRaw(sum);
     }
-  } catch (const vb::Error&) {
-    return std::nullopt;
-  }
-  return totals;
+    return totals;
+  });
 }
 
 }  // namespace

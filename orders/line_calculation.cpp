@@ -35,7 +35,8 @@ void LineCalculation::RunDiscountChain(int32_t trigger, LineInputs& line,
   switch (trigger) {
     case kTriggerQuantity:
     case kTriggerTrade: {
-      Currency gross = RoundToCents(Extend(line.price, quantity));
+      // Rounded from the double product: 1.2562 x 0.8 is 1.00, not 1.01.
+      Currency gross = RoundToCents(line.price.ToDouble() * quantity);
       step.Apply(Discount::kTrade, gross, line.trade);
       from_rebate(RoundToCents(gross - line.trade));
       break;

@@ -10,6 +10,7 @@
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/failure_style.h"
 
 namespace kvt::orders {
 namespace {
@@ -85,13 +86,7 @@ data::RecordSetRef NewOrderDetailSet() {
 }
 
 void AddOrderDetailToRS(frmEditOrderDetail& form, data::RecordSet& destination) {
-  auto attempt = [](auto&& statement) {
-    try {
-      statement();
-    } catch (const vb::Error& error) {
-      Warn(error);
-    }
-  };
+  auto attempt = [](auto&& statement) { vb::WarnAndGoOn(Warn, statement); };
   attempt([&] { destination.AddNew(); });
   WriteLine(form, Mode::kAdd, [&](const char* column, std::function<vb::Variant()> value) {
     attempt([&] { destination.Item(column).Value(value()); });
@@ -106,13 +101,9 @@ void AddOrderDetailToRS(frmEditOrderDetail& form, data::RecordSet& destination) 
 }
 
 void UpdateOrderDetailRS(frmEditOrderDetail& form, data::RecordSet& destination) {
-  try {
-    WriteLine(form, Mode::kUpdate,
-              [&](const char* column, std::function<vb::Variant()> value) {
-                destination.Item(column).Value(value());
-              });
-  } catch (const vb::Error&) {
-  }
+  WriteLine(form, Mode::kUpdate, [&](const char* column, std::function<vb::Variant()> value) {
+    destination.Item(column).Value(value());
+  });
 }
 
 }  // namespace kvt::orders

@@ -29,8 +29,8 @@ data::RecordSetRef NewOrderDetailSet();
 void AddOrderDetailToRS(frmEditOrderDetail& form, data::RecordSet& destination);
 
 // Overwrites the row the set is positioned on, except "Lead Time"; the row
-// is neither committed nor left. The first column that cannot be written
-// ends it silently, with the columns before it written.
+// is neither committed nor left. Raises at the first column that cannot be
+// written, with the columns before it written.
 void UpdateOrderDetailRS(frmEditOrderDetail& form, data::RecordSet& destination);
 
 }  // namespace kvt::orders

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/data/record_set.h"
 #include "platform/object/object.h"
@@ -72,7 +72,7 @@ constexpr std::array<const char*, 7> kTotalColumns = {
 }  // namespace
 
 vb::ErrorData BindOrderHeader(const vb::Variant& form) {
-  return component::EndSilentlyOnFailure([&] {
+  return vb::StopSilently([&] {
     ObjectPtr host = object::AsObject(form);
     BindList(host, 4, "Suppliers_In_Orders", "SupplierID",
              [&] { return Member(host, "Order_Headers")->Item(6).Value(); });
@@ -94,7 +94,7 @@ vb::ErrorData BindOrderHeader(const vb::Variant& form) {
 }
 
 vb::ErrorData ClearHeaderControls(const vb::Variant& form) {
-  return component::EndSilentlyOnFailure([&] {
+  return vb::StopSilently([&] {
     ObjectPtr host = object::AsObject(form);
     Unbind(Element(host, "dbcOHeaderEdit", 4), true, "Text");
     Unbind(Element(host, "txtOHeaderEdit", 1), false, "Text");
@@ -123,7 +123,7 @@ vb::ErrorData SetProductDetails(const vb::Variant& form, const vb::Variant& fore
       {"txtProdDetails", 1, "MinOrderQty"},        {"txtProdDetails", 2, "MaxOrderQty"},
       {"txtProdDetails", 3, "ServiceLevel"},       {"lblStats", 0, "Mean"},
       {"lblStats", 1, "Median"},                   {"lblStats", 2, "StdDev"}};
-  return component::EndSilentlyOnFailure([&] {
+  return vb::StopSilently([&] {
     ObjectPtr host = object::AsObject(form);
     ObjectPtr source = object::AsObject(forecaster);
     for (const Shown& shown : kPanel) {

@@ -1,6 +1,7 @@
 #include "orders/order_line.h"
 
-#include "component/failure_style.h"
+#include "platform/value/failure_style.h"
+#include "component/mod_general.h"
 #include "component/mod_publics.h"
 #include "platform/data/record_set.h"
 #include "platform/ui/controls.h"
@@ -13,11 +14,13 @@
 namespace kvt::orders {
 namespace {
 
-constexpr const char* kZero = "0.00";
 
 std::string Amount(const vb::Variant& value) {
   return component::ThreadStore().NumberFormat().FormatAmount(value, 2, -1, 0, -1);
 }
+
+// A zero amount as the formatter shows it.
+std::string Zero() { return Amount(0); }
 
 // The column's value as text; `if_null` when it is Null.
 std::string TextOr(data::RecordSet& row, const char* column,
@@ -40,198 +43,198 @@ frmEditOrderDetail& SharedOrderItemDialog() {
   return *dialog;
 }
 
-void OrderLine::Product_Name(const std::string& text) { form_.lblPDDisplay(0).Caption(text); }
-void OrderLine::Selling_Price_1(const std::string& text) { form_.lblPDDisplay(1).Caption(text); }
-void OrderLine::Selling_Price_2(const std::string& text) { form_.lblPDDisplay(2).Caption(text); }
-void OrderLine::Lead_Time(const std::string& text) { form_.lblPDDisplay(3).Caption(text); }
-void OrderLine::Service_Level(const std::string& text) { form_.lblPDDisplay(4).Caption(text); }
-void OrderLine::Last_Sale_Date(const std::string& text) { form_.lblPDDisplay(5).Caption(text); }
-void OrderLine::Stock_On_Hand(const std::string& text) { form_.lblPDDisplay(6).Caption(text); }
-void OrderLine::Stock_Reserved(const std::string& text) { form_.lblPDDisplay(7).Caption(text); }
-void OrderLine::Qty_On_Order(const std::string& text) { form_.lblPDDisplay(8).Caption(text); }
-void OrderLine::Orders_Pending(const std::string& text) { form_.lblPDDisplay(9).Caption(text); }
-void OrderLine::Shopping_List_Qty(const std::string& text) { form_.lblPDDisplay(10).Caption(text); }
-void OrderLine::Last_Cost(const std::string& text) {
-  // A product never bought has no last cost: show nothing rather than
-  // end the fill on the empty text.
-  form_.lblPDDisplay(11).Caption(text.empty() ? std::string() : Amount(text));
+namespace {
+
+using component::Access;
+using component::Facet;
+using component::ValueType;
+using Array = frmEditOrderDetail::Array;
+using Row = component::DialogProperty<frmEditOrderDetail>;
+
+void LetLastCost(frmEditOrderDetail& form, const vb::Variant& value) {
+  // A product never bought has no last cost: show nothing rather than end
+  // the fill on the empty text.
+  const std::string text = vb::CStr(value);
+  form.lblPDDisplay(11).Caption(text.empty() ? std::string() : Amount(text));
 }
-void OrderLine::ODOrder_Number(const std::string& text) { form_.lblODEdit(2).Caption(text); }
-void OrderLine::Form_Caption(const std::string& text) { form_.Caption(text); }
-void OrderLine::Form_State_Label(const std::string& text) { form_.lblFormState().Caption(text); }
-void OrderLine::Cmd_Action_Caption(const std::string& text) { form_.cmdAction(0).Caption(text); }
 
-int32_t OrderLine::Product_ID() const { return vb::CLng(form_.lblODEdit(0).Caption()); }
-void OrderLine::Product_ID(int32_t id) { form_.lblODEdit(0).Caption(std::to_string(id)); }
+void LetFormCaption(frmEditOrderDetail& form, const vb::Variant& value) {
+  form.Caption(vb::CStr(value));
+}
 
-std::string OrderLine::Order_Qty() const { return form_.txtODEdit(0).Text(); }
-void OrderLine::Order_Qty(const std::string& text) { form_.txtODEdit(0).Text(text); }
-std::string OrderLine::Unit_Price() const { return form_.txtODEdit(1).Text(); }
-void OrderLine::Unit_Price(const std::string& text) { form_.txtODEdit(1).Text(text); }
-std::string OrderLine::Trade_Discount() const { return form_.txtODEdit(2).Text(); }
-void OrderLine::Trade_Discount(const std::string& text) { form_.txtODEdit(2).Text(text); }
-std::string OrderLine::Rebate_Discount() const { return form_.txtODEdit(3).Text(); }
-void OrderLine::Rebate_Discount(const std::string& text) { form_.txtODEdit(3).Text(text); }
-std::string OrderLine::Other_Discount() const { return form_.txtODEdit(4).Text(); }
-void OrderLine::Other_Discount(const std::string& text) { form_.txtODEdit(4).Text(text); }
-std::string OrderLine::Back_Order_Qty() const { return form_.txtODEdit(5).Text(); }
-void OrderLine::Back_Order_Qty(const std::string& text) { form_.txtODEdit(5).Text(text); }
-std::string OrderLine::Free_Qty() const { return form_.txtODEdit(6).Text(); }
-void OrderLine::Free_Qty(const std::string& text) { form_.txtODEdit(6).Text(text); }
-std::string OrderLine::Net_Amount() const { return form_.lblODCalc(3).Caption(); }
-void OrderLine::Net_Amount(const std::string& text) { form_.lblODCalc(3).Caption(text); }
-std::string OrderLine::Tax() const { return form_.lblODCalc(4).Caption(); }
-void OrderLine::Tax(const std::string& text) { form_.lblODCalc(4).Caption(text); }
-std::string OrderLine::Total_Cost() const { return form_.lblODCalc(6).Caption(); }
-void OrderLine::Total_Cost(const std::string& text) { form_.lblODCalc(6).Caption(text); }
+// Lead time and service level are shown, not read back.
+vb::Variant NotReadBack(frmEditOrderDetail&) { return std::string(); }
 
-std::string OrderLine::Trade_Disc_Formula() const { return form_.dbcODEdit(1).BoundText(); }
-void OrderLine::Trade_Disc_Formula(const std::string& id) { SetFormula(1, id); }
-std::string OrderLine::Rebate_Disc_Formula() const { return form_.dbcODEdit(2).BoundText(); }
-void OrderLine::Rebate_Disc_Formula(const std::string& id) { SetFormula(2, id); }
-std::string OrderLine::Other_Disc_Formula() const { return form_.dbcODEdit(3).BoundText(); }
-void OrderLine::Other_Disc_Formula(const std::string& id) { SetFormula(3, id); }
-std::string OrderLine::Tax_Code() const { return form_.dbcODEdit(4).BoundText(); }
-void OrderLine::Tax_Code(const std::string& id) { form_.dbcODEdit(4).BoundText(id); }
+// Formula 1 is "no formula": only a real one ticks the box (a formula ID
+// that is no number raises 13).
+template <int kList>
+void LetFormula(frmEditOrderDetail& form, const vb::Variant& value) {
+  const std::string id = vb::CStr(value);
+  if (vb::CDbl(id) > 1) form.chkUseFormula(kList).Value(ui::vbChecked);
+  form.dbcODEdit(kList).BoundText(id);
+}
 
-void OrderLine::SetFormula(int list, const std::string& id) {
-  // Formula 1 is "no formula": only a real one ticks the box.
-  if (vb::CDbl(id) > 1) form_.chkUseFormula(list).Value(ui::vbChecked);
-  form_.dbcODEdit(list).BoundText(id);
+constexpr Access kLetGet = Access::kLetGet;
+constexpr Access kLetOnly = Access::kLetOnly;
+
+const Row kProperties[] = {
+    {"Product_Name", kLetOnly, Array::kLblPDDisplay, 0},
+    {"Selling_Price_1", kLetOnly, Array::kLblPDDisplay, 1},
+    {"Selling_Price_2", kLetOnly, Array::kLblPDDisplay, 2},
+    {"Last_Sale_Date", kLetOnly, Array::kLblPDDisplay, 5},
+    {"Stock_On_Hand", kLetOnly, Array::kLblPDDisplay, 6},
+    {"Stock_Reserved", kLetOnly, Array::kLblPDDisplay, 7},
+    {"Qty_On_Order", kLetOnly, Array::kLblPDDisplay, 8},
+    {"Orders_Pending", kLetOnly, Array::kLblPDDisplay, 9},
+    {"Shopping_List_Qty", kLetOnly, Array::kLblPDDisplay, 10},
+    {.name = "Last_Cost", .access = kLetOnly, .array = Array::kLblPDDisplay, .index = 11,
+     .let = LetLastCost},
+    {"ODOrder_Number", kLetOnly, Array::kLblODEdit, 2},
+    {.name = "Form_Caption", .access = kLetOnly, .array = Array::kLblFormState, .index = -1,
+     .let = LetFormCaption},
+    {"Form_State_Label", kLetOnly, Array::kLblFormState, -1},
+    {"Cmd_Action_Caption", kLetOnly, Array::kCmdAction, 0},
+    {"Product_ID", kLetGet, Array::kLblODEdit, 0, Facet::kValue, ValueType::kLong},
+    {"Back_Order_Qty", kLetGet, Array::kTxtODEdit, 5},
+    {"Free_Qty", kLetGet, Array::kTxtODEdit, 6},
+    {.name = "Lead_Time", .access = kLetGet, .array = Array::kLblPDDisplay, .index = 3,
+     .get = NotReadBack},
+    {.name = "Service_Level", .access = kLetGet, .array = Array::kLblPDDisplay, .index = 4,
+     .get = NotReadBack},
+    {"Order_Qty", kLetGet, Array::kTxtODEdit, 0},
+    {"Unit_Price", kLetGet, Array::kTxtODEdit, 1},
+    {.name = "Trade_Disc_Formula", .access = kLetGet, .array = Array::kDbcODEdit, .index = 1,
+     .let = LetFormula<1>},
+    {"Trade_Discount", kLetGet, Array::kTxtODEdit, 2},
+    {.name = "Rebate_Disc_Formula", .access = kLetGet, .array = Array::kDbcODEdit, .index = 2,
+     .let = LetFormula<2>},
+    {"Rebate_Discount", kLetGet, Array::kTxtODEdit, 3},
+    {.name = "Other_Disc_Formula", .access = kLetGet, .array = Array::kDbcODEdit, .index = 3,
+     .let = LetFormula<3>},
+    {"Other_Discount", kLetGet, Array::kTxtODEdit, 4},
+    {"Tax_Code", kLetGet, Array::kDbcODEdit, 4},
+    {"Tax", kLetGet, Array::kLblODCalc, 4},
+    {"Net_Amount", kLetGet, Array::kLblODCalc, 3},
+    {"Total_Cost", kLetGet, Array::kLblODCalc, 6},
+};
+
+}  // namespace
+
+std::span<const component::DialogProperty<frmEditOrderDetail>> OrderLineProperties() {
+  return kProperties;
+}
+
+std::string OrderLine::Get(std::string_view property) const {
+  return vb::CStr(component::GetProperty(form_, component::FindProperty(OrderLineProperties(),
+                                                                       property)));
+}
+
+void OrderLine::Let(std::string_view property, const vb::Variant& value) {
+  component::LetProperty(form_, component::FindProperty(OrderLineProperties(), property),
+                         value);
 }
 
 void OrderLine::BindFormulaDBC(int formula) {
-  component::Store& store = component::ThreadStore();
-  data::RecordSetRef rows;
-  // Each step is attempted whatever happened to the one before.
-  auto attempt = [](auto&& step) { component::PassOver(step); };
-  attempt([&] {
-    std::string command = "sp_AO_Select_Order_Lups " + std::to_string(formula) +
-                          "," + std::to_string(store.settings.company_id);
-    services::DataGateway& gateway = store.DataGateway();
-    data::ConnectionRef connection =
-        gateway.OpenConnection(store.settings.connection_string, -1, 3);
-    int32_t status = 0;
-    rows = gateway.OpenRecordset(command, 1, 3, 3, connection, status);
-  });
-  attempt([&] { form_.dbcODEdit(formula).RowSource(rows); });
-  attempt([&] {
-    if (!rows) throw vb::Error::ObjectNotSet();
-    form_.dbcODEdit(formula).ListField(rows->Fields().Item(1).Name());
-  });
-  attempt([&] {
-    if (!rows) throw vb::Error::ObjectNotSet();
-    form_.dbcODEdit(formula).BoundColumn(rows->Fields().Item(0).Name());
-  });
+  component::BindLookupList(form_.dbcODEdit(formula), formula);
 }
 
 void OrderLine::BindAndSelect(int list, data::RecordSet* row, const char* column) {
   BindFormulaDBC(list);
   std::string id = row ? TextOr(*row, column, "1") : std::string("1");
-  if (list == kTaxCodeList) {
-    Tax_Code(id);
-  } else {
-    SetFormula(list, id);
-  }
+  static constexpr const char* kListProperty[] = {
+      "", "Trade_Disc_Formula", "Rebate_Disc_Formula", "Other_Disc_Formula", "Tax_Code"};
+  Let(kListProperty[list], id);
 }
 
 void OrderLine::CopyProductFigures(data::RecordSet& product, bool adding) {
   vb::Variant id = product.Item("ID").Value();
-  Product_ID(vb::CLng(id));  // a Null ID ends the fill here
-  Product_Name(TextOr(product, "Product", ""));
+  Let("Product_ID", vb::CLng(id));  // a Null ID ends the fill here
+  Let("Product_Name", TextOr(product, "Product", ""));
   auto price = [&](const char* column) {
     vb::Variant value = product.Item(column).Value();
     return value.IsNull() ? std::string() : Amount(value);
   };
-  Selling_Price_1(price("Price 1"));
-  Selling_Price_2(price("Price 2"));
-  Lead_Time(TextOr(product, "Lead Time", ""));
-  Service_Level(TextOr(product, "Service Level", ""));
+  Let("Selling_Price_1", price("Price 1"));
+  Let("Selling_Price_2", price("Price 2"));
+  Let("Lead_Time", TextOr(product, "Lead Time", ""));
+  Let("Service_Level", TextOr(product, "Service Level", ""));
   vb::Variant last_sale = product.Item("Last Sale").Value();
   if (last_sale.IsNull()) {
-    Last_Sale_Date("");
+    Let("Last_Sale_Date", "");
   } else {
-    Last_Sale_Date(adding ? vb::Format(last_sale, "Short Date") : vb::CStr(last_sale));
+    Let("Last_Sale_Date", adding ? vb::Format(last_sale, "Short Date") : vb::CStr(last_sale));
   }
-  Stock_On_Hand(TextOr(product, "Stock On Hand", ""));
-  Stock_Reserved(TextOr(product, "Stock Reserved", ""));
-  Qty_On_Order(TextOr(product, "Qty on order", ""));
-  Orders_Pending(TextOr(product, "Orders Pending", ""));
-  Shopping_List_Qty(TextOr(product, "Shopping List Qty", ""));
-  Last_Cost(TextOr(product, "Last_Cost", ""));
+  Let("Stock_On_Hand", TextOr(product, "Stock On Hand", ""));
+  Let("Stock_Reserved", TextOr(product, "Stock Reserved", ""));
+  Let("Qty_On_Order", TextOr(product, "Qty on order", ""));
+  Let("Orders_Pending", TextOr(product, "Orders Pending", ""));
+  Let("Shopping_List_Qty", TextOr(product, "Shopping List Qty", ""));
+  Let("Last_Cost", TextOr(product, "Last_Cost", ""));
   if (adding) {
     std::string unit_price = price("Last_Cost");
-    Unit_Price(unit_price.empty() ? kZero : unit_price);
+    Let("Unit_Price", unit_price.empty() ? Zero() : unit_price);
   }
 }
 
 void OrderLine::AssignAllForAdding(data::RecordSet& product, double order_qty,
                                    const std::string& order_no) {
-  try {
-    form_.BindingState(true);
-    BindAndSelect(kTradeFormulaList, &product, "Trade_Discount_Formula_ID");
-    BindAndSelect(kRebateFormulaList, &product, "Rebate_Discount_Formula_ID");
-    BindAndSelect(kOtherFormulaList, nullptr, nullptr);
-    BindAndSelect(kTaxCodeList, &product, "Tax_Codes_ID");
-    CopyProductFigures(product, /*adding=*/true);
+  form_.BindingState(true);
+  BindAndSelect(kTradeFormulaList, &product, "Trade_Discount_Formula_ID");
+  BindAndSelect(kRebateFormulaList, &product, "Rebate_Discount_Formula_ID");
+  BindAndSelect(kOtherFormulaList, nullptr, nullptr);
+  BindAndSelect(kTaxCodeList, &product, "Tax_Codes_ID");
+  CopyProductFigures(product, /*adding=*/true);
 
-    Trade_Discount(kZero);
-    Rebate_Discount(kZero);
-    Other_Discount(kZero);
-    Net_Amount(kZero);
-    Tax(kZero);
-    Total_Cost(kZero);
-    for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
-    Order_Qty(vb::CStr(order_qty));
-    ODOrder_Number(order_no);
-    Form_Caption("Adding Order Item");
-    Form_State_Label("Edit Item Details");
-    Cmd_Action_Caption("Add");
+  Let("Trade_Discount", Zero());
+  Let("Rebate_Discount", Zero());
+  Let("Other_Discount", Zero());
+  Let("Net_Amount", Zero());
+  Let("Tax", Zero());
+  Let("Total_Cost", Zero());
+  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(Zero());
+  Let("Order_Qty", vb::CStr(order_qty));
+  Let("ODOrder_Number", order_no);
+  Let("Form_Caption", "Adding Order Item");
+  Let("Form_State_Label", "Edit Item Details");
+  Let("Cmd_Action_Caption", "Add");
 
-    int32_t trigger = kTriggerQuantity;
-    form_.DoCalculation(trigger);
-    form_.BindingState(false);
-  } catch (const vb::Error&) {
-    // Ends where it failed; binding state stays until a fill completes.
-  }
+  form_.DoCalculation(kTriggerQuantity);
+  // Only a fill that ran through leaves binding state.
+  form_.BindingState(false);
 }
 
 void OrderLine::AssignAllForEditing(data::RecordSet& product,
                                     data::RecordSet& detail,
                                     const std::string& order_no) {
-  try {
-    form_.BindingState(true);
-    BindAndSelect(kTradeFormulaList, &detail, "Trade_Discount_Formula_ID");
-    BindAndSelect(kRebateFormulaList, &detail, "Rebate_Formula_ID");
-    BindAndSelect(kOtherFormulaList, &detail, "Other_Discount_Formula_ID");
-    BindAndSelect(kTaxCodeList, &detail, "Tax_Codes_ID");
-    CopyProductFigures(product, /*adding=*/false);
+  form_.BindingState(true);
+  BindAndSelect(kTradeFormulaList, &detail, "Trade_Discount_Formula_ID");
+  BindAndSelect(kRebateFormulaList, &detail, "Rebate_Formula_ID");
+  BindAndSelect(kOtherFormulaList, &detail, "Other_Discount_Formula_ID");
+  BindAndSelect(kTaxCodeList, &detail, "Tax_Codes_ID");
+  CopyProductFigures(product, /*adding=*/false);
 
-    // The line's own figures must be there: no Null check.
-    Order_Qty(vb::CStr(detail.Item("Qty").Value()));
-    Back_Order_Qty(vb::CStr(detail.Item("B/O Qty").Value()));
-    Free_Qty(vb::CStr(detail.Item("Free Qty").Value()));
-    Unit_Price(Amount(detail.Item("Unit Price").Value()));
-    Trade_Discount(Amount(detail.Item("Trade Disc").Value()));
-    Rebate_Discount(Amount(detail.Item("Rebate Disc").Value()));
-    Other_Discount(Amount(detail.Item("Other Disc").Value()));
-    Net_Amount(Amount(detail.Item("Net Amount").Value()));
-    Tax(Amount(detail.Item("Tax").Value()));
-    Total_Cost(Amount(detail.Item("Total Cost").Value()));
-    for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(kZero);
-    ODOrder_Number(order_no);
-    Form_Caption("Editing a product");
-    Form_State_Label("Editing an order item");
-    Cmd_Action_Caption("Update Changes");
+  // The line's own figures must be there: no Null check.
+  Let("Order_Qty", vb::CStr(detail.Item("Qty").Value()));
+  Let("Back_Order_Qty", vb::CStr(detail.Item("B/O Qty").Value()));
+  Let("Free_Qty", vb::CStr(detail.Item("Free Qty").Value()));
+  Let("Unit_Price", Amount(detail.Item("Unit Price").Value()));
+  Let("Trade_Discount", Amount(detail.Item("Trade Disc").Value()));
+  Let("Rebate_Discount", Amount(detail.Item("Rebate Disc").Value()));
+  Let("Other_Discount", Amount(detail.Item("Other Disc").Value()));
+  Let("Net_Amount", Amount(detail.Item("Net Amount").Value()));
+  Let("Tax", Amount(detail.Item("Tax").Value()));
+  Let("Total_Cost", Amount(detail.Item("Total Cost").Value()));
+  for (int i : {0, 1, 2, 5}) form_.lblODCalc(i).Caption(Zero());
+  Let("ODOrder_Number", order_no);
+  Let("Form_Caption", "Editing a product");
+  Let("Form_State_Label", "Editing an order item");
+  Let("Cmd_Action_Caption", "Update Changes");
 
-    form_.IsCalculating(true);
-    int32_t trigger = kTriggerQuantity;
-    form_.DoCalculation(trigger);
-    form_.IsCalculating(false);
-    form_.CalcItemSubTotals();
-    form_.BindingState(false);
-  } catch (const vb::Error&) {
-  }
+  form_.IsCalculating(true);
+  form_.DoCalculation(kTriggerQuantity);
+  form_.IsCalculating(false);
+  form_.CalcItemSubTotals();
+  form_.BindingState(false);
 }
 
 }  // namespace kvt::orders

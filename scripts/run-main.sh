@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the reference host and runs its purchasing scenario headless on the
-# embedded demo database, or with --postgres on a throwaway PostgreSQL
-# server (scripts/with-postgres.sh).
+# demo database build/kvt-demo.sqlite: made on the first run, used as it is
+# afterwards, so what the order screens saved there is kept. Extra arguments
+# go to the host: --reset-demo puts the demo data back first. With
+# --postgres it runs on a throwaway PostgreSQL server instead
+# (scripts/with-postgres.sh), where the demo database is made anew.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

@@ -13,6 +13,7 @@ packages=(
   libmuparser-dev
   cups printer-driver-cups-pdf
   clang libclang-rt-14-dev
+  locales
 )
 
 missing=()
@@ -27,4 +28,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The tests run a second time under a comma-decimal locale (scripts/test.sh
+# --locale de_DE.UTF-8), which Debian ships only as source: generate it.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+  echo "setup: generating the de_DE.UTF-8 locale"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  $SUDO locale-gen --keep-existing >/dev/null
 fi

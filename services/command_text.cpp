@@ -1,12 +1,10 @@
 #include "services/command_text.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 
 namespace kvt::services {
 
@@ -68,16 +66,17 @@ bool IsExecKeyword(std::string word) {
   return word == "exec" || word == "execute";
 }
 
-vb::Variant NumberValue(const std::string& number) {
+vb::Variant NumberValue(const std::string& number, const std::string& text) {
   if (number.find('.') == std::string::npos) {
-    errno = 0;
-    const long long whole = std::strtoll(number.c_str(), nullptr, 10);
-    if (errno == 0 && whole >= std::numeric_limits<int32_t>::min() &&
-        whole <= std::numeric_limits<int32_t>::max()) {
-      return vb::Variant(static_cast<int32_t>(whole));
+    const auto whole = vb::ReadPlainInteger(number);
+    if (whole && *whole >= std::numeric_limits<int32_t>::min() &&
+        *whole <= std::numeric_limits<int32_t>::max()) {
+      return vb::Variant(static_cast<int32_t>(*whole));
     }
   }
-  return vb::Variant(std::strtod(number.c_str(), nullptr));
+  const auto value = vb::ReadPlainNumber(number);
+  if (!value) Refuse(text, "argument beyond the Double range");
+  return vb::Variant(*value);
 }
 
 }  // namespace
@@ -110,7 +109,7 @@ ProcedureCall ParseProcedureCall(const std::string& text) {
     if (number.empty()) Refuse(text, "argument is not a plain number");
     if (IsNameChar(reader.Peek()))
       Refuse(text, "argument is not a plain number");
-    call.arguments.push_back(NumberValue(number));
+    call.arguments.push_back(NumberValue(number, text));
     reader.SkipBlanks();
     if (reader.AtEnd()) return call;
     if (reader.Peek() != ',')

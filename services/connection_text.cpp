@@ -5,6 +5,7 @@
 
 #include "platform/data/postgres_connection.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::services {
 
@@ -13,20 +14,6 @@ namespace {
 constexpr char kSource[] = "DataGateway";
 
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
-
-std::string Trim(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return text;
-}
 
 [[noreturn]] void InvalidArgument(const std::string& context) {
   throw vb::Error(vb::err::kAdoInvalidArgument, kSource,
@@ -63,7 +50,7 @@ std::string ReadValue(const std::string& text, size_t& pos) {
   }
   size_t end = text.find(';', pos);
   if (end == std::string::npos) end = text.size();
-  std::string value = Trim(text.substr(pos, end - pos));
+  std::string value = vb::TrimWhitespace(text.substr(pos, end - pos));
   pos = end + 1;
   return value;
 }
@@ -89,7 +76,7 @@ ConnectionText ParseConnectionText(const std::string& text) {
       pos = semicolon + 1;  // a part without "=" says nothing
       continue;
     }
-    const std::string key = Lower(Trim(text.substr(pos, equals - pos)));
+    const std::string key = vb::LCase(vb::TrimWhitespace(text.substr(pos, equals - pos)));
     pos = equals + 1;
     std::string value = ReadValue(text, pos);
     if (key == "provider") {
@@ -112,7 +99,7 @@ ConnectionText ParseConnectionText(const std::string& text) {
       timeout = value;
     }
   }
-  const std::string kind = Lower(provider);
+  const std::string kind = vb::LCase(provider);
   if (kind == "postgresql" || kind == "postgres") {
     result.backend = data::Backend::kPostgreSQL;
     if (result.host.empty()) result.host = data_source;
@@ -136,16 +123,10 @@ ConnectionText ParseConnectionText(const std::string& text) {
   return result;
 }
 
-std::string QuoteConnectionValue(const std::string& value) {
-  const bool plain = value.find_first_of(";\"'") == std::string::npos &&
-                     value == Trim(value);
-  if (plain) return value;
-  std::string quoted = "\"";
-  for (char c : value) {
-    quoted += c;
-    if (c == '"') quoted += '"';
-  }
-  return quoted + "\"";
+std::string DescribeDatabase(const ConnectionText& text) {
+  if (text.backend == data::Backend::kSQLite) return text.path;
+  return text.database + " on " + (text.host.empty() ? "the local server" : text.host) +
+         " (PostgreSQL)";
 }
 
 data::ConnectionRef OpenConnection(const ConnectionText& text) {

@@ -35,9 +35,9 @@ struct ConnectionText {
 // database, a quote is not closed or a timeout is no number.
 ConnectionText ParseConnectionText(const std::string& text);
 
-// `value` as a connection text value: as it is when it needs no quotes,
-// else in double quotes.
-std::string QuoteConnectionValue(const std::string& value);
+// Where `text` points, for messages, never with the password: the SQLite
+// file's path, or "<database> on <host> (PostgreSQL)".
+std::string DescribeDatabase(const ConnectionText& text);
 
 // Opens a connection to the database `text` names. A missing SQLite file
 // is an error, never a new empty database. Raises what the backend's open

@@ -1,15 +1,21 @@
 #include "services/control_settings.h"
 
-#include <cstdio>
-
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 #include "services/connection_text.h"
 
 namespace kvt::services {
 
 namespace {
+
 constexpr char kSource[] = "ControlSettings";
+
+[[noreturn]] void RefusePeriod(const std::string& description,
+                               const std::string& context) {
+  throw vb::Error(vb::err::kInvalidCall, kSource, description, context);
+}
+
 }  // namespace
 
 void ControlSettings::Connect(const std::string& connection_text) {
@@ -18,13 +24,17 @@ void ControlSettings::Connect(const std::string& connection_text) {
   user_id_ = parsed.user_id;
 }
 
-std::string ControlSettings::ReadValue(
-    const std::string& sql, const std::vector<vb::Variant>& parameters) {
+data::Connection& ControlSettings::Connected() {
   if (!connection_) {
     throw vb::Error(vb::err::kAdoObjectClosed, kSource,
                     "Operation is not allowed when the object is closed.");
   }
-  data::RecordSetRef rows = connection_->Query(sql, parameters);
+  return *connection_;
+}
+
+std::string ControlSettings::ReadValue(
+    const std::string& sql, const std::vector<vb::Variant>& parameters) {
+  data::RecordSetRef rows = Connected().Query(sql, parameters);
   if (rows->IsEOF()) return {};
   const vb::Variant value = rows->Item(0).Value();
   return value.IsNull() ? std::string() : vb::CStr(value);
@@ -60,13 +70,26 @@ std::string ControlSettings::ReadControlValue(const std::string& control_kind,
 }
 
 std::string ControlSettings::PeriodKey(int32_t month, int32_t year_key) {
-  if (month < 1 || month > 12 || year_key < 0 || year_key > 99999999) {
-    throw vb::Error::InvalidCall(kSource);
+  data::RecordSetRef years = Connected().Query(
+      "SELECT Years FROM Years WHERE ID = ?1", {vb::Variant(year_key)});
+  if (years->IsEOF() || years->Item(0).IsNull()) {
+    RefusePeriod("The year key is not in the years table.",
+                 "year key " + std::to_string(year_key));
   }
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%08d%02d", static_cast<int>(year_key),
-                static_cast<int>(month));
-  return buffer;
+  return PeriodKeyOfYear(month, vb::CLng(years->Item(0).Value()));
+}
+
+std::string ControlSettings::PeriodKeyOfYear(int32_t month,
+                                             int32_t calendar_year) {
+  if (month < 1 || month > 12) {
+    RefusePeriod("An accounting period's month must be 1 to 12.",
+                 "month " + std::to_string(month));
+  }
+  if (calendar_year < 1 || calendar_year > 99999999) {
+    RefusePeriod("An accounting period's year is out of range.",
+                 "year " + std::to_string(calendar_year));
+  }
+  return vb::ZeroPadded(calendar_year, 8) + vb::ZeroPadded(month, 2);
 }
 
 }  // namespace kvt::services

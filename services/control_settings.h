@@ -37,16 +37,23 @@ class ControlSettings {
                                const std::string& database);
 
   // A text whose order, compared as text, is the order of accounting
-  // periods, and whose equality is period equality: the year key (which
-  // numbers the years list in calendar order) in eight digits, then the
-  // month in two ("00202512" for month 12 of year key 2025). Raises 5 for a
-  // month outside 1..12 or a year key outside 0..99999999. Needs no
-  // connection.
-  static std::string PeriodKey(int32_t month, int32_t year_key);
+  // periods, and whose equality is period equality: PeriodKeyOfYear of the
+  // month and of the calendar year that the connected database's Years
+  // table gives `year_key` (keys are not in the years' order). Raises 3704
+  // before Connect, 5 for a month outside 1..12 or a year key the table
+  // does not hold (0 included): a period that cannot be placed is an error,
+  // never a guess.
+  std::string PeriodKey(int32_t month, int32_t year_key);
+
+  // The calendar year in eight digits, then the month in two ("0000202612"
+  // for December 2026). Raises 5 for a month outside 1..12 or a year
+  // outside 1..99999999.
+  static std::string PeriodKeyOfYear(int32_t month, int32_t calendar_year);
 
  private:
   std::string ReadValue(const std::string& sql,
                         const std::vector<vb::Variant>& parameters);
+  data::Connection& Connected();
 
   data::ConnectionRef connection_;
   std::string user_id_;

@@ -69,14 +69,12 @@ void ShowQuery(services::DataGateway& gateway,
 
 int RunDataTour(const std::string& connection_text, std::ostream& out) {
   try {
-    db::CreateDemoDatabaseFor(connection_text);
-    // The text may hold a password; say where the database is instead.
+    // A server's text holds a password; say where the database is instead.
     const services::ConnectionText target = services::ParseConnectionText(connection_text);
     if (target.backend == data::Backend::kSQLite) {
-      out << "Demo database created at " << target.path << " (SQLite)\n\n";
+      out << "Connection text: " << connection_text << "\n\n";
     } else {
-      out << "Demo database created in " << target.database << " on "
-          << (target.host.empty() ? "the local server" : target.host) << " (PostgreSQL)\n\n";
+      out << "Database: " << services::DescribeDatabase(target) << "\n\n";
     }
 
     services::DataGateway gateway;
@@ -107,15 +105,13 @@ int RunDataTour(const std::string& connection_text, std::ostream& out) {
     int32_t status = 0;
     gateway.RunProcedure("sp_AB_Current_Accounting_Period", connection, 1,
                          parameters, status);
+    services::ControlSettings settings;
+    settings.Connect(connection_text);
     out << "  month " << Shown(month) << ", year key " << Shown(year_key)
         << ", year " << Shown(year) << ": " << Shown(period_name) << " ("
         << Shown(period_status) << "), period key "
-        << services::ControlSettings::PeriodKey(vb::CLng(month),
-                                                vb::CLng(year_key))
-        << "\n\n";
+        << settings.PeriodKey(vb::CLng(month), vb::CLng(year_key)) << "\n\n";
 
-    services::ControlSettings settings;
-    settings.Connect(connection_text);
     out << "Saved control values\n"
         << "  chkPOGRVForm(0) for " << db::kDemoDatabaseName << ": \""
         << settings.ReadControlValue("CheckBox", "chkPOGRVForm", 0,

@@ -1,5 +1,5 @@
-// The data tour: builds the demo database and shows what the data services
-// return for a few of the calls the component makes.
+// The data tour: shows what the data services return for a few of the calls
+// the component makes, on the demo database.
 #pragma once
 
 #include <ostream>
@@ -7,11 +7,11 @@
 
 namespace kvt::host {
 
-// Creates the demo database where `connection_text` points (replacing an
-// SQLite file, or a server database's schema) and
-// prints a formula lookup list, a supplier's outstanding orders, an order's
-// outstanding lines, the current accounting period and saved control
-// values to `out`. Returns 0, or 1 after printing the error's number and
+// Prints the connection text of the demo database `connection_text` names
+// (where a server's database is, instead of a text with a password), a
+// formula lookup list, a supplier's outstanding orders, an order's
+// outstanding lines, the current accounting period and saved control values
+// to `out`. Returns 0, or 1 after printing the error's number and
 // description when a call fails.
 int RunDataTour(const std::string& connection_text, std::ostream& out);
 

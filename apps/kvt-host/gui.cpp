@@ -1,7 +1,6 @@
 #include "apps/kvt-host/gui.h"
 
 #include <QApplication>
-#include <filesystem>
 #include <memory>
 
 #include "apps/kvt-host/order_workbench.h"
@@ -19,13 +18,9 @@ int RunGui(int argc, char** argv, const std::string& connection_text) {
   ui::ScopedDriver driver(std::make_shared<qt::QtDriver>());
   report::ScopedOutput output(std::make_shared<qt::DialogOutput>());
 
-  const services::ConnectionText target = services::ParseConnectionText(connection_text);
-  if (target.backend == data::Backend::kSQLite && !std::filesystem::exists(target.path)) {
-    db::CreateDemoDatabase(target.path);
-  }
-  auto workbench = std::make_shared<OrderWorkbench>(services::OpenConnection(target),
-                                                    connection_text, db::kDemoCompanyID,
-                                                    db::kDemoDatabaseName);
+  auto workbench = std::make_shared<OrderWorkbench>(
+      services::OpenConnection(services::ParseConnectionText(connection_text)), connection_text,
+      db::kDemoCompanyID, db::kDemoDatabaseName);
   workbench->OpenOrder(2);  // PO000102, open for editing
   workbench->Show();
   return 0;

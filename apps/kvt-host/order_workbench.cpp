@@ -192,8 +192,7 @@ void OrderWorkbench::PreviewOrder() {
 }
 
 void OrderWorkbench::SaveLines() {
-  db_->Execute("BEGIN");
-  try {
+  db_->RunInTransaction([&] {
     for (lines_->MoveFirst(); !lines_->IsEOF(); lines_->MoveNext()) {
       data::RecordSet& row = *lines_;
       std::vector<vb::Variant> values = {
@@ -226,11 +225,7 @@ void OrderWorkbench::SaveLines() {
             values);
       }
     }
-    db_->Execute("COMMIT");
-  } catch (...) {
-    db_->Execute("ROLLBACK");
-    throw;
-  }
+  });
 }
 
 }  // namespace kvt::host

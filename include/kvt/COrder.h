@@ -14,11 +14,12 @@
 
 #include "kvt/enumerations.h"
 #include "kvt/export.h"
+#include "kvt/shared_settings.h"
 #include "platform/value/variant.h"
 
 namespace kvt {
 
-class KVT_EXPORT COrder {
+class KVT_EXPORT COrder : public SharedSettings {
  public:
   COrder();
   ~COrder();
@@ -27,13 +28,8 @@ class KVT_EXPORT COrder {
   COrder(COrder&&) noexcept;
   COrder& operator=(COrder&&) noexcept;
 
-  // Shared settings (seen by every COrder and CGRV on the thread; last
-  // write wins; there are no getters). UserID is kept and never read.
-  void ConnectionString(const std::string& value);
-  void CompanyID(int32_t value);
+  // Kept with the shared settings and never read.
   void UserID(int32_t value);
-  void QtyDecimals(int32_t value);
-  void PriceDecimals(int32_t value);
 
   // Delivery dialog lifecycle. None raises.
   // Creates the shared dialog if there is none and loads it (not shown);
@@ -56,36 +52,36 @@ class KVT_EXPORT COrder {
   // None traps a failure: with no dialog (before LoadDeliveryForm or after
   // UnloadDeliveryForm) each raises 91 (Object variable or With block
   // variable not set).
-  std::string Order_No() const;
-  void Order_No(const std::string& value);
-  std::string Date_Ordered() const;
-  void Date_Ordered(const std::string& value);
-  std::string Supplier_Name() const;
-  void Supplier_Name(const std::string& value);
-  std::string Created_By() const;
-  void Created_By(const std::string& value);
-  std::string Del_Name() const;
-  void Del_Name(const std::string& value);
-  std::string Del_Address1() const;
-  void Del_Address1(const std::string& value);
-  std::string Del_Address2() const;
-  void Del_Address2(const std::string& value);
-  std::string Del_Address3() const;
-  void Del_Address3(const std::string& value);
-  std::string Del_PostCode() const;
-  void Del_PostCode(const std::string& value);
+  std::string Order_No() const { return DeliveryText("Order_No"); }
+  void Order_No(const std::string& value) { DeliveryText("Order_No", value); }
+  std::string Date_Ordered() const { return DeliveryText("Date_Ordered"); }
+  void Date_Ordered(const std::string& value) { DeliveryText("Date_Ordered", value); }
+  std::string Supplier_Name() const { return DeliveryText("Supplier_Name"); }
+  void Supplier_Name(const std::string& value) { DeliveryText("Supplier_Name", value); }
+  std::string Created_By() const { return DeliveryText("Created_By"); }
+  void Created_By(const std::string& value) { DeliveryText("Created_By", value); }
+  std::string Del_Name() const { return DeliveryText("Del_Name"); }
+  void Del_Name(const std::string& value) { DeliveryText("Del_Name", value); }
+  std::string Del_Address1() const { return DeliveryText("Del_Address1"); }
+  void Del_Address1(const std::string& value) { DeliveryText("Del_Address1", value); }
+  std::string Del_Address2() const { return DeliveryText("Del_Address2"); }
+  void Del_Address2(const std::string& value) { DeliveryText("Del_Address2", value); }
+  std::string Del_Address3() const { return DeliveryText("Del_Address3"); }
+  void Del_Address3(const std::string& value) { DeliveryText("Del_Address3", value); }
+  std::string Del_PostCode() const { return DeliveryText("Del_PostCode"); }
+  void Del_PostCode(const std::string& value) { DeliveryText("Del_PostCode", value); }
   // Whether "Save Order now and Print Order" can be chosen. Disabling it
   // does not change the choice.
-  bool Process_Order_Enabled() const;
-  void Process_Order_Enabled(bool value);
+  bool Process_Order_Enabled() const { return DeliveryFlag("Process_Order_Enabled"); }
+  void Process_Order_Enabled(bool value) { DeliveryFlag("Process_Order_Enabled", value); }
   // Whether "Save as a Pending Order" can be chosen.
-  bool Save_Order_Enabled() const;
-  void Save_Order_Enabled(bool value);
+  bool Save_Order_Enabled() const { return DeliveryFlag("Save_Order_Enabled"); }
+  void Save_Order_Enabled(bool value) { DeliveryFlag("Save_Order_Enabled", value); }
   // True: "Save Order now and Print Order"; false: "Save as a Pending
   // Order".
-  bool OrderNow() const;
+  bool OrderNow() const { return DeliveryFlag("OrderNow"); }
   // The "Show Preview" choice; a greyed check box counts as true.
-  bool Show_Report_Preview() const;
+  bool Show_Report_Preview() const { return DeliveryFlag("Show_Report_Preview"); }
 
   // Order item dialog lifecycle. None raises.
   // True while the order item dialog is loaded: after ShowDetailForm, true
@@ -104,55 +100,55 @@ class KVT_EXPORT COrder {
   // loaded is loaded, hidden. Last_Cost is shown with two decimals; the
   // formula properties take formula IDs, and an ID above 1 ticks the
   // formula's use box (a non-numeric ID raises 13).
-  void Product_Name(const std::string& value);
-  void Selling_Price_1(const std::string& value);
-  void Selling_Price_2(const std::string& value);
-  void Last_Sale_Date(const std::string& value);
-  void Stock_On_Hand(const std::string& value);
-  void Stock_Reserved(const std::string& value);
-  void Qty_On_Order(const std::string& value);
-  void Orders_Pending(const std::string& value);
-  void Shopping_List_Qty(const std::string& value);
-  void Last_Cost(const std::string& value);
-  void ODOrder_Number(const std::string& value);
-  void Form_Caption(const std::string& value);
-  void Form_State_Label(const std::string& value);
-  void Cmd_Action_Caption(const std::string& value);
-  int32_t Product_ID() const;
-  void Product_ID(int32_t value);
-  std::string Back_Order_Qty() const;
-  void Back_Order_Qty(const std::string& value);
-  std::string Free_Qty() const;
-  void Free_Qty(const std::string& value);
+  void Product_Name(const std::string& value) { LineText("Product_Name", value); }
+  void Selling_Price_1(const std::string& value) { LineText("Selling_Price_1", value); }
+  void Selling_Price_2(const std::string& value) { LineText("Selling_Price_2", value); }
+  void Last_Sale_Date(const std::string& value) { LineText("Last_Sale_Date", value); }
+  void Stock_On_Hand(const std::string& value) { LineText("Stock_On_Hand", value); }
+  void Stock_Reserved(const std::string& value) { LineText("Stock_Reserved", value); }
+  void Qty_On_Order(const std::string& value) { LineText("Qty_On_Order", value); }
+  void Orders_Pending(const std::string& value) { LineText("Orders_Pending", value); }
+  void Shopping_List_Qty(const std::string& value) { LineText("Shopping_List_Qty", value); }
+  void Last_Cost(const std::string& value) { LineText("Last_Cost", value); }
+  void ODOrder_Number(const std::string& value) { LineText("ODOrder_Number", value); }
+  void Form_Caption(const std::string& value) { LineText("Form_Caption", value); }
+  void Form_State_Label(const std::string& value) { LineText("Form_State_Label", value); }
+  void Cmd_Action_Caption(const std::string& value) { LineText("Cmd_Action_Caption", value); }
+  int32_t Product_ID() const { return LineNumber("Product_ID"); }
+  void Product_ID(int32_t value) { LineText("Product_ID", std::to_string(value)); }
+  std::string Back_Order_Qty() const { return LineText("Back_Order_Qty"); }
+  void Back_Order_Qty(const std::string& value) { LineText("Back_Order_Qty", value); }
+  std::string Free_Qty() const { return LineText("Free_Qty"); }
+  void Free_Qty(const std::string& value) { LineText("Free_Qty", value); }
   // Lead time and service level are shown, not read back: both read "".
-  std::string Lead_Time() const;
-  void Lead_Time(const std::string& value);
-  std::string Service_Level() const;
-  void Service_Level(const std::string& value);
-  std::string Order_Qty() const;
-  void Order_Qty(const std::string& value);
-  std::string Unit_Price() const;
-  void Unit_Price(const std::string& value);
-  std::string Trade_Disc_Formula() const;
-  void Trade_Disc_Formula(const std::string& value);
-  std::string Trade_Discount() const;
-  void Trade_Discount(const std::string& value);
-  std::string Rebate_Disc_Formula() const;
-  void Rebate_Disc_Formula(const std::string& value);
-  std::string Rebate_Discount() const;
-  void Rebate_Discount(const std::string& value);
-  std::string Other_Disc_Formula() const;
-  void Other_Disc_Formula(const std::string& value);
-  std::string Other_Discount() const;
-  void Other_Discount(const std::string& value);
-  std::string Tax_Code() const;
-  void Tax_Code(const std::string& value);
-  std::string Tax() const;
-  void Tax(const std::string& value);
-  std::string Net_Amount() const;
-  void Net_Amount(const std::string& value);
-  std::string Total_Cost() const;
-  void Total_Cost(const std::string& value);
+  std::string Lead_Time() const { return LineText("Lead_Time"); }
+  void Lead_Time(const std::string& value) { LineText("Lead_Time", value); }
+  std::string Service_Level() const { return LineText("Service_Level"); }
+  void Service_Level(const std::string& value) { LineText("Service_Level", value); }
+  std::string Order_Qty() const { return LineText("Order_Qty"); }
+  void Order_Qty(const std::string& value) { LineText("Order_Qty", value); }
+  std::string Unit_Price() const { return LineText("Unit_Price"); }
+  void Unit_Price(const std::string& value) { LineText("Unit_Price", value); }
+  std::string Trade_Disc_Formula() const { return LineText("Trade_Disc_Formula"); }
+  void Trade_Disc_Formula(const std::string& value) { LineText("Trade_Disc_Formula", value); }
+  std::string Trade_Discount() const { return LineText("Trade_Discount"); }
+  void Trade_Discount(const std::string& value) { LineText("Trade_Discount", value); }
+  std::string Rebate_Disc_Formula() const { return LineText("Rebate_Disc_Formula"); }
+  void Rebate_Disc_Formula(const std::string& value) { LineText("Rebate_Disc_Formula", value); }
+  std::string Rebate_Discount() const { return LineText("Rebate_Discount"); }
+  void Rebate_Discount(const std::string& value) { LineText("Rebate_Discount", value); }
+  std::string Other_Disc_Formula() const { return LineText("Other_Disc_Formula"); }
+  void Other_Disc_Formula(const std::string& value) { LineText("Other_Disc_Formula", value); }
+  std::string Other_Discount() const { return LineText("Other_Discount"); }
+  void Other_Discount(const std::string& value) { LineText("Other_Discount", value); }
+  std::string Tax_Code() const { return LineText("Tax_Code"); }
+  void Tax_Code(const std::string& value) { LineText("Tax_Code", value); }
+  std::string Tax() const { return LineText("Tax"); }
+  void Tax(const std::string& value) { LineText("Tax", value); }
+  std::string Net_Amount() const { return LineText("Net_Amount"); }
+  void Net_Amount(const std::string& value) { LineText("Net_Amount", value); }
+  std::string Total_Cost() const { return LineText("Total_Cost"); }
+  void Total_Cost(const std::string& value) { LineText("Total_Cost", value); }
 
   // Fills the dialog's lookup list `pFormula` from the database for the
   // shared company. Never raises.
@@ -208,6 +204,15 @@ class KVT_EXPORT COrder {
                      std::span<vb::Variant> args);
 
  private:
+  // The order item dialog's and the delivery dialog's properties by name.
+  std::string LineText(std::string_view name) const;
+  void LineText(std::string_view name, const std::string& value);
+  int32_t LineNumber(std::string_view name) const;
+  std::string DeliveryText(std::string_view name) const;
+  void DeliveryText(std::string_view name, const std::string& value);
+  bool DeliveryFlag(std::string_view name) const;
+  void DeliveryFlag(std::string_view name, bool value);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -14,4 +14,22 @@ void Connection::ThrowClosed() const {
                   closed.context());
 }
 
+void Connection::RunInTransaction(const std::function<void()>& work,
+                                  TransactionLock lock) {
+  ExecuteScript(BeginText(lock));
+  try {
+    work();
+    ExecuteScript("COMMIT");
+  } catch (...) {
+    // The rollback's own failure is never the news.
+    if (IsOpen() && InTransaction()) {
+      try {
+        ExecuteScript("ROLLBACK");
+      } catch (const vb::Error&) {
+      }
+    }
+    throw;
+  }
+}
+
 }  // namespace kvt::data

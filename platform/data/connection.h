@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -95,12 +96,32 @@ class Connection : public vb::Object {
     return RunStatement(sql, parameters);
   }
 
+  enum class TransactionLock {
+    kDeferred,   // locks as the statements need it
+    kExclusive,  // SQLite: locks every other connection out from the start;
+                 // a server locks what the statements touch, as kDeferred
+  };
+  // Runs `work` in one transaction and commits it. When `work` or the
+  // commit raises, the transaction is rolled back and the first failure
+  // reaches the caller: after some failures (a full disk, an I/O error, a
+  // server gone) the engine has already ended the transaction, and the
+  // rollback must not hide why. Raises what BEGIN raises (0x80040E14
+  // "database is locked" when another connection holds a lock that the
+  // transaction needs).
+  void RunInTransaction(const std::function<void()>& work,
+                        TransactionLock lock = TransactionLock::kDeferred);
+
  protected:
   explicit Connection(std::string path) : path_(std::move(path)) {}
   // Raises 3704 (source "Connection") for a closed connection.
   [[noreturn]] void ThrowClosed() const;
 
  private:
+  // The statement that starts a transaction with `lock`.
+  virtual const char* BeginText(TransactionLock lock) const = 0;
+  // Whether a transaction is open (also one that a failed statement left
+  // waiting for its rollback).
+  virtual bool InTransaction() const = 0;
   virtual RecordSetRef RunQuery(const std::string& sql,
                                 const std::vector<vb::Variant>& parameters,
                                 const ColumnTypes& column_types) = 0;

@@ -151,6 +151,12 @@ class PostgresConnection final : public Connection {
   }
 
  private:
+  // The server locks the rows and tables the statements touch; dropping a
+  // schema, for one, waits for every other session that uses it.
+  const char* BeginText(TransactionLock) const override { return "BEGIN"; }
+  bool InTransaction() const override {
+    return PQtransactionStatus(Handle()) != PQTRANS_IDLE;
+  }
   PGconn* Handle() const {
     if (connection_ == nullptr) ThrowClosed();
     return connection_;

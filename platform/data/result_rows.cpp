@@ -1,11 +1,11 @@
 #include "platform/data/result_rows.h"
 
-#include <cstdio>
 #include <limits>
 
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/locale.h"
+#include "platform/value/number_text.h"
 
 namespace kvt::data::detail {
 
@@ -50,12 +50,6 @@ vb::Variant ToVariant(const Cell& cell, DataType type,
     return vb::Variant(vb::Date::FromSerial(vb::CDbl(raw)));
   }
   return ConvertForField(type, raw, name);
-}
-
-std::string TwoDigits(int value) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "%02d", value);
-  return buffer;
 }
 
 }  // namespace
@@ -115,13 +109,13 @@ RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns,
 }
 
 std::string IsoDateText(const vb::Date& date) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%s-%s", date.Year(),
-                TwoDigits(date.Month()).c_str(), TwoDigits(date.Day()).c_str());
-  std::string text = buffer;
+  std::string text = vb::ZeroPadded(date.Year(), 4) + "-" +
+                     vb::ZeroPadded(date.Month(), 2) + "-" +
+                     vb::ZeroPadded(date.Day(), 2);
   if (date.HasTime()) {
-    text += " " + TwoDigits(date.Hour()) + ":" + TwoDigits(date.Minute()) +
-            ":" + TwoDigits(date.Second());
+    text += " " + vb::ZeroPadded(date.Hour(), 2) + ":" +
+            vb::ZeroPadded(date.Minute(), 2) + ":" +
+            vb::ZeroPadded(date.Second(), 2);
   }
   return text;
 }

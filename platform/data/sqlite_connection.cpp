@@ -145,6 +145,10 @@ class SqliteConnection final : public Connection {
   void ExecuteScript(const std::string& sql) override;
 
  private:
+  const char* BeginText(TransactionLock lock) const override {
+    return lock == TransactionLock::kExclusive ? "BEGIN EXCLUSIVE" : "BEGIN";
+  }
+  bool InTransaction() const override { return sqlite3_get_autocommit(Handle()) == 0; }
   RecordSetRef RunQuery(const std::string& sql,
                         const std::vector<vb::Variant>& parameters,
                         const ColumnTypes& column_types) override;

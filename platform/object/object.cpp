@@ -1,21 +1,11 @@
 #include "platform/object/object.h"
 
-#include <cctype>
-
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::object {
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return vb::SameText(a, b); }
 
 vb::Variant Object::Get(std::string_view name, Args) {
   ThrowNoSuchMember(name);

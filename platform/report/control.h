@@ -16,6 +16,7 @@ enum class ControlKind { Label, Field, Line, Box };
 enum class SummaryType {
   None,       // the bound column of the current row, or the field's text
   Sum,        // the sum of the bound column over the detail rows printed so far
+  GrandSum,   // the sum of the bound column over all detail rows, on every page
   PageCount,  // the number of the page being printed
 };
 

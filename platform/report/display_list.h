@@ -12,13 +12,16 @@
 
 namespace kvt::report {
 
+// Text already fitted to its box by the engine (text_fit.h): `font` has the
+// size to draw at, and `text` is one line or lines separated by '\n', each
+// drawn one line height under the one before. Painters draw it inset by
+// kTextInset and never clip it: figures may run over their box on purpose.
 struct TextItem {
   std::string control;  // name of the layout control that produced it
   Rect rect;
   std::string text;
   Font font;
   Alignment alignment = Alignment::Left;
-  bool word_wrap = false;
 };
 
 struct LineItem {

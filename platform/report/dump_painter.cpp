@@ -1,6 +1,6 @@
 #include "platform/report/dump_painter.h"
 
-#include <cstdio>
+#include "platform/value/number_text.h"
 
 namespace kvt::report {
 namespace {
@@ -52,8 +52,7 @@ void DumpPainter::BeginPage(const Page& page) {
 }
 
 void DumpPainter::DrawText(const TextItem& item) {
-  char size[32];
-  std::snprintf(size, sizeof size, "%g", item.font.size);
+  const std::string size = vb::PlainText(item.font.size);
   const Rect& r = item.rect;
   text_ += "text " + item.control + " " +
            Numbers({r.left, r.top, r.width, r.height}) + " " +

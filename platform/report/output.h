@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/report/display_list.h"
+#include "platform/report/text_metrics.h"
 
 namespace kvt::report {
 
@@ -17,6 +18,11 @@ inline constexpr int32_t kPathFileAccessError = 75;
 class Output {
  public:
   virtual ~Output() = default;
+
+  // How text measures where this output draws it; reports are run with
+  // these metrics before they are handed over. StandardTextMetrics() unless
+  // an output knows its fonts better.
+  virtual const TextMetrics& Metrics() const { return StandardTextMetrics(); }
 
   // Shows `document` in a modal preview window and returns when the user
   // closes it. Printing from the window goes to `device_name` (empty, or a

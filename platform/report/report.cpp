@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/report/text_fit.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 
@@ -51,7 +53,8 @@ void AddToSum(const vb::Variant& value, vb::Currency& sum) {
 // some field uses), so the layout pass never touches the data source again.
 class Paginator {
  public:
-  explicit Paginator(Report& report) : report_(report) {}
+  Paginator(Report& report, const TextMetrics& metrics)
+      : report_(report), metrics_(metrics) {}
 
   Document Run() {
     Bind();
@@ -133,6 +136,10 @@ class Paginator {
           binding.sum_index = static_cast<int>(sums_.size());
           sums_.emplace_back();
           summed_slots_.push_back(binding.slot);
+        } else if (control.Summary() == SummaryType::GrandSum && binding.slot >= 0) {
+          binding.sum_index = static_cast<int>(grand_sums_.size());
+          grand_sums_.emplace_back();
+          grand_summed_slots_.push_back(binding.slot);
         }
         bindings_.emplace(&control, binding);
       }
@@ -144,6 +151,12 @@ class Paginator {
       for (int column : columns) row.push_back(source->Value(column));
     } while (source->MoveNext());
     source->MoveFirst();
+    for (const auto& values : rows_) {
+      for (size_t index = 0; index < grand_sums_.size(); ++index) {
+        AddToSum(values[static_cast<size_t>(grand_summed_slots_[index])],
+                 grand_sums_[index]);
+      }
+    }
   }
 
   bool Fits(int32_t height) const {
@@ -184,16 +197,10 @@ class Paginator {
       if (!control.Visible()) continue;
       switch (control.Kind()) {
         case ControlKind::Label:
-          items.emplace_back(TextItem{control.Name(),
-                                      control.Bounds().Offset(dx, dy),
-                                      control.Caption(), control.TextFont(),
-                                      control.TextAlignment(), control.WordWrap()});
+          items.emplace_back(FittedItem(control, control.Caption(), dx, dy));
           break;
         case ControlKind::Field:
-          items.emplace_back(TextItem{control.Name(),
-                                      control.Bounds().Offset(dx, dy),
-                                      FieldText(control, row), control.TextFont(),
-                                      control.TextAlignment(), control.WordWrap()});
+          items.emplace_back(FittedItem(control, FieldText(control, row), dx, dy));
           break;
         case ControlKind::Line:
           items.emplace_back(LineItem{control.Name(), control.Points().Offset(dx, dy),
@@ -206,6 +213,27 @@ class Paginator {
       }
     }
     cursor_ += section.Height();
+  }
+
+  TextItem FittedItem(const ReportControl& control, const std::string& text,
+                      int32_t dx, int32_t dy) const {
+    FittedText fitted =
+        FitText(text, control.TextFont(), control.Bounds(), control.TextAlignment(),
+                control.WordWrap(), KindOfText(text), metrics_);
+    Font font = control.TextFont();
+    font.size = fitted.size;
+    Rect rect = control.Bounds().Offset(dx, dy);
+    if (fitted.size < control.TextFont().size &&
+        fitted.text.find('\n') == std::string::npos) {
+      // A shrunk line keeps the baseline of the designed size, in line
+      // with the rest of its band.
+      const auto drop = static_cast<int32_t>(
+          std::lround(metrics_.Ascent(control.TextFont()) - metrics_.Ascent(font)));
+      rect.top += drop;
+      rect.height = std::max(0, rect.height - drop);
+    }
+    return TextItem{control.Name(), rect, std::move(fitted.text), std::move(font),
+                    control.TextAlignment()};
   }
 
   std::string FieldText(const ReportControl& control, int64_t row) const {
@@ -221,6 +249,11 @@ class Paginator {
           value = sums_[static_cast<size_t>(binding.sum_index)];
         }
         break;
+      case SummaryType::GrandSum:
+        if (binding.sum_index >= 0) {
+          value = grand_sums_[static_cast<size_t>(binding.sum_index)];
+        }
+        break;
       case SummaryType::None:
         if (control.DataField().empty()) {
           value = vb::Variant(control.Text());
@@ -234,11 +267,14 @@ class Paginator {
   }
 
   Report& report_;
+  const TextMetrics& metrics_;
   Document* document_ = nullptr;
   std::unordered_map<const ReportControl*, FieldBinding> bindings_;
   std::vector<std::vector<vb::Variant>> rows_;
   std::vector<vb::Currency> sums_;
   std::vector<int> summed_slots_;
+  std::vector<vb::Currency> grand_sums_;
+  std::vector<int> grand_summed_slots_;
   int32_t cursor_ = 0;
   int32_t body_bottom_ = 0;
   int bands_on_page_ = 0;
@@ -304,6 +340,10 @@ DataControl& Report::GetDataControl(const std::string& name) {
   throw vb::Error::NoSuchMember("Report", name);
 }
 
-Document Report::Run() { return Paginator(*this).Run(); }
+Document Report::Run(const TextMetrics& metrics) {
+  return Paginator(*this, metrics).Run();
+}
+
+Document Report::Run() { return Run(StandardTextMetrics()); }
 
 }  // namespace kvt::report

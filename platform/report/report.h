@@ -9,7 +9,9 @@
 // a column show the row that is current there: the first row of the page
 // in headers, the last row printed on it in footers. Sum fields add their
 // column (as vb::Currency, exactly) over every detail row printed so far,
-// so the last page shows the sums of all rows.
+// grand-sum fields over all rows, so the last page shows the sums of all
+// rows either way. Every text is fitted to its box as text_fit.h says,
+// measured with the metrics the run is given.
 #pragma once
 
 #include <deque>
@@ -20,6 +22,7 @@
 #include "platform/report/display_list.h"
 #include "platform/report/geometry.h"
 #include "platform/report/section.h"
+#include "platform/report/text_metrics.h"
 
 namespace kvt::report {
 
@@ -79,9 +82,12 @@ class Report {
   int pageNumber() const { return page_number_; }
 
   // Reads every row of the data control's record set and lays the pages
-  // out. Always produces at least one page. A column a field names but the
-  // record set lacks prints empty. Raises 6 when a sum leaves the
+  // out, measuring text with `metrics` (those of the output the document
+  // goes to). Always produces at least one page. A column a field names but
+  // the record set lacks prints empty. Raises 6 when a sum leaves the
   // vb::Currency range.
+  Document Run(const TextMetrics& metrics);
+  // The same with StandardTextMetrics().
   Document Run();
 
  private:

@@ -4,11 +4,15 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_set>
 
+#include "platform/script/builtin_support.h"
 #include "platform/script/builtins.h"
 #include "platform/script/lexer.h"
 #include "platform/script/operators.h"
+#include "platform/script/script_constants.h"
 #include "platform/script/script_error.h"
+#include "platform/script/string_budget.h"
 #include "platform/value/error.h"
 
 namespace kvt::script {
@@ -18,13 +22,16 @@ using vb::Variant;
 
 struct Operand {
   Variant value;
-  // A literal of the expression ("1", "abc", True): comparisons between a
-  // number and a text convert towards the literal's type.
+  // A number or text literal of the expression ("1", -2, "abc"), or a
+  // constant of either kind: comparisons between a number and a text
+  // convert towards the literal's type. True and False are no such
+  // literals: "True" = True compares texts.
   bool literal = false;
 };
 
 // Binding strength of the binary operators, loosest first; 0 for a token
-// that is no binary operator. Not (6) and unary minus (13) sit between.
+// that is no binary operator. Not (6) sits between; unary minus binds
+// tighter than all of them, "^" included, so -3^2 is 9.
 int BinaryPrecedence(TokenKind kind) {
   switch (kind) {
     case TokenKind::kImp: return 1;
@@ -52,13 +59,14 @@ int BinaryPrecedence(TokenKind kind) {
 }
 
 constexpr int kLowestPrecedence = 1;
-// Not takes a comparison as its operand; unary minus only a power.
+// Not takes a comparison as its operand.
 constexpr int kNotOperandPrecedence = 7;
-constexpr int kNegationOperandPrecedence = 14;
 
 class Evaluator {
  public:
-  explicit Evaluator(std::string_view source) : lexer_(source) { Advance(); }
+  Evaluator(std::string_view source, EvaluationNotes* notes) : lexer_(source), notes_(notes) {
+    Advance();
+  }
 
   Variant Run() {
     Operand result = Expression(kLowestPrecedence);
@@ -133,14 +141,14 @@ class Evaluator {
       const Variant& a = x.value;
       const Variant& b = y.value;
       switch (op) {
-        case TokenKind::kPlus: return Add(a, b);
+        case TokenKind::kPlus: return Add(a, b, budget_);
         case TokenKind::kMinus: return Subtract(a, b);
         case TokenKind::kStar: return Multiply(a, b);
         case TokenKind::kSlash: return Divide(a, b);
         case TokenKind::kBackslash: return IntDivide(a, b);
         case TokenKind::kMod: return Modulo(a, b);
         case TokenKind::kCaret: return Power(a, b);
-        case TokenKind::kAmpersand: return Concat(a, b);
+        case TokenKind::kAmpersand: return Concat(a, b, budget_);
         case TokenKind::kEqual: return Compare(CompareOp::kEqual, a, x.literal, b, y.literal);
         case TokenKind::kNotEqual:
           return Compare(CompareOp::kNotEqual, a, x.literal, b, y.literal);
@@ -169,13 +177,16 @@ class Evaluator {
         return ApplyNot(operand);
       }
       case TokenKind::kMinus: {
+        DepthGuard guard(depth_);
         Advance();
-        const Operand operand = Expression(kNegationOperandPrecedence);
+        const Operand operand = Prefix();
         return ApplyNegate(operand);
       }
-      case TokenKind::kPlus:
+      case TokenKind::kPlus: {
+        DepthGuard guard(depth_);
         Advance();
-        return Expression(kNegationOperandPrecedence);
+        return Prefix();
+      }
       default:
         return Primary();
     }
@@ -219,10 +230,13 @@ class Evaluator {
       case TokenKind::kString:
         Advance();
         return {StringValue(token), true};
+      case TokenKind::kDate:
+        Advance();
+        return {Variant(vb::Date::FromSerial(token.number)), false};
       case TokenKind::kTrue:
       case TokenKind::kFalse:
         Advance();
-        return {Variant(token.kind == TokenKind::kTrue), true};
+        return {Variant(token.kind == TokenKind::kTrue), false};
       case TokenKind::kEmpty:
         Advance();
         return {};
@@ -265,14 +279,20 @@ class Evaluator {
   }
 
   // Reads "(a, b, ...)" after a name; returns how many arguments it held
-  // (those beyond the array are checked for syntax and dropped).
-  size_t ArgumentList(Arguments& arguments) {
+  // (those beyond the array are checked for syntax and dropped) and marks
+  // in `omitted` the ones left empty, as in "Mid(s, , 2)".
+  size_t ArgumentList(Arguments& arguments, uint32_t& omitted) {
     Advance();  // "("
     size_t count = 0;
+    omitted = 0;
     if (token_.kind != TokenKind::kRParen) {
       for (;;) {
-        Operand argument = Expression(kLowestPrecedence);
-        if (count < arguments.size()) arguments[count] = std::move(argument.value);
+        if (token_.kind == TokenKind::kComma || token_.kind == TokenKind::kRParen) {
+          if (count < arguments.size()) omitted |= 1u << count;
+        } else {
+          Operand argument = Expression(kLowestPrecedence);
+          if (count < arguments.size()) arguments[count] = std::move(argument.value);
+        }
         ++count;
         if (token_.kind != TokenKind::kComma) break;
         Advance();
@@ -288,15 +308,36 @@ class Evaluator {
     Operand result;
     if (token_.kind == TokenKind::kLParen) {
       Arguments arguments;
-      const size_t count = ArgumentList(arguments);
-      result = Call(name, arguments, count);
-    } else if (active_ && FindBuiltin(name.text) != nullptr) {
-      // Every built-in takes arguments.
-      Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
+      uint32_t omitted = 0;
+      const size_t count = ArgumentList(arguments, omitted);
+      result = Call(name, arguments, count, omitted);
+    } else {
+      result = Bare(name);
     }
-    // Otherwise an undeclared variable, which is Empty.
     while (token_.kind == TokenKind::kDot) MemberAccess(name);
     return result;
+  }
+
+  // A name without parentheses: a built-in that takes no arguments (Now),
+  // a constant, or else an undeclared variable, which is Empty.
+  Operand Bare(const Token& name) {
+    if (const Builtin* builtin = FindBuiltin(name.text)) {
+      if (builtin->min_args == 0) return Call(name, Arguments(), 0, 0);
+      if (active_) Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
+      return {};
+    }
+    if (const Variant* constant = FindConstant(name.text)) {
+      return {*constant, constant->IsNumber() || constant->IsString()};
+    }
+    NoteUndefined(name.text);
+    return {};
+  }
+
+  void NoteUndefined(std::string_view name) {
+    if (notes_ == nullptr) return;
+    if (!noted_) noted_.emplace();
+    if (!noted_->insert(Folded(name)).second) return;
+    notes_->undefined_names.emplace_back(name);
   }
 
   // ".member" or ".member(arguments)": checked for syntax, but no value of
@@ -309,12 +350,13 @@ class Evaluator {
     Advance();
     if (token_.kind == TokenKind::kLParen) {
       Arguments ignored;
-      ArgumentList(ignored);
+      uint32_t omitted = 0;
+      ArgumentList(ignored, omitted);
     }
     Defer(RuntimeError(vb::err::kObjectRequired, std::string(name.text)));
   }
 
-  Operand Call(const Token& name, const Arguments& arguments, size_t count) {
+  Operand Call(const Token& name, const Arguments& arguments, size_t count, uint32_t omitted) {
     if (!active_) return {};
     if (IsObjectFactory(name.text)) {
       Defer(RuntimeError(vb::err::kCantCreateObject, std::string(name.text)));
@@ -330,8 +372,13 @@ class Evaluator {
       Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
       return {};
     }
-    const std::span<const Variant> given(arguments.data(), count);
-    return Evaluate([&] { return builtin->function(given); });
+    const uint32_t required = (1u << builtin->min_args) - 1;
+    if ((omitted & required) != 0) {
+      Defer(RuntimeError(err::kArgumentNotOptional, std::string(name.text)));
+      return {};
+    }
+    const Args args(std::span<const Variant>(arguments.data(), count), omitted, budget_);
+    return Evaluate([&] { return builtin->function(args); });
   }
 
   Lexer lexer_;
@@ -339,17 +386,21 @@ class Evaluator {
   int depth_ = 0;
   bool active_ = true;
   std::optional<vb::Error> pending_;
+  StringBudget budget_;
+  EvaluationNotes* notes_;
+  // Undefined names met, folded; only for an evaluation that keeps notes.
+  std::optional<std::unordered_set<std::string>> noted_;
 };
 
 }  // namespace
 
-Variant EvaluateExpression(std::string_view expression) {
+Variant EvaluateExpression(std::string_view expression, EvaluationNotes* notes) {
   if (expression.size() > kMaxExpressionLength) {
     throw RuntimeError(vb::err::kOutOfMemory,
                        "expression of " + std::to_string(expression.size()) +
                            " characters; at most " + std::to_string(kMaxExpressionLength));
   }
-  return Evaluator(expression).Run();
+  return Evaluator(expression, notes).Run();
 }
 
 }  // namespace kvt::script

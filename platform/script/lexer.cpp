@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/script/date_values.h"
 #include "platform/script/script_error.h"
 
 namespace kvt::script {
@@ -11,6 +12,17 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The value of a hex or octal digit, or -1.
+int RadixDigit(char c, int base) {
+  int digit = -1;
+  if (IsDigit(c)) {
+    digit = c - '0';
+  } else if (Upper(c) >= 'A' && Upper(c) <= 'F') {
+    digit = Upper(c) - 'A' + 10;
+  }
+  return digit < base ? digit : -1;
+}
 
 // `word` is upper case; `text` any case.
 bool SameWord(std::string_view text, std::string_view word) {
@@ -50,6 +62,35 @@ TokenKind KeywordOrIdentifier(std::string_view text) {
       break;
   }
   return TokenKind::kIdentifier;
+}
+
+// About the power of ten of a number literal's leading digit: for a
+// literal beyond the Double range, positive means too large and negative
+// too small.
+int64_t DecimalMagnitude(std::string_view text) {
+  constexpr int64_t kCap = 1000000;  // far beyond any Double, safe from overflow
+  int64_t magnitude = 0;
+  bool leading_seen = false;
+  size_t pos = 0;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+    leading_seen = leading_seen || text[pos] != '0';
+    if (leading_seen && magnitude < kCap) ++magnitude;
+  }
+  if (pos < text.size() && text[pos] == '.') ++pos;
+  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+    leading_seen = leading_seen || text[pos] != '0';
+    if (!leading_seen && magnitude > -kCap) --magnitude;
+  }
+  if (pos < text.size()) {  // the exponent: "e", a sign, digits
+    const bool negative = ++pos < text.size() && text[pos] == '-';
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+    int64_t exponent = 0;
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
+      if (exponent < kCap) exponent = exponent * 10 + (text[pos] - '0');
+    }
+    magnitude += negative ? -exponent : exponent;
+  }
+  return magnitude;
 }
 
 Token Simple(TokenKind kind, size_t start, std::string_view text) {
@@ -95,6 +136,7 @@ Token Lexer::Next() {
   if (IsLetter(c)) return Identifier(start);
   switch (c) {
     case '"': return StringLiteral(start);
+    case '#': return DateLiteral(start);
     case '+': return one(TokenKind::kPlus);
     case '-': return one(TokenKind::kMinus);
     case '*': return one(TokenKind::kStar);
@@ -105,7 +147,10 @@ Token Lexer::Next() {
     case ')': return one(TokenKind::kRParen);
     case ',': return one(TokenKind::kComma);
     case '.': return one(TokenKind::kDot);
-    case '=': return one(TokenKind::kEqual);
+    case '=':
+      if (next == '>') return two(TokenKind::kGreaterEqual);
+      if (next == '<') return two(TokenKind::kLessEqual);
+      return one(TokenKind::kEqual);
     case ':':
     case '\n':
     case '\r': return one(TokenKind::kNewline);
@@ -115,11 +160,20 @@ Token Lexer::Next() {
       return one(TokenKind::kLess);
     case '>':
       if (next == '=') return two(TokenKind::kGreaterEqual);
+      if (next == '<') return two(TokenKind::kNotEqual);
       return one(TokenKind::kGreater);
-    case '&':
-      if (next == 'h' || next == 'H') return RadixNumber(start, 16);
-      if (next == 'o' || next == 'O') return RadixNumber(start, 8);
+    case '&': {
+      // "&H" or "&O" opens a number only when a digit of that base follows;
+      // otherwise it is "&" before a name ("x" &hi joins x and hi).
+      const char digit = pos_ + 2 < source_.size() ? source_[pos_ + 2] : '\0';
+      if ((next == 'h' || next == 'H') && RadixDigit(digit, 16) >= 0) {
+        return RadixNumber(start, 16);
+      }
+      if ((next == 'o' || next == 'O') && RadixDigit(digit, 8) >= 0) {
+        return RadixNumber(start, 8);
+      }
       return one(TokenKind::kAmpersand);
+    }
     default: {
       Token bad = Simple(TokenKind::kEnd, start, source_.substr(start, 1));
       throw CompileError(err::kInvalidCharacter, TokenContext(bad));
@@ -165,10 +219,9 @@ Token Lexer::Number(size_t start) {
   auto result = std::from_chars(first, last, value);
   if (result.ec == std::errc::result_out_of_range) {
     // Underflow reads as zero; overflow cannot be represented.
-    const std::string_view text = token.text;
-    const bool negative_exponent = text.find("e-") != std::string_view::npos ||
-                                   text.find("E-") != std::string_view::npos;
-    if (!negative_exponent) throw CompileError(err::kInvalidNumber, TokenContext(token));
+    if (DecimalMagnitude(token.text) > 0) {
+      throw CompileError(err::kInvalidNumber, TokenContext(token));
+    }
     value = 0;
   } else if (result.ec != std::errc() || !std::isfinite(value)) {
     throw CompileError(err::kInvalidNumber, TokenContext(token));
@@ -188,17 +241,7 @@ Token Lexer::RadixNumber(size_t start, int base) {
   size_t end = start + 2;
   uint64_t value = 0;
   size_t digits = 0;
-  for (; end < source_.size(); ++end) {
-    const char c = source_[end];
-    int digit;
-    if (IsDigit(c)) {
-      digit = c - '0';
-    } else if (base == 16 && Upper(c) >= 'A' && Upper(c) <= 'F') {
-      digit = Upper(c) - 'A' + 10;
-    } else {
-      break;
-    }
-    if (digit >= base) break;
+  for (int digit; end < source_.size() && (digit = RadixDigit(source_[end], base)) >= 0; ++end) {
     // Leading zeros do not count towards the 32-bit limit.
     if (value != 0 || digit != 0) ++digits;
     if (digits > 11) break;  // already beyond 32 bits in either base
@@ -209,20 +252,18 @@ Token Lexer::RadixNumber(size_t start, int base) {
     long_suffix = true;
     ++end;
   }
+  // A letter may follow directly: "&H01Or&H02" is 1 Or 2.
   Token token = Simple(TokenKind::kNumber, start, source_.substr(start, end - start));
   pos_ = end;
-  const bool no_digits = end == start + 2 + (long_suffix ? 1 : 0);
-  if (no_digits || value > 0xFFFFFFFFull ||
-      (end < source_.size() && (IsDigit(source_[end]) || IsLetter(source_[end])))) {
+  if (value > 0xFFFFFFFFull || (end < source_.size() && IsDigit(source_[end]))) {
     throw CompileError(err::kInvalidNumber, TokenContext(token));
   }
-  if (value <= 0xFFFF && !long_suffix) {
-    token.number_type = NumberType::kInteger;
-    token.number = static_cast<int16_t>(static_cast<uint16_t>(value));
-  } else {
-    token.number_type = NumberType::kLong;
-    token.number = static_cast<int32_t>(static_cast<uint32_t>(value));
-  }
+  const int32_t number = value <= 0xFFFF && !long_suffix
+                             ? static_cast<int16_t>(static_cast<uint16_t>(value))
+                             : static_cast<int32_t>(static_cast<uint32_t>(value));
+  token.number = number;
+  token.number_type =
+      number >= INT16_MIN && number <= INT16_MAX ? NumberType::kInteger : NumberType::kLong;
   return token;
 }
 
@@ -247,6 +288,24 @@ Token Lexer::StringLiteral(size_t start) {
   Token token = Simple(TokenKind::kString, start, source_.substr(start + 1, end - start - 1));
   token.has_doubled_quote = doubled;
   pos_ = end + 1;
+  return token;
+}
+
+Token Lexer::DateLiteral(size_t start) {
+  size_t end = start + 1;
+  while (end < source_.size() && source_[end] != '#' && source_[end] != '\n' &&
+         source_[end] != '\r') {
+    ++end;
+  }
+  if (end >= source_.size() || source_[end] != '#') {
+    Token bad = Simple(TokenKind::kEnd, start, source_.substr(start, 1));
+    throw CompileError(err::kInvalidCharacter, TokenContext(bad));
+  }
+  Token token = Simple(TokenKind::kDate, start, source_.substr(start + 1, end - start - 1));
+  pos_ = end + 1;
+  const std::optional<vb::Date> date = ParseDateLiteral(token.text);
+  if (!date) throw CompileError(err::kSyntaxError, TokenContext(token));
+  token.number = date->serial();
   return token;
 }
 

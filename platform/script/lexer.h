@@ -1,6 +1,7 @@
 // Lexer: splits an expression into tokens on demand, one at a time, so
 // the evaluator never builds a token list. Number literals are read with
-// "." as decimal point whatever the locale, as the language defines them.
+// "." as decimal point and date literals month first, whatever the locale,
+// as the language defines them.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@ enum class TokenKind : uint8_t {
   kNewline,  // a line break or ':' ends the statement
   kNumber,
   kString,
+  kDate,  // #1/31/2024#; its serial is the token's number
   kIdentifier,
   kPlus,
   kMinus,
@@ -23,11 +25,12 @@ enum class TokenKind : uint8_t {
   kCaret,
   kAmpersand,
   kEqual,
-  kNotEqual,
+  kNotEqual,  // "<>" or "><"
   kLess,
   kGreater,
-  kLessEqual,
-  kGreaterEqual,
+  kLessEqual,     // "<=" or "=<"
+  kGreaterEqual,  // ">=" or "=>"
+
   kLParen,
   kRParen,
   kComma,
@@ -49,8 +52,11 @@ enum class TokenKind : uint8_t {
 };
 
 // Subtype a number literal takes: whole numbers are Integer while they fit
-// 16 bits, then Long, then Double; hex and octal literals up to 16 bits
-// are Integer (read signed, &HFFFF is -1), up to 32 bits Long.
+// 16 bits, then Long, then Double. Hex and octal literals of up to 16 bits
+// read as a signed 16-bit value (&HFFFF is -1), longer ones and those with
+// a "&" suffix as a signed 32-bit value (&HFFFF& is 65535); the value is
+// then an Integer when it fits 16 bits (&HFFFFFFFF is Integer -1), else a
+// Long.
 enum class NumberType : uint8_t { kInteger, kLong, kDouble };
 
 struct Token {
@@ -60,7 +66,7 @@ struct Token {
   bool has_doubled_quote = false;
   uint32_t position = 0;  // byte offset in the expression
   std::string_view text;  // the token's source text (strings without quotes)
-  double number = 0;      // value of a kNumber (whole values exact)
+  double number = 0;      // value of a kNumber (whole values exact), serial of a kDate
 };
 
 // Longest identifier the language accepts.
@@ -71,14 +77,17 @@ class Lexer {
   explicit Lexer(std::string_view source) : source_(source) {}
 
   // The next token. Raises 1031 (Invalid number) for a malformed or
-  // unrepresentable number, 1032 (Invalid character), 1033 (Unterminated
-  // string constant) and 1030 (Identifier too long).
+  // unrepresentable number, 1032 (Invalid character, also for a "#" that
+  // opens no date literal), 1002 (Syntax error) for a date literal that is
+  // no valid date, 1033 (Unterminated string constant) and 1030
+  // (Identifier too long).
   Token Next();
 
  private:
   Token Number(size_t start);
   Token RadixNumber(size_t start, int base);
   Token StringLiteral(size_t start);
+  Token DateLiteral(size_t start);
   Token Identifier(size_t start);
 
   std::string_view source_;

@@ -112,8 +112,29 @@ Variant FromReal(double value, Kind kind) {
 
 enum class ArithOp : uint8_t { kAdd, kSubtract, kMultiply };
 
+// A date computed by "+" or "-": 6 beyond the years 100 to 9999.
+Variant DateResult(double serial) {
+  constexpr double kFirstSerial = -657434;  // 1 January 100
+  constexpr double kEndSerial = 2958466;    // the day after 31 December 9999
+  if (!(serial > kFirstSerial - 1 && serial < kEndSerial)) {
+    throw RuntimeError(vb::err::kOverflow, "date out of range");
+  }
+  return Variant(vb::Date::FromSerial(serial));
+}
+
+bool IsDate(const Variant& value) { return value.type() == VarType::Date; }
+
 Variant Arithmetic(ArithOp op, const Variant& a, const Variant& b) {
   if (a.IsNull() || b.IsNull()) return Variant::Null();
+  if (op != ArithOp::kMultiply && (IsDate(a) || IsDate(b))) {
+    const double serial = op == ArithOp::kAdd ? AsDouble(ToNum(a)) + AsDouble(ToNum(b))
+                                              : AsDouble(ToNum(a)) - AsDouble(ToNum(b));
+    // The days between two dates are a number, not a date.
+    if (op == ArithOp::kSubtract && IsDate(a) && IsDate(b)) {
+      return FromReal(serial, Kind::kDouble);
+    }
+    return DateResult(serial);
+  }
   const Num x = ToNum(a);
   const Num y = ToNum(b);
   const Kind kind = Widen(x.kind, y.kind);
@@ -303,18 +324,12 @@ Variant Combine(BitOp op, const Bits& x, const Bits& y) {
 
 }  // namespace
 
-void CheckStringLength(size_t length) {
-  if (length > kMaxStringLength) {
-    throw RuntimeError(err::kOutOfStringSpace, std::to_string(length) + " characters");
-  }
-}
-
-Variant Add(const Variant& a, const Variant& b) {
+Variant Add(const Variant& a, const Variant& b, StringBudget& budget) {
   const std::string* left = a.get_if<std::string>();
   const std::string* right = b.get_if<std::string>();
   if (left != nullptr && (right != nullptr || b.IsEmpty())) {
     if (right == nullptr) return a;
-    CheckStringLength(left->size() + right->size());
+    budget.Charge(left->size() + right->size());
     return Variant(*left + *right);
   }
   if (right != nullptr && a.IsEmpty()) return b;
@@ -368,16 +383,17 @@ Variant Negate(const Variant& a) {
     if (x.money == Currency::Min()) throw RuntimeError(vb::err::kOverflow);
     return Variant(-x.money);
   }
+  if (IsDate(a)) return DateResult(-x.real);
   return FromReal(-x.real, x.kind);
 }
 
-Variant Concat(const Variant& a, const Variant& b) {
+Variant Concat(const Variant& a, const Variant& b, StringBudget& budget) {
   if (a.IsNull() && b.IsNull()) return Variant::Null();
   std::string left_scratch;
   std::string right_scratch;
   const std::string& left = TextOf(a, left_scratch);
   const std::string& right = TextOf(b, right_scratch);
-  CheckStringLength(left.size() + right.size());
+  budget.Charge(left.size() + right.size());
   std::string result;
   result.reserve(left.size() + right.size());
   result.append(left).append(right);

@@ -5,24 +5,25 @@
 // Empty is 0 to numbers and "" to text; text meets numbers by conversion
 // through the active locale (13, Type mismatch, when it is no number).
 // Whole-number subtypes widen instead of overflowing: Byte -> Integer ->
-// Long -> Double. Objects raise 91 (Nothing) or 438 as operands.
+// Long -> Double. A Date plus or minus a number is a Date (6 outside the
+// years 100 to 9999), a Date minus a Date a Double. Objects raise 91
+// (Nothing) or 438 as operands.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/script/string_budget.h"
 #include "platform/value/variant.h"
 
 namespace kvt::script {
 
-// Longest text any operator or function may produce; beyond it 14 (Out of
-// string space), so that a formula cannot exhaust the host's memory.
-inline constexpr size_t kMaxStringLength = 65536;
-
-// "+": two texts concatenate; otherwise the sum in the wider subtype of
-// the two (Byte < Integer < Long < Single < Double < Currency; Single with
-// Long gives Double). Raises 6 when a Double or Currency sum overflows.
-vb::Variant Add(const vb::Variant& a, const vb::Variant& b);
-// "-" and "*", with the subtype rule of Add.
+// "+": two texts concatenate (charged to `budget`, 7 beyond it); otherwise
+// the sum in the wider subtype of the two (Byte < Integer < Long < Single
+// < Double < Currency; Single with Long gives Double). Raises 6 when a
+// Double or Currency sum overflows.
+vb::Variant Add(const vb::Variant& a, const vb::Variant& b, StringBudget& budget);
+// "-" and "*", with the subtype rule of Add (a Date times anything is a
+// Double).
 vb::Variant Subtract(const vb::Variant& a, const vb::Variant& b);
 vb::Variant Multiply(const vb::Variant& a, const vb::Variant& b);
 // "/": a Double (a Single when no operand is wider than Single and one is
@@ -37,11 +38,12 @@ vb::Variant Modulo(const vb::Variant& a, const vb::Variant& b);
 // "^": always a Double. Raises 5 for a negative base with a fractional
 // exponent and for zero to a negative power, 6 on overflow.
 vb::Variant Power(const vb::Variant& a, const vb::Variant& b);
-// Unary "-": -32768 as Integer becomes a Long, the lowest Long a Double.
+// Unary "-": -32768 as Integer becomes a Long, the lowest Long a Double;
+// a Date stays a Date.
 vb::Variant Negate(const vb::Variant& a);
 // "&": both operands as text; Null counts as "" unless both are Null.
-// Raises 14 beyond kMaxStringLength.
-vb::Variant Concat(const vb::Variant& a, const vb::Variant& b);
+// The result is charged to `budget`; 7 beyond it.
+vb::Variant Concat(const vb::Variant& a, const vb::Variant& b, StringBudget& budget);
 
 enum class CompareOp : uint8_t { kEqual, kNotEqual, kLess, kGreater, kLessEqual, kGreaterEqual };
 // Comparison operators, giving Boolean or Null. Numbers compare by value,
@@ -65,8 +67,5 @@ vb::Variant Or(const vb::Variant& a, const vb::Variant& b);
 vb::Variant Xor(const vb::Variant& a, const vb::Variant& b);
 vb::Variant Eqv(const vb::Variant& a, const vb::Variant& b);
 vb::Variant Imp(const vb::Variant& a, const vb::Variant& b);
-
-// Raises 14 when `length` exceeds kMaxStringLength.
-void CheckStringLength(size_t length);
 
 }  // namespace kvt::script

@@ -23,17 +23,18 @@ class ScriptControl {
   // language raises 380 (Invalid property value) and keeps the old one.
   void Language(std::string_view language);
 
-  // The value of `expression` as the language computes it: Integer, Long,
-  // Double, Currency, String, Boolean, Empty or Null, and Nothing for the
-  // keyword. Names that are not built-in functions are undeclared
-  // variables and read as Empty (not an error); calling one raises 13 with
-  // the name in the error's context.
+  // The value of `expression` as the language computes it: Byte, Integer,
+  // Long, Single, Double, Currency, Date, String, Boolean, Empty or Null,
+  // and Nothing for the keyword. Names that are neither built-in functions
+  // nor constants are undeclared variables and read as Empty (not an
+  // error); calling one raises 13 with the name in the error's context.
   // Raises compilation errors 1002 (Syntax error), 1006 (Expected ')'),
   // 1010, 1025 (Expected end of statement), 1030-1033 for malformed text;
-  // run-time errors 5, 6, 11, 13, 14, 94, 424, 429 (CreateObject), 450
-  // as the language does; 28 (Out of stack space) for nesting deeper than
-  // kMaxNestingDepth and 7 (Out of memory) for text longer than
-  // kMaxExpressionLength.
+  // run-time errors 5, 6, 11, 13, 94, 424, 429 (CreateObject), 449
+  // (Argument not optional), 450 as the language does; 28 (Out of stack
+  // space) for nesting deeper than kMaxNestingDepth and 7 (Out of memory)
+  // for text longer than kMaxExpressionLength or strings beyond the
+  // evaluation's budget (evaluator.h).
   vb::Variant Eval(std::string_view expression) const;
 
  private:

@@ -13,7 +13,7 @@ std::string ScriptErrorDescription(int32_t number) {
     case err::kInvalidNumber: return "Invalid number";
     case err::kInvalidCharacter: return "Invalid character";
     case err::kUnterminatedString: return "Unterminated string constant";
-    case err::kOutOfStringSpace: return "Out of string space";
+    case err::kArgumentNotOptional: return "Argument not optional";
     default: return vb::Error::StandardDescription(number);
   }
 }

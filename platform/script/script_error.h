@@ -22,7 +22,7 @@ inline constexpr int32_t kInvalidNumber = 1031;
 inline constexpr int32_t kInvalidCharacter = 1032;
 inline constexpr int32_t kUnterminatedString = 1033;
 // Run-time errors the platform has no constant for.
-inline constexpr int32_t kOutOfStringSpace = 14;
+inline constexpr int32_t kArgumentNotOptional = 449;
 }  // namespace err
 
 // Source texts of the two kinds of error, as a host reads them from Err.
@@ -30,8 +30,8 @@ inline constexpr const char* kCompileErrorSource = "VBScript compilation error";
 inline constexpr const char* kRuntimeErrorSource = "VBScript runtime error";
 
 // The language's description for an error number: the compilation texts
-// ("Syntax error", "Expected ')'", ...) and "Out of string space"; any other
-// number gets the platform's standard description.
+// ("Syntax error", "Expected ')'", ...) and "Argument not optional"; any
+// other number gets the platform's standard description.
 std::string ScriptErrorDescription(int32_t number);
 
 // An error of the compilation kind; `context` holds position and token.

@@ -79,7 +79,10 @@ void DataCombo::Show(int row, std::string text) {
 void DataCombo::BoundText(std::string bound_text) {
   for (size_t i = 0; i < rows_.size(); ++i) {
     if (rows_[i].bound_text == bound_text) {
+      // Choosing a row is a selection even when it is the row shown.
+      const bool same = rows_[i].list_text == text_;
       Show(static_cast<int>(i), rows_[i].list_text);
+      if (same) Raise(Event::kChange);
       return;
     }
   }
@@ -94,6 +97,8 @@ void DataCombo::Text(std::string text) {
       return;
     }
   }
+  // A drop-down list shows only its rows: other text leaves it as it is.
+  if (style_ == 2) return;
   Show(-1, std::move(text));
 }
 

@@ -35,14 +35,16 @@ class DataCombo : public Control {
   const std::vector<Row>& Rows() const { return rows_; }
 
   // The BoundColumn text of the selected row ("" with none). Setting it
-  // selects the row with that bound value (none when no row has it) and
+  // selects the row with that bound value and raises Change, also when that
+  // row was already shown; with no such row it clears the selection and
   // raises Change when the text shown changes.
   const std::string& BoundText() const { return bound_text_; }
   void BoundText(std::string bound_text);
   // The text shown: the selected row's ListField, or typed text.
   const std::string& Text() const { return text_; }
   // Selects the row whose ListField is `text`, if any; raises Change when
-  // the text differs.
+  // the text differs. Text that no row shows clears the selection of a
+  // drop-down combo and is ignored by a drop-down list (Style 2).
   void Text(std::string text);
   // Index of the selected row in Rows(), -1 for none.
   int SelectedRow() const { return selected_; }

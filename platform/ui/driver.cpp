@@ -2,28 +2,16 @@
 
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"
+#include "platform/value/thread_slot.h"
 
 namespace kvt::ui {
 
-namespace {
-
-std::shared_ptr<Driver>& Installed() {
-  thread_local std::shared_ptr<Driver> driver;
-  return driver;
-}
-
-}  // namespace
-
 Driver& CurrentDriver() {
-  std::shared_ptr<Driver>& driver = Installed();
-  if (!driver) driver = std::make_shared<HeadlessDriver>();
-  return *driver;
+  return vb::ThreadSlot<Driver>::Get([] { return std::make_shared<HeadlessDriver>(); });
 }
 
 std::shared_ptr<Driver> SetDriver(std::shared_ptr<Driver> driver) {
-  std::shared_ptr<Driver> previous = std::move(Installed());
-  Installed() = std::move(driver);
-  return previous;
+  return vb::ThreadSlot<Driver>::Set(std::move(driver));
 }
 
 int MsgBox(const std::string& prompt, int buttons, const std::string& title) {

@@ -20,9 +20,9 @@ namespace {
 constexpr int32_t kFormAlreadyShown = 400;
 
 // A control array as late binding sees it: Item(i), Count, LBound, UBound.
-class ControlArray : public object::Object {
+class LateBoundArray : public object::Object {
  public:
-  ControlArray(std::shared_ptr<Form> form, std::string name)
+  LateBoundArray(std::shared_ptr<Form> form, std::string name)
       : form_(std::move(form)), name_(std::move(name)) {}
 
   std::string TypeName() const override { return "Object"; }
@@ -90,8 +90,12 @@ void Form::Size(int32_t width, int32_t height) {
 
 void Form::EnsureBuilt() {
   // Build may reach its own controls, which would build again.
-  if (built_ || building_) return;
+  if (building_) return;
+  if (built_ && !discarded_) return;
+  retired_ = std::move(controls_);
   controls_.clear();
+  discarded_ = false;
+  built_ = false;
   building_ = true;
   try {
     Build();
@@ -121,6 +125,7 @@ void Form::Unload() {
   visible_ = false;
   loaded_ = false;
   active_ = nullptr;
+  if (discard_on_unload_) discarded_ = true;
   NotifyFormChanged();
 }
 
@@ -457,7 +462,7 @@ vb::Variant Form::Get(std::string_view name, object::Args args) {
   EnsureBuilt();
   bool is_array = !Indexes(name).empty();
   if (is_array) {
-    auto array = std::make_shared<ControlArray>(
+    auto array = std::make_shared<LateBoundArray>(
         std::static_pointer_cast<Form>(shared_from_this()), std::string(name));
     if (args.empty()) return vb::ObjectRef(array);
     return array->Get("", args);
@@ -528,6 +533,16 @@ void Form::NotifyFormChanged() {
 void Form::Adopt(std::shared_ptr<Control> control) {
   control->TabIndex(static_cast<int>(controls_.size()));
   controls_.push_back(std::move(control));
+}
+
+std::vector<Control*> Form::ArrayElements(std::string_view name) const {
+  std::vector<Control*> elements;
+  for (const auto& control : controls_) {
+    if (control->IsArrayElement() && SameName(control->Name(), name)) {
+      elements.push_back(control.get());
+    }
+  }
+  return elements;
 }
 
 }  // namespace kvt::ui

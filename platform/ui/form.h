@@ -7,19 +7,23 @@
 // Build(), once per instance, when its controls are first reached or it is
 // first loaded. Unloading runs the unload handling and hides the form but
 // keeps the controls and their values, so an instance that is loaded again
-// shows what its load handling sets and otherwise what it last held.
+// shows what its load handling sets and otherwise what it last held -- unless
+// the form discards its controls on unload (DiscardControlsOnUnload), when
+// the next use builds them afresh with their design-time values.
 // Reaching a control never loads the form.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/object/object.h"
 #include "platform/ui/control.h"
+#include "platform/ui/layout.h"
 #include "platform/value/date.h"
 
 namespace kvt::ui {
@@ -158,6 +162,21 @@ class Form : public object::Object {
   virtual void OnUnload(bool& cancel) { (void)cancel; }
   virtual void OnActivate() {}
 
+  // Builds the controls if they are not built (or were discarded).
+  void EnsureBuilt();
+  // Whether unloading discards the controls and their values.
+  void DiscardControlsOnUnload(bool discard) { discard_on_unload_ = discard; }
+  // Element `index` of a typed control array, building the controls first.
+  template <class T>
+  T& Reach(const ControlArray<T>& array, int index) {
+    EnsureBuilt();
+    return array[index];
+  }
+  // Adds the controls of a layout table during Build, in its order.
+  void AddControls(std::span<const ControlSpec> specs);
+  // The elements of control array `name` (after Build), for ControlArray.
+  std::vector<Control*> ArrayElements(std::string_view name) const;
+
   // Adds a control during Build; tab order follows creation order.
   template <class T>
   T& Add(std::string name, int index = -1) {
@@ -169,7 +188,6 @@ class Form : public object::Object {
 
  private:
   void Adopt(std::shared_ptr<Control> control);
-  void EnsureBuilt();
   void NotifyFormChanged();
   void TabFrom(bool backwards);
   Control* FindButton(bool want_default) const;
@@ -183,8 +201,13 @@ class Form : public object::Object {
   bool loaded_ = false;
   bool building_ = false;
   bool built_ = false;
+  bool discard_on_unload_ = false;
+  bool discarded_ = false;
   bool visible_ = false;
   std::vector<std::shared_ptr<Control>> controls_;
+  // Discarded controls live until the next build: a handler that unloaded
+  // the form may still be running on one of them.
+  std::vector<std::shared_ptr<Control>> retired_;
   Control* active_ = nullptr;
   FormObserver* observer_ = nullptr;
 };

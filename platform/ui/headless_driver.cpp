@@ -6,6 +6,7 @@
 #include "platform/ui/form.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 
 namespace kvt::ui {
 
@@ -63,7 +64,9 @@ Control* HeadlessDriver::Resolve(Form& form, const std::string& control) {
   size_t open = control.find('(');
   if (open != std::string::npos && control.back() == ')') {
     name = control.substr(0, open);
-    index = std::stoi(control.substr(open + 1));
+    const auto number = vb::ReadPlainInteger(
+        std::string_view(control).substr(open + 1, control.size() - open - 2));
+    index = number && *number >= 0 && *number <= INT32_MAX ? static_cast<int>(*number) : -2;
   }
   Control* found = form.Find(name, index);
   if (found == nullptr) {

@@ -1,10 +1,10 @@
 #include "platform/value/conversions.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
 
 #include "platform/value/error.h"
+#include "platform/value/float_text.h"
 #include "platform/value/number_text.h"
 
 namespace vb {
@@ -22,8 +22,8 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-double StringToDouble(const std::string& text, const Locale& locale) {
-  auto scanned = detail::ScanLocaleNumber(text, locale);
+double StringToDouble(const std::string& text) {
+  auto scanned = detail::ScanNumber(text);
   if (!scanned) throw Error::TypeMismatch({}, text);
   return detail::ScannedToDouble(*scanned);
 }
@@ -86,19 +86,9 @@ std::string CStr(const Variant& value, const Locale& locale) {
     case VarType::Integer: return std::to_string(*value.get_if<int16_t>());
     case VarType::Long: return std::to_string(*value.get_if<int32_t>());
     case VarType::Byte: return std::to_string(*value.get_if<uint8_t>());
-    case VarType::Single:
-      return detail::GeneralText(*value.get_if<float>(), 7, locale);
-    case VarType::Double:
-      return detail::GeneralText(*value.get_if<double>(), 15, locale);
-    case VarType::Currency: {
-      std::string text = value.get_if<Currency>()->ToDecimalText();
-      if (locale.decimal_separator != '.') {
-        for (char& c : text) {
-          if (c == '.') c = locale.decimal_separator;
-        }
-      }
-      return text;
-    }
+    case VarType::Single: return detail::FloatText(*value.get_if<float>(), 7);
+    case VarType::Double: return detail::FloatText(*value.get_if<double>(), 15);
+    case VarType::Currency: return value.get_if<Currency>()->ToDecimalText();
     case VarType::Date: {
       const Date& date = *value.get_if<Date>();
       std::string text = Format(Variant(date), "Short Date", locale);
@@ -114,7 +104,7 @@ std::string CStr(const Variant& value, const Locale& locale) {
   throw Error::TypeMismatch();
 }
 
-double CDbl(const Variant& value, const Locale& locale) {
+double CDbl(const Variant& value, const Locale&) {
   switch (value.type()) {
     case VarType::Empty: return 0;
     case VarType::Null: throw Error::InvalidUseOfNull();
@@ -126,7 +116,7 @@ double CDbl(const Variant& value, const Locale& locale) {
     case VarType::Double: return *value.get_if<double>();
     case VarType::Currency: return value.get_if<Currency>()->ToDouble();
     case VarType::Date: return value.get_if<Date>()->serial();
-    case VarType::String: return StringToDouble(*value.get_if<std::string>(), locale);
+    case VarType::String: return StringToDouble(*value.get_if<std::string>());
     case VarType::Object: throw Error::TypeMismatch();
   }
   throw Error::TypeMismatch();
@@ -143,7 +133,7 @@ float CSng(const Variant& value, const Locale& locale) {
 Currency CCur(const Variant& value, const Locale& locale) {
   if (auto* c = value.get_if<Currency>()) return *c;
   if (auto* text = value.get_if<std::string>()) {
-    auto scanned = detail::ScanLocaleNumber(*text, locale);
+    auto scanned = detail::ScanNumber(*text);
     if (!scanned) throw Error::TypeMismatch({}, *text);
     // Plain decimal text converts exactly, without a detour through double.
     if (!scanned->integral_radix && scanned->exponent == 0) {
@@ -183,7 +173,7 @@ bool CBool(const Variant& value, const Locale& locale) {
       std::string word = Lower(Trim(text));
       if (word == Lower(locale.true_text) || word == "true") return true;
       if (word == Lower(locale.false_text) || word == "false") return false;
-      return StringToDouble(text, locale) != 0;
+      return StringToDouble(text) != 0;
     }
     case VarType::Currency: return value.get_if<Currency>()->raw() != 0;
     default: return CDbl(value, locale) != 0;
@@ -198,7 +188,7 @@ Date CDate(const Variant& value, const Locale& locale) {
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
       if (auto date = Date::Parse(text, locale)) return *date;
-      if (auto scanned = detail::ScanLocaleNumber(text, locale)) {
+      if (auto scanned = detail::ScanNumber(text)) {
         return Date::FromSerial(detail::ScannedToDouble(*scanned));
       }
       throw Error::TypeMismatch({}, text);
@@ -217,18 +207,16 @@ bool IsNumeric(const Variant& value, const Locale& locale) {
     case VarType::Object:
       return false;
     case VarType::String:
-      return detail::ScanLocaleNumber(*value.get_if<std::string>(), locale)
-          .has_value();
+      return ParseLocaleNumber(*value.get_if<std::string>(), locale).has_value();
     default:
       return true;
   }
 }
 
-std::optional<double> ParseLocaleNumber(const std::string& text,
-                                        const Locale& locale) {
-  auto scanned = detail::ScanLocaleNumber(text, locale);
+std::optional<double> ParseLocaleNumber(const std::string& text, const Locale&) {
+  auto scanned = detail::ScanNumber(text);
   if (!scanned) return std::nullopt;
-  return detail::ScannedToDouble(*scanned);
+  return detail::ScannedValue(*scanned);
 }
 
 double Val(const std::string& text) {
@@ -308,13 +296,9 @@ double Val(const std::string& text) {
   if (number.front() == '.' || (number.size() > 1 && number[0] == '-' && number[1] == '.')) {
     number.insert(number.begin() + (number[0] == '-' ? 1 : 0), '0');
   }
-  double value = 0;
-  auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    if (number.find("e-") != std::string::npos) return 0.0;
-    throw Error::Overflow();
-  }
-  return value;
+  auto value = detail::DecimalTextToDouble(number);
+  if (!value) throw Error::Overflow();
+  return *value;
 }
 
 double Val(const Variant& value) {

@@ -1,8 +1,10 @@
 // The platform's conversion functions, with its rules:
 //  - Empty converts to 0, "" or False; Null raises 94 (Invalid use of Null)
 //    except where a function is defined on Null (IsNull, IsNumeric, Val).
-//  - Text converts through the active Locale: grouping separators and
+//  - Numbers in text read and write with "." as the decimal point and ","
+//    as grouping, whatever the locale or the C library's locale says;
 //    surrounding blanks are accepted, a trailing or parenthesised sign too.
+//    The locale gives only the date order and the words for True and False.
 //  - Integer conversions round half to even (banker's rounding) and raise
 //    6 (Overflow) out of range; text that is no number raises 13.
 #pragma once
@@ -34,12 +36,13 @@ double RoundHalfEven(double value, int digits);
 
 bool IsNull(const Variant& value);
 bool IsEmpty(const Variant& value);
-// True for numbers, Booleans, Empty and text the locale reads as a number
-// ("1,234.5", " 12 ", "-3", "(5)", "1E3", "&H1F"); false for Null, "",
-// "12abc", dates and objects.
+// True for numbers, Booleans, Empty and text that reads as a number
+// ("1,234.5", " 12 ", "-3", "(5)", "1E3", "&H1F", "1e-400"); false for
+// Null, "", "12abc", a number beyond the Double range ("1e400"), dates and
+// objects.
 bool IsNumeric(const Variant& value, const Locale& locale = Locale::Active());
-// Reads a number from text under the locale's rules; nullopt when the text
-// is not numeric. The common core of IsNumeric and CDbl.
+// Reads a number from text under the platform's rules; nullopt when the
+// text is not numeric (IsNumeric is false). Never raises.
 std::optional<double> ParseLocaleNumber(const std::string& text,
                                         const Locale& locale);
 
@@ -55,12 +58,15 @@ inline constexpr int kTristateTrue = -1;
 inline constexpr int kTristateFalse = 0;
 inline constexpr int kTristateDefault = -2;
 
-// The platform's FormatNumber. `digits` -1 means the locale's default.
+// The most decimals FormatNumber shows.
+inline constexpr int kMaxFormatDigits = 9;
+
+// The platform's FormatNumber. `digits` -1 means the default, two.
 // Half-way values round away from zero on the value's shortest decimal form
 // (0.125 -> "0.13", 1.005 -> "1.01"), which is what a reader of the figure
 // expects; Currency values round on their exact decimals. A value that
-// rounds to zero shows no minus sign. Raises 13 for text that is no number
-// and 94 for Null.
+// rounds to zero shows no minus sign. Raises 13 for text that is no number,
+// 94 for Null and 5 for `digits` below -1 or above kMaxFormatDigits.
 std::string FormatNumber(const Variant& value, int digits = -1,
                          int leading_digit = kTristateDefault,
                          int parens_for_negative = kTristateDefault,

@@ -183,6 +183,19 @@ Currency Currency::operator/(Currency other) const {
   return Currency(raw);
 }
 
+Currency Currency::RoundHalfEven(int digits) const {
+  if (digits < 0) throw Error::InvalidCall();
+  if (digits >= 4) return *this;
+  int64_t step = 1;
+  for (int i = digits; i < 4; ++i) step *= 10;
+  int64_t steps = 0;
+  int64_t raw = 0;
+  if (!DivideHalfEven(raw_, step, steps) || __builtin_mul_overflow(steps, step, &raw)) {
+    throw Error::Overflow();
+  }
+  return Currency(raw);
+}
+
 std::ostream& operator<<(std::ostream& out, Currency value) {
   return out << value.ToDecimalText();
 }

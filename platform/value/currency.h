@@ -36,6 +36,10 @@ class Currency {
 
   constexpr int64_t raw() const { return raw_; }
   double ToDouble() const { return static_cast<double>(raw_) / kScale; }
+  // Rounded half to even to `digits` decimals, exactly (the platform's
+  // Round); four or more keep the value. Raises 5 for negative digits and
+  // 6 when the rounded value leaves the range (Max() to no decimals).
+  Currency RoundHalfEven(int digits) const;
   // Exact decimal text with up to four decimals, trailing zeros dropped,
   // "." as the decimal point ("12.5", "-0.0001", "0").
   std::string ToDecimalText() const;

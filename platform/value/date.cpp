@@ -11,7 +11,7 @@ namespace {
 
 // Days between 0001-03-01-based civil dates (H. Hinnant's algorithm); the
 // platform's zero date 1899-12-30 is day 693959 counted this way.
-int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+constexpr int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
   y -= m <= 2;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -33,7 +33,8 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
   year = static_cast<int>(y + (month <= 2));
 }
 
-const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
+// A constant, so that dates made while statics start up see it.
+constexpr int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
 bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
@@ -55,7 +56,20 @@ void Split(double serial, int64_t& days, int64_t& seconds) {
   }
 }
 
+// Serials of 1 January 100 and 31 December 9999.
+constexpr int64_t kFirstDay = -657434;
+constexpr int64_t kLastDay = 2958465;
+
 }  // namespace
+
+Date Date::FromSerial(double serial) {
+  // The bounds first: Split must not convert a serial beyond 64 bits.
+  if (!(serial > kFirstDay - 1.0 && serial < kLastDay + 1.0)) throw Error::Overflow();
+  int64_t days = 0, seconds = 0;
+  Split(serial, days, seconds);
+  if (days < kFirstDay || days > kLastDay) throw Error::Overflow();
+  return Date(serial);
+}
 
 Date Date::FromYmd(int year, int month, int day) {
   if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||

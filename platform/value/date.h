@@ -13,7 +13,9 @@ class Locale;
 class Date {
  public:
   constexpr Date() = default;  // 30/12/1899 00:00:00, the platform's zero date
-  static constexpr Date FromSerial(double serial) { return Date(serial); }
+  // Raises 6 (Overflow) when the serial, its time rounded to the second,
+  // is not a day of the years 100 to 9999 (or is no number).
+  static Date FromSerial(double serial);
   // Raises 5 when the parts do not make a date between years 100 and 9999.
   static Date FromYmd(int year, int month, int day);
   static Date FromYmdHms(int year, int month, int day, int hour, int minute,

@@ -1,6 +1,9 @@
 #include "platform/value/error.h"
 
+#include <new>
 #include <utility>
+
+#include "platform/value/failure_style.h"
 
 namespace vb {
 
@@ -21,7 +24,13 @@ std::string Error::StandardDescription(int32_t number) {
     case err::kDivisionByZero: return "Division by zero";
     case err::kTypeMismatch: return "Type mismatch";
     case err::kOutOfStackSpace: return "Out of stack space";
+    case err::kInternalError: return "Internal error";
     case err::kFileNotFound: return "File not found";
+    case err::kFileAlreadyExists: return "File already exists";
+    case err::kPathFileAccessError: return "Path/File access error";
+    case err::kPathNotFound: return "Path not found";
+    case err::kInvalidFileFormat: return "Invalid file format";
+    case err::kPrinterError: return "Printer error";
     case err::kObjectNotSet:
       return "Object variable or With block variable not set";
     case err::kInvalidUseOfNull: return "Invalid use of Null";
@@ -81,6 +90,21 @@ Error Error::NoSuchMember(std::string source, std::string context) {
 }
 Error Error::SubscriptOutOfRange(std::string source) {
   return Numbered(err::kSubscriptOutOfRange, std::move(source));
+}
+
+Error CaughtError() noexcept {
+  try {
+    throw;
+  } catch (const Error& error) {
+    return error;
+  } catch (const std::bad_alloc&) {
+    return Error::Numbered(err::kOutOfMemory);
+  } catch (const std::exception& error) {
+    return Error(err::kInternalError, {}, Error::StandardDescription(err::kInternalError),
+                 error.what());
+  } catch (...) {
+    return Error::Numbered(err::kInternalError);
+  }
 }
 
 }  // namespace vb

@@ -25,7 +25,13 @@ inline constexpr int32_t kSubscriptOutOfRange = 9;
 inline constexpr int32_t kDivisionByZero = 11;
 inline constexpr int32_t kTypeMismatch = 13;
 inline constexpr int32_t kOutOfStackSpace = 28;
+inline constexpr int32_t kInternalError = 51;
 inline constexpr int32_t kFileNotFound = 53;
+inline constexpr int32_t kFileAlreadyExists = 58;
+inline constexpr int32_t kPathFileAccessError = 75;
+inline constexpr int32_t kPathNotFound = 76;
+inline constexpr int32_t kInvalidFileFormat = 321;
+inline constexpr int32_t kPrinterError = 482;
 inline constexpr int32_t kObjectRequired = 424;
 inline constexpr int32_t kObjectNotSet = 91;
 inline constexpr int32_t kInvalidUseOfNull = 94;
@@ -82,7 +88,7 @@ class Error : public std::exception {
 };
 
 // An error captured as a value, for the failure styles that pass a failure
-// over or report it and go on (the operation decides; see component/).
+// over or report it and go on (platform/value/failure_style.h).
 class ErrorData {
  public:
   ErrorData() = default;

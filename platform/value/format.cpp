@@ -22,10 +22,9 @@ DecimalDigits NumberDigits(const Variant& value, const Locale& locale) {
     case VarType::Currency: return detail::CurrencyDigits(*value.get_if<Currency>());
     case VarType::Single:
       // A Single shows the digits it was given, not its binary expansion.
-      return detail::ShortestDigits(std::stod(
-          detail::GeneralText(*value.get_if<float>(), 7, Locale{})));
+      return detail::SingleDigits(*value.get_if<float>());
     case VarType::String: {
-      auto scanned = detail::ScanLocaleNumber(*value.get_if<std::string>(), locale);
+      auto scanned = detail::ScanNumber(*value.get_if<std::string>());
       if (!scanned) throw Error::TypeMismatch({}, *value.get_if<std::string>());
       if (scanned->integral_radix) return detail::IntegerDigits(scanned->radix_value);
       return detail::ShortestDigits(detail::ScannedToDouble(*scanned));
@@ -42,16 +41,11 @@ std::string Pad2(int value) {
   return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
 }
 
-const char* const kMonthNames[] = {"January", "February", "March",     "April",
-                                   "May",     "June",     "July",      "August",
-                                   "September", "October", "November", "December"};
-const char* const kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                 "Thursday", "Friday", "Saturday"};
-
 // Renders d/dd/ddd/dddd, M/MM/MMM/MMMM (or m.. outside a time), yy/yyyy,
 // h/hh/H/HH, n/nn (and m/mm right after an hour), s/ss; anything else is
-// copied, and text in double quotes or after a backslash is literal.
-std::string FormatDate(const Date& date, const std::string& pattern) {
+// copied, and text in double quotes or after a backslash is literal. Month
+// and day names are the locale's.
+std::string FormatDate(const Date& date, const std::string& pattern, const Locale& locale) {
   std::string out;
   bool after_hour = false;
   size_t i = 0;
@@ -77,14 +71,11 @@ std::string FormatDate(const Date& date, const std::string& pattern) {
     }
     switch (lower) {
       case 'd':
-        if (run >= 4) {
-          int weekday = static_cast<int>(
+        if (run >= 3) {
+          const auto weekday = static_cast<size_t>(
               (static_cast<int64_t>(std::floor(date.serial())) % 7 + 7 + 6) % 7);
-          out += kDayNames[weekday];
-        } else if (run == 3) {
-          int weekday = static_cast<int>(
-              (static_cast<int64_t>(std::floor(date.serial())) % 7 + 7 + 6) % 7);
-          out += std::string(kDayNames[weekday]).substr(0, 3);
+          const std::string& name = locale.day_names[weekday];
+          out += run >= 4 ? name : name.substr(0, 3);
         } else {
           out += run == 2 ? Pad2(date.Day()) : std::to_string(date.Day());
         }
@@ -92,10 +83,9 @@ std::string FormatDate(const Date& date, const std::string& pattern) {
       case 'm':
         if (after_hour && c == 'm' && run <= 2) {
           out += run == 2 ? Pad2(date.Minute()) : std::to_string(date.Minute());
-        } else if (run >= 4) {
-          out += kMonthNames[date.Month() - 1];
-        } else if (run == 3) {
-          out += std::string(kMonthNames[date.Month() - 1]).substr(0, 3);
+        } else if (run >= 3) {
+          const std::string& name = locale.month_names[static_cast<size_t>(date.Month() - 1)];
+          out += run >= 4 ? name : name.substr(0, 3);
         } else {
           out += run == 2 ? Pad2(date.Month()) : std::to_string(date.Month());
         }
@@ -183,13 +173,14 @@ std::string FormatNumber(const Variant& value, int digits, int leading_digit,
                          const Locale& locale) {
   if (value.IsNull()) throw Error::InvalidUseOfNull();
   if (value.IsObject()) throw Error::TypeMismatch();
-  if (digits < -1) throw Error::InvalidCall();
-  if (digits == -1) digits = locale.default_digits;
+  // The platform shows at most nine decimals and refuses more.
+  if (digits < -1 || digits > kMaxFormatDigits) throw Error::InvalidCall();
+  if (digits == -1) digits = Locale::kDefaultDigits;
   DecimalDigits number = NumberDigits(value, locale);
   detail::RoundHalfAwayFromZero(number, digits);
   std::string text =
       detail::FixedText(number, Resolve(leading_digit, true) ? 1 : 0, digits,
-                        digits, Resolve(group_digits, true), locale);
+                        digits, Resolve(group_digits, true));
   if (!number.negative || detail::IsZero(number)) return text;
   return Resolve(parens_for_negative, false) ? "(" + text + ")" : "-" + text;
 }
@@ -200,16 +191,16 @@ std::string Format(const Variant& value, const std::string& pattern,
   if (pattern.empty()) return CStr(value, locale);
 
   if (EqualsIgnoreCase(pattern, "Short Date")) {
-    return FormatDate(CDate(value, locale), locale.short_date);
+    return FormatDate(CDate(value, locale), locale.short_date, locale);
   }
   if (EqualsIgnoreCase(pattern, "Long Date")) {
-    return FormatDate(CDate(value, locale), "dd MMMM yyyy");
+    return FormatDate(CDate(value, locale), "dd MMMM yyyy", locale);
   }
   if (EqualsIgnoreCase(pattern, "Long Time")) {
-    return FormatDate(CDate(value, locale), locale.long_time);
+    return FormatDate(CDate(value, locale), locale.long_time, locale);
   }
   if (EqualsIgnoreCase(pattern, "Short Time")) {
-    return FormatDate(CDate(value, locale), "HH:nn");
+    return FormatDate(CDate(value, locale), "HH:nn", locale);
   }
   const char* named = nullptr;
   if (EqualsIgnoreCase(pattern, "General Number")) named = "0.###############";
@@ -227,8 +218,7 @@ std::string Format(const Variant& value, const std::string& pattern,
     detail::RoundHalfAwayFromZero(number, numeric.max_decimals);
     std::string body = detail::FixedText(number, numeric.min_integer,
                                          numeric.min_decimals,
-                                         numeric.max_decimals, numeric.group,
-                                         locale);
+                                         numeric.max_decimals, numeric.group);
     return WithSign(number.negative, number, numeric.prefix + body + numeric.suffix);
   }
   if (value.type() == VarType::Date || is_date_pattern) {
@@ -236,7 +226,7 @@ std::string Format(const Variant& value, const std::string& pattern,
         !Date::Parse(CStr(value, locale), locale)) {
       return CStr(value, locale);
     }
-    return FormatDate(CDate(value, locale), effective);
+    return FormatDate(CDate(value, locale), effective, locale);
   }
   return CStr(value, locale);
 }

@@ -1,26 +1,43 @@
-// vb::Locale — the regional settings that number and date conversions use.
+// vb::Locale — the regional settings of date and Boolean text.
 //
-// One object, owned by the thread that converts: the defaults are decimal
-// ".", grouping "," in threes, two default decimals and a day-first short
-// date ("dd/MM/yyyy"). A host with other regional settings installs its own
-// with Locale::SetActive before calling the component; nothing else in the
-// library keeps separators of its own.
+// Number text is not regional. The component reads every number with "."
+// as the decimal point and "," as grouping (ParseNumber drops every ","
+// before it reads), and it rounds by formatting and reading back, so a
+// comma decimal point would multiply every fractional amount. The
+// separators are therefore constants here, the same for every thread and
+// host, and no conversion asks the C library's locale either.
+//
+// What a host may change, per thread with Locale::SetActive before it
+// calls the component: date patterns (the short date order, the long time)
+// and display names (month and day names, the words for True and False).
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace vb {
 
 class Locale {
  public:
-  char decimal_separator = '.';
-  char grouping_separator = ',';
-  int group_size = 3;
+  // Fixed: the component's arithmetic text depends on them.
+  static constexpr char kDecimalSeparator = '.';
+  static constexpr char kGroupingSeparator = ',';
+  static constexpr int kGroupSize = 3;
   // Decimals FormatNumber shows when asked for the default (-1).
-  int default_digits = 2;
-  // Short date pattern: d, dd, M, MM, yy, yyyy and literal separators.
+  static constexpr int kDefaultDigits = 2;
+
+  // Short date pattern: d, dd, M, MM, yy, yyyy and literal separators; it
+  // also gives the order in which dates are read.
   std::string short_date = "dd/MM/yyyy";
   std::string long_time = "HH:mm:ss";
+  // Put before amounts by FormatCurrency.
+  std::string currency_symbol = "R";
+  std::array<std::string, 12> month_names = {
+      "January", "February", "March",     "April",   "May",      "June",
+      "July",    "August",   "September", "October", "November", "December"};
+  // Sunday first.
+  std::array<std::string, 7> day_names = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                          "Thursday", "Friday", "Saturday"};
   std::string true_text = "True";
   std::string false_text = "False";
 

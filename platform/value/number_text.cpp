@@ -1,11 +1,11 @@
 #include "platform/value/number_text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/value/error.h"
+#include "platform/value/locale.h"
 
 namespace vb::detail {
 namespace {
@@ -26,23 +26,41 @@ void TrimZeros(DecimalDigits& number) {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// The digits and exponent of to_chars' scientific text ("1.25e+02").
+DecimalDigits ScientificDigits(bool negative, const char* first, const char* last) {
+  DecimalDigits out;
+  out.negative = negative;
+  const char* e = first;
+  while (e != last && *e != 'e') ++e;
+  for (const char* c = first; c != e; ++c) {
+    if (*c != '.') out.digits += *c;
+  }
+  int exponent = 0;
+  // from_chars takes no "+"; to_chars always writes a sign.
+  if (e != last && e + 1 != last && e[1] == '+') ++e;
+  if (e != last) std::from_chars(e + 1, last, exponent);
+  out.point = exponent + 1;
+  TrimZeros(out);
+  return out;
+}
+
 }  // namespace
 
 DecimalDigits ShortestDigits(double value) {
-  DecimalDigits out;
-  if (value == 0 || !std::isfinite(value)) return out;
-  out.negative = value < 0;
+  if (value == 0 || !std::isfinite(value)) return {};
   char buffer[64];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                               std::chars_format::scientific);
-  std::string text(buffer, result.ptr);
-  size_t e = text.find('e');
-  for (size_t i = 0; i < e; ++i) {
-    if (text[i] != '.') out.digits += text[i];
-  }
-  out.point = std::atoi(text.c_str() + e + 1) + 1;
-  TrimZeros(out);
-  return out;
+  return ScientificDigits(value < 0, buffer, result.ptr);
+}
+
+DecimalDigits SingleDigits(float value) {
+  if (value == 0 || !std::isfinite(value)) return {};
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer,
+                              std::fabs(static_cast<double>(value)),
+                              std::chars_format::scientific, 6);
+  return ScientificDigits(value < 0, buffer, result.ptr);
 }
 
 DecimalDigits CurrencyDigits(Currency value) {
@@ -98,8 +116,7 @@ void RoundHalfAwayFromZero(DecimalDigits& number, int decimals) {
 }
 
 std::string FixedText(const DecimalDigits& number, int min_integer,
-                      int min_decimals, int max_decimals, bool group,
-                      const Locale& locale) {
+                      int min_decimals, int max_decimals, bool group) {
   const std::string& d = number.digits;
   int size = static_cast<int>(d.size());
   auto digit_at = [&](int i) { return i >= 0 && i < size ? d[static_cast<size_t>(i)] : '0'; };
@@ -109,13 +126,12 @@ std::string FixedText(const DecimalDigits& number, int min_integer,
   while (static_cast<int>(integer.size()) < min_integer) {
     integer.insert(integer.begin(), '0');
   }
-  if (group && locale.group_size > 0 &&
-      static_cast<int>(integer.size()) > locale.group_size) {
+  if (group && static_cast<int>(integer.size()) > Locale::kGroupSize) {
     std::string grouped;
     int count = static_cast<int>(integer.size());
     for (int i = 0; i < count; ++i) {
-      if (i > 0 && (count - i) % locale.group_size == 0) {
-        grouped += locale.grouping_separator;
+      if (i > 0 && (count - i) % Locale::kGroupSize == 0) {
+        grouped += Locale::kGroupingSeparator;
       }
       grouped += integer[static_cast<size_t>(i)];
     }
@@ -129,11 +145,10 @@ std::string FixedText(const DecimalDigits& number, int min_integer,
     fraction.pop_back();
   }
   if (fraction.empty()) return integer;
-  return integer + locale.decimal_separator + fraction;
+  return integer + Locale::kDecimalSeparator + fraction;
 }
 
-std::optional<ScannedNumber> ScanLocaleNumber(const std::string& text,
-                                              const Locale& locale) {
+std::optional<ScannedNumber> ScanNumber(const std::string& text) {
   ScannedNumber out;
   size_t pos = 0, end = text.size();
   while (pos < end && IsSpace(text[pos])) ++pos;
@@ -193,10 +208,10 @@ std::optional<ScannedNumber> ScanLocaleNumber(const std::string& text,
     if (c >= '0' && c <= '9') {
       out.mantissa += c;
       any_digit = true;
-    } else if (c == locale.decimal_separator && !in_fraction) {
+    } else if (c == Locale::kDecimalSeparator && !in_fraction) {
       in_fraction = true;
       out.mantissa += '.';
-    } else if (c == locale.grouping_separator && !in_fraction && any_digit) {
+    } else if (c == Locale::kGroupingSeparator && !in_fraction && any_digit) {
       // Grouping is accepted anywhere in the integer part, as the
       // platform's own numeric test accepts it.
     } else {
@@ -223,36 +238,130 @@ std::optional<ScannedNumber> ScanLocaleNumber(const std::string& text,
   return out;
 }
 
-double ScannedToDouble(const ScannedNumber& number) {
+std::optional<double> DecimalTextToDouble(std::string_view text) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  double value = 0;
+  auto result = std::from_chars(first, last, value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Too large or too small: 0.d1d2... x 10^order decides which, where
+    // order counts the digits before the point, less the zeros after it
+    // that precede the first significant digit, plus the exponent.
+    int64_t order = 0;
+    bool point = false, significant = false;
+    size_t pos = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    for (; pos < text.size() && text[pos] != 'e' && text[pos] != 'E'; ++pos) {
+      if (text[pos] == '.') {
+        point = true;
+      } else if (text[pos] != '0' || significant) {
+        significant = true;
+        if (!point) ++order;
+      } else if (point) {
+        --order;
+      }
+    }
+    if (pos < text.size()) {
+      size_t digit = pos + 1;
+      const bool negative = digit < text.size() && text[digit] == '-';
+      if (digit < text.size() && (text[digit] == '-' || text[digit] == '+')) ++digit;
+      int64_t exponent = 0;
+      for (; digit < text.size() && exponent < 1000000; ++digit) {
+        exponent = exponent * 10 + (text[digit] - '0');
+      }
+      order += negative ? -exponent : exponent;
+    }
+    if (order > 0) return std::nullopt;
+    return 0.0;
+  }
+  if (result.ec != std::errc() || result.ptr != last) return std::nullopt;
+  return value;
+}
+
+std::optional<double> ScannedValue(const ScannedNumber& number) {
   if (number.integral_radix) return static_cast<double>(number.radix_value);
   std::string text = number.mantissa;
   if (number.exponent != 0) {
     text += 'e';
     text += std::to_string(number.exponent);
   }
-  double value = 0;
-  auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    // Underflow reads as zero; only a too-large magnitude is an overflow.
-    if (number.exponent < 0) return 0.0;
-    throw Error::Overflow();
-  }
-  return number.negative ? -value : value;
+  auto value = DecimalTextToDouble(text);
+  if (value && number.negative) *value = -*value;
+  return value;
 }
 
-std::string GeneralText(double value, int significant, const Locale& locale) {
+double ScannedToDouble(const ScannedNumber& number) {
+  auto value = ScannedValue(number);
+  if (!value) throw Error::Overflow();
+  return *value;
+}
+
+std::string GeneralText(double value, int significant) {
   if (value == 0) return "0";
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*G", significant, value);
-  std::string text(buffer);
-  // "%G" trims trailing zeros but writes exponents as "E+05"; the platform
-  // writes at least two exponent digits too, so only the point changes.
-  if (locale.decimal_separator != '.') {
-    for (char& c : text) {
-      if (c == '.') c = locale.decimal_separator;
-    }
-  }
+  // As "%.*G" in the C locale: trailing zeros trimmed, exponents as "E+05".
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                              std::chars_format::general, significant);
+  std::string text(buffer, result.ptr);
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
 }
 
 }  // namespace vb::detail
+
+namespace vb {
+
+std::string PlainText(double value) {
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string ZeroPadded(int64_t value, int width) {
+  char buffer[32];
+  const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value)
+                                       : static_cast<uint64_t>(value);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
+  std::string digits(buffer, result.ptr);
+  if (static_cast<int>(digits.size()) < width) {
+    digits.insert(0, static_cast<size_t>(width) - digits.size(), '0');
+  }
+  return value < 0 ? "-" + digits : digits;
+}
+
+std::optional<int64_t> ReadPlainInteger(std::string_view text) {
+  int64_t value = 0;
+  const char* last = text.data() + text.size();
+  auto result = std::from_chars(text.data(), last, value);
+  if (text.empty() || result.ec != std::errc() || result.ptr != last) return std::nullopt;
+  return value;
+}
+
+std::optional<double> ReadPlainNumber(std::string_view text) {
+  // The form is checked here: from_chars would also take "inf", "nan" and
+  // a missing integer or fraction part that the platform refuses.
+  size_t pos = !text.empty() && text[0] == '-' ? 1 : 0;
+  size_t digits = 0;
+  bool point = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return std::nullopt;
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    ++pos;
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ++pos;
+    const size_t exponent = pos;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') ++pos;
+    if (pos == exponent) return std::nullopt;
+  }
+  if (pos != text.size()) return std::nullopt;
+  return detail::DecimalTextToDouble(text);
+}
+
+}  // namespace vb

@@ -46,6 +46,7 @@ class OrderScreenTest : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = new std::filesystem::path(std::filesystem::temp_directory_path() /
                                      ("kvt_order_screen_" + std::to_string(::getpid())));
+    std::filesystem::remove_all(*dir_);
     std::filesystem::create_directories(*dir_);
     db::CreateDemoDatabase(DbPath());
   }

@@ -60,9 +60,12 @@ class DialogLifecycleTest : public ::testing::Test {
   ui::ScopedDriver installed_{user_};
 };
 
-TEST_F(DialogLifecycleTest, IsLoadedFollowsLoadAndUnload) {
+TEST_F(DialogLifecycleTest, LoadRunsTheLoadHandlingOnceAndUnloadEmptiesTheSlot) {
   EXPECT_FALSE(IsDialogLoaded(slot_));
   LoadDialog(slot_, Factory());
+  LoadDialog(slot_, Factory());
+  EXPECT_EQ(made_.size(), 1u);
+  EXPECT_EQ(Probe().loads, 1);
   EXPECT_TRUE(IsDialogLoaded(slot_));
   UnloadDialog(slot_);
   EXPECT_FALSE(IsDialogLoaded(slot_));
@@ -70,40 +73,33 @@ TEST_F(DialogLifecycleTest, IsLoadedFollowsLoadAndUnload) {
   EXPECT_EQ(Probe().unloads, 1);
 }
 
-TEST_F(DialogLifecycleTest, LoadingTwiceRunsTheLoadHandlingOnce) {
-  LoadDialog(slot_, Factory());
-  LoadDialog(slot_, Factory());
-  EXPECT_EQ(made_.size(), 1u);
-  EXPECT_EQ(Probe().loads, 1);
-}
-
-TEST_F(DialogLifecycleTest, ShowWithoutLoadCreatesLoadsAndShowsModally) {
+TEST_F(DialogLifecycleTest, ShowCreatesAndLoadsOnceAndRunsPrepareFirst) {
   bool visible_while_shown = false;
   user_->Inspect([&](ui::Form& f) { visible_while_shown = f.Visible(); })
       .Click("cmdClose");
   ShowDialog(slot_, Factory());
   EXPECT_TRUE(visible_while_shown);
-  EXPECT_EQ(Probe().loads, 1);
   EXPECT_TRUE(IsDialogLoaded(slot_));  // hidden by its button, still loaded
   EXPECT_FALSE(Probe().Visible());
-}
 
-TEST_F(DialogLifecycleTest, ShowDoesNotReloadALoadedDialogAndRunsPrepareFirst) {
-  LoadDialog(slot_, Factory());
   bool prepared_before_show = false;
   user_->Click("cmdClose");
-  ShowDialog(slot_, Factory(),
-             [&](Dialog& d) { prepared_before_show = !d.Visible(); });
+  ShowDialog(slot_, Factory(), [&](Dialog& d) { prepared_before_show = !d.Visible(); });
   EXPECT_TRUE(prepared_before_show);
+  EXPECT_EQ(made_.size(), 1u);
   EXPECT_EQ(Probe().loads, 1);
 }
 
-TEST_F(DialogLifecycleTest, HideAndUnloadOnAnEmptySlotDoNothing) {
+TEST_F(DialogLifecycleTest, HideAndUnloadLeaveEmptyAndUnloadedSlotsAlone) {
   HideDialog(slot_);
-  UnloadDialog(slot_);
   UnloadDialog(slot_);
   EXPECT_EQ(slot_.instance, nullptr);
   EXPECT_TRUE(made_.empty());
+
+  slot_.instance = Factory()();
+  UnloadDialog(slot_);
+  EXPECT_NE(slot_.instance, nullptr);
+  EXPECT_EQ(Probe().unloads, 0);
 }
 
 TEST_F(DialogLifecycleTest, AFailedLoadUnloadsWhatGotLoadedAndEmptiesTheSlot) {
@@ -112,13 +108,6 @@ TEST_F(DialogLifecycleTest, AFailedLoadUnloadsWhatGotLoadedAndEmptiesTheSlot) {
   EXPECT_EQ(slot_.instance, nullptr);
   EXPECT_EQ(Probe().unloads, 1);
   EXPECT_FALSE(IsDialogLoaded(slot_));
-}
-
-TEST_F(DialogLifecycleTest, AnInstanceThatIsNotLoadedStaysInTheSlotOnUnload) {
-  slot_.instance = Factory()();
-  UnloadDialog(slot_);
-  EXPECT_NE(slot_.instance, nullptr);
-  EXPECT_EQ(Probe().unloads, 0);
 }
 
 TEST_F(DialogLifecycleTest, AFailingIsLoadedAnswersFalseAndNothingRaises) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "component/mod_publics.h"
 #include "platform/object/object.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::component {
 namespace {
@@ -28,6 +31,8 @@ TEST(ParseNumberTest, ReadsNumbersTheWayEveryCalculationExpects) {
       {"Null", vb::Variant::Null(), vb::Variant::Integer(0)},
       {"Empty passes the test and reads 0", vb::Variant(), vb::Variant(0.0)},
       {"exponent", vb::Variant("1E3"), vb::Variant(1000.0)},
+      {"beyond the Double range fails the test", vb::Variant("1e400"), vb::Variant::Integer(0)},
+      {"and so does a negative one", vb::Variant("-1,000e400"), vb::Variant::Integer(0)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -48,6 +53,7 @@ TEST(FormatToDecimalsTest, RoundsToTheDecimalsAndGroupsThousands) {
       {vb::Variant("12abc"), 2, "0.00"},
       {vb::Variant(""), 4, "0.0000"},
       {vb::Variant::Null(), 2, "0.00"},
+      {vb::Variant("1e400"), 2, "0.00"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.expected));
@@ -55,6 +61,10 @@ TEST(FormatToDecimalsTest, RoundsToTheDecimalsAndGroupsThousands) {
   }
   EXPECT_EQ(FormatTwoDecimals(vb::Variant("12.345")), "12.35");
   EXPECT_EQ(FormatTwoDecimals(vb::Variant(1000000)), "1,000,000.00");
+  // The service refuses more decimals than the platform shows; that
+  // reaches the caller.
+  EXPECT_EQ(test_support::ErrorNumberOf([] { FormatToDecimals(vb::Variant(1), INT32_MAX); }),
+            vb::err::kInvalidCall);
 }
 
 class ProbeForm : public ui::Form {
@@ -83,29 +93,24 @@ class OddHostControl : public object::Object {
   std::string type_name_;
 };
 
-TEST(GetControlValueTest, ReadsTextBoxesAndLabelsByTypeName) {
+TEST(GetControlValueTest, ReadsTextBoxesAndLabelsByTypeNameAndNeverRaises) {
   auto form = std::make_shared<ProbeForm>();
   auto control = [&](const char* name) {
     return vb::Variant(vb::ObjectRef(form->Ctl(name).shared_from_this()));
+  };
+  auto host = [](const char* type_name) {
+    return vb::Variant(vb::ObjectRef(std::make_shared<OddHostControl>(type_name)));
   };
   form->Ctl<ui::TextBox>("txtValue").Text("");
   EXPECT_EQ(GetControlValue(control("txtValue")), vb::Variant::Integer(0));
   form->Ctl<ui::TextBox>("txtValue").Text("abc");
   EXPECT_EQ(GetControlValue(control("txtValue")), vb::Variant("abc"));
-  EXPECT_EQ(ParseNumber(GetControlValue(control("txtValue"))), vb::Variant::Integer(0));
   form->Ctl<ui::Label>("lblValue").Caption("1,250.75");
   EXPECT_EQ(GetControlValue(control("lblValue")), vb::Variant("1,250.75"));
   EXPECT_EQ(GetControlValue(control("chkValue")), vb::Variant());
-}
-
-TEST(GetControlValueTest, NeverRaisesAndIgnoresTheCaseOfTheTypeName) {
-  auto as_variant = [](std::shared_ptr<object::Object> o) {
-    return vb::Variant(vb::ObjectRef(std::move(o)));
-  };
-  EXPECT_EQ(GetControlValue(as_variant(std::make_shared<OddHostControl>("LABEL"))),
-            vb::Variant("host caption"));
-  EXPECT_EQ(GetControlValue(as_variant(std::make_shared<OddHostControl>("textbox"))),
-            vb::Variant());
+  // The type name's case is ignored; a host control without Text reads Empty.
+  EXPECT_EQ(GetControlValue(host("LABEL")), vb::Variant("host caption"));
+  EXPECT_EQ(GetControlValue(host("textbox")), vb::Variant());
   EXPECT_EQ(GetControlValue(vb::Variant(5)), vb::Variant());
   EXPECT_EQ(GetControlValue(vb::Variant(vb::ObjectRef())), vb::Variant());
 }

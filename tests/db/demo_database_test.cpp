@@ -2,18 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::db {
 namespace {
 
 using services::ProcedureParameter;
+using test_support::ErrorNumberOf;
 
 class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
  protected:
@@ -67,14 +72,14 @@ TEST_P(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
         "Unit Price",   "Trade Disc",   "Rebate Disc",     "Other Disc",
         "Tax Amount",   "Total Cost",   "Net Amount",      "DefaultMessage"}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1",
-       2,
+       3,
        {"ID", "Order Number", "Date Ordered"}},
       {"Exec sp_AO_GRV_Select_Outstanding_Order_Details 1",
        2,
        {"ID", "Products ID", "Product", "Code", "Qty", "B/O Qty",
         "Received Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
         "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax", "Total Cost"}},
-      {"Exec sp_AO_Select_Received_GRV 1,1", 3, {"ID", "GRV Number"}},
+      {"Exec sp_AO_Select_Received_GRV 1,1", 5, {"ID", "GRV Number"}},
       {"Exec sp_AO_Select_Received_CRV 3,1", 1, {"ID", "CRV Number"}},
       {"Exec sp_AO_Select_ReceivedGRV_Details 1",
        2,
@@ -117,7 +122,7 @@ TEST_P(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
         "Tax Code", "Tax Amount", "Total Cost", "Qty Returned", "Qty Sold",
         "Qty Left"}},
       {"sp_AW_Select_Months", 12, {"ID", "Months"}},
-      {"sp_AW_Select_Years", 16, {"ID", "Years"}},
+      {"sp_AW_Select_Years", 17, {"ID", "Years"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
@@ -145,13 +150,13 @@ TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
       {"sp_AO_Select_Order_Lups 4,2", {1, 2, 3}},
       {"sp_AO_Select_Order_Lups 5,1", {}},
       // Order 3 is pending and order 4 fully received.
-      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", {1, 2}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", {1, 2, 10}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 2,1", {5}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,1", {}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,2", {8}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders -5,2", {}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 4,1", {7, 9}},
-      {"Exec sp_AO_Select_Received_GRV 1,1", {2, 1, 7}},
+      {"Exec sp_AO_Select_Received_GRV 1,1", {2, 1, 7, 9, 10}},
       {"Exec sp_AO_Select_Received_GRV 3,1", {}},
       {"Exec sp_AO_Select_Received_CRV 3,1", {4}},
       {"Exec sp_AO_Select_Received_CRV 3,2", {}},
@@ -233,7 +238,7 @@ TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
 }
 
 TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
-  for (int order = 1; order <= 9; ++order) {
+  for (int order = 1; order <= 10; ++order) {
     auto rows = Run("sp_AO_Select_Order_Details " + std::to_string(order));
     for (; !rows->IsEOF(); rows->MoveNext()) {
       SCOPED_TRACE("order line " + vb::CStr(rows->Item("ID").Value()));
@@ -284,8 +289,29 @@ TEST_P(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
                {ProcedureParameter::In(kind), ProcedureParameter::In(company),
                 ProcedureParameter::Out(last_month),
                 ProcedureParameter::Out(last_year)});
+  // October 2026, not December 2019, whose year key 17 is the highest.
   EXPECT_EQ(last_month, vb::Variant(10));
   EXPECT_EQ(last_year, vb::Variant(7));
+}
+
+TEST_P(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
+  services::ControlSettings settings;
+  settings.Connect(db_.ConnectionText());
+  // (month, year key) in period order: key 17 is 2019, keys 1.. 2020...
+  const std::pair<int32_t, int32_t> periods[] = {
+      {12, 17}, {1, 1}, {10, 7}, {11, 7}, {1, 8}};
+  for (size_t i = 1; i < std::size(periods); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_LT(settings.PeriodKey(periods[i - 1].first, periods[i - 1].second),
+              settings.PeriodKey(periods[i].first, periods[i].second));
+  }
+  const std::pair<int32_t, int32_t> refused[] = {{0, 7}, {1, 0}, {1, 99}};
+  for (const auto& [month, year_key] : refused) {
+    SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(year_key));
+    EXPECT_EQ(test_support::ErrorNumberOf(
+                  [&] { settings.PeriodKey(month, year_key); }),
+              vb::err::kInvalidCall);
+  }
 }
 
 TEST_P(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
@@ -339,20 +365,61 @@ INSTANTIATE_TEST_SUITE_P(File, DemoDatabaseFileTest,
                          ::testing::Values(data::Backend::kSQLite),
                          test_support::BackendTestName);
 
-TEST_P(DemoDatabaseFileTest, CreatingReplacesAnOldFile) {
-  {
-    std::ofstream old(path_, std::ios::trunc);
-    old << "not a database";
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_P(DemoDatabaseFileTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
+  const std::string other_db = path_ + ".other";
+  data::Connection::Open(other_db, data::Connection::OpenMode::kCreate)
+      ->ExecuteScript("CREATE TABLE PurchaseOrders (ID INTEGER)");
+  std::ofstream(path_ + ".txt") << "Provider=SQLite is no database, just text.";
+  std::ofstream(path_ + ".empty");
+  struct Case {
+    std::string path;
+    int32_t check_error;  // CheckOurDatabase and ResetDemoDatabase
+    int32_t create_error;
+  } cases[] = {
+      {path_, 0, vb::err::kFileAlreadyExists},
+      {path_ + ".missing/demo.sqlite", vb::err::kFileNotFound, vb::err::kPathNotFound},
+      {path_ + ".txt", vb::err::kAdoConnectionFailed, vb::err::kFileAlreadyExists},
+      {path_ + ".empty", vb::err::kInvalidFileFormat, vb::err::kFileAlreadyExists},
+      {other_db, vb::err::kInvalidFileFormat, vb::err::kFileAlreadyExists},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const bool existed = std::filesystem::exists(c.path);
+    const std::string before = FileText(c.path);
+    EXPECT_EQ(ErrorNumberOf([&] { CheckOurDatabase(c.path); }), c.check_error);
+    EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(c.path); }), c.check_error);
+    EXPECT_EQ(ErrorNumberOf([&] { CreateDemoDatabase(c.path); }), c.create_error);
+    EXPECT_EQ(std::filesystem::exists(c.path), existed);
+    if (c.check_error != 0) {
+      EXPECT_EQ(FileText(c.path), before);
+    }
+    if (c.path != path_) std::filesystem::remove(c.path);
   }
-  CreateDemoDatabase(path_);
-  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 12);
-  CreateEmptyDatabase(path_);
-  EXPECT_EQ(Run("sp_AW_Select_Months")->RecordCount(), 0);
+}
+
+TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnectionsLock) {
+  auto other = data::Connection::Open(path_);
+  auto users = [&] {
+    return vb::CLng(other->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  };
+  const int32_t demo_users = users();
+  other->ExecuteScript("BEGIN; INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
+  other->ExecuteScript("COMMIT");
+  EXPECT_EQ(users(), demo_users + 1);  // the writer's row is kept
+  ResetDemoDatabase(path_);
+  EXPECT_EQ(users(), demo_users);
+  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1")->RecordCount(), 2);
 }
 
 TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
   const int32_t first = AddVolumeOrders(path_, 1000, 10);
-  EXPECT_EQ(first, 10);
+  EXPECT_EQ(first, 11);
   auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
                    std::to_string(first + 99));
   EXPECT_EQ(lines->RecordCount(), 10);
@@ -361,6 +428,32 @@ TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
                 ->RecordCount(),
             0);
 }
+
+#if KVT_WITH_POSTGRES
+// A server's database is a schema: the host's checks and reset of it.
+class DemoDatabaseServerTest : public DemoDatabaseTest {};
+INSTANTIATE_TEST_SUITE_P(Server, DemoDatabaseServerTest,
+                         ::testing::Values(data::Backend::kPostgreSQL),
+                         test_support::BackendTestName);
+
+TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack) {
+  test_support::TempDemoDatabase empty("kvt_empty", GetParam(),
+                                       test_support::TempDemoDatabase::Content::kEmpty);
+  EXPECT_TRUE(HoldsNoTables(*empty.Open()));
+  EXPECT_EQ(ErrorNumberOf([&] { CheckOurSchema(*empty.Open(), "empty"); }),
+            vb::err::kInvalidFileFormat);
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*empty.Open(), "empty"); }),
+            vb::err::kInvalidFileFormat);
+  auto connection = db_.Open();
+  EXPECT_FALSE(HoldsNoTables(*connection));
+  const int32_t demo_users =
+      vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  connection->Execute("INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
+  ResetDemoSchema(*connection, "demo");
+  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()),
+            demo_users);
+}
+#endif
 
 }  // namespace
 }  // namespace kvt::db

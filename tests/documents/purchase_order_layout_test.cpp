@@ -88,7 +88,7 @@ TEST(PurchaseOrderLayoutTest, FooterTotalsAndMessageCarryTheirOwnBinding) {
                                                         {"fldPFOrderTotal", "Total Cost"}};
     for (const auto& [field, column] : sums) {
       EXPECT_EQ(layout->Control(field).DataField(), column);
-      EXPECT_EQ(layout->Control(field).Summary(), report::SummaryType::Sum);
+      EXPECT_EQ(layout->Control(field).Summary(), report::SummaryType::GrandSum);
       EXPECT_EQ(layout->Control(field).OutputFormat(), "#,##0.00");
     }
     EXPECT_EQ(layout->Control("fldRDProductDescf").DataField(), "DefaultMessage");

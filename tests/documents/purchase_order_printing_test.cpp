@@ -74,7 +74,7 @@ TEST(PurchaseOrderLayoutChoiceTest, OnlyTheNumberOneAsksForTheBoxedLayout) {
   };
   const Case cases[] = {{"1", true},  {" 1 ", true}, {"1.0", true}, {"0", false},
                         {"2", false}, {"", false},   {"-1", false}, {"yes", false},
-                        {"10", false}};
+                        {"10", false}, {"1e999", false}, {"-1e999", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("saved '") + c.saved + "'");
     EXPECT_EQ(WantsBoxedPurchaseOrder(c.saved), c.boxed);
@@ -175,7 +175,7 @@ TEST_P(PurchaseOrderPrintingTest, ReprintMarkOnlyOnReprints) {
   EXPECT_EQ(Print(true, true).document.pages[0].FindText("RePrintFlag")->text, "Re-Print");
 }
 
-TEST_P(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndEndsWithAllLineTotals) {
+TEST_P(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndShowsTheOrderTotalsOnEveryPage) {
   auto data = SamplePurchaseOrderData(2 * kRowsPerPage + 15);
   db_.AddOrder(*data);
   const auto& doc = Print().document;
@@ -186,13 +186,12 @@ TEST_P(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndEndsWithAllLineTotals
     EXPECT_EQ(page.FindText("fldRHSupName")->text, "Acme Industrial Supplies (Pty) Ltd");
     EXPECT_EQ(page.FindText("fldOHPageNo")->text, std::to_string(page.number));
     EXPECT_TRUE(page.Has("Label8"));
+    ExpectFooterTotals(page, *data);
     for (const auto* code : page.FindTexts("fldRDProductCode")) {
       EXPECT_EQ(code->text, "PRD-" + std::to_string(10000 + ++line));
     }
   }
   EXPECT_EQ(line, 2 * kRowsPerPage + 15);
-  ExpectFooterTotals(doc.pages.back(), *data);
-  EXPECT_NE(doc.pages[0].FindText("fldPFOrderTotal")->text, FooterSum(*data, "Total Cost"));
 }
 
 TEST_P(PurchaseOrderPrintingTest, MissingRepColumnLeavesOnlyTheSalespersonEmpty) {

@@ -1,125 +1,93 @@
 #include "orders/header_totals.h"
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
-#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/data/record_set.h"
 #include "platform/value/error.h"
 #include "services/number_format_service.h"
+#include "tests/support/rows.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::orders {
 namespace {
 
 using data::DataType;
+using Line = std::array<vb::Variant, 7>;
 
-// An order-detail set with the summed columns, one row per entry; a Null
-// is written as vb::Variant::Null().
-std::shared_ptr<data::RecordSet> DetailRows(
-    const std::vector<std::array<vb::Variant, 7>>& rows) {
-  auto set = std::make_shared<data::RecordSet>();
-  set->Fields().Append("Products ID", DataType::kInteger);
+vb::Variant C(int64_t raw) { return vb::Variant(vb::Currency::FromRaw(raw)); }
+vb::Variant M(const char* text) { return vb::Variant(vb::Currency::FromDecimalText(text)); }
+const vb::Variant kNull = vb::Variant::Null();
+
+// The lines as Currency and Double fields, which the totals read straight
+// from storage, or as Variant fields holding the very same values, which
+// they can only walk row by row.
+data::RecordSetRef StoredLines(const std::vector<Line>& lines, bool as_variants = false) {
+  test_support::Columns columns;
   for (const char* column : kHeaderTotalColumns) {
-    set->Fields().Append(column, std::string(column) == "Qty" ? DataType::kDouble
-                                                              : DataType::kCurrency);
+    const DataType type =
+        std::string(column) == "Qty" ? DataType::kDouble : DataType::kCurrency;
+    columns.emplace_back(column, as_variants ? DataType::kVariant : type);
   }
-  set->Open();
-  for (const auto& row : rows) {
-    set->AddNew();
-    for (size_t i = 0; i < row.size(); ++i) set->Item(kHeaderTotalColumns[i]).Value(row[i]);
-    set->Update();
-  }
-  return set;
+  std::vector<std::vector<vb::Variant>> rows;
+  for (const Line& line : lines) rows.emplace_back(line.begin(), line.end());
+  return test_support::RowsOf(columns, rows);
 }
 
-class HeaderTotalsTest : public ::testing::Test {
- protected:
-  std::map<int, std::string> Captions(data::RecordSet& rows) {
-    std::map<int, std::string> captions;
-    CalculateHeaderTotals(rows, formatter_, [&](int index, const std::string& text) {
-      captions[index] = text;
-    });
-    return captions;
-  }
-  services::NumberFormatService formatter_;
-};
+using Captions = std::vector<std::pair<int, std::string>>;
 
-TEST_F(HeaderTotalsTest, SumsEveryColumnIntoItsLabel) {
-  auto rows = DetailRows({
-      {"1.50", "0.25", "0", "100.00", "15.00", "115.00", 2.5},
-      {"0.50", "0.75", "1", "1,234.56", vb::Variant::Null(), "1,234.56", 1.0},
+// Captions the labels of `rows` into `captions`, in the order they come.
+void CaptionInto(data::RecordSet& rows, Captions& captions) {
+  services::NumberFormatService formatter;
+  CalculateHeaderTotals(rows, formatter, [&](int index, const std::string& text) {
+    captions.emplace_back(index, text);
   });
-  auto captions = Captions(*rows);
-  std::map<int, std::string> expected = {
-      {1, "2.00"}, {2, "1.00"}, {3, "1.00"}, {4, "1,334.56"},
-      {5, "15.00"}, {6, "1,349.56"}, {7, "3.50"}};
-  EXPECT_EQ(captions, expected);
+}
+
+TEST(HeaderTotalsTest, CaptionsEachSumWithTwoDecimalsInLabelOrder) {
+  auto rows = StoredLines({{M("1.5"), M("0.25"), M("0"), M("100"), M("15"), M("115"), 2.5},
+                           {M("0.5"), M("0.75"), M("1"), M("1234.56"), kNull, M("1234.56"), 1.0}});
+  Captions captions;
+  CaptionInto(*rows, captions);
+  EXPECT_EQ(captions, (Captions{{1, "2.00"}, {2, "1.00"}, {3, "1.00"}, {4, "1,334.56"},
+                                {5, "15.00"}, {6, "1,349.56"}, {7, "3.50"}}));
   EXPECT_TRUE(rows->IsEOF());
-}
 
-TEST_F(HeaderTotalsTest, NoRowsOrUnknownCountShowZeros) {
-  auto empty = DetailRows({});
-  auto captions = Captions(*empty);
-  ASSERT_EQ(captions.size(), 7u);
-  for (const auto& [index, text] : captions) EXPECT_EQ(text, "0.00") << index;
-
-  auto unknown = DetailRows({{"1", "1", "1", "1", "1", "1", 1.0}});
+  // No rows, or a count the set cannot tell: zeros, and the set not walked.
+  const Captions zeros = {{1, "0.00"}, {2, "0.00"}, {3, "0.00"}, {4, "0.00"},
+                          {5, "0.00"}, {6, "0.00"}, {7, "0.00"}};
+  auto unknown = StoredLines({{M("1"), M("1"), M("1"), M("1"), M("1"), M("1"), 1.0}});
   unknown->SetRecordCountUnknown(true);
-  unknown->MoveFirst();
-  captions = Captions(*unknown);
-  EXPECT_EQ(captions[4], "0.00");
-  EXPECT_FALSE(unknown->IsEOF());  // not walked
-}
+  for (auto set : {StoredLines({}), unknown}) {
+    captions.clear();
+    CaptionInto(*set, captions);
+    EXPECT_EQ(captions, zeros);
+  }
+  EXPECT_FALSE(unknown->IsEOF());
 
-TEST_F(HeaderTotalsTest, MissingColumnEndsBeforeAnyLabel) {
-  auto set = std::make_shared<data::RecordSet>();
-  set->Fields().Append("Trade Disc", DataType::kCurrency);
-  set->Open();
-  set->AddNew();
-  set->Update();
-  std::map<int, std::string> captions;
-  EXPECT_THROW(CalculateHeaderTotals(*set, formatter_,
-                                     [&](int i, const std::string& t) { captions[i] = t; }),
-               vb::Error);
+  // A missing column raises before any label is captioned.
+  auto partial = test_support::RowsOf({{"Trade Disc", DataType::kCurrency}}, {{M("1")}});
+  captions.clear();
+  EXPECT_EQ(test_support::ErrorNumberOf([&] { CaptionInto(*partial, captions); }),
+            vb::err::kAdoItemNotFound);
   EXPECT_TRUE(captions.empty());
 }
 
-TEST_F(HeaderTotalsTest, SumsStayExactOverManyLines) {
-  std::vector<std::array<vb::Variant, 7>> rows(
-      1000, {"0.10", "0.01", "0.001", "0.3333", "0.05", "0.3833", 0.1});
-  auto totals = SumOrderDetailRows(*DetailRows(rows));
+TEST(HeaderTotalsTest, SumsStayExactOverManyLines) {
+  std::vector<Line> rows(1000, {M("0.1"), M("0.01"), M("0.001"), M("0.3333"), M("0.05"),
+                                M("0.3833"), 0.1});
+  auto totals = SumOrderDetailRows(*StoredLines(rows));
   EXPECT_EQ(totals[0], vb::Currency::FromInt(100));
   EXPECT_EQ(totals[3], vb::Currency::FromDecimalText("333.3"));
   EXPECT_EQ(totals[6], vb::Currency::FromInt(100));
 }
 
 // ---- Column scan against the row walk --------------------------------------
-
-using Line = std::array<vb::Variant, 7>;
-
-vb::Variant C(int64_t raw) { return vb::Variant(vb::Currency::FromRaw(raw)); }
-const vb::Variant kNull = vb::Variant::Null();
-
-// The lines as Currency and Double fields, which the totals read straight
-// from storage, or as Variant fields holding the very same values, which
-// they can only walk row by row.
-std::shared_ptr<data::RecordSet> StoredLines(const std::vector<Line>& lines,
-                                             bool as_variants) {
-  auto set = std::make_shared<data::RecordSet>();
-  for (const char* column : kHeaderTotalColumns) {
-    DataType type =
-        std::string(column) == "Qty" ? DataType::kDouble : DataType::kCurrency;
-    set->Fields().Append(column, as_variants ? DataType::kVariant : type);
-  }
-  set->Open();
-  for (const Line& line : lines) {
-    set->AppendRow(std::vector<vb::Variant>(line.begin(), line.end()));
-  }
-  return set;
-}
 
 // What a call leaves behind: the totals or the error, and the position.
 struct Outcome {
@@ -131,11 +99,7 @@ struct Outcome {
 
 Outcome SumAndLook(data::RecordSet& rows) {
   Outcome outcome;
-  try {
-    outcome.totals = SumOrderDetailRows(rows);
-  } catch (const vb::Error& error) {
-    outcome.error = error.number();
-  }
+  outcome.error = test_support::ErrorNumberOf([&] { outcome.totals = SumOrderDetailRows(rows); });
   outcome.at_eof = rows.IsEOF();
   if (!outcome.at_eof) outcome.bookmark = rows.Bookmark();
   return outcome;

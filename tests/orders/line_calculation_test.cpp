@@ -39,19 +39,6 @@ class LineCalculationTest : public ::testing::Test {
   LineCalculation calc_{formatter_};
 };
 
-TEST_F(LineCalculationTest, WorkedExampleWithBackOrderAndTax) {
-  LineInputs line{10, 2, Cur("5"), {}, {}, {}};
-  LineFigures f = calc_.Figures(line, 15.0f);
-  EXPECT_EQ(f.gross, Cur("60"));
-  EXPECT_EQ(f.net, Cur("60"));
-  EXPECT_EQ(f.tax, Cur("9"));
-  EXPECT_EQ(f.total, Cur("69"));
-  ASSERT_TRUE(f.new_cost_per_unit.has_value());
-  EXPECT_DOUBLE_EQ(*f.new_cost_per_unit, 6.0);  // spread over the order qty
-  EXPECT_EQ(f.trade_percent, 0);
-  EXPECT_EQ(f.average_percent, Currency());
-}
-
 TEST_F(LineCalculationTest, FiguresCascadeAndRound) {
   struct Case {
     const char* name;
@@ -61,6 +48,8 @@ TEST_F(LineCalculationTest, FiguresCascadeAndRound) {
     double trade_pct, rebate_pct, other_pct;
     const char* average;
   } cases[] = {
+      {"back order priced in", {10, 2, Cur("5"), {}, {}, {}}, 15.0f,
+       "60", "60", "60", "60", "9", "69", 0, 0, 0, "0"},
       {"plain", {4, 0, Cur("12.5"), Cur("5"), Cur("4.5"), Cur("0.5")}, 15.0f,
        "50", "45", "40.5", "40", "6", "46", 10, 10, 1.2345679012345678, "20"},
       {"tax rounds half away on its text", {1, 0, Cur("0.5"), {}, {}, {}}, 15.0f,
@@ -88,12 +77,12 @@ TEST_F(LineCalculationTest, FiguresCascadeAndRound) {
   }
 }
 
-TEST_F(LineCalculationTest, NewCostPerUnitUsesAbsoluteOrderQuantityOnly) {
-  LineFigures f = calc_.Figures({-4, 2, Cur("10"), {}, {}, {}}, 0);
-  ASSERT_TRUE(f.new_cost_per_unit.has_value());
-  EXPECT_DOUBLE_EQ(*f.new_cost_per_unit, -5.0);  // net -20 over |-4|
-  EXPECT_FALSE(calc_.Figures({0, 3, Cur("10"), {}, {}, {}}, 0)
-                   .new_cost_per_unit.has_value());
+TEST_F(LineCalculationTest, NewCostPerUnitSpreadsTheNetOverTheAbsoluteOrderQuantity) {
+  EXPECT_DOUBLE_EQ(calc_.Figures({10, 2, Cur("5"), {}, {}, {}}, 15).new_cost_per_unit.value(),
+                   6.0);
+  EXPECT_DOUBLE_EQ(calc_.Figures({-4, 2, Cur("10"), {}, {}, {}}, 0).new_cost_per_unit.value(),
+                   -5.0);
+  EXPECT_FALSE(calc_.Figures({0, 3, Cur("10"), {}, {}, {}}, 0).new_cost_per_unit.has_value());
 }
 
 TEST_F(LineCalculationTest, TriggersRestartTheChainWhereTheInputChanged) {
@@ -134,6 +123,12 @@ TEST_F(LineCalculationTest, CascadingFormulasSeeTheRoundedSubtotals) {
   EXPECT_EQ(line.trade, Cur("5"));
   EXPECT_EQ(line.rebate, Cur("2.38"));
   EXPECT_EQ(line.other, Cur("0.93"));
+
+  // The gross is rounded from the double product: 1.2562 x 0.8 = 1.00496.
+  RateSteps small(calc_);
+  LineInputs tiny{0.8, 0, Cur("1.2562"), {}, {}, {}};
+  calc_.RunDiscountChain(kTriggerQuantity, tiny, small);
+  EXPECT_EQ(small.seen[0].second, Cur("1"));
 }
 
 TEST_F(LineCalculationTest, TypedAmountsAreRoundedWhenTheChainRestartsAfterThem) {

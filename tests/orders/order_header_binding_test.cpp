@@ -14,6 +14,7 @@
 #include "platform/ui/form.h"
 #include "platform/value/conversions.h"
 #include "platform/value/currency.h"
+#include "tests/support/rows.h"
 
 namespace kvt::orders {
 namespace {
@@ -25,20 +26,17 @@ using ui::DataCombo;
 using ui::Label;
 using ui::TextBox;
 
-RecordSetRef MakeSet(const std::vector<std::pair<std::string, DataType>>& fields,
-                     const std::vector<std::vector<vb::Variant>>& rows) {
-  auto rs = std::make_shared<RecordSet>();
-  for (const auto& [name, type] : fields) rs->Fields().Append(name, type);
-  rs->Open();
-  for (const auto& row : rows) rs->AppendRow(row);
-  if (!rows.empty()) rs->MoveFirst();
-  return rs;
-}
-
-// KvtDBC(0): serves the named record sets it holds; any other name fails.
+// KvtDBC: element 0 of the host's array serves the named record sets it
+// holds; any other name fails.
 class Provider : public object::Object {
  public:
   std::string TypeName() const override { return "KvtDBC"; }
+  vb::Variant Get(std::string_view name, object::Args args) override {
+    if (name.empty() && args.size() == 1 && vb::CLng(args[0]) == 0) {
+      return vb::ObjectRef(shared_from_this());
+    }
+    throw vb::Error::SubscriptOutOfRange("KvtDBC");
+  }
   vb::Variant Call(std::string_view name, object::Args args) override {
     if (!object::SameName(name, "MemberGet") || args.size() != 1) ThrowNoSuchMember(name);
     auto found = members.find(vb::CStr(args[0]));
@@ -46,21 +44,6 @@ class Provider : public object::Object {
     return vb::ObjectRef(found->second);
   }
   std::map<std::string, RecordSetRef> members;
-};
-
-class ProviderArray : public object::Object {
- public:
-  explicit ProviderArray(std::shared_ptr<Provider> provider) : provider_(std::move(provider)) {}
-  std::string TypeName() const override { return "Object"; }
-  vb::Variant Get(std::string_view name, object::Args args) override {
-    if (name.empty() && args.size() == 1 && vb::CLng(args[0]) == 0) {
-      return vb::ObjectRef(provider_);
-    }
-    throw vb::Error::SubscriptOutOfRange("KvtDBC");
-  }
-
- private:
-  std::shared_ptr<Provider> provider_;
 };
 
 // The host's order screen as far as the binding reaches it. `last_text_box`
@@ -74,8 +57,7 @@ class OrderScreen : public ui::Form {
 
   vb::Variant Get(std::string_view name, object::Args args) override {
     if (!object::SameName(name, "KvtDBC")) return Form::Get(name, args);
-    auto array = std::make_shared<ProviderArray>(provider);
-    return args.empty() ? vb::Variant(vb::ObjectRef(array)) : array->Get("", args);
+    return args.empty() ? vb::Variant(vb::ObjectRef(provider)) : provider->Get("", args);
   }
 
   DataCombo& Combo(int i) { return Ctl<DataCombo>("dbcOHeaderEdit", i); }
@@ -112,15 +94,16 @@ class OrderHeaderBindingTest : public ::testing::Test {
   // Order PO000105 of supplier 2 at branch 20; "Supplier Ref" and "Tax
   // Total" are Null.
   static void Serve(OrderScreen& screen) {
+    using test_support::RowsOf;
     auto& members = screen.provider->members;
     members["Suppliers_In_Orders"] =
-        MakeSet({{"ID", DataType::kInteger}, {"Supplier", DataType::kVarWChar}},
-                {{1, std::string("Harbour Fasteners CC")}, {2, std::string("Ridgeway Paints Ltd")}});
-    auto branches = MakeSet({{"Branch_ID", DataType::kInteger}, {"Branch", DataType::kVarWChar}},
-                            {{10, std::string("Bellville")}, {20, std::string("Durbanville")}});
-    branches->MoveNext();
-    members["Branch_Codes"] = branches;
-    members["Order_Headers"] = MakeSet(
+        RowsOf({{"ID", DataType::kInteger}, {"Supplier", DataType::kVarWChar}},
+               {{1, std::string("Harbour Fasteners CC")}, {2, std::string("Ridgeway Paints Ltd")}});
+    members["Branch_Codes"] =
+        RowsOf({{"Branch_ID", DataType::kInteger}, {"Branch", DataType::kVarWChar}},
+               {{10, std::string("Bellville")}, {20, std::string("Durbanville")}});
+    members["Branch_Codes"]->MoveNext();
+    members["Order_Headers"] = RowsOf(
         {{"ID", DataType::kInteger},          {"Order No", DataType::kVarWChar},
          {"Date Ordered", DataType::kVarWChar}, {"Branch_Codes_ID", DataType::kInteger},
          {"Supplier Rep", DataType::kVarWChar}, {"Supplier Type", DataType::kVarWChar},
@@ -160,15 +143,9 @@ TEST_F(OrderHeaderBindingTest, BindShowsTheHeaderWithNullsAsEmptyAndZero) {
   EXPECT_EQ(branch.Text(), "Durbanville");
 
   const char* texts[] = {"PO000105", "Pieter van Wyk", "Local", "KH-2302", ""};
-  for (int i = 1; i <= 5; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(s.Text(i).Text(), texts[i - 1]);
-  }
+  for (int i = 1; i <= 5; ++i) EXPECT_EQ(s.Text(i).Text(), texts[i - 1]) << i;
   const char* totals[] = {"774.62", "45.68", "0.00", "14,251.10", "0.00", "16,337.77", "62.50"};
-  for (int i = 1; i <= 7; ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(s.Total(i).Caption(), totals[i - 1]);
-  }
+  for (int i = 1; i <= 7; ++i) EXPECT_EQ(s.Total(i).Caption(), totals[i - 1]) << i;
 }
 
 TEST_F(OrderHeaderBindingTest, ClearEmptiesTheTotalsAndUnbindsTheGrid) {
@@ -229,19 +206,10 @@ class Forecaster : public object::Object {
     return found->second;
   }
   std::map<std::string, vb::Variant> values = {
-      {"ProductDescription", std::string("Sleeve anchor 12 mm")},
-      {"StockOnHand", 0.0},
-      {"StockReserved", 2.5},
-      {"LastSaleDate", vb::Variant::Null()},
-      {"QtyOnOrder", 40},
-      {"OrdersPending", 1},
-      {"CandidatesPending", 3},
-      {"LeadTime", 14},
-      {"MinOrderQty", 5},
-      {"MaxOrderQty", 60},
-      {"ServiceLevel", 0.9},
-      {"Mean", 1.25},
-      {"Median", 1},
+      {"ProductDescription", std::string("Sleeve anchor 12 mm")}, {"StockOnHand", 0.0},
+      {"StockReserved", 2.5}, {"LastSaleDate", vb::Variant::Null()}, {"QtyOnOrder", 40},
+      {"OrdersPending", 1}, {"CandidatesPending", 3}, {"LeadTime", 14}, {"MinOrderQty", 5},
+      {"MaxOrderQty", 60}, {"ServiceLevel", 0.9}, {"Mean", 1.25}, {"Median", 1},
       {"StdDev", 0.5}};
 };
 
@@ -252,13 +220,9 @@ TEST_F(OrderHeaderBindingTest, ProductDetailsShowUnformattedWithNoLastSaleAsEmpt
   ASSERT_FALSE(SetProductDetails(Form(), vb::ObjectRef(forecaster)).HasError());
 
   const char* labels[] = {"Sleeve anchor 12 mm", "0", "2.5", "", "40", "1", "3"};
-  for (int i = 0; i <= 6; ++i) {
-    EXPECT_EQ(s.Ctl<Label>("lblProdDetails", i).Caption(), labels[i]) << i;
-  }
+  for (int i = 0; i <= 6; ++i) EXPECT_EQ(s.Ctl<Label>("lblProdDetails", i).Caption(), labels[i]);
   const char* texts[] = {"14", "5", "60", "0.9"};
-  for (int i = 0; i <= 3; ++i) {
-    EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", i).Text(), texts[i]) << i;
-  }
+  for (int i = 0; i <= 3; ++i) EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", i).Text(), texts[i]);
   const char* stats[] = {"1.25", "1", "0.5"};
   for (int i = 0; i <= 2; ++i) EXPECT_EQ(s.Ctl<Label>("lblStats", i).Caption(), stats[i]) << i;
 

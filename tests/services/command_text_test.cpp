@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 #include "services/connection_text.h"
+#include "tests/support/c_locale.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt::services {
@@ -41,6 +43,14 @@ TEST(CommandTextTest, ReadsProcedureCalls) {
     EXPECT_EQ(call.name, c.name);
     EXPECT_EQ(call.arguments, c.arguments);
   }
+}
+
+TEST(CommandTextTest, ArgumentsReadTheSameUnderACommaDecimalLocale) {
+  test_support::ScopedCLocale comma(test_support::kCommaDecimalLocale);
+  EXPECT_EQ(ParseProcedureCall("sp_x 1.5,-2.25,7").arguments,
+            (std::vector<vb::Variant>{vb::Variant(1.5), vb::Variant(-2.25), vb::Variant(7)}));
+  // Beyond the Double range is no number either.
+  EXPECT_THROW(ParseProcedureCall("sp_x " + std::string(400, '9')), vb::Error);
 }
 
 TEST(CommandTextTest, RefusesAnythingButACall) {
@@ -127,7 +137,7 @@ TEST(ConnectionTextTest, QuotedValueMayHoldSemicolonsAndQuotes) {
   EXPECT_EQ(ParseConnectionText(cases[0].first).user_id, "clerk");
   for (const char* path : {"/tmp/plain.sqlite", "/tmp/a;b\"c'.sqlite", " /tmp/lead"}) {
     SCOPED_TRACE(path);
-    EXPECT_EQ(ParseConnectionText("Data Source=" + QuoteConnectionValue(path)).path, path);
+    EXPECT_EQ(ParseConnectionText("Data Source=" + vb::KeyValueText(path)).path, path);
   }
 }
 

@@ -6,39 +6,41 @@
 #include <vector>
 
 #include "platform/value/error.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::services {
 namespace {
 
 TEST(ControlSettingsTest, PeriodKeysSortInPeriodOrderAcrossYears) {
-  // (month, year key) in period order, across two year boundaries.
+  // (month, calendar year) in period order, across year boundaries.
   const std::pair<int32_t, int32_t> periods[] = {
-      {1, 6}, {2, 6},  {9, 6},  {10, 6}, {11, 6}, {12, 6}, {1, 7},
-      {2, 7}, {10, 7}, {12, 7}, {1, 8},  {3, 10}, {1, 100}};
+      {12, 999}, {1, 2019}, {2, 2019}, {9, 2019}, {10, 2019}, {12, 2019},
+      {1, 2020}, {11, 2026}, {12, 2026}, {1, 2027}, {1, 10000}};
   std::vector<std::string> keys;
-  for (const auto& [month, year_key] : periods) {
-    keys.push_back(ControlSettings::PeriodKey(month, year_key));
+  for (const auto& [month, year] : periods) {
+    keys.push_back(ControlSettings::PeriodKeyOfYear(month, year));
   }
   for (size_t i = 1; i < keys.size(); ++i) {
     SCOPED_TRACE(keys[i - 1] + " < " + keys[i]);
     EXPECT_LT(keys[i - 1], keys[i]);
   }
-  EXPECT_NE(ControlSettings::PeriodKey(1, 12),
-            ControlSettings::PeriodKey(11, 2));
+  EXPECT_EQ(ControlSettings::PeriodKeyOfYear(3, 2026),
+            ControlSettings::PeriodKeyOfYear(3, 2026));
 }
 
 TEST(ControlSettingsTest, PeriodKeyRefusesImpossiblePeriods) {
   const std::pair<int32_t, int32_t> refused[] = {
-      {0, 7}, {13, 7}, {-1, 7}, {1, -1}, {1, 100000000}};
-  for (const auto& [month, year_key] : refused) {
-    SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(year_key));
-    try {
-      ControlSettings::PeriodKey(month, year_key);
-      ADD_FAILURE() << "accepted";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), vb::err::kInvalidCall);
-    }
+      {0, 2026}, {13, 2026}, {-1, 2026}, {1, 0}, {1, -1}, {1, 100000000}};
+  for (const auto& [month, year] : refused) {
+    SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(year));
+    EXPECT_EQ(test_support::ErrorNumberOf([&] {
+                ControlSettings::PeriodKeyOfYear(month, year);
+              }),
+              vb::err::kInvalidCall);
   }
+  ControlSettings unconnected;
+  EXPECT_EQ(test_support::ErrorNumberOf([&] { unconnected.PeriodKey(1, 7); }),
+            vb::err::kAdoObjectClosed);
 }
 
 TEST(ControlSettingsTest, ReadingBeforeConnectIsRefused) {

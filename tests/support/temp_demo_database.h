@@ -20,7 +20,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -33,6 +32,7 @@
 #include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "platform/data/connection.h"
+#include "platform/value/text.h"
 #include "services/connection_text.h"
 
 namespace kvt::test_support {
@@ -68,7 +68,7 @@ inline std::string TestServerText(const std::string& database) {
         "(or scripts/with-postgres.sh), which starts a PostgreSQL server");
   }
   return std::string("Provider=PostgreSQL;") + server +
-         ";Database=" + services::QuoteConnectionValue(database);
+         ";Database=" + vb::KeyValueText(database);
 }
 
 // A schema of its own in the test server's database "kvt" (a database is
@@ -87,12 +87,13 @@ class TempDemoDatabase {
       : backend_(backend), name_(UniqueName(stem)) {
     if (backend_ == data::Backend::kSQLite) {
       path_ = (std::filesystem::temp_directory_path() / (name_ + ".sqlite")).string();
+      // A file left by a crashed run of the same pid; creating never replaces.
+      RemoveFiles();
       if (content == Content::kDemo) {
         db::CreateDemoDatabase(path_);
       } else if (content == Content::kSchema) {
         db::CreateEmptyDatabase(path_);
       } else {
-        std::filesystem::remove(path_);
         data::Connection::Open(path_, data::Connection::OpenMode::kCreate);
       }
       return;
@@ -107,8 +108,7 @@ class TempDemoDatabase {
   }
   ~TempDemoDatabase() {
     if (backend_ == data::Backend::kSQLite) {
-      std::error_code ignored;
-      std::filesystem::remove(path_, ignored);
+      RemoveFiles();
       return;
     }
     try {
@@ -148,11 +148,16 @@ class TempDemoDatabase {
   }
 
  private:
+  void RemoveFiles() const {
+    std::error_code ignored;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+      std::filesystem::remove(path_ + suffix, ignored);
+    }
+  }
   static std::string UniqueName(const std::string& stem) {
     static std::atomic<int> counter{0};
     std::string name = stem + "_" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return name;
+    return vb::LCase(name);
   }
   // Runs `sql` on the test server's database.
   static void Administer(const std::string& sql) {

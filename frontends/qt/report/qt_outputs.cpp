@@ -8,6 +8,7 @@
 
 #include "frontends/qt/report/pdf_writer.h"
 #include "frontends/qt/report/printer_job.h"
+#include "frontends/qt/report/qt_text_metrics.h"
 #include "platform/report/painter.h"
 #include "platform/value/error.h"
 
@@ -31,6 +32,8 @@ void RequireWidgetApplication() {
 }
 
 }  // namespace
+
+const report::TextMetrics& DialogOutput::Metrics() const { return CurrentFontMetrics(); }
 
 void DialogOutput::Preview(const report::Document& document,
                            const std::string& device_name) {
@@ -74,6 +77,10 @@ void DialogOutput::ExportPdf(const report::Document& document,
                              const std::string& path) {
   RequireGuiApplication();
   WritePdf(document, path);
+}
+
+const report::TextMetrics& HeadlessOutput::Metrics() const {
+  return CurrentFontMetrics();
 }
 
 void HeadlessOutput::Preview(const report::Document& document,

@@ -13,6 +13,7 @@ namespace kvt::qt {
 // before every print.
 class DialogOutput : public report::Output {
  public:
+  const report::TextMetrics& Metrics() const override;
   void Preview(const report::Document& document,
                const std::string& device_name) override;
   bool Print(const report::Document& document,
@@ -31,6 +32,8 @@ class HeadlessOutput : public report::Output {
       : preview_pdf_path_(std::move(preview_pdf_path)) {}
 
   void SetPrintDialogAnswer(bool accept) { accept_print_ = accept; }
+
+  const report::TextMetrics& Metrics() const override;
 
   void Preview(const report::Document& document,
                const std::string& device_name) override;

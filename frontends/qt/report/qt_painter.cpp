@@ -1,24 +1,22 @@
 #include "frontends/qt/report/qt_painter.h"
 
-#include <QFont>
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
 #include <QString>
 
-#include <cmath>
+#include "frontends/qt/report/qt_text_metrics.h"
+#include "platform/report/text_fit.h"
 
 namespace kvt::qt {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-constexpr double kTwipsPerPoint = 20.0;
-// Text keeps clear of the box edge it is aligned to, so that it does not
-// touch the rules drawn along column edges.
-constexpr int kTextInset = 30;
 
+// The engine has fitted the text already; a figure wider than its box is
+// meant to run over it, so nothing is ever clipped.
 int AlignmentFlags(const report::TextItem& item) {
-  int flags = Qt::AlignTop;
+  int flags = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
   switch (item.alignment) {
     case report::Alignment::Left:
       flags |= Qt::AlignLeft;
@@ -30,7 +28,6 @@ int AlignmentFlags(const report::TextItem& item) {
       flags |= Qt::AlignRight;
       break;
   }
-  if (item.word_wrap) flags |= Qt::TextWordWrap;
   return flags;
 }
 
@@ -66,31 +63,31 @@ void QtPainter::DrawText(const report::TextItem& item) {
   // Most items share a handful of fonts; switching only on change keeps
   // the PDF engine from resolving the same font again for every field.
   if (!has_font_ || !(item.font == current_font_)) {
-    QFont font(QString::fromStdString(item.font.name));
-    font.setPixelSize(static_cast<int>(std::lround(item.font.size * kTwipsPerPoint)));
-    font.setBold(item.font.bold);
-    font.setItalic(item.font.italic);
+    const QFont font = ReportFont(item.font);
     painter_.setFont(font);
     painter_.setPen(Qt::black);
+    line_spacing_ = QFontMetricsF(font).lineSpacing();
     current_font_ = item.font;
     has_font_ = true;
   }
-  const QRect rect = ToQRect(item.rect).adjusted(kTextInset, 0, -kTextInset, 0);
-  const QString text = QString::fromStdString(item.text);
+  QRectF box = QRectF(ToQRect(item.rect))
+                   .adjusted(report::kTextInset, 0, -report::kTextInset, 0);
+  if (box.width() < 0) box.setWidth(0);
   const int flags = AlignmentFlags(item);
-  // A field shows only what fits in its box, as on the designer's page;
-  // clipping is set only when needed because it costs a path per item.
-  const QFontMetrics metrics = painter_.fontMetrics();
-  const bool overflows =
-      item.word_wrap ? !rect.contains(metrics.boundingRect(rect, flags, text))
-                     : metrics.horizontalAdvance(text) > rect.width() ||
-                           metrics.height() > rect.height();
-  if (overflows) {
-    painter_.save();
-    painter_.setClipRect(rect);
+  // Lines were broken by the engine; each is drawn where its measuring put
+  // it.
+  size_t start = 0;
+  for (int index = 0;; ++index) {
+    const size_t end = item.text.find('\n', start);
+    const size_t stop = end == std::string::npos ? item.text.size() : end;
+    const QRectF line(box.left(), box.top() + index * line_spacing_, box.width(),
+                      line_spacing_);
+    painter_.drawText(line, flags,
+                      QString::fromUtf8(item.text.data() + start,
+                                        static_cast<qsizetype>(stop - start)));
+    if (end == std::string::npos) break;
+    start = end + 1;
   }
-  painter_.drawText(rect, flags, text);
-  if (overflows) painter_.restore();
 }
 
 void QtPainter::DrawLine(const report::LineItem& item) {

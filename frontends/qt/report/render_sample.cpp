@@ -1,56 +1,81 @@
 // kvt-render-sample OUT_DIR [LINES] [--reprint]
 //
-// Writes OUT_DIR/rptPurchaseOrder.pdf and OUT_DIR/rptPurchaseOrderNG.pdf:
-// both purchase-order layouts filled with made-up data, so anyone can look
-// at them (scripts/render-layouts.sh turns page 1 into PNG).
+// Writes OUT_DIR/<layout>.pdf for both purchase-order layouts and the four
+// voucher layouts, filled with made-up data, so anyone can look at them
+// (scripts/render-layouts.sh turns page 1 into PNG).
 #include <QGuiApplication>
 
-#include <cstdio>
-#include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "documents/purchase_order_layout.h"
 #include "documents/purchase_order_sample.h"
+#include "documents/rptGoodsReceived.h"
+#include "documents/rptGoodsReceivedNG.h"
+#include "documents/rptGoodsReturned.h"
+#include "documents/rptGoodsReturnedNG.h"
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
+#include "documents/voucher_layout.h"
+#include "documents/voucher_sample.h"
 #include "frontends/qt/report/pdf_writer.h"
+#include "frontends/qt/report/qt_text_metrics.h"
+#include "platform/value/number_text.h"
 
 namespace {
 
-void Render(kvt::report::Report& layout, int lines, bool reprint,
+using kvt::documents::ColumnBinding;
+
+void Render(kvt::report::Report& layout, std::shared_ptr<kvt::report::DataSource> data,
+            std::span<const ColumnBinding> bindings, const std::string& mark,
             const std::string& out_dir) {
-  layout.Control("RePrintFlag").SetText(reprint ? "Re-Print" : "");
-  layout.GetDataControl(kvt::documents::kPurchaseOrderDataControl)
-      .SetRecordset(kvt::documents::SamplePurchaseOrderData(lines));
-  for (const auto& binding : kvt::documents::kPurchaseOrderBindings) {
-    layout.Control(binding.field).SetDataField(binding.column);
+  layout.Control("RePrintFlag").SetText(mark);
+  layout.GetDataControl("dcHeader").SetRecordset(std::move(data));
+  for (const ColumnBinding& binding : bindings) {
+    if (binding.column != nullptr) {
+      layout.Control(binding.field).SetDataField(binding.column);
+    }
   }
   const std::string path = out_dir + "/" + layout.Name() + ".pdf";
-  const kvt::report::Document document = layout.Run();
+  const kvt::report::Document document = layout.Run(kvt::qt::CurrentFontMetrics());
   kvt::qt::WritePdf(document, path);
-  std::printf("%s: %zu page(s)\n", path.c_str(), document.pages.size());
+  std::cout << path << ": " << std::to_string(document.pages.size()) << " page(s)\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUT_DIR [LINES] [--reprint]\n", argv[0]);
+  const std::optional<int64_t> lines =
+      argc > 2 ? vb::ReadPlainInteger(argv[2]) : std::optional<int64_t>(12);
+  if (argc < 2 || !lines || *lines < 0 || *lines > 1000000) {
+    std::cerr << "usage: " << argv[0] << " OUT_DIR [LINES] [--reprint]\n";
     return 2;
   }
   QGuiApplication app(argc, argv);
   const std::string out_dir = argv[1];
-  const int lines = argc > 2 ? std::atoi(argv[2]) : 12;
   const bool reprint = argc > 3 && std::string(argv[3]) == "--reprint";
+  using namespace kvt::documents;
   try {
-    kvt::documents::rptPurchaseOrder boxed;
-    Render(boxed, lines, reprint, out_dir);
-    kvt::documents::rptPurchaseOrderNG plain;
-    Render(plain, lines, reprint, out_dir);
+    const std::string re_print = reprint ? "Re-Print" : "";
+    rptPurchaseOrder boxed;
+    Render(boxed, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings, re_print, out_dir);
+    rptPurchaseOrderNG plain;
+    Render(plain, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings, re_print, out_dir);
+    const std::string copy = reprint ? "Copy" : "";
+    rptGoodsReceived received;
+    Render(received, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    rptGoodsReceivedNG received_plain;
+    Render(received_plain, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    rptGoodsReturned returned;
+    Render(returned, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    rptGoodsReturnedNG returned_plain;
+    Render(returned_plain, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "kvt-render-sample: %s\n", error.what());
+    std::cerr << "kvt-render-sample: " << error.what() << "\n";
     return 1;
   }
   return 0;

@@ -4,9 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
 
 #include "db/portable_script.h"
 #include "platform/data/data_errors.h"
+#include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "tests/support/temp_demo_database.h"
 
@@ -121,6 +124,35 @@ TEST_P(ConnectionTest, RecordSetOutlivesItsConnection) {
   } catch (const vb::Error& error) {
     EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
   }
+}
+
+TEST_P(ConnectionTest, FailedTransactionReportsItsFirstCauseAndLeavesNothing) {
+  // The engine ends the transaction itself: SQLite on a disk that is full
+  // once the file has its present pages, the server when the session dies.
+  std::function<void()> fail;
+  std::string cause;
+  if (GetParam() == Backend::kSQLite) {
+    const int32_t pages = vb::CLng(connection_->Query("PRAGMA page_count")->Item(0).Value());
+    connection_->Execute("PRAGMA max_page_count = " + std::to_string(pages));
+    fail = [&] {
+      connection_->Execute("INSERT INTO Products (ID, Name) VALUES (4, ?1)",
+                           {vb::Variant(std::string(100000, 'x'))});
+    };
+    cause = "database or disk is full";
+  } else {
+    fail = [&] { connection_->Query("SELECT pg_terminate_backend(pg_backend_pid())"); };
+    cause = "FATAL: terminating connection due to administrator command";
+  }
+  try {
+    connection_->RunInTransaction([&] {
+      connection_->Execute("INSERT INTO Products (ID, Name) VALUES (3, 'Washer')");
+      fail();
+    });
+    ADD_FAILURE() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.description().substr(0, cause.size()), cause);  // libpq may add more
+  }
+  EXPECT_EQ(vb::CLng(db_.Open()->Query("SELECT COUNT(*) FROM Products")->Item(0).Value()), 2);
 }
 
 TEST_P(ConnectionTest, ExecuteReportsChangedRows) {

@@ -12,7 +12,7 @@ TEST(DumpPainterTest, WritesOneLinePerItemWithTextQuoted) {
   page.number = 1;
   page.items.emplace_back(TextItem{"fldA", {1, 2, 3, 4}, "say \"hi\"\nthere",
                                    Font{"Arial", 14.5, true, false},
-                                   Alignment::Right, false});
+                                   Alignment::Right});
   page.items.emplace_back(LineItem{"ln", {0, 5, 10, 5}, 15});
   page.items.emplace_back(BoxItem{"shp", {7, 8, 9, 10}, 20});
   EXPECT_EQ(DumpDocument(doc),

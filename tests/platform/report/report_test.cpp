@@ -115,13 +115,20 @@ TEST(ReportTest, PlacesBandsInPageCoordinates) {
   EXPECT_EQ(doc.pages[1].FindTexts("fldAmount")[0]->rect.top, 1120);
 }
 
-TEST(ReportTest, SumsRunOverAllPrintedRowsSoTheLastPageHasTheTotal) {
+TEST(ReportTest, SumsRunOverThePrintedRowsAndGrandSumsOverAllOfThem) {
   SmallLayout layout;
+  layout.GetSection("PageFooter")
+      .AddField("fldGrand", {2500, 100, 500, 250})
+      .SetDataField("Amount")
+      .SetSummary(SummaryType::GrandSum)
+      .SetOutputFormat("#,##0.00");
   Document doc = RunWith(layout, Rows(2 * kRowsPerPage + 3));
   // Amounts are i * 1000.25: running sums of the first 7, 14 and 17 rows.
-  EXPECT_EQ(TextOf(doc.pages[0], "fldTotal"), "28,007.00");
-  EXPECT_EQ(TextOf(doc.pages[1], "fldTotal"), "105,026.25");
-  EXPECT_EQ(TextOf(doc.pages[2], "fldTotal"), "153,038.25");
+  const char* running[] = {"28,007.00", "105,026.25", "153,038.25"};
+  for (size_t page = 0; page < 3; ++page) {
+    EXPECT_EQ(TextOf(doc.pages[page], "fldTotal"), running[page]);
+    EXPECT_EQ(TextOf(doc.pages[page], "fldGrand"), "153,038.25");
+  }
 }
 
 TEST(ReportTest, SumsAreExactAndSkipValuesThatAreNoNumber) {

@@ -48,8 +48,6 @@ TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
       {"1 +", err::kSyntaxError},
       {"1 ** 2", err::kSyntaxError},
       {"1 = = 1", err::kSyntaxError},
-      {"Abs(1,)", err::kSyntaxError},
-      {"Mid(\"a\",,1)", err::kSyntaxError},
       {"(1", err::kExpectedRParen},
       {"((1)", err::kExpectedRParen},
       {"Abs(1", err::kExpectedRParen},
@@ -62,10 +60,15 @@ TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
       {"1 ! 2", err::kInvalidCharacter},
       {"[a]", err::kInvalidCharacter},
       {"\"abc", err::kUnterminatedString},
+      {"#1/1/2000", err::kInvalidCharacter},
+      {"#13/1/2000#", err::kSyntaxError},  // no month 13: a date literal is month first
+      {"#2/30/2000#", err::kSyntaxError},
+      {"&O19", err::kInvalidNumber},
       {"1e", err::kInvalidNumber},
-      {"&H", err::kInvalidNumber},
+      {"&H", err::kSyntaxError},  // "&" before the name H
       {"&H100000000", err::kInvalidNumber},
       {"1.5e400", err::kInvalidNumber},
+      {"100" + std::string(400, '0') + "e-50", err::kInvalidNumber},
       {std::string(256, 'a'), err::kIdentifierTooLong},
   });
 }
@@ -90,6 +93,7 @@ TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
       {"1e308*10", vb::err::kOverflow},
       {"10^400", vb::err::kOverflow},
       {"Exp(1000)", vb::err::kOverflow},
+      {"Round(CCur(\"922337203685477.5807\"))", vb::err::kOverflow},
       {"CInt(32768)", vb::err::kOverflow},
       {"CByte(256)", vb::err::kOverflow},
       {"CLng(2147483648)", vb::err::kOverflow},
@@ -119,12 +123,47 @@ TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
       {"Replace(Null, \"a\", \"b\")", vb::err::kInvalidUseOfNull},
       {"Abs", vb::err::kWrongArgumentCount},
       {"Abs(1, 2)", vb::err::kWrongArgumentCount},
+      {"Abs(1,)", vb::err::kWrongArgumentCount},
+      {"Mid(\"a\",,1)", err::kArgumentNotOptional},
       {"Left(\"a\")", vb::err::kWrongArgumentCount},
+      {"Len", vb::err::kWrongArgumentCount},
       {"1 Is 1", vb::err::kObjectRequired},
       {"Nothing + 1", vb::err::kObjectNotSet},
-      {"Space(70000)", err::kOutOfStringSpace},
-      {"Replace(String(60000, \"a\"), \"a\", \"aa\")", err::kOutOfStringSpace},
+      {"Space(2000000)", vb::err::kOutOfMemory},
+      {"Replace(String(600000, \"a\"), \"a\", \"aa\")", vb::err::kOutOfMemory},
   });
+}
+
+// The strings one evaluation builds count together: growing a text step by
+// step (each "&" copying the last result) stops at the budget however small
+// each step is, and a single huge count fails before anything is built.
+TEST(ScriptErrorsTest, StringsOfOneEvaluationShareOneBudget) {
+  const std::string step = "Space(60000)";
+  std::string chain = step;
+  for (int i = 0; i < 20; ++i) chain += "&" + step;
+  std::string nested = "String(1000, \"a\")";
+  for (int i = 0; i < 12; ++i) nested = "Replace(" + nested + ", \"a\", \"aa\")";
+  std::string lengths = "Len(Space(60000))";
+  for (int i = 0; i < 20; ++i) lengths += " + Len(Space(60000))";
+  ExpectErrors({
+      {chain, vb::err::kOutOfMemory},
+      {nested, vb::err::kOutOfMemory},
+      {lengths, vb::err::kOutOfMemory},  // each string small, together too much
+      {"String(2147483647, \"a\")", vb::err::kOutOfMemory},
+      {"FormatNumber(1, 2147483647)", vb::err::kOutOfMemory},
+  });
+  // Each evaluation starts afresh, and a megabyte of text is within it.
+  EXPECT_EQ(EvalShown("Len(Space(1000000))"), "Long:1000000");
+  EXPECT_EQ(EvalShown("Len(Space(1000000))"), "Long:1000000");
+}
+
+TEST(ScriptErrorsTest, UndefinedNamesAreNotedOnceInTheOrderMet) {
+  // Constants, built-ins called bare (Now) and member names are no
+  // variables; the notes survive the error that the member access raises.
+  EvaluationNotes notes;
+  EXPECT_THROW(EvaluateExpression("y*2 + Abs(Z) + Y + vbSunday + Len(Now) + w.x", &notes),
+               vb::Error);
+  EXPECT_EQ(notes.undefined_names, (std::vector<std::string>{"y", "Z", "w"}));
 }
 
 TEST(ScriptErrorsTest, SandboxOffersNoObjectsAndNoNestedEvaluation) {

@@ -2,6 +2,9 @@
 // "Subtype:text" so a table row states both the value and its subtype.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <string>
 
 #include "platform/script/script_control.h"
@@ -29,5 +32,13 @@ struct EvalCase {
   const char* expression;
   const char* expected;
 };
+
+// Checks each expression's EvalShown against its expected text.
+inline void ExpectAll(std::initializer_list<EvalCase> cases) {
+  for (const EvalCase& c : cases) {
+    SCOPED_TRACE(c.expression);
+    EXPECT_EQ(EvalShown(c.expression), c.expected);
+  }
+}
 
 }  // namespace kvt::script

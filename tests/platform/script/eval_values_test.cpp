@@ -7,18 +7,12 @@
 namespace kvt::script {
 namespace {
 
-void ExpectAll(std::initializer_list<EvalCase> cases) {
-  for (const EvalCase& c : cases) {
-    SCOPED_TRACE(c.expression);
-    EXPECT_EQ(EvalShown(c.expression), c.expected);
-  }
-}
-
 TEST(ScriptEvalTest, OperatorsBindInTheLanguagesOrder) {
   ExpectAll({
       {"2+3*4", "Integer:14"},
       {"(2+3)*4", "Integer:20"},
-      {"-2^2", "Double:-4"},  // exponent binds tighter than negation
+      {"-2^2", "Double:4"},  // negation binds tighter than the exponent
+      {"2*-3^2", "Double:18"},
       {"2^-1", "Double:0.5"},
       {"2^3^2", "Double:64"},  // left to right
       {"10-2-3", "Integer:5"},
@@ -35,6 +29,8 @@ TEST(ScriptEvalTest, OperatorsBindInTheLanguagesOrder) {
       {"True Xor True Or True", "Boolean:False"},
       {"False Eqv False Xor True", "Boolean:False"},
       {"True Imp False Eqv False", "Boolean:True"},
+      {"-3^2", "Double:9"},
+      {"2^-1", "Double:0.5"},
       {"2*-3", "Integer:-6"},
       {"1 - -1", "Integer:2"},
       {"6/2*3", "Double:9"},
@@ -54,8 +50,16 @@ TEST(ScriptEvalTest, LiteralsTakeTheirSubtype) {
       {"&hFFFF", "Integer:-1"},
       {"&HFFFF&", "Long:65535"},
       {"&H10000", "Long:65536"},
-      {"&HFFFFFFFF", "Long:-1"},
+      {"&HFFFFFFFF", "Integer:-1"},  // the value fits 16 bits
+      {"&HFFFE&", "Long:65534"},
+      {"&HFFFFFFFE&", "Integer:-2"},
       {"&O17", "Integer:15"},
+      {"&O177777", "Integer:-1"},
+      {"&H01Or&H02", "Integer:3"},  // a keyword straight after a hex literal
+      {"\"x\" &hi", "String:x"},    // "&" and the variable hi, no literal
+      {"#1/31/2024#", "Date:31/01/2024"},  // month first, whatever the locale
+      {"# 2024-01-31 10:30 PM #", "Date:31/01/2024 22:30:00"},
+      {"#10:30#", "Date:30/12/1899 10:30:00"},
       {"\"say \"\"hi\"\"\"", "String:say \"hi\""},
       {"True", "Boolean:True"},
       {"Empty", "Empty:"},
@@ -88,6 +92,12 @@ TEST(ScriptEvalTest, ArithmeticWidensInsteadOfOverflowing) {
       {"0.1+0.2", "Double:0.3"},
       {"4^0.5", "Double:2"},
       {"-True", "Integer:1"},
+      {"#1/1/2000# + 1", "Date:02/01/2000"},
+      {"1 + #1/1/2000#", "Date:02/01/2000"},
+      {"#1/1/2000# - 0.5", "Date:31/12/1999 12:00:00"},
+      {"#1/2/2000# - #1/1/2000#", "Double:1"},
+      {"#1/1/2000# * 1", "Double:36526"},
+      {"#12/31/9999# + 1", "error 6"},
   });
 }
 
@@ -143,6 +153,13 @@ TEST(ScriptEvalTest, ComparisonsFollowSubtypeAndLiteralRules) {
       {"CInt(9)<\"10\"", "Boolean:False"},  // a text literal shows the number as text
       {"CInt(5)<CStr(5)", "Boolean:True"},  // otherwise a number is below any text
       {"CStr(5)=CInt(5)", "Boolean:False"},
+      {"\"\" = True = False", "Boolean:True"},  // a Boolean meets text as text
+      {"\"true\" <> True", "Boolean:True"},
+      {"2 => 1", "Boolean:True"},
+      {"2 =< 1", "Boolean:False"},
+      {"2 >< 1", "Boolean:True"},
+      {"1 = 1 < 0", "Boolean:True"},  // left to right: True < 0
+      {"#1/2/2000# > #1/1/2000#", "Boolean:True"},
       {"Empty=0", "Boolean:True"},
       {"Empty=\"\"", "Boolean:True"},
       {"Null=Null", "Null"},
@@ -310,6 +327,8 @@ TEST(ScriptEvalTest, DiscountFormulasAsTheyReachTheEngine) {
       {"7 mod 4", "Integer:3"},
       {"(250>100)*-10", "Integer:10"},
       {"IIF_LIKE + 250 * 0.1", "Double:25"},
+      {"DATEADD(\"D\", 1, #1/1/2024#) - DATE < 1E6", "Boolean:True"},
+      {"VBTRUE & VBTAB & VBSUNDAY", "String:-1\t1"},  // constants in any case
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/rows.h"
 #include "tests/support/vb_error.h"
 
 #include <functional>
@@ -25,21 +26,16 @@ class GridForm : public Form {
 };
 
 std::shared_ptr<data::RecordSet> Lines() {
-  auto rs = std::make_shared<data::RecordSet>();
-  rs->Fields().Append("Product", data::DataType::kVarWChar);
-  rs->Fields().Append("Qty", data::DataType::kDouble);
-  rs->Open();
-  rs->AppendRow({vb::Variant("Hex bolt"), vb::Variant(2.5)});
-  rs->AppendRow({vb::Variant("Washer"), vb::Variant::Null()});
-  return rs;
+  return test_support::RowsOf(
+      {{"Product", data::DataType::kVarWChar}, {"Qty", data::DataType::kDouble}},
+      {{"Hex bolt", 2.5}, {"Washer", vb::Variant::Null()}});
 }
 
 using kvt::test_support::ErrorNumberOf;
 
-TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
+TEST(DataGridTest, ShowsEveryRowOfARecordSetAsTextAndLeavesTheCurrentRowAlone) {
   auto form = std::make_shared<GridForm>();
   auto rs = Lines();
-  rs->MoveFirst();
   rs->MoveNext();
   DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
   grid.Set("DataSource", rs);
@@ -55,11 +51,8 @@ TEST(DataGridTest, ShowsEveryRowAsTextAndLeavesTheCurrentRowAlone) {
   EXPECT_EQ(grid.DataSource(), nullptr);
   EXPECT_TRUE(grid.Columns().empty());
   EXPECT_TRUE(grid.Rows().empty());
-}
 
-TEST(DataGridTest, RefusesAnObjectThatIsNoRecordSet) {
-  auto form = std::make_shared<GridForm>();
-  DataGrid& grid = form->Ctl<DataGrid>("sugLines", 0);
+  // An object that is no record set is refused.
   EXPECT_EQ(ErrorNumberOf([&] { grid.Set("DataSource", form); }), vb::err::kTypeMismatch);
   EXPECT_EQ(ErrorNumberOf([&] { grid.Set("RowSource", Lines()); }), vb::err::kNoSuchMember);
 }

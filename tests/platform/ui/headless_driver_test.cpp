@@ -5,6 +5,7 @@
 #include "platform/ui/msg_box.h"
 #include "platform/value/error.h"
 #include "test_form.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::ui {
 namespace {
@@ -87,13 +88,7 @@ TEST_F(HeadlessDriverTest, AScriptThatRunsDryClosesTheFormAndSaysSo) {
 TEST_F(HeadlessDriverTest, ShowingAShownFormModallyIsError400) {
   auto form = std::make_shared<LoggingForm>();
   int number = 0;
-  user_->Inspect([&](Form& f) {
-    try {
-      f.Show(vbModal);
-    } catch (const vb::Error& error) {
-      number = error.number();
-    }
-  });
+  user_->Inspect([&](Form& f) { number = test_support::ErrorNumberOf([&] { f.Show(vbModal); }); });
   form->Show(vbModal);
   EXPECT_EQ(number, 400);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/c_locale.h"
 #include "tests/support/vb_error.h"
 
 #include "platform/value/error.h"
@@ -53,6 +54,8 @@ TEST(ConversionsTest, RangeAndTypeErrors) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(c.run(), c.number);
   }
+  EXPECT_EQ(Error::StandardDescription(75), "Path/File access error");
+  EXPECT_EQ(Error::StandardDescription(482), "Printer error");
 }
 
 TEST(ConversionsTest, NumericTestFollowsTheLocale) {
@@ -66,16 +69,34 @@ TEST(ConversionsTest, NumericTestFollowsTheLocale) {
       {"-", false},      {"1.2.3", false}, {",5", false},   {"1e", false},
       {Variant::Null(), false}, {Variant(), true}, {true, true},
       {Variant(Date::FromYmd(2024, 1, 1)), false}, {7, true},
+      // Beyond the Double range is no number; below it reads as zero.
+      {"1e400", false}, {"-1E400", false}, {"1e-400", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input.IsString() ? *c.input.get_if<std::string>() : c.input.TypeName());
     EXPECT_EQ(IsNumeric(c.input), c.numeric);
+    if (c.input.IsString()) {
+      EXPECT_EQ(ParseLocaleNumber(*c.input.get_if<std::string>(), Locale()).has_value(),
+                c.numeric);
+    }
   }
-  Locale comma_decimal;
-  comma_decimal.decimal_separator = ',';
-  comma_decimal.grouping_separator = '.';
-  EXPECT_EQ(CDbl("1.234,5", comma_decimal), 1234.5);
-  EXPECT_FALSE(IsNumeric("1,2,3.4", comma_decimal));
+}
+
+TEST(ConversionsTest, NumberTextIgnoresTheProcessLocale) {
+  kvt::test_support::ScopedCLocale comma(kvt::test_support::kCommaDecimalLocale);
+  struct Case {
+    Variant input;
+    const char* text;
+  } cases[] = {
+      {1.5, "1.5"},         {133.83, "133.83"},     {-0.25, "-0.25"},
+      {2.5f, "2.5"},        {1.5e-5, "0.000015"},    {1.25e20, "1.25E+20"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(CStr(c.input), c.text);
+    EXPECT_EQ(CDbl(CStr(c.input)), CDbl(c.input));
+  }
+  EXPECT_EQ(FormatNumber(2.5f, 2), "2.50");
 }
 
 TEST(ConversionsTest, TextConvertsExactlyToCurrency) {
@@ -92,7 +113,7 @@ TEST(ConversionsTest, CStrShowsNumbersThePlatformWay) {
     const char* text;
   } cases[] = {
       {0.1 + 0.2, "0.3"},     {1e15, "1E+15"},    {123456789012345.0, "123456789012345"},
-      {0.00001, "1E-05"},     {0.0001, "0.0001"}, {-2.5, "-2.5"},
+      {0.00001, "0.00001"},   {0.0001, "0.0001"}, {-2.5, "-2.5"},
       {1.0f / 3.0f, "0.3333333"}, {Currency::FromDecimalText("12.50"), "12.5"},
       {true, "True"},         {false, "False"},   {Variant(), ""},
       {Variant::Integer(-7), "-7"}, {Variant(Date::FromYmd(2024, 3, 5)), "05/03/2024"},

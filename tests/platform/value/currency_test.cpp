@@ -49,6 +49,30 @@ TEST(CurrencyTest, OutOfRangeRaisesOverflow) {
             Currency::Max());
 }
 
+TEST(CurrencyTest, RoundHalfEvenIsExactAndRaisesOverflowAtTheLimits) {
+  struct Case {
+    const char* value;
+    int digits;
+    const char* rounded;  // nullptr: raises `error`
+    int32_t error;
+  } cases[] = {
+      {"2.345", 2, "2.34", 0}, {"2.355", 2, "2.36", 0}, {"-3.5", 0, "-4", 0},
+      {"1.2345", 9, "1.2345", 0}, {"1", -1, nullptr, err::kInvalidCall},
+      {"922337203685477.5807", 2, "922337203685477.58", 0},
+      {"922337203685477.5807", 0, nullptr, err::kOverflow},
+      {"922337203685477.5807", 3, nullptr, err::kOverflow},
+      {"-922337203685477.5808", 0, nullptr, err::kOverflow},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.value) + " to " + std::to_string(c.digits));
+    const Currency value = Currency::FromDecimalText(c.value);
+    EXPECT_EQ(ErrorNumberOf([&] { value.RoundHalfEven(c.digits); }), c.error);
+    if (c.rounded) {
+      EXPECT_EQ(value.RoundHalfEven(c.digits).ToDecimalText(), c.rounded);
+    }
+  }
+}
+
 TEST(CurrencyTest, TryAddReportsOverflowWithoutThrowing) {
   Currency out = Currency::FromInt(7);
   EXPECT_FALSE(Currency::TryAdd(Currency::Max(), Currency::FromRaw(1), out));

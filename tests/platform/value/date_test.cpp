@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/value/error.h"
 #include "platform/value/locale.h"
+#include "tests/support/vb_error.h"
 
 namespace vb {
 namespace {
@@ -48,6 +51,25 @@ TEST(DateTest, InvalidPartsRaiseInvalidCall) {
       EXPECT_EQ(error.number(), err::kInvalidCall);
     }
   }
+}
+
+TEST(DateTest, SerialsOutsideYears100To9999RaiseOverflow) {
+  struct Case {
+    double serial;
+    int32_t error;
+  } cases[] = {
+      {-657434.0, 0},   {-657434.99, 0},   {2958465.0, 0},  {2958465.99, 0},
+      {-657435.0, err::kOverflow},         {2958466.0, err::kOverflow},
+      // Its time rounds to midnight of 1 January 10000.
+      {2958465.999999999, err::kOverflow}, {1e308, err::kOverflow},
+      {-1e308, err::kOverflow},            {std::nan(""), err::kOverflow},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.serial);
+    EXPECT_EQ(kvt::test_support::ErrorNumberOf([&] { Date::FromSerial(c.serial); }), c.error);
+  }
+  EXPECT_EQ(Date::FromSerial(-657434).Year(), 100);
+  EXPECT_EQ(Date::FromSerial(2958465).Year(), 9999);
 }
 
 TEST(DateTest, ParsesIsoAndLocaleOrder) {

@@ -2,6 +2,7 @@
 
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "tests/support/vb_error.h"
 
 namespace vb {
 namespace {
@@ -33,10 +34,21 @@ TEST(FormatNumberTest, FlagsForLeadingZeroParensAndGrouping) {
   EXPECT_EQ(FormatNumber(0.5, 2, 0, 0, -1), ".50");
   EXPECT_EQ(FormatNumber(-1234.5, 2, -1, -1, -1), "(1,234.50)");
   EXPECT_EQ(FormatNumber(-1234.5, 2, -1, 0, 0), "-1234.50");
-  Locale comma;
-  comma.decimal_separator = ',';
-  comma.grouping_separator = ' ';
-  EXPECT_EQ(FormatNumber(1234.5, 2, -1, 0, -1, comma), "1 234,50");
+}
+
+TEST(FormatNumberTest, DigitCountsAreLimitedAsThePlatformLimitsThem) {
+  struct Case {
+    int digits;
+    int32_t error;
+  } cases[] = {
+      {-1, 0}, {0, 0}, {9, 0}, {10, err::kInvalidCall}, {INT32_MAX, err::kInvalidCall},
+      {-2, err::kInvalidCall}, {INT32_MIN, err::kInvalidCall},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.digits);
+    EXPECT_EQ(kvt::test_support::ErrorNumberOf([&] { FormatNumber(1.5, c.digits); }), c.error);
+  }
+  EXPECT_EQ(FormatNumber(1.5, 9), "1.500000000");
 }
 
 TEST(FormatNumberTest, RejectsWhatIsNoNumber) {

@@ -24,7 +24,9 @@ struct CommandResult {
 
 inline CommandResult RunCommand(const std::string& command) {
   CommandResult result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+  // The tools' messages are read as text; under the test's own locale CUPS
+  // would answer in German.
+  FILE* pipe = ::popen(("LC_ALL=C " + command + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];
   size_t read = 0;

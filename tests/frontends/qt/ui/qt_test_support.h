@@ -12,6 +12,7 @@ namespace kvt::qt::testing {
 // teardown at process exit does not survive an application object that is
 // destroyed among the other statics.
 inline QApplication& App() {
+  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return *app;
   static int argc = 1;
   static char name[] = "qt_ui_test";
   static char* argv[] = {name, nullptr};

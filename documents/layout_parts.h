@@ -1,0 +1,73 @@
+// Pieces the documents' layout tables share: named boxes and rules, added
+// to a band as a group.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "platform/report/section.h"
+
+namespace kvt::documents {
+
+// One field bound at run time: the print-data column and the field it feeds.
+struct ColumnBinding {
+  const char* column;
+  const char* field;
+};
+
+// The supplier's and the own company's details, bound alike on every
+// document.
+inline constexpr std::array<ColumnBinding, 15> kPartyBindings = {{
+    {"Supp Name", "fldRHSupName"},
+    {"Supp PostBox", "fldRHSupPOBox"},
+    {"Supp PostOffice", "fldRHSupPostOffice"},
+    {"Supp PostCode", "fldRHSupPostCode"},
+    {"Supp TelNo", "fldRHSupTelNo"},
+    {"Supp FaxNo", "fldRHSupFaxNo"},
+    {"Supp TaxNo", "fldRHSupTaxNo"},
+    {"Co Name", "fldRHCoName"},
+    {"Co RegNo", "fldRHCoRegNo"},
+    {"Co Address1", "fldRHCoPOBox"},
+    {"Co Address2", "fldRHCoPostOffice"},
+    {"Co PostCode", "fldRHCoPostCode"},
+    {"Co TelNo", "fldRHCoTelNo"},
+    {"Co FaxNo", "fldRHCoFaxNo"},
+    {"Co TaxNo", "fldRHCoTaxNo"},
+}};
+
+// kPartyBindings followed by `rest`.
+template <size_t N>
+constexpr std::array<ColumnBinding, 15 + N> WithPartyBindings(
+    const std::array<ColumnBinding, N>& rest) {
+  std::array<ColumnBinding, 15 + N> all{};
+  size_t at = 0;
+  for (const ColumnBinding& binding : kPartyBindings) all[at++] = binding;
+  for (const ColumnBinding& binding : rest) all[at++] = binding;
+  return all;
+}
+
+struct NamedBox {
+  const char* name;
+  report::Rect rect;
+};
+
+struct NamedRule {
+  const char* name;
+  report::Segment segment;
+};
+
+// Adds `boxes` to `section`, moved down by `dy`.
+inline void AddBoxes(report::Section& section, std::span<const NamedBox> boxes,
+                     int32_t dy = 0) {
+  for (const NamedBox& box : boxes) section.AddBox(box.name, box.rect.Offset(0, dy));
+}
+
+// Adds `rules` to `section`, moved down by `dy`.
+inline void AddRules(report::Section& section, std::span<const NamedRule> rules,
+                     int32_t dy = 0) {
+  for (const NamedRule& rule : rules) section.AddLine(rule.name, rule.segment.Offset(0, dy));
+}
+
+}  // namespace kvt::documents

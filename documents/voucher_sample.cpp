@@ -1,0 +1,43 @@
+#include "documents/voucher_sample.h"
+
+#include <string>
+#include <vector>
+
+#include "documents/purchase_order_sample.h"
+#include "platform/value/currency.h"
+#include "platform/value/date.h"
+
+namespace kvt::documents {
+
+std::shared_ptr<report::MemoryTable> SampleVoucherData(int32_t tran_type, int lines) {
+  auto table = std::make_shared<report::MemoryTable>(std::vector<std::string>{
+      "TranTypeID", "Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
+      "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name", "Co RegNo", "Co Address1",
+      "Co Address2", "Co PostCode", "Co TelNo", "Co FaxNo", "Co TaxNo",
+      "Date Received", "GRVID", "Username", "Del Note Number", "Order Number",
+      "Our Ref", "Supp Ref", "Product Code", "Product Desc", "QTY", "Unit Price",
+      "Trade Disc", "Rebate Disc", "Other Disc", "Tax Amount", "SubTotal",
+      "Total Cost", "Notes"});
+  auto money = [](int64_t cents) { return vb::Variant(vb::Currency::FromRaw(cents * 100)); };
+  const vb::Date received = vb::Date::FromYmd(2026, 12, 11);
+  for (int line = 1; line <= lines; ++line) {
+    const SampleLineFigures figures = SampleLine(line);
+    std::vector<vb::Variant> row{vb::Variant(tran_type)};
+    const std::vector<vb::Variant> parties = SampleParties();
+    row.insert(row.end(), parties.begin(), parties.end());
+    row.insert(row.end(), {
+        received, "GRV000417", "clerk",
+        "DN-88341", "PO-1234", "KH-2210", "Q-7781",
+        "PRD-" + std::to_string(10000 + line), "Hex bolt M8 x 40, stainless, pack of 50",
+        vb::Variant(static_cast<double>(line)), money(figures.unit_price),
+        money(figures.trade), money(figures.rebate), money(figures.other),
+        money(figures.tax), money(figures.net), money(figures.net + figures.tax),
+        "Two boxes arrived with damaged packaging; the contents were counted and "
+        "found complete.",
+    });
+    table->AddRow(std::move(row));
+  }
+  return table;
+}
+
+}  // namespace kvt::documents

@@ -1,0 +1,11 @@
+// The language's type functions: TypeName, VarType, IsNumeric, IsEmpty,
+// IsNull, IsDate, IsArray and IsObject. None of them raises.
+#pragma once
+
+#include "platform/script/builtin_support.h"
+
+namespace kvt::script {
+
+BuiltinTable TypeBuiltins();
+
+}  // namespace kvt::script

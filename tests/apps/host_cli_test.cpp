@@ -1,0 +1,97 @@
+// kvt-host run as a user runs it, with hostile command lines and files:
+// a clear message and exit status, never an abort, never a lost file.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+
+namespace kvt::host {
+namespace {
+
+struct Outcome {
+  int status;  // exit status; 128 + n after signal n
+  std::string out, err;
+};
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class HostCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(dir_); }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+
+  // Runs `shell` in the test's folder, with $HOST standing for the host.
+  Outcome Run(const std::string& shell) const {
+    const int status = std::system(("cd '" + dir_.string() + "' && HOST='" KVT_HOST_PATH
+                                    "' timeout 120 bash -c '" + shell + "' >.out 2>.err")
+                                       .c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+            FileText(File(".out")), FileText(File(".err"))};
+  }
+
+  const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
+                                     ("kvt_host_cli_" + std::to_string(::getpid()));
+};
+
+TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {
+  std::ofstream(File("notes.txt")) << "my notes";
+  std::ofstream(File("empty.sqlite"));
+  struct Case {
+    const char* shell;
+    int status;
+    const char* err;  // how stderr begins
+  } cases[] = {
+      {"$HOST --help | grep -q \"^  kvt-host --gui \\[--db DB\\] \\[--new\\]$\"", 0, ""},
+      {"$HOST frobnicate", 2, "kvt-host: no command \"frobnicate\"\nusage:"},
+      {"$HOST scenario --db", 2, "kvt-host: --db needs a value\nusage:"},
+      {"$HOST formula x --x 1e999", 2, "kvt-host: --x needs a number, not \"1e999\""},
+      {"$HOST scenario --db nowhere/x.sqlite", 1,
+       "kvt-host: creating the demo database at nowhere/x.sqlite: Path not found (error 76)\n"},
+      {"$HOST scenario --db notes.txt", 1,
+       "kvt-host: opening the database notes.txt: file is not a database (error -2147467259)\n"},
+      {"$HOST --gui --db missing.sqlite", 1,
+       "kvt-host: opening the database missing.sqlite: File not found (error 53)\n"
+       "kvt-host: --new makes the demo database there\n"},
+      {"$HOST --gui --db empty.sqlite", 1,
+       "kvt-host: opening the database empty.sqlite: Invalid file format (error 321)\n"},
+      // A disk that fills up while the database is built.
+      {"trap \"\" XFSZ; ulimit -f 16; exec $HOST scenario --db full.sqlite", 1,
+       "kvt-host: creating the demo database at full.sqlite: disk I/O error"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shell);
+    const Outcome outcome = Run(c.shell);
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(outcome.err.substr(0, std::string(c.err).size()), c.err) << outcome.err;
+  }
+  EXPECT_EQ(FileText(File("notes.txt")), "my notes");
+  EXPECT_EQ(FileText(File("empty.sqlite")), "");
+  // Nothing was made where nothing was asked for or the build failed.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 4);
+}
+
+TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {
+  auto users_after = [&](const std::string& options) {
+    return Run("$HOST scenario --db demo.sqlite --out pdf" + options +
+               " >/dev/null && sqlite3 demo.sqlite \"SELECT COUNT(*) FROM Users\"")
+        .out;
+  };
+  EXPECT_EQ(users_after(""), "2\n");
+  // A row the order screens saved.
+  EXPECT_EQ(Run("sqlite3 demo.sqlite \"INSERT INTO Users VALUES (99, 9)\"").status, 0);
+  EXPECT_EQ(users_after(""), "3\n");
+  EXPECT_EQ(users_after(" --reset-demo"), "2\n");
+}
+
+}  // namespace
+}  // namespace kvt::host

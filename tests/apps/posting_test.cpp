@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <thread>
+#include <vector>
+
+#include "apps/kvt-host/posting/consignment_sale.h"
+#include "apps/kvt-host/posting/post_voucher.h"
+#include "apps/kvt-host/posting/stock_invariants.h"
+#include "apps/kvt-host/posting/voucher_kind.h"
+#include "platform/data/data_errors.h"
+#include "platform/value/conversions.h"
+#include "services/data_gateway.h"
+#include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
+
+namespace kvt::posting {
+namespace {
+
+using test_support::ErrorNumberOf;
+
+// One detail row as the component writes it: display text throughout.
+struct Row {
+  int32_t fk;
+  int32_t product;  // 0: left empty
+  const char* qty;
+  const char* total = "0.00";
+};
+
+data::RecordSetRef DetailRows(const std::vector<Row>& rows) {
+  auto set = std::make_shared<data::RecordSet>();
+  for (const char* name :
+       {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price",
+        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax_Codes_ID",
+        "Tax Code", "Tax Amount", "Total Cost"}) {
+    set->Fields().Append(name, data::DataType::kVarWChar);
+  }
+  set->Open();
+  for (const Row& row : rows) {
+    set->AddNew();
+    set->Item("FK ID").Value(vb::Variant(row.fk));
+    set->Item("ProductsID").Value(row.product ? vb::CStr(row.product) : "");
+    set->Item("Qty").Value(row.qty);
+    set->Item("Total Cost").Value(row.total);
+    set->Update();
+  }
+  return set;
+}
+
+class PostingTest : public ::testing::Test {
+ protected:
+  static Voucher Make(int32_t type, int32_t supplier, int32_t owner,
+                      const std::vector<Row>& rows) {
+    Voucher voucher;
+    voucher.tran_type = type;
+    voucher.company_id = 1;
+    voucher.supplier_id = supplier;
+    (FindVoucherKind(type)->IsReturn() ? voucher.source_voucher_id
+                                       : voucher.purchase_order_id) = owner;
+    voucher.period_month = 11;
+    voucher.period_year_key = 7;
+    voucher.user_id = 2;
+    voucher.lines = DetailRows(rows);
+    return voucher;
+  }
+
+  double Number(const std::string& sql) {
+    return vb::CDbl(connection_->Query(sql)->Item(0).Value());
+  }
+
+  data::RecordSetRef Run(const std::string& command) {
+    int32_t status = 0;
+    return services::DataGateway().OpenRecordset(command, 1, 3, 3, connection_,
+                                                 status);
+  }
+
+  // Every row of every table, by table, to prove that nothing was written.
+  std::map<std::string, std::string> Snapshot() {
+    std::map<std::string, std::string> tables;
+    auto names = connection_->Query(
+        "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+    for (; !names->IsEOF(); names->MoveNext()) {
+      const std::string table = vb::CStr(names->Item(0).Value());
+      auto rows = connection_->Query("SELECT * FROM " + table + " ORDER BY 1");
+      for (; !rows->IsEOF(); rows->MoveNext()) {
+        for (int i = 0; i < rows->Fields().Count(); ++i) {
+          const vb::Variant value = rows->Item(i).Value();
+          tables[table] += (value.IsNull() ? "Null" : vb::CStr(value)) + "|";
+        }
+      }
+    }
+    return tables;
+  }
+
+  void ExpectUnchanged(const std::map<std::string, std::string>& before) {
+    const auto after = Snapshot();
+    std::vector<std::string> changed;
+    for (const auto& [table, rows] : after) {
+      if (before.count(table) == 0 || before.at(table) != rows) {
+        changed.push_back(table);
+      }
+    }
+    EXPECT_EQ(changed, std::vector<std::string>{});
+  }
+
+  void ExpectBooksBalance() {
+    EXPECT_EQ(StockInvariantBreaches(*connection_), std::vector<std::string>{});
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_posting_test"};
+  data::ConnectionRef connection_ = data::Connection::Open(db_.Path());
+};
+
+TEST_F(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
+  Voucher voucher = Make(kGoodsReceived, 1, 10,
+                         {{17, 1, "10", "575.00"}, {18, 0, "5", "1,113.85"}});
+  voucher.create_supplier_document = true;
+  voucher.supplier_document_number = "INV-88610";
+  const PostedVoucher posted = PostVoucher(*connection_, voucher);
+  EXPECT_EQ(posted.voucher_number, "GRV000208");
+  EXPECT_EQ(posted.total, vb::Currency::FromRaw(16888500));
+  EXPECT_EQ(
+      Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 30);
+  EXPECT_EQ(Number("SELECT Amount FROM SupplierDocuments WHERE ID = " +
+                   std::to_string(posted.supplier_document_id)),
+            1688.85);
+
+  const std::string id = std::to_string(posted.voucher_id);
+  auto report = Run("Exec sp_AO_Select_GRV_Report_Data " + id);
+  EXPECT_EQ(report->RecordCount(), 2);
+  EXPECT_EQ(report->Item("GRVID").Value(), vb::Variant("GRV000208"));
+  EXPECT_EQ(report->Item("Order Number").Value(), vb::Variant("PO000110"));
+  EXPECT_EQ(report->Item("Username").Value(), vb::Variant("clerk"));
+  report->MoveNext();  // the row without a product key took the order's
+  EXPECT_EQ(report->Item("Product Code").Value(), vb::Variant("WSH-M10"));
+  ExpectBooksBalance();
+}
+
+// Order, receive, return some, receive on consignment, sell, return the
+// rest: the books balance after every step.
+TEST_F(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
+  const double bolts =
+      Number("SELECT StockOnHand FROM Products WHERE ID = 1");
+  const double beams =
+      Number("SELECT ConsignmentStock FROM Products WHERE ID = 7");
+  const auto line_of = [&](const PostedVoucher& voucher) {
+    return vb::CLng(connection_
+                        ->Query("SELECT ID FROM GRVDetails WHERE GRVID = " +
+                                std::to_string(voucher.voucher_id))
+                        ->Item(0)
+                        .Value());
+  };
+  const PostedVoucher grv =
+      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "10"}}));
+  ExpectBooksBalance();
+  const PostedVoucher grn = PostVoucher(
+      *connection_,
+      Make(kGoodsReturned, 1, grv.voucher_id, {{line_of(grv), 1, "3"}}));
+  ExpectBooksBalance();
+  const PostedVoucher crv = PostVoucher(
+      *connection_, Make(kConsignmentReceived, 3, 6, {{13, 7, "6"}}));
+  const int32_t consigned = line_of(crv);
+  ExpectBooksBalance();
+  RecordConsignmentSale(*connection_, {1, consigned, 2});
+  ExpectBooksBalance();
+  EXPECT_EQ(ErrorNumberOf([&] {
+              RecordConsignmentSale(*connection_, {1, consigned, 5});
+            }),
+            kPostingRefused);
+  const PostedVoucher crn = PostVoucher(
+      *connection_,
+      Make(kConsignmentReturned, 3, crv.voucher_id, {{consigned, 0, "4"}}));
+  ExpectBooksBalance();
+
+  EXPECT_EQ(grn.voucher_number + crv.voucher_number + crn.voucher_number,
+            "GRN000302CRV000402CRN000502");
+  EXPECT_EQ(Number("SELECT StockOnHand FROM Products WHERE ID = 1"),
+            bolts + 7);
+  EXPECT_EQ(Number("SELECT ConsignmentStock FROM Products WHERE ID = 7"),
+            beams);
+  auto returned = Run("Exec sp_AO_Select_ReceivedGRV_Details " +
+                      std::to_string(grv.voucher_id));
+  EXPECT_EQ(vb::CDbl(returned->Item("Qty Returned").Value()), 3);
+  auto consignment = Run("Exec sp_AO_Select_ReceivedCRV_Details " +
+                         std::to_string(crv.voucher_id));
+  EXPECT_EQ(vb::CStr(consignment->Item("Qty").Value()) + "=" +
+                vb::CStr(consignment->Item("Qty Sold").Value()) + "+" +
+                vb::CStr(consignment->Item("Qty Returned").Value()) + "+" +
+                vb::CStr(consignment->Item("Qty Left").Value()),
+            "6=2+4+0");
+}
+
+TEST_F(PostingTest, RefusedVouchersWriteNothing) {
+  struct Case {
+    const char* name;
+    int32_t type, supplier, owner;
+    std::vector<Row> rows;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"over-receipt on the second line", kGoodsReceived, 1, 10,
+       {{18, 3, "5"}, {17, 1, "11"}},
+       "Cannot receive 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
+       "outstanding on order PO000110 (30 ordered, 20 received)."},
+      {"one order line twice", kGoodsReceived, 1, 10,
+       {{17, 1, "6"}, {17, 1, "5"}},
+       "Cannot receive 5 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 4 "
+       "outstanding on order PO000110 (30 ordered, 26 received)."},
+      {"return above received less returned", kGoodsReturned, 1, 1,
+       {{1, 1, "11"}},
+       "Cannot return 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
+       "returnable on voucher GRV000201 (12 received, 2 already returned)."},
+      {"consignment return above left", kConsignmentReturned, 3, 4,
+       {{5, 7, "8"}},
+       "Cannot return 8 of TMB-PINE (Pine beam 38 x 114 x 3.6 m): only 7 left "
+       "on consignment on voucher CRV000401 (20 received, 10 sold, 3 "
+       "returned)."},
+      {"line of another order", kGoodsReceived, 1, 10, {{1, 0, "1"}},
+       "Line 1 is not a line of order PO000110."},
+      {"line of another product", kGoodsReceived, 1, 10, {{17, 2, "1"}},
+       "Line 1 is for product 2, but its line on order PO000110 is for BLT-M10 "
+       "(Hex bolt M10 x 50, box of 100)."},
+      {"order of another supplier", kGoodsReceived, 2, 10, {{17, 1, "1"}},
+       "Order 10 is not an open order of the voucher's supplier."},
+      {"goods return against a consignment voucher", kGoodsReturned, 3, 4,
+       {{5, 7, "1"}},
+       "Voucher 4 is not a voucher of the voucher's supplier to return "
+       "against."},
+  };
+  const auto before = Snapshot();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      PostVoucher(*connection_, Make(c.type, c.supplier, c.owner, c.rows));
+      ADD_FAILURE() << "posted";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), kPostingRefused);
+      EXPECT_EQ(error.description(), c.message);
+    }
+  }
+  Voucher no_number = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
+  no_number.create_supplier_document = true;
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, no_number); }),
+            kPostingRefused);
+  ExpectUnchanged(before);
+}
+
+TEST_F(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
+  // The supplier document is written last, after the lines, the order
+  // lines and the stock.
+  connection_->ExecuteScript(
+      "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
+      "BEGIN SELECT RAISE(ABORT, 'documents are closed'); END");
+  const auto before = Snapshot();
+  Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "10"}, {18, 3, "5"}});
+  voucher.create_supplier_document = true;
+  voucher.supplier_document_number = "INV-1";
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }),
+            data::kCommandError);
+  voucher.lines = std::make_shared<data::RecordSet>();  // no amounts
+  for (const char* name : {"FK ID", "ProductsID", "Qty"}) {
+    voucher.lines->Fields().Append(name, data::DataType::kVariant);
+  }
+  voucher.lines->Open();
+  voucher.lines->AddNew();
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }),
+            vb::err::kAdoItemNotFound);
+  ExpectUnchanged(before);
+}
+
+// Two clerks on two connections draw one unit at a time on the same line
+// until it is exhausted: exactly what the line held goes through.
+TEST_F(PostingTest, ClerksAtOnceNeverOverdrawALine) {
+  struct Case {
+    const char* name;
+    int32_t type, supplier, owner;
+    Row row;
+    int available;
+    const char* figure;
+    double final_figure;
+  };
+  const Case cases[] = {
+      {"consignment returns", kConsignmentReturned, 3, 4, {5, 7, "1"}, 7,
+       "SELECT QtyLeft FROM GRVDetails WHERE ID = 5", 0},
+      {"receipts", kGoodsReceived, 1, 10, {17, 1, "1"}, 10,
+       "SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17", 30},
+  };
+  constexpr int kTriesPerClerk = 7;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::atomic<int> posted = 0, refused = 0, failed = 0;
+    const auto clerk = [&] {
+      auto connection = data::Connection::Open(db_.Path());
+      for (int i = 0; i < kTriesPerClerk; ++i) {
+        const int32_t error =
+            ErrorNumberOf([&] {
+          PostVoucher(*connection, Make(c.type, c.supplier, c.owner, {c.row}));
+        });
+        ++(error == 0 ? posted : error == kPostingRefused ? refused : failed);
+      }
+    };
+    std::thread first(clerk), second(clerk);
+    first.join();
+    second.join();
+    EXPECT_EQ(posted, c.available);
+    EXPECT_EQ(refused, 2 * kTriesPerClerk - c.available);
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(Number(c.figure), c.final_figure);
+  }
+  ExpectBooksBalance();
+}
+
+TEST(VoucherNumberTest, FollowsTheLastNumberOfItsSeries) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "GRV000001"},         {"GRV000205", "GRV000206"},
+      {"GRV00009", "GRV000010"}, {"GRV999999", "GRV1000000"},
+      {"GRV-OLD", "GRV000001"},  {"GRV1000009", "GRV1000010"}};
+  for (const auto& [last, next] : cases) {
+    SCOPED_TRACE(last);
+    EXPECT_EQ(NextVoucherNumber("GRV", last), next);
+  }
+}
+
+}  // namespace
+}  // namespace kvt::posting

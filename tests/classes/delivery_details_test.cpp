@@ -1,0 +1,187 @@
+// The delivery dialog as a host meets it through COrder, with a scripted
+// user clicking and typing in it.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "component/mod_publics.h"
+#include "kvt/COrder.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/value/error.h"
+#include "tests/support/vb_error.h"
+
+namespace kvt {
+namespace {
+
+using ui::HeadlessDriver;
+
+class DeliveryDetailsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { component::ResetThreadStore(); }
+  void TearDown() override { component::ResetThreadStore(); }
+
+  // The dialog in the shared slot (the test looks; the host cannot).
+  ui::Form& Dialog() {
+    return *component::ThreadStore().Slot(component::DialogKind::kDelivery).instance;
+  }
+  std::string ActionCaption() {
+    return Dialog().Ctl<ui::CommandButton>("cmdAction", 0).Caption();
+  }
+  void ExpectClean() {
+    EXPECT_TRUE(user_->Problems().empty())
+        << (user_->Problems().empty() ? "" : user_->Problems().front());
+  }
+
+  std::shared_ptr<HeadlessDriver> user_ = std::make_shared<HeadlessDriver>();
+  ui::ScopedDriver installed_{user_};
+  COrder order_;
+};
+
+TEST_F(DeliveryDetailsTest, PendingChoiceRecaptionsTheActionButtonUntilCancelReloads) {
+  std::string while_shown;
+  user_->Inspect([&](ui::Form& f) {
+         while_shown = ActionCaption();
+         EXPECT_EQ(f.Caption(), "Delivery Details");
+       })
+      .Click("optChoice(1)")
+      .Inspect([&](ui::Form& f) {
+        EXPECT_EQ(ActionCaption(), "&Save Order");
+        // The option step hands the focus to the action button.
+        EXPECT_EQ(f.ActiveControl(), &f.Ctl("cmdAction", 0));
+      })
+      .Click("cmdAction(0)");
+  order_.ShowDeliveryForm();
+  ExpectClean();
+  EXPECT_EQ(while_shown, "&Print");
+  EXPECT_TRUE(order_.IsDeliveryFormLoaded());
+  EXPECT_FALSE(order_.OrderNow());
+  order_.Order_No("PO-0042");
+
+  // Cancel unloads but keeps the instance; showing again reloads it with
+  // the first choice and the values the host wrote.
+  user_->Click("optChoice(1)").Click("cmdAction(1)");
+  order_.ShowDeliveryForm();
+  EXPECT_FALSE(order_.IsDeliveryFormLoaded());
+  EXPECT_NE(component::ThreadStore().Slot(component::DialogKind::kDelivery).instance,
+            nullptr);
+  bool order_now_while_shown = false;
+  user_->Inspect([&](ui::Form&) { order_now_while_shown = order_.OrderNow(); })
+      .Click("cmdAction(0)");
+  order_.ShowDeliveryForm();
+  EXPECT_TRUE(order_now_while_shown);
+  EXPECT_TRUE(order_.OrderNow());
+  EXPECT_EQ(order_.Order_No(), "PO-0042");
+  EXPECT_EQ(ActionCaption(), "&Print");
+}
+
+TEST_F(DeliveryDetailsTest, DisablingAnOptionKeepsTheChoice) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> clicks;
+    bool order_now;
+  } cases[] = {
+      {"user leaves it", {}, true},
+      {"user clicks the disabled option", {"optChoice(0)"}, true},
+      {"user picks pending", {"optChoice(1)"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    component::ResetThreadStore();
+    order_.LoadDeliveryForm();
+    order_.Process_Order_Enabled(false);
+    EXPECT_FALSE(order_.Process_Order_Enabled());
+    EXPECT_TRUE(order_.Save_Order_Enabled());
+    EXPECT_TRUE(order_.OrderNow());
+    for (const auto& click : c.clicks) user_->Click(click);
+    user_->Click("cmdAction(0)");
+    order_.ShowDeliveryForm();
+    ExpectClean();
+    EXPECT_EQ(order_.OrderNow(), c.order_now);
+  }
+}
+
+TEST_F(DeliveryDetailsTest, PreviewIsTrueUnlessTheBoxIsCleared) {
+  struct Case {
+    int start;
+    int clicks;
+    bool preview;
+  } cases[] = {
+      {ui::vbUnchecked, 0, false}, {ui::vbUnchecked, 1, true},
+      {ui::vbGrayed, 0, true},     {ui::vbGrayed, 1, true},
+      {ui::vbChecked, 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.start) + " clicked " + std::to_string(c.clicks));
+    component::ResetThreadStore();
+    order_.LoadDeliveryForm();
+    Dialog().Ctl<ui::CheckBox>("chkShow").Value(c.start);
+    for (int i = 0; i < c.clicks; ++i) user_->Click("chkShow");
+    user_->Click("cmdAction(0)");
+    order_.ShowDeliveryForm();
+    EXPECT_EQ(order_.Show_Report_Preview(), c.preview);
+  }
+}
+
+TEST_F(DeliveryDetailsTest, HostValuesShowInTheDialogAndComeBackAsTheUserLeftThem) {
+  order_.LoadDeliveryForm();
+  order_.Order_No("PO-7");
+  order_.Supplier_Name("Acme Supplies");
+  order_.Del_Address2("Industria");
+  order_.Del_Address3("Cape Town");
+  std::string shown_supplier;
+  user_->Inspect([&](ui::Form& f) {
+         shown_supplier = f.Ctl<ui::Label>("lblDMethod", 2).Caption();
+       })
+      .Replace("txtDelAddr(3)", "Durban")
+      .Click("cmdAction(0)");
+  order_.ShowDeliveryForm();
+  EXPECT_EQ(shown_supplier, "Acme Supplies");
+  EXPECT_EQ(order_.Order_No(), "PO-7");
+  EXPECT_EQ(order_.Del_Address2(), "Industria");
+  EXPECT_EQ(order_.Del_Address3(), "Durban");
+}
+
+TEST_F(DeliveryDetailsTest, PropertiesWithNoDialogRaise91ToTheCaller) {
+  const std::vector<std::pair<const char*, std::function<void()>>> uses = {
+      // One of each path: text and flag, read and write, and by name.
+      {"Order_No", [&] { order_.Order_No(); }},
+      {"Del_Address1=", [&] { order_.Del_Address1("x"); }},
+      {"Process_Order_Enabled=", [&] { order_.Process_Order_Enabled(true); }},
+      {"Show_Report_Preview", [&] { order_.Show_Report_Preview(); }},
+      {"late-bound Del_Name", [&] { order_.Invoke("Del_Name", CallKind::kGet, {}); }},
+  };
+  for (bool after_unload : {false, true}) {
+    if (after_unload) {
+      order_.LoadDeliveryForm();
+      order_.UnloadDeliveryForm();
+    }
+    for (const auto& [what, use] : uses) {
+      SCOPED_TRACE(std::string(what) + (after_unload ? " after unload" : ""));
+      EXPECT_EQ(test_support::ErrorNumberOf(use), vb::err::kObjectNotSet);
+    }
+  }
+}
+
+TEST_F(DeliveryDetailsTest, TheHostCanDriveItAllByNameAndBySlot) {
+  auto call = [&](const char* name, CallKind kind, vb::Variant value = {}) {
+    if (kind == CallKind::kLet) {
+      return order_.Invoke(name, kind, std::span<vb::Variant>(&value, 1));
+    }
+    return order_.Invoke(COrder::SlotOf(name), kind, {});
+  };
+  call("LoadDeliveryForm", CallKind::kCall);
+  call("Del_Name", CallKind::kLet, vb::Variant("  Bay Stores "));
+  call("Save_Order_Enabled", CallKind::kLet, vb::Variant(0));
+  user_->Click("cmdAction(0)");
+  call("ShowDeliveryForm", CallKind::kCall);
+  EXPECT_EQ(call("IsDeliveryFormLoaded", CallKind::kGet), vb::Variant(true));
+  EXPECT_EQ(call("del_name", CallKind::kGet), vb::Variant("Bay Stores"));
+  EXPECT_EQ(call("Save_Order_Enabled", CallKind::kGet), vb::Variant(false));
+  EXPECT_EQ(call("OrderNow", CallKind::kGet), vb::Variant(true));
+  call("UnloadDeliveryForm", CallKind::kCall);
+  EXPECT_EQ(call("IsDeliveryFormLoaded", CallKind::kGet), vb::Variant(false));
+}
+
+}  // namespace
+}  // namespace kvt

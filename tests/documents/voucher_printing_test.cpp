@@ -1,0 +1,195 @@
+#include "documents/voucher_printing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/report/dump_painter.h"
+#include "platform/report/recording_output.h"
+#include "platform/report/text_fit.h"
+#include "voucher_db.h"
+
+namespace kvt::documents {
+namespace {
+
+using report::RecordingOutput;
+using testing::VoucherDb;
+using testing::VoucherLine;
+
+constexpr int32_t kMissing = 999;
+
+// Which layout drew `page`, told by the controls only it has.
+std::string LayoutOf(const report::Page& page) {
+  if (page.Has("fldNotes")) return page.Has("Shape10") ? "rptGoodsReceived" : "rptGoodsReceivedNG";
+  return page.Has("Line45") ? "rptGoodsReturned" : "rptGoodsReturnedNG";
+}
+
+std::string TextOf(const report::Page& page, const char* control) {
+  const report::TextItem* item = page.FindText(control);
+  return item == nullptr ? "<none>" : item->text;
+}
+
+class VoucherPrintingTest : public ::testing::Test {
+ protected:
+  // Prints voucher `grv_id` and returns what reached the preview.
+  const RecordingOutput::Call& Print(int32_t grv_id, bool reprint = false, int decimals = 2,
+                                     int32_t company = 1, const std::string& connection = {}) {
+    services::DataGateway gateway;
+    const size_t before = output_.Calls().size();
+    PrintGRVReport(grv_id, company, VoucherDb::kDatabase, reprint,
+                   connection.empty() ? db_.ConnectionText() : connection, decimals,
+                   decimals, gateway, output_);
+    EXPECT_EQ(output_.Calls().size(), before + 1);
+    EXPECT_EQ(output_.Calls().back().action, RecordingOutput::Action::Preview);
+    return output_.Calls().back();
+  }
+
+  VoucherDb db_;
+  RecordingOutput output_;
+};
+
+TEST_F(VoucherPrintingTest, KindAndSavedPreferencePickLayoutCaptionsMarkAndPrinter) {
+  struct Kind {
+    int32_t tran_type;  // 0: no such voucher
+    int preference_index;
+    bool returned;
+    const char* title;
+    const char* number;
+  };
+  const Kind kinds[] = {
+      {19, 1, false, " Goods Received Voucher", "GRV Number:"},
+      {20, 2, true, " Goods Returned Voucher", "GRV Number:"},
+      {31, 1, false, "Consignment Received Voucher", "CRV Number:"},
+      {32, 2, false, "Consignment Returned Voucher", "CRN Number:"},
+      {99, 2, false, " Goods Received Voucher", "GRV Number:"},
+      {0, 2, false, " Goods Received Voucher", "GRV Number:"},
+  };
+  // Every other one is a reprint, so each layout is printed with and
+  // without the copy mark.
+  const char* preferences[] = {"0", "2", "1", "abc", "1e999", nullptr};
+  db_.SaveControlValue("ComboBox", "cboPrinters", 6, "Order Printer");
+  db_.SaveControlValue("ComboBox", "cboPrinters", 7, "No Such Printer 7");
+  for (const Kind& kind : kinds) {
+    if (kind.tran_type != 0) db_.AddVoucher(kind.tran_type, kind.tran_type, 2);
+    for (size_t index = 0; index < std::size(preferences); ++index) {
+      const char* preference = preferences[index];
+      const bool plain = index < 2;
+      const bool reprint = index % 2 == 1;
+      SCOPED_TRACE("type " + std::to_string(kind.tran_type) + ", saved " +
+                   (preference ? preference : "nothing"));
+      // The element not meant for this kind asks for the other layout.
+      db_.SaveControlValue("CheckBox", "chkPOGRVForm", kind.preference_index, preference);
+      db_.SaveControlValue("CheckBox", "chkPOGRVForm", 3 - kind.preference_index,
+                           plain ? "1" : "0");
+      const auto& call = Print(kind.tran_type != 0 ? kind.tran_type : kMissing, reprint);
+      EXPECT_EQ(call.target, "No Such Printer 7");
+      const report::Page& page = call.document.pages.at(0);
+      EXPECT_EQ(LayoutOf(page), std::string(kind.returned ? "rptGoodsReturned"
+                                                          : "rptGoodsReceived") +
+                                    (plain ? "NG" : ""));
+      EXPECT_EQ(TextOf(page, "lblRHDocumentType"), kind.title);
+      EXPECT_EQ(TextOf(page, "lblGRVNo"), kind.number);
+      EXPECT_EQ(TextOf(page, "RePrintFlag"), reprint ? "Copy" : "");
+      EXPECT_EQ(page.FindTexts("fldRDProductCode").size(), kind.tran_type != 0 ? 2u : 0u);
+      // Every header column reaches its field, returns' order number too.
+      for (const char* field : {"fldRHSupName", "fldRHCoTaxNo", "fldRHDateReceived",
+                                "fldRHGRVID", "fldRHReceivedBy", "fldRHOrderNo"}) {
+        EXPECT_EQ(TextOf(page, field).empty(), kind.tran_type == 0) << field;
+      }
+    }
+  }
+}
+
+TEST_F(VoucherPrintingTest, QuantityAndPriceFormatsFollowTheDecimalsSettings) {
+  VoucherLine line;
+  line.qty = 1234.5678;
+  line.amounts[0] = "1234.5678";
+  db_.AddVoucher(19, 19, 1, line);
+  struct Case {
+    int decimals;
+    const char* qty;
+    const char* price;
+  };
+  const Case cases[] = {
+      {-1, "1,234.57", "1,234.57"},  {0, "1,235", "1,234.57"},
+      {1, "1,234.6", "1,234.57"},    {2, "1,234.57", "1,234.57"},
+      {3, "1,234.568", "1,234.568"}, {4, "1,234.57", "1,234.5678"},
+      {9, "1,234.57", "1,234.57"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("decimals " + std::to_string(c.decimals));
+    const report::Page& page = Print(19, false, c.decimals).document.pages[0];
+    EXPECT_EQ(TextOf(page, "fldRDReceivedQty"), c.qty);
+    EXPECT_EQ(TextOf(page, "fldRDUnitPrice"), c.price);
+    EXPECT_EQ(TextOf(page, "fldRDTradeDisc"), "1.00");
+  }
+}
+
+TEST_F(VoucherPrintingTest, CompanyIdChangesNothing) {
+  db_.AddVoucher(31, 31, 3);
+  const std::string expected = report::DumpDocument(Print(31, true).document);
+  for (int32_t company : {0, 2, -7}) {
+    EXPECT_EQ(report::DumpDocument(Print(31, true, 2, company).document), expected);
+  }
+}
+
+TEST_F(VoucherPrintingTest, MissingColumnsOrDatabaseLeaveFieldsEmptyAndTheRestPrints) {
+  db_.AddVoucher(19, 19, 2);
+  db_.DropColumn("Username");
+  db_.DropColumn("Unit Price");
+  const report::Page& page = Print(19).document.pages[0];
+  EXPECT_EQ(TextOf(page, "fldRHReceivedBy"), "");
+  EXPECT_EQ(TextOf(page, "fldRDUnitPrice"), "");
+  EXPECT_EQ(TextOf(page, "fldRHSupName"), "Harbour Fasteners CC");
+  EXPECT_EQ(TextOf(page, "fldNotes"), "Counted at the dock.");
+
+  const auto& lost = Print(19, false, 2, 1, "Provider=SQLite;Data Source=/nonexistent/v.db");
+  ASSERT_EQ(lost.document.pages.size(), 1u);
+  EXPECT_EQ(LayoutOf(lost.document.pages[0]), "rptGoodsReceived");
+  EXPECT_EQ(TextOf(lost.document.pages[0], "fldRHSupName"), "");
+  EXPECT_EQ(TextOf(lost.document.pages[0], "Label4"), "Delivery Note No:");
+}
+
+TEST_F(VoucherPrintingTest, ThreeThousandLinesShowTheVoucherTotalsOnEveryPage) {
+  db_.AddVoucher(19, 19, 3000);
+  const auto& document = Print(19).document;
+  ASSERT_EQ(document.pages.size(), 70u);  // 43 bands of 227 twips a page
+  size_t lines = 0;
+  for (const report::Page& page : document.pages) {
+    SCOPED_TRACE("page " + std::to_string(page.number));
+    lines += page.FindTexts("fldRDSubTotal").size();
+    EXPECT_EQ(TextOf(page, "fldOHPageNo"), std::to_string(page.number));
+    EXPECT_EQ(TextOf(page, "fldPFSubTotal"), "107,250.00");
+    EXPECT_EQ(TextOf(page, "fldPFTaxTotal"), "16,080.00");
+    EXPECT_EQ(TextOf(page, "fldPFGRVTotal"), "123,330.00");
+  }
+  EXPECT_EQ(lines, 3000u);
+}
+
+TEST_F(VoucherPrintingTest, SevenDigitAmountsKeepEveryDigitAndLongTextIsCutAtAWord) {
+  VoucherLine line;
+  line.qty = 1234567;
+  line.amounts = {"1419752.05", "185185.05", "9999999.99", "8888888.88",
+                  "1419752.05", "185185.05", "1604937.10"};
+  while (line.description.size() < 200) line.description += " galvanised steel bracket";
+  line.description.resize(200);
+  db_.AddVoucher(19, 19, 7, line);
+  const report::Page& page = Print(19).document.pages[0];
+  const std::pair<const char*, const char*> figures[] = {
+      {"fldRDReceivedQty", "1,234,567.00"}, {"fldRDUnitPrice", "1,419,752.05"},
+      {"fldRDTradeDisc", "185,185.05"},     {"fldRDRebateDisc", "9,999,999.99"},
+      {"fldRDOtherDisc", "8,888,888.88"},   {"fldRDTaxAmount", "185,185.05"},
+      {"fldRDSubTotal", "1,419,752.05"},    {"fldPFSubTotal", "9,938,264.35"},
+      {"fldPFTaxTotal", "1,296,295.35"},    {"fldPFGRVTotal", "11,234,559.70"}};
+  for (const auto& [field, text] : figures) {
+    EXPECT_EQ(TextOf(page, field), text);
+    EXPECT_GE(page.FindText(field)->font.size, report::kMinFontSize) << field;
+  }
+  const std::string shown = TextOf(page, "fldRDProductDesc");
+  const size_t kept = shown.size() - std::string(report::kEllipsis).size();
+  EXPECT_EQ(shown.substr(kept), report::kEllipsis);
+  EXPECT_EQ(line.description.substr(0, kept) + " ", line.description.substr(0, kept + 1));
+}
+
+}  // namespace
+}  // namespace kvt::documents

@@ -1,0 +1,193 @@
+// The built-in functions by group: each row states the value and its
+// subtype ("Long:3"), or the error the call raises ("error 5"), with the
+// argument conversion, rounding and Null rules of each function.
+#include <gtest/gtest.h>
+
+#include "tests/platform/script/eval_test_util.h"
+
+namespace kvt::script {
+namespace {
+
+TEST(FunctionGroupsTest, StringFunctions) {
+  ExpectAll({
+      {"InStr(2.6, \"abcd\", \"bc\")", "Long:0"},  // the start rounds to 3
+      {"InStr(3, \"abcdefgh\", \"FG\", 1.4)", "Long:6"},
+      {"InStr(4, \"abcdef\", \"\")", "Long:4"},
+      {"InStr(4, \"\", \"\")", "Long:0"},
+      {"InStr(1, 23456, 45, 0)", "Long:3"},
+      {"InStr(2, Null, \"a\")", "Null"},
+      {"InStr(Null, \"a\", \"a\", 0)", "error 94"},
+      {"InStr(2, \"a\", \"a\", 10)", "error 5"},
+      {"InStrRev(\"bcabcd\", \"bc\")", "Long:4"},
+      {"InStrRev(\"abcd\", \"bc\", 2)", "Long:0"},  // the match must end by the start
+      {"InStrRev(\"abcd\", \"bc\", 3)", "Long:2"},
+      {"InStrRev(\"abcd\", \"Ab\", -1, 1)", "Long:1"},
+      {"InStrRev(\"abcd\", \"bc\", 5)", "Long:0"},
+      {"InStrRev(\"abcd\", Null)", "error 94"},
+      {"InStrRev(\"abcd\", \"a\", 0)", "error 5"},
+      {"Mid(\"test\", \"a\", Null)", "error 94"},  // Null is refused before conversion
+      {"Mid(\"test\", \"a\", 1)", "error 13"},
+      {"Mid(Null, 0, 1)", "error 5"},  // and the range before a Null text
+      {"Mid(Null, 5)", "Null"},
+      {"Left(\"123456\", 2.5)", "String:12"},
+      {"Right(Null, -1)", "error 5"},
+      {"Right(\"test\", Null)", "error 94"},
+      {"Replace(\"xx testxx(xx)\", \"xx\", \"!\", 2)", "String:x test!(!)"},
+      {"Replace(\"aa testAA(aA)\", \"Aa\", \"!\", 1, -1, 1)", "String:! test!(!)"},
+      {"Replace(123, 2, 6)", "String:163"},
+      {"Replace(\"xx\", \"x\", \"y\", 1, Null)", "error 94"},
+      {"Replace(\"xx\", \"x\", \"y\", 1, -2)", "error 5"},
+      {"Space(4.5)", "String:    "},
+      {"Space(\"-1\")", "error 5"},
+      {"String(0, \"\")", "error 5"},
+      {"String(Null, \"x\")", "Null"},
+      {"StrComp(\"ABC\", \"abc\")", "Integer:-1"},
+      {"StrComp(\"ABC\", \"abc\", vbTextCompare)", "Integer:0"},
+      {"StrComp(\"1\", 1.0, 1)", "Integer:0"},
+      {"StrComp(Null, \"a\")", "Null"},
+      {"StrReverse(True)", "String:eurT"},
+      {"StrReverse(Null)", "error 94"},
+      {"Asc(3)", "Integer:51"},
+      {"Asc(\"\")", "error 5"},
+      {"Asc(Null)", "error 94"},
+      {"Chr(119.5)", "String:x"},  // 120, half to even
+      {"Chr(256)", "error 5"},
+      {"Hex(-32768)", "String:FFFF8000"},  // -32768 is a negated Long
+      {"Hex(228.5)", "String:E4"},
+      {"Hex(2147483647.5)", "error 6"},
+      {"Oct(-1)", "String:177777"},
+      {"UCase(True)", "String:TRUE"},
+  });
+}
+
+TEST(FunctionGroupsTest, MathFunctions) {
+  ExpectAll({
+      {"Round(True)", "Boolean:True"},
+      {"Round(3, 1)", "Integer:3"},
+      {"Round(\"2.5\")", "Double:2"},
+      {"Round(Null)", "Null"},
+      {"Round(1.5, Null)", "error 94"},
+      {"Abs(-32769)", "Long:32769"},
+      {"Abs(CSng(-0.5))", "Single:0.5"},
+      {"Abs(True)", "Integer:1"},
+      {"Abs(CByte(1))", "Byte:1"},
+      {"Int(#1/1/2000 10:00#)", "Date:01/01/2000"},
+      {"Fix(CCur(-0.99))", "Currency:0"},
+      {"Int(True)", "Integer:-1"},
+      {"Sgn(CStr(-1))", "Integer:-1"},
+      {"Sgn(Null)", "error 94"},
+      {"Sqr(True)", "error 5"},
+      {"Log(True)", "error 5"},
+      {"Exp(1000)", "error 6"},
+      {"TypeName(Atn(CByte(1)))", "String:Double"},
+  });
+}
+
+TEST(FunctionGroupsTest, ConversionFunctions) {
+  ExpectAll({
+      {"CBool(\"#TRUE#\")", "Boolean:True"},
+      {"CBool(\"\")", "error 13"},
+      {"CByte(True)", "Byte:255"},
+      {"CByte(\"-0.5\")", "Byte:0"},
+      {"CByte(\"258\")", "error 6"},
+      {"CCur(0.000149)", "Currency:0.0001"},
+      {"CDate(\"1\")", "Date:31/12/1899"},
+      {"CDate(\"10:30\")", "Date:30/12/1899 10:30:00"},
+      {"CDate(\"\")", "error 13"},
+      {"CDate(1E10)", "error 6"},
+      {"CInt(-32768.5)", "Integer:-32768"},
+      {"CInt(-32768.51)", "error 6"},
+      {"CSng(0.001 * 0.001)", "Single:0.000001"},
+      // CStr shows 15 digits (7 for a Single), plain while they fit.
+      {"CStr(0.00001)", "String:0.00001"},
+      {"CStr(1E-15)", "String:0.000000000000001"},
+      {"CStr(1E-16)", "String:1E-16"},
+      {"CStr(1E15)", "String:1E+15"},
+      {"CStr(0.1/3)", "String:3.33333333333333E-02"},
+      {"CStr(919.9999999999999)", "String:920"},
+      {"CStr(CSng(0.01) + 0.01)", "String:1.99999997764826E-02"},
+      {"CStr(CSng(16777216))", "String:1.677722E+07"},
+      {"FormatNumber(-1234.5, 1, 0, -1, 0)", "String:(1234.5)"},
+      {"FormatNumber(Null)", "error 13"},  // Null as the value is a type mismatch
+      {"FormatNumber(1, Null)", "error 94"},
+      {"FormatNumber(1, -2)", "error 5"},
+      {"FormatCurrency(-1000, , , -1)", "String:(R1,000.00)"},
+      {"FormatCurrency(1234.5)", "String:R1,234.50"},
+      {"FormatPercent(0.145, 0)", "String:15%"},
+      {"FormatPercent(-0.12, , , -1)", "String:(12.00%)"},
+      {"FormatDateTime(#1/31/2024 10:30#)", "String:31/01/2024 10:30:00"},
+      {"FormatDateTime(#10:30#)", "String:10:30:00"},
+      {"FormatDateTime(#1/31/2024#, vbLongDate)", "String:31 January 2024"},
+      {"FormatDateTime(#10:30#, 4)", "String:10:30"},
+      {"FormatDateTime(Null)", "error 13"},
+      {"FormatDateTime(1, 5)", "error 5"},
+  });
+}
+
+TEST(FunctionGroupsTest, TypeFunctions) {
+  ExpectAll({
+      {"TypeName(Nothing)", "String:Nothing"},
+      {"TypeName(CCur(1) + True)", "String:Currency"},
+      {"TypeName(32768)", "String:Long"},
+      {"VarType(CByte(1))", "Integer:17"},
+      {"VarType(#1/1/2000#)", "Integer:7"},
+      {"IsDate(\"4\")", "Boolean:False"},
+      {"IsDate(4)", "Boolean:False"},
+      {"IsDate(\"31/01/2024\")", "Boolean:True"},
+      {"IsDate(\"10:30 PM\")", "Boolean:True"},
+      {"IsNumeric(#1/1/2000#)", "Boolean:False"},
+      {"IsArray(1)", "Boolean:False"},
+      {"IsObject(Nothing)", "Boolean:True"},
+  });
+}
+
+TEST(FunctionGroupsTest, DateFunctions) {
+  ExpectAll({
+      {"TypeName(Date) & TypeName(Time()) & TypeName(Now)", "String:DateDateDate"},
+      {"Now - Date < 1 And Time < 1", "Boolean:True"},
+      {"Year(2) & \" \" & Hour(2.75) & \" \" & Minute(2.02083)", "String:1900 18 30"},
+      {"TypeName(Day(Now))", "String:Integer"},
+      {"Day(Null)", "Null"},
+      {"Year(\"x\")", "error 13"},
+      {"DateSerial(0, 2, 1)", "Date:01/02/2000"},
+      {"DateSerial(50, 2, 1)", "Date:01/02/1950"},
+      {"DateSerial(2000, 14, 2)", "Date:02/02/2001"},
+      {"DateSerial(2000, 3, 0)", "Date:29/02/2000"},
+      {"DateSerial(10000, 1, 1)", "error 5"},
+      {"DateSerial(Null, 1, 1)", "error 94"},
+      {"TimeSerial(25, 2, 1)", "Date:31/12/1899 01:02:01"},
+      {"TimeSerial(-1, 0, 0)", "Date:29/12/1899 23:00:00"},
+      {"DateValue(\"31/01/2024 10:30\")", "Date:31/01/2024"},
+      {"TimeValue(\"5:05:30 PM\")", "Date:30/12/1899 17:05:30"},
+      {"DateAdd(\"m\", 1, \"31/01/2010\")", "Date:28/02/2010"},
+      {"DateAdd(\"q\", 1, \"31/01/2010\")", "Date:30/04/2010"},
+      {"DateAdd(\"ww\", -1, #1/1/2000#)", "Date:25/12/1999"},
+      {"DateAdd(\"h\", 1.5, #1/31/2010 08:50#)", "Date:31/01/2010 10:50:00"},
+      {"DateAdd(\"k\", 1, #1/1/2000#)", "error 5"},
+      {"DateAdd(\"q\", Null, #1/1/2000#)", "error 94"},
+      {"DateAdd(\"q\", 1, Null)", "Null"},
+      {"DateAdd(\"d\", 1, #12/31/9999#)", "error 5"},
+      {"Weekday(#1/1/2000#)", "Integer:7"},
+      {"Weekday(#1/1/2000#, vbMonday)", "Integer:6"},
+      {"Weekday(Null, -1)", "error 5"},
+      {"Weekday(Null, vbSunday)", "Null"},
+      {"MonthName(1, 10)", "String:Jan"},
+      {"MonthName(\"a\", Null)", "error 94"},
+      {"WeekdayName(1, True, 2)", "String:Mon"},
+      {"WeekdayName(8)", "error 5"},
+      {"DateDiff(\"yyyy\", #12/31/2023#, #1/1/2024#)", "Long:1"},
+      {"DateDiff(\"q\", #3/31/2024#, #4/1/2024#)", "Long:1"},
+      {"DateDiff(\"w\", #1/1/2024#, #1/15/2024#)", "Long:2"},
+      {"DateDiff(\"ww\", #1/6/2024#, #1/7/2024#)", "Long:1"},  // Saturday to Sunday
+      {"DateDiff(\"h\", #1/1/2024 23:59#, #1/2/2024 00:01#)", "Long:1"},
+      {"DateDiff(\"s\", #1/1/100#, #12/31/9999#)", "error 6"},
+      {"DatePart(\"y\", #2/1/2024#)", "Integer:32"},
+      {"DatePart(\"ww\", #12/31/2024#)", "Integer:53"},
+      {"DatePart(\"ww\", #1/1/2021#, vbMonday, vbFirstFourDays)", "Integer:53"},
+      {"DatePart(\"ww\", #1/3/2021#, vbSunday, vbFirstFullWeek)", "Integer:1"},
+      {"DatePart(\"n\", #1/1/2024 17:45:12#)", "Integer:45"},
+  });
+}
+
+}  // namespace
+}  // namespace kvt::script

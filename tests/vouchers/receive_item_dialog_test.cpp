@@ -1,0 +1,327 @@
+// The receive item dialog driven through CGRV as a host and a clerk drive
+// it: fills from voucher rows, typing, Tab, Enter and the buttons.
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "component/mod_publics.h"
+#include "kvt/CGRV.h"
+#include "platform/data/connection.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/data_combo.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/ui/msg_box.h"
+#include "tests/support/rows.h"
+#include "tests/support/temp_demo_database.h"
+#include "vouchers/voucher_line.h"
+
+namespace kvt::vouchers {
+namespace {
+
+using data::DataType;
+using vb::Currency;
+using vb::Variant;
+
+constexpr const char* kRedo = "\r\n\r\nPlease redo the item.";
+
+Variant Cur(const char* text) { return Currency::FromDecimalText(text); }
+
+// An outstanding purchase-order line as GetOutstandingOrdersDetails gives it.
+struct OrderLine {
+  Variant qty = 3.0, back_order = Variant::Null(), received = Variant::Null();
+  Variant price = Cur("100"), trade = Cur("30"), rebate = Cur("13.5");
+  Variant tax_code = 5, product = 7;
+};
+
+Variant Outstanding(const OrderLine& l) {
+  return vb::ObjectRef(test_support::RowsOf(
+      {{"ID", DataType::kInteger}, {"Products ID", DataType::kInteger},
+       {"Product", DataType::kVarWChar}, {"Code", DataType::kVarWChar},
+       {"Qty", DataType::kDouble}, {"B/O Qty", DataType::kDouble},
+       {"Received Qty", DataType::kDouble}, {"Unit Price", DataType::kCurrency},
+       {"Trade Disc", DataType::kCurrency}, {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kCurrency}, {"Net Amount", DataType::kCurrency},
+       {"Tax_Codes_ID", DataType::kInteger}, {"Tax Code", DataType::kVarWChar},
+       {"Tax", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
+      {{41, l.product, "Hex bolt M10", "BLT-M10", l.qty, l.back_order, l.received, l.price,
+        l.trade, l.rebate, Cur("0"), Cur("256.5"), l.tax_code,
+        l.tax_code.IsNull() ? Variant::Null() : Variant("VAT 14%"), Cur("35.91"),
+        Cur("292.41")}}));
+}
+
+// A line of a received voucher (GetReceivedGRVDetails, or with the
+// consignment quantities GetReceivedCRVDetails).
+Variant Received(Variant qty, Variant price, Variant trade, Variant rebate,
+                            Variant left = Variant::Null(), Variant product = 7,
+                            Variant tax_code = 5) {
+  return vb::ObjectRef(test_support::RowsOf(
+      {{"ID", DataType::kInteger}, {"Tax_Codes_ID", DataType::kInteger},
+       {"Products ID", DataType::kInteger}, {"Product", DataType::kVarWChar},
+       {"Code", DataType::kVarWChar}, {"Qty", DataType::kDouble},
+       {"Qty Left", DataType::kDouble}, {"Qty Returned", DataType::kDouble},
+       {"Qty Sold", DataType::kDouble}, {"Unit Price", DataType::kCurrency},
+       {"Trade Disc", DataType::kCurrency}, {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kCurrency}, {"Net", DataType::kCurrency},
+       {"Tax", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
+      {{90, tax_code, product, "Flat washer", "WSH-M10", qty, left, 3.0, 10.0, price, trade,
+        rebate, Cur("0"), Cur("0"), Cur("0"), Cur("0")}}));
+}
+
+class ReceiveItemTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    db_ = new test_support::TempDemoDatabase("kvt_receive_item");
+    data::Connection::Open(db_->Path())
+        ->Execute("INSERT INTO TaxCodes (ID, CompanyID, Code, Rate) VALUES (5, 1, 'VAT 14%', 14)");
+  }
+  static void TearDownTestSuite() { delete db_; }
+  void SetUp() override {
+    component::ResetThreadStore();
+    grv_.ConnectionString(db_->ConnectionText());
+    grv_.CompanyID(1);
+    grv_.QtyDecimals(2);
+    grv_.PriceDecimals(2);
+    grv_.LoadGRVDetailForm();
+  }
+  void TearDown() override { component::ResetThreadStore(); }
+
+  // Shows the dialog to a scripted clerk; returns the messages shown.
+  std::vector<ui::HeadlessDriver::Message> Show(
+      const std::function<void(ui::HeadlessDriver&)>& script) {
+    auto driver = std::make_shared<ui::HeadlessDriver>();
+    script(*driver);
+    ui::ScopedDriver scoped(driver);
+    grv_.ShowGRVDetailForm();
+    for (const std::string& problem : driver->Problems()) ADD_FAILURE() << problem;
+    return driver->Messages();
+  }
+  frmEditGRVDetail& Form() { return SharedReceiveItemDialog(); }
+
+  static test_support::TempDemoDatabase* db_;
+  CGRV grv_;
+};
+test_support::TempDemoDatabase* ReceiveItemTest::db_ = nullptr;
+
+TEST_F(ReceiveItemTest, AddingProposesWhatIsStillToCome) {
+  struct Case {
+    Variant qty, back_order, received;
+    const char *now, *ordered, *to_date;
+  } cases[] = {
+      {10.0, 5.0, 12.0, "3", "15", "12"},
+      {10.0, Variant::Null(), 4.0, "6", "10", "4"},
+      {Variant::Null(), 5.0, Variant::Null(), "0", "0", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ordered);
+    grv_.AssignAllForAdding(Outstanding({.qty = c.qty, .back_order = c.back_order,
+                                         .received = c.received}));
+    EXPECT_EQ(Form().lblODEdit(2).Caption(), c.now);
+    EXPECT_EQ(Form().lblODCalc(5).Caption(), c.ordered);
+    EXPECT_EQ(Form().lblODCalc(6).Caption(), c.to_date);
+  }
+  EXPECT_TRUE(Form().lblODCalc(5).Visible());
+}
+
+TEST_F(ReceiveItemTest, AddingTurnsTheOrderDiscountsIntoPercentagesAndCalculates) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  EXPECT_EQ(grv_.Received_Qty(), "3.00");
+  EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
+  EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
+  EXPECT_EQ(grv_.Net_Amount(), "256.50");
+  EXPECT_EQ(grv_.Tax_Amount(), "35.91");
+  EXPECT_EQ(grv_.Total_Cost(), "292.41");
+  EXPECT_EQ(grv_.Tax_Code(), "VAT 14%");
+  EXPECT_TRUE(Form().cmdAction(0).Enabled());
+
+  grv_.AssignAllForAdding(Outstanding({.price = Cur("1234.5"), .tax_code = Variant::Null(),
+                                       .product = Variant::Null()}));
+  EXPECT_EQ(grv_.Unit_Price(), "1,234.50");
+  EXPECT_EQ(grv_.Tax_Code_ID(), "1");
+  EXPECT_EQ(grv_.Product_ID(), "0");
+  grv_.AssignAllForAdding(Outstanding({.price = Cur("0")}));
+  EXPECT_EQ(Form().txtODPercentage(0).Text(), "0.00");
+}
+
+TEST_F(ReceiveItemTest, ARebateTypedAtZeroPercentBecomesItsPercentageAndStays) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  Show([](ui::HeadlessDriver& clerk) {
+    clerk.Replace("txtODPercentage(1)", "0")
+        .Press(ui::vbKeyTab)
+        .Replace("txtODEdit(3)", "27")
+        .Press(ui::vbKeyTab)
+        .Click("cmdAction(0)");
+  });
+  EXPECT_EQ(Form().txtODPercentage(1).Text(), "10.00");
+  EXPECT_EQ(grv_.Rebate_Discount(), "27.00");
+  EXPECT_EQ(grv_.Net_Amount(), "243.00");
+  EXPECT_TRUE(grv_.IsGRVDetailFormLoaded());
+  EXPECT_FALSE(Form().Visible());
+}
+
+TEST_F(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
+  struct Case {
+    const char *box, *text, *message, *title;
+  } cases[] = {
+      {"txtODEdit(0)", "-1", "Please insert a positive Quantity Received", "Stock Receipts"},
+      {"txtODEdit(1)", "-5", "Please insert a positive Unit Price", "Stock Receipts"},
+      {"txtODEdit(0)", "0", "You cannot receive a zero quantity. \r\n\r\nPlease supply "
+       "'Qty Received' and 'Unit Price' values\r\nor press Cancel", "Stock Receipts"},
+      {"txtODEdit(0)", "", "You cannot receive a zero quantity. \r\n\r\nPlease supply "
+       "'Qty Received' and 'Unit Price' values\r\nor press Cancel", "Stock Receipts"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    grv_.AssignAllForAdding(Outstanding({}));
+    bool open = false;
+    auto messages = Show([&](ui::HeadlessDriver& clerk) {
+      clerk.Replace(c.box, c.text)
+          .Click("cmdAction(0)")
+          .Inspect([&](ui::Form& form) { open = form.Visible(); })
+          .Close();
+    });
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages[0].prompt, c.message);
+    EXPECT_EQ(messages[0].title, c.title);
+    EXPECT_TRUE(open);
+  }
+}
+
+TEST_F(ReceiveItemTest, ANetAmountWithNoQuantityAsksToRedoTheItem) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  auto messages = Show([](ui::HeadlessDriver& clerk) {
+    clerk.Replace("txtODEdit(0)", "0").Press(ui::vbKeyTab).Replace("txtODEdit(5)", "100")
+        .Press(ui::vbKeyTab).Click("cmdAction(1)");
+  });
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].prompt, std::string("An exception occurred while changing amounts.") +
+                                    kRedo);
+  EXPECT_FALSE(grv_.IsGRVDetailFormLoaded());
+}
+
+TEST_F(ReceiveItemTest, OnlyAChangedBoxRecalculatesAndEnterMovesOn) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  grv_.Total_Cost("999.99");  // out of step with the line on purpose
+  std::string total_after_tab, focus_after_enter;
+  Show([&](ui::HeadlessDriver& clerk) {
+    clerk.Focus("txtODEdit(0)").Press(ui::vbKeyTab).Inspect([&](ui::Form&) {
+      total_after_tab = Form().lblODCalc(4).Caption();
+    });
+    clerk.Focus("txtODEdit(0)").Press(ui::vbKeyReturn).Inspect([&](ui::Form& form) {
+      focus_after_enter = form.ActiveControl()->Name();
+    });
+    clerk.Replace("txtODEdit(0)", "4").Press(ui::vbKeyTab).Click("cmdAction(0)");
+  });
+  EXPECT_EQ(total_after_tab, "999.99");
+  EXPECT_EQ(focus_after_enter, "txtODEdit");
+  EXPECT_EQ(grv_.Net_Amount(), "342.00");  // 400 less 10% and 5%
+}
+
+TEST_F(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  grv_.Returned_Qty("5");
+  grv_.Left_Qty("7");
+  grv_.mbIsCRN(true);
+  auto messages = Show([](ui::HeadlessDriver& clerk) {
+    clerk.Replace("txtODEdit(0)", "9").Press(ui::vbKeyTab).Replace("txtODEdit(0)", "2")
+        .Press(ui::vbKeyTab).Click("cmdAction(0)");
+  });
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].prompt,
+            "Return amount may not be greater than amount left on CRV. \rPlease insert an "
+            "amount less than or equal to 7");
+  EXPECT_EQ(messages[0].title, "Consignment Stock Returns");
+  EXPECT_EQ(grv_.Returned_Qty(), "7");
+  EXPECT_EQ(grv_.Left_Qty(), "5");
+}
+
+TEST_F(ReceiveItemTest, TheFormStateSetsTheModeCaptions) {
+  struct Case {
+    kvFormState state;
+    const char *quantity, *action, *mode;
+  } cases[] = {
+      {kvFormState::kvEditing, "Qty Received Now", "Update", "Edit ..."},
+      {kvFormState::kvReturning, "Qty Returned Now", "Add", "Return ..."},
+      {static_cast<kvFormState>(7), "Qty Returned Now", "Add", "Return ..."},  // unchanged
+      {kvFormState::kvAdding, "Qty Received Now", "Add", "Add ..."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    grv_.Set_Form_State(c.state);
+    EXPECT_EQ(Form().lblOrderDetail(1).Caption(), c.quantity);
+    EXPECT_EQ(Form().cmdAction(0).Caption(), c.action);
+    EXPECT_EQ(Form().lblState().Caption(), c.mode);
+  }
+}
+
+TEST_F(ReceiveItemTest, CancelAndUnloadLeaveAFreshDialog) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  bool price_shown = false;
+  Show([&](ui::HeadlessDriver& clerk) {
+    clerk.Inspect([&](ui::Form&) { price_shown = Form().lblPDSellingPrice().Visible(); })
+        .Focus("cmdAction(1)")
+        .Press('X');  // any key on a focused button clicks it
+  });
+  EXPECT_TRUE(price_shown);
+  EXPECT_FALSE(grv_.IsGRVDetailFormLoaded());
+  EXPECT_EQ(grv_.Received_Qty(), "");
+  grv_.Product_Name("kept until unloaded");
+  grv_.UnloadGRVDetailForm();
+  EXPECT_EQ(grv_.Product_Name(), "");
+}
+
+TEST_F(ReceiveItemTest, ReturnFillsProposeTheWholeQuantity) {
+  // 12 at 50.00 with trade 60.00 and rebate 27.00 (of the after-trade 540).
+  grv_.AssignAllForReturnAdding(Received(12.0, Cur("50"), Cur("60"), Cur("27"),
+                                         Variant::Null(), Variant::Null(), Variant::Null()));
+  EXPECT_EQ(grv_.Received_Qty(), "12.00");
+  EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
+  EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
+  EXPECT_EQ(grv_.Trade_Discount(), "60.00");
+  EXPECT_EQ(grv_.Rebate_Discount(), "27.00");
+  EXPECT_EQ(grv_.Tax_Code_ID(), "1");
+  EXPECT_EQ(grv_.Product_ID(), "");
+  EXPECT_EQ(grv_.FK_ID(), "90");
+  EXPECT_FALSE(Form().lblODCalc(5).Visible());
+
+  // A consignment return proposes what is left; every percentage is of the
+  // sub total (70.00).
+  grv_.AssignAllForCRVReturnAdding(Received(99.0, Cur("10"), Cur("7"), Cur("3.5"), 7.0));
+  EXPECT_EQ(grv_.Received_Qty(), "7.00");
+  EXPECT_EQ(grv_.Returned_Qty(), "3");
+  EXPECT_EQ(grv_.Sold_Qty(), "10");
+  EXPECT_EQ(grv_.Left_Qty(), "7");
+  EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
+  EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
+  grv_.AssignAllForCRVReturnAdding(Received(1.0, Cur("10"), Cur("7"), Cur("3.5")));
+  EXPECT_EQ(grv_.Left_Qty(), "0");
+  EXPECT_EQ(Form().txtODPercentage(0).Text(), "0.00");
+}
+
+TEST_F(ReceiveItemTest, AConsignmentReceiptOpensOnlyTheQuantity) {
+  grv_.AssignAllForCRVAdding(Outstanding({}));
+  EXPECT_TRUE(Form().txtODEdit(0).Enabled());
+  for (int i = 1; i <= 5; ++i) EXPECT_FALSE(Form().txtODEdit(i).Enabled()) << i;
+  EXPECT_FALSE(Form().dbcODEdit().Enabled());
+  EXPECT_FALSE(Form().txtODPercentage(2).Enabled());
+  // Still closed for the next line in the same dialog instance.
+  auto row = Received(4.0, Cur("10"), Cur("0"), Cur("0"));
+  grv_.AssignAllForCRVEditing(row);
+  EXPECT_FALSE(Form().txtODEdit(1).Enabled());
+}
+
+TEST_F(ReceiveItemTest, AFillStopsAtAMissingColumnWithoutCalculating) {
+  grv_.AssignAllForAdding(Outstanding({}));
+  Variant short_row = vb::ObjectRef(test_support::RowsOf(
+      {{"ID", DataType::kInteger}, {"Products ID", DataType::kInteger},
+       {"Product", DataType::kVarWChar}},
+      {{42, 8, "Short row"}}));
+  grv_.AssignAllForAdding(short_row);
+  EXPECT_EQ(grv_.Product_Name(), "Short row");
+  EXPECT_EQ(grv_.Total_Cost(), "292.41");  // the previous line's, not recalculated
+  grv_.AssignAllForEditing(Variant());     // no record set: nothing happens
+  EXPECT_EQ(grv_.Product_Name(), "Short row");
+}
+
+}  // namespace
+}  // namespace kvt::vouchers

@@ -1,0 +1,293 @@
+// The voucher's detail rows, its header strip and the voucher queries, as a
+// host uses them through CGRV.
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "component/mod_publics.h"
+#include "kvt/CGRV.h"
+#include "platform/data/record_set.h"
+#include "platform/object/object.h"
+#include "platform/value/conversions.h"
+#include "tests/support/rows.h"
+#include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
+#include "vouchers/voucher_detail_rows.h"
+#include "vouchers/voucher_queries.h"
+
+namespace kvt::vouchers {
+namespace {
+
+using data::DataType;
+using test_support::ErrorNumberOf;
+using vb::Variant;
+
+Variant Cur(const char* text) { return vb::Currency::FromDecimalText(text); }
+Variant Ref(const data::RecordSetRef& rows) { return vb::ObjectRef(rows); }
+
+// A host control with Caption and Text, and an array of them reached by
+// index; `without` names a property an element lacks.
+class HostControl : public object::Object {
+ public:
+  explicit HostControl(std::string without = {}) : without_(std::move(without)) {}
+  std::string TypeName() const override { return "HostControl"; }
+  vb::Variant Get(std::string_view name, object::Args) override { return values_[Key(name)]; }
+  void Let(std::string_view name, const vb::Variant& value, object::Args) override {
+    values_[Key(name)] = value;
+  }
+  std::string Value(const char* name) { return vb::CStr(values_[name]); }
+
+ private:
+  std::string Key(std::string_view name) const {
+    if (object::SameName(name, without_)) ThrowNoSuchMember(name);
+    return std::string(name);
+  }
+  std::string without_;
+  std::map<std::string, vb::Variant> values_;
+};
+
+class HostArray : public object::Object {
+ public:
+  HostArray() {
+    for (auto& element : elements_) element = std::make_shared<HostControl>();
+  }
+  std::string TypeName() const override { return "HostArray"; }
+  vb::Variant Get(std::string_view name, object::Args args) override {
+    if (!object::SameName(name, "Item") || args.size() != 1) ThrowNoSuchMember(name);
+    return vb::ObjectRef(elements_.at(static_cast<size_t>(vb::CLng(args[0]))));
+  }
+  HostControl& operator[](int index) { return *elements_.at(static_cast<size_t>(index)); }
+  std::array<std::shared_ptr<HostControl>, 10> elements_;
+};
+
+class VoucherRowsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_voucher_rows"); }
+  static void TearDownTestSuite() { delete db_; }
+  void SetUp() override {
+    component::ResetThreadStore();
+    grv_.ConnectionString(db_->ConnectionText());
+    grv_.CompanyID(1);
+    grv_.LoadGRVDetailForm();
+  }
+  void TearDown() override { component::ResetThreadStore(); }
+
+  // A line as the dialog would hold it after the clerk confirmed it.
+  void Line(const char* qty, const char* product = "Hex bolt M10") {
+    grv_.FK_ID("41");
+    grv_.Product_ID("7");
+    grv_.Product_Name(product);
+    grv_.Product_Code("BLT-M10");
+    grv_.Received_Qty(qty);
+    grv_.Unit_Price("1,234.50");
+    grv_.Trade_Discount("0.00");
+    grv_.Rebate_Discount("0.00");
+    grv_.Other_Discount("0.00");
+    grv_.Net_Amount("1,234.50");
+    grv_.Tax_Amount("172.83");
+    grv_.Total_Cost("1,407.33");
+  }
+
+  static test_support::TempDemoDatabase* db_;
+  CGRV grv_;
+};
+test_support::TempDemoDatabase* VoucherRowsTest::db_ = nullptr;
+
+TEST_F(VoucherRowsTest, AddingAppendsTheLineAndStandsOnIt) {
+  auto rows = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
+  Line("1,250");
+  grv_.AddGRVDetailToRS(Ref(rows));
+  EXPECT_EQ(rows->RecordCount(), 1);
+  EXPECT_EQ(rows->Item("Qty").Value(), Variant(1250.0));
+  EXPECT_EQ(rows->Item("Unit Price").Value(), Cur("1234.5"));
+  EXPECT_EQ(rows->Item("FK ID").Value(), Variant(41));
+  for (int i = 0; i < 4; ++i) grv_.AddGRVDetailToRS(Ref(rows));
+  grv_.Received_Qty("6");
+  grv_.AddGRVDetailToRS(Ref(rows));
+  EXPECT_EQ(rows->RecordCount(), 6);
+  EXPECT_EQ(rows->Item("Qty").Value(), Variant(6.0));  // on the sixth, new row
+}
+
+TEST_F(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
+  auto rows = NewVoucherDetailSet(DetailLayout::kConsignment);
+  Line("3");
+  grv_.Returned_Qty("3");
+  grv_.Sold_Qty("10");
+  grv_.Left_Qty("1,250");
+  grv_.AddCRVDetailToRS(Ref(rows));
+  EXPECT_EQ(rows->Item("Qty Left").Value(), Variant(1250.0));
+  EXPECT_EQ(rows->Item("Qty Sold").Value(), Variant(10.0));
+
+  grv_.FK_ID("99");
+  grv_.Product_Name("");
+  grv_.Tax_Code_ID("");
+  grv_.Sold_Qty("");
+  grv_.Received_Qty("2.5");
+  grv_.UpdateCRVDetailRS(Ref(rows));
+  EXPECT_EQ(rows->Item("FK ID").Value(), Variant(41));
+  EXPECT_EQ(rows->Item("Product").Value(), Variant(std::string()));
+  EXPECT_EQ(rows->Item("Code").Value(), Variant(std::string("BLT-M10")));
+  EXPECT_EQ(rows->Item("Tax_Codes_ID").Value(), Variant(1));
+  EXPECT_EQ(rows->Item("Qty Sold").Value(), Variant(0.0));
+  EXPECT_EQ(rows->Item("Qty").Value(), Variant(2.5));
+  EXPECT_NE(rows->GetEditMode(), data::EditMode::kNone);  // left pending
+}
+
+TEST_F(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
+  // A set without "Qty Returned": the consignment add stops after "Qty".
+  auto rows = test_support::RowsOf({{"FK ID", DataType::kInteger},
+                                    {"ProductsID", DataType::kInteger},
+                                    {"Product", DataType::kVarWChar},
+                                    {"Code", DataType::kVarWChar},
+                                    {"Qty", DataType::kDouble},
+                                    {"Unit Price", DataType::kCurrency}},
+                                   {});
+  Line("4");
+  grv_.AddCRVDetailToRS(Ref(rows));
+  EXPECT_EQ(rows->Item("Qty").Value(), Variant(4.0));
+  EXPECT_TRUE(rows->Item("Unit Price").Value().IsNull());
+  EXPECT_EQ(rows->GetEditMode(), data::EditMode::kAdd);  // not saved
+
+  // A value the column refuses ends the update there.
+  auto saved = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
+  grv_.AddGRVDetailToRS(Ref(saved));
+  grv_.Unit_Price("lots");
+  grv_.Net_Amount("1.00");
+  grv_.UpdateGRVDetailRS(Ref(saved));
+  EXPECT_EQ(saved->Item("Net Amount").Value(), Cur("1234.5"));
+}
+
+TEST_F(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
+  auto rows = test_support::RowsOf(
+      {{"Trade Disc", DataType::kDouble}, {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kCurrency}, {"Net Amount", DataType::kCurrency},
+       {"Tax Amount", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
+      {{0.125, Cur("1000"), Cur("0"), Cur("1234.5"), Variant::Null(), Cur("-0.25")},
+       {0.125, Cur("234.5"), Cur("0"), Cur("0"), Variant::Null(), Cur("0")}});
+  rows->MoveLast();
+  auto totals = std::make_shared<HostArray>();
+  grv_.CalculateHeaderTotals(Ref(rows), vb::ObjectRef(totals));
+  const char* expected[] = {"0.25", "1,234.50", "0.00", "1,234.50", "0.00", "-0.25"};
+  for (int i = 4; i <= 9; ++i) EXPECT_EQ((*totals)[i].Value("Text"), expected[i - 4]) << i;
+  EXPECT_EQ(rows->Item("Rebate Disc").Value(), Cur("234.5"));  // still on the last row
+
+  // Nothing is trapped: text in an amount column raises.
+  rows->Item("Net Amount").Value(Variant::Null());
+  auto text_rows = test_support::RowsOf({{"Trade Disc", DataType::kVarWChar}}, {{"abc"}});
+  EXPECT_NE(ErrorNumberOf([&] {
+              grv_.CalculateHeaderTotals(Ref(text_rows), vb::ObjectRef(totals));
+            }),
+            0);
+}
+
+TEST_F(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
+  auto empty = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
+  auto unknown = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
+  unknown->SetRecordCountUnknown(true);
+  auto full = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
+  full->AddNew();
+  full->Update();
+  struct Case {
+    const char* what;
+    Variant rows;
+    bool zero, one, two;
+  } cases[] = {
+      {"no record set", Variant(), true, true, true},
+      {"empty", Ref(empty), true, true, false},
+      {"count unknown", Ref(unknown), true, true, false},
+      {"rows", Ref(full), false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(grv_.CanChangeFunction(0, c.rows), c.zero);
+    EXPECT_EQ(grv_.CanChangeFunction(1, c.rows), c.one);
+    EXPECT_EQ(grv_.CanChangeFunction(2, c.rows), c.two);
+  }
+}
+
+TEST_F(VoucherRowsTest, HeaderFieldsFillAndClearOnlyTheirOwnElements) {
+  auto labels = std::make_shared<HostArray>();
+  auto boxes = std::make_shared<HostArray>();
+  for (int i = 1; i <= 9; ++i) {
+    (*labels)[i].Let("Text", "label", {});
+    (*boxes)[i].Let("Text", "box", {});
+  }
+  auto order = test_support::RowsOf(
+      {{"OrderNo", DataType::kVarWChar}, {"Supplier Ref", DataType::kVarWChar}},
+      {{Variant::Null(), "INV-7"}});
+  grv_.InsertOrderHeaderValues(Ref(order), vb::ObjectRef(labels), vb::ObjectRef(boxes));
+  EXPECT_EQ((*labels)[2].Value("Caption"), "");
+  EXPECT_EQ((*boxes)[3].Value("Text"), "INV-7");
+
+  grv_.ClearReturnHeaderControls(vb::ObjectRef(boxes), vb::ObjectRef(labels));
+  EXPECT_EQ((*boxes)[1].Value("Text"), "");
+  EXPECT_EQ((*boxes)[3].Value("Text"), "INV-7");
+  EXPECT_EQ((*labels)[2].Value("Text"), "label");
+  EXPECT_EQ((*labels)[9].Value("Text"), "");
+  grv_.ClearHeaderControls(vb::ObjectRef(boxes), vb::ObjectRef(labels));
+  EXPECT_EQ((*boxes)[3].Value("Text"), "");
+  EXPECT_EQ((*labels)[2].Value("Text"), "");
+
+  auto voucher = test_support::RowsOf({{"Del Note No", DataType::kVarWChar}}, {{"DN-88"}});
+  auto note = std::make_shared<HostControl>();
+  grv_.InsertGRVHeaderValues(Ref(voucher), vb::ObjectRef(note));
+  EXPECT_EQ(note->Value("Caption"), "DN-88");
+}
+
+TEST(VoucherQueryTest, CommandTextsAndSourcesAreExact) {
+  struct Case {
+    VoucherQuery query;
+    std::string command;
+    const char* source;
+  } cases[] = {
+      {VoucherQuery::kOutstandingOrders, VoucherQueryCommand(VoucherQuery::kOutstandingOrders, 12, 1),
+       "VORodevarurUzovove.CGrv GetOutstandingOrders"},
+      {VoucherQuery::kReceivedGRV, VoucherQueryCommand(VoucherQuery::kReceivedGRV, -5, 2),
+       "VORodevarurUzovove.CGrv GetReceivedGRV"},
+      {VoucherQuery::kReceivedCRV, VoucherQueryCommand(VoucherQuery::kReceivedCRV, 3, 40000),
+       "VORodevarurUzovove.Crv GetReceivedCRV"},
+      {VoucherQuery::kOutstandingOrderDetails,
+       VoucherQueryCommand(VoucherQuery::kOutstandingOrderDetails, 7),
+       "VORodevarurUzovove.CGrv GetOutstandingOrderDetail"},
+      {VoucherQuery::kReceivedGRVDetails, VoucherQueryCommand(VoucherQuery::kReceivedGRVDetails, 8),
+       "VORodevarurUzovove.CGrv GetReceivedGRVDetails"},
+      {VoucherQuery::kReceivedCRVDetails, VoucherQueryCommand(VoucherQuery::kReceivedCRVDetails, 9),
+       "VORodevarurUzovove.Crv GetReceivedCRVDetails"},
+  };
+  const char* commands[] = {"Exec sp_AO_GRV_Select_Outstanding_Orders 12,1",
+                            "Exec sp_AO_Select_Received_GRV -5,2",
+                            "Exec sp_AO_Select_Received_CRV 3,40000",
+                            "Exec sp_AO_GRV_Select_Outstanding_Order_Details 7",
+                            "Exec sp_AO_Select_ReceivedGRV_Details 8",
+                            "Exec sp_AO_Select_ReceivedCRV_Details 9"};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(cases[i].command, commands[i]);
+    EXPECT_STREQ(VoucherQuerySource(cases[i].query), cases[i].source);
+  }
+}
+
+TEST_F(VoucherRowsTest, QueriesHandOverTheirRowsOrRaiseWithTheirSource) {
+  vb::Variant orders = grv_.GetOutstandingOrders(1, 1);
+  auto* rows = dynamic_cast<data::RecordSet*>(orders.get_if<vb::ObjectRef>()->get());
+  ASSERT_NE(rows, nullptr);
+  EXPECT_GT(rows->RecordCount(), 0);
+  vb::Variant none = grv_.GetOutstandingOrders(-5, 2);  // no rows is no error
+  EXPECT_EQ(dynamic_cast<data::RecordSet*>(none.get_if<vb::ObjectRef>()->get())->RecordCount(),
+            0);
+
+  grv_.ConnectionString("Provider=SQLite;Data Source=/nonexistent/kvt.sqlite");
+  try {
+    grv_.GetReceivedCRVDetails(1);
+    ADD_FAILURE() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), -2147219004);
+    EXPECT_EQ(error.source(), "VORodevarurUzovove.Crv GetReceivedCRVDetails");
+    EXPECT_FALSE(error.description().empty());
+  }
+}
+
+}  // namespace
+}  // namespace kvt::vouchers
