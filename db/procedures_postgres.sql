@@ -52,13 +52,16 @@ LANGUAGE sql STABLE AS $$
    ORDER BY d.ID
 $$;
 
--- A supplier's processed orders in a company that still have stock to come.
+-- A supplier's processed orders in a company that still have stock to come;
+-- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
 CREATE FUNCTION sp_AO_GRV_Select_Outstanding_Orders(p_supplier integer,
                                                     p_company integer)
 RETURNS TABLE ("ID" integer, "Order Number" text, "Date Ordered" date,
-               "Our Ref" text, "Supp Ref" text, "Outstanding Lines" bigint)
+               "Our Ref" text, "Supp Ref" text, "OrderNo" text,
+               "Supplier Ref" text, "Outstanding Lines" bigint)
 LANGUAGE sql STABLE AS $$
   SELECT po.ID, po.OrderNumber, po.DateOrdered, po.OurRef, po.SuppRef,
+         po.OrderNumber, po.SuppRef,
          (SELECT COUNT(*) FROM PurchaseOrderDetails d
            WHERE d.PurchaseOrderID = po.ID
              AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
@@ -99,10 +102,11 @@ $$;
 CREATE FUNCTION kvt_received_vouchers(p_supplier integer, p_company integer,
                                       p_kind integer)
 RETURNS TABLE ("ID" integer, "Number" text, "Date Received" date,
-               "Del Note Number" text, "Order Number" text, "Total" currency)
+               "Del Note Number" text, "Del Note No" text,
+               "Order Number" text, "Total" currency)
 LANGUAGE sql STABLE AS $$
   SELECT g.ID, g.VoucherNumber, g.DateReceived, g.DelNoteNumber,
-         po.OrderNumber,
+         g.DelNoteNumber, po.OrderNumber,
          (SELECT COALESCE(SUM(gd.TotalCost), 0) FROM GRVDetails gd
            WHERE gd.GRVID = g.ID)
     FROM GRVs g
@@ -115,7 +119,8 @@ $$;
 CREATE FUNCTION sp_AO_Select_Received_GRV(p_supplier integer,
                                           p_company integer)
 RETURNS TABLE ("ID" integer, "GRV Number" text, "Date Received" date,
-               "Del Note Number" text, "Order Number" text, "Total" currency)
+               "Del Note Number" text, "Del Note No" text,
+               "Order Number" text, "Total" currency)
 LANGUAGE sql STABLE AS $$
   SELECT * FROM kvt_received_vouchers(p_supplier, p_company, 19)
 $$;
@@ -123,7 +128,8 @@ $$;
 CREATE FUNCTION sp_AO_Select_Received_CRV(p_supplier integer,
                                           p_company integer)
 RETURNS TABLE ("ID" integer, "CRV Number" text, "Date Received" date,
-               "Del Note Number" text, "Order Number" text, "Total" currency)
+               "Del Note Number" text, "Del Note No" text,
+               "Order Number" text, "Total" currency)
 LANGUAGE sql STABLE AS $$
   SELECT * FROM kvt_received_vouchers(p_supplier, p_company, 31)
 $$;
@@ -176,6 +182,8 @@ LANGUAGE sql STABLE AS $$
 $$;
 
 -- Print data of a voucher of any kind: one row per line, header repeated.
+-- A return posted without an order of its own shows the order of the
+-- voucher it returns.
 CREATE FUNCTION sp_AO_Select_GRV_Report_Data(p_voucher integer)
 RETURNS TABLE (
   "TranTypeID" integer, "Supp Name" text, "Supp PostBox" text,
@@ -193,7 +201,8 @@ LANGUAGE sql STABLE AS $$
   SELECT g.TranTypeID, s.Name, s.PostBox, s.PostOffice, s.PostCode, s.TelNo,
          s.FaxNo, s.TaxNo, c.Name, c.RegNo, c.Address1, c.Address2,
          c.PostCode, c.TelNo, c.FaxNo, c.TaxNo, g.DateReceived,
-         g.VoucherNumber, u.Username, g.DelNoteNumber, po.OrderNumber,
+         g.VoucherNumber, u.Username, g.DelNoteNumber,
+         COALESCE(po.OrderNumber, spo.OrderNumber),
          g.OurRef, g.SuppRef, p.Code, p.Description, gd.Qty, gd.UnitPrice,
          gd.TradeDisc, gd.RebateDisc, gd.OtherDisc, gd.TaxAmount,
          gd.NetAmount, gd.TotalCost, g.Notes
@@ -203,6 +212,8 @@ LANGUAGE sql STABLE AS $$
     JOIN GRVDetails gd ON gd.GRVID = g.ID
     LEFT JOIN Products p ON p.ID = gd.ProductID
     LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
+    LEFT JOIN GRVs sg ON sg.ID = g.SourceGRVID
+    LEFT JOIN PurchaseOrders spo ON spo.ID = sg.PurchaseOrderID
     LEFT JOIN Users u ON u.ID = g.UserID
    WHERE g.ID = p_voucher
    ORDER BY gd.ID
