@@ -146,6 +146,17 @@ class TempDemoDatabase {
   data::ConnectionRef Open() const {
     return services::OpenConnection(services::ParseConnectionText(ConnectionText()));
   }
+  // Runs `sql`, written in the shared dialect (db/portable_script.h).
+  void Run(const std::string& sql) const { db::RunPortableScript(*Open(), sql); }
+  // Renames a procedure: a catalogue entry, or a server function.
+  void RenameProcedure(const std::string& from, const std::string& to) const {
+    if (backend_ == data::Backend::kSQLite) {
+      Open()->Execute("UPDATE kvt_procedures SET name = ?2 WHERE name = ?1",
+                      {vb::Variant(from), vb::Variant(to)});
+    } else {
+      Open()->ExecuteScript("ALTER FUNCTION " + from + " RENAME TO " + to);
+    }
+  }
 
  private:
   void RemoveFiles() const {
@@ -170,15 +181,17 @@ class TempDemoDatabase {
   std::string path_;
 };
 
-// One demo database per backend for a suite whose tests only read it: made
-// on first use, dropped by ReleaseSharedDemoDatabases() (from the suite's
+// One demo database per backend for a suite: made on first use (`made`, when
+// given, says whether this call made it, for data the suite adds once),
+// dropped by ReleaseSharedDemoDatabases() (from the suite's
 // TearDownTestSuite).
 inline std::map<data::Backend, std::unique_ptr<TempDemoDatabase>>& SharedDemoDatabases() {
   static std::map<data::Backend, std::unique_ptr<TempDemoDatabase>> databases;
   return databases;
 }
-inline TempDemoDatabase& SharedDemoDatabase(data::Backend backend) {
+inline TempDemoDatabase& SharedDemoDatabase(data::Backend backend, bool* made = nullptr) {
   auto& database = SharedDemoDatabases()[backend];
+  if (made) *made = !database;
   if (!database) database = std::make_unique<TempDemoDatabase>("kvt_shared", backend);
   return *database;
 }
