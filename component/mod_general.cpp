@@ -7,6 +7,7 @@
 #include "component/mod_publics.h"
 #include "platform/object/object.h"
 #include "platform/value/conversions.h"
+#include "platform/value/number_text.h"
 #include "platform/data/record_set.h"
 #include "platform/ui/data_combo.h"
 #include "services/data_gateway.h"
@@ -39,9 +40,9 @@ vb::Variant GetControlValue(const vb::Variant& control) {
 }
 
 vb::Variant ParseNumber(const vb::Variant& value) {
-  // Whole numbers and Currency print exactly, so reading their text back
-  // gives the value itself: skip the round trip (the line arithmetic runs
-  // this on every figure).
+  // Numbers need not go through their text: whole numbers and Currency
+  // print exactly, so reading their text back gives the value itself (the
+  // line arithmetic runs this on every figure).
   switch (value.type()) {
     case vb::VarType::Byte:
     case vb::VarType::Integer:
@@ -49,6 +50,12 @@ vb::Variant ParseNumber(const vb::Variant& value) {
       return vb::CDbl(value);
     case vb::VarType::Currency:
       return value.get_if<vb::Currency>()->ToDouble();
+    // A float's text is its value to 15 (or 7) digits: take that number
+    // without printing and reading it.
+    case vb::VarType::Double:
+      return vb::detail::RoundToSignificant(*value.get_if<double>(), 15);
+    case vb::VarType::Single:
+      return vb::detail::RoundToSignificant(*value.get_if<float>(), 7);
     default:
       break;
   }
@@ -59,6 +66,13 @@ vb::Variant ParseNumber(const vb::Variant& value) {
 }
 
 std::string FormatToDecimals(const vb::Variant& value, int32_t decimals) {
+  // A Currency of at most 15 digits reads back as the double that prints as
+  // its own digits, so it may be formatted as it is.
+  constexpr int64_t kFifteenDigits = 1'000'000'000'000'000;
+  if (const vb::Currency* money = value.get_if<vb::Currency>();
+      money != nullptr && money->raw() > -kFifteenDigits && money->raw() < kFifteenDigits) {
+    return ThreadStore().NumberFormat().FormatAmount(value, decimals, -1, 0, -1);
+  }
   const vb::Variant number = ParseNumber(value);
   return ThreadStore().NumberFormat().FormatAmount(number, decimals, -1, 0,
                                                    -1);

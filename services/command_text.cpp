@@ -5,6 +5,7 @@
 
 #include "platform/value/error.h"
 #include "platform/value/number_text.h"
+#include "platform/value/text.h"
 
 namespace kvt::services {
 
@@ -59,11 +60,8 @@ class Reader {
   size_t pos_ = 0;
 };
 
-bool IsExecKeyword(std::string word) {
-  for (char& c : word) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  return word == "exec" || word == "execute";
+bool IsExecKeyword(const std::string& word) {
+  return vb::SameText(word, "exec") || vb::SameText(word, "execute");
 }
 
 vb::Variant NumberValue(const std::string& number, const std::string& text) {

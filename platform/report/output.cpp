@@ -1,6 +1,7 @@
 #include "platform/report/output.h"
 
 #include "platform/value/error.h"
+#include "platform/value/thread_slot.h"
 
 namespace kvt::report {
 namespace {
@@ -14,23 +15,14 @@ class NoOutput : public Output {
   }
 };
 
-std::shared_ptr<Output>& Installed() {
-  thread_local std::shared_ptr<Output> output;
-  return output;
-}
-
 }  // namespace
 
 Output& CurrentOutput() {
-  std::shared_ptr<Output>& output = Installed();
-  if (!output) output = std::make_shared<NoOutput>();
-  return *output;
+  return vb::ThreadSlot<Output>::Get([] { return std::make_shared<NoOutput>(); });
 }
 
 std::shared_ptr<Output> SetOutput(std::shared_ptr<Output> output) {
-  std::shared_ptr<Output> previous = std::move(Installed());
-  Installed() = std::move(output);
-  return previous;
+  return vb::ThreadSlot<Output>::Set(std::move(output));
 }
 
 }  // namespace kvt::report

@@ -10,22 +10,10 @@
 #include "platform/report/text_fit.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::report {
 namespace {
-
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string LowerCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string DisplayText(const vb::Variant& value, const std::string& format) {
   if (value.IsNull() || value.IsEmpty()) return {};
@@ -114,7 +102,7 @@ class Paginator {
     if (source) {
       const int count = source->FieldCount();
       for (int index = 0; index < count; ++index) {
-        column_of.emplace(LowerCase(source->FieldName(index)), index);
+        column_of.emplace(vb::LCase(source->FieldName(index)), index);
       }
     }
     std::vector<int> columns;  // source column of each slot
@@ -124,7 +112,7 @@ class Paginator {
         if (control.Kind() != ControlKind::Field) continue;
         FieldBinding binding;
         if (!control.DataField().empty()) {
-          const auto column = column_of.find(LowerCase(control.DataField()));
+          const auto column = column_of.find(vb::LCase(control.DataField()));
           if (column != column_of.end()) {
             auto [slot, added] = slot_of_column.emplace(
                 column->second, static_cast<int>(columns.size()));
@@ -302,7 +290,7 @@ const Section* Report::FindSection(SectionKind kind) const {
 
 Section& Report::GetSection(const std::string& name) {
   for (Section& section : sections_) {
-    if (EqualsNoCase(section.Name(), name)) return section;
+    if (vb::SameText(section.Name(), name)) return section;
   }
   throw vb::Error::SubscriptOutOfRange("Report");
 }
@@ -310,7 +298,7 @@ Section& Report::GetSection(const std::string& name) {
 ReportControl& Report::Control(const std::string& name) {
   for (Section& section : sections_) {
     for (ReportControl& control : section.Controls()) {
-      if (EqualsNoCase(control.Name(), name)) return control;
+      if (vb::SameText(control.Name(), name)) return control;
     }
   }
   throw vb::Error::NoSuchMember("Report", name);
@@ -323,7 +311,7 @@ const ReportControl& Report::Control(const std::string& name) const {
 bool Report::HasControl(const std::string& name) const {
   for (const Section& section : sections_) {
     for (const ReportControl& control : section.Controls()) {
-      if (EqualsNoCase(control.Name(), name)) return true;
+      if (vb::SameText(control.Name(), name)) return true;
     }
   }
   return false;
@@ -335,7 +323,7 @@ DataControl& Report::AddDataControl(std::string name) {
 
 DataControl& Report::GetDataControl(const std::string& name) {
   for (DataControl& control : data_controls_) {
-    if (EqualsNoCase(control.Name(), name)) return control;
+    if (vb::SameText(control.Name(), name)) return control;
   }
   throw vb::Error::NoSuchMember("Report", name);
 }

@@ -44,21 +44,4 @@ vb::Variant RealResult(double value) {
   return vb::Variant(value);
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-std::string Folded(std::string_view text) {
-  std::string folded(text);
-  for (char& c : folded) c = LowerAscii(c);
-  return folded;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace kvt::script

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/script/builtins.h"
+#include "platform/value/text.h"
 #include "platform/value/variant.h"
 
 namespace kvt::script {
@@ -39,12 +40,12 @@ vb::Variant TextResult(std::string text, StringBudget& budget);
 // A Double result; raises 6 when it is not a finite number.
 vb::Variant RealResult(double value);
 
-char UpperAscii(char c);
-char LowerAscii(char c);
+using vb::LowerAscii;
+using vb::UpperAscii;
 // `text` with A-Z lowered, for the language's text comparison.
-std::string Folded(std::string_view text);
+inline std::string Folded(std::string_view text) { return vb::LCase(text); }
 // Equal ignoring the case of A-Z.
-bool SameName(std::string_view a, std::string_view b);
+inline bool SameName(std::string_view a, std::string_view b) { return vb::SameText(a, b); }
 
 // A group's table, kept in name order by whoever uses it.
 using BuiltinTable = std::span<const Builtin>;

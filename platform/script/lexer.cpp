@@ -1,5 +1,7 @@
 #include "platform/script/lexer.h"
 
+#include "platform/value/text.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -11,15 +13,14 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 // The value of a hex or octal digit, or -1.
 int RadixDigit(char c, int base) {
   int digit = -1;
   if (IsDigit(c)) {
     digit = c - '0';
-  } else if (Upper(c) >= 'A' && Upper(c) <= 'F') {
-    digit = Upper(c) - 'A' + 10;
+  } else if (vb::UpperAscii(c) >= 'A' && vb::UpperAscii(c) <= 'F') {
+    digit = vb::UpperAscii(c) - 'A' + 10;
   }
   return digit < base ? digit : -1;
 }
@@ -28,7 +29,7 @@ int RadixDigit(char c, int base) {
 bool SameWord(std::string_view text, std::string_view word) {
   if (text.size() != word.size()) return false;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (Upper(text[i]) != word[i]) return false;
+    if (vb::UpperAscii(text[i]) != word[i]) return false;
   }
   return true;
 }

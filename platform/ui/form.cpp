@@ -9,6 +9,7 @@
 #include "platform/ui/driver.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::ui {
 
@@ -67,9 +68,7 @@ bool Reachable(const Control& control) {
   return true;
 }
 
-int KeyCodeOf(char ch) {
-  return std::toupper(static_cast<unsigned char>(ch));
-}
+int KeyCodeOf(char ch) { return static_cast<unsigned char>(vb::UpperAscii(ch)); }
 
 }  // namespace
 
@@ -430,8 +429,7 @@ void Form::SendKeys(std::string_view keys) {
     if (keys[i] == '{') {
       size_t close = keys.find('}', i + 1);
       if (close == std::string_view::npos) throw vb::Error::InvalidCall(name_);
-      std::string key(keys.substr(i + 1, close - i - 1));
-      for (char& ch : key) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+      const std::string key = vb::UCase(keys.substr(i + 1, close - i - 1));
       i = close + 1;
       if (key == "TAB") {
         UserKey(vbKeyTab, shift);

@@ -4,23 +4,11 @@
 #include <cmath>
 
 #include "platform/value/error.h"
-#include "platform/value/float_text.h"
 #include "platform/value/number_text.h"
+#include "platform/value/text.h"
 
 namespace vb {
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string Trim(const std::string& text) {
-  size_t first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  size_t last = text.find_last_not_of(" \t\r\n");
-  return text.substr(first, last - first + 1);
-}
 
 double StringToDouble(const std::string& text) {
   auto scanned = detail::ScanNumber(text);
@@ -170,9 +158,9 @@ bool CBool(const Variant& value, const Locale& locale) {
     case VarType::Object: throw Error::TypeMismatch();
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
-      std::string word = Lower(Trim(text));
-      if (word == Lower(locale.true_text) || word == "true") return true;
-      if (word == Lower(locale.false_text) || word == "false") return false;
+      std::string word = LCase(TrimWhitespace(text));
+      if (word == LCase(locale.true_text) || word == "true") return true;
+      if (word == LCase(locale.false_text) || word == "false") return false;
       return StringToDouble(text) != 0;
     }
     case VarType::Currency: return value.get_if<Currency>()->raw() != 0;

@@ -5,6 +5,7 @@
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "platform/value/number_text.h"
+#include "platform/value/text.h"
 
 namespace vb {
 namespace {
@@ -63,10 +64,9 @@ std::string FormatDate(const Date& date, const std::string& pattern, const Local
       i += 2;
       continue;
     }
-    char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const char lower = LowerAscii(c);
     size_t run = 1;
-    while (i + run < pattern.size() &&
-           std::tolower(static_cast<unsigned char>(pattern[i + run])) == lower) {
+    while (i + run < pattern.size() && LowerAscii(pattern[i + run]) == lower) {
       ++run;
     }
     switch (lower) {
@@ -150,17 +150,7 @@ bool ParseNumericPattern(const std::string& pattern, NumericPattern& out) {
   return true;
 }
 
-bool EqualsIgnoreCase(const std::string& a, const char* b) {
-  size_t n = 0;
-  for (; b[n]; ++n) {
-    if (n >= a.size() ||
-        std::tolower(static_cast<unsigned char>(a[n])) !=
-            std::tolower(static_cast<unsigned char>(b[n]))) {
-      return false;
-    }
-  }
-  return n == a.size();
-}
+bool EqualsIgnoreCase(const std::string& a, const char* b) { return SameText(a, b); }
 
 std::string WithSign(bool negative, const DecimalDigits& rounded, std::string text) {
   return negative && !detail::IsZero(rounded) ? "-" + text : text;

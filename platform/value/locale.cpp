@@ -1,13 +1,16 @@
 #include "platform/value/locale.h"
 
+#include "platform/value/thread_slot.h"
+
 namespace vb {
-namespace {
+
 // Per thread, because the component and its host run each user-interface
 // thread on its own; a host sets it before it calls in.
-thread_local Locale active_locale;
-}  // namespace
-
-const Locale& Locale::Active() { return active_locale; }
-void Locale::SetActive(const Locale& locale) { active_locale = locale; }
+const Locale& Locale::Active() {
+  return ThreadSlot<Locale>::Get([] { return std::make_shared<Locale>(); });
+}
+void Locale::SetActive(const Locale& locale) {
+  ThreadSlot<Locale>::Set(std::make_shared<Locale>(locale));
+}
 
 }  // namespace vb

@@ -82,8 +82,17 @@ double ScannedToDouble(const ScannedNumber& number);
 // beyond the Double range, 0 below it.
 std::optional<double> DecimalTextToDouble(std::string_view text);
 
-// Plain-text rendering of a double with `significant` digits, in the
-// platform's style: "0.1", "1E+15", "1.5E-05".
-std::string GeneralText(double value, int significant);
+// How the platform shows a Single or a Double as text (CStr): rounded to
+// `significant` digits (7 for a Single, 15 for a Double), trailing zeros
+// dropped, in plain notation while every digit fits in that many places on
+// its side of the point, else in scientific notation with a signed
+// exponent of at least two digits: 1E+15, 0.00001, 1.99999997764826E-02.
+// Rounding to 15 digits is why 919.9999999999999 shows as 920. Independent
+// of the process locale: the decimal point is always ".".
+std::string FloatText(double value, int significant);
+// The number FloatText's text stands for: `value` rounded to `significant`
+// significant digits (0 for zero and for what is not finite), without
+// building the text.
+double RoundToSignificant(double value, int significant);
 
 }  // namespace vb::detail

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <random>
 
 #include "component/mod_publics.h"
 #include "platform/object/object.h"
+#include "platform/value/conversions.h"
+#include "services/number_format_service.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/form.h"
 #include "tests/support/vb_error.h"
@@ -37,6 +42,30 @@ TEST(ParseNumberTest, ReadsNumbersTheWayEveryCalculationExpects) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(ParseNumber(c.input), c.expected);
+  }
+}
+
+// Numbers are read without their text, but as their text would read.
+TEST(ParseNumberTest, NumbersReadAsTheirTextWouldRead) {
+  std::mt19937_64 random(20261206);
+  std::uniform_int_distribution<uint64_t> bits;
+  for (int i = 0; i < 20000; ++i) {
+    double value = 0;
+    const uint64_t raw = bits(random);
+    std::memcpy(&value, &raw, sizeof value);
+    if (!std::isfinite(value)) continue;
+    // Every magnitude, and figures of the size a line carries.
+    for (const vb::Variant& input :
+         {vb::Variant(value), vb::Variant(static_cast<float>(value)),
+          vb::Variant(std::ldexp(static_cast<double>(raw % 100000000), -7))}) {
+      SCOPED_TRACE(vb::CStr(input));
+      EXPECT_EQ(ParseNumber(input), ParseNumber(vb::Variant(vb::CStr(input))));
+    }
+    // And amounts format as the number they read as.
+    const vb::Currency money = vb::Currency::FromRaw(static_cast<int64_t>(raw) >> (i % 4 * 4));
+    EXPECT_EQ(FormatTwoDecimals(money),
+              ThreadStore().NumberFormat().FormatAmount(ParseNumber(money), 2, -1, 0, -1))
+        << money.raw();
   }
 }
 
