@@ -7,6 +7,7 @@
 #include "platform/data/data_errors.h"
 #include "platform/data/result_rows.h"
 #include "platform/value/conversions.h"
+#include "platform/value/text.h"
 
 namespace kvt::data {
 
@@ -93,21 +94,13 @@ Cell ReadCell(sqlite3_stmt* stmt, int column) {
   }
 }
 
-std::string Upper(const char* text) {
-  std::string result = text ? text : "";
-  for (char& c : result) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return result;
-}
-
 bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
 DataType ColumnType(const char* declared, const CellRows& rows,
                     size_t column) {
-  const std::string decl = Upper(declared);
+  const std::string decl = vb::UCase(declared ? declared : "");
   if (Contains(decl, "CURRENCY") || Contains(decl, "MONEY")) {
     return DataType::kCurrency;
   }
