@@ -32,6 +32,7 @@
 #include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "platform/data/connection.h"
+#include "platform/value/conversions.h"
 #include "platform/value/text.h"
 #include "services/connection_text.h"
 
@@ -148,6 +149,28 @@ class TempDemoDatabase {
   }
   // Runs `sql`, written in the shared dialect (db/portable_script.h).
   void Run(const std::string& sql) const { db::RunPortableScript(*Open(), sql); }
+  // Renames a result column of a procedure, so that the column is gone under
+  // its own name: in the catalogue's body, or in a server function's
+  // declared result (made anew, as a result cannot be altered).
+  void RenameProcedureColumn(const std::string& procedure, const std::string& column,
+                             const std::string& to) const {
+    auto connection = Open();
+    if (backend_ == data::Backend::kSQLite) {
+      connection->Execute("UPDATE kvt_procedures SET body = replace(body, ?2, ?3) WHERE name = ?1",
+                          {vb::Variant(procedure), vb::Variant("AS " + vb::DoubleQuoted(column)),
+                           vb::Variant("AS " + vb::DoubleQuoted(to))});
+      return;
+    }
+    const std::string definition = vb::CStr(
+        connection->Query("SELECT pg_get_functiondef(?1::regproc)", {vb::Variant(procedure)})
+            ->Item(0)
+            .Value());
+    connection->ExecuteScript("DROP FUNCTION " + procedure);
+    std::string renamed = definition;
+    const std::string from = vb::DoubleQuoted(column);
+    renamed.replace(renamed.find(from), from.size(), vb::DoubleQuoted(to));
+    connection->ExecuteScript(renamed);
+  }
   // Renames a procedure: a catalogue entry, or a server function.
   void RenameProcedure(const std::string& from, const std::string& to) const {
     if (backend_ == data::Backend::kSQLite) {
