@@ -3,6 +3,9 @@
 -- orders in every state, received and returned vouchers, consignment stock,
 -- the stock movements and supplier documents their posting left, accounting
 -- periods and saved control values.
+--
+-- Written once for both backends (see schema.sql): booleans as TRUE and
+-- FALSE, and only functions both engines know.
 
 INSERT INTO Companies (ID, Name, RegNo, Address1, Address2, PostCode, TelNo,
                        FaxNo, TaxNo, DefaultMessage) VALUES
@@ -252,12 +255,12 @@ INSERT INTO Years (ID, Years) VALUES (17, 2019);
 -- Company 1 works in November 2026; September and October are closed.
 INSERT INTO AccountingPeriods (ID, CompanyID, MonthID, YearID, PeriodName,
                                Status, IsCurrent) VALUES
-(1, 1, 9, 7, 'September 2026', 'Closed', 0),
-(2, 1, 10, 7, 'October 2026', 'Closed', 0),
-(3, 1, 11, 7, 'November 2026', 'Open', 1),
-(4, 1, 12, 7, 'December 2026', 'Open', 0),
-(5, 1, 1, 8, 'January 2027', 'Future', 0),
-(6, 2, 12, 7, 'December 2026', 'Open', 1);
+(1, 1, 9, 7, 'September 2026', 'Closed', FALSE),
+(2, 1, 10, 7, 'October 2026', 'Closed', FALSE),
+(3, 1, 11, 7, 'November 2026', 'Open', TRUE),
+(4, 1, 12, 7, 'December 2026', 'Open', FALSE),
+(5, 1, 1, 8, 'January 2027', 'Future', FALSE),
+(6, 2, 12, 7, 'December 2026', 'Open', TRUE);
 
 INSERT INTO PeriodProcedures (ID, CompanyID, ProcedureType, MonthID, YearID,
                               DateRun) VALUES

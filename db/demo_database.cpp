@@ -6,12 +6,15 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "db/embedded_sql.h"
 #include "platform/data/connection.h"
+#include "platform/data/postgres_dialect.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::db {
 
@@ -26,10 +29,36 @@ void RemoveDatabaseFiles(const std::string& path) {
   }
 }
 
-std::string Script(bool with_demo_data) {
-  std::string script = SchemaSql();
-  script += ProceduresSql();
-  if (with_demo_data) script += DemoDataSql();
+// Drops and makes anew the schema the connection works in.
+constexpr char kResetPostgresSchema[] = R"sql(
+DO $$
+DECLARE
+  target text := current_schema();
+BEGIN
+  IF target IS NULL THEN
+    RAISE EXCEPTION 'the connection has no schema to build in';
+  END IF;
+  EXECUTE format('DROP SCHEMA %I CASCADE', target);
+  EXECUTE format('CREATE SCHEMA %I', target);
+  -- As the server's own public schema: every login may look in.
+  EXECUTE format('GRANT USAGE ON SCHEMA %I TO PUBLIC', target);
+END
+$$;
+)sql";
+
+std::string Script(data::Backend backend, bool with_demo_data) {
+  if (backend == data::Backend::kSQLite) {
+    std::string script = SchemaSql();
+    script += ProceduresSql();
+    if (with_demo_data) script += DemoDataSql();
+    return script;
+  }
+  std::string script = kResetPostgresSchema;
+  script += PostgresPreludeSql();
+  script += data::PortableToPostgres(SchemaSql());
+  script += PostgresProceduresSql();
+  if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
+  script += PostgresFinishSql();
   return script;
 }
 
@@ -64,7 +93,7 @@ void Build(const std::string& path, bool with_demo_data) {
   const std::string building = NewTemporaryFile(path);
   try {
     auto connection = data::Connection::Open(building);
-    connection->RunInTransaction([&] { connection->ExecuteScript(Script(with_demo_data)); });
+    BuildDatabase(*connection, with_demo_data);
     // Write-ahead logging: readers never block the clerk who posts, and a
     // commit costs one sync of the log instead of three of journal and file.
     connection->ExecuteScript("PRAGMA journal_mode = WAL");
@@ -78,16 +107,57 @@ void Build(const std::string& path, bool with_demo_data) {
   RemoveDatabaseFiles(building);
 }
 
-std::string Quoted(const std::string& name) {
-  std::string quoted = "\"";
-  for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
+// How many of the purchasing tables a server schema holds (names folded to
+// lower case, as unquoted names are), and how many tables in all.
+struct ServerTables {
+  int32_t ours = 0;
+  int32_t all = 0;
+};
+
+ServerTables CountServerTables(data::Connection& connection) {
+  const auto counts = connection.Query(
+      "SELECT COUNT(*) FILTER (WHERE table_name IN ('purchaseorders', "
+      "'purchaseorderdetails', 'years')), COUNT(*) FROM information_schema.tables "
+      "WHERE table_schema = current_schema()");
+  return {vb::CLng(counts->Item(0).Value()), vb::CLng(counts->Item(1).Value())};
 }
 
 }  // namespace
 
 std::string ConnectionTextFor(const std::string& path) {
-  return "Provider=SQLite;Data Source=" + path;
+  return "Provider=SQLite;Data Source=" + vb::KeyValueText(path);
+}
+
+std::string DatabaseConnectionText(const std::string& path_or_text) {
+  constexpr std::string_view kProvider = "Provider=";
+  return vb::SameText(std::string_view(path_or_text).substr(0, kProvider.size()), kProvider)
+             ? path_or_text
+             : ConnectionTextFor(path_or_text);
+}
+
+void BuildDatabase(data::Connection& connection, bool with_demo_data) {
+  // One transaction: a failed script leaves nothing half-built.
+  connection.RunInTransaction(
+      [&] { connection.ExecuteScript(Script(connection.GetBackend(), with_demo_data)); });
+}
+
+bool HoldsNoTables(data::Connection& connection) {
+  return CountServerTables(connection).all == 0;
+}
+
+void CheckOurSchema(data::Connection& connection, const std::string& where) {
+  if (CountServerTables(connection).ours != 3) {
+    throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, where);
+  }
+}
+
+void ResetDemoSchema(data::Connection& connection, const std::string& where) {
+  CheckOurSchema(connection, where);
+  connection.RunInTransaction([&] {
+    // Refuse soon rather than wait behind a clerk's open transaction.
+    connection.ExecuteScript("SET LOCAL lock_timeout = '1s'");
+    connection.ExecuteScript(Script(data::Backend::kPostgreSQL, true));
+  });
 }
 
 void CreateEmptyDatabase(const std::string& path) { Build(path, false); }
@@ -123,10 +193,10 @@ void ResetDemoDatabase(const std::string& path) {
         std::vector<std::string> drops;
         for (; !objects->IsEOF(); objects->MoveNext()) {
           drops.push_back("DROP " + vb::CStr(objects->Item(0).Value()) + " IF EXISTS " +
-                          Quoted(vb::CStr(objects->Item(1).Value())));
+                          vb::DoubleQuoted(vb::CStr(objects->Item(1).Value())));
         }
         for (const std::string& drop : drops) connection->ExecuteScript(drop);
-        connection->ExecuteScript(Script(true));
+        connection->ExecuteScript(Script(data::Backend::kSQLite, true));
       },
       data::Connection::TransactionLock::kExclusive);
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/data/connection.h"
+
 namespace kvt::db {
 
 // The demo company, its database name for saved screen settings, and
@@ -13,8 +15,33 @@ namespace kvt::db {
 inline constexpr int32_t kDemoCompanyID = 1;
 inline constexpr char kDemoDatabaseName[] = "KvtDemo";
 
-// The shared connection text that opens the database file at `path`.
+// The shared connection text that opens the SQLite database file at `path`
+// (quoted when the path needs it).
 std::string ConnectionTextFor(const std::string& path);
+
+// What a host's --db names as a connection text: a text that begins with
+// "Provider=" is one already; anything else is an SQLite file's path.
+std::string DatabaseConnectionText(const std::string& path_or_text);
+
+// Builds the purchasing database where `connection` points, in one
+// transaction: schema, procedures (the catalogue on SQLite, functions on
+// PostgreSQL) and, when `with_demo_data`, the demo data. The schema and the
+// data are the same scripts for both backends. On PostgreSQL everything in
+// the connection's schema is dropped first; an SQLite database must be
+// empty. Raises 0x80040E14 when a script fails, and nothing is left of it.
+void BuildDatabase(data::Connection& connection, bool with_demo_data);
+
+// A PostgreSQL server's database is the connection's schema; these stand
+// for the file checks below. `where` names it in errors.
+// True when the schema holds no table yet.
+bool HoldsNoTables(data::Connection& connection);
+// Raises 321 (Invalid file format) unless the schema holds the purchasing
+// tables.
+void CheckOurSchema(data::Connection& connection, const std::string& where);
+// Rebuilds the schema with the demo data in one transaction after
+// CheckOurSchema; a lock another session holds past a second refuses it
+// (0x80040E14), and the schema stays as it was.
+void ResetDemoSchema(data::Connection& connection, const std::string& where);
 
 // Creates a database with the schema and the procedure catalogue and no
 // data at `path`, where nothing may be yet: it is built under a temporary

@@ -9,5 +9,10 @@ const char* SchemaSql();
 const char* ProceduresSql();
 // The demo company's data (demo_data.sql).
 const char* DemoDataSql();
+// PostgreSQL only: what the shared scripts need first (domains, collation),
+// the procedures as functions, and what runs last (identity counters).
+const char* PostgresPreludeSql();
+const char* PostgresProceduresSql();
+const char* PostgresFinishSql();
 
 }  // namespace kvt::db

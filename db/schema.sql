@@ -2,6 +2,11 @@
 -- formulas, tax codes, purchase orders, vouchers, accounting periods and
 -- saved control values. Money columns are declared CURRENCY so that record
 -- sets read them as fixed-point amounts; dates are ISO text declared DATE.
+--
+-- Written once for both backends: SQLite reads it as it is, PostgreSQL
+-- after the rewrites of platform/data/postgres_dialect.h. Keep to its
+-- subset: types INTEGER, REAL, TEXT, CURRENCY, DATE, DATETIME, BOOLEAN
+-- (defaults TRUE and FALSE), INTEGER PRIMARY KEY for IDs, COLLATE NOCASE.
 
 CREATE TABLE Companies (
   ID             INTEGER PRIMARY KEY,
@@ -197,7 +202,7 @@ CREATE TABLE AccountingPeriods (
   YearID     INTEGER NOT NULL REFERENCES Years(ID),
   PeriodName TEXT NOT NULL,
   Status     TEXT NOT NULL,
-  IsCurrent  BOOLEAN NOT NULL DEFAULT 0
+  IsCurrent  BOOLEAN NOT NULL DEFAULT FALSE
 );
 CREATE UNIQUE INDEX AccountingPeriods_Period
   ON AccountingPeriods(CompanyID, YearID, MonthID);

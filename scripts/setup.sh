@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   qt6-base-dev
   poppler-utils fonts-liberation
   libmuparser-dev

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds KvtSuppliers and runs every test.
+# Builds KvtSuppliers and runs every test, the PostgreSQL cases on a
+# throwaway server (scripts/with-postgres.sh; the run fails when it cannot
+# start).
 #   scripts/test.sh                       normal build
 #   scripts/test.sh --sanitize            AddressSanitizer + UndefinedBehaviorSanitizer build
 #   scripts/test.sh --locale de_DE.UTF-8  the normal build's tests again with LANG and
@@ -27,8 +29,9 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 if [ -n "$locale" ]; then
-  LANG="$locale" LC_ALL="$locale" ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+  LANG="$locale" LC_ALL="$locale" scripts/with-postgres.sh \
+    ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
   scripts/check-transcript-locale.sh "$locale"
 else
-  ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+  scripts/with-postgres.sh ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
 fi

@@ -1,8 +1,11 @@
 #include "services/connection_text.h"
 
 #include <cctype>
+#include <charconv>
 
+#include "platform/data/postgres_connection.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 
 namespace kvt::services {
 
@@ -10,65 +13,135 @@ namespace {
 
 constexpr char kSource[] = "DataGateway";
 
-std::string Trim(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) {
-    ++begin;
-  }
-  while (end > begin &&
-         std::isspace(static_cast<unsigned char>(text[end - 1]))) {
-    --end;
-  }
-  return text.substr(begin, end - begin);
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
+
+[[noreturn]] void InvalidArgument(const std::string& context) {
+  throw vb::Error(vb::err::kAdoInvalidArgument, kSource,
+                  "Arguments are of the wrong type, are out of acceptable "
+                  "range, or are in conflict with one another.",
+                  context);
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+// Reads the value that starts at `pos` (after "Key="), leaving `pos` after
+// the ";" that ends it.
+std::string ReadValue(const std::string& text, size_t& pos) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+  if (pos < text.size() && (text[pos] == '"' || text[pos] == '\'')) {
+    const char quote = text[pos++];
+    std::string value;
+    for (;; ++pos) {
+      if (pos >= text.size()) InvalidArgument("a quote is not closed");
+      if (text[pos] != quote) {
+        value += text[pos];
+      } else if (pos + 1 < text.size() && text[pos + 1] == quote) {
+        value += quote;
+        ++pos;
+      } else {
+        break;
+      }
+    }
+    ++pos;
+    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    if (pos < text.size() && text[pos] != ';') {
+      InvalidArgument("text after a quoted value");
+    }
+    ++pos;
+    return value;
   }
-  return text;
+  size_t end = text.find(';', pos);
+  if (end == std::string::npos) end = text.size();
+  std::string value = vb::TrimWhitespace(text.substr(pos, end - pos));
+  pos = end + 1;
+  return value;
+}
+
+bool IsOneOf(const std::string& key, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    if (key == name) return true;
+  }
+  return false;
 }
 
 }  // namespace
 
 ConnectionText ParseConnectionText(const std::string& text) {
   ConnectionText result;
-  result.provider = "SQLite";
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find(';', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string part = text.substr(start, end - start);
-    start = end + 1;
-    const size_t equals = part.find('=');
-    if (equals == std::string::npos) continue;
-    const std::string key = Lower(Trim(part.substr(0, equals)));
-    std::string value = Trim(part.substr(equals + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-      value = value.substr(1, value.size() - 2);
+  std::string provider = "SQLite", data_source, timeout;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t equals = text.find('=', pos);
+    const size_t semicolon = text.find(';', pos);
+    if (equals == std::string::npos || semicolon < equals) {
+      if (semicolon == std::string::npos) break;
+      pos = semicolon + 1;  // a part without "=" says nothing
+      continue;
     }
+    const std::string key = vb::LCase(vb::TrimWhitespace(text.substr(pos, equals - pos)));
+    pos = equals + 1;
+    std::string value = ReadValue(text, pos);
     if (key == "provider") {
-      result.provider = value;
-    } else if (key == "data source" || key == "datasource" ||
-               key == "database") {
-      result.data_source = value;
-    } else if (key == "user id" || key == "uid") {
+      provider = value;
+    } else if (IsOneOf(key, {"data source", "datasource"})) {
+      data_source = value;
+    } else if (IsOneOf(key, {"database", "initial catalog"})) {
+      result.database = value;
+    } else if (IsOneOf(key, {"host", "server"})) {
+      result.host = value;
+    } else if (key == "schema") {
+      result.schema = value;
+    } else if (key == "port") {
+      result.port = value;
+    } else if (IsOneOf(key, {"user id", "uid", "user"})) {
       result.user_id = value;
+    } else if (IsOneOf(key, {"password", "pwd"})) {
+      result.password = value;
+    } else if (IsOneOf(key, {"connect timeout", "timeout"})) {
+      timeout = value;
     }
   }
-  if (Lower(result.provider) != "sqlite") {
+  const std::string kind = vb::LCase(provider);
+  if (kind == "postgresql" || kind == "postgres") {
+    result.backend = data::Backend::kPostgreSQL;
+    if (result.host.empty()) result.host = data_source;
+    if (result.database.empty()) InvalidArgument("no Database in the connection text");
+  } else if (kind == "sqlite") {
+    result.path = data_source.empty() ? result.database : data_source;
+    if (result.path.empty()) InvalidArgument("no Data Source in the connection text");
+  } else {
     throw vb::Error(vb::err::kAdoProviderNotFound, kSource,
                     "Provider cannot be found. It may not be properly "
                     "installed.",
-                    result.provider);
+                    provider);
   }
-  if (result.data_source.empty()) {
-    throw vb::Error(vb::err::kAdoInvalidArgument, kSource,
-                    "Arguments are of the wrong type, are out of acceptable "
-                    "range, or are in conflict with one another.",
-                    "no Data Source in the connection text");
+  if (!timeout.empty()) {
+    const auto parsed = std::from_chars(timeout.data(), timeout.data() + timeout.size(),
+                                        result.connect_timeout_seconds);
+    if (parsed.ec != std::errc() || parsed.ptr != timeout.data() + timeout.size()) {
+      InvalidArgument("Connect Timeout is no number: " + timeout);
+    }
   }
   return result;
+}
+
+std::string DescribeDatabase(const ConnectionText& text) {
+  if (text.backend == data::Backend::kSQLite) return text.path;
+  return text.database + " on " + (text.host.empty() ? "the local server" : text.host) +
+         " (PostgreSQL)";
+}
+
+data::ConnectionRef OpenConnection(const ConnectionText& text) {
+  if (text.backend == data::Backend::kPostgreSQL) {
+    data::PostgresServer server;
+    server.host = text.host;
+    server.port = text.port;
+    server.database = text.database;
+    server.user = text.user_id;
+    server.password = text.password;
+    server.schema = text.schema;
+    server.connect_timeout_seconds = text.connect_timeout_seconds;
+    return data::OpenPostgres(server);
+  }
+  return data::Connection::Open(text.path, data::Connection::OpenMode::kExisting);
 }
 
 }  // namespace kvt::services

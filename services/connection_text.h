@@ -1,21 +1,48 @@
 // The shared connection text of the suite, in the platform's
-// "Key=Value;Key=Value" form: "Provider=SQLite;Data Source=/path/db.sqlite".
+// "Key=Value;Key=Value" form, and the connection it names:
+//   Provider=SQLite;Data Source=/path/db.sqlite
+//   Provider=PostgreSQL;Host=db1;Port=5432;Database=kvt;User ID=dana;
+//     Password=...;Connect Timeout=10;Schema=branch2
 #pragma once
 
 #include <string>
 
+#include "platform/data/connection.h"
+
 namespace kvt::services {
 
 struct ConnectionText {
-  std::string provider;     // "SQLite" (the only provider for now)
-  std::string data_source;  // database file path, or ":memory:"
-  std::string user_id;      // "User ID" or "UID"; empty when not given
+  data::Backend backend = data::Backend::kSQLite;
+  // SQLite: the database file ("Data Source", or "Database"), or ":memory:".
+  std::string path;
+  // PostgreSQL: "Host" (or "Server", or "Data Source"), "Port" and
+  // "Database" (or "Initial Catalog"); an empty host or port takes libpq's
+  // default.
+  std::string host;
+  std::string port;
+  std::string database;
+  std::string schema;    // PostgreSQL: "Schema", the one to work in
+  std::string user_id;   // "User ID", "UID" or "User"; empty when not given
+  std::string password;  // "Password" or "PWD"
+  int connect_timeout_seconds = 15;  // "Connect Timeout"
 };
 
 // Reads a connection text. Keys are matched without regard to case and
-// surrounding blanks; values may be wrapped in double quotes; unknown keys
-// are ignored. A missing Provider means SQLite. Raises 3706 for another
-// provider and 3001 when there is no data source.
+// surrounding blanks; a value may be wrapped in double or single quotes, and
+// must be when it holds ";" (a doubled quote inside stands for one); unknown
+// keys are ignored. A missing Provider means SQLite. Raises 3706 for another
+// provider than SQLite or PostgreSQL, and 3001 when the text names no
+// database, a quote is not closed or a timeout is no number.
 ConnectionText ParseConnectionText(const std::string& text);
+
+// Where `text` points, for messages, never with the password: the SQLite
+// file's path, or "<database> on <host> (PostgreSQL)".
+std::string DescribeDatabase(const ConnectionText& text);
+
+// Opens a connection to the database `text` names. A missing SQLite file
+// is an error, never a new empty database. Raises what the backend's open
+// raises (0x80004005 with the engine's message, 3706 for PostgreSQL in a
+// build without it).
+data::ConnectionRef OpenConnection(const ConnectionText& text);
 
 }  // namespace kvt::services

@@ -20,8 +20,7 @@ constexpr char kSource[] = "ControlSettings";
 
 void ControlSettings::Connect(const std::string& connection_text) {
   const ConnectionText parsed = ParseConnectionText(connection_text);
-  connection_ = data::Connection::Open(parsed.data_source,
-                                       data::Connection::OpenMode::kExisting);
+  connection_ = OpenConnection(parsed);
   user_id_ = parsed.user_id;
 }
 

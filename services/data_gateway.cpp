@@ -27,7 +27,8 @@ data::Connection& Require(const data::ConnectionRef& connection) {
 
 StoredProcedure Lookup(data::Connection& connection, const std::string& name) {
   auto procedure = FindProcedure(connection, name);
-  if (!procedure) Refuse("Could not find stored procedure.", name);
+  // Named in the description, as a server's own message would name it.
+  if (!procedure) Refuse("Could not find stored procedure '" + name + "'.", name);
   return *procedure;
 }
 
@@ -49,9 +50,7 @@ auto Tracked(int32_t& status, Body body) {
 data::ConnectionRef DataGateway::OpenConnection(
     const std::string& connection_text, int32_t /*connect_option*/,
     int32_t /*mode*/) {
-  const ConnectionText parsed = ParseConnectionText(connection_text);
-  return data::Connection::Open(parsed.data_source,
-                                data::Connection::OpenMode::kExisting);
+  return services::OpenConnection(ParseConnectionText(connection_text));
 }
 
 data::RecordSetRef DataGateway::OpenRecordset(

@@ -60,10 +60,9 @@ data::Connection::ColumnTypes ParseColumnTypes(const std::string& text) {
   return types;
 }
 
-}  // namespace
-
-std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
-                                             const std::string& name) {
+// SQLite keeps the bodies in the table kvt_procedures.
+std::optional<StoredProcedure> FindInTable(data::Connection& connection,
+                                           const std::string& name) {
   data::RecordSetRef rows;
   try {
     rows = connection.Query(
@@ -90,6 +89,46 @@ std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
   if (!types.IsNull())
     procedure.column_types = ParseColumnTypes(vb::CStr(types));
   return procedure;
+}
+
+// PostgreSQL keeps them as functions of the connection's schema. The call
+// casts each argument to the declared type, so that "1.0" finds a function
+// of integers as it would on SQLite; OUT parameters are the outputs, and a
+// function that RETURNS TABLE gives a record set.
+std::optional<StoredProcedure> FindFunction(data::Connection& connection,
+                                            const std::string& name) {
+  data::RecordSetRef rows = connection.Query(
+      "SELECT p.proname, p.pronargs, "
+      "  format('SELECT * FROM %I.%I(%s)', n.nspname, p.proname, "
+      "    COALESCE((SELECT string_agg(format('CAST(?%s AS %s)', a.i, "
+      "                                format_type(a.t, NULL)), ', ' ORDER BY a.i) "
+      "               FROM unnest(p.proargtypes::oid[]) WITH ORDINALITY AS a(t, i)), "
+      "             '')), "
+      "  COALESCE((SELECT string_agg(a.n, ',' ORDER BY a.i) "
+      "              FROM unnest(p.proargnames, p.proargmodes) WITH ORDINALITY "
+      "                AS a(n, m, i) WHERE a.m IN ('o', 'b')), '') "
+      "FROM pg_proc p JOIN pg_namespace n ON n.oid = p.pronamespace "
+      "WHERE n.nspname = current_schema() AND p.prokind = 'f' "
+      "  AND lower(p.proname) = lower(?1) "
+      "ORDER BY p.oid LIMIT 1",
+      {vb::Variant(name)});
+  if (rows->IsEOF()) return std::nullopt;
+  StoredProcedure procedure;
+  procedure.name = vb::CStr(rows->Item(0).Value());
+  procedure.parameter_count = vb::CLng(rows->Item(1).Value());
+  procedure.body = vb::CStr(rows->Item(2).Value());
+  procedure.output_names = SplitNames(vb::CStr(rows->Item(3).Value()));
+  return procedure;
+}
+
+}  // namespace
+
+std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
+                                             const std::string& name) {
+  if (connection.GetBackend() == data::Backend::kPostgreSQL) {
+    return FindFunction(connection, name);
+  }
+  return FindInTable(connection, name);
 }
 
 }  // namespace kvt::services

@@ -1,5 +1,6 @@
-// The procedures a database holds: their bodies live in the database's
-// table kvt_procedures, not in the component.
+// The procedures a database holds, whose bodies live in the database, not
+// in the component: on SQLite in the table kvt_procedures, on PostgreSQL as
+// functions of the connection's schema.
 #pragma once
 
 #include <optional>
@@ -12,7 +13,8 @@ namespace kvt::services {
 
 struct StoredProcedure {
   std::string name;
-  // One SQL statement; its input parameters are ?1..?n.
+  // One SQL statement; its input parameters are ?1..?n. On PostgreSQL, the
+  // call of the function.
   std::string body;
   int parameter_count = 0;
   // Names of the output parameters, in order: the body's single row fills
@@ -23,7 +25,8 @@ struct StoredProcedure {
 };
 
 // The named procedure (name compared without regard to case), or nullopt
-// when the database holds no such procedure or no catalogue at all.
+// when the database holds no such procedure or no catalogue at all. Names
+// are looked up, never spliced into SQL.
 // Raises what the connection raises for a closed connection, and 0x80040E14
 // when the catalogue declares a column type it does not know.
 std::optional<StoredProcedure> FindProcedure(data::Connection& connection,

@@ -9,6 +9,7 @@
 #include "platform/script/script_control.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "services/connection_text.h"
 #include "services/data_gateway.h"
 
 namespace kvt::host {
@@ -133,15 +134,17 @@ int RunFormulaCommand(const std::string& formula, double x, std::ostream& out,
   }
 }
 
-int RunFormulaCheck(const std::string& db_path, double x, std::ostream& out) {
+int RunFormulaCheck(const std::string& database, double x, std::ostream& out) {
+  std::string where = database;
   try {
+    const std::string connection_text = db::DatabaseConnectionText(database);
+    where = services::DescribeDatabase(services::ParseConnectionText(connection_text));
     const vb::Currency subtotal = vb::Currency::FromDouble(x);
     services::DataGateway gateway;
-    data::ConnectionRef connection =
-        gateway.OpenConnection(db::ConnectionTextFor(db_path), -1, 3);
+    data::ConnectionRef connection = gateway.OpenConnection(connection_text, -1, 3);
     data::RecordSetRef rows =
         connection->Query("SELECT ID, Description, Formula FROM DiscountFormulas ORDER BY ID");
-    out << "Discount formulas in " << db_path << " on a subtotal of " << MoneyText(subtotal)
+    out << "Discount formulas in " << where << " on a subtotal of " << MoneyText(subtotal)
         << "\n";
     int checked = 0;
     int with_problems = 0;
@@ -163,7 +166,7 @@ int RunFormulaCheck(const std::string& db_path, double x, std::ostream& out) {
     out << checked << " formulas, " << with_problems << " with problems\n";
     return with_problems == 0 ? 0 : 1;
   } catch (const vb::Error& error) {
-    out << "cannot check the formulas of " << db_path << ": " << ErrorText(error) << "\n";
+    out << "cannot check the formulas of " << where << ": " << ErrorText(error) << "\n";
     return 1;
   }
 }
@@ -171,7 +174,7 @@ int RunFormulaCheck(const std::string& db_path, double x, std::ostream& out) {
 int RunFormulaTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   bool malformed = false;
   const std::optional<std::string> x_text = Option(args, "--x", malformed);
-  const std::optional<std::string> db_path = Option(args, "--db", malformed);
+  const std::optional<std::string> database = Option(args, "--db", malformed);
   const bool check = std::find(args.begin(), args.end(), "--check") != args.end();
   if (malformed || args.size() < 2 || (!check && args[1].rfind("--", 0) == 0)) {
     err << "kvt-host: formula needs \"<formula>\" [--x N], or --check [--db PATH] [--x N]\n";
@@ -191,7 +194,7 @@ int RunFormulaTool(const std::vector<std::string>& args, std::ostream& out, std:
     }
     x = *value;
   }
-  if (check) return RunFormulaCheck(db_path.value_or(kDefaultDatabase), x, out);
+  if (check) return RunFormulaCheck(database.value_or(kDefaultDatabase), x, out);
   if (!x_text) err << "note: --x is missing, X is taken as 0\n";
   return RunFormulaCommand(args[1], x, out, err);
 }

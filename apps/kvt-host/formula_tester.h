@@ -27,18 +27,18 @@ int RunEvalCommand(const std::string& expression, std::ostream& out);
 int RunFormulaCommand(const std::string& formula, double x, std::ostream& out,
                       std::ostream& err);
 
-// Evaluates every formula of the DiscountFormulas table of the database at
-// `db_path` on the subtotal `x`, as RunFormulaCommand would, and prints one
+// Evaluates every formula of the DiscountFormulas table of the database
+// `database` (an SQLite file's path or a connection text) on the subtotal `x`, as RunFormulaCommand would, and prints one
 // line per formula and a summary. A formula has a problem when it fails,
 // gives something other than a number, goes negative, exceeds the
 // subtotal or reads names that are not defined. Returns 0 when none has a
 // problem, 1 when any has or the table cannot be read.
-int RunFormulaCheck(const std::string& db_path, double x, std::ostream& out);
+int RunFormulaCheck(const std::string& database, double x, std::ostream& out);
 
 // The "formula" command; `args` as the host received them, "formula" first:
 //   formula "<formula>" [--x N]           RunFormulaCommand, with a note on
 //                                         `err` when --x is missing (X is 0)
-//   formula --check [--db PATH] [--x N]   RunFormulaCheck on PATH
+//   formula --check [--db DB] [--x N]     RunFormulaCheck on DB
 //                                         (kvt-demo.sqlite), N (kSampleSubtotal)
 // Returns what the command returns, or 2 after printing a usage error.
 int RunFormulaTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -9,17 +9,18 @@
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/data/connection.h"
 #include "platform/report/output.h"
+#include "services/connection_text.h"
 
 namespace kvt::host {
 
-int RunGui(int argc, char** argv, const std::string& db_path) {
+int RunGui(int argc, char** argv, const std::string& connection_text) {
   QApplication app(argc, argv);
   ui::ScopedDriver driver(std::make_shared<qt::QtDriver>());
   report::ScopedOutput output(std::make_shared<qt::DialogOutput>());
 
   auto workbench = std::make_shared<OrderWorkbench>(
-      data::Connection::Open(db_path), db::ConnectionTextFor(db_path), db::kDemoCompanyID,
-      db::kDemoDatabaseName);
+      services::OpenConnection(services::ParseConnectionText(connection_text)), connection_text,
+      db::kDemoCompanyID, db::kDemoDatabaseName);
   workbench->OpenOrder(2);  // PO000102, open for editing
   workbench->Show();
   return 0;

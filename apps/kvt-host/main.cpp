@@ -1,5 +1,6 @@
 // kvt-host — the reference host: plays the suite's main application on the
-// embedded demo database, headless or on screen, and offers the formula
+// demo database (an SQLite file or a PostgreSQL server), headless or on
+// screen, and offers the formula
 // tester to the people who write discount formulas.
 //
 // It never aborts: every command runs inside Attempt, which prints
@@ -7,8 +8,8 @@
 // exits with 1; a command line it cannot follow exits with 2.
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 
 #include "apps/kvt-host/formula_tester.h"
 #include "apps/kvt-host/gui.h"
+#include "apps/kvt-host/host_database.h"
 #include "apps/kvt-host/host_options.h"
 #include "apps/kvt-host/story/story.h"
 #include "db/demo_database.h"
@@ -32,15 +34,17 @@ using kvt::host::UsageError;
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  kvt-host [scenario] [--db PATH] [--reset-demo] [--out DIR]\n"
-    "        the purchasing story, headless, on the database at PATH\n"
+    "  kvt-host [scenario] [--db DB] [--reset-demo] [--out DIR]\n"
+    "        the purchasing story, headless, on the database DB\n"
     "        (default kvt-demo.sqlite): made with the demo data when nothing is\n"
     "        there, used as it is when it is one of ours, refused otherwise;\n"
     "        --reset-demo puts the demo data back first. Printed documents go\n"
     "        to DIR.\n"
-    "  kvt-host --gui [--db PATH] [--new]\n"
-    "        the purchase-order workbench on the desktop, on the database at\n"
-    "        PATH; --new makes the demo database there when nothing is there\n"
+    "  kvt-host --gui [--db DB] [--new]\n"
+    "        the purchase-order workbench on the desktop, on the database DB;\n"
+    "        --new makes the demo database there when nothing is there\n"
+    "  DB is an SQLite file's path or a connection text\n"
+    "  (\"Provider=PostgreSQL;Host=...;Database=...;User ID=...;Password=...\")\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
     "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n"
     "  kvt-host formula --check [--db PATH] [--x N]\n"
@@ -76,44 +80,49 @@ int Attempt(const std::string& doing, Step&& step) {
   return kFailed;
 }
 
-bool Exists(const std::string& path) {
-  std::error_code ignored;
-  return std::filesystem::symlink_status(path, ignored).type() !=
-         std::filesystem::file_type::not_found;
-}
-
-// Makes sure the database at `path` is one of ours: made with the demo
-// data when nothing is there and `create` allows it, given the demo data
-// back when `reset` asks for it, otherwise used as it is. Says which in
-// `transcript` when there is one.
-int PrepareDatabase(const std::string& path, bool create, bool reset, std::ostream* transcript) {
-  auto step = [&](const std::string& doing, void (*action)(const std::string&),
+// Makes sure the database `connection_text` names is one of ours: made
+// with the demo data when nothing is there and `create` allows it, given
+// the demo data back when `reset` asks for it, otherwise used as it is.
+// Says which in `transcript` when there is one.
+int PrepareDatabase(const std::string& connection_text, bool create, bool reset,
+                    std::ostream* transcript) {
+  std::unique_ptr<kvt::host::HostDatabase> database;
+  bool exists = false;
+  if (Attempt("opening the database", [&] {
+        database = std::make_unique<kvt::host::HostDatabase>(connection_text);
+        exists = database->Exists();
+        return 0;
+      }) != 0) {
+    return kFailed;
+  }
+  const std::string where = database->Where();
+  auto step = [&](const std::string& doing, void (kvt::host::HostDatabase::*action)() const,
                   const char* done) {
     return Attempt(doing, [&] {
-      action(path);
-      if (transcript) *transcript << done << path << "\n";
+      ((*database).*action)();
+      if (transcript) *transcript << done << where << "\n";
       return 0;
     });
   };
-  if (!Exists(path) && create) {
-    return step("creating the demo database at " + path, kvt::db::CreateDemoDatabase,
+  if (!exists && create) {
+    return step("creating the demo database at " + where, &kvt::host::HostDatabase::CreateDemo,
                 "Demo database created at ");
   }
   if (reset) {
-    return step("putting the demo data back into " + path, kvt::db::ResetDemoDatabase,
+    return step("putting the demo data back into " + where, &kvt::host::HostDatabase::ResetDemo,
                 "Demo data put back into ");
   }
-  const int status = step("opening the database " + path, kvt::db::CheckOurDatabase,
+  const int status = step("opening the database " + where, &kvt::host::HostDatabase::CheckOurs,
                           "Demo database opened at ");
-  if (status != 0 && !Exists(path)) std::cerr << "kvt-host: --new makes the demo database there\n";
+  if (status != 0 && !exists) std::cerr << "kvt-host: --new makes the demo database there\n";
   return status;
 }
 
 // The main job: one purchase order followed from its first line to the
 // last consignment return, then the check of the discount formulas.
 int RunScenario(const HostOptions& options) {
-  const std::string db_path = options.Value("--db", kDefaultDatabase);
-  if (PrepareDatabase(db_path, true, options.Has("--reset-demo"), &std::cout) != 0) {
+  const std::string database = kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  if (PrepareDatabase(database, true, options.Has("--reset-demo"), &std::cout) != 0) {
     return kFailed;
   }
   // Headless: the printed documents are painted off screen, with Qt, which
@@ -125,7 +134,7 @@ int RunScenario(const HostOptions& options) {
     static char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
     kvt::host::StoryOptions story;
-    story.context.connection_text = kvt::db::ConnectionTextFor(db_path);
+    story.context.connection_text = database;
     story.context.company_id = kvt::db::kDemoCompanyID;
     story.context.user_id = kStoryUser;
     story.context.database_name = kvt::db::kDemoDatabaseName;
@@ -136,7 +145,7 @@ int RunScenario(const HostOptions& options) {
     const kvt::host::StoryOutcome outcome = kvt::host::TellPurchasingStory(story, std::cout);
     std::cout << "\n== Discount formulas ==\n";
     const int formulas =
-        kvt::host::RunFormulaCheck(db_path, kvt::host::kSampleSubtotal, std::cout);
+        kvt::host::RunFormulaCheck(database, kvt::host::kSampleSubtotal, std::cout);
     const bool passed = outcome.failures == 0 && formulas == 0;
     std::cout << "\n"
               << (passed ? "the story held: every check passed"
@@ -147,8 +156,8 @@ int RunScenario(const HostOptions& options) {
 }
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
-  const std::string db_path = options.Value("--db", kDefaultDatabase);
-  if (PrepareDatabase(db_path, options.Has("--new"), false, nullptr) != 0) return kFailed;
+  const std::string database = kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
   return Attempt("showing the order screens", [&] {
     // Qt aborts when it finds no display; say so instead.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
@@ -157,7 +166,7 @@ int RunGui(int argc, char** argv, const HostOptions& options) {
                       "There is no display to show them on (set DISPLAY, or "
                       "QT_QPA_PLATFORM=offscreen).");
     }
-    return kvt::host::RunGui(argc, argv, db_path);
+    return kvt::host::RunGui(argc, argv, database);
   });
 }
 

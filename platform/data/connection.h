@@ -1,8 +1,9 @@
-// kvt::data::Connection — a connection to an SQLite database file that
-// turns query results into RecordSets.
+// kvt::data::Connection — a database connection that turns query results
+// into RecordSets, one interface for every backend: an SQLite database file
+// (the embedded default) or a PostgreSQL server (postgres_connection.h).
 //
-// Only this layer and services/ know the database engine; the header keeps
-// its types out so that business code can hold a Connection in a Variant.
+// Only this layer and services/ know the database engines; the header keeps
+// their types out so that business code can hold a Connection in a Variant.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +16,15 @@
 #include "platform/data/record_set.h"
 #include "platform/value/variant.h"
 
-struct sqlite3;
-
 namespace kvt::data {
+
+enum class Backend {
+  kSQLite,
+  kPostgreSQL,
+};
+
+// "SQLite" or "PostgreSQL", as a connection text's Provider names them.
+const char* BackendName(Backend backend);
 
 class Connection : public vb::Object {
  public:
@@ -30,67 +37,97 @@ class Connection : public vb::Object {
     kCreate,    // creates the file when missing (used to build databases)
   };
 
-  // Opens the database file at `path` (":memory:" opens a private empty
-  // database). Raises 0x80004005 with the engine's message when the file is
-  // missing (kExisting), cannot be opened or is no database; the path goes
-  // into the context.
+  // Opens the SQLite database file at `path` (":memory:" opens a private
+  // empty database). Raises 0x80004005 with the engine's message when the
+  // file is missing (kExisting), cannot be opened or is no database; the
+  // path goes into the context.
   static std::shared_ptr<Connection> Open(const std::string& path,
                                           OpenMode mode = OpenMode::kExisting);
-  ~Connection() override;
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
   std::string TypeName() const override { return "Connection"; }
+  virtual Backend GetBackend() const = 0;
+  // What the connection reaches, for messages: the file path, or
+  // "host:port/database" (never a password).
   const std::string& Path() const { return path_; }
-  bool IsOpen() const { return db_ != nullptr; }
+  virtual bool IsOpen() const = 0;
   // Closes the connection; record sets read through it stay readable.
   // Closing twice is harmless.
-  void Close();
+  virtual void Close() = 0;
 
-  // Runs a script of several statements (schema, data). Raises 0x80040E14
-  // with the engine's message when a statement fails; statements before it
-  // stay done. Raises 3704 when the connection is closed.
-  void ExecuteScript(const std::string& sql);
+  // Runs a script of several statements (schema, data) in the backend's own
+  // dialect (see postgres_dialect.h for scripts written once for both).
+  // Raises 0x80040E14 with the engine's message when a statement fails.
+  // On SQLite the statements before it stay done unless the script is in a
+  // transaction; a PostgreSQL server runs a script as one transaction.
+  // Raises 3704 when the connection is closed.
+  virtual void ExecuteScript(const std::string& sql) = 0;
 
-  // Runs exactly one statement with `parameters` bound to ?1..?n and returns
-  // every row it gives, positioned on the first row. Field names are the
-  // result's column names exactly as the statement gives them ("Lead
-  // Time"); field types come from the columns' declared types (CURRENCY,
-  // DATE, BOOLEAN, INTEGER, REAL, TEXT), and from the values themselves for
-  // computed columns. Raises 0x80040E14 when the text is not exactly one
-  // statement or the engine refuses it, 3421 for a parameter of a type that
-  // cannot be bound (an object), 3704 when the connection is closed.
+  // Runs exactly one statement with `parameters` bound to ?1..?n (the same
+  // markers on every backend) and returns every row it gives, positioned on
+  // the first row. Field names are the result's column names exactly as the
+  // statement gives them ("Lead Time"; PostgreSQL folds unquoted names to
+  // lower case, and fields are found by name without regard to case).
+  // Field types follow the columns' types: money (CURRENCY, a server's
+  // numeric) as Currency, whole numbers as Long (Double beyond 32 bits),
+  // REAL as Double, text as String, DATE as Date, BOOLEAN as Boolean, NULL
+  // as Null; computed columns of SQLite take the type of their values.
+  // Raises 0x80040E14 when the text is not exactly one statement or the
+  // engine refuses it, 3421 for a parameter of a type that cannot be bound
+  // (an object), 3704 when the connection is closed, 0x80004005 when the
+  // server goes away.
   RecordSetRef Query(const std::string& sql,
-                     const std::vector<vb::Variant>& parameters = {});
+                     const std::vector<vb::Variant>& parameters = {}) {
+    return RunQuery(sql, parameters, {});
+  }
   // The same, with `column_types` overriding the types of the columns it
   // names. Values that do not fit the given type raise 3421.
   RecordSetRef Query(const std::string& sql,
                      const std::vector<vb::Variant>& parameters,
-                     const ColumnTypes& column_types);
+                     const ColumnTypes& column_types) {
+    return RunQuery(sql, parameters, column_types);
+  }
 
   // Runs one statement that returns no rows and gives the number of rows it
   // changed. Errors as for Query.
   int64_t Execute(const std::string& sql,
-                  const std::vector<vb::Variant>& parameters = {});
+                  const std::vector<vb::Variant>& parameters = {}) {
+    return RunStatement(sql, parameters);
+  }
 
   enum class TransactionLock {
     kDeferred,   // locks as the statements need it
-    kExclusive,  // locks every other connection out from the start
+    kExclusive,  // SQLite: locks every other connection out from the start;
+                 // a server locks what the statements touch, as kDeferred
   };
   // Runs `work` in one transaction and commits it. When `work` or the
   // commit raises, the transaction is rolled back and the first failure
-  // reaches the caller: after some failures (a full disk, an I/O error) the
-  // engine has already ended the transaction, and the rollback must not
-  // hide why. Raises what BEGIN raises (0x80040E14 "database is locked"
-  // when another connection holds a lock that the transaction needs).
+  // reaches the caller: after some failures (a full disk, an I/O error, a
+  // server gone) the engine has already ended the transaction, and the
+  // rollback must not hide why. Raises what BEGIN raises (0x80040E14
+  // "database is locked" when another connection holds a lock that the
+  // transaction needs).
   void RunInTransaction(const std::function<void()>& work,
                         TransactionLock lock = TransactionLock::kDeferred);
 
- private:
-  Connection(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
-  sqlite3* Handle() const;
+ protected:
+  explicit Connection(std::string path) : path_(std::move(path)) {}
+  // Raises 3704 (source "Connection") for a closed connection.
+  [[noreturn]] void ThrowClosed() const;
 
-  sqlite3* db_;
+ private:
+  // The statement that starts a transaction with `lock`.
+  virtual const char* BeginText(TransactionLock lock) const = 0;
+  // Whether a transaction is open (also one that a failed statement left
+  // waiting for its rollback).
+  virtual bool InTransaction() const = 0;
+  virtual RecordSetRef RunQuery(const std::string& sql,
+                                const std::vector<vb::Variant>& parameters,
+                                const ColumnTypes& column_types) = 0;
+  virtual int64_t RunStatement(const std::string& sql,
+                               const std::vector<vb::Variant>& parameters) = 0;
+
   std::string path_;
 };
 

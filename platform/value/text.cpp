@@ -46,4 +46,19 @@ bool SameText(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string DoubleQuoted(std::string_view text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + "\"";
+}
+
+std::string KeyValueText(std::string_view text) {
+  const bool plain = text.find_first_of(";\"'") == std::string_view::npos &&
+                     TrimWhitespace(text) == text;
+  return plain ? std::string(text) : DoubleQuoted(text);
+}
+
 }  // namespace vb

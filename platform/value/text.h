@@ -23,4 +23,11 @@ std::string TrimWhitespace(std::string_view text);
 // True when `a` and `b` are equal ignoring ASCII case.
 bool SameText(std::string_view a, std::string_view b);
 
+// `text` in double quotes, each double quote inside doubled: a quoted SQL
+// name, or a quoted value of a "Key=Value;..." text.
+std::string DoubleQuoted(std::string_view text);
+// `text` as a value of a "Key=Value;..." text (a connection text): as it is,
+// or DoubleQuoted when it holds ";" or a quote or has blanks around it.
+std::string KeyValueText(std::string_view text);
+
 }  // namespace vb

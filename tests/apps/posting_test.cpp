@@ -48,7 +48,7 @@ data::RecordSetRef DetailRows(const std::vector<Row>& rows) {
   return set;
 }
 
-class PostingTest : public ::testing::Test {
+class PostingTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   static Voucher Make(int32_t type, int32_t supplier, int32_t owner,
                       const std::vector<Row>& rows) {
@@ -79,7 +79,10 @@ class PostingTest : public ::testing::Test {
   std::map<std::string, std::string> Snapshot() {
     std::map<std::string, std::string> tables;
     auto names = connection_->Query(
-        "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+        GetParam() == data::Backend::kSQLite
+            ? "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"
+            : "SELECT table_name FROM information_schema.tables "
+              "WHERE table_schema = current_schema() ORDER BY 1");
     for (; !names->IsEOF(); names->MoveNext()) {
       const std::string table = vb::CStr(names->Item(0).Value());
       auto rows = connection_->Query("SELECT * FROM " + table + " ORDER BY 1");
@@ -108,11 +111,11 @@ class PostingTest : public ::testing::Test {
     EXPECT_EQ(StockInvariantBreaches(*connection_), std::vector<std::string>{});
   }
 
-  test_support::TempDemoDatabase db_{"kvt_posting_test"};
-  data::ConnectionRef connection_ = data::Connection::Open(db_.Path());
+  test_support::TempDemoDatabase db_{"kvt_posting_test", GetParam()};
+  data::ConnectionRef connection_ = db_.Open();
 };
 
-TEST_F(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
+TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
   Voucher voucher = Make(kGoodsReceived, 1, 10,
                          {{17, 1, "10", "575.00"}, {18, 0, "5", "1,113.85"}});
   voucher.create_supplier_document = true;
@@ -139,7 +142,7 @@ TEST_F(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
 
 // Order, receive, return some, receive on consignment, sell, return the
 // rest: the books balance after every step.
-TEST_F(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
+TEST_P(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
   const double bolts =
       Number("SELECT StockOnHand FROM Products WHERE ID = 1");
   const double beams =
@@ -191,7 +194,7 @@ TEST_F(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
             "6=2+4+0");
 }
 
-TEST_F(PostingTest, RefusedVouchersWriteNothing) {
+TEST_P(PostingTest, RefusedVouchersWriteNothing) {
   struct Case {
     const char* name;
     int32_t type, supplier, owner;
@@ -246,12 +249,17 @@ TEST_F(PostingTest, RefusedVouchersWriteNothing) {
   ExpectUnchanged(before);
 }
 
-TEST_F(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
+TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
   // The supplier document is written last, after the lines, the order
   // lines and the stock.
   connection_->ExecuteScript(
-      "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
-      "BEGIN SELECT RAISE(ABORT, 'documents are closed'); END");
+      GetParam() == data::Backend::kSQLite
+          ? "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
+            "BEGIN SELECT RAISE(ABORT, 'documents are closed'); END"
+          : "CREATE FUNCTION documents_closed() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN RAISE EXCEPTION 'documents are closed'; END $$; "
+            "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
+            "FOR EACH ROW EXECUTE FUNCTION documents_closed()");
   const auto before = Snapshot();
   Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "10"}, {18, 3, "5"}});
   voucher.create_supplier_document = true;
@@ -271,7 +279,7 @@ TEST_F(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
 
 // Two clerks on two connections draw one unit at a time on the same line
 // until it is exhausted: exactly what the line held goes through.
-TEST_F(PostingTest, ClerksAtOnceNeverOverdrawALine) {
+TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   struct Case {
     const char* name;
     int32_t type, supplier, owner;
@@ -291,7 +299,7 @@ TEST_F(PostingTest, ClerksAtOnceNeverOverdrawALine) {
     SCOPED_TRACE(c.name);
     std::atomic<int> posted = 0, refused = 0, failed = 0;
     const auto clerk = [&] {
-      auto connection = data::Connection::Open(db_.Path());
+      auto connection = db_.Open();
       for (int i = 0; i < kTriesPerClerk; ++i) {
         const int32_t error =
             ErrorNumberOf([&] {
@@ -310,6 +318,8 @@ TEST_F(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   }
   ExpectBooksBalance();
 }
+
+KVT_INSTANTIATE_BACKENDS(PostingTest);
 
 TEST(VoucherNumberTest, FollowsTheLastNumberOfItsSeries) {
   const std::pair<const char*, const char*> cases[] = {

@@ -30,13 +30,12 @@ class HostOrderScreen : public ui::Form {
   }
 };
 
-class OrderLineMembersTest : public ::testing::Test {
+class OrderLineMembersTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_order_members"); }
-  static void TearDownTestSuite() { delete db_; }
+  static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
   void SetUp() override {
     component::ResetThreadStore();
-    order_.ConnectionString(db_->ConnectionText());
+    order_.ConnectionString(Db().ConnectionText());
     order_.CompanyID(db::kDemoCompanyID);
   }
   void TearDown() override { component::ResetThreadStore(); }
@@ -44,9 +43,9 @@ class OrderLineMembersTest : public ::testing::Test {
   // The product row the host's product search would give, from the
   // catalogue's own product-details procedure.
   vb::Variant Product(int id) {
-    auto connection = data::Connection::Open(db_->Path());
+    auto connection = Db().Open();
     auto rows = connection->Query(
-        "SELECT ID, Description AS \"Product\", Price1 AS \"Price 1\", "
+        "SELECT ID AS \"ID\", Description AS \"Product\", Price1 AS \"Price 1\", "
         "Price2 AS \"Price 2\", LeadTime AS \"Lead Time\", ServiceLevel AS "
         "\"Service Level\", LastSale AS \"Last Sale\", StockOnHand AS \"Stock On "
         "Hand\", StockReserved AS \"Stock Reserved\", QtyOnOrder AS \"Qty on "
@@ -60,12 +59,13 @@ class OrderLineMembersTest : public ::testing::Test {
   }
   vb::Variant DetailSet() { return vb::Variant(vb::ObjectRef(orders::NewOrderDetailSet())); }
 
-  static test_support::TempDemoDatabase* db_;
+  test_support::TempDemoDatabase& Db() { return test_support::SharedDemoDatabase(GetParam()); }
+
   COrder order_;
 };
-test_support::TempDemoDatabase* OrderLineMembersTest::db_ = nullptr;
+KVT_INSTANTIATE_BACKENDS(OrderLineMembersTest);
 
-TEST_F(OrderLineMembersTest, PropertiesNeedTheDialogAndLoadIt) {
+TEST_P(OrderLineMembersTest, PropertiesNeedTheDialogAndLoadIt) {
   EXPECT_FALSE(order_.IsEditFormLoaded());
   EXPECT_EQ(test_support::ErrorNumberOf([&] { order_.Order_Qty("3"); }),
             vb::err::kObjectNotSet);
@@ -79,7 +79,7 @@ TEST_F(OrderLineMembersTest, PropertiesNeedTheDialogAndLoadIt) {
   EXPECT_EQ(test_support::ErrorNumberOf([&] { order_.Product_ID(); }), vb::err::kObjectNotSet);
 }
 
-TEST_F(OrderLineMembersTest, AcceptKeepsTheLineAndCancelDropsIt) {
+TEST_P(OrderLineMembersTest, AcceptKeepsTheLineAndCancelDropsIt) {
   struct Case {
     const char* button;
     bool loaded_after;
@@ -100,7 +100,7 @@ TEST_F(OrderLineMembersTest, AcceptKeepsTheLineAndCancelDropsIt) {
   }
 }
 
-TEST_F(OrderLineMembersTest, LinesReachTheDetailSetAndTheHeaderLabels) {
+TEST_P(OrderLineMembersTest, LinesReachTheDetailSetAndTheHeaderLabels) {
   order_.LoadDetailForm();
   vb::Variant detail = DetailSet();
   for (int product : {1, 2, 3}) {
@@ -120,7 +120,7 @@ TEST_F(OrderLineMembersTest, LinesReachTheDetailSetAndTheHeaderLabels) {
   EXPECT_NE(screen->Ctl<ui::Label>("lblOHeaderEdit", 6).Caption(), "-");
 }
 
-TEST_F(OrderLineMembersTest, LateBoundCallsReachTheSameMembers) {
+TEST_P(OrderLineMembersTest, LateBoundCallsReachTheSameMembers) {
   std::vector<vb::Variant> none;
   order_.Invoke("LoadDetailForm", CallKind::kCall, none);
   std::vector<vb::Variant> fill = {Product(2), 12.5, "PO-9"};

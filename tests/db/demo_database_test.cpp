@@ -20,17 +20,17 @@ namespace {
 using services::ProcedureParameter;
 using test_support::ErrorNumberOf;
 
-class DemoDatabaseTest : public ::testing::Test {
+class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   data::RecordSetRef Run(const std::string& command) {
-    auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
+    auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
     int32_t status = 0;
     return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
   }
 
   void RunProcedure(const std::string& name,
                     std::vector<ProcedureParameter> parameters) {
-    auto connection = gateway_.OpenConnection(ConnectionTextFor(path_), -1, 3);
+    auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
     int32_t status = 0;
     gateway_.RunProcedure(name, connection, 1, parameters, status);
   }
@@ -47,12 +47,12 @@ class DemoDatabaseTest : public ::testing::Test {
     return vb::Variant(vb::Currency::FromRaw(cents * 100));
   }
 
-  test_support::TempDemoDatabase db_{"kvt_demo_test"};
+  test_support::TempDemoDatabase db_{"kvt_demo_test", GetParam()};
   const std::string& path_ = db_.Path();
   services::DataGateway gateway_;
 };
 
-TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
+TEST_P(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
   struct Case {
     const char* command;
     int rows;
@@ -136,7 +136,7 @@ TEST_F(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
   }
 }
 
-TEST_F(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
+TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   struct Case {
     const char* command;
     std::vector<int32_t> ids;
@@ -176,7 +176,7 @@ TEST_F(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   EXPECT_EQ(taxes->Item(1).Value(), vb::Variant("VAT 15%"));
 }
 
-TEST_F(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
+TEST_P(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
   auto rows = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1");
   EXPECT_EQ(rows->Item("Qty").Value(), vb::Variant(10.0));
   EXPECT_EQ(rows->Item("B/O Qty").Value(), vb::Variant(5.0));
@@ -189,7 +189,7 @@ TEST_F(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
   EXPECT_EQ(rows->Item("Products ID").Value(), vb::Variant(2));
 }
 
-TEST_F(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
+TEST_P(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
   auto received = Run("Exec sp_AO_Select_ReceivedGRV_Details 1");
   EXPECT_EQ(received->Item("Qty").Value(), vb::Variant(12.0));
   EXPECT_EQ(received->Item("Trade Disc").Value(), Money(6000));
@@ -208,7 +208,7 @@ TEST_F(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
   EXPECT_TRUE(consignment->Item("Qty Left").IsNull());
 }
 
-TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
+TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
   const std::pair<int32_t, int32_t> vouchers[] = {
       {1, 19}, {3, 20}, {4, 31}, {5, 32}};
   for (const auto& [voucher, kind] : vouchers) {
@@ -237,7 +237,7 @@ TEST_F(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
                         "and invoices."));
 }
 
-TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
+TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
   for (int order = 1; order <= 10; ++order) {
     auto rows = Run("sp_AO_Select_Order_Details " + std::to_string(order));
     for (; !rows->IsEOF(); rows->MoveNext()) {
@@ -265,7 +265,7 @@ TEST_F(DemoDatabaseTest, LineAmountsAddUpExactly) {
   }
 }
 
-TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
+TEST_P(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
   vb::Variant company(1), month, name, status, year_key, year, period;
   RunProcedure(
       "sp_AB_Current_Accounting_Period",
@@ -294,9 +294,9 @@ TEST_F(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
   EXPECT_EQ(last_year, vb::Variant(7));
 }
 
-TEST_F(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
+TEST_P(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
   services::ControlSettings settings;
-  settings.Connect(ConnectionTextFor(path_));
+  settings.Connect(db_.ConnectionText());
   // (month, year key) in period order: key 17 is 2019, keys 1.. 2020...
   const std::pair<int32_t, int32_t> periods[] = {
       {12, 17}, {1, 1}, {10, 7}, {11, 7}, {1, 8}};
@@ -314,11 +314,11 @@ TEST_F(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
   }
 }
 
-TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
+TEST_P(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   services::ControlSettings all_users;
-  all_users.Connect(ConnectionTextFor(path_));
+  all_users.Connect(db_.ConnectionText());
   services::ControlSettings clerk;
-  clerk.Connect(ConnectionTextFor(path_) + ";User ID=clerk");
+  clerk.Connect(db_.ConnectionTextAs("clerk"));
   struct Case {
     services::ControlSettings* settings;
     const char* kind;
@@ -357,12 +357,20 @@ TEST_F(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   }
 }
 
+KVT_INSTANTIATE_BACKENDS(DemoDatabaseTest);
+
+// What only a database file has.
+class DemoDatabaseFileTest : public DemoDatabaseTest {};
+INSTANTIATE_TEST_SUITE_P(File, DemoDatabaseFileTest,
+                         ::testing::Values(data::Backend::kSQLite),
+                         test_support::BackendTestName);
+
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST_F(DemoDatabaseTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
+TEST_P(DemoDatabaseFileTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
   const std::string other_db = path_ + ".other";
   data::Connection::Open(other_db, data::Connection::OpenMode::kCreate)
       ->ExecuteScript("CREATE TABLE PurchaseOrders (ID INTEGER)");
@@ -394,7 +402,7 @@ TEST_F(DemoDatabaseTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
   }
 }
 
-TEST_F(DemoDatabaseTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnectionsLock) {
+TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnectionsLock) {
   auto other = data::Connection::Open(path_);
   auto users = [&] {
     return vb::CLng(other->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
@@ -409,7 +417,7 @@ TEST_F(DemoDatabaseTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnections
   EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1")->RecordCount(), 2);
 }
 
-TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {
+TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
   const int32_t first = AddVolumeOrders(path_, 1000, 10);
   EXPECT_EQ(first, 11);
   auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
@@ -420,6 +428,32 @@ TEST_F(DemoDatabaseTest, VolumeOrdersAreOutstanding) {
                 ->RecordCount(),
             0);
 }
+
+#if KVT_WITH_POSTGRES
+// A server's database is a schema: the host's checks and reset of it.
+class DemoDatabaseServerTest : public DemoDatabaseTest {};
+INSTANTIATE_TEST_SUITE_P(Server, DemoDatabaseServerTest,
+                         ::testing::Values(data::Backend::kPostgreSQL),
+                         test_support::BackendTestName);
+
+TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack) {
+  test_support::TempDemoDatabase empty("kvt_empty", GetParam(),
+                                       test_support::TempDemoDatabase::Content::kEmpty);
+  EXPECT_TRUE(HoldsNoTables(*empty.Open()));
+  EXPECT_EQ(ErrorNumberOf([&] { CheckOurSchema(*empty.Open(), "empty"); }),
+            vb::err::kInvalidFileFormat);
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*empty.Open(), "empty"); }),
+            vb::err::kInvalidFileFormat);
+  auto connection = db_.Open();
+  EXPECT_FALSE(HoldsNoTables(*connection));
+  const int32_t demo_users =
+      vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  connection->Execute("INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
+  ResetDemoSchema(*connection, "demo");
+  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()),
+            demo_users);
+}
+#endif
 
 }  // namespace
 }  // namespace kvt::db

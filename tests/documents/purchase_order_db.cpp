@@ -1,12 +1,6 @@
 #include "purchase_order_db.h"
 
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <filesystem>
-
-#include "db/demo_database.h"
+#include "db/portable_script.h"
 #include "platform/data/connection.h"
 
 namespace kvt::documents::testing {
@@ -24,37 +18,26 @@ std::string DeclaredType(const vb::Variant& value) {
 
 }  // namespace
 
-PurchaseOrderDb::PurchaseOrderDb() {
-  static int counter = 0;
-  path_ = (std::filesystem::temp_directory_path() /
-           ("kvt_po_" + std::to_string(::getpid()) + "_" +
-            std::to_string(++counter) + ".sqlite"))
-              .string();
-  std::filesystem::remove(path_);
+PurchaseOrderDb::PurchaseOrderDb(data::Backend backend)
+    : db_("kvt_po", backend, test_support::TempDemoDatabase::Content::kSchema) {
   // The suite's own schema and catalogue; only the print-data procedure is
   // pointed at a table of our own so tests control its columns.
-  db::CreateEmptyDatabase(path_);
-  auto connection = data::Connection::Open(path_);
-  connection->ExecuteScript("CREATE TABLE OrderLines (OrderID INTEGER, LineNo INTEGER);");
+  db::RunPortableScript(*db_.Open(), "CREATE TABLE OrderLines (OrderID INTEGER, LineNo INTEGER);");
   WriteProcedure();
-}
-
-PurchaseOrderDb::~PurchaseOrderDb() { std::filesystem::remove(path_); }
-
-std::string PurchaseOrderDb::ConnectionText() const {
-  return "Provider=SQLite;Data Source=" + path_ + ";User ID=tester";
+  connection_text_ = db_.ConnectionTextAs("tester");
 }
 
 void PurchaseOrderDb::AddOrder(report::MemoryTable& data) {
   if (!data.MoveFirst()) return;
-  auto connection = data::Connection::Open(path_);
+  auto connection = db_.Open();
   std::string names = "OrderID, LineNo";
   std::string slots = "?1, ?2";
   for (int index = 0; index < data.FieldCount(); ++index) {
     const std::string name = data.FieldName(index);
-    connection->Execute("ALTER TABLE OrderLines ADD COLUMN " + Quoted(name) + " " +
-                        DeclaredType(data.Value(index)));
-    columns_.push_back(name);
+    const std::string type = DeclaredType(data.Value(index));
+    db::RunPortableScript(*connection,
+                          "ALTER TABLE OrderLines ADD COLUMN " + Quoted(name) + " " + type);
+    columns_.emplace_back(name, type);
     names += ", " + Quoted(name);
     slots += ", ?" + std::to_string(index + 3);
   }
@@ -73,7 +56,7 @@ void PurchaseOrderDb::AddOrder(report::MemoryTable& data) {
 void PurchaseOrderDb::SaveControlValue(const std::string& kind,
                                        const std::string& name, int index,
                                        const char* value) {
-  auto connection = data::Connection::Open(path_);
+  auto connection = db_.Open();
   connection->Execute(
       "DELETE FROM UserControlValues WHERE ControlKind = ?1 AND ControlName = ?2 "
       "AND ControlIndex = ?3",
@@ -87,19 +70,29 @@ void PurchaseOrderDb::SaveControlValue(const std::string& kind,
 }
 
 void PurchaseOrderDb::DropColumnFromProcedure(const std::string& column) {
-  columns_.erase(std::remove(columns_.begin(), columns_.end(), column), columns_.end());
+  std::erase_if(columns_, [&](const auto& entry) { return entry.first == column; });
   WriteProcedure();
 }
 
 void PurchaseOrderDb::WriteProcedure() {
   std::string select = "OrderID";
-  for (const std::string& column : columns_) select += ", " + Quoted(column);
-  auto connection = data::Connection::Open(path_);
-  connection->Execute(
-      "UPDATE kvt_procedures SET body = ?1, column_types = '' "
-      "WHERE name = 'sp_AO_Select_Purchase_Order_Data'",
-      {vb::Variant("SELECT " + select +
-                   " FROM OrderLines WHERE OrderID = ?1 ORDER BY LineNo")});
+  for (const auto& [column, type] : columns_) select += ", " + Quoted(column);
+  select += " FROM OrderLines WHERE OrderID = ";
+  auto connection = db_.Open();
+  if (db_.Backend() == data::Backend::kSQLite) {
+    connection->Execute(
+        "UPDATE kvt_procedures SET body = ?1, column_types = '' "
+        "WHERE name = 'sp_AO_Select_Purchase_Order_Data'",
+        {vb::Variant("SELECT " + select + "?1 ORDER BY LineNo")});
+    return;
+  }
+  std::string result = "\"OrderID\" INTEGER";
+  for (const auto& [column, type] : columns_) result += ", " + Quoted(column) + " " + type;
+  connection->ExecuteScript("DROP FUNCTION sp_AO_Select_Purchase_Order_Data(integer)");
+  db::RunPortableScript(*connection,
+                        "CREATE FUNCTION sp_AO_Select_Purchase_Order_Data(p_order integer) "
+                        "RETURNS TABLE (" + result + ") LANGUAGE sql AS $$ SELECT " + select +
+                        "p_order ORDER BY LineNo $$");
 }
 
 }  // namespace kvt::documents::testing

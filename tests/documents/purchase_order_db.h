@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/report/data_source.h"
+#include "tests/support/temp_demo_database.h"
 
 namespace kvt::documents::testing {
 
@@ -14,9 +16,8 @@ class PurchaseOrderDb {
   static constexpr int32_t kOrderId = 1234;
   static constexpr const char* kDatabase = "KvtTest";
 
-  // Creates a fresh database file under the temp folder.
-  PurchaseOrderDb();
-  ~PurchaseOrderDb();
+  // Creates a fresh database of `backend` with the schema and procedures.
+  explicit PurchaseOrderDb(data::Backend backend = data::Backend::kSQLite);
 
   // Stores the rows of `data` as order kOrderId's lines; once per database.
   void AddOrder(report::MemoryTable& data);
@@ -27,14 +28,16 @@ class PurchaseOrderDb {
   // Makes the print-data procedure leave out `column`.
   void DropColumnFromProcedure(const std::string& column);
 
-  const std::string& Path() const { return path_; }
-  std::string ConnectionText() const;
+  // The connection text of user "tester".
+  std::string ConnectionText() const { return connection_text_; }
 
  private:
   void WriteProcedure();
 
-  std::string path_;
-  std::vector<std::string> columns_;
+  test_support::TempDemoDatabase db_;
+  std::string connection_text_;
+  // Column names and their types as the shared dialect declares them.
+  std::vector<std::pair<std::string, std::string>> columns_;
 };
 
 }  // namespace kvt::documents::testing

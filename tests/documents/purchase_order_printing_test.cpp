@@ -41,7 +41,7 @@ void ExpectFooterTotals(const report::Page& page, report::MemoryTable& data) {
   }
 }
 
-class PurchaseOrderPrintingTest : public ::testing::Test {
+class PurchaseOrderPrintingTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   // Prints order kOrderId (or `order_id`) and returns what reached the
   // output; exactly one call is expected.
@@ -57,9 +57,10 @@ class PurchaseOrderPrintingTest : public ::testing::Test {
     return output_.Calls().back();
   }
 
-  PurchaseOrderDb db_;
+  PurchaseOrderDb db_{GetParam()};
   RecordingOutput output_;
 };
+KVT_INSTANTIATE_BACKENDS(PurchaseOrderPrintingTest);
 
 TEST(PurchaseOrderCommandTest, EndsWithTheOrderIdInPlainDigits) {
   EXPECT_EQ(PurchaseOrderDataCommand(1234), "Exec sp_AO_Select_Purchase_Order_Data 1234");
@@ -82,7 +83,7 @@ TEST(PurchaseOrderLayoutChoiceTest, OnlyTheNumberOneAsksForTheBoxedLayout) {
   }
 }
 
-TEST_F(PurchaseOrderPrintingTest, SavedPreferencePicksTheLayoutAndPrinter) {
+TEST_P(PurchaseOrderPrintingTest, SavedPreferencePicksTheLayoutAndPrinter) {
   struct Case {
     const char* preference;  // nullptr: nothing saved
     bool boxed;
@@ -107,7 +108,7 @@ TEST_F(PurchaseOrderPrintingTest, SavedPreferencePicksTheLayoutAndPrinter) {
   }
 }
 
-TEST_F(PurchaseOrderPrintingTest, FieldsShowTheirColumnsAtTheirPlaces) {
+TEST_P(PurchaseOrderPrintingTest, FieldsShowTheirColumnsAtTheirPlaces) {
   auto data = SamplePurchaseOrderData(3);
   db_.AddOrder(*data);
   db_.SaveControlValue("CheckBox", "chkPOGRVForm", 0, "1");
@@ -151,7 +152,7 @@ TEST_F(PurchaseOrderPrintingTest, FieldsShowTheirColumnsAtTheirPlaces) {
   ExpectFooterTotals(page, *data);
 }
 
-TEST_F(PurchaseOrderPrintingTest, QuantitiesPrintWithTwoDecimalsAndGrouping) {
+TEST_P(PurchaseOrderPrintingTest, QuantitiesPrintWithTwoDecimalsAndGrouping) {
   auto data = SamplePurchaseOrderData(0);
   auto row = SamplePurchaseOrderData(1);
   row->MoveFirst();
@@ -168,13 +169,13 @@ TEST_F(PurchaseOrderPrintingTest, QuantitiesPrintWithTwoDecimalsAndGrouping) {
   EXPECT_EQ(quantities[1]->text, "0.13");
 }
 
-TEST_F(PurchaseOrderPrintingTest, ReprintMarkOnlyOnReprints) {
+TEST_P(PurchaseOrderPrintingTest, ReprintMarkOnlyOnReprints) {
   db_.AddOrder(*SamplePurchaseOrderData(1));
   EXPECT_EQ(Print(true, false).document.pages[0].FindText("RePrintFlag")->text, "");
   EXPECT_EQ(Print(true, true).document.pages[0].FindText("RePrintFlag")->text, "Re-Print");
 }
 
-TEST_F(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndShowsTheOrderTotalsOnEveryPage) {
+TEST_P(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndShowsTheOrderTotalsOnEveryPage) {
   auto data = SamplePurchaseOrderData(2 * kRowsPerPage + 15);
   db_.AddOrder(*data);
   const auto& doc = Print().document;
@@ -193,7 +194,7 @@ TEST_F(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndShowsTheOrderTotalsOn
   EXPECT_EQ(line, 2 * kRowsPerPage + 15);
 }
 
-TEST_F(PurchaseOrderPrintingTest, MissingRepColumnLeavesOnlyTheSalespersonEmpty) {
+TEST_P(PurchaseOrderPrintingTest, MissingRepColumnLeavesOnlyTheSalespersonEmpty) {
   db_.AddOrder(*SamplePurchaseOrderData(2));
   db_.DropColumnFromProcedure("Rep");
   const report::Page& page = Print().document.pages[0];
@@ -203,7 +204,7 @@ TEST_F(PurchaseOrderPrintingTest, MissingRepColumnLeavesOnlyTheSalespersonEmpty)
   EXPECT_EQ(page.FindTexts("fldRDProductCode").size(), 2u);
 }
 
-TEST_F(PurchaseOrderPrintingTest, UnknownOrderOrUnreachableDatabaseGiveAnEmptyDocument) {
+TEST_P(PurchaseOrderPrintingTest, UnknownOrderOrUnreachableDatabaseGiveAnEmptyDocument) {
   db_.AddOrder(*SamplePurchaseOrderData(2));
   db_.SaveControlValue("CheckBox", "chkPOGRVForm", 0, "1");
   db_.SaveControlValue("ComboBox", "cboPrinters", 6, "Office Laser");
@@ -234,7 +235,7 @@ TEST_F(PurchaseOrderPrintingTest, UnknownOrderOrUnreachableDatabaseGiveAnEmptyDo
   }
 }
 
-TEST_F(PurchaseOrderPrintingTest, FiveThousandLinesStillComeOut) {
+TEST_P(PurchaseOrderPrintingTest, FiveThousandLinesStillComeOut) {
   auto data = SamplePurchaseOrderData(5000);
   db_.AddOrder(*data);
   const auto& doc = Print(false).document;

@@ -4,14 +4,13 @@
 
 namespace kvt::documents::testing {
 
-VoucherDb::VoucherDb() {
-  data::Connection::Open(db_.Path())
-      ->ExecuteScript("INSERT INTO TransactionTypes (ID, Description) VALUES (99, 'Other')");
+VoucherDb::VoucherDb(data::Backend backend) : db_("kvt_voucher_print", backend) {
+  db_.Open()->ExecuteScript("INSERT INTO TransactionTypes (ID, Description) VALUES (99, 'Other')");
 }
 
 void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count,
                            const VoucherLine& line) {
-  auto connection = data::Connection::Open(db_.Path());
+  auto connection = db_.Open();
   const bool is_return = tran_type == 20 || tran_type == 32;
   const vb::Variant one(int32_t{1});
   connection->Execute(
@@ -38,7 +37,7 @@ void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count,
 
 void VoucherDb::SaveControlValue(const std::string& kind, const std::string& name,
                                  int index, const char* value) {
-  auto connection = data::Connection::Open(db_.Path());
+  auto connection = db_.Open();
   const std::vector<vb::Variant> key{vb::Variant(kDatabase), vb::Variant(kind),
                                      vb::Variant(name), vb::Variant(int32_t{index})};
   connection->Execute(
@@ -55,12 +54,7 @@ void VoucherDb::SaveControlValue(const std::string& kind, const std::string& nam
 }
 
 void VoucherDb::DropColumn(const std::string& column) {
-  // Renamed, the column is gone from the result under its own name.
-  data::Connection::Open(db_.Path())
-      ->Execute(
-          "UPDATE kvt_procedures SET body = replace(body, ?1, ?2) "
-          "WHERE name = 'sp_AO_Select_GRV_Report_Data'",
-          {vb::Variant("AS \"" + column + "\""), vb::Variant("AS \"Gone " + column + "\"")});
+  db_.RenameProcedureColumn("sp_AO_Select_GRV_Report_Data", column, "Gone " + column);
 }
 
 }  // namespace kvt::documents::testing

@@ -22,7 +22,7 @@ class VoucherDb {
  public:
   static constexpr const char* kDatabase = "KvtVoucherTest";
 
-  VoucherDb();
+  explicit VoucherDb(data::Backend backend = data::Backend::kSQLite);
   // Voucher `id` of transaction type `tran_type` with `count` copies of
   // `line`. Returns (20, 32) have no order of their own: they return
   // demo voucher 1.
@@ -35,7 +35,7 @@ class VoucherDb {
   std::string ConnectionText() const { return db_.ConnectionText(); }
 
  private:
-  test_support::TempDemoDatabase db_{"kvt_voucher_print"};
+  test_support::TempDemoDatabase db_;
 };
 
 }  // namespace kvt::documents::testing

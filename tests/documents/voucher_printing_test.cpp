@@ -29,7 +29,7 @@ std::string TextOf(const report::Page& page, const char* control) {
   return item == nullptr ? "<none>" : item->text;
 }
 
-class VoucherPrintingTest : public ::testing::Test {
+class VoucherPrintingTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   // Prints voucher `grv_id` and returns what reached the preview.
   const RecordingOutput::Call& Print(int32_t grv_id, bool reprint = false, int decimals = 2,
@@ -44,11 +44,11 @@ class VoucherPrintingTest : public ::testing::Test {
     return output_.Calls().back();
   }
 
-  VoucherDb db_;
+  VoucherDb db_{GetParam()};
   RecordingOutput output_;
 };
 
-TEST_F(VoucherPrintingTest, KindAndSavedPreferencePickLayoutCaptionsMarkAndPrinter) {
+TEST_P(VoucherPrintingTest, KindAndSavedPreferencePickLayoutCaptionsMarkAndPrinter) {
   struct Kind {
     int32_t tran_type;  // 0: no such voucher
     int preference_index;
@@ -100,7 +100,7 @@ TEST_F(VoucherPrintingTest, KindAndSavedPreferencePickLayoutCaptionsMarkAndPrint
   }
 }
 
-TEST_F(VoucherPrintingTest, QuantityAndPriceFormatsFollowTheDecimalsSettings) {
+TEST_P(VoucherPrintingTest, QuantityAndPriceFormatsFollowTheDecimalsSettings) {
   VoucherLine line;
   line.qty = 1234.5678;
   line.amounts[0] = "1234.5678";
@@ -125,7 +125,7 @@ TEST_F(VoucherPrintingTest, QuantityAndPriceFormatsFollowTheDecimalsSettings) {
   }
 }
 
-TEST_F(VoucherPrintingTest, CompanyIdChangesNothing) {
+TEST_P(VoucherPrintingTest, CompanyIdChangesNothing) {
   db_.AddVoucher(31, 31, 3);
   const std::string expected = report::DumpDocument(Print(31, true).document);
   for (int32_t company : {0, 2, -7}) {
@@ -133,7 +133,7 @@ TEST_F(VoucherPrintingTest, CompanyIdChangesNothing) {
   }
 }
 
-TEST_F(VoucherPrintingTest, MissingColumnsOrDatabaseLeaveFieldsEmptyAndTheRestPrints) {
+TEST_P(VoucherPrintingTest, MissingColumnsOrDatabaseLeaveFieldsEmptyAndTheRestPrints) {
   db_.AddVoucher(19, 19, 2);
   db_.DropColumn("Username");
   db_.DropColumn("Unit Price");
@@ -150,7 +150,7 @@ TEST_F(VoucherPrintingTest, MissingColumnsOrDatabaseLeaveFieldsEmptyAndTheRestPr
   EXPECT_EQ(TextOf(lost.document.pages[0], "Label4"), "Delivery Note No:");
 }
 
-TEST_F(VoucherPrintingTest, ThreeThousandLinesShowTheVoucherTotalsOnEveryPage) {
+TEST_P(VoucherPrintingTest, ThreeThousandLinesShowTheVoucherTotalsOnEveryPage) {
   db_.AddVoucher(19, 19, 3000);
   const auto& document = Print(19).document;
   ASSERT_EQ(document.pages.size(), 70u);  // 43 bands of 227 twips a page
@@ -166,7 +166,7 @@ TEST_F(VoucherPrintingTest, ThreeThousandLinesShowTheVoucherTotalsOnEveryPage) {
   EXPECT_EQ(lines, 3000u);
 }
 
-TEST_F(VoucherPrintingTest, SevenDigitAmountsKeepEveryDigitAndLongTextIsCutAtAWord) {
+TEST_P(VoucherPrintingTest, SevenDigitAmountsKeepEveryDigitAndLongTextIsCutAtAWord) {
   VoucherLine line;
   line.qty = 1234567;
   line.amounts = {"1419752.05", "185185.05", "9999999.99", "8888888.88",
@@ -190,6 +190,8 @@ TEST_F(VoucherPrintingTest, SevenDigitAmountsKeepEveryDigitAndLongTextIsCutAtAWo
   EXPECT_EQ(shown.substr(kept), report::kEllipsis);
   EXPECT_EQ(line.description.substr(0, kept) + " ", line.description.substr(0, kept + 1));
 }
+
+KVT_INSTANTIATE_BACKENDS(VoucherPrintingTest);
 
 }  // namespace
 }  // namespace kvt::documents

@@ -86,13 +86,13 @@ std::shared_ptr<data::RecordSet> DetailRows(const std::string& without = {}) {
   return rows;
 }
 
-class OrderItemDialogTest : public ::testing::Test {
+class OrderItemDialogTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_order_item"); }
-  static void TearDownTestSuite() { delete db_; }
+  static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
   void SetUp() override {
     component::ResetThreadStore();
-    component::ThreadStore().settings.connection_string = db_->ConnectionText();
+    component::ThreadStore().settings.connection_string =
+        test_support::SharedDemoDatabase(GetParam()).ConnectionText();
     component::ThreadStore().settings.company_id = db::kDemoCompanyID;
     form_ = std::make_shared<frmEditOrderDetail>();
     form_->Load();
@@ -111,13 +111,12 @@ class OrderItemDialogTest : public ::testing::Test {
   std::string Entry(int i) { return form_->txtODEdit(i).Text(); }
   std::string Calc(int i) { return form_->lblODCalc(i).Caption(); }
 
-  static test_support::TempDemoDatabase* db_;
   std::shared_ptr<frmEditOrderDetail> form_;
   std::shared_ptr<ui::HeadlessDriver> driver_;
 };
-test_support::TempDemoDatabase* OrderItemDialogTest::db_ = nullptr;
+KVT_INSTANTIATE_BACKENDS(OrderItemDialogTest);
 
-TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
+TEST_P(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 12.5, "PO-0042");
   EXPECT_FALSE(form_->BindingState());
@@ -143,7 +142,7 @@ TEST_F(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   EXPECT_EQ(form_->PendingTrigger(), 0);  // changes during a fill move no trigger
 }
 
-TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
+TEST_P(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
   // Trade formula 2 is X*0.05, formula 1 never ticks, tax code 2 is zero rated.
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({.trade_formula = 2, .rebate_formula = 1, .tax_code = 2}),
@@ -157,7 +156,7 @@ TEST_F(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
   EXPECT_THROW(line.Let("Trade_Disc_Formula", "two"), vb::Error);
 }
 
-TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
+TEST_P(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
   auto product = ProductRows({.id = Variant::Null(), .trade_formula = 3});
   EXPECT_THROW(OrderLine(*form_).AssignAllForAdding(*product, 5, "PO-1"), vb::Error);
   EXPECT_TRUE(form_->BindingState());
@@ -166,7 +165,7 @@ TEST_F(OrderItemDialogTest, NullProductIdEndsTheFillInBindingState) {
   EXPECT_EQ(form_->Caption(), "Edit Details");
 }
 
-TEST_F(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
+TEST_P(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
   struct Case {
     const char* typed;
     bool accepted;
@@ -207,7 +206,7 @@ TEST_F(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
   }
 }
 
-TEST_F(OrderItemDialogTest, EnterAppliesAndCancelUnloadsLeavingNothingForTheNextLine) {
+TEST_P(OrderItemDialogTest, EnterAppliesAndCancelUnloadsLeavingNothingForTheNextLine) {
   bool open_after_enter = false;
   std::string gross_after_enter;
   AddAndShow({.trade_formula = 2}, 1, [&](ui::HeadlessDriver& user) {
@@ -231,7 +230,7 @@ TEST_F(OrderItemDialogTest, EnterAppliesAndCancelUnloadsLeavingNothingForTheNext
   EXPECT_EQ(Calc(0), "12,345.00");  // 10 units, not 15
 }
 
-TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
+TEST_P(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
   // Rebate formula 6 is x*0.02, on the subtotal after trade.
   AddAndShow({.trade_formula = 2, .rebate_formula = 6}, 10, [](ui::HeadlessDriver& user) {
     user.Replace("txtODEdit(2)", "1000").Click("cmdAction(0)");
@@ -246,7 +245,7 @@ TEST_F(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
   EXPECT_FALSE(form_->Visible());
 }
 
-TEST_F(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
+TEST_P(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
   std::string trade, after_trade, percent;
   AddAndShow({.last_cost = vb::Currency::FromInt(25)}, 10, [&](ui::HeadlessDriver& user) {
     user.Replace("txtODPercentage(0)", "10")
@@ -263,7 +262,7 @@ TEST_F(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
   EXPECT_EQ(percent, "10.00");
 }
 
-TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
+TEST_P(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
   for (const char* bad : {"X*", "X/0", "CreateObject(\"x\")", "Sqr(-X)"}) {
     SCOPED_TRACE(bad);
     SetUp();
@@ -294,7 +293,7 @@ TEST_F(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
   }
 }
 
-TEST_F(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
+TEST_P(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
   struct Case {
     int box;
     const char* typed;
@@ -324,7 +323,7 @@ TEST_F(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
   }
 }
 
-TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) {
+TEST_P(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) {
   // The lists cannot be bound without a database: the fill still fills.
   component::ThreadStore().settings.connection_string = "Provider=SQLite;Data Source=/nowhere.db";
   OrderLine line(*form_);
@@ -341,7 +340,7 @@ TEST_F(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) 
   EXPECT_EQ(line.Get("Order_Qty"), "2.00");  // the earlier line's, untouched
 }
 
-TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
+TEST_P(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   auto detail = DetailRows();
   detail->AddNew();
   struct {
@@ -370,7 +369,7 @@ TEST_F(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   EXPECT_EQ(Calc(5), "20.19");
 }
 
-TEST_F(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
+TEST_P(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 1250, "PO-1");
   line.Let("Back_Order_Qty", "");
@@ -392,7 +391,7 @@ TEST_F(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
   EXPECT_TRUE(detail->IsEOF());  // the new row was the last one
 }
 
-TEST_F(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
+TEST_P(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
   OrderLine(*form_).AssignAllForAdding(*ProductRows({}), 2, "PO-1");
   auto detail = DetailRows("Lead Time");
   auto driver = std::make_shared<ui::HeadlessDriver>();
@@ -406,7 +405,7 @@ TEST_F(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
             Variant(vb::Currency::FromDecimalText("2469")));
 }
 
-TEST_F(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
+TEST_P(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 2, "PO-1");
   auto detail = DetailRows();

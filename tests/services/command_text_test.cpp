@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 #include "services/connection_text.h"
 #include "tests/support/c_locale.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::services {
 namespace {
+
+using test_support::ErrorNumberOf;
 
 TEST(CommandTextTest, ReadsProcedureCalls) {
   struct Case {
@@ -86,24 +90,54 @@ TEST(CommandTextTest, RefusesAnythingButACall) {
 TEST(ConnectionTextTest, ReadsProviderSourceAndUser) {
   const ConnectionText parsed = ParseConnectionText(
       " provider = SQLite ; Data Source=\"/tmp/a b.sqlite\";User ID=clerk;x=y");
-  EXPECT_EQ(parsed.data_source, "/tmp/a b.sqlite");
+  EXPECT_EQ(parsed.backend, data::Backend::kSQLite);
+  EXPECT_EQ(parsed.path, "/tmp/a b.sqlite");
   EXPECT_EQ(parsed.user_id, "clerk");
-  EXPECT_EQ(ParseConnectionText("Data Source=:memory:").data_source,
-            ":memory:");
+  EXPECT_EQ(ParseConnectionText("Data Source=:memory:").path, ":memory:");
+
+  const ConnectionText server = ParseConnectionText(
+      "Provider=PostgreSQL;Host=/tmp/pg;Port=5433;Database=kvt;User ID=dana;"
+      "Password='p;w''d';Connect Timeout=3;Schema=Sales 2");
+  EXPECT_EQ(server.backend, data::Backend::kPostgreSQL);
+  EXPECT_EQ(server.host, "/tmp/pg");
+  EXPECT_EQ(server.port, "5433");
+  EXPECT_EQ(server.database, "kvt");
+  EXPECT_EQ(server.user_id, "dana");
+  EXPECT_EQ(server.password, "p;w'd");
+  EXPECT_EQ(server.connect_timeout_seconds, 3);
+  EXPECT_EQ(server.schema, "Sales 2");
 
   const std::pair<const char*, int32_t> refused[] = {
       {"Provider=SQLOLEDB;Data Source=server", vb::err::kAdoProviderNotFound},
       {"Provider=SQLite", vb::err::kAdoInvalidArgument},
       {"", vb::err::kAdoInvalidArgument},
+      {"Provider=PostgreSQL;Host=db1", vb::err::kAdoInvalidArgument},
+      {"Data Source=\"/tmp/a;b.sqlite", vb::err::kAdoInvalidArgument},
+      {"Data Source=\"/tmp/a\"b.sqlite", vb::err::kAdoInvalidArgument},
+      {"Data Source=x;Connect Timeout=soon", vb::err::kAdoInvalidArgument},
   };
   for (const auto& [text, number] : refused) {
     SCOPED_TRACE(text);
-    try {
-      ParseConnectionText(text);
-      ADD_FAILURE() << "accepted";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), number);
-    }
+    EXPECT_EQ(ErrorNumberOf([&] { ParseConnectionText(text); }), number);
+  }
+}
+
+// A path may hold ";" when it is quoted, as every value may.
+TEST(ConnectionTextTest, QuotedValueMayHoldSemicolonsAndQuotes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Provider=SQLite;Data Source=\"/tmp/a;b/db.sqlite\";User ID=clerk",
+       "/tmp/a;b/db.sqlite"},
+      {"Data Source='/tmp/x;y.sqlite'", "/tmp/x;y.sqlite"},
+      {"Data Source = \"/tmp/say \"\"hi\"\";.sqlite\" ", "/tmp/say \"hi\";.sqlite"},
+  };
+  for (const auto& [text, path] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ParseConnectionText(text).path, path);
+  }
+  EXPECT_EQ(ParseConnectionText(cases[0].first).user_id, "clerk");
+  for (const char* path : {"/tmp/plain.sqlite", "/tmp/a;b\"c'.sqlite", " /tmp/lead"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(ParseConnectionText("Data Source=" + vb::KeyValueText(path)).path, path);
   }
 }
 

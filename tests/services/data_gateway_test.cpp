@@ -2,54 +2,71 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/vb_error.h"
-#include <unistd.h>
-
 #include <filesystem>
 
+#include "db/portable_script.h"
 #include "platform/value/error.h"
 #include "services/command_text.h"
+#include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::services {
 namespace {
 
 using kvt::test_support::ErrorNumberOf;
 
-class DataGatewayTest : public ::testing::Test {
+constexpr char kItems[] = R"sql(
+  CREATE TABLE Items (ID INTEGER PRIMARY KEY, Kind INTEGER, Name TEXT,
+                      Amount CURRENCY);
+  INSERT INTO Items VALUES (1, 1, 'Bolt', 12.5), (2, 1, 'Nut', 3),
+                           (3, 2, 'Paint', 389);
+)sql";
+
+// The same procedures on each backend: catalogue rows and functions.
+constexpr char kSqliteProcedures[] = R"sql(
+  CREATE TABLE kvt_procedures (name TEXT PRIMARY KEY COLLATE NOCASE,
+    body TEXT NOT NULL, parameter_count INTEGER NOT NULL,
+    output_names TEXT NOT NULL DEFAULT '',
+    column_types TEXT NOT NULL DEFAULT '');
+  INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
+    ('sp_items', 2, 'SELECT ID AS "ID", Name AS "Item Name", Amount
+       FROM Items WHERE Kind = ?1 AND ID > ?2 ORDER BY ID'),
+    ('sp_echo', 1, 'SELECT ?1 AS "Echo"');
+  INSERT INTO kvt_procedures (name, parameter_count, output_names, body)
+  VALUES ('sp_pair', 1, 'Twice, Label', 'SELECT ?1 * 2, ''pair'''),
+         ('sp_nothing', 1, 'Found', 'SELECT ID FROM Items WHERE ID = ?1');
+  INSERT INTO kvt_procedures (name, parameter_count, column_types, body)
+  VALUES ('sp_total', 0, 'Total:currency',
+          'SELECT TOTAL(Amount) AS "Total" FROM Items');
+)sql";
+
+constexpr char kPostgresProcedures[] = R"sql(
+  CREATE FUNCTION sp_items(p_kind integer, p_after integer)
+  RETURNS TABLE ("ID" integer, "Item Name" text, "Amount" currency)
+  LANGUAGE sql AS $$
+    SELECT ID, Name, Amount FROM Items WHERE Kind = p_kind AND ID > p_after
+     ORDER BY ID $$;
+  CREATE FUNCTION sp_echo(p integer) RETURNS TABLE ("Echo" integer)
+  LANGUAGE sql AS 'SELECT p';
+  CREATE FUNCTION sp_pair(p integer, OUT "Twice" integer, OUT "Label" text)
+  LANGUAGE sql AS $$ SELECT p * 2, 'pair' $$;
+  CREATE FUNCTION sp_nothing(p integer, OUT "Found" integer)
+  LANGUAGE sql AS 'SELECT ID FROM Items WHERE ID = p';
+  CREATE FUNCTION sp_total() RETURNS TABLE ("Total" numeric)
+  LANGUAGE sql AS 'SELECT COALESCE(SUM(Amount), 0) FROM Items';
+)sql";
+
+class DataGatewayTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   void SetUp() override {
-    path_ = (std::filesystem::temp_directory_path() /
-             ("kvt_gateway_test_" + std::to_string(::getpid()) + ".sqlite"))
-                .string();
-    std::filesystem::remove(path_);
-    auto db =
-        data::Connection::Open(path_, data::Connection::OpenMode::kCreate);
-    db->ExecuteScript(R"sql(
-      CREATE TABLE Items (ID INTEGER PRIMARY KEY, Kind INTEGER, Name TEXT,
-                          Amount CURRENCY);
-      INSERT INTO Items VALUES (1, 1, 'Bolt', 12.5), (2, 1, 'Nut', 3),
-                               (3, 2, 'Paint', 389);
-      CREATE TABLE kvt_procedures (name TEXT PRIMARY KEY COLLATE NOCASE,
-        body TEXT NOT NULL, parameter_count INTEGER NOT NULL,
-        output_names TEXT NOT NULL DEFAULT '',
-        column_types TEXT NOT NULL DEFAULT '');
-      INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
-        ('sp_items', 2, 'SELECT ID AS "ID", Name AS "Item Name", Amount
-           FROM Items WHERE Kind = ?1 AND ID > ?2 ORDER BY ID'),
-        ('sp_echo', 1, 'SELECT ?1 AS "Echo"');
-      INSERT INTO kvt_procedures (name, parameter_count, output_names, body)
-      VALUES ('sp_pair', 1, 'Twice, Label', 'SELECT ?1 * 2, ''pair'''),
-             ('sp_nothing', 1, 'Found', 'SELECT ID FROM Items WHERE ID = ?1');
-      INSERT INTO kvt_procedures (name, parameter_count, column_types, body)
-      VALUES ('sp_total', 0, 'Total:currency',
-              'SELECT TOTAL(Amount) AS "Total" FROM Items');
-    )sql");
+    auto db = db_.Open();
+    db::RunPortableScript(*db, kItems);
+    db->ExecuteScript(GetParam() == data::Backend::kSQLite ? kSqliteProcedures
+                                                           : kPostgresProcedures);
   }
-  void TearDown() override { std::filesystem::remove(path_); }
 
   data::ConnectionRef Open() {
-    return gateway_.OpenConnection("Provider=SQLite;Data Source=" + path_, -1,
-                                   3);
+    return gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
   }
   data::RecordSetRef Run(const std::string& command) {
     auto connection = Open();
@@ -57,18 +74,15 @@ class DataGatewayTest : public ::testing::Test {
     return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
   }
   int32_t ItemCount() {
-    auto db = data::Connection::Open(path_);
-    return *db->Query("SELECT COUNT(*) FROM Items")
-                ->Item(0)
-                .Value()
-                .get_if<int32_t>();
+    return *db_.Open()->Query("SELECT COUNT(*) FROM Items")->Item(0).Value().get_if<int32_t>();
   }
 
-  std::string path_;
+  test_support::TempDemoDatabase db_{"kvt_gateway", GetParam(),
+                                     test_support::TempDemoDatabase::Content::kEmpty};
   DataGateway gateway_;
 };
 
-TEST_F(DataGatewayTest, RunsACallWithItsNumbersBound) {
+TEST_P(DataGatewayTest, RunsACallWithItsNumbersBound) {
   auto rows = Run("Exec sp_items 1,1");
   ASSERT_EQ(rows->RecordCount(), 1);
   EXPECT_EQ(rows->Item(1).Name(), "Item Name");
@@ -81,14 +95,14 @@ TEST_F(DataGatewayTest, RunsACallWithItsNumbersBound) {
             vb::Variant(vb::Currency::FromRaw(4045000)));
 }
 
-TEST_F(DataGatewayTest, EmptyResultIsAnEmptySetNotAnError) {
+TEST_P(DataGatewayTest, EmptyResultIsAnEmptySetNotAnError) {
   auto rows = Run("Exec sp_items 9,0");
   EXPECT_TRUE(rows->IsEOF());
   EXPECT_EQ(rows->RecordCount(), 0);
   EXPECT_EQ(rows->Fields().Count(), 3);
 }
 
-TEST_F(DataGatewayTest, ForwardOnlyCursorCannotCount) {
+TEST_P(DataGatewayTest, ForwardOnlyCursorCannotCount) {
   auto connection = Open();
   int32_t status = 7;
   auto rows =
@@ -98,7 +112,7 @@ TEST_F(DataGatewayTest, ForwardOnlyCursorCannotCount) {
   EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(1));
 }
 
-TEST_F(DataGatewayTest, RefusedCommandsRunNothing) {
+TEST_P(DataGatewayTest, RefusedCommandsRunNothing) {
   const char* refused[] = {
       "Exec sp_items 1,0;DROP TABLE Items",
       "Exec sp_items 1,0; DELETE FROM Items",
@@ -109,6 +123,7 @@ TEST_F(DataGatewayTest, RefusedCommandsRunNothing) {
       "Exec sp_items 1",
       "Exec sp_items 1,2,3",
       "Exec sp_items '1',0",
+      "Exec pg_sleep 1",
   };
   for (const char* text : refused) {
     SCOPED_TRACE(text);
@@ -121,7 +136,19 @@ TEST_F(DataGatewayTest, RefusedCommandsRunNothing) {
   }
 }
 
-TEST_F(DataGatewayTest, RunProcedureFillsOutputsInOrder) {
+TEST_P(DataGatewayTest, MissingProcedureIsNamedInTheError) {
+  auto connection = Open();
+  int32_t status = 0;
+  try {
+    gateway_.OpenRecordset("Exec sp_AO_Not_There 1", 1, 3, 3, connection, status);
+    FAIL() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), kCommandRefused);
+    EXPECT_EQ(error.description(), "Could not find stored procedure 'sp_AO_Not_There'.");
+  }
+}
+
+TEST_P(DataGatewayTest, RunProcedureFillsOutputsInOrder) {
   auto connection = Open();
   vb::Variant input(21), twice, label;
   std::vector<ProcedureParameter> parameters = {ProcedureParameter::In(input),
@@ -140,7 +167,7 @@ TEST_F(DataGatewayTest, RunProcedureFillsOutputsInOrder) {
   EXPECT_TRUE(found.IsNull());
 }
 
-TEST_F(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
+TEST_P(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
   auto connection = Open();
   vb::Variant input(1), out1, out2, out3("untouched");
   const std::vector<std::vector<ProcedureParameter>> lists = {
@@ -172,16 +199,18 @@ TEST_F(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
   EXPECT_EQ(ItemCount(), 3);
 }
 
-TEST_F(DataGatewayTest, MissingDatabaseFileIsAnErrorAndStaysMissing) {
-  const std::string missing = path_ + ".gone";
+TEST(DataGatewayFileTest, MissingDatabaseFileIsAnErrorAndStaysMissing) {
+  const std::string missing =
+      (std::filesystem::temp_directory_path() / "kvt_gateway_gone.sqlite").string();
+  DataGateway gateway;
   EXPECT_EQ(ErrorNumberOf([&] {
-              gateway_.OpenConnection("Provider=SQLite;Data Source=" + missing, -1, 3);
+              gateway.OpenConnection("Provider=SQLite;Data Source=" + missing, -1, 3);
             }),
             vb::err::kAdoConnectionFailed);
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
-TEST_F(DataGatewayTest, NoOrClosedConnectionIsRefused) {
+TEST_P(DataGatewayTest, NoOrClosedConnectionIsRefused) {
   data::ConnectionRef none;
   int32_t status = 0;
   EXPECT_EQ(ErrorNumberOf([&] { gateway_.OpenRecordset("sp_echo 1", 1, 3, 3, none, status); }),
@@ -192,13 +221,15 @@ TEST_F(DataGatewayTest, NoOrClosedConnectionIsRefused) {
             vb::err::kAdoObjectClosed);
 }
 
-TEST_F(DataGatewayTest, SetsFromTwoConnectionsAreIndependent) {
+TEST_P(DataGatewayTest, SetsFromTwoConnectionsAreIndependent) {
   auto first = Run("sp_items 1,0");
   auto second = Run("sp_items 1,0");
   first.reset();
   second->MoveLast();
   EXPECT_EQ(second->Item("Item Name").Value(), vb::Variant("Nut"));
 }
+
+KVT_INSTANTIATE_BACKENDS(DataGatewayTest);
 
 }  // namespace
 }  // namespace kvt::services

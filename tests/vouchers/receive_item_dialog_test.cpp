@@ -68,15 +68,16 @@ Variant Received(Variant qty, Variant price, Variant trade, Variant rebate,
         rebate, Cur("0"), Cur("0"), Cur("0"), Cur("0")}}));
 }
 
-class ReceiveItemTest : public ::testing::Test {
+class ReceiveItemTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static void SetUpTestSuite() {
-    db_ = new test_support::TempDemoDatabase("kvt_receive_item");
-    data::Connection::Open(db_->Path())
-        ->Execute("INSERT INTO TaxCodes (ID, CompanyID, Code, Rate) VALUES (5, 1, 'VAT 14%', 14)");
-  }
-  static void TearDownTestSuite() { delete db_; }
+  static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
   void SetUp() override {
+    bool made = false;
+    db_ = &test_support::SharedDemoDatabase(GetParam(), &made);
+    if (made) {
+      db_->Open()->Execute(
+          "INSERT INTO TaxCodes (ID, CompanyID, Code, Rate) VALUES (5, 1, 'VAT 14%', 14)");
+    }
     component::ResetThreadStore();
     grv_.ConnectionString(db_->ConnectionText());
     grv_.CompanyID(1);
@@ -98,12 +99,11 @@ class ReceiveItemTest : public ::testing::Test {
   }
   frmEditGRVDetail& Form() { return SharedReceiveItemDialog(); }
 
-  static test_support::TempDemoDatabase* db_;
+  test_support::TempDemoDatabase* db_ = nullptr;
   CGRV grv_;
 };
-test_support::TempDemoDatabase* ReceiveItemTest::db_ = nullptr;
 
-TEST_F(ReceiveItemTest, AddingProposesWhatIsStillToCome) {
+TEST_P(ReceiveItemTest, AddingProposesWhatIsStillToCome) {
   struct Case {
     Variant qty, back_order, received;
     const char *now, *ordered, *to_date;
@@ -123,7 +123,7 @@ TEST_F(ReceiveItemTest, AddingProposesWhatIsStillToCome) {
   EXPECT_TRUE(Form().lblODCalc(5).Visible());
 }
 
-TEST_F(ReceiveItemTest, AddingTurnsTheOrderDiscountsIntoPercentagesAndCalculates) {
+TEST_P(ReceiveItemTest, AddingTurnsTheOrderDiscountsIntoPercentagesAndCalculates) {
   grv_.AssignAllForAdding(Outstanding({}));
   EXPECT_EQ(grv_.Received_Qty(), "3.00");
   EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
@@ -143,7 +143,7 @@ TEST_F(ReceiveItemTest, AddingTurnsTheOrderDiscountsIntoPercentagesAndCalculates
   EXPECT_EQ(Form().txtODPercentage(0).Text(), "0.00");
 }
 
-TEST_F(ReceiveItemTest, ARebateTypedAtZeroPercentBecomesItsPercentageAndStays) {
+TEST_P(ReceiveItemTest, ARebateTypedAtZeroPercentBecomesItsPercentageAndStays) {
   grv_.AssignAllForAdding(Outstanding({}));
   Show([](ui::HeadlessDriver& clerk) {
     clerk.Replace("txtODPercentage(1)", "0")
@@ -159,7 +159,7 @@ TEST_F(ReceiveItemTest, ARebateTypedAtZeroPercentBecomesItsPercentageAndStays) {
   EXPECT_FALSE(Form().Visible());
 }
 
-TEST_F(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
+TEST_P(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
   struct Case {
     const char *box, *text, *message, *title;
   } cases[] = {
@@ -187,7 +187,7 @@ TEST_F(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
   }
 }
 
-TEST_F(ReceiveItemTest, ANetAmountWithNoQuantityAsksToRedoTheItem) {
+TEST_P(ReceiveItemTest, ANetAmountWithNoQuantityAsksToRedoTheItem) {
   grv_.AssignAllForAdding(Outstanding({}));
   auto messages = Show([](ui::HeadlessDriver& clerk) {
     clerk.Replace("txtODEdit(0)", "0").Press(ui::vbKeyTab).Replace("txtODEdit(5)", "100")
@@ -199,7 +199,7 @@ TEST_F(ReceiveItemTest, ANetAmountWithNoQuantityAsksToRedoTheItem) {
   EXPECT_FALSE(grv_.IsGRVDetailFormLoaded());
 }
 
-TEST_F(ReceiveItemTest, OnlyAChangedBoxRecalculatesAndEnterMovesOn) {
+TEST_P(ReceiveItemTest, OnlyAChangedBoxRecalculatesAndEnterMovesOn) {
   grv_.AssignAllForAdding(Outstanding({}));
   grv_.Total_Cost("999.99");  // out of step with the line on purpose
   std::string total_after_tab, focus_after_enter;
@@ -217,7 +217,7 @@ TEST_F(ReceiveItemTest, OnlyAChangedBoxRecalculatesAndEnterMovesOn) {
   EXPECT_EQ(grv_.Net_Amount(), "342.00");  // 400 less 10% and 5%
 }
 
-TEST_F(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
+TEST_P(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
   grv_.AssignAllForAdding(Outstanding({}));
   grv_.Returned_Qty("5");
   grv_.Left_Qty("7");
@@ -235,7 +235,7 @@ TEST_F(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
   EXPECT_EQ(grv_.Left_Qty(), "5");
 }
 
-TEST_F(ReceiveItemTest, TheFormStateSetsTheModeCaptions) {
+TEST_P(ReceiveItemTest, TheFormStateSetsTheModeCaptions) {
   struct Case {
     kvFormState state;
     const char *quantity, *action, *mode;
@@ -254,7 +254,7 @@ TEST_F(ReceiveItemTest, TheFormStateSetsTheModeCaptions) {
   }
 }
 
-TEST_F(ReceiveItemTest, CancelAndUnloadLeaveAFreshDialog) {
+TEST_P(ReceiveItemTest, CancelAndUnloadLeaveAFreshDialog) {
   grv_.AssignAllForAdding(Outstanding({}));
   bool price_shown = false;
   Show([&](ui::HeadlessDriver& clerk) {
@@ -270,7 +270,7 @@ TEST_F(ReceiveItemTest, CancelAndUnloadLeaveAFreshDialog) {
   EXPECT_EQ(grv_.Product_Name(), "");
 }
 
-TEST_F(ReceiveItemTest, ReturnFillsProposeTheWholeQuantity) {
+TEST_P(ReceiveItemTest, ReturnFillsProposeTheWholeQuantity) {
   // 12 at 50.00 with trade 60.00 and rebate 27.00 (of the after-trade 540).
   grv_.AssignAllForReturnAdding(Received(12.0, Cur("50"), Cur("60"), Cur("27"),
                                          Variant::Null(), Variant::Null(), Variant::Null()));
@@ -298,7 +298,7 @@ TEST_F(ReceiveItemTest, ReturnFillsProposeTheWholeQuantity) {
   EXPECT_EQ(Form().txtODPercentage(0).Text(), "0.00");
 }
 
-TEST_F(ReceiveItemTest, AConsignmentReceiptOpensOnlyTheQuantity) {
+TEST_P(ReceiveItemTest, AConsignmentReceiptOpensOnlyTheQuantity) {
   grv_.AssignAllForCRVAdding(Outstanding({}));
   EXPECT_TRUE(Form().txtODEdit(0).Enabled());
   for (int i = 1; i <= 5; ++i) EXPECT_FALSE(Form().txtODEdit(i).Enabled()) << i;
@@ -310,7 +310,7 @@ TEST_F(ReceiveItemTest, AConsignmentReceiptOpensOnlyTheQuantity) {
   EXPECT_FALSE(Form().txtODEdit(1).Enabled());
 }
 
-TEST_F(ReceiveItemTest, AFillStopsAtAMissingColumnWithoutCalculating) {
+TEST_P(ReceiveItemTest, AFillStopsAtAMissingColumnWithoutCalculating) {
   grv_.AssignAllForAdding(Outstanding({}));
   Variant short_row = vb::ObjectRef(test_support::RowsOf(
       {{"ID", DataType::kInteger}, {"Products ID", DataType::kInteger},
@@ -322,6 +322,8 @@ TEST_F(ReceiveItemTest, AFillStopsAtAMissingColumnWithoutCalculating) {
   grv_.AssignAllForEditing(Variant());     // no record set: nothing happens
   EXPECT_EQ(grv_.Product_Name(), "Short row");
 }
+
+KVT_INSTANTIATE_BACKENDS(ReceiveItemTest);
 
 }  // namespace
 }  // namespace kvt::vouchers

@@ -30,22 +30,24 @@ using Prompts = std::vector<std::string>;
 vb::Date Today() { return vb::Date::Today(); }
 vb::Date DocDate() { return vb::Date::FromYmd(Today().Year() - 1, 6, 15); }
 
-class SaveVoucherDialogTest : public ::testing::Test {
+class SaveVoucherDialogTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static void SetUpTestSuite() {
-    db_ = new test_support::TempDemoDatabase("kvt_save_voucher");
-    // The demo's vouchers and documents name the year keys replaced here.
-    Sql("PRAGMA foreign_keys = OFF; DELETE FROM AccountingPeriods; DELETE FROM PeriodProcedures; "
-        "DELETE FROM Years;"
-        "WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM k WHERE n < 6) "
-        "INSERT INTO Years SELECT n, " + std::to_string(Today().Year() - 4) + " + n FROM k;"
-        "INSERT INTO AccountingPeriods (CompanyID, MonthID, YearID, PeriodName, Status, "
-        "IsCurrent) VALUES (1, 6, 3, 'June', 'Open', 1);"
-        "INSERT INTO PeriodProcedures (CompanyID, ProcedureType, MonthID, YearID) "
-        "VALUES (1, 6, 12, 1);");
+  static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
+  void SetUp() override {
+    bool made = false;
+    db_ = &test_support::SharedDemoDatabase(GetParam(), &made);
+    if (made) {
+      Sql("DELETE FROM AccountingPeriods; DELETE FROM PeriodProcedures;"
+          "DELETE FROM SupplierDocuments; DELETE FROM Years;"
+          "WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM k WHERE n < 6) "
+          "INSERT INTO Years SELECT n, " + std::to_string(Today().Year() - 4) + " + n FROM k;"
+          "INSERT INTO AccountingPeriods (CompanyID, MonthID, YearID, PeriodName, Status, "
+          "IsCurrent) VALUES (1, 6, 3, 'June', 'Open', TRUE);"
+          "INSERT INTO PeriodProcedures (CompanyID, ProcedureType, MonthID, YearID) "
+          "VALUES (1, 6, 12, 1);");
+    }
+    Restart();
   }
-  static void TearDownTestSuite() { delete db_; }
-  void SetUp() override { Restart(); }
   void TearDown() override {
     component::ResetThreadStore();
     ui::SetDriver(nullptr);
@@ -59,11 +61,9 @@ class SaveVoucherDialogTest : public ::testing::Test {
     user_ = std::make_shared<ui::HeadlessDriver>();
     ui::SetDriver(user_);
   }
-  static void Sql(const std::string& script) {
-    data::Connection::Open(db_->Path())->ExecuteScript(script);
-  }
-  static Variant Rows(const std::string& sql) {
-    return Variant(vb::ObjectRef(data::Connection::Open(db_->Path())->Query(sql)));
+  void Sql(const std::string& script) const { db_->Run(script); }
+  Variant Rows(const std::string& sql) const {
+    return Variant(vb::ObjectRef(db_->Open()->Query(sql)));
   }
   // Sets the company's switches (P prior, F future, A auto-advance, X closed
   // periods, N save without the document), then loads and binds, by name
@@ -107,13 +107,12 @@ class SaveVoucherDialogTest : public ::testing::Test {
     return prompts;
   }
 
-  static test_support::TempDemoDatabase* db_;
+  test_support::TempDemoDatabase* db_ = nullptr;
   CGRV grv_;
   std::shared_ptr<ui::HeadlessDriver> user_;
 };
-test_support::TempDemoDatabase* SaveVoucherDialogTest::db_ = nullptr;
 
-TEST_F(SaveVoucherDialogTest, CompanyRulesRefuseAndRestorePeriodsWithTheirMessages) {
+TEST_P(SaveVoucherDialogTest, CompanyRulesRefuseAndRestorePeriodsWithTheirMessages) {
   struct Case {
     const char* rules;
     int year_key;  // picked: key 2 is prior, key 1 prior and closed, key 5 future
@@ -145,7 +144,7 @@ TEST_F(SaveVoucherDialogTest, CompanyRulesRefuseAndRestorePeriodsWithTheirMessag
   }
 }
 
-TEST_F(SaveVoucherDialogTest, TheCurrentPeriodIsAcceptedEvenWhenTheSupplierProcedureClosedIt) {
+TEST_P(SaveVoucherDialogTest, TheCurrentPeriodIsAcceptedEvenWhenTheSupplierProcedureClosedIt) {
   Sql("UPDATE PeriodProcedures SET MonthID = 6, YearID = 3");
   Bind("PF");
   // July is open; June is current though closed; May is closed.
@@ -156,7 +155,7 @@ TEST_F(SaveVoucherDialogTest, TheCurrentPeriodIsAcceptedEvenWhenTheSupplierProce
   Sql("UPDATE PeriodProcedures SET MonthID = 12, YearID = 1");
 }
 
-TEST_F(SaveVoucherDialogTest, AFailingPeriodProcedureIsPassedOver) {
+TEST_P(SaveVoucherDialogTest, AFailingPeriodProcedureIsPassedOver) {
   struct Case {
     const char* procedure;
     const char* rules;
@@ -175,16 +174,15 @@ TEST_F(SaveVoucherDialogTest, AFailingPeriodProcedureIsPassedOver) {
     SCOPED_TRACE(c.procedure);
     Restart();
     Bind(c.rules);
-    const std::string name = std::string("'") + c.procedure + "'";
-    Sql("UPDATE kvt_procedures SET name = 'gone' WHERE name = " + name);
+    db_->RenameProcedure(c.procedure, "gone");
     EXPECT_EQ(PickYearAndSave(c.year_key), c.prompts);
-    Sql("UPDATE kvt_procedures SET name = " + name + " WHERE name = 'gone'");
+    db_->RenameProcedure("gone", c.procedure);
     EXPECT_EQ(grv_.Acc_Period_Month(), c.month);
     EXPECT_EQ(grv_.Acc_Period_Year(), c.year);
   }
 }
 
-TEST_F(SaveVoucherDialogTest, AMonthListWithoutTheProposedMonthLeavesTheMonthUnchosen) {
+TEST_P(SaveVoucherDialogTest, AMonthListWithoutTheProposedMonthLeavesTheMonthUnchosen) {
   Bind("", "SELECT ID, Months FROM Months WHERE ID <> 6");
   user_->Click("cmdDo(1)").Answer(ui::vbYes);
   EXPECT_EQ(Show(), Prompts{kConfirmPosting});
@@ -192,7 +190,7 @@ TEST_F(SaveVoucherDialogTest, AMonthListWithoutTheProposedMonthLeavesTheMonthUnc
   EXPECT_EQ(grv_.Invoke("Acc_Period_Year", CallKind::kGet, {}), Variant::Integer(3));
 }
 
-TEST_F(SaveVoucherDialogTest, SaveAsksForTheNumberAndConfirmationAndCancelUnloads) {
+TEST_P(SaveVoucherDialogTest, SaveAsksForTheNumberAndConfirmationAndCancelUnloads) {
   const std::string kNoNumber = vouchers::kNoSupplierDocumentNumber;
   struct Case {
     const char* what;
@@ -228,7 +226,7 @@ TEST_F(SaveVoucherDialogTest, SaveAsksForTheNumberAndConfirmationAndCancelUnload
   }
 }
 
-TEST_F(SaveVoucherDialogTest, CaptionsFollowTheTransactionType) {
+TEST_P(SaveVoucherDialogTest, CaptionsFollowTheTransactionType) {
   struct Case {
     int type;
     const char *voucher, *document, *number, *heading;
@@ -259,7 +257,7 @@ TEST_F(SaveVoucherDialogTest, CaptionsFollowTheTransactionType) {
   }
 }
 
-TEST_F(SaveVoucherDialogTest, SavingAloneIsOfferedWhenTheCompanyAllowsItAndSetsTheDocumentAside) {
+TEST_P(SaveVoucherDialogTest, SavingAloneIsOfferedWhenTheCompanyAllowsItAndSetsTheDocumentAside) {
   // Enabled: frame, number, date, month, year, the three captions, saving
   // alone; then whether the document is to be created.
   std::vector<std::string> seen;
@@ -288,6 +286,8 @@ TEST_F(SaveVoucherDialogTest, SavingAloneIsOfferedWhenTheCompanyAllowsItAndSetsT
     EXPECT_EQ(seen, expected[allowed]);
   }
 }
+
+KVT_INSTANTIATE_BACKENDS(SaveVoucherDialogTest);
 
 }  // namespace
 }  // namespace kvt

@@ -63,13 +63,12 @@ class HostArray : public object::Object {
   std::array<std::shared_ptr<HostControl>, 10> elements_;
 };
 
-class VoucherRowsTest : public ::testing::Test {
+class VoucherRowsTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_voucher_rows"); }
-  static void TearDownTestSuite() { delete db_; }
+  static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
   void SetUp() override {
     component::ResetThreadStore();
-    grv_.ConnectionString(db_->ConnectionText());
+    grv_.ConnectionString(test_support::SharedDemoDatabase(GetParam()).ConnectionText());
     grv_.CompanyID(1);
     grv_.LoadGRVDetailForm();
   }
@@ -91,12 +90,10 @@ class VoucherRowsTest : public ::testing::Test {
     grv_.Total_Cost("1,407.33");
   }
 
-  static test_support::TempDemoDatabase* db_;
   CGRV grv_;
 };
-test_support::TempDemoDatabase* VoucherRowsTest::db_ = nullptr;
 
-TEST_F(VoucherRowsTest, AddingAppendsTheLineAndStandsOnIt) {
+TEST_P(VoucherRowsTest, AddingAppendsTheLineAndStandsOnIt) {
   auto rows = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
   Line("1,250");
   grv_.AddGRVDetailToRS(Ref(rows));
@@ -111,7 +108,7 @@ TEST_F(VoucherRowsTest, AddingAppendsTheLineAndStandsOnIt) {
   EXPECT_EQ(rows->Item("Qty").Value(), Variant(6.0));  // on the sixth, new row
 }
 
-TEST_F(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
+TEST_P(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
   auto rows = NewVoucherDetailSet(DetailLayout::kConsignment);
   Line("3");
   grv_.Returned_Qty("3");
@@ -136,7 +133,7 @@ TEST_F(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
   EXPECT_NE(rows->GetEditMode(), data::EditMode::kNone);  // left pending
 }
 
-TEST_F(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
+TEST_P(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
   // A set without "Qty Returned": the consignment add stops after "Qty".
   auto rows = test_support::RowsOf({{"FK ID", DataType::kInteger},
                                     {"ProductsID", DataType::kInteger},
@@ -160,7 +157,7 @@ TEST_F(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
   EXPECT_EQ(saved->Item("Net Amount").Value(), Cur("1234.5"));
 }
 
-TEST_F(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
+TEST_P(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
   auto rows = test_support::RowsOf(
       {{"Trade Disc", DataType::kDouble}, {"Rebate Disc", DataType::kCurrency},
        {"Other Disc", DataType::kCurrency}, {"Net Amount", DataType::kCurrency},
@@ -183,7 +180,7 @@ TEST_F(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
             0);
 }
 
-TEST_F(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
+TEST_P(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
   auto empty = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
   auto unknown = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
   unknown->SetRecordCountUnknown(true);
@@ -208,7 +205,7 @@ TEST_F(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
   }
 }
 
-TEST_F(VoucherRowsTest, HeaderFieldsFillAndClearOnlyTheirOwnElements) {
+TEST_P(VoucherRowsTest, HeaderFieldsFillAndClearOnlyTheirOwnElements) {
   auto labels = std::make_shared<HostArray>();
   auto boxes = std::make_shared<HostArray>();
   for (int i = 1; i <= 9; ++i) {
@@ -269,7 +266,7 @@ TEST(VoucherQueryTest, CommandTextsAndSourcesAreExact) {
   }
 }
 
-TEST_F(VoucherRowsTest, QueriesHandOverTheirRowsOrRaiseWithTheirSource) {
+TEST_P(VoucherRowsTest, QueriesHandOverTheirRowsOrRaiseWithTheirSource) {
   vb::Variant orders = grv_.GetOutstandingOrders(1, 1);
   auto* rows = dynamic_cast<data::RecordSet*>(orders.get_if<vb::ObjectRef>()->get());
   ASSERT_NE(rows, nullptr);
@@ -288,6 +285,8 @@ TEST_F(VoucherRowsTest, QueriesHandOverTheirRowsOrRaiseWithTheirSource) {
     EXPECT_FALSE(error.description().empty());
   }
 }
+
+KVT_INSTANTIATE_BACKENDS(VoucherRowsTest);
 
 }  // namespace
 }  // namespace kvt::vouchers

@@ -96,6 +96,15 @@ Source ReadSource(data::Connection& connection, const Voucher& voucher,
   return source;
 }
 
+// On a server, the company's row stays locked until the posting ends, so
+// that postings of one company take their numbers one after the other, as
+// SQLite's write lock makes them do (SQLite knows no FOR UPDATE).
+void LockCompanyPostings(data::Connection& connection, int32_t company_id) {
+  if (connection.GetBackend() == data::Backend::kSQLite) return;
+  connection.Query("SELECT ID FROM Companies WHERE ID = ?1 FOR UPDATE",
+                   {vb::Variant(company_id)});
+}
+
 std::string NextNumber(data::Connection& connection, int32_t company_id,
                        const VoucherKind& kind) {
   // Longest first: GRV1000000 comes after GRV999999.
@@ -192,6 +201,7 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher,
   RunInWriteTransaction(
       connection,
       [&] {
+        LockCompanyPostings(connection, voucher.company_id);
         const Source source = ReadSource(connection, voucher, kind);
         posted.voucher_number =
             NextNumber(connection, voucher.company_id, kind);

@@ -10,11 +10,13 @@ namespace kvt::posting {
 
 namespace {
 
-// The one statement of the posting that is SQLite's own: BEGIN IMMEDIATE
-// takes the write lock before the first read, so no other writer can slip
-// in between a check and its update. A server database starts with a plain
-// BEGIN; its conditional updates lock the rows they check.
-constexpr char kBeginWrite[] = "BEGIN IMMEDIATE";
+// SQLite's BEGIN IMMEDIATE takes the write lock before the first read, so
+// no other writer can slip in between a check and its update. A server
+// database starts with a plain BEGIN; the posting locks the rows it checks
+// (its conditional updates, and the company's row before it numbers).
+const char* BeginWrite(const data::Connection& connection) {
+  return connection.GetBackend() == data::Backend::kSQLite ? "BEGIN IMMEDIATE" : "BEGIN";
+}
 
 void RollBack(data::Connection& connection) noexcept {
   try {
@@ -40,7 +42,7 @@ void RunInWriteTransaction(data::Connection& connection,
                            const std::function<void()>& body, int attempts) {
   for (int attempt = 1;; ++attempt) {
     try {
-      connection.Execute(kBeginWrite);
+      connection.Execute(BeginWrite(connection));
     } catch (const vb::Error& error) {
       RetryOrRaise(error, attempt, attempts);
       continue;

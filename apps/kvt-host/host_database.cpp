@@ -1,0 +1,48 @@
+#include "apps/kvt-host/host_database.h"
+
+#include <filesystem>
+
+#include "db/demo_database.h"
+#include "platform/value/error.h"
+
+namespace kvt::host {
+
+HostDatabase::HostDatabase(const std::string& connection_text)
+    : target_(services::ParseConnectionText(connection_text)) {}
+
+bool HostDatabase::Exists() const {
+  if (!OnFile()) return !db::HoldsNoTables(*Open());
+  std::error_code ignored;
+  return std::filesystem::symlink_status(target_.path, ignored).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+void HostDatabase::CreateDemo() const {
+  if (OnFile()) {
+    db::CreateDemoDatabase(target_.path);
+    return;
+  }
+  const data::ConnectionRef connection = Open();
+  if (!db::HoldsNoTables(*connection)) {
+    throw vb::Error::Numbered(vb::err::kFileAlreadyExists, "Database", Where());
+  }
+  db::BuildDatabase(*connection, true);
+}
+
+void HostDatabase::ResetDemo() const {
+  if (OnFile()) {
+    db::ResetDemoDatabase(target_.path);
+  } else {
+    db::ResetDemoSchema(*Open(), Where());
+  }
+}
+
+void HostDatabase::CheckOurs() const {
+  if (OnFile()) {
+    db::CheckOurDatabase(target_.path);
+  } else {
+    db::CheckOurSchema(*Open(), Where());
+  }
+}
+
+}  // namespace kvt::host

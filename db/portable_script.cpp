@@ -1,0 +1,20 @@
+#include "db/portable_script.h"
+
+#include "db/embedded_sql.h"
+#include "platform/data/postgres_dialect.h"
+
+namespace kvt::db {
+
+void PrepareForPortableScripts(data::Connection& connection) {
+  if (connection.GetBackend() == data::Backend::kPostgreSQL) {
+    connection.ExecuteScript(PostgresPreludeSql());
+  }
+}
+
+void RunPortableScript(data::Connection& connection, const std::string& sql) {
+  connection.ExecuteScript(connection.GetBackend() == data::Backend::kPostgreSQL
+                               ? data::PortableToPostgres(sql)
+                               : sql);
+}
+
+}  // namespace kvt::db

@@ -1,0 +1,310 @@
+// The PostgreSQL backend of kvt::data::Connection, over libpq. Values
+// travel as text both ways; their types come from the parameters' subtypes
+// and the result columns' type numbers.
+#include "platform/data/postgres_connection.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <memory>
+
+#include "platform/data/data_errors.h"
+#include "platform/data/postgres_dialect.h"
+#include "platform/data/result_rows.h"
+#include "platform/value/conversions.h"
+
+namespace kvt::data {
+
+namespace {
+
+using detail::Cell;
+using detail::CellRows;
+
+// Type numbers of the server's built-in types (they never change).
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26,
+              kFloat4 = 700, kFloat8 = 701, kDate = 1082, kTime = 1083,
+              kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700;
+
+using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
+
+// libpq's messages end in a newline and may continue on indented lines.
+std::string OneLine(const char* message) {
+  std::string text;
+  bool blank = false;
+  for (const char* c = message ? message : ""; *c != '\0'; ++c) {
+    if (*c == '\n' || *c == '\t' || *c == '\r' || *c == ' ') {
+      blank = !text.empty();
+      continue;
+    }
+    if (blank) text += ' ';
+    blank = false;
+    text += *c;
+  }
+  return text;
+}
+
+// Text and type of one bound parameter; Null travels as no text at all.
+struct BoundValue {
+  Oid type = 0;  // 0: the server infers it from where the value is used
+  bool is_null = false;
+  std::string text;
+};
+
+std::string DoubleText(double value) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+BoundValue Bind(const vb::Variant& value, size_t slot) {
+  BoundValue bound;
+  if (value.IsNull() || value.IsEmpty()) {
+    bound.is_null = true;
+  } else if (const auto* text = value.get_if<std::string>()) {
+    bound.text = *text;  // untyped, as a quoted literal would be
+  } else if (const auto* flag = value.get_if<bool>()) {
+    bound = {kBool, false, *flag ? "t" : "f"};
+  } else if (const auto* date = value.get_if<vb::Date>()) {
+    bound = {date->HasTime() ? kTimestamp : kDate, false,
+             detail::IsoDateText(*date)};
+  } else if (const auto* money = value.get_if<vb::Currency>()) {
+    bound = {kNumeric, false, money->ToDecimalText()};
+  } else if (value.get_if<double>() || value.get_if<float>()) {
+    bound = {kFloat8, false, DoubleText(vb::CDbl(value))};
+  } else if (value.IsNumber()) {
+    bound = {kInt4, false, std::to_string(vb::CLng(value))};
+  } else {
+    throw WrongTypeError("parameter " + std::to_string(slot) + " of type " +
+                         value.TypeName());
+  }
+  return bound;
+}
+
+Cell ReadCell(const PGresult* result, int row, int column, Oid type) {
+  if (PQgetisnull(result, row, column)) return std::monostate{};
+  const char* text = PQgetvalue(result, row, column);
+  const char* end = text + PQgetlength(result, row, column);
+  switch (type) {
+    case kBool:
+      return int64_t{*text == 't' ? 1 : 0};
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid: {
+      int64_t number = 0;
+      if (std::from_chars(text, end, number).ec == std::errc()) return number;
+      break;
+    }
+    case kFloat4:
+    case kFloat8: {
+      double number = 0;
+      const auto parsed = std::from_chars(text, end, number);
+      if (parsed.ec == std::errc() && parsed.ptr == end) return number;
+      break;  // NaN and Infinity stay text, which no Double field takes
+    }
+    default:
+      break;
+  }
+  return std::string(text, end);
+}
+
+DataType ColumnType(Oid type, const CellRows& rows, size_t column) {
+  switch (type) {
+    case kBool:
+      return DataType::kBoolean;
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid:
+      return detail::WholeNumberType(rows, column);
+    case kFloat4:
+    case kFloat8:
+      return DataType::kDouble;
+    case kNumeric:  // money columns are numeric(19,4) (the CURRENCY domain)
+      return DataType::kCurrency;
+    case kDate:
+    case kTime:
+    case kTimestamp:
+    case kTimestampTz:
+      return DataType::kDate;
+    default:
+      return DataType::kVarWChar;
+  }
+}
+
+class PostgresConnection final : public Connection {
+ public:
+  PostgresConnection(PGconn* connection, std::string target)
+      : Connection(std::move(target)), connection_(connection) {}
+  ~PostgresConnection() override { Close(); }
+
+  Backend GetBackend() const override { return Backend::kPostgreSQL; }
+  bool IsOpen() const override { return connection_ != nullptr; }
+  void Close() override {
+    if (connection_ != nullptr) {
+      PQfinish(connection_);
+      connection_ = nullptr;
+    }
+  }
+  void ExecuteScript(const std::string& sql) override {
+    Checked(PQexec(Handle(), sql.c_str()), "script");
+  }
+
+ private:
+  // The server locks the rows and tables the statements touch; dropping a
+  // schema, for one, waits for every other session that uses it.
+  const char* BeginText(TransactionLock) const override { return "BEGIN"; }
+  bool InTransaction() const override {
+    return PQtransactionStatus(Handle()) != PQTRANS_IDLE;
+  }
+  PGconn* Handle() const {
+    if (connection_ == nullptr) ThrowClosed();
+    return connection_;
+  }
+
+  // `result` when the statement succeeded; otherwise raises the server's
+  // message: 0x80004005 when the connection is gone (the server rolls back
+  // what the session had not committed), 0x80040E14 for anything else.
+  Result Checked(PGresult* raw, const std::string& context) {
+    Result result(raw, &PQclear);
+    const ExecStatusType status =
+        result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+      return result;
+    }
+    if (status == PGRES_EMPTY_QUERY) {
+      throw CommandError("The command text is empty.", context);
+    }
+    const char* primary =
+        result ? PQresultErrorField(result.get(), PG_DIAG_MESSAGE_PRIMARY)
+               : nullptr;
+    const std::string message =
+        OneLine(primary ? primary : PQerrorMessage(connection_));
+    if (PQstatus(connection_) != CONNECTION_OK) {
+      throw ProviderError(message, Path() + ": " + context);
+    }
+    throw CommandError(message, context);
+  }
+
+  Result Run(const std::string& sql,
+             const std::vector<vb::Variant>& parameters) {
+    PGconn* connection = Handle();
+    std::vector<BoundValue> bound;
+    bound.reserve(parameters.size());
+    for (size_t i = 0; i < parameters.size(); ++i) {
+      bound.push_back(Bind(parameters[i], i + 1));
+    }
+    std::vector<Oid> types;
+    std::vector<const char*> values;
+    for (const BoundValue& value : bound) {
+      types.push_back(value.type);
+      values.push_back(value.is_null ? nullptr : value.text.c_str());
+    }
+    // The extended protocol runs exactly one statement: a second one in
+    // the text is refused by the server, and nothing runs.
+    return Checked(
+        PQexecParams(connection, PostgresPlaceholders(sql).c_str(),
+                     static_cast<int>(bound.size()), types.data(),
+                     values.data(), nullptr, nullptr, 0),
+        sql);
+  }
+
+  RecordSetRef RunQuery(const std::string& sql,
+                        const std::vector<vb::Variant>& parameters,
+                        const ColumnTypes& column_types) override {
+    const Result result = Run(sql, parameters);
+    const int columns = PQnfields(result.get());
+    const int row_count = PQntuples(result.get());
+    CellRows rows(static_cast<size_t>(row_count));
+    for (int r = 0; r < row_count; ++r) {
+      auto& row = rows[static_cast<size_t>(r)];
+      row.reserve(static_cast<size_t>(columns));
+      for (int c = 0; c < columns; ++c) {
+        row.push_back(ReadCell(result.get(), r, c, PQftype(result.get(), c)));
+      }
+    }
+    std::vector<detail::ResultColumn> result_columns;
+    for (int c = 0; c < columns; ++c) {
+      result_columns.push_back(
+          {PQfname(result.get(), c),
+           ColumnType(PQftype(result.get(), c), rows, static_cast<size_t>(c))});
+    }
+    return detail::BuildRecordSet(std::move(result_columns), rows,
+                                  column_types);
+  }
+
+  int64_t RunStatement(const std::string& sql,
+                       const std::vector<vb::Variant>& parameters) override {
+    const Result result = Run(sql, parameters);
+    const char* count = PQcmdTuples(result.get());
+    int64_t changed = 0;
+    std::from_chars(count, count + std::char_traits<char>::length(count),
+                    changed);
+    return changed;
+  }
+
+  PGconn* connection_;
+};
+
+// The libpq "options" value: session settings, with blanks and
+// backslashes in values escaped as libpq reads them.
+std::string SessionOptions(const std::string& schema) {
+  std::string options = "-c DateStyle=ISO,YMD -c extra_float_digits=3";
+  if (schema.empty()) return options;
+  std::string path = "\"";
+  for (char c : schema) {
+    if (c == '"') path += '"';
+    if (c == ' ' || c == '\\') path += '\\';
+    path += c;
+  }
+  return options + " -c search_path=" + path + "\"";
+}
+
+}  // namespace
+
+ConnectionRef OpenPostgres(const PostgresServer& server) {
+  const std::string target = (server.host.empty() ? "localhost" : server.host) +
+                             ":" + (server.port.empty() ? "5432" : server.port) +
+                             "/" + server.database +
+                             (server.schema.empty() ? "" : "." + server.schema);
+  const std::string timeout =
+      std::to_string(server.connect_timeout_seconds > 0
+                         ? server.connect_timeout_seconds
+                         : 15);
+  const std::pair<const char*, std::string> settings[] = {
+      {"host", server.host},
+      {"port", server.port},
+      {"dbname", server.database},
+      {"user", server.user},
+      {"password", server.password},
+      {"connect_timeout", timeout},
+      {"client_encoding", "UTF8"},
+      {"application_name", "KvtSuppliers"},
+      {"options", SessionOptions(server.schema)},
+  };
+  std::vector<const char*> keys, values;
+  for (const auto& [key, value] : settings) {
+    if (value.empty()) continue;
+    keys.push_back(key);
+    values.push_back(value.c_str());
+  }
+  keys.push_back(nullptr);
+  values.push_back(nullptr);
+
+  PGconn* connection = PQconnectdbParams(keys.data(), values.data(), 0);
+  if (connection == nullptr) {
+    throw ProviderError("Out of memory.", target);
+  }
+  if (PQstatus(connection) != CONNECTION_OK) {
+    const std::string message = OneLine(PQerrorMessage(connection));
+    PQfinish(connection);
+    throw ProviderError(message, target);
+  }
+  // The server's notices (a table that was not there to drop) are no
+  // failures and have no reader here.
+  PQsetNoticeProcessor(
+      connection, [](void*, const char*) {}, nullptr);
+  return std::make_shared<PostgresConnection>(connection, target);
+}
+
+}  // namespace kvt::data

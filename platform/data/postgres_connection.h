@@ -1,0 +1,35 @@
+// Connections to a PostgreSQL server, behind the same Connection interface
+// as SQLite files.
+#pragma once
+
+#include <string>
+
+#include "platform/data/connection.h"
+
+namespace kvt::data {
+
+// Where the server is and whom to log in as. Empty fields take libpq's
+// defaults (the local socket, port 5432, the user's own name).
+struct PostgresServer {
+  std::string host;  // a name, an address, or the folder of a Unix socket
+  std::string port;
+  std::string database;
+  std::string user;
+  std::string password;
+  // The schema the session works in (its exact name); empty: the server's
+  // search path ("$user", public).
+  std::string schema;
+  // A server that does not answer fails the connection after this long
+  // (libpq waits at least 2 seconds).
+  int connect_timeout_seconds = 15;
+};
+
+// Opens a connection to `server`. The session reads dates as ISO text and
+// numbers in full precision whatever the server's settings are. Raises
+// 0x80004005 with the server's (or libpq's) message as description when the
+// server cannot be reached in time, refuses the login or has no such
+// database, and 3706 when the library was built without PostgreSQL; the
+// context names host, port and database, never the password.
+ConnectionRef OpenPostgres(const PostgresServer& server);
+
+}  // namespace kvt::data

@@ -1,0 +1,14 @@
+// Built instead of postgres_connection.cpp when KVT_WITH_POSTGRES is off.
+#include "platform/data/data_errors.h"
+#include "platform/data/postgres_connection.h"
+
+namespace kvt::data {
+
+ConnectionRef OpenPostgres(const PostgresServer& server) {
+  throw vb::Error(vb::err::kAdoProviderNotFound, kConnectionSource,
+                  "Provider cannot be found. It may not be properly "
+                  "installed.",
+                  "PostgreSQL (built without it): " + server.database);
+}
+
+}  // namespace kvt::data

@@ -1,0 +1,237 @@
+// The SQLite backend of kvt::data::Connection.
+#include <sqlite3.h>
+
+#include <cctype>
+
+#include "platform/data/connection.h"
+#include "platform/data/data_errors.h"
+#include "platform/data/result_rows.h"
+#include "platform/value/conversions.h"
+#include "platform/value/text.h"
+
+namespace kvt::data {
+
+namespace {
+
+using detail::Cell;
+using detail::CellRows;
+using detail::InferType;
+using detail::WholeNumberType;
+
+// One prepared statement, finalised on every path out.
+class Statement {
+ public:
+  Statement(sqlite3* db, const std::string& sql) {
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()),
+                           &stmt_, &tail) != SQLITE_OK) {
+      std::string message = sqlite3_errmsg(db);
+      sqlite3_finalize(stmt_);
+      throw CommandError(message, sql);
+    }
+    // A second statement in the text would silently never run; refuse it.
+    for (; tail != nullptr && *tail != '\0'; ++tail) {
+      if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') {
+        sqlite3_finalize(stmt_);
+        throw CommandError("The command text holds more than one statement.",
+                           sql);
+      }
+    }
+    if (stmt_ == nullptr) throw CommandError("The command text is empty.", sql);
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+void Bind(sqlite3_stmt* stmt, int slot, const vb::Variant& value,
+          const std::string& sql) {
+  int rc = SQLITE_OK;
+  if (value.IsNull() || value.IsEmpty()) {
+    rc = sqlite3_bind_null(stmt, slot);
+  } else if (const auto* text = value.get_if<std::string>()) {
+    rc = sqlite3_bind_text(stmt, slot, text->c_str(),
+                           static_cast<int>(text->size()), SQLITE_TRANSIENT);
+  } else if (const auto* flag = value.get_if<bool>()) {
+    rc = sqlite3_bind_int(stmt, slot, *flag ? 1 : 0);
+  } else if (const auto* date = value.get_if<vb::Date>()) {
+    const std::string iso = detail::IsoDateText(*date);
+    rc = sqlite3_bind_text(stmt, slot, iso.c_str(),
+                           static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+  } else if (const auto* money = value.get_if<vb::Currency>()) {
+    rc = sqlite3_bind_double(stmt, slot, money->ToDouble());
+  } else if (value.get_if<double>() || value.get_if<float>()) {
+    rc = sqlite3_bind_double(stmt, slot, vb::CDbl(value));
+  } else if (value.IsNumber()) {
+    rc = sqlite3_bind_int64(stmt, slot, vb::CLng(value));
+  } else {
+    throw WrongTypeError("parameter " + std::to_string(slot) + " of type " +
+                         value.TypeName());
+  }
+  if (rc != SQLITE_OK) {
+    throw CommandError(sqlite3_errstr(rc), sql);
+  }
+}
+
+Cell ReadCell(sqlite3_stmt* stmt, int column) {
+  switch (sqlite3_column_type(stmt, column)) {
+    case SQLITE_INTEGER:
+      return sqlite3_column_int64(stmt, column);
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt, column);
+    case SQLITE_NULL:
+      return std::monostate{};
+    default: {
+      const auto* text =
+          reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+      const int size = sqlite3_column_bytes(stmt, column);
+      return std::string(text ? text : "", static_cast<size_t>(size));
+    }
+  }
+}
+
+bool Contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+DataType ColumnType(const char* declared, const CellRows& rows,
+                    size_t column) {
+  const std::string decl = vb::UCase(declared ? declared : "");
+  if (Contains(decl, "CURRENCY") || Contains(decl, "MONEY")) {
+    return DataType::kCurrency;
+  }
+  if (Contains(decl, "DATE") || Contains(decl, "TIME")) return DataType::kDate;
+  if (Contains(decl, "BOOL")) return DataType::kBoolean;
+  if (Contains(decl, "INT")) {
+    // An INTEGER column holding values beyond 32 bits reads as Double.
+    return WholeNumberType(rows, column);
+  }
+  if (Contains(decl, "CHAR") || Contains(decl, "TEXT") ||
+      Contains(decl, "CLOB")) {
+    return DataType::kVarWChar;
+  }
+  if (Contains(decl, "REAL") || Contains(decl, "FLOA") ||
+      Contains(decl, "DOUB")) {
+    return DataType::kDouble;
+  }
+  return InferType(rows, column);
+}
+
+class SqliteConnection final : public Connection {
+ public:
+  SqliteConnection(sqlite3* db, std::string path)
+      : Connection(std::move(path)), db_(db) {}
+  ~SqliteConnection() override { Close(); }
+
+  Backend GetBackend() const override { return Backend::kSQLite; }
+  bool IsOpen() const override { return db_ != nullptr; }
+  void Close() override {
+    if (db_ != nullptr) {
+      sqlite3_close_v2(db_);
+      db_ = nullptr;
+    }
+  }
+  void ExecuteScript(const std::string& sql) override;
+
+ private:
+  const char* BeginText(TransactionLock lock) const override {
+    return lock == TransactionLock::kExclusive ? "BEGIN EXCLUSIVE" : "BEGIN";
+  }
+  bool InTransaction() const override { return sqlite3_get_autocommit(Handle()) == 0; }
+  RecordSetRef RunQuery(const std::string& sql,
+                        const std::vector<vb::Variant>& parameters,
+                        const ColumnTypes& column_types) override;
+  int64_t RunStatement(const std::string& sql,
+                       const std::vector<vb::Variant>& parameters) override;
+  sqlite3* Handle() const {
+    if (db_ == nullptr) ThrowClosed();
+    return db_;
+  }
+
+  sqlite3* db_;
+};
+
+}  // namespace
+
+std::shared_ptr<Connection> Connection::Open(const std::string& path,
+                                             OpenMode mode) {
+  sqlite3* db = nullptr;
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+  if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
+  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    sqlite3_close(db);
+    throw ProviderError(message, path);
+  }
+  sqlite3_busy_timeout(db, 5000);
+  // The engine opens any file lazily; reading the schema now makes a file
+  // that is no database fail at connection time, as a wrong path does.
+  if (sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master",
+                   nullptr, nullptr, nullptr) != SQLITE_OK) {
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_close(db);
+    throw ProviderError(message, path);
+  }
+  return std::make_shared<SqliteConnection>(db, path);
+}
+
+void SqliteConnection::ExecuteScript(const std::string& sql) {
+  sqlite3* db = Handle();
+  char* message = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    std::string text = message ? message : sqlite3_errmsg(db);
+    sqlite3_free(message);
+    throw CommandError(text, "script");
+  }
+}
+
+RecordSetRef SqliteConnection::RunQuery(
+    const std::string& sql, const std::vector<vb::Variant>& parameters,
+    const ColumnTypes& column_types) {
+  sqlite3* db = Handle();
+  Statement statement(db, sql);
+  sqlite3_stmt* stmt = statement.get();
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    Bind(stmt, static_cast<int>(i + 1), parameters[i], sql);
+  }
+  const int columns = sqlite3_column_count(stmt);
+  CellRows rows;
+  for (;;) {
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE) break;
+    if (rc != SQLITE_ROW) throw CommandError(sqlite3_errmsg(db), sql);
+    std::vector<Cell> row;
+    row.reserve(static_cast<size_t>(columns));
+    for (int c = 0; c < columns; ++c) row.push_back(ReadCell(stmt, c));
+    rows.push_back(std::move(row));
+  }
+
+  std::vector<detail::ResultColumn> result_columns;
+  for (int c = 0; c < columns; ++c) {
+    const char* name = sqlite3_column_name(stmt, c);
+    result_columns.push_back(
+        {name ? name : "", ColumnType(sqlite3_column_decltype(stmt, c), rows,
+                                      static_cast<size_t>(c))});
+  }
+  return detail::BuildRecordSet(std::move(result_columns), rows, column_types);
+}
+
+int64_t SqliteConnection::RunStatement(
+    const std::string& sql, const std::vector<vb::Variant>& parameters) {
+  sqlite3* db = Handle();
+  Statement statement(db, sql);
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    Bind(statement.get(), static_cast<int>(i + 1), parameters[i], sql);
+  }
+  int rc = SQLITE_ROW;
+  while (rc == SQLITE_ROW) rc = sqlite3_step(statement.get());
+  if (rc != SQLITE_DONE) throw CommandError(sqlite3_errmsg(db), sql);
+  return sqlite3_changes64(db);
+}
+
+}  // namespace kvt::data

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs a command beside a throwaway PostgreSQL server:
+#
+#   scripts/with-postgres.sh COMMAND [ARGS...]
+#
+# The server is initialised into a fresh temporary folder as the unprivileged
+# `postgres` user, listens only on a Unix socket in that folder, and is
+# stopped by its pid when the command ends, whether it passed or not. The
+# command finds the server in KVT_TEST_POSTGRES, a connection text without
+# Provider and Database ("Host=/tmp/kvt-pg.x;Port=5432;User ID=postgres;
+# Password=..."), with an empty database "kvt". When the server cannot
+# start, nothing runs and the script fails with the server's log.
+set -euo pipefail
+
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
+if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
+  echo "with-postgres: no PostgreSQL server installed (scripts/setup.sh installs it)" >&2
+  exit 1
+fi
+if ! id postgres >/dev/null 2>&1; then
+  echo "with-postgres: there is no 'postgres' user to run the server as" >&2
+  exit 1
+fi
+
+dir=$(mktemp -d /tmp/kvt-pg.XXXXXX)
+pid=""
+stop_server() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill -INT "$pid"  # fast shutdown: ends sessions, no checkpoint wait
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && kill -KILL "$pid"
+  fi
+  rm -rf "$dir"
+}
+trap stop_server EXIT
+trap 'exit 130' INT TERM
+
+chown postgres: "$dir"
+chmod 700 "$dir"
+password=$(od -An -N12 -tx1 /dev/urandom | tr -d ' \n')
+printf '%s\n' "$password" >"$dir/pwfile"
+chown postgres: "$dir/pwfile"
+as_postgres() { setpriv --reuid=postgres --regid=postgres --init-groups -- "$@"; }
+
+fail() {
+  echo "with-postgres: the PostgreSQL test server did not start: $1" >&2
+  [ -f "$dir/server.log" ] && tail -n 20 "$dir/server.log" >&2
+  exit 1
+}
+
+as_postgres "$bin/initdb" -D "$dir/data" -U postgres --pwfile="$dir/pwfile" \
+  --auth=scram-sha-256 -E UTF8 --locale=C.UTF-8 --no-sync \
+  >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; fail "initdb failed"; }
+rm -f "$dir/pwfile"
+
+# Durability is worthless for a server that lives for one test run. setpriv
+# execs the server itself, so $! is the server's own pid.
+setpriv --reuid=postgres --regid=postgres --init-groups -- "$bin/postgres" -D "$dir/data" -k "$dir" -c listen_addresses='' \
+  -c port=5432 -c fsync=off -c synchronous_commit=off -c full_page_writes=off \
+  -c max_connections=50 >"$dir/server.log" 2>&1 &
+pid=$!
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || fail "the server exited"
+  "$bin/pg_isready" -q -h "$dir" -p 5432 && break
+  sleep 0.1
+done
+"$bin/pg_isready" -q -h "$dir" -p 5432 || fail "no answer on $dir after 10 s"
+
+# An empty database "kvt" for whatever the command wants to build.
+PGPASSWORD="$password" "$bin/createdb" -h "$dir" -p 5432 -U postgres kvt \
+  || fail "no database could be made"
+export KVT_TEST_POSTGRES="Host=$dir;Port=5432;User ID=postgres;Password=$password"
+echo "with-postgres: server $pid listening in $dir"
+set +e
+"$@"
+status=$?
+set -e
+exit $status

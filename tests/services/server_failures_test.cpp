@@ -1,0 +1,70 @@
+// What goes wrong between the gateway and a PostgreSQL server.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "db/portable_script.h"
+#include "platform/value/error.h"
+#include "services/connection_text.h"
+#include "services/data_gateway.h"
+#include "tests/support/temp_demo_database.h"
+
+namespace kvt::services {
+namespace {
+
+// Only the server has these failures; the name still ends in the backend.
+class ServerFailuresTest : public ::testing::TestWithParam<data::Backend> {};
+INSTANTIATE_TEST_SUITE_P(Server, ServerFailuresTest,
+                         ::testing::Values(data::Backend::kPostgreSQL),
+                         test_support::BackendTestName);
+
+TEST_P(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {
+  const std::string good = test_support::TestServerText("postgres");
+  const std::string password = ParseConnectionText(good).password;
+  const std::pair<const char*, std::string> cases[] = {
+      {"no server on that port", good + ";Port=1"},
+      {"a wrong password", good + ";Password=wrong"},
+      {"no such database", good + ";Database=kvt_no_such_database"},
+      {"no such user", good + ";User ID=kvt_nobody"},
+      // A documentation address: nothing answers there.
+      {"a host that does not answer", good + ";Host=192.0.2.1;Connect Timeout=2"},
+  };
+  DataGateway gateway;
+  for (const auto& [what, text] : cases) {
+    SCOPED_TRACE(what);
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      gateway.OpenConnection(text, -1, 3);
+      ADD_FAILURE() << "connected";
+    } catch (const vb::Error& error) {
+      EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+      EXPECT_FALSE(error.description().empty());
+      EXPECT_EQ(error.description().find('\n'), std::string::npos);
+      EXPECT_EQ(error.description().find(password), std::string::npos);
+      EXPECT_EQ(error.context().find(password), std::string::npos);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  }
+}
+
+TEST_P(ServerFailuresTest, ServerGoingAwayMidStatementLeavesNothingWritten) {
+  test_support::TempDemoDatabase db("kvt_server_gone", data::Backend::kPostgreSQL,
+                                    test_support::TempDemoDatabase::Content::kEmpty);
+  db::RunPortableScript(*db.Open(), "CREATE TABLE Items (ID INTEGER PRIMARY KEY, Name TEXT);");
+  DataGateway gateway;
+  auto connection = gateway.OpenConnection(db.ConnectionText(), -1, 3);
+  connection->Execute("BEGIN");
+  connection->Execute("INSERT INTO Items (Name) VALUES (?1)", {vb::Variant("half")});
+  // The session's server process ends in the middle of the statement.
+  try {
+    connection->Query("SELECT pg_terminate_backend(pg_backend_pid())");
+    ADD_FAILURE() << "no error";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+  }
+  EXPECT_THROW(connection->Execute("COMMIT"), vb::Error);
+  EXPECT_EQ(db.Open()->Query("SELECT COUNT(*) FROM Items")->Item(0).Value(), vb::Variant(0));
+}
+
+}  // namespace
+}  // namespace kvt::services
