@@ -277,8 +277,9 @@ class OrderStory {
     });
     story_.outcome.order_number = header_.number;
     auto saved = db_->Query(
-        "SELECT po.Status, po.DelAddr1, COUNT(d.ID), TOTAL(d.TotalCost) FROM PurchaseOrders po "
-        "JOIN PurchaseOrderDetails d ON d.PurchaseOrderID = po.ID WHERE po.ID = ?1",
+        "SELECT po.Status, po.DelAddr1, COUNT(d.ID), COALESCE(SUM(d.TotalCost), 0) "
+        "FROM PurchaseOrders po JOIN PurchaseOrderDetails d ON d.PurchaseOrderID = po.ID "
+        "WHERE po.ID = ?1 GROUP BY po.Status, po.DelAddr1",
         {vb::Variant(story_.outcome.order_id)});
     const std::string saved_total = Money(vb::CCur(saved->Item(3).Value()));
     log_.Line("Saved " + header_.number + " as a processed order with " +
