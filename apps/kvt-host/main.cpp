@@ -37,9 +37,10 @@ constexpr const char* kUsage =
     "        (default kvt-demo.sqlite): made with the demo data when nothing is\n"
     "        there, used as it is when it is one of ours, refused otherwise;\n"
     "        --reset-demo puts the demo data back first. Printed orders go to DIR.\n"
-    "  kvt-host --gui [--db PATH] [--new]\n"
-    "        the purchase-order workbench on the desktop, on the database at\n"
-    "        PATH; --new makes the demo database there when nothing is there\n"
+    "  kvt-host --gui [--db PATH] [--new] [--user NAME]\n"
+    "        the purchasing desk on the desktop, on the database at PATH, for\n"
+    "        the user NAME (default: the database's first user); --new makes\n"
+    "        the demo database there when nothing is there\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
     "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n"
     "  kvt-host formula --check [--db PATH] [--x N]\n"
@@ -148,7 +149,8 @@ int RunGui(int argc, char** argv, const HostOptions& options) {
                       "There is no display to show them on (set DISPLAY, or "
                       "QT_QPA_PLATFORM=offscreen).");
     }
-    return kvt::host::RunGui(argc, argv, db_path);
+    return kvt::host::RunGui(argc, argv, kvt::db::ConnectionTextFor(db_path),
+                             options.Value("--user", ""));
   });
 }
 
@@ -170,7 +172,7 @@ int Run(int argc, char** argv) {
     return RunScenario(HostOptions(args, first, 0, {"--db", "--out"}, {"--reset-demo"}));
   }
   if (command == "gui") {
-    return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db"}, {"--new"}));
+    return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db", "--user"}, {"--new"}));
   }
   if (command == "eval") {
     const HostOptions options(args, 1, 1, {}, {});
