@@ -13,6 +13,7 @@ packages=(
   cups printer-driver-cups-pdf
   clang libclang-rt-14-dev
   locales
+  xvfb
 )
 
 missing=()
