@@ -8,6 +8,7 @@
 #include "apps/kvt-host/desk/desk_context.h"
 #include "apps/kvt-host/desk/desk_settings.h"
 #include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/desk/order_list.h"
 #include "apps/kvt-host/desk/order_session.h"
 #include "apps/kvt-host/desk/order_store.h"
 #include "apps/kvt-host/desk/product_choices.h"
@@ -78,6 +79,28 @@ class DeskStoreTest : public ::testing::Test {
 
   test_support::TempDemoDatabase db_{"kvt_desk_store"};
 };
+
+TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
+  DeskContext desk = Desk();
+  struct Case {
+    OrderListFilter filter;
+    size_t count;
+    const char* first;
+  };
+  const Case cases[] = {{{0, -1}, 9, "PO000103"},
+                        {{1, -1}, 5, "PO000103"},
+                        {{1, kOrderProcessed}, 4, "PO000110"},
+                        {{3, kOrderPending}, 0, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.first);
+    const OrderList list = ReadOrderList(*desk.connection, db::kDemoCompanyID, c.filter);
+    ASSERT_EQ(list.table.rows.size(), c.count);
+    ASSERT_EQ(list.order_ids.size(), c.count);
+    if (c.count > 0) {
+      EXPECT_EQ(list.table.rows[0][0], c.first);
+    }
+  }
+}
 
 TEST_F(DeskStoreTest, SettingsAreReadBackWhereTheComponentReadsThem) {
   DeskContext clerk = Desk("clerk");

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -110,6 +112,36 @@ TEST_F(DeskScreenTest, LineEditedFromTheGridIsSavedWithDeliveryDetailsAndKept) {
   ASSERT_TRUE(window_->Orders().OpenOrder(3));
   EXPECT_EQ(Cell(0, 7), "7.00");
   EXPECT_EQ(Editor().findChild<QLineEdit*>("supplierRef")->text(), "HF-Q-3400");
+}
+
+TEST_F(DeskScreenTest, NewOrderGetsTheNextNumberTheCompanyAddressAndItsLine) {
+  WhenModal([&](QWidget* dialog) {  // the supplier: Ridgeway Paints
+    auto* list = dialog->findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    list->setCurrentText("Ridgeway Paints Ltd");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  window_->Orders().NewOrder();
+  ASSERT_NE(Editor().Session(), nullptr);
+  EXPECT_TRUE(Editor().Session()->IsNew());
+  Editor().findChild<QComboBox*>("productPicker")->setEditText("pnt-w");
+  WhenModal([&](QWidget* dialog) { Click(dialog, "cmdAction(0)"); });
+  Click(&Editor(), "addLine");
+  ASSERT_EQ(Editor().Session()->LineCount(), 1);
+  EXPECT_EQ(Cell(0, 0), "PNT-WHT5");
+
+  WhenModal([&](QWidget* dialog) {
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("txtDelAddr(0)")->text(), "Kestrel Hardware Supplies");
+    Click(dialog, "optChoice(1)");
+    Click(dialog, "cmdAction(0)");
+  });
+  EXPECT_TRUE(Editor().SaveOrder());
+  EXPECT_EQ(Editor().Session()->Header().order_number, "PO000111");
+  EXPECT_EQ(Saved("SELECT s.Name || '|' || COUNT(d.ID) FROM PurchaseOrders po "
+                  "JOIN Suppliers s ON s.ID = po.SupplierID "
+                  "JOIN PurchaseOrderDetails d ON d.PurchaseOrderID = po.ID "
+                  "WHERE po.OrderNumber = 'PO000111'"),
+            "Ridgeway Paints Ltd|1");
 }
 
 TEST_F(DeskScreenTest, ClosingWithUnsavedEditsAsksAndGoingBackKeepsThem) {

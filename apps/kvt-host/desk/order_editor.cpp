@@ -88,6 +88,12 @@ OrderEditor::OrderEditor(DeskOutput& output, QWidget* parent) : QWidget(parent),
   products_->setInsertPolicy(QComboBox::NoInsert);
   products_->setMinimumContentsLength(40);
   products_->lineEdit()->setPlaceholderText("Type a product code");
+  // Type-ahead on the code: the labels begin with it.
+  auto* completer = new QCompleter(products_->model(), products_);
+  completer->setCaseSensitivity(Qt::CaseInsensitive);
+  completer->setFilterMode(Qt::MatchStartsWith);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  products_->setCompleter(completer);
   picker_row->addWidget(products_, 1);
   picker_row->addWidget(new QLabel("Qty:", this));
   quantity_ = new QDoubleSpinBox(this);
@@ -212,11 +218,6 @@ void OrderEditor::Show(std::unique_ptr<OrderSession> session) {
     products_->addItem(ToQt(choice.Label()), choice.id);
   }
   products_->setCurrentIndex(-1);
-  auto* completer = new QCompleter(products_->model(), products_);
-  completer->setCaseSensitivity(Qt::CaseInsensitive);
-  completer->setFilterMode(Qt::MatchStartsWith);
-  completer->setCompletionMode(QCompleter::PopupCompletion);
-  products_->setCompleter(completer);
   const int decimals = session_->DisplayDecimals().quantity;
   quantity_->setDecimals(decimals);
   quantity_->setValue(1);
