@@ -272,6 +272,7 @@ void OrderEditor::ShowProduct(int row) {
     product_values_[2 * i]->setText(known ? ToQt(details[i].first + ":") : QString());
     product_values_[2 * i + 1]->setText(known ? ToQt(details[i].second) : QString());
   }
+  if (details.empty()) product_values_[1]->setText("Select a line to see its product here.");
 }
 
 void OrderEditor::TakeHeaderEdits() {
