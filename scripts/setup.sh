@@ -14,6 +14,7 @@ packages=(
   cups printer-driver-cups-pdf
   clang libclang-rt-14-dev
   locales
+  xvfb
 )
 
 missing=()

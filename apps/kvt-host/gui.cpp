@@ -3,27 +3,29 @@
 #include <QApplication>
 #include <memory>
 
-#include "apps/kvt-host/order_workbench.h"
+#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/desk/desk_output.h"
+#include "apps/kvt-host/desk/main_window.h"
 #include "db/demo_database.h"
-#include "frontends/qt/report/qt_outputs.h"
 #include "frontends/qt/ui/qt_driver.h"
-#include "platform/data/connection.h"
 #include "platform/report/output.h"
-#include "services/connection_text.h"
 
 namespace kvt::host {
 
-int RunGui(int argc, char** argv, const std::string& connection_text) {
+int RunGui(int argc, char** argv, const std::string& connection_text,
+           const std::string& user_name) {
   QApplication app(argc, argv);
   ui::ScopedDriver driver(std::make_shared<qt::QtDriver>());
-  report::ScopedOutput output(std::make_shared<qt::DialogOutput>());
+  auto output = std::make_shared<DeskOutput>();
+  report::ScopedOutput installed(output);
 
-  auto workbench = std::make_shared<OrderWorkbench>(
-      services::OpenConnection(services::ParseConnectionText(connection_text)), connection_text,
-      db::kDemoCompanyID, db::kDemoDatabaseName);
-  workbench->OpenOrder(2);  // PO000102, open for editing
-  workbench->Show();
-  return 0;
+  const DeskContext desk =
+      OpenDesk(connection_text, user_name, db::kDemoCompanyID, db::kDemoDatabaseName);
+  MainWindow window(desk, *output);
+  output->SetWindow(&window);
+  window.show();
+  window.TellReadOnly();
+  return app.exec();
 }
 
 }  // namespace kvt::host

@@ -5,12 +5,12 @@
 
 namespace kvt::host {
 
-// Creates the Qt application, opens the database `connection_text` names
-// (one of ours, as the caller has checked) and shows the purchase-order
-// workbench on an open order: lines are added and edited in the order item
-// dialog, the order is saved through the delivery dialog and previewed or
-// printed through the desktop's print dialogs. Returns 0 when the window
-// closes; failures raise.
-int RunGui(int argc, char** argv, const std::string& connection_text);
+// Creates the Qt application and shows the purchasing desk on the database
+// `connection_text` names (one of ours, as the caller has checked), for
+// `user_name` (empty: the database's first user) of the demo company:
+// purchase orders listed, opened, edited through the component's dialogs,
+// saved and printed; settings kept where the component reads them. Returns
+// 0 when the window closes; failures to open raise.
+int RunGui(int argc, char** argv, const std::string& connection_text, const std::string& user_name);
 
 }  // namespace kvt::host

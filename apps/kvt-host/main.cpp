@@ -40,9 +40,10 @@ constexpr const char* kUsage =
     "        there, used as it is when it is one of ours, refused otherwise;\n"
     "        --reset-demo puts the demo data back first. Printed documents go\n"
     "        to DIR.\n"
-    "  kvt-host --gui [--db DB] [--new]\n"
-    "        the purchase-order workbench on the desktop, on the database DB;\n"
-    "        --new makes the demo database there when nothing is there\n"
+    "  kvt-host --gui [--db DB] [--new] [--user NAME]\n"
+    "        the purchasing desk on the desktop, on the database DB, for the\n"
+    "        user NAME (default: the database's first user); --new makes the\n"
+    "        demo database there when nothing is there\n"
     "  DB is an SQLite file's path or a connection text\n"
     "  (\"Provider=PostgreSQL;Host=...;Database=...;User ID=...;Password=...\")\n"
     "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
@@ -166,7 +167,7 @@ int RunGui(int argc, char** argv, const HostOptions& options) {
                       "There is no display to show them on (set DISPLAY, or "
                       "QT_QPA_PLATFORM=offscreen).");
     }
-    return kvt::host::RunGui(argc, argv, database);
+    return kvt::host::RunGui(argc, argv, database, options.Value("--user", ""));
   });
 }
 
@@ -188,7 +189,7 @@ int Run(int argc, char** argv) {
     return RunScenario(HostOptions(args, first, 0, {"--db", "--out"}, {"--reset-demo"}));
   }
   if (command == "gui") {
-    return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db"}, {"--new"}));
+    return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db", "--user"}, {"--new"}));
   }
   if (command == "eval") {
     const HostOptions options(args, 1, 1, {}, {});

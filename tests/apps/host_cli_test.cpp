@@ -51,7 +51,8 @@ TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {
     int status;
     const char* err;  // how stderr begins
   } cases[] = {
-      {"$HOST --help | grep -q \"^  kvt-host --gui \\[--db DB\\] \\[--new\\]$\"", 0, ""},
+      {"$HOST --help | grep -q \"^  kvt-host --gui \\[--db DB\\] \\[--new\\] \\[--user NAME\\]$\"",
+       0, ""},
       {"$HOST frobnicate", 2, "kvt-host: no command \"frobnicate\"\nusage:"},
       {"$HOST scenario --db", 2, "kvt-host: --db needs a value\nusage:"},
       {"$HOST formula x --x 1e999", 2, "kvt-host: --x needs a number, not \"1e999\""},

@@ -1,0 +1,76 @@
+#include "apps/kvt-host/desk/desk_context.h"
+
+#include <filesystem>
+
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+#include "platform/value/text.h"
+#include "services/connection_text.h"
+#include "services/data_gateway.h"
+
+namespace kvt::host {
+namespace {
+
+// A database another session is writing to is busy, not read-only.
+bool IsBusy(const std::string& description) {
+  const std::string text = vb::LCase(description);
+  return text.find("locked") != std::string::npos || text.find("busy") != std::string::npos;
+}
+
+}  // namespace
+
+std::string WriteRefusal(data::Connection& connection) {
+  try {
+    // Changes nothing, but needs the right to write.
+    connection.RunInTransaction(
+        [&] { connection.Execute("DELETE FROM UserControlValues WHERE 1 = 0"); });
+  } catch (const vb::Error& error) {
+    if (!IsBusy(error.description())) return error.description();
+  }
+  return {};
+}
+
+std::string WithUser(const std::string& connection_text, const std::string& user_name) {
+  // On a server the login is the user; an SQLite file names the user whose
+  // settings are read in the text.
+  if (services::ParseConnectionText(connection_text).backend != data::Backend::kSQLite) {
+    return connection_text;
+  }
+  return connection_text + ";User ID=" + vb::KeyValueText(user_name);
+}
+
+std::string DatabaseLabel(const std::string& connection_text) {
+  const services::ConnectionText parsed = services::ParseConnectionText(connection_text);
+  if (parsed.backend != data::Backend::kSQLite || parsed.path == ":memory:") {
+    return services::DescribeDatabase(parsed);
+  }
+  return std::filesystem::absolute(parsed.path).lexically_normal().string();
+}
+
+DeskContext OpenDesk(const std::string& connection_text, const std::string& user_name,
+                     int32_t company_id, const std::string& database_name) {
+  DeskContext desk;
+  desk.connection = services::DataGateway().OpenConnection(connection_text, -1, 3);
+  data::RecordSetRef users = desk.connection->Query(
+      "SELECT ID, Username FROM Users WHERE ?1 = '' OR Username = ?1 ORDER BY ID", {user_name});
+  desk.user_name = user_name;
+  if (!users->IsEOF()) {
+    desk.user_id = vb::CLng(users->Item(0).Value());
+    desk.user_name = vb::CStr(users->Item(1).Value());
+  }
+  data::RecordSetRef company =
+      desk.connection->Query("SELECT Name FROM Companies WHERE ID = ?1", {company_id});
+  if (company->IsEOF()) {
+    throw vb::Error::Numbered(vb::err::kAdoNoCurrentRecord, "kvt-host",
+                              "company " + std::to_string(company_id));
+  }
+  desk.company_id = company_id;
+  desk.company_name = vb::CStr(company->Item(0).Value());
+  desk.connection_text = WithUser(connection_text, desk.user_name);
+  desk.database_label = DatabaseLabel(connection_text);
+  desk.database_name = database_name;
+  desk.read_only_reason = WriteRefusal(*desk.connection);
+  return desk;
+}
+
+}  // namespace kvt::host

@@ -1,0 +1,58 @@
+// The purchasing desk's main window: a navigation list of the screens
+// (purchase orders, the four voucher kinds, settings), the database in use
+// in the title, and the user and company in the status bar.
+#pragma once
+
+#include <QMainWindow>
+#include <vector>
+
+#include "apps/kvt-host/desk/desk_context.h"
+
+class QListWidget;
+class QStackedWidget;
+
+namespace kvt::host {
+
+class DeskOutput;
+class OrdersPage;
+class SettingsPage;
+class VoucherPage;
+
+// The screens in navigation order.
+enum class DeskScreen {
+  kPurchaseOrders,
+  kGoodsReceived,
+  kGoodsReturned,
+  kConsignmentReceived,
+  kConsignmentReturned,
+  kSettings,
+};
+
+class MainWindow : public QMainWindow {
+ public:
+  // `desk` and `output` outlive the window.
+  MainWindow(const DeskContext& desk, DeskOutput& output);
+
+  void Navigate(DeskScreen screen);
+  OrdersPage& Orders() { return *orders_; }
+  SettingsPage& Settings() { return *settings_; }
+  // The page of a voucher screen (kGoodsReceived .. kConsignmentReturned).
+  VoucherPage& Vouchers(DeskScreen screen);
+  // Says once, in a message box, that the database cannot be written.
+  void TellReadOnly();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Note(const std::string& text);
+
+  const DeskContext& desk_;
+  QListWidget* navigation_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  OrdersPage* orders_ = nullptr;
+  std::vector<VoucherPage*> vouchers_;
+  SettingsPage* settings_ = nullptr;
+};
+
+}  // namespace kvt::host

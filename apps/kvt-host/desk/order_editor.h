@@ -1,0 +1,83 @@
+// The purchase-order screen of the desk: the order's header strip, its
+// lines in a grid, the product picker, the selected product and the totals
+// bottom-right, and the commands to save, preview, print and close. What
+// the order holds lives in an OrderSession; this widget shows it and asks
+// the buyer whenever an edit could be lost.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "apps/kvt-host/desk/order_session.h"
+
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kvt::host {
+
+class DeskOutput;
+class GridView;
+
+class OrderEditor : public QWidget {
+ public:
+  explicit OrderEditor(DeskOutput& output, QWidget* parent = nullptr);
+  ~OrderEditor() override;
+
+  // Shows the order `session` holds, dropping the one shown before (ask
+  // with ConfirmLeave first).
+  void Show(std::unique_ptr<OrderSession> session);
+  OrderSession* Session() { return session_.get(); }
+
+  // True when the order may be left: nothing is unsaved, or the buyer saved
+  // or discarded the changes. False when the buyer chose to go back.
+  bool ConfirmLeave();
+
+  std::function<void()> on_close;                   // the buyer closed the order
+  std::function<void()> on_saved;                   // an order was written
+  std::function<void(const std::string&)> on_note;  // a line for the status bar
+
+  // The buyer's commands.
+  void AddLine();
+  void EditLine(int row);
+  void RemoveLine(int row);
+  // True when the order was written.
+  bool SaveOrder();
+  void PrintOrder(bool preview);
+  void CloseOrder();
+
+ private:
+  void BuildHeader(QWidget* strip);
+  QWidget* BuildBottom();
+  void Refresh(int select_row);
+  void ShowProduct(int row);
+  void TakeHeaderEdits();
+  // Refuses a change with the session's reason; true when refused.
+  bool Refused();
+  // Saves; `printed` tells whether the delivery dialog's choice printed it.
+  bool Save(bool& printed);
+  std::string OrderName() const;
+
+  DeskOutput& output_;
+  std::unique_ptr<OrderSession> session_;
+  QLabel* heading_ = nullptr;
+  QLabel* unsaved_ = nullptr;
+  QLabel* locked_ = nullptr;
+  std::vector<QLabel*> header_values_;
+  QLineEdit* our_ref_ = nullptr;
+  QLineEdit* supplier_ref_ = nullptr;
+  QLineEdit* message_ = nullptr;
+  GridView* lines_ = nullptr;
+  QComboBox* products_ = nullptr;
+  QDoubleSpinBox* quantity_ = nullptr;
+  std::vector<QPushButton*> change_buttons_;
+  std::vector<QLabel*> product_values_;
+  std::vector<QLabel*> totals_;
+};
+
+}  // namespace kvt::host

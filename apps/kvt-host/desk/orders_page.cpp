@@ -1,0 +1,174 @@
+#include "apps/kvt-host/desk/orders_page.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "apps/kvt-host/desk/desk_widgets.h"
+#include "apps/kvt-host/desk/grid_model.h"
+#include "apps/kvt-host/desk/order_editor.h"
+#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/desk/order_store.h"
+#include "platform/value/error.h"
+
+namespace kvt::host {
+namespace {
+
+constexpr int kSupplierColumn = 1;
+
+// Shows the wait cursor while a reading runs.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* parent)
+    : QWidget(parent), desk_(desk), output_(output) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  stack_ = new QStackedWidget(this);
+  layout->addWidget(stack_);
+
+  auto* list_page = new QWidget(stack_);
+  auto* list_layout = new QVBoxLayout(list_page);
+  list_layout->addWidget(Heading("Purchase orders", list_page));
+
+  auto* filters = new QHBoxLayout;
+  filters->addWidget(new QLabel("Supplier:", list_page));
+  supplier_filter_ = new QComboBox(list_page);
+  supplier_filter_->setObjectName("supplierFilter");
+  supplier_filter_->addItem("All suppliers", 0);
+  for (const auto& [id, name] : ReadSuppliers(*desk_.connection, desk_.company_id)) {
+    supplier_filter_->addItem(ToQt(name), id);
+  }
+  filters->addWidget(supplier_filter_);
+  filters->addSpacing(12);
+  filters->addWidget(new QLabel("Status:", list_page));
+  status_filter_ = new QComboBox(list_page);
+  status_filter_->setObjectName("statusFilter");
+  status_filter_->addItem("All", -1);
+  for (int32_t status : {kOrderPending, kOrderProcessed, kOrderClosed}) {
+    status_filter_->addItem(ToQt(OrderStatusText(status)), status);
+  }
+  filters->addWidget(status_filter_);
+  filters->addStretch();
+  auto* open = new QPushButton("&Open", list_page);
+  auto* add = new QPushButton("&New order\u2026", list_page);
+  add->setObjectName("newOrder");
+  add->setEnabled(!desk_.ReadOnly());
+  filters->addWidget(open);
+  filters->addWidget(add);
+  list_layout->addLayout(filters);
+
+  list_ = new GridView(kSupplierColumn, list_page);
+  list_->setObjectName("orderList");
+  list_->on_activate = [this](int row) {
+    if (row < static_cast<int>(orders_.order_ids.size())) OpenOrder(orders_.order_ids[row]);
+  };
+  list_layout->addWidget(list_, 1);
+  list_layout->addWidget(NoteLabel("Double-click an order or press Enter to open it.", list_page));
+  stack_->addWidget(list_page);
+
+  editor_ = new OrderEditor(output_, stack_);
+  editor_->on_close = [this] {
+    ShowEditor(false);
+    Guarded(this, "Reading the orders", [&] { ReloadList(); });
+  };
+  editor_->on_saved = [this] { Guarded(this, "Reading the orders", [&] { ReloadList(); }); };
+  editor_->on_note = [this](const std::string& note) {
+    if (on_note) on_note(note);
+  };
+  stack_->addWidget(editor_);
+
+  auto reload = [this] { Guarded(this, "Reading the orders", [&] { ReloadList(); }); };
+  connect(supplier_filter_, &QComboBox::currentIndexChanged, this, reload);
+  connect(status_filter_, &QComboBox::currentIndexChanged, this, reload);
+  connect(open, &QPushButton::clicked, this, [this] {
+    const int row = list_->CurrentRow();
+    if (row >= 0) OpenOrder(orders_.order_ids.at(row));
+  });
+  connect(add, &QPushButton::clicked, this, [this] { NewOrder(); });
+  reload();
+}
+
+void OrdersPage::ReloadList() {
+  const int32_t selected_id =
+      list_->CurrentRow() >= 0 ? orders_.order_ids.at(list_->CurrentRow()) : 0;
+  {
+    BusyCursor busy;
+    OrderListFilter filter;
+    filter.supplier_id = supplier_filter_->currentData().toInt();
+    filter.status = status_filter_->currentData().toInt();
+    orders_ = ReadOrderList(*desk_.connection, desk_.company_id, filter);
+    list_->Show(orders_.table);
+  }
+  int row = orders_.order_ids.empty() ? -1 : 0;
+  for (size_t i = 0; i < orders_.order_ids.size(); ++i) {
+    if (orders_.order_ids[i] == selected_id) row = static_cast<int>(i);
+  }
+  list_->SelectRow(row);
+}
+
+bool OrdersPage::OpenOrder(int32_t order_id) {
+  if (stack_->currentWidget() == editor_ && !editor_->ConfirmLeave()) return false;
+  try {
+    BusyCursor busy;
+    auto session = std::make_unique<OrderSession>(desk_);
+    session->Open(order_id);
+    editor_->Show(std::move(session));
+  } catch (const vb::Error& error) {
+    QMessageBox::warning(this, "Purchase orders",
+                         ToQt("The order could not be opened: " + error.description()));
+    return false;
+  }
+  ShowEditor(true);
+  return true;
+}
+
+void OrdersPage::NewOrder() {
+  if (desk_.ReadOnly()) {
+    QMessageBox::information(this, "Purchase orders", ToQt(desk_.read_only_reason));
+    return;
+  }
+  if (stack_->currentWidget() == editor_ && !editor_->ConfirmLeave()) return;
+  QStringList names;
+  const auto suppliers = ReadSuppliers(*desk_.connection, desk_.company_id);
+  for (const auto& supplier : suppliers) names << ToQt(supplier.second);
+  bool chosen = false;
+  const QString name = QInputDialog::getItem(this, "New purchase order",
+                                             "Order from supplier:", names, 0, false, &chosen);
+  if (!chosen) return;
+  try {
+    auto session = std::make_unique<OrderSession>(desk_);
+    session->StartNew(suppliers.at(names.indexOf(name)).first);
+    editor_->Show(std::move(session));
+  } catch (const vb::Error& error) {
+    QMessageBox::warning(this, "Purchase orders",
+                         ToQt("A new order could not be started: " + error.description()));
+    return;
+  }
+  ShowEditor(true);
+}
+
+bool OrdersPage::ConfirmLeave() {
+  return stack_->currentWidget() != editor_ || editor_->ConfirmLeave();
+}
+
+void OrdersPage::ShowEditor(bool shown) {
+  stack_->setCurrentWidget(shown ? static_cast<QWidget*>(editor_) : stack_->widget(0));
+  if (!shown) list_->setFocus();
+}
+
+}  // namespace kvt::host

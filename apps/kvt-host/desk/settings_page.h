@@ -1,0 +1,45 @@
+// The desk's settings page: the user's printed forms and printers, the
+// company's posting rules and display decimals, saved where the component
+// reads them.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/desk/desk_settings.h"
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+
+namespace kvt::host {
+
+class SettingsPage : public QWidget {
+ public:
+  explicit SettingsPage(const DeskContext& desk, QWidget* parent = nullptr);
+
+  // Shows what is saved (the edits on the page are dropped).
+  void Reload();
+  // Saves what the page shows; false when it could not (the user is told).
+  bool Save();
+
+  std::function<void(const std::string&)> on_note;
+
+ private:
+  PrintPreferences ShownPreferences() const;
+  CompanySettings ShownCompany() const;
+  void FillPrinters(QComboBox* list, const std::string& saved);
+
+  const DeskContext& desk_;
+  std::vector<QComboBox*> forms_;  // orders, received, returned
+  QComboBox* order_printer_ = nullptr;
+  QComboBox* voucher_printer_ = nullptr;
+  std::vector<QCheckBox*> rules_;
+  QSpinBox* qty_decimals_ = nullptr;
+  QSpinBox* price_decimals_ = nullptr;
+};
+
+}  // namespace kvt::host

@@ -1,0 +1,173 @@
+// The desk's rules below its screens: how cells are written, how typed
+// product text is read, settings kept where the component reads them, and
+// an order's save refusing what would lose or break data.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/desk/desk_settings.h"
+#include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/desk/order_list.h"
+#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/desk/product_choices.h"
+#include "component/mod_publics.h"
+#include "db/demo_database.h"
+#include "platform/value/currency.h"
+#include "platform/value/date.h"
+#include "platform/value/error.h"
+#include "services/data_gateway.h"
+#include "tests/support/temp_demo_database.h"
+
+namespace kvt::host {
+namespace {
+
+TEST(DeskGridTest, CellsAreWrittenForPeople) {
+  struct Case {
+    vb::Variant value;
+    CellKind kind;
+    const char* shown;
+  };
+  const Decimals decimals{3, 4};
+  const Case cases[] = {
+      {vb::Variant::Null(), CellKind::kQuantity, ""},
+      {vb::Variant(), CellKind::kMoney, ""},
+      {1234.5, CellKind::kQuantity, "1,234.500"},
+      {vb::Currency::FromDouble(96.4), CellKind::kPrice, "96.4000"},
+      {vb::Currency::FromDouble(-1080), CellKind::kMoney, "-1,080.00"},
+      {0.005, CellKind::kMoney, "0.01"},
+      {std::string("n/a"), CellKind::kMoney, "n/a"},
+      {std::string("PO000102"), CellKind::kText, "PO000102"},
+      {vb::Date::FromYmd(2026, 11, 2), CellKind::kDate, "02 Nov 2026"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    EXPECT_EQ(FormatCell(c.value, c.kind, decimals), c.shown);
+  }
+  EXPECT_EQ(FormatCell(10.6, CellKind::kQuantity, {0, 2}), "11");
+}
+
+TEST(DeskProductsTest, TypedTextNamesACodeALabelOrTheOneCodeItBegins) {
+  const std::vector<ProductChoice> choices = {{6, "PNT-PRM5", "Universal primer, 5 l"},
+                                              {5, "PNT-WHT5", "Acrylic wall paint white, 5 l"},
+                                              {4, "ANC-12", "Sleeve anchor 12 mm, box of 25"}};
+  struct Case {
+    const char* typed;
+    int index;
+    int candidates;
+  };
+  const Case cases[] = {{"anc", 2, 1},    {"  pnt-wht5 ", 1, 1},
+                        {"PNT", -1, 2},   {"XYZ-99", -1, 0},
+                        {"", -1, 0},      {"ANC-12 \u2014 Sleeve anchor 12 mm, box of 25", 2, 0},
+                        {"Sleeve", -1, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const ProductLookup found = FindProduct(choices, c.typed);
+    EXPECT_EQ(found.index, c.index);
+    EXPECT_EQ(found.candidates, c.candidates);
+  }
+}
+
+class DeskStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { component::ResetThreadStore(); }
+  void TearDown() override { component::ResetThreadStore(); }
+  DeskContext Desk(const std::string& user = "") {
+    return OpenDesk(db_.ConnectionText(), user, db::kDemoCompanyID, db::kDemoDatabaseName);
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_desk_store"};
+};
+
+TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
+  DeskContext desk = Desk();
+  struct Case {
+    OrderListFilter filter;
+    size_t count;
+    const char* first;
+  };
+  const Case cases[] = {{{0, -1}, 9, "PO000103"},
+                        {{1, -1}, 5, "PO000103"},
+                        {{1, kOrderProcessed}, 4, "PO000110"},
+                        {{3, kOrderPending}, 0, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.first);
+    const OrderList list = ReadOrderList(*desk.connection, db::kDemoCompanyID, c.filter);
+    ASSERT_EQ(list.table.rows.size(), c.count);
+    ASSERT_EQ(list.order_ids.size(), c.count);
+    if (c.count > 0) {
+      EXPECT_EQ(list.table.rows[0][0], c.first);
+    }
+  }
+}
+
+TEST_F(DeskStoreTest, SettingsAreReadBackWhereTheComponentReadsThem) {
+  DeskContext clerk = Desk("clerk");
+  const PrintPreferences saved{true, false, true, "Office Laser", ""};
+  SavePrintPreferences(*clerk.connection, db::kDemoDatabaseName, "clerk", saved);
+  const PrintPreferences read = ReadPrintPreferences(clerk.connection_text, db::kDemoDatabaseName);
+  EXPECT_TRUE(read.ruled_orders);
+  EXPECT_FALSE(read.ruled_received);
+  EXPECT_TRUE(read.ruled_returned);
+  EXPECT_EQ(read.order_printer, "Office Laser");
+  EXPECT_EQ(read.voucher_printer, "");
+  // Another user still reads the values saved for everyone.
+  const PrintPreferences admin =
+      ReadPrintPreferences(Desk("admin").connection_text, db::kDemoDatabaseName);
+  EXPECT_TRUE(admin.ruled_orders);
+  EXPECT_FALSE(admin.ruled_returned);
+
+  CompanySettings company;
+  company.future_periods = true;
+  company.without_document = true;
+  company.qty_decimals = 3;
+  company.price_decimals = 0;
+  SaveCompanySettings(*clerk.connection, db::kDemoCompanyID, company);
+  const CompanySettings back = ReadCompanySettings(clerk.connection_text, db::kDemoCompanyID);
+  EXPECT_FALSE(back.prior_periods);
+  EXPECT_TRUE(back.future_periods);
+  EXPECT_TRUE(back.without_document);
+  EXPECT_EQ(back.qty_decimals, 3);
+  EXPECT_EQ(back.price_decimals, 0);
+  // The demo's second company saved " 1 " for auto-advance, and no decimals.
+  const CompanySettings other = ReadCompanySettings(clerk.connection_text, 2);
+  EXPECT_TRUE(other.auto_advance);
+  EXPECT_EQ(other.qty_decimals, 2);
+}
+
+TEST_F(DeskStoreTest, AReadOnlyConnectionIsToldApart) {
+  DeskContext desk = Desk();
+  EXPECT_EQ(desk.read_only_reason, "");
+  desk.connection->Execute("PRAGMA query_only = ON");
+  EXPECT_NE(WriteRefusal(*desk.connection), "");
+}
+
+TEST_F(DeskStoreTest, SavingRefusesAnEmptyOrderAndRemovingAReceivedLine) {
+  DeskContext desk = Desk();
+  EXPECT_EQ(NextOrderNumber(*desk.connection, db::kDemoCompanyID), "PO000111");
+
+  OrderSession session(desk);
+  session.Open(1);  // its first line has goods received against it
+  EXPECT_NE(session.RemovalRefusal(0), "");
+  EXPECT_EQ(session.RemovalRefusal(1), "");
+  // Removed here while someone received goods against it there.
+  session.RemoveLine(1);
+  desk.connection->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = 1 WHERE ID = 2");
+  EXPECT_TRUE(session.ChangedElsewhere());
+  OrderHeader header = session.Header();
+  services::DataGateway gateway;
+  data::ConnectionRef connection = gateway.OpenConnection(desk.connection_text, -1, 3);
+  int32_t status = 0;
+  data::RecordSetRef lines =
+      gateway.OpenRecordset("Exec sp_AO_Select_Order_Details 1", 1, 3, 3, connection, status);
+  EXPECT_THROW(WriteOrder(*desk.connection, desk.company_id, header, *lines, {2}), vb::Error);
+  EXPECT_EQ(QtyReceived(*desk.connection, 2), 1);
+
+  session.StartNew(1);
+  EXPECT_TRUE(session.Dirty());
+  EXPECT_THROW(session.Save(), vb::Error);
+}
+
+}  // namespace
+}  // namespace kvt::host

@@ -1,0 +1,170 @@
+// The purchasing desk driven offscreen through Qt as a buyer works it: a
+// line edited from the grid in the order item dialog, the order saved with
+// its delivery details and opened again, and a close with unsaved edits.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <memory>
+
+#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/desk/desk_output.h"
+#include "apps/kvt-host/desk/grid_model.h"
+#include "apps/kvt-host/desk/main_window.h"
+#include "apps/kvt-host/desk/order_editor.h"
+#include "apps/kvt-host/desk/orders_page.h"
+#include "component/mod_publics.h"
+#include "db/demo_database.h"
+#include "frontends/qt/ui/qt_driver.h"
+#include "platform/value/conversions.h"
+#include "tests/frontends/qt/ui/qt_test_support.h"
+#include "tests/support/temp_demo_database.h"
+
+namespace kvt::host {
+namespace {
+
+using qt::testing::WhenModal;
+
+void Replace(QWidget* dialog, const char* name, const char* text) {
+  auto* edit = dialog->findChild<QLineEdit*>(name);
+  ASSERT_NE(edit, nullptr) << name;
+  // Offscreen windows are never activated by themselves; the focus must be
+  // in the box before its text is selected, as a user's click puts it.
+  QApplication::setActiveWindow(dialog);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
+
+void Click(QWidget* root, const char* name) {
+  auto* button = root->findChild<QAbstractButton*>(name);
+  ASSERT_NE(button, nullptr) << name;
+  button->click();
+}
+
+class DeskScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qt::testing::App();
+    component::ResetThreadStore();
+    desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
+    window_ = std::make_unique<MainWindow>(desk_, output_);
+    window_->show();
+  }
+  void TearDown() override {
+    window_.reset();
+    component::ResetThreadStore();
+  }
+  OrderEditor& Editor() { return window_->Orders().Editor(); }
+  std::string Cell(int row, int column) {
+    auto* grid = Editor().findChild<GridView*>("orderLines");
+    return grid->model()->index(row, column).data().toString().toStdString();
+  }
+  std::string Saved(const char* sql) {
+    return vb::CStr(desk_.connection->Query(sql)->Item(0).Value());
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_desk_screen"};
+  ui::ScopedDriver driver_{std::make_shared<qt::QtDriver>()};
+  DeskOutput output_;
+  DeskContext desk_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(DeskScreenTest, LineEditedFromTheGridIsSavedWithDeliveryDetailsAndKept) {
+  ASSERT_TRUE(window_->Orders().OpenOrder(3));  // PO000103, pending, one line
+  EXPECT_EQ(Cell(0, 0), "BLT-M10");
+  EXPECT_EQ(Cell(0, 7), "0.00");  // rebate
+  bool edited = false;
+  WhenModal([&](QWidget* dialog) {
+    edited = true;
+    Replace(dialog, "txtODEdit(3)", "7");
+    Click(dialog, "cmdAction(0)");
+  });
+  auto* grid = Editor().findChild<GridView*>("orderLines");
+  grid->SelectRow(0);
+  QTest::keyClick(grid, Qt::Key_Return);
+  ASSERT_TRUE(edited);
+  EXPECT_EQ(Cell(0, 7), "7.00");
+  EXPECT_TRUE(Editor().Session()->Dirty());
+
+  QTest::keyClicks(Editor().findChild<QLineEdit*>("supplierRef"), "HF-Q-3400");
+  bool delivered = false;
+  WhenModal([&](QWidget* dialog) {
+    delivered = true;
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("txtDelAddr(0)")->text(), "Kestrel Bellville");
+    Replace(dialog, "txtDelAddr(3)", "Western Cape");
+    Click(dialog, "optChoice(1)");  // save as a pending order: nothing printed
+    Click(dialog, "cmdAction(0)");
+  });
+  EXPECT_TRUE(Editor().SaveOrder());
+  ASSERT_TRUE(delivered);
+  EXPECT_FALSE(Editor().Session()->Dirty());
+  EXPECT_EQ(Saved("SELECT DelAddr3 || '|' || SuppRef || '|' || Status FROM PurchaseOrders "
+                  "WHERE ID = 3"),
+            "Western Cape|HF-Q-3400|0");
+
+  Editor().CloseOrder();
+  ASSERT_TRUE(window_->Orders().OpenOrder(3));
+  EXPECT_EQ(Cell(0, 7), "7.00");
+  EXPECT_EQ(Editor().findChild<QLineEdit*>("supplierRef")->text(), "HF-Q-3400");
+}
+
+TEST_F(DeskScreenTest, NewOrderGetsTheNextNumberTheCompanyAddressAndItsLine) {
+  WhenModal([&](QWidget* dialog) {  // the supplier: Ridgeway Paints
+    auto* list = dialog->findChild<QComboBox*>();
+    ASSERT_NE(list, nullptr);
+    list->setCurrentText("Ridgeway Paints Ltd");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  window_->Orders().NewOrder();
+  ASSERT_NE(Editor().Session(), nullptr);
+  EXPECT_TRUE(Editor().Session()->IsNew());
+  Editor().findChild<QComboBox*>("productPicker")->setEditText("pnt-w");
+  WhenModal([&](QWidget* dialog) { Click(dialog, "cmdAction(0)"); });
+  Click(&Editor(), "addLine");
+  ASSERT_EQ(Editor().Session()->LineCount(), 1);
+  EXPECT_EQ(Cell(0, 0), "PNT-WHT5");
+
+  WhenModal([&](QWidget* dialog) {
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("txtDelAddr(0)")->text(), "Kestrel Hardware Supplies");
+    Click(dialog, "optChoice(1)");
+    Click(dialog, "cmdAction(0)");
+  });
+  EXPECT_TRUE(Editor().SaveOrder());
+  EXPECT_EQ(Editor().Session()->Header().order_number, "PO000111");
+  EXPECT_EQ(Saved("SELECT s.Name || '|' || COUNT(d.ID) FROM PurchaseOrders po "
+                  "JOIN Suppliers s ON s.ID = po.SupplierID "
+                  "JOIN PurchaseOrderDetails d ON d.PurchaseOrderID = po.ID "
+                  "WHERE po.OrderNumber = 'PO000111'"),
+            "Ridgeway Paints Ltd|1");
+}
+
+TEST_F(DeskScreenTest, ClosingWithUnsavedEditsAsksAndGoingBackKeepsThem) {
+  ASSERT_TRUE(window_->Orders().OpenOrder(2));
+  QTest::keyClicks(Editor().findChild<QLineEdit*>("ourRef"), "-B");
+  QString asked;
+  WhenModal([&](QWidget* box) {
+    asked = static_cast<QMessageBox*>(box)->text();
+    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+      if (button->text() == "Go back") button->click();
+    }
+  });
+  window_->close();
+  EXPECT_EQ(asked, "Order PO000102 has changes that are not saved.");
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(Editor().findChild<QLineEdit*>("ourRef")->text(), "KH-2291-B");
+
+  WhenModal(
+      [&](QWidget* box) { static_cast<QMessageBox*>(box)->button(QMessageBox::Discard)->click(); });
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(Saved("SELECT OurRef FROM PurchaseOrders WHERE ID = 2"), "KH-2291");
+}
+
+}  // namespace
+}  // namespace kvt::host
