@@ -51,7 +51,7 @@ TEST(FunctionGroupsTest, StringFunctions) {
       {"Asc(3)", "Integer:51"}, {"Asc(\"\")", "error 5"}, {"Asc(Null)", "error 94"},
       {"Chr(119.5)", "String:x"},  // 120, half to even
       {"Chr(256)", "error 5"},
-      {"Hex(-1)", "String:FFFF"},  // an Integer shows 16 bits, other subtypes 32
+      {"Hex(-1)", "String:FFFF"},  // Integer-sized values show 16 bits, others 32
       {"Hex(-1.0)", "String:FFFFFFFF"},
       {"Hex(-32768)", "String:FFFF8000"},  // -32768 is a negated Long
       {"Hex(228.5)", "String:E4"}, {"Hex(2147483647.5)", "error 6"}, {"Hex(Empty)", "String:0"},
