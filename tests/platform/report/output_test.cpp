@@ -6,6 +6,7 @@
 
 #include "platform/report/recording_output.h"
 #include "platform/value/error.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::report {
 namespace {
@@ -14,12 +15,8 @@ TEST(OutputTest, ThreadWithoutOutputCancelsPrintingAndRefusesExport) {
   Document document;
   EXPECT_FALSE(CurrentOutput().Print(document, "Any"));
   EXPECT_NO_THROW(CurrentOutput().Preview(document, ""));
-  try {
-    CurrentOutput().ExportPdf(document, "/tmp/x.pdf");
-    FAIL() << "no error raised";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), kPathFileAccessError);
-  }
+  EXPECT_EQ(test_support::ErrorNumberOf([&] { CurrentOutput().ExportPdf(document, "/tmp/x.pdf"); }),
+            kPathFileAccessError);
 }
 
 TEST(OutputTest, ScopedOutputIsUsedAndThenRestored) {

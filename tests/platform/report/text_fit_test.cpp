@@ -22,7 +22,6 @@ TEST(TextFitTest, ShrinksThenKeepsFiguresWholeAndCutsWordsAfterAWord) {
       {"1,419,752.05", 8.5, {0, 0, 964, 227}, false, "1,419,752.05", 7.5},
       // A column's figures keep a wider gap on the left.
       {"1,419,752.05", 8.5, {0, 0, 964, 227}, false, "1,419,752.05", 7.25, Alignment::Right},
-      {"1,419,752.05", 8.5, {0, 0, 600, 227}, false, "1,419,752.05", 6},
       {"1,419,752.05", 8.5, {0, 0, 40, 227}, false, "1,419,752.05", 6},
       {"123456", 5, {0, 0, 100, 227}, false, "123456", 5},
       {"Hex bolt M8 x 40", 8.5, {0, 0, 1200, 227}, false, "Hex bolt M8 x 40", 7.5},

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-
 #include <algorithm>
 #include <filesystem>
 #include <iterator>
-#include <map>
 #include <regex>
 #include <span>
 #include <vector>
@@ -22,6 +20,7 @@
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "qt_test_support.h"
+#include "tests/support/vb_error.h"
 
 // Fontconfig keeps caches for the life of the process on purpose.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -29,6 +28,7 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 namespace kvt::qt {
 namespace {
 
+using testing::CommandResult;
 using testing::RunCommand;
 using testing::TempDir;
 
@@ -109,10 +109,11 @@ TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
   EXPECT_NE(info.report.find("Brellix Purchase Order"), std::string::npos);
   EXPECT_NE(info.report.find("(A4)"), std::string::npos) << info.report;
 
+  CommandResult text;
   for (int page = 1; page <= 3; ++page) {
     SCOPED_TRACE("page " + std::to_string(page));
-    const auto text = RunCommand("pdftotext -layout -f " + std::to_string(page) + " -l " +
-                                 std::to_string(page) + " '" + path + "' -");
+    text = RunCommand("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                      std::to_string(page) + " '" + path + "' -");
     ASSERT_EQ(text.status, 0);
     for (const char* expected : {"Purchase Order", "Re-Print", "Brellix Trading Ltd",
                                  "Acme Industrial Supplies (Pty) Ltd", "Salesperson:",
@@ -124,7 +125,6 @@ TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
   }
   // The last page's footer holds the order's totals.
   const report::Page& last = document.pages.back();
-  const auto text = RunCommand("pdftotext -f 3 -l 3 '" + path + "' -");
   for (const char* field : {"fldPFSubTotal", "fldPFTaxTotal", "fldPFOrderTotal"}) {
     const std::string figure = last.FindText(field)->text;
     EXPECT_NE(text.output.find(figure), std::string::npos) << field << " " << figure;
@@ -190,18 +190,14 @@ TEST_F(QtReportTest, SevenDigitAmountsKeepEveryDigitInsideTheirBoxes) {
   }
 }
 
-TEST_F(QtReportTest, PdfExportLeavesNoPartialOrTemporaryFile) {
+TEST_F(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
   TempDir dir("pdf");
   const report::Document document = SampleOrder(3);
-  HeadlessOutput output;
+  HeadlessOutput output(dir.File("preview.pdf"));
   // A folder that does not exist: error 75, and nothing appears.
   const std::string unreachable = dir.File("missing/order.pdf");
-  try {
-    output.ExportPdf(document, unreachable);
-    ADD_FAILURE() << "no error raised";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), report::kPathFileAccessError);
-  }
+  EXPECT_EQ(test_support::ErrorNumberOf([&] { output.ExportPdf(document, unreachable); }),
+            report::kPathFileAccessError);
   EXPECT_FALSE(std::filesystem::exists(unreachable));
 
   // Replacing a file: afterwards the folder holds just the finished PDF.
@@ -212,14 +208,9 @@ TEST_F(QtReportTest, PdfExportLeavesNoPartialOrTemporaryFile) {
                           std::filesystem::directory_iterator()),
             1);
   EXPECT_EQ(testing::ReadPdfInfo(path).pages, 1);
-}
 
-TEST_F(QtReportTest, HeadlessPreviewWritesThePreviewPdf) {
-  TempDir dir("preview");
-  const std::string path = dir.File("preview.pdf");
-  HeadlessOutput output(path);
   output.Preview(SampleOrder(2), "Any Printer");
-  const auto text = RunCommand("pdftotext '" + path + "' -");
+  const auto text = RunCommand("pdftotext '" + dir.File("preview.pdf") + "' -");
   ASSERT_EQ(text.status, 0);
   EXPECT_NE(text.output.find("PRD-10002"), std::string::npos);
 }

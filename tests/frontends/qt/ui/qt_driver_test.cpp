@@ -90,7 +90,7 @@ TEST_F(QtDriverTest, DeliveryDialogTakesTypingAndClicksAndTheHostReadsThem) {
   EXPECT_EQ(order_.Del_Address1(), "1 Long Street");
 }
 
-TEST_F(QtDriverTest, CancelUnloadsAndEscapeAloneDoesNotClose) {
+TEST_F(QtDriverTest, CancelOrClosingTheWindowUnloadsAndEscapeAloneDoesNotClose) {
   WhenModal([&](QWidget* dialog) {
     QTest::keyClick(dialog, Qt::Key_Escape);  // the dialog has no Cancel button
     EXPECT_TRUE(dialog->isVisible());
@@ -98,9 +98,6 @@ TEST_F(QtDriverTest, CancelUnloadsAndEscapeAloneDoesNotClose) {
   });
   order_.ShowDeliveryForm();
   EXPECT_FALSE(order_.IsDeliveryFormLoaded());
-}
-
-TEST_F(QtDriverTest, ClosingTheWindowUnloadsTheForm) {
   WhenModal([](QWidget* dialog) { dialog->close(); });
   order_.ShowDeliveryForm();
   EXPECT_FALSE(order_.IsDeliveryFormLoaded());
