@@ -200,7 +200,10 @@ std::string Format(const Variant& value, const std::string& pattern,
 
   std::string effective = named ? named : pattern;
   NumericPattern numeric;
-  bool is_date_pattern = effective.find_first_of("dDyYhHsSnM") != std::string::npos;
+  // Date letters make a date pattern unless digit placeholders make it a
+  // number's, whose other letters are literal text ("0 Units").
+  const bool is_date_pattern = effective.find_first_of("dDyYhHsSnM") != std::string::npos &&
+                               effective.find_first_of("0#") == std::string::npos;
   if (!is_date_pattern && ParseNumericPattern(effective, numeric)) {
     if (!IsNumeric(value, locale)) return CStr(value, locale);
     DecimalDigits number = NumberDigits(value, locale);

@@ -69,6 +69,7 @@ TEST(FormatTest, NumericPatternsOfTheDocuments) {
       {0.155, "0.00%", "15.50%"},        {12.5, "Standard", "12.50"},
       {"1,000", "#,##0.00", "1,000.00"}, {"n/a", "#,##0.00", "n/a"},
       {Variant::Null(), "#,##0.00", ""}, {Currency::FromDecimalText("2.345"), "#,##0.00", "2.35"},
+      {5, "0 Units", "5 Units"},         {1234.5, "#,##0.00 USD", "1,234.50 USD"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pattern);
