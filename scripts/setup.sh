@@ -12,7 +12,7 @@ packages=(
   poppler-utils fonts-liberation
   libmuparser-dev
   cups printer-driver-cups-pdf
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   locales
   xvfb
 )
