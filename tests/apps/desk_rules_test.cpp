@@ -6,7 +6,6 @@
 #include <string>
 
 #include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/desk_settings.h"
 #include "apps/kvt-host/desk/grid_table.h"
 #include "apps/kvt-host/desk/order_list.h"
 #include "apps/kvt-host/desk/order_session.h"
@@ -100,40 +99,6 @@ TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
       EXPECT_EQ(list.table.rows[0][0], c.first);
     }
   }
-}
-
-TEST_F(DeskStoreTest, SettingsAreReadBackWhereTheComponentReadsThem) {
-  DeskContext clerk = Desk("clerk");
-  const PrintPreferences saved{true, false, true, "Office Laser", ""};
-  SavePrintPreferences(*clerk.connection, db::kDemoDatabaseName, "clerk", saved);
-  const PrintPreferences read = ReadPrintPreferences(clerk.connection_text, db::kDemoDatabaseName);
-  EXPECT_TRUE(read.ruled_orders);
-  EXPECT_FALSE(read.ruled_received);
-  EXPECT_TRUE(read.ruled_returned);
-  EXPECT_EQ(read.order_printer, "Office Laser");
-  EXPECT_EQ(read.voucher_printer, "");
-  // Another user still reads the values saved for everyone.
-  const PrintPreferences admin =
-      ReadPrintPreferences(Desk("admin").connection_text, db::kDemoDatabaseName);
-  EXPECT_TRUE(admin.ruled_orders);
-  EXPECT_FALSE(admin.ruled_returned);
-
-  CompanySettings company;
-  company.future_periods = true;
-  company.without_document = true;
-  company.qty_decimals = 3;
-  company.price_decimals = 0;
-  SaveCompanySettings(*clerk.connection, db::kDemoCompanyID, company);
-  const CompanySettings back = ReadCompanySettings(clerk.connection_text, db::kDemoCompanyID);
-  EXPECT_FALSE(back.prior_periods);
-  EXPECT_TRUE(back.future_periods);
-  EXPECT_TRUE(back.without_document);
-  EXPECT_EQ(back.qty_decimals, 3);
-  EXPECT_EQ(back.price_decimals, 0);
-  // The demo's second company saved " 1 " for auto-advance, and no decimals.
-  const CompanySettings other = ReadCompanySettings(clerk.connection_text, 2);
-  EXPECT_TRUE(other.auto_advance);
-  EXPECT_EQ(other.qty_decimals, 2);
 }
 
 TEST_F(DeskStoreTest, AReadOnlyConnectionIsToldApart) {

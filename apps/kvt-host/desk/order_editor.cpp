@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDoubleSpinBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,7 +26,7 @@ constexpr const char* kHeaderCaptions[] = {"Supplier", "Rep", "Date ordered", "S
 constexpr const char* kTotalCaptions[] = {
     "Trade discount", "Rebate discount", "Other discount", "Net amount", "Tax",
     "Order total",    "Quantity"};
-constexpr int kOrderTotal = 5;
+constexpr size_t kOrderTotal = 5;
 constexpr int kProductColumn = 1;
 constexpr int kPanelRows = 7;
 
@@ -188,21 +187,9 @@ QWidget* OrderEditor::BuildBottom() {
   panel->setColumnStretch(4, 1);  // the figures stay beside their captions
   row->addWidget(product, 1);
 
-  auto* totals = new QGroupBox("Totals", bottom);
+  QGroupBox* totals = TotalsBox({std::begin(kTotalCaptions), std::end(kTotalCaptions)}, kOrderTotal,
+                                "total", totals_, bottom);
   totals->setObjectName("totals");
-  auto* form = new QFormLayout(totals);
-  for (size_t i = 0; i < std::size(kTotalCaptions); ++i) {
-    QLabel* value = ValueLabel(totals, true);
-    value->setObjectName(QString("total%1").arg(i + 1));
-    value->setMinimumWidth(120);
-    auto* caption = new QLabel(kTotalCaptions[i], totals);
-    if (static_cast<int>(i) == kOrderTotal) {
-      value->setStyleSheet("font-weight: bold;");
-      caption->setStyleSheet("font-weight: bold;");
-    }
-    form->addRow(caption, value);
-    totals_.push_back(value);
-  }
   row->addWidget(totals, 0, Qt::AlignRight | Qt::AlignBottom);
   return bottom;
 }
@@ -425,16 +412,12 @@ bool OrderEditor::ConfirmLeave() {
   if (!session_ || !session_->Dirty()) return true;
   TakeHeaderEdits();
   const std::string name = OrderName();
-  QMessageBox box(QMessageBox::Warning, ToQt(name), ToQt(name + " has changes that are not saved."),
-                  QMessageBox::NoButton, this);
-  box.setInformativeText("Save them, discard them, or go back to the order?");
-  QPushButton* save = box.addButton("Save\u2026", QMessageBox::AcceptRole);
-  QPushButton* discard = box.addButton(QMessageBox::Discard);
-  QPushButton* back = box.addButton("Go back", QMessageBox::RejectRole);
-  box.setDefaultButton(back);
-  box.exec();
-  if (box.clickedButton() == save) return SaveOrder();
-  return box.clickedButton() == discard;
+  switch (AskToLeave(this, name, name + " has changes that are not saved.",
+                     "Save them, discard them, or go back to the order?")) {
+    case LeaveAnswer::kSave: return SaveOrder();
+    case LeaveAnswer::kDiscard: return true;
+    default: return false;
+  }
 }
 
 void OrderEditor::CloseOrder() {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "apps/kvt-host/desk/desk_settings.h"
+#include "apps/kvt-host/vouchers/host_settings.h"
 #include "apps/kvt-host/order_screen.h"
 #include "platform/ui/controls.h"
 #include "platform/value/conversions.h"
