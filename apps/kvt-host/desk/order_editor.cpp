@@ -340,20 +340,14 @@ bool OrderEditor::Save(bool& printed) {
   if (Refused()) return false;
   TakeHeaderEdits();
   const std::string name = OrderName();
-  if (session_->ChangedElsewhere()) {
-    QMessageBox box(QMessageBox::Warning, ToQt(name),
-                    ToQt("Someone else has saved " + name + " since you opened it."),
-                    QMessageBox::NoButton, this);
-    box.setInformativeText("Saving now replaces their version with yours.");
-    QPushButton* mine = box.addButton("Save mine", QMessageBox::AcceptRole);
-    box.addButton("Go back", QMessageBox::RejectRole);
-    box.exec();
-    if (box.clickedButton() != mine) return false;
-  }
   OrderSession::SaveResult result;
   try {
     result = session_->Save();
   } catch (const vb::Error& error) {
+    if (error.number() == kOrderChangedElsewhere) {
+      RefuseChanged(error.description());
+      return false;
+    }
     QMessageBox::critical(
         this, ToQt(name),
         ToQt(name + " was not saved: " + error.description() + "\n\nYour changes are still here."));
@@ -373,6 +367,24 @@ bool OrderEditor::Save(bool& printed) {
     on_note(saved + " saved as a pending order.");
   }
   return true;
+}
+
+void OrderEditor::RefuseChanged(const std::string& why) {
+  QMessageBox box(QMessageBox::Warning, ToQt(OrderName()), ToQt(why + "."), QMessageBox::NoButton,
+                  this);
+  box.setInformativeText(
+      "Nothing was saved. Reload shows the order as now saved and drops your changes; go back "
+      "to keep them on screen while you note them.");
+  QPushButton* reload = box.addButton("Reload", QMessageBox::AcceptRole);
+  box.addButton("Go back", QMessageBox::RejectRole);
+  box.exec();
+  if (box.clickedButton() != reload) {
+    Refresh(lines_->CurrentRow());
+    return;
+  }
+  session_->Open(session_->Header().order_id);
+  Show(std::move(session_));
+  if (on_note) on_note(OrderName() + " reloaded.");
 }
 
 bool OrderEditor::SaveOrder() {
