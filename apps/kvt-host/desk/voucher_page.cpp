@@ -353,9 +353,8 @@ void VoucherPage::RecordSale(int row) {
            (left.empty() ? std::string("never counted") : left + " left") + "):"),
       1, 0, 1e9, 4, &typed);
   if (!typed || qty <= 0) return;
-  if (session_->RecordSale(row, qty)) {
-    if (on_note)
-      on_note("Sale of " + vb::CStr(vb::Variant(qty)) + " " + cells.at(1) + " recorded.");
+  if (session_->RecordSale(row, qty) && on_note) {
+    on_note("Sale of " + vb::CStr(vb::Variant(qty)) + " " + cells.at(1) + " recorded.");
   }
   Refresh(lines_->CurrentRow());
   stock_->SelectRow(row);
