@@ -84,6 +84,9 @@ CREATE TABLE Products (
 );
 
 -- Status: 0 saved as pending, 1 processed (open for receiving), 2 closed.
+-- RowVersion counts the saves of the order: a save names the version it
+-- was made from and is refused when another save came first. ChangedBy
+-- and ChangedAt say whose save that was and when.
 CREATE TABLE PurchaseOrders (
   ID           INTEGER PRIMARY KEY,
   CompanyID    INTEGER NOT NULL REFERENCES Companies(ID),
@@ -98,7 +101,10 @@ CREATE TABLE PurchaseOrders (
   DelAddr2     TEXT,
   DelAddr3     TEXT,
   DelPostCode  TEXT,
-  Message      TEXT
+  Message      TEXT,
+  RowVersion   INTEGER NOT NULL DEFAULT 1,
+  ChangedBy    TEXT,
+  ChangedAt    DATETIME
 );
 CREATE INDEX PurchaseOrders_Supplier
   ON PurchaseOrders(SupplierID, CompanyID, Status);

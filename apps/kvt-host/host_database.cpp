@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "db/demo_database.h"
+#include "db/portable_script.h"
 #include "platform/value/error.h"
 
 namespace kvt::host {
@@ -43,6 +44,19 @@ void HostDatabase::CheckOurs() const {
   } else {
     db::CheckOurSchema(*Open(), Where());
   }
+  // A database an earlier build made lacks the orders' row version: added,
+  // every order at its first version, so work saved there stays usable.
+  const data::ConnectionRef connection = Open();
+  try {
+    connection->Query("SELECT RowVersion FROM PurchaseOrders WHERE 1 = 0");
+    return;
+  } catch (const vb::Error&) {
+  }
+  db::RunPortableScript(*connection,
+                        "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL "
+                        "DEFAULT 1;\n"
+                        "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
+                        "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n");
 }
 
 }  // namespace kvt::host

@@ -25,7 +25,8 @@ class HostDatabase {
   void CreateDemo() const;
   // As ResetDemoDatabase, ResetDemoSchema.
   void ResetDemo() const;
-  // As CheckOurDatabase, CheckOurSchema.
+  // As CheckOurDatabase, CheckOurSchema; then adds the columns a database
+  // of an earlier build lacks.
   void CheckOurs() const;
 
  private:

@@ -1,12 +1,11 @@
 // The desk's rules below its screens: how cells are written, how typed
-// product text is read, settings kept where the component reads them, and
-// an order's save refusing what would lose or break data.
+// product text is read, and an order's save refusing what would lose or
+// break data: a save over someone else's, on both backends.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/desk_settings.h"
 #include "apps/kvt-host/desk/grid_table.h"
 #include "apps/kvt-host/desk/order_list.h"
 #include "apps/kvt-host/desk/order_session.h"
@@ -14,6 +13,8 @@
 #include "apps/kvt-host/desk/product_choices.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/value/conversions.h"
 #include "platform/value/currency.h"
 #include "platform/value/date.h"
 #include "platform/value/error.h"
@@ -102,40 +103,6 @@ TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
   }
 }
 
-TEST_F(DeskStoreTest, SettingsAreReadBackWhereTheComponentReadsThem) {
-  DeskContext clerk = Desk("clerk");
-  const PrintPreferences saved{true, false, true, "Office Laser", ""};
-  SavePrintPreferences(*clerk.connection, db::kDemoDatabaseName, "clerk", saved);
-  const PrintPreferences read = ReadPrintPreferences(clerk.connection_text, db::kDemoDatabaseName);
-  EXPECT_TRUE(read.ruled_orders);
-  EXPECT_FALSE(read.ruled_received);
-  EXPECT_TRUE(read.ruled_returned);
-  EXPECT_EQ(read.order_printer, "Office Laser");
-  EXPECT_EQ(read.voucher_printer, "");
-  // Another user still reads the values saved for everyone.
-  const PrintPreferences admin =
-      ReadPrintPreferences(Desk("admin").connection_text, db::kDemoDatabaseName);
-  EXPECT_TRUE(admin.ruled_orders);
-  EXPECT_FALSE(admin.ruled_returned);
-
-  CompanySettings company;
-  company.future_periods = true;
-  company.without_document = true;
-  company.qty_decimals = 3;
-  company.price_decimals = 0;
-  SaveCompanySettings(*clerk.connection, db::kDemoCompanyID, company);
-  const CompanySettings back = ReadCompanySettings(clerk.connection_text, db::kDemoCompanyID);
-  EXPECT_FALSE(back.prior_periods);
-  EXPECT_TRUE(back.future_periods);
-  EXPECT_TRUE(back.without_document);
-  EXPECT_EQ(back.qty_decimals, 3);
-  EXPECT_EQ(back.price_decimals, 0);
-  // The demo's second company saved " 1 " for auto-advance, and no decimals.
-  const CompanySettings other = ReadCompanySettings(clerk.connection_text, 2);
-  EXPECT_TRUE(other.auto_advance);
-  EXPECT_EQ(other.qty_decimals, 2);
-}
-
 TEST_F(DeskStoreTest, AReadOnlyConnectionIsToldApart) {
   DeskContext desk = Desk();
   EXPECT_EQ(desk.read_only_reason, "");
@@ -154,20 +121,106 @@ TEST_F(DeskStoreTest, SavingRefusesAnEmptyOrderAndRemovingAReceivedLine) {
   // Removed here while someone received goods against it there.
   session.RemoveLine(1);
   desk.connection->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = 1 WHERE ID = 2");
-  EXPECT_TRUE(session.ChangedElsewhere());
   OrderHeader header = session.Header();
   services::DataGateway gateway;
   data::ConnectionRef connection = gateway.OpenConnection(desk.connection_text, -1, 3);
   int32_t status = 0;
   data::RecordSetRef lines =
       gateway.OpenRecordset("Exec sp_AO_Select_Order_Details 1", 1, 3, 3, connection, status);
-  EXPECT_THROW(WriteOrder(*desk.connection, desk.company_id, header, *lines, {2}), vb::Error);
+  EXPECT_THROW(WriteOrder(*desk.connection, desk.company_id, header, *lines, {}, {2}, "admin"),
+               vb::Error);
   EXPECT_EQ(QtyReceived(*desk.connection, 2), 1);
 
   session.StartNew(1);
   EXPECT_TRUE(session.Dirty());
   EXPECT_THROW(session.Save(), vb::Error);
 }
+
+TEST(DeskOrderVersionTest, TheRefusalSaysWhoChangedTheOrderAndWhen) {
+  const vb::Date today = vb::Date::FromYmd(2026, 11, 3);
+  struct Case {
+    const char* who;
+    vb::Variant when;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"dana", vb::Date::FromYmdHms(2026, 11, 3, 10, 42, 7),
+       "PO000123 was changed by dana at 10:42; reload it"},
+      {"dana", vb::Date::FromYmdHms(2026, 11, 2, 16, 5, 0),
+       "PO000123 was changed by dana on 02 Nov 2026 at 16:05; reload it"},
+      {"", vb::Variant::Null(), "PO000123 was changed by someone else; reload it"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(ChangedElsewhereMessage("PO000123", c.who, c.when, today), c.message);
+  }
+}
+
+class OrderVersionTest : public ::testing::TestWithParam<data::Backend> {
+ protected:
+  void SetUp() override { component::ResetThreadStore(); }
+  void TearDown() override {
+    ui::SetDriver(nullptr);
+    component::ResetThreadStore();
+  }
+  DeskContext Desk(const std::string& user) {
+    return OpenDesk(db_.ConnectionText(), user, db::kDemoCompanyID, db::kDemoDatabaseName);
+  }
+  std::string Saved(const DeskContext& desk, const std::string& sql) {
+    return vb::CStr(desk.connection->Query(sql)->Item(0).Value());
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_order_version", GetParam()};
+};
+
+TEST_P(OrderVersionTest, ASaveOverSomeoneElsesIsRefusedAndOnlyChangedLinesAreWritten) {
+  const DeskContext admin = Desk("admin");
+  const DeskContext clerk = Desk("clerk");
+  OrderSession mine(admin);
+  OrderSession theirs(clerk);
+  mine.Open(2);  // PO000102: lines 4 and 5
+  theirs.Open(2);
+  // Line 5 changes behind both desks; a save that rewrote it would undo that.
+  admin.connection->Execute("UPDATE PurchaseOrderDetails SET LeadTime = 99 WHERE ID = 5");
+
+  auto buyer = std::make_shared<ui::HeadlessDriver>();
+  ui::SetDriver(buyer);
+  buyer->Replace("txtODEdit(3)", "7").Click("cmdAction(0)");
+  ASSERT_TRUE(theirs.EditLine(0));
+  buyer->Click("cmdAction(0)");  // the delivery dialog, as it was filled
+  ASSERT_TRUE(theirs.Save().saved);
+  EXPECT_EQ(Saved(admin, "SELECT LeadTime FROM PurchaseOrderDetails WHERE ID = 5"), "99");
+  EXPECT_EQ(Saved(admin, "SELECT RebateDisc FROM PurchaseOrderDetails WHERE ID = 4"), "7");
+
+  // Refused before the delivery dialog: the buyer is asked nothing.
+  mine.SetReferences("KH-2291-MINE", "", "");
+  try {
+    mine.Save();
+    ADD_FAILURE() << "saved over the clerk's save";
+  } catch (const vb::Error& error) {
+    EXPECT_EQ(error.number(), kOrderChangedElsewhere);
+    EXPECT_EQ(error.description().rfind("PO000102 was changed by clerk at ", 0), 0u)
+        << error.description();
+  }
+  EXPECT_TRUE(buyer->Problems().empty());
+  // The write checks the version itself, for a save that raced past that.
+  OrderHeader stale = mine.Header();
+  data::RecordSetRef no_lines = admin.connection->Query("SELECT ID FROM Users WHERE ID = 0");
+  EXPECT_THROW(WriteOrder(*admin.connection, admin.company_id, stale, *no_lines, {}, {}, "admin"),
+               vb::Error);
+  EXPECT_EQ(Saved(admin,
+                  "SELECT OurRef || '|' || RowVersion || '|' || ChangedBy "
+                  "FROM PurchaseOrders WHERE ID = 2"),
+            "KH-2291|2|clerk");
+
+  mine.Open(2);  // reloaded: the clerk's rebate, and mine saves again
+  EXPECT_FALSE(mine.Dirty());
+  buyer->Click("cmdAction(0)");
+  EXPECT_TRUE(mine.Save().saved);
+  EXPECT_EQ(Saved(admin, "SELECT RowVersion FROM PurchaseOrders WHERE ID = 2"), "3");
+}
+
+KVT_INSTANTIATE_BACKENDS(OrderVersionTest);
 
 }  // namespace
 }  // namespace kvt::host

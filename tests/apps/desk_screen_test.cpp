@@ -1,6 +1,7 @@
 // The purchasing desk driven offscreen through Qt as a buyer works it: a
 // line edited from the grid in the order item dialog, the order saved with
-// its delivery details and opened again, and a close with unsaved edits.
+// its delivery details and opened again, a close with unsaved edits, and
+// goods received against an order, posted and numbered.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -8,7 +9,10 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "apps/kvt-host/desk/desk_context.h"
@@ -17,6 +21,8 @@
 #include "apps/kvt-host/desk/main_window.h"
 #include "apps/kvt-host/desk/order_editor.h"
 #include "apps/kvt-host/desk/orders_page.h"
+#include "apps/kvt-host/desk/voucher_page.h"
+#include "apps/kvt-host/desk/voucher_screen_session.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "frontends/qt/ui/qt_driver.h"
@@ -44,6 +50,26 @@ void Click(QWidget* root, const char* name) {
   auto* button = root->findChild<QAbstractButton*>(name);
   ASSERT_NE(button, nullptr) << name;
   button->click();
+}
+
+// Calls `act` once a message box is up whose text begins with `text`.
+void WhenBox(const std::string& text, std::function<void(QMessageBox*)> act, int tries = 300) {
+  QTimer::singleShot(10, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box != nullptr && box->isVisible() && box->text().toStdString().rfind(text, 0) == 0) {
+      act(box);
+    } else if (tries > 0) {
+      WhenBox(text, act, tries - 1);
+    }
+  });
+}
+
+// The row of `grid` whose first cell is `text`, or -1.
+int RowOf(GridView* grid, const char* text) {
+  for (int row = 0; row < grid->model()->rowCount(); ++row) {
+    if (grid->model()->index(row, 0).data().toString() == text) return row;
+  }
+  return -1;
 }
 
 class DeskScreenTest : public ::testing::Test {
@@ -164,6 +190,47 @@ TEST_F(DeskScreenTest, ClosingWithUnsavedEditsAsksAndGoingBackKeepsThem) {
   window_->close();
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(Saved("SELECT OurRef FROM PurchaseOrders WHERE ID = 2"), "KH-2291");
+}
+
+TEST_F(DeskScreenTest, GoodsReceivedAgainstAnOrderArePostedAndTheVoucherNumberShown) {
+  window_->Navigate(DeskScreen::kGoodsReceived);
+  VoucherPage& page = window_->Vouchers(DeskScreen::kGoodsReceived);
+  auto* supplier = page.findChild<QComboBox*>("voucherSupplier");
+  const int harbour = supplier->findData(1);
+  supplier->setCurrentIndex(harbour);
+  emit supplier->activated(harbour);
+  auto* sources = page.findChild<GridView*>("voucherSources");
+  sources->SelectRow(RowOf(sources, "PO000110"));
+  QTest::keyClick(sources, Qt::Key_Return);
+  auto* order_lines = page.findChild<GridView*>("sourceLines");
+  const int washers = RowOf(order_lines, "WSH-M10");
+  ASSERT_GE(washers, 0);
+  WhenModal([&](QWidget* dialog) { Click(dialog, "cmdAction(0)"); });  // the 25 to come
+  order_lines->SelectRow(washers);
+  QTest::keyClick(order_lines, Qt::Key_Return);
+  auto* lines = page.findChild<GridView*>("voucherLines");
+  ASSERT_EQ(lines->model()->rowCount(), 1);
+  EXPECT_EQ(lines->model()->index(0, 2).data().toString(), "25.00");
+  QTest::keyClicks(page.findChild<QLineEdit*>("delNote"), "DN-7781");
+
+  WhenModal([&](QWidget* dialog) {  // the save voucher dialog
+    Replace(dialog, "txtGRV(0)", "INV-7781");
+    WhenBox("Confirm", [](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    Click(dialog, "cmdDo(1)");
+  });
+  std::string told;
+  WhenBox("The voucher is posted", [&](QMessageBox* box) {
+    told = box->text().toStdString();
+    for (QAbstractButton* button : box->buttons()) {
+      if (button->text() == "Not now") button->click();
+    }
+  });
+  Click(&page, "saveVoucher");
+  EXPECT_EQ(told, "The voucher is posted as GRV000208.");
+  EXPECT_EQ(page.findChild<QLabel*>("postedVoucher")->text(), "Posted GRV000208");
+  EXPECT_EQ(lines->model()->rowCount(), 0);
+  EXPECT_EQ(Saved("SELECT DelNoteNumber FROM GRVs WHERE VoucherNumber = 'GRV000208'"), "DN-7781");
+  EXPECT_EQ(Saved("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 18"), "40");
 }
 
 }  // namespace

@@ -185,20 +185,22 @@ TEST_F(VoucherSessionTest, ARefusedPostingIsShownAndTheVoucherStaysOpen) {
 
 TEST_F(VoucherSessionTest, SettingsAreStoredWhereTheComponentReadsThem) {
   const std::string text = db_.ConnectionText();
-  // The demo company: only saving without the document is allowed.
-  EXPECT_EQ(ReadPostingRules(text, 1), (PostingRules{.save_without_document = true}));
-  const PostingRules all{true, true, true, true, true};
-  WritePostingRules(text, 1, all);
-  EXPECT_EQ(ReadPostingRules(text, 1), all);
-  EXPECT_EQ(ReadPostingRules(text, 2), (PostingRules{true, true, true, true, false}));
+  // The demo company: only saving without the document is allowed; the
+  // second company saved " 1 " for auto-advance, and no decimals.
+  EXPECT_EQ(ReadCompanySettings(text, 1),
+            (CompanySettings{.rules = {.save_without_document = true}}));
+  EXPECT_EQ(ReadCompanySettings(text, 2), (CompanySettings{.rules = {true, true, true, true}}));
+  const CompanySettings mine{{true, false, true, true, true}, 3, 0};
+  WriteCompanySettings(text, 1, mine);
+  EXPECT_EQ(ReadCompanySettings(text, 1), mine);
 
   // The clerk's own plain orders and printer over the values for everyone.
-  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo", "clerk"),
+  EXPECT_EQ(ReadPrintPreferences(text + ";User ID=clerk", "KvtDemo"),
             (PrintPreferences{false, true, false, "Purchasing Printer", "Purchasing Printer"}));
-  const PrintPreferences mine{true, false, true, "", "Dock Printer"};
-  WritePrintPreferences(text, "KvtDemo", "admin", mine);
-  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo", "admin"), mine);
-  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo", "").voucher_printer, "");
+  const PrintPreferences admin{true, false, true, "", "Dock Printer"};
+  WritePrintPreferences(text + ";User ID=admin", "KvtDemo", admin);
+  EXPECT_EQ(ReadPrintPreferences(text + ";User ID=admin", "KvtDemo"), admin);
+  EXPECT_EQ(ReadPrintPreferences(text, "KvtDemo").voucher_printer, "");
 }
 
 }  // namespace

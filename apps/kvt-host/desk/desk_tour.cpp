@@ -31,6 +31,7 @@
 #include "apps/kvt-host/desk/main_window.h"
 #include "apps/kvt-host/desk/order_editor.h"
 #include "apps/kvt-host/desk/orders_page.h"
+#include "apps/kvt-host/desk/voucher_page.h"
 #include "db/demo_database.h"
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/report/output.h"
@@ -258,17 +259,107 @@ void PlanOrders(Tour& tour, MainWindow& window) {
   tour.Then([&] { tour.Press("Discard"); });
 }
 
-void PlanOtherScreens(Tour& tour, MainWindow& window) {
-  const std::pair<DeskScreen, const char*> screens[] = {
-      {DeskScreen::kGoodsReceived, "goods-received"},
-      {DeskScreen::kGoodsReturned, "goods-returned"},
-      {DeskScreen::kConsignmentReceived, "consignment-received"},
-      {DeskScreen::kConsignmentReturned, "consignment-returned"},
-      {DeskScreen::kSettings, "settings"}};
-  for (const auto& [screen, name] : screens) {
-    tour.Then([&window, screen = screen] { window.Navigate(screen); });
-    tour.Shot(name);
+// Selects the row of `grid` whose first cell is `first`, and with `enter`
+// presses Enter on it as a clerk would.
+void PickRow(Tour& tour, GridView* grid, const QString& first, bool enter) {
+  if (grid == nullptr) return;
+  for (int row = 0; row < grid->model()->rowCount(); ++row) {
+    if (grid->model()->index(row, 0).data().toString() != first) continue;
+    grid->setFocus();
+    grid->SelectRow(row);
+    if (enter) QTest::keyClick(grid, Qt::Key_Return);
+    return;
   }
+  tour.Fail("no row " + first.toStdString());
+}
+
+// Opens `source` of `supplier` on the voucher page of `screen`, then takes
+// the line of product `code` through the receive item dialog, typing
+// `qty` when given.
+void PlanVoucherLine(Tour& tour, MainWindow& window, DeskScreen screen, int32_t supplier,
+                     const char* source, const char* code, const char* qty,
+                     const std::string& dialog_shot = {}) {
+  VoucherPage& page = window.Vouchers(screen);
+  tour.Then([&tour, &window, &page, screen, supplier, source] {
+    window.Navigate(screen);
+    page.ChooseSupplier(supplier);
+    PickRow(tour, tour.Find<GridView>(&page, "voucherSources"), source, true);
+  });
+  tour.Then([&tour, &page, code] {
+    PickRow(tour, tour.Find<GridView>(&page, "sourceLines"), code, true);
+  });
+  if (!dialog_shot.empty()) tour.Shot(dialog_shot);
+  tour.Then([&tour, qty] {
+    QWidget* dialog = Tour::Top(nullptr);
+    if (qty != nullptr) ReplaceText(tour.Find<QLineEdit>(dialog, "txtODEdit(0)"), qty);
+    tour.Find<QAbstractButton>(dialog, "cmdAction(0)")->click();
+  });
+}
+
+// The four voucher pages with lines: goods received saved (a period the
+// company may not post to refused first), posted, printed and reprinted;
+// a return, a consignment receipt with a sale, and a consignment return.
+void PlanVouchers(Tour& tour, MainWindow& window) {
+  VoucherPage& received = window.Vouchers(DeskScreen::kGoodsReceived);
+  PlanVoucherLine(tour, window, DeskScreen::kGoodsReceived, 1, "PO000110", "WSH-M10", "20",
+                  "receive-item-dialog");
+  tour.Then([&] { PickRow(tour, tour.Find<GridView>(&received, "sourceLines"), "BLT-M10", true); });
+  tour.Then([&] { tour.Find<QAbstractButton>(Tour::Top(nullptr), "cmdAction(0)")->click(); });
+  tour.Then([&] { ReplaceText(tour.Find<QLineEdit>(&received, "delNote"), "DN-4520"); });
+  tour.Shot("goods-received");
+  tour.Then([&] { tour.Find<QAbstractButton>(&received, "saveVoucher")->click(); });
+  tour.Then([&] {  // October: before the current period, which the company refuses
+    auto* months = tour.Find<QComboBox>(Tour::Top(nullptr), "dbcGRV(0)");
+    if (months == nullptr) return;
+    months->setCurrentIndex(9);
+    emit months->activated(9);
+  });
+  tour.Shot("save-voucher-period-refused");
+  tour.Then([&] { tour.Press("OK"); });
+  tour.Then([&] {
+    if (qobject_cast<QMessageBox*>(Tour::Top(nullptr)) != nullptr) tour.Press("OK");
+  });
+  tour.Then(
+      [&] { ReplaceText(tour.Find<QLineEdit>(Tour::Top(nullptr), "txtGRV(0)"), "INV-88560"); });
+  tour.Shot("save-voucher-dialog");
+  tour.Then([&] { tour.Find<QAbstractButton>(Tour::Top(nullptr), "cmdDo(1)")->click(); });
+  tour.Then([&] { tour.Press("Yes"); });
+  tour.Shot("voucher-posted");
+  tour.Then([&] { tour.Press("Print…"); });
+  tour.Shot("voucher-print-preview");
+  tour.Then([&] { Tour::Top(nullptr)->close(); });
+  tour.Then([&] { tour.Find<QAbstractButton>(&received, "reprintVoucher")->click(); });
+  tour.Shot("voucher-reprint-choose");
+  tour.Then([&] { tour.Press("OK"); });
+  tour.Shot("voucher-reprint-copy");
+  tour.Then([&] { Tour::Top(nullptr)->close(); });
+
+  PlanVoucherLine(tour, window, DeskScreen::kGoodsReturned, 1, "GRV000201", "BLT-M10", "2");
+  tour.Then([&] {
+    VoucherPage& page = window.Vouchers(DeskScreen::kGoodsReturned);
+    ReplaceText(tour.Find<QLineEdit>(&page, "delNote"), "RN-0019");
+  });
+  tour.Shot("goods-returned");
+  PlanVoucherLine(tour, window, DeskScreen::kConsignmentReceived, 3, "PO000106", "TMB-PINE",
+                  nullptr);
+  tour.Shot("consignment-received");
+  tour.Then([&] {
+    VoucherPage& page = window.Vouchers(DeskScreen::kConsignmentReceived);
+    tour.Find<GridView>(&page, "consignmentStock")->SelectRow(0);
+    tour.Find<QAbstractButton>(&page, "recordSale")->click();
+  });
+  tour.Shot("record-consignment-sale");
+  tour.Then([&] { tour.Press("OK"); });
+  PlanVoucherLine(tour, window, DeskScreen::kConsignmentReturned, 3, "CRV000401", "TMB-PINE", "2");
+  tour.Shot("consignment-returned");
+  tour.Then([&] {  // another supplier while the return has a line
+    VoucherPage& page = window.Vouchers(DeskScreen::kConsignmentReturned);
+    page.ChooseSupplier(1);
+  });
+  tour.Shot("voucher-unsaved-lines");
+  tour.Then([&] { tour.Press("Go back"); });
+  tour.Then([&] { window.Navigate(DeskScreen::kSettings); });
+  tour.Shot("settings");
 }
 
 int RunTour(int argc, char** argv) {
@@ -299,7 +390,7 @@ int RunTour(int argc, char** argv) {
 
   Tour tour(argv[2]);
   PlanOrders(tour, window);
-  PlanOtherScreens(tour, window);
+  PlanVouchers(tour, window);
   tour.Then([&] {
     window.hide();
     read_only = std::make_unique<MainWindow>(reader, *output);

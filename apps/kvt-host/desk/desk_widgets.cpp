@@ -1,5 +1,7 @@
 #include "apps/kvt-host/desk/desk_widgets.h"
 
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,6 +28,40 @@ QLabel* Heading(const QString& text, QWidget* parent) {
   big.setBold(true);
   heading->setFont(big);
   return heading;
+}
+
+LeaveAnswer AskToLeave(QWidget* parent, const std::string& title, const std::string& text,
+                       const std::string& question) {
+  QMessageBox box(QMessageBox::Warning, ToQt(title), ToQt(text), QMessageBox::NoButton, parent);
+  box.setInformativeText(ToQt(question));
+  QPushButton* save = box.addButton("Save\u2026", QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QMessageBox::Discard);
+  QPushButton* back = box.addButton("Go back", QMessageBox::RejectRole);
+  box.setDefaultButton(back);
+  box.exec();
+  if (box.clickedButton() == save) return LeaveAnswer::kSave;
+  return box.clickedButton() == discard ? LeaveAnswer::kDiscard : LeaveAnswer::kGoBack;
+}
+
+QGroupBox* TotalsBox(const std::vector<std::string>& captions, size_t bold, const QString& name,
+                     std::vector<QLabel*>& values, QWidget* parent) {
+  auto* totals = new QGroupBox("Totals", parent);
+  auto* form = new QFormLayout(totals);
+  for (size_t i = 0; i < captions.size(); ++i) {
+    auto* caption = new QLabel(ToQt(captions[i]), totals);
+    auto* value = new QLabel(totals);
+    value->setObjectName(name + QString::number(i + 1));
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setMinimumWidth(120);
+    if (i == bold) {
+      caption->setStyleSheet("font-weight: bold;");
+      value->setStyleSheet("font-weight: bold;");
+    }
+    form->addRow(caption, value);
+    values.push_back(value);
+  }
+  return totals;
 }
 
 QLabel* NoteLabel(const QString& text, QWidget* parent) {

@@ -8,9 +8,11 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/value/error.h"
 
+class QGroupBox;
 class QLabel;
 class QPushButton;
 
@@ -40,6 +42,18 @@ QPushButton* CommandButton(const char* text, const char* name, QWidget* parent,
                            const std::string& doing, std::function<void()> action);
 // A screen's heading, larger and bold.
 QLabel* Heading(const QString& text, QWidget* parent);
+// What the user answered when asked about unsaved work.
+enum class LeaveAnswer { kSave, kDiscard, kGoBack };
+// Asks, over `parent`, whether to save, discard or go back to the unsaved
+// work `text` describes; going back is the default.
+LeaveAnswer AskToLeave(QWidget* parent, const std::string& title, const std::string& text,
+                       const std::string& question);
+
+// A "Totals" box bottom-right of a screen: one right-aligned figure per
+// caption, the one at `bold` in bold. The figures, named `name`1, `name`2...,
+// are appended to `values`.
+QGroupBox* TotalsBox(const std::vector<std::string>& captions, size_t bold, const QString& name,
+                     std::vector<QLabel*>& values, QWidget* parent);
 // A grey explanatory line that wraps.
 QLabel* NoteLabel(const QString& text, QWidget* parent);
 

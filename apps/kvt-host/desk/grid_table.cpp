@@ -18,6 +18,7 @@ std::string FormatCell(const vb::Variant& value, CellKind kind, const Decimals& 
   if (!vb::IsNumeric(value)) return vb::CStr(value);
   const int digits = kind == CellKind::kQuantity ? decimals.quantity
                      : kind == CellKind::kPrice  ? decimals.price
+                     : kind == CellKind::kCount  ? 0
                                                  : 2;
   return vb::FormatNumber(value, digits, vb::kTristateTrue, vb::kTristateFalse, vb::kTristateTrue);
 }

@@ -18,6 +18,7 @@ enum class CellKind {
   kQuantity,  // the quantity decimals, grouped
   kPrice,     // the price decimals, grouped
   kMoney,     // two decimals, grouped
+  kCount,     // a whole number, grouped
   kDate,      // "02 Nov 2026"
 };
 

@@ -11,6 +11,7 @@
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/orders_page.h"
 #include "apps/kvt-host/desk/settings_page.h"
+#include "apps/kvt-host/desk/voucher_desk_session.h"
 #include "apps/kvt-host/desk/voucher_page.h"
 
 namespace kvt::host {
@@ -19,6 +20,10 @@ namespace {
 constexpr const char* kScreenNames[] = {"Purchase orders",      "Goods received",
                                         "Goods returned",       "Consignment received",
                                         "Consignment returned", "Settings"};
+// The voucher kinds of the screens after Purchase orders, in their order.
+constexpr posting::TransactionType kVoucherKinds[] = {
+    posting::kGoodsReceived, posting::kGoodsReturned, posting::kConsignmentReceived,
+    posting::kConsignmentReturned};
 
 }  // namespace
 
@@ -39,8 +44,9 @@ MainWindow::MainWindow(const DeskContext& desk, DeskOutput& output) : desk_(desk
   orders_ = new OrdersPage(desk_, output, pages_);
   orders_->on_note = [this](const std::string& text) { Note(text); };
   pages_->addWidget(orders_);
-  for (int i = 1; i <= 4; ++i) {
-    vouchers_.push_back(new VoucherPage(kScreenNames[i], output, pages_));
+  for (posting::TransactionType kind : kVoucherKinds) {
+    vouchers_.push_back(new VoucherPage(OpenVoucherScreen(desk_, kind), output, pages_));
+    vouchers_.back()->on_note = [this](const std::string& text) { Note(text); };
     pages_->addWidget(vouchers_.back());
   }
   settings_ = new SettingsPage(desk_, pages_);

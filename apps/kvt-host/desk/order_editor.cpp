@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDoubleSpinBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,7 +26,7 @@ constexpr const char* kHeaderCaptions[] = {"Supplier", "Rep", "Date ordered", "S
 constexpr const char* kTotalCaptions[] = {
     "Trade discount", "Rebate discount", "Other discount", "Net amount", "Tax",
     "Order total",    "Quantity"};
-constexpr int kOrderTotal = 5;
+constexpr size_t kOrderTotal = 5;
 constexpr int kProductColumn = 1;
 constexpr int kPanelRows = 7;
 
@@ -188,21 +187,9 @@ QWidget* OrderEditor::BuildBottom() {
   panel->setColumnStretch(4, 1);  // the figures stay beside their captions
   row->addWidget(product, 1);
 
-  auto* totals = new QGroupBox("Totals", bottom);
+  QGroupBox* totals = TotalsBox({std::begin(kTotalCaptions), std::end(kTotalCaptions)}, kOrderTotal,
+                                "total", totals_, bottom);
   totals->setObjectName("totals");
-  auto* form = new QFormLayout(totals);
-  for (size_t i = 0; i < std::size(kTotalCaptions); ++i) {
-    QLabel* value = ValueLabel(totals, true);
-    value->setObjectName(QString("total%1").arg(i + 1));
-    value->setMinimumWidth(120);
-    auto* caption = new QLabel(kTotalCaptions[i], totals);
-    if (static_cast<int>(i) == kOrderTotal) {
-      value->setStyleSheet("font-weight: bold;");
-      caption->setStyleSheet("font-weight: bold;");
-    }
-    form->addRow(caption, value);
-    totals_.push_back(value);
-  }
   row->addWidget(totals, 0, Qt::AlignRight | Qt::AlignBottom);
   return bottom;
 }
@@ -353,20 +340,14 @@ bool OrderEditor::Save(bool& printed) {
   if (Refused()) return false;
   TakeHeaderEdits();
   const std::string name = OrderName();
-  if (session_->ChangedElsewhere()) {
-    QMessageBox box(QMessageBox::Warning, ToQt(name),
-                    ToQt("Someone else has saved " + name + " since you opened it."),
-                    QMessageBox::NoButton, this);
-    box.setInformativeText("Saving now replaces their version with yours.");
-    QPushButton* mine = box.addButton("Save mine", QMessageBox::AcceptRole);
-    box.addButton("Go back", QMessageBox::RejectRole);
-    box.exec();
-    if (box.clickedButton() != mine) return false;
-  }
   OrderSession::SaveResult result;
   try {
     result = session_->Save();
   } catch (const vb::Error& error) {
+    if (error.number() == kOrderChangedElsewhere) {
+      RefuseChanged(error.description());
+      return false;
+    }
     QMessageBox::critical(
         this, ToQt(name),
         ToQt(name + " was not saved: " + error.description() + "\n\nYour changes are still here."));
@@ -386,6 +367,24 @@ bool OrderEditor::Save(bool& printed) {
     on_note(saved + " saved as a pending order.");
   }
   return true;
+}
+
+void OrderEditor::RefuseChanged(const std::string& why) {
+  QMessageBox box(QMessageBox::Warning, ToQt(OrderName()), ToQt(why + "."), QMessageBox::NoButton,
+                  this);
+  box.setInformativeText(
+      "Nothing was saved. Reload shows the order as now saved and drops your changes; go back "
+      "to keep them on screen while you note them.");
+  QPushButton* reload = box.addButton("Reload", QMessageBox::AcceptRole);
+  box.addButton("Go back", QMessageBox::RejectRole);
+  box.exec();
+  if (box.clickedButton() != reload) {
+    Refresh(lines_->CurrentRow());
+    return;
+  }
+  session_->Open(session_->Header().order_id);
+  Show(std::move(session_));
+  if (on_note) on_note(OrderName() + " reloaded.");
 }
 
 bool OrderEditor::SaveOrder() {
@@ -425,16 +424,12 @@ bool OrderEditor::ConfirmLeave() {
   if (!session_ || !session_->Dirty()) return true;
   TakeHeaderEdits();
   const std::string name = OrderName();
-  QMessageBox box(QMessageBox::Warning, ToQt(name), ToQt(name + " has changes that are not saved."),
-                  QMessageBox::NoButton, this);
-  box.setInformativeText("Save them, discard them, or go back to the order?");
-  QPushButton* save = box.addButton("Save\u2026", QMessageBox::AcceptRole);
-  QPushButton* discard = box.addButton(QMessageBox::Discard);
-  QPushButton* back = box.addButton("Go back", QMessageBox::RejectRole);
-  box.setDefaultButton(back);
-  box.exec();
-  if (box.clickedButton() == save) return SaveOrder();
-  return box.clickedButton() == discard;
+  switch (AskToLeave(this, name, name + " has changes that are not saved.",
+                     "Save them, discard them, or go back to the order?")) {
+    case LeaveAnswer::kSave: return SaveOrder();
+    case LeaveAnswer::kDiscard: return true;
+    default: return false;
+  }
 }
 
 void OrderEditor::CloseOrder() {

@@ -61,6 +61,9 @@ class OrderEditor : public QWidget {
   bool Refused();
   // Saves; `printed` tells whether the delivery dialog's choice printed it.
   bool Save(bool& printed);
+  // Tells the buyer that someone else saved the order first and offers to
+  // reload it.
+  void RefuseChanged(const std::string& why);
   std::string OrderName() const;
 
   DeskOutput& output_;

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "apps/kvt-host/desk/desk_settings.h"
 #include "apps/kvt-host/order_screen.h"
+#include "apps/kvt-host/vouchers/host_settings.h"
 #include "platform/ui/controls.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
@@ -42,21 +42,6 @@ constexpr PanelEntry kProductPanel[] = {
     {"Service level", "txtProdDetails", 3},  {"Mean order", "lblStats", 0},
     {"Median order", "lblStats", 1},         {"Std deviation", "lblStats", 2}};
 
-std::vector<vb::Variant> RowValues(data::RecordSet& rows) {
-  std::vector<vb::Variant> values;
-  for (int i = 0; i < rows.Fields().Count(); ++i) values.push_back(rows.Item(i).Value());
-  return values;
-}
-
-bool SameValues(const std::vector<vb::Variant>& a, const std::vector<vb::Variant>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].IsNull() != b[i].IsNull()) return false;
-    if (!a[i].IsNull() && vb::CStr(a[i]) != vb::CStr(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 OrderSession::OrderSession(DeskContext desk) : desk_(std::move(desk)) {
@@ -88,7 +73,7 @@ void OrderSession::Open(int32_t order_id) {
                                  3, 3, connection, status);
   header_ = std::move(header);
   removed_line_ids_.clear();
-  fingerprint_ = OrderFingerprint(*desk_.connection, order_id);
+  opened_lines_ = ReadSavedLines(*lines_);
   dirty_ = false;
   screen_->Provider().CurrentOrder(order_id);
   const vb::Variant form = AsVariant(screen_);
@@ -106,7 +91,7 @@ void OrderSession::StartNew(int32_t supplier_id) {
   lines_ = gateway.OpenRecordset("Exec sp_AO_Select_Order_Details 0", 1, 3, 3, connection, status);
   header_ = std::move(header);
   removed_line_ids_.clear();
-  fingerprint_.clear();
+  opened_lines_.clear();
   dirty_ = true;
   screen_->Provider().CurrentOrder(0);
   order_.ClearHeaderControls(AsVariant(screen_));
@@ -183,7 +168,7 @@ bool OrderSession::AddLine(int32_t product_id, double quantity) {
 
 bool OrderSession::EditLine(int row) {
   MoveToRow(row);
-  const std::vector<vb::Variant> before = RowValues(*lines_);
+  const std::vector<vb::Variant> before = LineValues(*lines_);
   const int32_t product_id = vb::CLng(lines_->Item("Products ID").Value());
   order_.LoadDetailForm();
   order_.AssignAllForEditing(ProductRow(product_id), AsVariant(lines_), header_.order_number);
@@ -192,7 +177,7 @@ bool OrderSession::EditLine(int row) {
   MoveToRow(row);
   order_.UpdateOrderDetailRS(AsVariant(lines_));
   lines_->Update();  // committing the row is the host's part
-  const bool changed = !SameValues(before, RowValues(*lines_));
+  const bool changed = !SameValues(before, LineValues(*lines_));
   dirty_ = dirty_ || changed;
   Recalculate();
   return changed;
@@ -238,14 +223,25 @@ std::vector<std::pair<std::string, std::string>> OrderSession::ProductDetails(in
   return details;
 }
 
-bool OrderSession::ChangedElsewhere() const {
-  return !IsNew() && OrderFingerprint(*desk_.connection, header_.order_id) != fingerprint_;
+std::string OrderSession::ChangeRefusal() const {
+  return host::ChangeRefusal(*desk_.connection, header_);
+}
+
+void OrderSession::SetDateOrdered(const vb::Date& date) {
+  if (date == header_.date_ordered) return;
+  header_.date_ordered = date;
+  dirty_ = true;
 }
 
 OrderSession::SaveResult OrderSession::Save() {
   if (LineCount() == 0) {
     throw vb::Error(vb::err::kInvalidCall, kSource,
                     "An order needs at least one line before it can be saved.");
+  }
+  // Told before the buyer types the delivery details for nothing; the
+  // write checks again.
+  if (const std::string refusal = ChangeRefusal(); !refusal.empty()) {
+    throw vb::Error(kOrderChangedElsewhere, kSource, refusal);
   }
   order_.LoadDeliveryForm();
   order_.Order_No(header_.order_number);
@@ -272,7 +268,8 @@ OrderSession::SaveResult OrderSession::Save() {
   }
   OrderHeader written = header_;
   if (result.print_now) written.status = kOrderProcessed;
-  WriteOrder(*desk_.connection, desk_.company_id, written, *lines_, removed_line_ids_);
+  WriteOrder(*desk_.connection, desk_.company_id, written, *lines_, opened_lines_,
+             removed_line_ids_, desk_.user_name);
   Open(written.order_id);
   return result;
 }

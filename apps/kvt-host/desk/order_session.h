@@ -73,8 +73,12 @@ class OrderSession {
   // screen's product panel: (caption, value) pairs, the description first.
   std::vector<std::pair<std::string, std::string>> ProductDetails(int row);
 
-  // True when someone else saved this order since it was opened here.
-  bool ChangedElsewhere() const;
+  // Why this order may not be saved because someone else saved it since
+  // it was opened here ("PO000123 was changed by dana at 10:42; reload
+  // it"), or empty.
+  std::string ChangeRefusal() const;
+  // Dates the order (today for a new one unless set).
+  void SetDateOrdered(const vb::Date& date);
 
   struct SaveResult {
     bool saved = false;  // false: the buyer cancelled the delivery dialog
@@ -82,9 +86,11 @@ class OrderSession {
     bool preview = false;
   };
   // Asks for the delivery details (filled from the order, and for a new
-  // order from the company) and writes header, delivery address and lines
-  // in one transaction. Raises what writing raises; the edits, the typed
-  // address included, stay open then. Raises 5 for an order with no lines.
+  // order from the company) and writes header, delivery address and the
+  // lines that changed in one transaction. Raises what writing raises; the
+  // edits, the typed address included, stay open then: 5 for an order with
+  // no lines, kOrderChangedElsewhere (before the dialog when it can) for an
+  // order someone else saved since it was opened here.
   SaveResult Save();
   // Prints or previews the order as last saved.
   void Print(bool preview);
@@ -102,7 +108,7 @@ class OrderSession {
   OrderHeader header_;
   data::RecordSetRef lines_;
   std::vector<int32_t> removed_line_ids_;
-  std::string fingerprint_;
+  SavedLines opened_lines_;
   bool dirty_ = false;
 };
 

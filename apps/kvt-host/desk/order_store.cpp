@@ -1,5 +1,7 @@
 #include "apps/kvt-host/desk/order_store.h"
 
+#include <ctime>
+
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "platform/value/number_text.h"
@@ -36,14 +38,44 @@ constexpr const char* kLineColumns[] = {"Products ID",
                                         "Tax",
                                         "Total Cost"};
 
-void AppendRows(std::string& text, data::RecordSet& rows) {
-  for (; !rows.IsEOF(); rows.MoveNext()) {
-    for (int i = 0; i < rows.Fields().Count(); ++i) {
-      const vb::Variant value = rows.Item(i).Value();
-      text += value.IsNull() ? "\x01" : vb::CStr(value);
-      text += '\x1f';
+// Now, to the second, local time.
+vb::Date Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return vb::Date::FromYmdHms(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                              local.tm_min, local.tm_sec);
+}
+
+// Inserts the new lines and updates the saved ones that differ from
+// `opened`.
+void WriteLines(data::Connection& connection, int32_t order_id, data::RecordSet& lines,
+                const SavedLines& opened) {
+  if (lines.RecordCount() == 0) return;
+  for (lines.MoveFirst(); !lines.IsEOF(); lines.MoveNext()) {
+    std::vector<vb::Variant> values = LineValues(lines);
+    const vb::Variant id = lines.Item("ID").Value();
+    if (id.IsNull()) {
+      values.push_back(order_id);
+      connection.Execute(
+          "INSERT INTO PurchaseOrderDetails (ProductID, LeadTime, Qty, BOQty, FreeQty, "
+          "UnitPrice, TradeDiscountFormulaID, TradeDisc, RebateFormulaID, RebateDisc, "
+          "OtherDiscountFormulaID, OtherDisc, NetAmount, TaxCodesID, Tax, TotalCost, "
+          "PurchaseOrderID) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
+          "?13, ?14, ?15, ?16, ?17)",
+          values);
+      continue;
     }
-    text += '\x1e';
+    const auto before = opened.find(vb::CLng(id));
+    if (before != opened.end() && SameValues(before->second, values)) continue;
+    values.push_back(id);
+    connection.Execute(
+        "UPDATE PurchaseOrderDetails SET ProductID = ?1, LeadTime = ?2, Qty = ?3, "
+        "BOQty = ?4, FreeQty = ?5, UnitPrice = ?6, TradeDiscountFormulaID = ?7, "
+        "TradeDisc = ?8, RebateFormulaID = ?9, RebateDisc = ?10, "
+        "OtherDiscountFormulaID = ?11, OtherDisc = ?12, NetAmount = ?13, "
+        "TaxCodesID = ?14, Tax = ?15, TotalCost = ?16 WHERE ID = ?17",
+        values);
   }
 }
 
@@ -80,6 +112,7 @@ OrderHeader ReadOrderHeader(data::Connection& connection, int32_t order_id) {
   header.message = Text(*row, "Message");
   header.delivery = {Text(*row, "DelName"), Text(*row, "DelAddr1"), Text(*row, "DelAddr2"),
                      Text(*row, "DelAddr3"), Text(*row, "DelPostCode")};
+  header.row_version = vb::CLng(row->Item("RowVersion").Value());
   return header;
 }
 
@@ -119,63 +152,69 @@ std::string NextOrderNumber(data::Connection& connection, int32_t company_id) {
   return "PO" + vb::ZeroPadded(highest + 1, 6);
 }
 
-void WriteOrderLines(data::Connection& connection, int32_t order_id, data::RecordSet& lines) {
-  if (lines.RecordCount() == 0) return;
-  for (lines.MoveFirst(); !lines.IsEOF(); lines.MoveNext()) {
-    std::vector<vb::Variant> values;
-    for (const char* column : kLineColumns) values.push_back(lines.Item(column).Value());
-    const vb::Variant id = lines.Item("ID").Value();
-    if (id.IsNull()) {
-      values.push_back(order_id);
-      connection.Execute(
-          "INSERT INTO PurchaseOrderDetails (ProductID, LeadTime, Qty, BOQty, FreeQty, "
-          "UnitPrice, TradeDiscountFormulaID, TradeDisc, RebateFormulaID, RebateDisc, "
-          "OtherDiscountFormulaID, OtherDisc, NetAmount, TaxCodesID, Tax, TotalCost, "
-          "PurchaseOrderID) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, "
-          "?13, ?14, ?15, ?16, ?17)",
-          values);
-    } else {
-      values.push_back(id);
-      connection.Execute(
-          "UPDATE PurchaseOrderDetails SET ProductID = ?1, LeadTime = ?2, Qty = ?3, "
-          "BOQty = ?4, FreeQty = ?5, UnitPrice = ?6, TradeDiscountFormulaID = ?7, "
-          "TradeDisc = ?8, RebateFormulaID = ?9, RebateDisc = ?10, "
-          "OtherDiscountFormulaID = ?11, OtherDisc = ?12, NetAmount = ?13, "
-          "TaxCodesID = ?14, Tax = ?15, TotalCost = ?16 WHERE ID = ?17",
-          values);
-    }
+std::vector<vb::Variant> LineValues(data::RecordSet& lines) {
+  std::vector<vb::Variant> values;
+  for (const char* column : kLineColumns) values.push_back(lines.Item(column).Value());
+  return values;
+}
+
+bool SameValues(const std::vector<vb::Variant>& a, const std::vector<vb::Variant>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i].IsNull() != b[i].IsNull()) return false;
+    if (!a[i].IsNull() && vb::CStr(a[i]) != vb::CStr(b[i])) return false;
   }
+  return true;
+}
+
+SavedLines ReadSavedLines(data::RecordSet& lines) {
+  SavedLines saved;
+  if (lines.RecordCount() == 0) return saved;
+  for (lines.MoveFirst(); !lines.IsEOF(); lines.MoveNext()) {
+    const vb::Variant id = lines.Item("ID").Value();
+    if (!id.IsNull()) saved[vb::CLng(id)] = LineValues(lines);
+  }
+  return saved;
 }
 
 void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& header,
-                data::RecordSet& lines, const std::vector<int32_t>& removed_line_ids) {
+                data::RecordSet& lines, const SavedLines& opened,
+                const std::vector<int32_t>& removed_line_ids, const std::string& user_name) {
   OrderHeader written = header;
   connection.RunInTransaction([&] {
     const DeliveryAddress& d = written.delivery;
-    std::vector<vb::Variant> values = {written.date_ordered,    written.status,
-                                       OrNull(written.our_ref), OrNull(written.supplier_ref),
-                                       OrNull(d.name),          OrNull(d.address1),
-                                       OrNull(d.address2),      OrNull(d.address3),
-                                       OrNull(d.post_code),     OrNull(written.message)};
+    std::vector<vb::Variant> values = {
+        written.date_ordered,         written.status,     OrNull(written.our_ref),
+        OrNull(written.supplier_ref), OrNull(d.name),     OrNull(d.address1),
+        OrNull(d.address2),           OrNull(d.address3), OrNull(d.post_code),
+        OrNull(written.message),      OrNull(user_name),  Now()};
     if (written.order_id == 0) {
       written.order_number = NextOrderNumber(connection, company_id);
       values.insert(values.end(), {company_id, written.supplier_id, written.order_number});
       connection.Execute(
           "INSERT INTO PurchaseOrders (DateOrdered, Status, OurRef, SuppRef, DelName, "
-          "DelAddr1, DelAddr2, DelAddr3, DelPostCode, Message, CompanyID, SupplierID, "
-          "OrderNumber) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)",
+          "DelAddr1, DelAddr2, DelAddr3, DelPostCode, Message, ChangedBy, ChangedAt, "
+          "CompanyID, SupplierID, OrderNumber, RowVersion) VALUES (?1, ?2, ?3, ?4, ?5, ?6, "
+          "?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, 1)",
           values);
       data::RecordSetRef added = connection.Query(
           "SELECT ID FROM PurchaseOrders WHERE CompanyID = ?1 AND OrderNumber = ?2",
           {company_id, written.order_number});
       written.order_id = vb::CLng(added->Item(0).Value());
+      written.row_version = 1;
     } else {
-      values.push_back(written.order_id);
-      connection.Execute(
-          "UPDATE PurchaseOrders SET DateOrdered = ?1, Status = ?2, OurRef = ?3, "
-          "SuppRef = ?4, DelName = ?5, DelAddr1 = ?6, DelAddr2 = ?7, DelAddr3 = ?8, "
-          "DelPostCode = ?9, Message = ?10 WHERE ID = ?11",
-          values);
+      // The version test and the write are one statement: of two saves
+      // from the same version only the first finds it.
+      values.insert(values.end(), {written.order_id, written.row_version});
+      if (connection.Execute(
+              "UPDATE PurchaseOrders SET DateOrdered = ?1, Status = ?2, OurRef = ?3, "
+              "SuppRef = ?4, DelName = ?5, DelAddr1 = ?6, DelAddr2 = ?7, DelAddr3 = ?8, "
+              "DelPostCode = ?9, Message = ?10, ChangedBy = ?11, ChangedAt = ?12, "
+              "RowVersion = RowVersion + 1 WHERE ID = ?13 AND RowVersion = ?14",
+              values) == 0) {
+        throw vb::Error(kOrderChangedElsewhere, kSource, ChangeRefusal(connection, written));
+      }
+      ++written.row_version;
     }
     for (int32_t line_id : removed_line_ids) {
       if (connection.Execute("DELETE FROM PurchaseOrderDetails WHERE ID = ?1 AND "
@@ -187,9 +226,33 @@ void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& h
                         "the order was not saved.");
       }
     }
-    WriteOrderLines(connection, written.order_id, lines);
+    WriteLines(connection, written.order_id, lines, opened);
   });
   header = written;
+}
+
+std::string ChangeRefusal(data::Connection& connection, const OrderHeader& header) {
+  if (header.order_id == 0) return {};
+  data::RecordSetRef saved =
+      connection.Query("SELECT RowVersion, ChangedBy, ChangedAt FROM PurchaseOrders WHERE ID = ?1",
+                       {header.order_id});
+  if (saved->IsEOF()) {
+    return header.order_number + " was deleted by someone else; it cannot be saved again.";
+  }
+  if (vb::CLng(saved->Item(0).Value()) == header.row_version) return {};
+  return ChangedElsewhereMessage(header.order_number, Text(*saved, "ChangedBy"),
+                                 saved->Item(2).Value(), vb::Date::Today());
+}
+
+std::string ChangedElsewhereMessage(const std::string& order_number, const std::string& who,
+                                    const vb::Variant& when, const vb::Date& today) {
+  std::string text = order_number + " was changed by " + (who.empty() ? "someone else" : who);
+  if (!when.IsNull() && !when.IsEmpty()) {
+    const vb::Date at = vb::CDate(when);
+    if (at.DateOnly() != today) text += " on " + vb::Format(at, "dd mmm yyyy");
+    text += " at " + vb::Format(at, "hh:nn");
+  }
+  return text + "; reload it";
 }
 
 double QtyReceived(data::Connection& connection, int32_t line_id) {
@@ -197,18 +260,6 @@ double QtyReceived(data::Connection& connection, int32_t line_id) {
       connection.Query("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = ?1", {line_id});
   if (row->IsEOF() || row->Item(0).IsNull()) return 0;
   return vb::CDbl(row->Item(0).Value());
-}
-
-std::string OrderFingerprint(data::Connection& connection, int32_t order_id) {
-  if (order_id == 0) return {};
-  std::string text;
-  data::RecordSetRef header =
-      connection.Query("SELECT * FROM PurchaseOrders WHERE ID = ?1", {order_id});
-  AppendRows(text, *header);
-  data::RecordSetRef lines = connection.Query(
-      "SELECT * FROM PurchaseOrderDetails WHERE PurchaseOrderID = ?1 ORDER BY ID", {order_id});
-  AppendRows(text, *lines);
-  return text;
 }
 
 }  // namespace kvt::host

@@ -4,17 +4,23 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/data/connection.h"
 #include "platform/value/date.h"
+#include "platform/value/error.h"
 
 namespace kvt::host {
 
 inline constexpr int32_t kOrderPending = 0;
 inline constexpr int32_t kOrderProcessed = 1;
 inline constexpr int32_t kOrderClosed = 2;
+
+// Raised, with the message for the buyer as description, when an order was
+// saved by someone else since it was opened; nothing is written then.
+inline constexpr int32_t kOrderChangedElsewhere = vb::vbObjectError + 3110;
 
 // "Pending", "Processed", "Closed".
 std::string OrderStatusText(int32_t status);
@@ -35,7 +41,12 @@ struct OrderHeader {
   int32_t status = kOrderPending;
   std::string our_ref, supplier_ref, message;
   DeliveryAddress delivery;
+  int32_t row_version = 0;  // the save it was read from; 0 for a new order
 };
+
+// The saved lines as read when the order was opened, by line ID: the
+// values a save writes, so that it writes only the lines that changed.
+using SavedLines = std::map<int32_t, std::vector<vb::Variant>>;
 
 // The saved header of order `order_id`. Raises 3021 when there is none.
 OrderHeader ReadOrderHeader(data::Connection& connection, int32_t order_id);
@@ -49,24 +60,40 @@ OrderHeader NewOrderHeader(data::Connection& connection, int32_t company_id, int
 // company's orders use ("PO000001" for the first).
 std::string NextOrderNumber(data::Connection& connection, int32_t company_id);
 
-// Writes the order's lines from `lines` (the order-detail row layout):
-// saved lines are updated, their received quantities kept; new ones are
-// inserted. Leaves the set at its end. Runs in the caller's transaction.
-void WriteOrderLines(data::Connection& connection, int32_t order_id, data::RecordSet& lines);
+// What a save writes of the current line of `lines`, and whether two such
+// readings are the same (Null apart, compared as text).
+std::vector<vb::Variant> LineValues(data::RecordSet& lines);
+bool SameValues(const std::vector<vb::Variant>& a, const std::vector<vb::Variant>& b);
 
-// Writes the whole order in one transaction: a new header is inserted under
-// the next free number (order_id and order_number are set), a saved one
-// updated; then the lines, and the removal of `removed_line_ids`. A removed
-// line that has goods received against it refuses the save (5), as do
-// the engine's errors; nothing is written then.
+// What a save writes of each saved line of `lines` (the order-detail row
+// layout), by line ID. Leaves the set at its end.
+SavedLines ReadSavedLines(data::RecordSet& lines);
+
+// Writes the whole order in one transaction as `user_name`'s save: a new
+// header is inserted under the next free number (order_id and
+// order_number are set), a saved one updated when it is still at
+// header.row_version; then the lines, and the removal of
+// `removed_line_ids`. Of the saved lines only those that differ from
+// `opened` are written (received quantities never are). The header's
+// row_version is the new one afterwards.
+// Refuses, writing nothing: an order someone else saved since it was read
+// (kOrderChangedElsewhere, with ChangedElsewhereMessage), a removed line
+// that has goods received against it (5), and the engine's errors.
 void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& header,
-                data::RecordSet& lines, const std::vector<int32_t>& removed_line_ids);
+                data::RecordSet& lines, const SavedLines& opened,
+                const std::vector<int32_t>& removed_line_ids, const std::string& user_name);
+
+// Why `header` may not be saved over what is saved now ("PO000123 was
+// changed by dana at 10:42; reload it"), or empty when the saved order is
+// still at header.row_version (a new order always is).
+std::string ChangeRefusal(data::Connection& connection, const OrderHeader& header);
+
+// The refusal's words: the time alone for a change of `today`, else the
+// date too; "someone else" for nobody named.
+std::string ChangedElsewhereMessage(const std::string& order_number, const std::string& who,
+                                    const vb::Variant& when, const vb::Date& today);
 
 // The quantity received to date on order line `line_id` (0 when none).
 double QtyReceived(data::Connection& connection, int32_t line_id);
-
-// The saved order as text, header and lines: two readings differ exactly
-// when someone changed the order in between. Empty for an order not saved.
-std::string OrderFingerprint(data::Connection& connection, int32_t order_id);
 
 }  // namespace kvt::host

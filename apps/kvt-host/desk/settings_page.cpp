@@ -22,17 +22,17 @@ constexpr const char* kFormCaptions[] = {
     "Purchase orders:", "Goods and consignment received:", "Goods and consignment returned:"};
 
 struct RuleText {
-  bool CompanySettings::*rule;
+  bool PostingRules::*rule;
   const char* text;
 };
 constexpr RuleText kRules[] = {
-    {&CompanySettings::prior_periods, "Vouchers may be posted to periods before the current one"},
-    {&CompanySettings::future_periods, "Vouchers may be posted to periods after the current one"},
-    {&CompanySettings::auto_advance,
+    {&PostingRules::prior_periods, "Vouchers may be posted to periods before the current one"},
+    {&PostingRules::future_periods, "Vouchers may be posted to periods after the current one"},
+    {&PostingRules::auto_advance_period,
      "Propose the period of today's date rather than the current accounting period"},
-    {&CompanySettings::closed_periods,
+    {&PostingRules::before_supplier_procedure,
      "Vouchers may be posted to periods the supplier period-end has closed"},
-    {&CompanySettings::without_document,
+    {&PostingRules::save_without_document,
      "Vouchers may be saved without a supplier document (invoice or credit note)"},
 };
 
@@ -87,7 +87,8 @@ SettingsPage::SettingsPage(const DeskContext& desk, QWidget* parent)
   decimals->addRow("Quantity decimals:", qty_decimals_);
   decimals->addRow("Price decimals:", price_decimals_);
   company_layout->addLayout(decimals);
-  company_layout->addWidget(NoteLabel("Decimals apply to orders opened after saving.", company));
+  company_layout->addWidget(
+      NoteLabel("Decimals apply to orders opened, and vouchers begun, after saving.", company));
   layout->addWidget(company);
 
   auto* buttons = new QHBoxLayout;
@@ -136,7 +137,7 @@ void SettingsPage::Reload() {
     FillPrinters(order_printer_, preferences.order_printer);
     FillPrinters(voucher_printer_, preferences.voucher_printer);
     const CompanySettings company = ReadCompanySettings(desk_.connection_text, desk_.company_id);
-    for (size_t i = 0; i < rules_.size(); ++i) rules_[i]->setChecked(company.*kRules[i].rule);
+    for (size_t i = 0; i < rules_.size(); ++i) rules_[i]->setChecked(company.rules.*kRules[i].rule);
     qty_decimals_->setValue(company.qty_decimals);
     price_decimals_->setValue(company.price_decimals);
   } catch (const vb::Error& error) {
@@ -157,7 +158,7 @@ PrintPreferences SettingsPage::ShownPreferences() const {
 
 CompanySettings SettingsPage::ShownCompany() const {
   CompanySettings company;
-  for (size_t i = 0; i < rules_.size(); ++i) company.*kRules[i].rule = rules_[i]->isChecked();
+  for (size_t i = 0; i < rules_.size(); ++i) company.rules.*kRules[i].rule = rules_[i]->isChecked();
   company.qty_decimals = qty_decimals_->value();
   company.price_decimals = price_decimals_->value();
   return company;
@@ -165,9 +166,8 @@ CompanySettings SettingsPage::ShownCompany() const {
 
 bool SettingsPage::Save() {
   try {
-    SavePrintPreferences(*desk_.connection, desk_.database_name, desk_.user_name,
-                         ShownPreferences());
-    SaveCompanySettings(*desk_.connection, desk_.company_id, ShownCompany());
+    WritePrintPreferences(desk_.connection_text, desk_.database_name, ShownPreferences());
+    WriteCompanySettings(desk_.connection_text, desk_.company_id, ShownCompany());
   } catch (const vb::Error& error) {
     QMessageBox::warning(this, "Settings",
                          ToQt("The settings were not saved: " + error.description()));

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/desk_settings.h"
+#include "apps/kvt-host/vouchers/host_settings.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,10 +1,14 @@
-// A voucher page of the desk: supplier picker, the orders or vouchers the
-// voucher is made from, its lines in a grid formatted as the order lines,
-// the header strip, totals bottom-right, Save and Print. It shows a
-// VoucherScreenSession; without one it says the screen is not there yet.
+// A voucher page of the desk, in the order screen's style: the supplier
+// picker, what the voucher is made from (orders with stock to come, or
+// received vouchers) and the lines of the one opened, the header strip,
+// the voucher's lines in a grid, the totals bottom-right, Save (the save
+// voucher dialog, then posting), Print and Reprint of posted vouchers and,
+// for consignment, the supplier's consignment stock and its sale. What the
+// voucher holds lives in a VoucherScreenSession; this widget shows it.
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,8 +16,9 @@
 #include "apps/kvt-host/desk/voucher_screen_session.h"
 
 class QComboBox;
-class QFormLayout;
+class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace kvt::host {
@@ -23,30 +28,61 @@ class GridView;
 
 class VoucherPage : public QWidget {
  public:
-  VoucherPage(std::string title, DeskOutput& output, QWidget* parent = nullptr);
+  VoucherPage(std::unique_ptr<VoucherScreenSession> session, DeskOutput& output,
+              QWidget* parent = nullptr);
+  ~VoucherPage() override;
 
-  // Shows `session` (nullptr: the placeholder).
-  void SetSession(std::unique_ptr<VoucherScreenSession> session);
-  // True when the page may go: nothing unsaved, or the buyer saved or
-  // discarded it.
+  VoucherScreenSession& Session() { return *session_; }
+  // True when the page may go: no lines on the voucher, or the clerk saved
+  // or discarded them. False when the clerk chose to go back.
   bool ConfirmLeave();
 
- private:
-  void Refresh();
-  void Save();
-  void Print(bool preview);
+  // The clerk's commands.
+  void ChooseSupplier(int32_t supplier_id);
+  void OpenSource(int row);
+  void ReceiveLine(int source_row);
+  void EditLine(int row);
+  void RemoveLine(int row);
+  // True when the voucher was posted.
+  bool SaveVoucher();
+  // Previews the voucher posted last here, else the one the clerk picks;
+  // a reprint is always picked, and marked "Copy".
+  void PrintVoucher(bool reprint);
+  void RecordSale(int row);
 
-  std::string title_;
-  DeskOutput& output_;
+  std::function<void(const std::string&)> on_note;  // a line for the status bar
+
+ private:
+  QWidget* BuildBottom();
+  void Refresh(int select_line);
+  void TakeHeaderEdits();
+  // Refuses a change with the session's reason; true when refused.
+  bool Refused();
+  std::string Hint() const;
+
   std::unique_ptr<VoucherScreenSession> session_;
-  QLabel* placeholder_ = nullptr;
-  QWidget* body_ = nullptr;
+  DeskOutput& output_;
+  int32_t supplier_id_ = 0;
+  int source_row_ = -1;  // the row of the source open, in the list shown
+  PostedNumber last_posted_;
+  QLabel* unsaved_ = nullptr;
+  QLabel* locked_ = nullptr;
   QComboBox* suppliers_ = nullptr;
+  QLabel* posted_ = nullptr;
+  QLabel* hint_ = nullptr;
+  QGroupBox* sources_box_ = nullptr;
+  QGroupBox* source_lines_box_ = nullptr;
   GridView* sources_ = nullptr;
+  GridView* source_lines_ = nullptr;
+  QLineEdit* del_note_ = nullptr;
+  QLineEdit* supplier_ref_ = nullptr;
+  QLabel* source_caption_ = nullptr;
+  QLabel* source_ = nullptr;
   GridView* lines_ = nullptr;
-  QLabel* header_ = nullptr;
-  QFormLayout* totals_ = nullptr;
-  std::vector<QPushButton*> buttons_;
+  QGroupBox* stock_box_ = nullptr;
+  GridView* stock_ = nullptr;
+  std::vector<QPushButton*> change_buttons_;
+  std::vector<QLabel*> totals_;
 };
 
 }  // namespace kvt::host

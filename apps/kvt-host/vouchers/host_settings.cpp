@@ -4,6 +4,8 @@
 
 #include "documents/purchase_order_printing.h"
 #include "documents/voucher_printing.h"
+#include "platform/value/text.h"
+#include "services/connection_text.h"
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
 
@@ -26,68 +28,72 @@ constexpr RuleControl kRuleControls[] = {
     {"chkNonInvoiceGRV", 0, &PostingRules::save_without_document},
 };
 
+constexpr char kDecimals[] = "txtDecimals";
 constexpr char kFormPreference[] = "chkPOGRVForm";
 constexpr char kPrinters[] = "cboPrinters";
 
-bool IsOn(const std::string& saved) {
-  const size_t first = saved.find_first_not_of(' ');
-  const size_t last = saved.find_last_not_of(' ');
-  return first != std::string::npos && saved.substr(first, last - first + 1) == "1";
-}
+bool IsOn(const std::string& saved) { return vb::Trim(saved) == "1"; }
 
-data::ConnectionRef Open(const std::string& connection_text) {
-  return services::DataGateway().OpenConnection(connection_text, -1, 3);
+int32_t DecimalsOf(const std::string& saved) {
+  const std::string text = vb::Trim(saved);
+  if (text.size() != 1 || text[0] < '0' || text[0] > '0' + kMaxDecimals) return 2;
+  return text[0] - '0';
 }
 
 // Runs `sql` once per row of `rows`, all in one transaction.
 void ExecuteAll(const std::string& connection_text, const std::string& sql,
                 const std::vector<std::vector<vb::Variant>>& rows) {
-  data::ConnectionRef connection = Open(connection_text);
+  data::ConnectionRef connection = services::DataGateway().OpenConnection(connection_text, -1, 3);
   connection->RunInTransaction([&] {
     for (const auto& row : rows) connection->Execute(sql, row);
   });
 }
 
-services::ControlSettings SettingsOf(const std::string& connection_text,
-                                     const std::string& user_name) {
+services::ControlSettings SettingsOf(const std::string& connection_text) {
   services::ControlSettings settings;
-  settings.Connect(user_name.empty() ? connection_text
-                                     : connection_text + ";User ID=" + user_name);
+  settings.Connect(connection_text);
   return settings;
 }
 
 }  // namespace
 
-PostingRules ReadPostingRules(const std::string& connection_text, int32_t company_id) {
-  services::ControlSettings settings = SettingsOf(connection_text, "");
-  PostingRules rules;
+CompanySettings ReadCompanySettings(const std::string& connection_text, int32_t company_id) {
+  services::ControlSettings saved = SettingsOf(connection_text);
+  CompanySettings settings;
   for (const RuleControl& control : kRuleControls) {
-    rules.*control.rule = IsOn(
-        settings.ReadCompanyControlValue("CheckBox", control.name, control.index, company_id));
+    settings.rules.*control.rule =
+        IsOn(saved.ReadCompanyControlValue("CheckBox", control.name, control.index, company_id));
   }
-  return rules;
+  settings.qty_decimals =
+      DecimalsOf(saved.ReadCompanyControlValue("TextBox", kDecimals, 0, company_id));
+  settings.price_decimals =
+      DecimalsOf(saved.ReadCompanyControlValue("TextBox", kDecimals, 1, company_id));
+  return settings;
 }
 
-void WritePostingRules(const std::string& connection_text, int32_t company_id,
-                       const PostingRules& rules) {
+void WriteCompanySettings(const std::string& connection_text, int32_t company_id,
+                          const CompanySettings& settings) {
   std::vector<std::vector<vb::Variant>> rows;
+  auto add = [&](const char* kind, const char* name, int32_t index, const std::string& value) {
+    rows.push_back({vb::Variant(company_id), vb::Variant(std::string(kind)),
+                    vb::Variant(std::string(name)), vb::Variant(index), vb::Variant(value)});
+  };
   for (const RuleControl& control : kRuleControls) {
-    rows.push_back({vb::Variant(company_id), vb::Variant(std::string(control.name)),
-                    vb::Variant(static_cast<int32_t>(control.index)),
-                    vb::Variant(std::string(rules.*control.rule ? "1" : "0"))});
+    add("CheckBox", control.name, control.index, settings.rules.*control.rule ? "1" : "0");
   }
+  add("TextBox", kDecimals, 0, std::to_string(settings.qty_decimals));
+  add("TextBox", kDecimals, 1, std::to_string(settings.price_decimals));
   ExecuteAll(connection_text,
              "INSERT INTO CompanyControlValues (CompanyID, ControlKind, ControlName, "
-             "ControlIndex, ControlValue) VALUES (?1, 'CheckBox', ?2, ?3, ?4) "
+             "ControlIndex, ControlValue) VALUES (?1, ?2, ?3, ?4, ?5) "
              "ON CONFLICT (CompanyID, ControlKind, ControlName, ControlIndex) "
              "DO UPDATE SET ControlValue = excluded.ControlValue",
              rows);
 }
 
 PrintPreferences ReadPrintPreferences(const std::string& connection_text,
-                                      const std::string& database_name,
-                                      const std::string& user_name) {
-  services::ControlSettings settings = SettingsOf(connection_text, user_name);
+                                      const std::string& database_name) {
+  services::ControlSettings settings = SettingsOf(connection_text);
   auto form = [&](int16_t index) {
     return settings.ReadControlValue("CheckBox", kFormPreference, index, database_name);
   };
@@ -102,7 +108,7 @@ PrintPreferences ReadPrintPreferences(const std::string& connection_text,
 }
 
 void WritePrintPreferences(const std::string& connection_text, const std::string& database_name,
-                           const std::string& user_name, const PrintPreferences& preferences) {
+                           const PrintPreferences& preferences) {
   struct Value {
     const char* kind;
     const char* name;
@@ -116,6 +122,8 @@ void WritePrintPreferences(const std::string& connection_text, const std::string
       {"ComboBox", kPrinters, 6, preferences.order_printer},
       {"ComboBox", kPrinters, 7, preferences.voucher_printer},
   };
+  // The user ControlSettings reads the values for.
+  const std::string user_name = services::ParseConnectionText(connection_text).user_id;
   std::vector<std::vector<vb::Variant>> rows;
   for (const Value& value : values) {
     rows.push_back({vb::Variant(database_name), vb::Variant(user_name),

@@ -1,6 +1,7 @@
-// What the settings screen switches: the company's posting rules and a
-// user's print preferences, stored where ControlSettings reads them, so the
-// component's save voucher dialog and printing use what was chosen.
+// What the settings screen switches: the company's posting rules and display
+// decimals, and a user's print preferences, stored where ControlSettings
+// reads them, so the component's save voucher dialog and printing use what
+// was chosen. Toolkit-free.
 #pragma once
 
 #include <cstdint>
@@ -21,13 +22,27 @@ struct PostingRules {
   bool operator==(const PostingRules&) const = default;
 };
 
-// Reads and writes the rules of `company_id` on the database of
+// The most decimals a quantity or price is shown with.
+inline constexpr int32_t kMaxDecimals = 4;
+
+// A company's posting rules and the decimals its quantities and prices are
+// shown with ("txtDecimals" 0 and 1).
+struct CompanySettings {
+  PostingRules rules;
+  int32_t qty_decimals = 2;
+  int32_t price_decimals = 2;
+
+  bool operator==(const CompanySettings&) const = default;
+};
+
+// Reads and writes the settings of `company_id` on the database of
 // `connection_text`. A rule is on when its saved text, trimmed, is "1", as
-// the dialog reads it. Raise what opening or the statements raise; writing
-// is one transaction.
-PostingRules ReadPostingRules(const std::string& connection_text, int32_t company_id);
-void WritePostingRules(const std::string& connection_text, int32_t company_id,
-                       const PostingRules& rules);
+// the dialog reads it; decimals unsaved or outside 0..kMaxDecimals read as
+// 2. Raise what opening or the statements raise (a read-only database);
+// writing is one transaction, so nothing is saved then.
+CompanySettings ReadCompanySettings(const std::string& connection_text, int32_t company_id);
+void WriteCompanySettings(const std::string& connection_text, int32_t company_id,
+                          const CompanySettings& settings);
 
 // A user's print preferences under a database name ("KvtDemo"): ruled or
 // plain layouts ("chkPOGRVForm" 0 orders, 1 received and consignment
@@ -43,15 +58,15 @@ struct PrintPreferences {
   bool operator==(const PrintPreferences&) const = default;
 };
 
-// Reads what printing would use for `user_name` (empty: every user's
-// values), the user's own values before those saved for every user; each
-// layout is ruled or plain as printing would choose it from the saved text
-// (an order needs "1" to be ruled, a voucher any text but another number).
+// What printing would use for the user the connection text names (no
+// "User ID": every user's values), the user's own values before those
+// saved for every user; each layout is ruled or plain as printing would
+// choose it from the saved text (an order needs "1" to be ruled, a voucher
+// any text but another number).
 PrintPreferences ReadPrintPreferences(const std::string& connection_text,
-                                      const std::string& database_name,
-                                      const std::string& user_name);
-// Saves `preferences` as `user_name`'s own (empty: for every user).
+                                      const std::string& database_name);
+// Saves `preferences` as that user's own (no "User ID": for every user).
 void WritePrintPreferences(const std::string& connection_text, const std::string& database_name,
-                           const std::string& user_name, const PrintPreferences& preferences);
+                           const PrintPreferences& preferences);
 
 }  // namespace kvt::host
