@@ -18,16 +18,29 @@ using detail::CellRows;
 using detail::InferType;
 using detail::WholeNumberType;
 
+// The engine's failure `code` (with its message) as the error to raise: a
+// lock another connection held past the busy timeout may pass when tried
+// again.
+[[noreturn]] void ThrowFailure(int code, std::string message,
+                               std::string context) {
+  const int primary = code & 0xff;
+  if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+    throw LockConflict(std::move(message), std::move(context));
+  }
+  throw CommandError(std::move(message), std::move(context));
+}
+
 // One prepared statement, finalised on every path out.
 class Statement {
  public:
   Statement(sqlite3* db, const std::string& sql) {
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()),
-                           &stmt_, &tail) != SQLITE_OK) {
+    const int rc = sqlite3_prepare_v2(
+        db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
+    if (rc != SQLITE_OK) {
       std::string message = sqlite3_errmsg(db);
       sqlite3_finalize(stmt_);
-      throw CommandError(message, sql);
+      ThrowFailure(rc, message, sql);
     }
     // A second statement in the text would silently never run; refuse it.
     for (; tail != nullptr && *tail != '\0'; ++tail) {
@@ -136,10 +149,20 @@ class SqliteConnection final : public Connection {
     }
   }
   void ExecuteScript(const std::string& sql) override;
+  void SetLockTimeout(int milliseconds) override {
+    sqlite3_busy_timeout(Handle(), milliseconds);
+  }
 
  private:
   const char* BeginText(TransactionLock lock) const override {
-    return lock == TransactionLock::kExclusive ? "BEGIN EXCLUSIVE" : "BEGIN";
+    switch (lock) {
+      case TransactionLock::kWrite:
+        return "BEGIN IMMEDIATE";
+      case TransactionLock::kExclusive:
+        return "BEGIN EXCLUSIVE";
+      default:
+        return "BEGIN";
+    }
   }
   bool InTransaction() const override { return sqlite3_get_autocommit(Handle()) == 0; }
   RecordSetRef RunQuery(const std::string& sql,
@@ -168,7 +191,7 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path,
     sqlite3_close(db);
     throw ProviderError(message, path);
   }
-  sqlite3_busy_timeout(db, 5000);
+  sqlite3_busy_timeout(db, kDefaultLockTimeoutMs);
   // The engine opens any file lazily; reading the schema now makes a file
   // that is no database fail at connection time, as a wrong path does.
   if (sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master",
@@ -183,10 +206,11 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path,
 void SqliteConnection::ExecuteScript(const std::string& sql) {
   sqlite3* db = Handle();
   char* message = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+  if (rc != SQLITE_OK) {
     std::string text = message ? message : sqlite3_errmsg(db);
     sqlite3_free(message);
-    throw CommandError(text, "script");
+    ThrowFailure(rc, text, "script");
   }
 }
 
@@ -204,7 +228,7 @@ RecordSetRef SqliteConnection::RunQuery(
   for (;;) {
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE) break;
-    if (rc != SQLITE_ROW) throw CommandError(sqlite3_errmsg(db), sql);
+    if (rc != SQLITE_ROW) ThrowFailure(rc, sqlite3_errmsg(db), sql);
     std::vector<Cell> row;
     row.reserve(static_cast<size_t>(columns));
     for (int c = 0; c < columns; ++c) row.push_back(ReadCell(stmt, c));
@@ -230,7 +254,7 @@ int64_t SqliteConnection::RunStatement(
   }
   int rc = SQLITE_ROW;
   while (rc == SQLITE_ROW) rc = sqlite3_step(statement.get());
-  if (rc != SQLITE_DONE) throw CommandError(sqlite3_errmsg(db), sql);
+  if (rc != SQLITE_DONE) ThrowFailure(rc, sqlite3_errmsg(db), sql);
   return sqlite3_changes64(db);
 }
 
