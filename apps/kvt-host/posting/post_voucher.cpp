@@ -98,10 +98,12 @@ Source ReadSource(data::Connection& connection, const Voucher& voucher,
 
 // On a server, the company's row stays locked until the posting ends, so
 // that postings of one company take their numbers one after the other, as
-// SQLite's write lock makes them do (SQLite knows no FOR UPDATE).
+// SQLite's write lock makes them do (SQLite knows no FOR UPDATE). The lock
+// leaves the row's key alone: saving an order of the company, which checks
+// that the company exists, need not wait for it.
 void LockCompanyPostings(data::Connection& connection, int32_t company_id) {
   if (connection.GetBackend() == data::Backend::kSQLite) return;
-  connection.Query("SELECT ID FROM Companies WHERE ID = ?1 FOR UPDATE",
+  connection.Query("SELECT ID FROM Companies WHERE ID = ?1 FOR NO KEY UPDATE",
                    {vb::Variant(company_id)});
 }
 
