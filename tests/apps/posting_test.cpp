@@ -310,6 +310,7 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
        7, "SELECT QtyLeft FROM GRVDetails WHERE ID = 5", 0},
   };
   constexpr int kTriesPerClerk = 7;
+  const int32_t last_voucher = vb::CLng(Number("SELECT MAX(ID) FROM GRVs"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::atomic<int> posted = 0, refused = 0, failed = 0;
@@ -330,6 +331,19 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
     EXPECT_EQ(Number(c.figure), c.final_figure);
   }
   ExpectBooksBalance();
+  // The clerks' vouchers took the next numbers of their series, each once.
+  for (const auto& [type, numbers] :
+       {std::pair{kGoodsReceived, "10 GRV000208 GRV000217"},
+        std::pair{kGoodsReturned, "10 GRN000302 GRN000311"}}) {
+    auto range = connection_->Query(
+        "SELECT COUNT(DISTINCT VoucherNumber), MIN(VoucherNumber), "
+        "MAX(VoucherNumber) FROM GRVs WHERE TranTypeID = ?1 AND ID > ?2",
+        {vb::Variant(type), vb::Variant(last_voucher)});
+    EXPECT_EQ(vb::CStr(range->Item(0).Value()) + " " +
+                  vb::CStr(range->Item(1).Value()) + " " +
+                  vb::CStr(range->Item(2).Value()),
+              numbers);
+  }
 }
 
 // Another connection holds what the posting needs (SQLite's write lock, the

@@ -22,4 +22,10 @@ void RunInWriteTransaction(data::Connection& connection,
   }
 }
 
+const char* RowLock(const data::Connection& connection) {
+  return connection.GetBackend() == data::Backend::kSQLite
+             ? ""
+             : " FOR NO KEY UPDATE";
+}
+
 }  // namespace kvt::posting

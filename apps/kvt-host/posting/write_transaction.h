@@ -21,4 +21,12 @@ namespace kvt::posting {
 void RunInWriteTransaction(data::Connection& connection,
                            const std::function<void()>& body, int attempts = 3);
 
+// What a SELECT in the body ends with to lock the rows it reads until the
+// transaction ends: " FOR NO KEY UPDATE" on a server (the rows' keys stay
+// free for other sessions' foreign keys), nothing on SQLite, whose write
+// lock already covers the database. The body takes its locks in one order
+// (the order or voucher drawn on, its lines, the products, the company),
+// so that two postings never wait for each other.
+const char* RowLock(const data::Connection& connection);
+
 }  // namespace kvt::posting
