@@ -188,6 +188,8 @@ CREATE TABLE GRVDetails (
   QtyLeft      REAL
 );
 CREATE INDEX GRVDetails_GRV ON GRVDetails(GRVID);
+-- What was received on an order line, or returned of a received line.
+CREATE INDEX GRVDetails_SourceLine ON GRVDetails(SourceLineID);
 
 CREATE TABLE Months (
   ID     INTEGER PRIMARY KEY,
@@ -236,6 +238,7 @@ CREATE TABLE StockMovements (
 );
 CREATE INDEX StockMovements_Product ON StockMovements(ProductID);
 CREATE INDEX StockMovements_GRV ON StockMovements(GRVID);
+CREATE INDEX StockMovements_GRVDetail ON StockMovements(GRVDetailID);
 
 -- The supplier's document raised with a voucher: an invoice (19), credit
 -- note (20), receipt (31) or return note (32) for the voucher's total.

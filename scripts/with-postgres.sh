@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Runs a command beside a throwaway PostgreSQL server:
 #
-#   scripts/with-postgres.sh COMMAND [ARGS...]
+#   scripts/with-postgres.sh [--tcp] [--durable] COMMAND [ARGS...]
 #
 # The server is initialised into a fresh temporary folder as the unprivileged
-# `postgres` user, listens only on a Unix socket in that folder, and is
-# stopped by its pid when the command ends, whether it passed or not. The
-# command finds the server in KVT_TEST_POSTGRES, a connection text without
-# Provider and Database ("Host=/tmp/kvt-pg.x;Port=5432;User ID=postgres;
-# Password=..."), with an empty database "kvt". When the server cannot
-# start, nothing runs and the script fails with the server's log.
+# `postgres` user, listens only on a Unix socket in that folder (with --tcp:
+# on 127.0.0.1, at a free port), writes without waiting for the disk (with
+# --durable: as a real server does), and is stopped by its pid when the command
+# ends, whether it passed or not. The command finds the server in
+# KVT_TEST_POSTGRES, a connection text without Provider and Database
+# ("Host=/tmp/kvt-pg.x;Port=5432;User ID=postgres;Password=..."), with an
+# empty database "kvt". When the server cannot start, nothing runs and the
+# script fails with the server's log.
 set -euo pipefail
+tcp=false; durable=false
+while :; do
+  case "${1:-}" in
+    --tcp) tcp=true; shift ;;
+    --durable) durable=true; shift ;;
+    *) break ;;
+  esac
+done
 
 bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -n 1)
 if [ -z "$bin" ] || [ ! -x "$bin/initdb" ]; then
@@ -53,24 +63,37 @@ as_postgres "$bin/initdb" -D "$dir/data" -U postgres --pwfile="$dir/pwfile" \
   >"$dir/initdb.log" 2>&1 || { cat "$dir/initdb.log" >&2; fail "initdb failed"; }
 rm -f "$dir/pwfile"
 
-# Durability is worthless for a server that lives for one test run. setpriv
-# execs the server itself, so $! is the server's own pid.
-setpriv --reuid=postgres --regid=postgres --init-groups -- "$bin/postgres" -D "$dir/data" -k "$dir" -c listen_addresses='' \
-  -c port=5432 -c fsync=off -c synchronous_commit=off -c full_page_writes=off \
-  -c max_connections=50 >"$dir/server.log" 2>&1 &
+host=$dir; port=5432; listen=''
+if $tcp; then
+  # A port nobody answers on; another checkout's server may hold 5432.
+  host=127.0.0.1; listen=127.0.0.1
+  for _ in $(seq 50); do
+    port=$((20000 + RANDOM % 30000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null || break
+  done
+fi
+
+# Durability is worthless for a server that lives for one test run, but a
+# load test measures what a real server does.
+speed=(-c fsync=off -c synchronous_commit=off -c full_page_writes=off)
+$durable && speed=()
+# setpriv execs the server itself, so $! is the server's own pid.
+setpriv --reuid=postgres --regid=postgres --init-groups -- \
+  "$bin/postgres" -D "$dir/data" -k "$dir" -c listen_addresses="$listen" \
+  -c port="$port" "${speed[@]}" -c max_connections=50 >"$dir/server.log" 2>&1 &
 pid=$!
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || fail "the server exited"
-  "$bin/pg_isready" -q -h "$dir" -p 5432 && break
+  "$bin/pg_isready" -q -h "$host" -p "$port" && break
   sleep 0.1
 done
-"$bin/pg_isready" -q -h "$dir" -p 5432 || fail "no answer on $dir after 10 s"
+"$bin/pg_isready" -q -h "$host" -p "$port" || fail "no answer on $host:$port after 10 s"
 
 # An empty database "kvt" for whatever the command wants to build.
-PGPASSWORD="$password" "$bin/createdb" -h "$dir" -p 5432 -U postgres kvt \
+PGPASSWORD="$password" "$bin/createdb" -h "$host" -p "$port" -U postgres kvt \
   || fail "no database could be made"
-export KVT_TEST_POSTGRES="Host=$dir;Port=5432;User ID=postgres;Password=$password"
-echo "with-postgres: server $pid listening in $dir"
+export KVT_TEST_POSTGRES="Host=$host;Port=$port;User ID=postgres;Password=$password"
+echo "with-postgres: server $pid listening on $host:$port"
 set +e
 "$@"
 status=$?

@@ -96,8 +96,18 @@ class Connection : public vb::Object {
     return RunStatement(sql, parameters);
   }
 
+  // How long a statement waits for a lock that another connection holds
+  // before it fails with a LockConflict (data_errors.h): SQLite's busy
+  // timeout, a server's lock timeout. Both start at kDefaultLockTimeoutMs.
+  // Call it outside a transaction.
+  static constexpr int kDefaultLockTimeoutMs = 5000;
+  virtual void SetLockTimeout(int milliseconds) = 0;
+
   enum class TransactionLock {
     kDeferred,   // locks as the statements need it
+    kWrite,      // SQLite: takes the write lock before the first read, so
+                 // no other writer slips in between a check and its update;
+                 // readers go on. A server locks what the statements touch.
     kExclusive,  // SQLite: locks every other connection out from the start;
                  // a server locks what the statements touch, as kDeferred
   };
@@ -105,9 +115,9 @@ class Connection : public vb::Object {
   // commit raises, the transaction is rolled back and the first failure
   // reaches the caller: after some failures (a full disk, an I/O error, a
   // server gone) the engine has already ended the transaction, and the
-  // rollback must not hide why. Raises what BEGIN raises (0x80040E14
-  // "database is locked" when another connection holds a lock that the
-  // transaction needs).
+  // rollback must not hide why. Raises what BEGIN raises (a LockConflict,
+  // 0x80040E14 "database is locked", when another connection holds a lock
+  // that the transaction needs past the lock timeout).
   void RunInTransaction(const std::function<void()>& work,
                         TransactionLock lock = TransactionLock::kDeferred);
 

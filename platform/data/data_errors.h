@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/value/error.h"
 
@@ -32,5 +33,18 @@ vb::Error ProviderError(std::string description, std::string context = {});
 // 0x80040E14: the engine refused a command text.
 inline constexpr int32_t kCommandError = -2147217900;
 vb::Error CommandError(std::string description, std::string context = {});
+
+// A command the engine failed because another connection held what it
+// needed: a lock held past the connection's lock timeout, a deadlock the
+// server broke, or a conflict between transactions. It is a CommandError
+// (0x80040E14, the engine's message) to anyone who catches vb::Error; a
+// caller that catches it first may run its transaction again from the
+// start, and the work may then pass.
+class LockConflict : public vb::Error {
+ public:
+  LockConflict(std::string description, std::string context)
+      : vb::Error(kCommandError, kConnectionSource, std::move(description),
+                  std::move(context)) {}
+};
 
 }  // namespace kvt::data

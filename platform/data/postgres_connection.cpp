@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <memory>
+#include <string_view>
 
 #include "platform/data/data_errors.h"
 #include "platform/data/postgres_dialect.h"
@@ -41,6 +42,15 @@ std::string OneLine(const char* message) {
     text += *c;
   }
   return text;
+}
+
+// The server's conditions (SQLSTATE) for a statement that lost to another
+// session: a lock held past lock_timeout, a deadlock the server broke by
+// failing this side, a serialisation conflict. Run again, the work may pass.
+bool IsLockConflict(const char* state) {
+  if (state == nullptr) return false;
+  const std::string_view code(state);
+  return code == "55P03" || code == "40P01" || code == "40001";
 }
 
 // Text and type of one bound parameter; Null travels as no text at all.
@@ -149,6 +159,9 @@ class PostgresConnection final : public Connection {
   void ExecuteScript(const std::string& sql) override {
     Checked(PQexec(Handle(), sql.c_str()), "script");
   }
+  void SetLockTimeout(int milliseconds) override {
+    Run("SET lock_timeout = " + std::to_string(milliseconds), {});
+  }
 
  private:
   // The server locks the rows and tables the statements touch; dropping a
@@ -164,7 +177,8 @@ class PostgresConnection final : public Connection {
 
   // `result` when the statement succeeded; otherwise raises the server's
   // message: 0x80004005 when the connection is gone (the server rolls back
-  // what the session had not committed), 0x80040E14 for anything else.
+  // what the session had not committed), a LockConflict when another
+  // session was in the way, 0x80040E14 for anything else.
   Result Checked(PGresult* raw, const std::string& context) {
     Result result(raw, &PQclear);
     const ExecStatusType status =
@@ -182,6 +196,10 @@ class PostgresConnection final : public Connection {
         OneLine(primary ? primary : PQerrorMessage(connection_));
     if (PQstatus(connection_) != CONNECTION_OK) {
       throw ProviderError(message, Path() + ": " + context);
+    }
+    if (result && IsLockConflict(PQresultErrorField(result.get(),
+                                                    PG_DIAG_SQLSTATE))) {
+      throw LockConflict(message, context);
     }
     throw CommandError(message, context);
   }
@@ -249,7 +267,9 @@ class PostgresConnection final : public Connection {
 // The libpq "options" value: session settings, with blanks and
 // backslashes in values escaped as libpq reads them.
 std::string SessionOptions(const std::string& schema) {
-  std::string options = "-c DateStyle=ISO,YMD -c extra_float_digits=3";
+  std::string options =
+      "-c DateStyle=ISO,YMD -c extra_float_digits=3 -c lock_timeout=" +
+      std::to_string(Connection::kDefaultLockTimeoutMs);
   if (schema.empty()) return options;
   std::string path = "\"";
   for (char c : schema) {

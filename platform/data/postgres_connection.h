@@ -25,7 +25,8 @@ struct PostgresServer {
 };
 
 // Opens a connection to `server`. The session reads dates as ISO text and
-// numbers in full precision whatever the server's settings are. Raises
+// numbers in full precision whatever the server's settings are, and waits
+// for another session's lock as long as an SQLite connection would. Raises
 // 0x80004005 with the server's (or libpq's) message as description when the
 // server cannot be reached in time, refuses the login or has no such
 // database, and 3706 when the library was built without PostgreSQL; the

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <thread>
 #include <vector>
@@ -280,21 +282,35 @@ TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
 // Two clerks on two connections draw one unit at a time on the same line
 // until it is exhausted: exactly what the line held goes through.
 TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
+  using Draw = std::function<void(data::Connection&, int)>;
+  const auto post = [](int32_t type, int32_t supplier, int32_t owner,
+                       Row row) -> Draw {
+    return [=](data::Connection& connection, int) {
+      PostVoucher(connection, Make(type, supplier, owner, {row}));
+    };
+  };
   struct Case {
     const char* name;
-    int32_t type, supplier, owner;
-    Row row;
+    Draw draw;  // the clerk's try number decides, where two kinds race
     int available;
     const char* figure;
     double final_figure;
   };
   const Case cases[] = {
-      {"consignment returns", kConsignmentReturned, 3, 4, {5, 7, "1"}, 7,
-       "SELECT QtyLeft FROM GRVDetails WHERE ID = 5", 0},
-      {"receipts", kGoodsReceived, 1, 10, {17, 1, "1"}, 10,
+      {"receipts", post(kGoodsReceived, 1, 10, {17, 1, "1"}), 10,
        "SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17", 30},
+      {"returns", post(kGoodsReturned, 1, 1, {1, 1, "1"}), 10,
+       "SELECT QtyReturned FROM GRVDetails WHERE ID = 1", 12},
+      {"consignment returns and sales",
+       [&](data::Connection& connection, int i) {
+         if (i % 2 == 0) return post(kConsignmentReturned, 3, 4, {5, 7, "1"})(
+                                    connection, i);
+         RecordConsignmentSale(connection, {1, 5, 1});
+       },
+       7, "SELECT QtyLeft FROM GRVDetails WHERE ID = 5", 0},
   };
   constexpr int kTriesPerClerk = 7;
+  const int32_t last_voucher = vb::CLng(Number("SELECT MAX(ID) FROM GRVs"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::atomic<int> posted = 0, refused = 0, failed = 0;
@@ -302,9 +318,7 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
       auto connection = db_.Open();
       for (int i = 0; i < kTriesPerClerk; ++i) {
         const int32_t error =
-            ErrorNumberOf([&] {
-          PostVoucher(*connection, Make(c.type, c.supplier, c.owner, {c.row}));
-        });
+            ErrorNumberOf([&] { c.draw(*connection, i); });
         ++(error == 0 ? posted : error == kPostingRefused ? refused : failed);
       }
     };
@@ -317,9 +331,91 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
     EXPECT_EQ(Number(c.figure), c.final_figure);
   }
   ExpectBooksBalance();
+  // The clerks' vouchers took the next numbers of their series, each once.
+  for (const auto& [type, numbers] :
+       {std::pair{kGoodsReceived, "10 GRV000208 GRV000217"},
+        std::pair{kGoodsReturned, "10 GRN000302 GRN000311"}}) {
+    auto range = connection_->Query(
+        "SELECT COUNT(DISTINCT VoucherNumber), MIN(VoucherNumber), "
+        "MAX(VoucherNumber) FROM GRVs WHERE TranTypeID = ?1 AND ID > ?2",
+        {vb::Variant(type), vb::Variant(last_voucher)});
+    EXPECT_EQ(vb::CStr(range->Item(0).Value()) + " " +
+                  vb::CStr(range->Item(1).Value()) + " " +
+                  vb::CStr(range->Item(2).Value()),
+              numbers);
+  }
+}
+
+// Another connection holds what the posting needs (SQLite's write lock, the
+// order line's row on a server) longer than the lock timeout: the posting
+// runs again until it is free, and fails, writing nothing, when it stays
+// held past every attempt.
+TEST_P(PostingTest, ALockHeldPastTheTimeoutIsWaitedOutByRunningAgain) {
+  auto holder = db_.Open();
+  holder->Execute("BEGIN");
+  holder->Execute(
+      "UPDATE PurchaseOrderDetails SET QtyReceived = QtyReceived WHERE ID = 17");
+  connection_->SetLockTimeout(20);
+  const Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
+  const auto before = Snapshot();
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher, 2); }),
+            data::kCommandError);
+  ExpectUnchanged(before);
+  std::thread release([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    holder->Execute("ROLLBACK");
+  });
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher, 20); }), 0);
+  release.join();
+  EXPECT_EQ(
+      Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 21);
 }
 
 KVT_INSTANTIATE_BACKENDS(PostingTest);
+
+#if KVT_WITH_POSTGRES
+class PostingOnServerTest : public PostingTest {};
+
+// The server ends the posting's session half-way, while it waits for a
+// product's row to move the stock (its voucher, lines and order lines are
+// written): the clerk gets the failure, and none of it stays.
+TEST_P(PostingOnServerTest, ASessionEndedHalfWayIsReportedAndLeavesNothing) {
+  const auto before = Snapshot();
+  const vb::Variant session =
+      connection_->Query("SELECT pg_backend_pid()")->Item(0).Value();
+  auto holder = db_.Open();
+  holder->Execute("BEGIN");
+  holder->Query("SELECT ID FROM Products WHERE ID = 1 FOR NO KEY UPDATE");
+  int32_t error = 0;
+  std::thread clerk([&] {
+    error = ErrorNumberOf([&] {
+      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "1"}}));
+    });
+  });
+  auto admin = db_.Open();
+  bool waiting = false;
+  for (int i = 0; i < 400 && !waiting; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    waiting = vb::CLng(admin
+                           ->Query("SELECT COUNT(*) FROM pg_stat_activity "
+                                   "WHERE pid = ?1 AND wait_event_type = 'Lock'",
+                                   {session})
+                           ->Item(0)
+                           .Value()) == 1;
+  }
+  admin->Query("SELECT pg_terminate_backend(?1)", {session});
+  clerk.join();
+  holder->Execute("ROLLBACK");
+  EXPECT_TRUE(waiting);
+  EXPECT_EQ(error, vb::err::kAdoConnectionFailed);
+  connection_ = db_.Open();
+  ExpectUnchanged(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, PostingOnServerTest,
+                         ::testing::Values(data::Backend::kPostgreSQL),
+                         test_support::BackendTestName);
+#endif
 
 TEST(VoucherNumberTest, FollowsTheLastNumberOfItsSeries) {
   const std::pair<const char*, const char*> cases[] = {

@@ -1,5 +1,6 @@
 #include "apps/kvt-host/posting/post_voucher.h"
 
+#include <random>
 #include <vector>
 
 #include "apps/kvt-host/posting/refusal.h"
@@ -67,8 +68,10 @@ Source ReadSource(data::Connection& connection, const Voucher& voucher,
   if (!kind.IsReturn()) {
     source.owner_id = voucher.purchase_order_id;
     auto order = connection.Query(
-        "SELECT OrderNumber, OurRef FROM PurchaseOrders WHERE ID = ?1 AND "
-        "SupplierID = ?2 AND CompanyID = ?3 AND Status = 1",
+        std::string("SELECT OrderNumber, OurRef FROM PurchaseOrders WHERE ID "
+                    "= ?1 AND SupplierID = ?2 AND CompanyID = ?3 AND Status = "
+                    "1") +
+            RowLock(connection),
         {vb::Variant(source.owner_id), vb::Variant(voucher.supplier_id),
          vb::Variant(voucher.company_id)});
     if (order->IsEOF()) {
@@ -82,8 +85,10 @@ Source ReadSource(data::Connection& connection, const Voucher& voucher,
   }
   source.owner_id = voucher.source_voucher_id;
   auto received = connection.Query(
-      "SELECT VoucherNumber, OurRef, PurchaseOrderID FROM GRVs WHERE ID = ?1 "
-      "AND SupplierID = ?2 AND CompanyID = ?3 AND TranTypeID = ?4",
+      std::string("SELECT VoucherNumber, OurRef, PurchaseOrderID FROM GRVs "
+                  "WHERE ID = ?1 AND SupplierID = ?2 AND CompanyID = ?3 AND "
+                  "TranTypeID = ?4") +
+          RowLock(connection),
       {vb::Variant(source.owner_id), vb::Variant(voucher.supplier_id),
        vb::Variant(voucher.company_id), vb::Variant(kind.source_type)});
   if (received->IsEOF()) {
@@ -96,13 +101,12 @@ Source ReadSource(data::Connection& connection, const Voucher& voucher,
   return source;
 }
 
-// On a server, the company's row stays locked until the posting ends, so
-// that postings of one company take their numbers one after the other, as
-// SQLite's write lock makes them do (SQLite knows no FOR UPDATE).
-void LockCompanyPostings(data::Connection& connection, int32_t company_id) {
-  if (connection.GetBackend() == data::Backend::kSQLite) return;
-  connection.Query("SELECT ID FROM Companies WHERE ID = ?1 FOR UPDATE",
-                   {vb::Variant(company_id)});
+// A number for the voucher until it takes its own, unique so that postings
+// at once do not wait for each other on the unique index, and outside
+// every series ("~" sorts after the letters).
+std::string ProvisionalNumber() {
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  return "~" + std::to_string(random());
 }
 
 std::string NextNumber(data::Connection& connection, int32_t company_id,
@@ -120,6 +124,22 @@ std::string NextNumber(data::Connection& connection, int32_t company_id,
 
 int32_t InsertedId(const data::RecordSetRef& returned) {
   return vb::CLng(returned->Item(0).Value());
+}
+
+// Numbers the voucher as the last step of its posting: the company's row
+// stays locked (on a server; SQLite's write lock does it there) until the
+// posting commits, so postings of one company take their numbers one after
+// the other, without gaps, and a posting that fails gives its number back.
+// Taken last, the lock is held for the numbering and the commit only.
+std::string TakeNumber(data::Connection& connection, int32_t company_id,
+                       const VoucherKind& kind, int32_t voucher_id) {
+  connection.Query(std::string("SELECT ID FROM Companies WHERE ID = ?1") +
+                       RowLock(connection),
+                   {vb::Variant(company_id)});
+  std::string number = NextNumber(connection, company_id, kind);
+  connection.Execute("UPDATE GRVs SET VoucherNumber = ?1 WHERE ID = ?2",
+                     {vb::Variant(number), vb::Variant(voucher_id)});
+  return number;
 }
 
 int32_t InsertHeader(data::Connection& connection, const Voucher& voucher,
@@ -201,12 +221,9 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher,
   RunInWriteTransaction(
       connection,
       [&] {
-        LockCompanyPostings(connection, voucher.company_id);
         const Source source = ReadSource(connection, voucher, kind);
-        posted.voucher_number =
-            NextNumber(connection, voucher.company_id, kind);
         posted.voucher_id =
-            InsertHeader(connection, voucher, source, posted.voucher_number);
+            InsertHeader(connection, voucher, source, ProvisionalNumber());
         for (size_t i = 0; i < lines.size(); ++i) {
           const VoucherLine& line = lines[i];
           DrawOnLine(
@@ -221,6 +238,8 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher,
                 ? InsertSupplierDocument(connection, voucher, kind,
                                          posted.voucher_id, posted.total)
                 : 0;
+        posted.voucher_number = TakeNumber(connection, voucher.company_id,
+                                           kind, posted.voucher_id);
       },
       attempts);
   return posted;

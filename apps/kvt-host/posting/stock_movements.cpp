@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "apps/kvt-host/posting/write_transaction.h"
+
 namespace kvt::posting {
 
 namespace {
@@ -29,6 +31,16 @@ void MoveVoucherStock(data::Connection& connection, int32_t voucher_id,
           "GRVDetails gd JOIN GRVs g ON g.ID = gd.GRVID WHERE g.ID = ?1 "
           "ORDER BY gd.ID",
       {vb::Variant(voucher_id)});
+  // On a server, the products in key order: two postings that share
+  // products lock them in the same order, so neither waits for a row the
+  // other will only free when it is done.
+  if (connection.GetBackend() != data::Backend::kSQLite) {
+    connection.Query(std::string("SELECT ID FROM Products WHERE ID IN (SELECT "
+                                 "m.ProductID FROM StockMovements m WHERE "
+                                 "m.GRVID = ?1) ORDER BY ID") +
+                         RowLock(connection),
+                     {vb::Variant(voucher_id)});
+  }
   const std::string column = StockColumn(kind.consignment);
   connection.Execute(
       "UPDATE Products SET " + column + " = COALESCE(" + column +

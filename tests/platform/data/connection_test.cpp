@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -153,6 +154,26 @@ TEST_P(ConnectionTest, FailedTransactionReportsItsFirstCauseAndLeavesNothing) {
     EXPECT_EQ(error.description().substr(0, cause.size()), cause);  // libpq may add more
   }
   EXPECT_EQ(vb::CLng(db_.Open()->Query("SELECT COUNT(*) FROM Products")->Item(0).Value()), 2);
+}
+
+// SQLite's write lock, a server's row lock: waited for as long as the lock
+// timeout says, then refused as a conflict that may pass when run again.
+TEST_P(ConnectionTest, ALockHeldPastTheTimeoutIsALockConflict) {
+  auto holder = db_.Open();
+  holder->Execute("BEGIN");
+  holder->Execute("UPDATE Products SET Level = 1 WHERE ID = 1");
+  connection_->SetLockTimeout(50);
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    connection_->Execute("UPDATE Products SET Level = 2 WHERE ID = 1");
+    ADD_FAILURE() << "no error";
+  } catch (const LockConflict& error) {
+    EXPECT_EQ(error.number(), kCommandError);
+  }
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(40));
+  EXPECT_LT(waited, std::chrono::milliseconds(Connection::kDefaultLockTimeoutMs));
+  holder->Execute("ROLLBACK");
 }
 
 TEST_P(ConnectionTest, ExecuteReportsChangedRows) {
