@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "platform/value/text.h"
@@ -11,12 +12,6 @@
 namespace kvt::host {
 namespace {
 
-// A database another session is writing to is busy, not read-only.
-bool IsBusy(const std::string& description) {
-  const std::string text = vb::LCase(description);
-  return text.find("locked") != std::string::npos || text.find("busy") != std::string::npos;
-}
-
 }  // namespace
 
 std::string WriteRefusal(data::Connection& connection) {
@@ -24,8 +19,10 @@ std::string WriteRefusal(data::Connection& connection) {
     // Changes nothing, but needs the right to write.
     connection.RunInTransaction(
         [&] { connection.Execute("DELETE FROM UserControlValues WHERE 1 = 0"); });
+  } catch (const data::LockConflict&) {
+    // Another session is writing: busy, not read-only.
   } catch (const vb::Error& error) {
-    if (!IsBusy(error.description())) return error.description();
+    return error.description();
   }
   return {};
 }

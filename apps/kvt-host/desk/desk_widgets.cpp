@@ -50,7 +50,7 @@ QGroupBox* TotalsBox(const std::vector<std::string>& captions, size_t bold, cons
   for (size_t i = 0; i < captions.size(); ++i) {
     auto* caption = new QLabel(ToQt(captions[i]), totals);
     auto* value = new QLabel(totals);
-    value->setObjectName(name + QString::number(i + 1));
+    value->setObjectName(name + ToQt(std::to_string(i + 1)));
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     value->setMinimumWidth(120);
