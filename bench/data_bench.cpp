@@ -36,23 +36,21 @@ const VolumeDatabase& Database() {
 }
 
 std::string OutstandingLinesCommand(int32_t order) {
-  return "Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
-         std::to_string(order);
+  return "Exec sp_AO_GRV_Select_Outstanding_Order_Details " + std::to_string(order);
 }
 
 // The statement on a connection that is already open.
 void BM_OpenRecordsetOutstandingLines(benchmark::State& state) {
   const VolumeDatabase& db = Database();
   kvt::services::DataGateway gateway;
-  auto connection =
-      gateway.OpenConnection(kvt::db::ConnectionTextFor(db.path), -1, 3);
+  auto connection = gateway.OpenConnection(kvt::db::ConnectionTextFor(db.path), -1, 3);
   const int32_t orders = kOrderLines / kLinesPerOrder;
   int32_t i = 0;
   for (auto _ : state) {
     int32_t status = 0;
-    auto rows = gateway.OpenRecordset(
-        OutstandingLinesCommand(db.first_order + (i++ * 7919) % orders), 1, 3,
-        3, connection, status);
+    auto rows =
+        gateway.OpenRecordset(OutstandingLinesCommand(db.first_order + (i++ * 7919) % orders), 1, 3,
+                              3, connection, status);
     benchmark::DoNotOptimize(rows->RecordCount());
   }
 }
@@ -68,31 +66,27 @@ void BM_ConnectAndOpenRecordsetOutstandingLines(benchmark::State& state) {
   for (auto _ : state) {
     auto connection = gateway.OpenConnection(connection_text, -1, 3);
     int32_t status = 0;
-    auto rows = gateway.OpenRecordset(
-        OutstandingLinesCommand(db.first_order + (i++ * 7919) % orders), 1, 3,
-        3, connection, status);
+    auto rows =
+        gateway.OpenRecordset(OutstandingLinesCommand(db.first_order + (i++ * 7919) % orders), 1, 3,
+                              3, connection, status);
     benchmark::DoNotOptimize(rows->RecordCount());
   }
 }
-BENCHMARK(BM_ConnectAndOpenRecordsetOutstandingLines)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConnectAndOpenRecordsetOutstandingLines)->Unit(benchmark::kMicrosecond);
 
 // The supplier of the volume orders: 10,000 open orders to list.
 void BM_OpenRecordsetOutstandingOrdersOfBusySupplier(benchmark::State& state) {
   const VolumeDatabase& db = Database();
   kvt::services::DataGateway gateway;
-  auto connection =
-      gateway.OpenConnection(kvt::db::ConnectionTextFor(db.path), -1, 3);
+  auto connection = gateway.OpenConnection(kvt::db::ConnectionTextFor(db.path), -1, 3);
   for (auto _ : state) {
     int32_t status = 0;
-    auto rows =
-        gateway.OpenRecordset("Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", 1,
-                              3, 3, connection, status);
+    auto rows = gateway.OpenRecordset("Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", 1, 3, 3,
+                                      connection, status);
     benchmark::DoNotOptimize(rows->RecordCount());
   }
 }
-BENCHMARK(BM_OpenRecordsetOutstandingOrdersOfBusySupplier)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenRecordsetOutstandingOrdersOfBusySupplier)->Unit(benchmark::kMillisecond);
 
 void BM_FormatAmountNumber(benchmark::State& state) {
   const kvt::services::NumberFormatService service;

@@ -87,21 +87,18 @@ BENCHMARK(BM_DoCalculationThreeFormulasAndTax)->Unit(benchmark::kMicrosecond);
 
 // `as_variants` keeps the same values in Variant fields, which the totals
 // can only read row by row.
-std::shared_ptr<kvt::data::RecordSet> OrderDetail(int lines,
-                                                  bool as_variants = false) {
+std::shared_ptr<kvt::data::RecordSet> OrderDetail(int lines, bool as_variants = false) {
   auto set = std::make_shared<kvt::data::RecordSet>();
   for (const char* column : kvt::orders::kHeaderTotalColumns) {
-    set->Fields().Append(column, as_variants ? kvt::data::DataType::kVariant
-                                 : std::string(column) == "Qty"
-                                     ? kvt::data::DataType::kDouble
-                                     : kvt::data::DataType::kCurrency);
+    set->Fields().Append(column, as_variants                    ? kvt::data::DataType::kVariant
+                                 : std::string(column) == "Qty" ? kvt::data::DataType::kDouble
+                                                                : kvt::data::DataType::kCurrency);
   }
   set->Open();
   for (int i = 0; i < lines; ++i) {
-    set->AppendRow({Currency::FromRaw(12500 + i), Currency::FromRaw(5000),
-                    vb::Variant::Null(), Currency::FromRaw(1000000 + i),
-                    Currency::FromRaw(150000), Currency::FromRaw(1150000 + i),
-                    2.5});
+    set->AppendRow({Currency::FromRaw(12500 + i), Currency::FromRaw(5000), vb::Variant::Null(),
+                    Currency::FromRaw(1000000 + i), Currency::FromRaw(150000),
+                    Currency::FromRaw(1150000 + i), 2.5});
   }
   return set;
 }

@@ -35,16 +35,15 @@ void AddBottomlessOrder(kvt::data::Connection& connection) {
 kvt::data::RecordSetRef DetailRows() {
   auto rows = std::make_shared<kvt::data::RecordSet>();
   for (const char* name :
-       {"FK ID", "ProductsID", "Qty", "Unit Price", "Trade Disc",
-        "Rebate Disc", "Other Disc", "Net Amount", "Tax_Codes_ID",
-        "Tax Amount", "Total Cost"}) {
+       {"FK ID", "ProductsID", "Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
+        "Net Amount", "Tax_Codes_ID", "Tax Amount", "Total Cost"}) {
     rows->Fields().Append(name, kvt::data::DataType::kVarWChar);
   }
   rows->Open();
   for (int32_t k = 0; k < kLines; ++k) {
     rows->AddNew();
-    const char* values[] = {"", "", "2", "50.00", "0.00", "0.00", "0.00",
-                            "100.00", "1", "15.00", "115.00"};
+    const char* values[] = {"",     "",       "2", "50.00", "0.00",  "0.00",
+                            "0.00", "100.00", "1", "15.00", "115.00"};
     for (int i = 0; i < rows->Fields().Count(); ++i) {
       rows->Item(i).Value(vb::Variant(values[i]));
     }
@@ -56,10 +55,9 @@ kvt::data::RecordSetRef DetailRows() {
 }
 
 void BM_PostFiftyLineVoucher(benchmark::State& state) {
-  const std::string path =
-      (std::filesystem::temp_directory_path() /
-       ("kvt_posting_bench_" + std::to_string(::getpid()) + ".sqlite"))
-          .string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("kvt_posting_bench_" + std::to_string(::getpid()) + ".sqlite"))
+                               .string();
   kvt::db::CreateDemoDatabase(path);
   auto connection = kvt::data::Connection::Open(path);
   AddBottomlessOrder(*connection);
@@ -74,8 +72,7 @@ void BM_PostFiftyLineVoucher(benchmark::State& state) {
   voucher.supplier_document_number = "INV-BENCH";
   voucher.lines = DetailRows();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        kvt::posting::PostVoucher(*connection, voucher).voucher_id);
+    benchmark::DoNotOptimize(kvt::posting::PostVoucher(*connection, voucher).voucher_id);
   }
   connection->Close();
   std::filesystem::remove(path);

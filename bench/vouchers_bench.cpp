@@ -57,10 +57,10 @@ BENCHMARK(BM_CalculateWithTaxCode);
 std::string DatabaseWithHistory(int64_t history) {
   static std::map<int64_t, std::string> made;
   if (auto found = made.find(history); found != made.end()) return found->second;
-  const std::string path = (std::filesystem::temp_directory_path() /
-                            ("kvt_bench_history_" + std::to_string(history) + "_" +
-                             std::to_string(::getpid()) + ".sqlite"))
-                               .string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("kvt_bench_history_" + std::to_string(history) +
+                                                 "_" + std::to_string(::getpid()) + ".sqlite"))
+          .string();
   kvt::db::CreateDemoDatabase(path);
   kvt::db::AddVolumeOrders(path, 200, 10);
   auto connection = kvt::data::Connection::Open(path);

@@ -46,7 +46,8 @@ const Table& Members() {
   static const Table kTable = [] {
     Table table("COrder", classes::COrderPublishedMembers());
     classes::BindSharedSettings(table);
-    table.Let("UserID", [](COrder& self, object::Args args) { self.UserID(vb::CLng(args.back())); });
+    table.Let("UserID",
+              [](COrder& self, object::Args args) { self.UserID(vb::CLng(args.back())); });
     classes::BindProperties(table, orders::DeliveryProperties(), orders::SharedDeliveryDialog);
     classes::BindProperties(table, orders::OrderLineProperties(), orders::SharedOrderItemDialog);
 
@@ -77,11 +78,11 @@ const Table& Members() {
       return {};
     });
     using OneSet = void (COrder::*)(const vb::Variant&);
-    for (auto [name, run] : {std::pair<const char*, OneSet>{"AddOrderDetailToRS",
-                                                            &COrder::AddOrderDetailToRS},
-                             {"UpdateOrderDetailRS", &COrder::UpdateOrderDetailRS},
-                             {"ClearHeaderControls", &COrder::ClearHeaderControls},
-                             {"BindOrderHeader", &COrder::BindOrderHeader}}) {
+    for (auto [name, run] :
+         {std::pair<const char*, OneSet>{"AddOrderDetailToRS", &COrder::AddOrderDetailToRS},
+          {"UpdateOrderDetailRS", &COrder::UpdateOrderDetailRS},
+          {"ClearHeaderControls", &COrder::ClearHeaderControls},
+          {"BindOrderHeader", &COrder::BindOrderHeader}}) {
       table.Call(name, [run](COrder& self, object::Args args) -> vb::Variant {
         ExpectArguments(args, 1);
         (self.*run)(args[0]);
@@ -89,9 +90,9 @@ const Table& Members() {
       });
     }
     using TwoSets = void (COrder::*)(const vb::Variant&, const vb::Variant&);
-    for (auto [name, run] : {std::pair<const char*, TwoSets>{"CalculateHeaderTotals",
-                                                             &COrder::CalculateHeaderTotals},
-                             {"SetProductDetails", &COrder::SetProductDetails}}) {
+    for (auto [name, run] :
+         {std::pair<const char*, TwoSets>{"CalculateHeaderTotals", &COrder::CalculateHeaderTotals},
+          {"SetProductDetails", &COrder::SetProductDetails}}) {
       table.Call(name, [run](COrder& self, object::Args args) -> vb::Variant {
         ExpectArguments(args, 2);
         (self.*run)(args[0], args[1]);
@@ -121,9 +122,7 @@ COrder& COrder::operator=(COrder&&) noexcept = default;
 void COrder::UserID(int32_t value) { ThreadStore().settings.user_id = value; }
 
 std::string COrder::LineText(std::string_view name) const { return Line().Get(name); }
-void COrder::LineText(std::string_view name, const std::string& value) {
-  Line().Let(name, value);
-}
+void COrder::LineText(std::string_view name, const std::string& value) { Line().Let(name, value); }
 int32_t COrder::LineNumber(std::string_view name) const { return vb::CLng(Line().Get(name)); }
 
 std::string COrder::DeliveryText(std::string_view name) const {
@@ -143,17 +142,11 @@ void COrder::DeliveryFlag(std::string_view name, bool value) {
                          component::FindProperty(orders::DeliveryProperties(), name), value);
 }
 
-void COrder::LoadDeliveryForm() {
-  component::LoadDialog(DeliverySlot(), MakeDeliveryDialog);
-}
+void COrder::LoadDeliveryForm() { component::LoadDialog(DeliverySlot(), MakeDeliveryDialog); }
 void COrder::UnloadDeliveryForm() { component::UnloadDialog(DeliverySlot()); }
-void COrder::ShowDeliveryForm() {
-  component::ShowDialog(DeliverySlot(), MakeDeliveryDialog);
-}
+void COrder::ShowDeliveryForm() { component::ShowDialog(DeliverySlot(), MakeDeliveryDialog); }
 void COrder::HideDeliveyForm() { component::HideDialog(DeliverySlot()); }
-bool COrder::IsDeliveryFormLoaded() {
-  return component::IsDialogLoaded(DeliverySlot());
-}
+bool COrder::IsDeliveryFormLoaded() { return component::IsDialogLoaded(DeliverySlot()); }
 
 bool COrder::IsEditFormLoaded() { return component::IsDialogLoaded(OrderItemSlot()); }
 void COrder::LoadDetailForm() {
@@ -169,19 +162,17 @@ void COrder::BindFormulaDBC(KvFormulaType pFormula) {
   vb::PassOver([&] { Line().BindFormulaDBC(static_cast<int>(pFormula)); });
 }
 
-void COrder::AssignAllForAdding(const vb::Variant& pRSProductDetail,
-                                double pOrderQty, const std::string& pOrderNo) {
-  vb::StopSilently([&] {
-    Line().AssignAllForAdding(RecordSetOf(pRSProductDetail), pOrderQty, pOrderNo);
-  });
+void COrder::AssignAllForAdding(const vb::Variant& pRSProductDetail, double pOrderQty,
+                                const std::string& pOrderNo) {
+  vb::StopSilently(
+      [&] { Line().AssignAllForAdding(RecordSetOf(pRSProductDetail), pOrderQty, pOrderNo); });
 }
 
 void COrder::AssignAllForEditing(const vb::Variant& pRSProductDetail,
-                                 const vb::Variant& pRSOrderDetail,
-                                 const std::string& pOrderNo) {
+                                 const vb::Variant& pRSOrderDetail, const std::string& pOrderNo) {
   vb::StopSilently([&] {
-    Line().AssignAllForEditing(RecordSetOf(pRSProductDetail),
-                               RecordSetOf(pRSOrderDetail), pOrderNo);
+    Line().AssignAllForEditing(RecordSetOf(pRSProductDetail), RecordSetOf(pRSOrderDetail),
+                               pOrderNo);
   });
 }
 
@@ -193,33 +184,27 @@ void COrder::AddOrderDetailToRS(const vb::Variant& DestinationRS) {
         ui::MsgBox(error.description(), ui::vbOKOnly | ui::vbExclamation);
       },
       [&] {
-        orders::AddOrderDetailToRS(orders::SharedOrderItemDialog(),
-                                   RecordSetOf(DestinationRS));
+        orders::AddOrderDetailToRS(orders::SharedOrderItemDialog(), RecordSetOf(DestinationRS));
       });
 }
 
 void COrder::UpdateOrderDetailRS(const vb::Variant& DestinationRS) {
   vb::StopSilently([&] {
-    orders::UpdateOrderDetailRS(orders::SharedOrderItemDialog(),
-                                RecordSetOf(DestinationRS));
+    orders::UpdateOrderDetailRS(orders::SharedOrderItemDialog(), RecordSetOf(DestinationRS));
   });
 }
 
-void COrder::CalculateHeaderTotals(const vb::Variant& pRS,
-                                   const vb::Variant& plblOHeader) {
+void COrder::CalculateHeaderTotals(const vb::Variant& pRS, const vb::Variant& plblOHeader) {
   vb::StopSilently([&] {
     object::ObjectPtr labels = object::AsObject(plblOHeader);
     orders::CalculateHeaderTotals(
-        RecordSetOf(pRS), ThreadStore().NumberFormat(),
-        [&](int index, const std::string& caption) {
-          object::LetProperty(vb::Variant(vb::ObjectRef(labels->Item(index))),
-                              "Caption", caption);
+        RecordSetOf(pRS), ThreadStore().NumberFormat(), [&](int index, const std::string& caption) {
+          object::LetProperty(vb::Variant(vb::ObjectRef(labels->Item(index))), "Caption", caption);
         });
   });
 }
 
-void COrder::SetProductDetails(const vb::Variant& pFormName,
-                               const vb::Variant& pForeCaster) {
+void COrder::SetProductDetails(const vb::Variant& pFormName, const vb::Variant& pForeCaster) {
   orders::SetProductDetails(pFormName, pForeCaster);
 }
 
@@ -227,12 +212,10 @@ void COrder::ClearHeaderControls(const vb::Variant& FormName) {
   orders::ClearHeaderControls(FormName);
 }
 
-void COrder::BindOrderHeader(const vb::Variant& FormName) {
-  orders::BindOrderHeader(FormName);
-}
+void COrder::BindOrderHeader(const vb::Variant& FormName) { orders::BindOrderHeader(FormName); }
 
-void COrder::ShowPurchaseOrder(int32_t OrderID, bool pShowPreview,
-                               const std::string& pDatabase, bool RePrint) {
+void COrder::ShowPurchaseOrder(int32_t OrderID, bool pShowPreview, const std::string& pDatabase,
+                               bool RePrint) {
   // Printing passes failures over step by step; creating the gateway is
   // one more such step.
   vb::PassOver([&] {

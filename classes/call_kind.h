@@ -9,14 +9,10 @@ namespace kvt::classes {
 
 inline object::InvokeKind ToInvokeKind(CallKind kind) {
   switch (kind) {
-    case CallKind::kGet:
-      return object::InvokeKind::kGet;
-    case CallKind::kLet:
-      return object::InvokeKind::kLet;
-    case CallKind::kSet:
-      return object::InvokeKind::kSet;
-    case CallKind::kCall:
-      break;
+    case CallKind::kGet: return object::InvokeKind::kGet;
+    case CallKind::kLet: return object::InvokeKind::kLet;
+    case CallKind::kSet: return object::InvokeKind::kSet;
+    case CallKind::kCall: break;
   }
   return object::InvokeKind::kCall;
 }

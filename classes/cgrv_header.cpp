@@ -47,11 +47,11 @@ void BindCGRVHeaderMembers(CGRVTable& table) {
     return {};
   });
   using TwoObjects = void (CGRV::*)(const vb::Variant&, const vb::Variant&);
-  for (auto [name, run] : {std::pair<const char*, TwoObjects>{"InsertGRVHeaderValues",
-                                                              &CGRV::InsertGRVHeaderValues},
-                           {"ClearHeaderControls", &CGRV::ClearHeaderControls},
-                           {"ClearReturnHeaderControls", &CGRV::ClearReturnHeaderControls},
-                           {"CalculateHeaderTotals", &CGRV::CalculateHeaderTotals}}) {
+  for (auto [name, run] :
+       {std::pair<const char*, TwoObjects>{"InsertGRVHeaderValues", &CGRV::InsertGRVHeaderValues},
+        {"ClearHeaderControls", &CGRV::ClearHeaderControls},
+        {"ClearReturnHeaderControls", &CGRV::ClearReturnHeaderControls},
+        {"CalculateHeaderTotals", &CGRV::CalculateHeaderTotals}}) {
     table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
       ExpectArguments(args, 2);
       (self.*run)(args[0], args[1]);

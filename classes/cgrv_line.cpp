@@ -83,8 +83,8 @@ void CGRV::AddGRVDetailToRS(const vb::Variant& DestinationRS) {
 }
 void CGRV::UpdateGRVDetailRS(const vb::Variant& DestinationRS) {
   vb::StopSilently([&] {
-    vouchers::UpdateVoucherDetail(vouchers::SharedReceiveItemDialog(),
-                                  RecordSetOf(DestinationRS), DetailLayout::kGoodsReceived);
+    vouchers::UpdateVoucherDetail(vouchers::SharedReceiveItemDialog(), RecordSetOf(DestinationRS),
+                                  DetailLayout::kGoodsReceived);
   });
 }
 void CGRV::AddCRVDetailToRS(const vb::Variant& DestinationRS) {
@@ -95,8 +95,8 @@ void CGRV::AddCRVDetailToRS(const vb::Variant& DestinationRS) {
 }
 void CGRV::UpdateCRVDetailRS(const vb::Variant& DestinationRS) {
   vb::StopSilently([&] {
-    vouchers::UpdateVoucherDetail(vouchers::SharedReceiveItemDialog(),
-                                  RecordSetOf(DestinationRS), DetailLayout::kConsignment);
+    vouchers::UpdateVoucherDetail(vouchers::SharedReceiveItemDialog(), RecordSetOf(DestinationRS),
+                                  DetailLayout::kConsignment);
   });
 }
 
@@ -118,17 +118,17 @@ void BindCGRVLineMembers(CGRVTable& table) {
     self.Set_Form_State(static_cast<kvFormState>(vb::CLng(args.back())));
   });
   using OneSet = void (CGRV::*)(const vb::Variant&);
-  for (auto [name, run] : {
-           std::pair<const char*, OneSet>{"AssignAllForAdding", &CGRV::AssignAllForAdding},
-           {"AssignAllForEditing", &CGRV::AssignAllForEditing},
-           {"AssignAllForReturnAdding", &CGRV::AssignAllForReturnAdding},
-           {"AssignAllForCRVAdding", &CGRV::AssignAllForCRVAdding},
-           {"AssignAllForCRVEditing", &CGRV::AssignAllForCRVEditing},
-           {"AssignAllForCRVReturnAdding", &CGRV::AssignAllForCRVReturnAdding},
-           {"AddGRVDetailToRS", &CGRV::AddGRVDetailToRS},
-           {"UpdateGRVDetailRS", &CGRV::UpdateGRVDetailRS},
-           {"AddCRVDetailToRS", &CGRV::AddCRVDetailToRS},
-           {"UpdateCRVDetailRS", &CGRV::UpdateCRVDetailRS}}) {
+  for (auto [name, run] :
+       {std::pair<const char*, OneSet>{"AssignAllForAdding", &CGRV::AssignAllForAdding},
+        {"AssignAllForEditing", &CGRV::AssignAllForEditing},
+        {"AssignAllForReturnAdding", &CGRV::AssignAllForReturnAdding},
+        {"AssignAllForCRVAdding", &CGRV::AssignAllForCRVAdding},
+        {"AssignAllForCRVEditing", &CGRV::AssignAllForCRVEditing},
+        {"AssignAllForCRVReturnAdding", &CGRV::AssignAllForCRVReturnAdding},
+        {"AddGRVDetailToRS", &CGRV::AddGRVDetailToRS},
+        {"UpdateGRVDetailRS", &CGRV::UpdateGRVDetailRS},
+        {"AddCRVDetailToRS", &CGRV::AddCRVDetailToRS},
+        {"UpdateCRVDetailRS", &CGRV::UpdateCRVDetailRS}}) {
     table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
       ExpectArguments(args, 1);
       (self.*run)(args[0]);

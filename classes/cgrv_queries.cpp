@@ -45,10 +45,10 @@ namespace classes {
 
 void BindCGRVQueryMembers(CGRVTable& table) {
   using BySupplierMember = vb::Variant (CGRV::*)(int16_t, int32_t);
-  for (auto [name, run] :
-       {std::pair<const char*, BySupplierMember>{"GetOutstandingOrders", &CGRV::GetOutstandingOrders},
-        {"GetReceivedGRV", &CGRV::GetReceivedGRV},
-        {"GetReceivedCRV", &CGRV::GetReceivedCRV}}) {
+  for (auto [name, run] : {std::pair<const char*, BySupplierMember>{"GetOutstandingOrders",
+                                                                    &CGRV::GetOutstandingOrders},
+                           {"GetReceivedGRV", &CGRV::GetReceivedGRV},
+                           {"GetReceivedCRV", &CGRV::GetReceivedCRV}}) {
     table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
       ExpectArguments(args, 2);
       return (self.*run)(vb::CInt(args[0]), vb::CLng(args[1]));

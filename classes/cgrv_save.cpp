@@ -24,9 +24,8 @@ bool CGRV::IsGRVSaveFormLoaded() { return component::IsDialogLoaded(SaveSlot());
 void CGRV::BindSaveFormLups(const vb::Variant& pMonthsRS, const vb::Variant& pYearsRS,
                             const std::string& pDocNo, const vb::Date& pDocDate,
                             int32_t pCompanyID) {
-  vb::StopSilently([&] {
-    vouchers::BindSaveVoucherDialog(pMonthsRS, pYearsRS, pDocNo, pDocDate, pCompanyID);
-  });
+  vb::StopSilently(
+      [&] { vouchers::BindSaveVoucherDialog(pMonthsRS, pYearsRS, pDocNo, pDocDate, pCompanyID); });
 }
 
 void CGRV::ShowGRVSaveForm(uint8_t pTranType) {

@@ -33,9 +33,8 @@ inline void ExpectArguments(object::Args args, size_t count) {
 // written to the thread's store through the class's typed setters.
 template <class Class>
 void BindSharedSettings(object::MemberTable<Class>& table) {
-  table.Let("ConnectionString", [](Class& self, object::Args args) {
-    self.ConnectionString(vb::CStr(args.back()));
-  });
+  table.Let("ConnectionString",
+            [](Class& self, object::Args args) { self.ConnectionString(vb::CStr(args.back())); });
   auto number = [&table](std::string_view name, void (Class::*let)(int32_t)) {
     table.Let(name, [let](Class& self, object::Args args) { (self.*let)(vb::CLng(args.back())); });
   };
@@ -66,8 +65,7 @@ void BindProperties(object::MemberTable<Class>& table,
 
 // An operation without arguments.
 template <class Class>
-void BindOperation(object::MemberTable<Class>& table, std::string_view name,
-                   void (Class::*run)()) {
+void BindOperation(object::MemberTable<Class>& table, std::string_view name, void (Class::*run)()) {
   table.Call(name, [run](Class& self, object::Args args) -> vb::Variant {
     ExpectArguments(args, 0);
     (self.*run)();

@@ -3,6 +3,7 @@
 namespace kvt::classes {
 
 const std::vector<std::string>& COrderPublishedMembers() {
+  // clang-format off
   static const std::vector<std::string> kMembers = {
       "ConnectionString", "CompanyID", "UserID", "IsEditFormLoaded",
       "Product_Name", "Selling_Price_1", "Selling_Price_2", "Last_Sale_Date",
@@ -24,10 +25,12 @@ const std::vector<std::string>& COrderPublishedMembers() {
       "CalculateHeaderTotals", "SetProductDetails", "ClearHeaderControls",
       "BindOrderHeader", "ShowPurchaseOrder", "QtyDecimals", "PriceDecimals",
   };
+  // clang-format on
   return kMembers;
 }
 
 const std::vector<std::string>& CGRVPublishedMembers() {
+  // clang-format off
   static const std::vector<std::string> kMembers = {
       "ConnectionString", "IsGRVSaveFormLoaded", "LoadGRVSaveForm",
       "UnloadGRVSaveForm", "ShowGRVSaveForm", "HideGRVSaveForm",
@@ -52,6 +55,7 @@ const std::vector<std::string>& CGRVPublishedMembers() {
       "AddCRVDetailToRS", "UpdateCRVDetailRS", "AssignAllForCRVReturnAdding",
       "AssignAllForCRVEditing", "AssignAllForCRVAdding", "mbIsCRN", "Price1",
   };
+  // clang-format on
   return kMembers;
 }
 

@@ -13,8 +13,6 @@ void SharedSettings::ConnectionString(const std::string& value) {
 }
 void SharedSettings::CompanyID(int32_t value) { ThreadStore().settings.company_id = value; }
 void SharedSettings::QtyDecimals(int32_t value) { ThreadStore().settings.qty_decimals = value; }
-void SharedSettings::PriceDecimals(int32_t value) {
-  ThreadStore().settings.price_decimals = value;
-}
+void SharedSettings::PriceDecimals(int32_t value) { ThreadStore().settings.price_decimals = value; }
 
 }  // namespace kvt

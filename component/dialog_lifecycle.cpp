@@ -14,8 +14,7 @@ void CreateAndLoad(DialogSlot& slot, const DialogFactory& make) {
 }  // namespace
 
 void LoadDialog(DialogSlot& slot, const DialogFactory& make) {
-  vb::ErrorData failure =
-      vb::StopSilently([&] { CreateAndLoad(slot, make); });
+  vb::ErrorData failure = vb::StopSilently([&] { CreateAndLoad(slot, make); });
   if (!failure.HasError() || !slot.instance) return;
   std::shared_ptr<Dialog> failed = std::move(slot.instance);
   slot.instance.reset();
@@ -51,9 +50,8 @@ void UnloadDialog(DialogSlot& slot) {
 }
 
 bool IsDialogLoaded(const DialogSlot& slot) {
-  return vb::AnswerOnFailure(false, [&] {
-    return slot.instance != nullptr && slot.instance->IsLoaded();
-  });
+  return vb::AnswerOnFailure(false,
+                             [&] { return slot.instance != nullptr && slot.instance->IsLoaded(); });
 }
 
 }  // namespace kvt::component

@@ -16,8 +16,7 @@ namespace {
 
 vb::Variant ReadFacet(const ui::Control& control, Facet facet) {
   switch (facet) {
-    case Facet::kEnabled:
-      return control.Enabled();
+    case Facet::kEnabled: return control.Enabled();
     case Facet::kChosen:
       if (auto* option = dynamic_cast<const ui::OptionButton*>(&control)) {
         return option->Value();
@@ -28,18 +27,15 @@ vb::Variant ReadFacet(const ui::Control& control, Facet facet) {
       break;
     case Facet::kValue:
       switch (control.Kind()) {
-        case ui::ControlKind::kTextBox:
-          return static_cast<const ui::TextBox&>(control).Text();
-        case ui::ControlKind::kLabel:
-          return static_cast<const ui::Label&>(control).Caption();
+        case ui::ControlKind::kTextBox: return static_cast<const ui::TextBox&>(control).Text();
+        case ui::ControlKind::kLabel: return static_cast<const ui::Label&>(control).Caption();
         case ui::ControlKind::kCommandButton:
           return static_cast<const ui::CommandButton&>(control).Caption();
         case ui::ControlKind::kDataCombo:
           return static_cast<const ui::DataCombo&>(control).BoundText();
         case ui::ControlKind::kCheckBox:
           return static_cast<int16_t>(static_cast<const ui::CheckBox&>(control).Value());
-        default:
-          break;
+        default: break;
       }
       break;
   }
@@ -48,9 +44,7 @@ vb::Variant ReadFacet(const ui::Control& control, Facet facet) {
 
 void WriteFacet(ui::Control& control, Facet facet, const vb::Variant& value) {
   switch (facet) {
-    case Facet::kEnabled:
-      control.Enabled(vb::CBool(value));
-      return;
+    case Facet::kEnabled: control.Enabled(vb::CBool(value)); return;
     case Facet::kChosen:
       if (auto* option = dynamic_cast<ui::OptionButton*>(&control)) {
         option->Value(vb::CBool(value));
@@ -80,8 +74,7 @@ void WriteFacet(ui::Control& control, Facet facet, const vb::Variant& value) {
         case ui::ControlKind::kCheckBox:
           static_cast<ui::CheckBox&>(control).Value(vb::CInt(value));
           return;
-        default:
-          break;
+        default: break;
       }
       break;
   }
@@ -90,12 +83,9 @@ void WriteFacet(ui::Control& control, Facet facet, const vb::Variant& value) {
 
 vb::Variant ConvertValue(const vb::Variant& value, ValueType type) {
   switch (type) {
-    case ValueType::kLong:
-      return vb::CLng(value);
-    case ValueType::kBoolean:
-      return vb::CBool(value);
-    case ValueType::kText:
-      break;
+    case ValueType::kLong: return vb::CLng(value);
+    case ValueType::kBoolean: return vb::CBool(value);
+    case ValueType::kText: break;
   }
   return vb::CStr(value);
 }

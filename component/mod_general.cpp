@@ -46,18 +46,13 @@ vb::Variant ParseNumber(const vb::Variant& value) {
   switch (value.type()) {
     case vb::VarType::Byte:
     case vb::VarType::Integer:
-    case vb::VarType::Long:
-      return vb::CDbl(value);
-    case vb::VarType::Currency:
-      return value.get_if<vb::Currency>()->ToDouble();
+    case vb::VarType::Long: return vb::CDbl(value);
+    case vb::VarType::Currency: return value.get_if<vb::Currency>()->ToDouble();
     // A float's text is its value to 15 (or 7) digits: take that number
     // without printing and reading it.
-    case vb::VarType::Double:
-      return vb::detail::RoundToSignificant(*value.get_if<double>(), 15);
-    case vb::VarType::Single:
-      return vb::detail::RoundToSignificant(*value.get_if<float>(), 7);
-    default:
-      break;
+    case vb::VarType::Double: return vb::detail::RoundToSignificant(*value.get_if<double>(), 15);
+    case vb::VarType::Single: return vb::detail::RoundToSignificant(*value.get_if<float>(), 7);
+    default: break;
   }
   if (!vb::IsNumeric(value)) return vb::Variant::Integer(0);
   std::string text = vb::CStr(value);
@@ -74,20 +69,17 @@ std::string FormatToDecimals(const vb::Variant& value, int32_t decimals) {
     return ThreadStore().NumberFormat().FormatAmount(value, decimals, -1, 0, -1);
   }
   const vb::Variant number = ParseNumber(value);
-  return ThreadStore().NumberFormat().FormatAmount(number, decimals, -1, 0,
-                                                   -1);
+  return ThreadStore().NumberFormat().FormatAmount(number, decimals, -1, 0, -1);
 }
 
-std::string FormatTwoDecimals(const vb::Variant& value) {
-  return FormatToDecimals(value, 2);
-}
+std::string FormatTwoDecimals(const vb::Variant& value) { return FormatToDecimals(value, 2); }
 
 void BindLookupList(ui::DataCombo& list, int formula_type) {
   Store& store = ThreadStore();
   data::RecordSetRef rows;
   vb::PassOver([&] {
-    const std::string command = "sp_AO_Select_Order_Lups " + std::to_string(formula_type) +
-                                "," + std::to_string(store.settings.company_id);
+    const std::string command = "sp_AO_Select_Order_Lups " + std::to_string(formula_type) + "," +
+                                std::to_string(store.settings.company_id);
     services::DataGateway& gateway = store.DataGateway();
     data::ConnectionRef connection =
         gateway.OpenConnection(store.settings.connection_string, -1, 3);

@@ -66,9 +66,7 @@ class Store {
   // period restored): its period lists then change without being checked.
   bool save_form_filling = false;
 
-  DialogSlot& Slot(DialogKind kind) {
-    return slots_[static_cast<size_t>(kind)];
-  }
+  DialogSlot& Slot(DialogKind kind) { return slots_[static_cast<size_t>(kind)]; }
 
   // The thread's service instances, created on first use. Whatever the
   // service's construction raises passes through.

@@ -63,9 +63,9 @@ std::string Script(data::Backend backend, bool with_demo_data) {
 }
 
 [[noreturn]] void RaiseFileError(int error, const std::string& path) {
-  const int32_t number = error == EEXIST                        ? vb::err::kFileAlreadyExists
+  const int32_t number = error == EEXIST                       ? vb::err::kFileAlreadyExists
                          : error == ENOENT || error == ENOTDIR ? vb::err::kPathNotFound
-                                                                : vb::err::kPathFileAccessError;
+                                                               : vb::err::kPathFileAccessError;
   throw vb::Error::Numbered(number, kSource, path);
 }
 
@@ -141,9 +141,7 @@ void BuildDatabase(data::Connection& connection, bool with_demo_data) {
       [&] { connection.ExecuteScript(Script(connection.GetBackend(), with_demo_data)); });
 }
 
-bool HoldsNoTables(data::Connection& connection) {
-  return CountServerTables(connection).all == 0;
-}
+bool HoldsNoTables(data::Connection& connection) { return CountServerTables(connection).all == 0; }
 
 void CheckOurSchema(data::Connection& connection, const std::string& where) {
   if (CountServerTables(connection).ours != 3) {
@@ -201,16 +199,12 @@ void ResetDemoDatabase(const std::string& path) {
       data::Connection::TransactionLock::kExclusive);
 }
 
-int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
-                        int32_t lines_per_order) {
+int32_t AddVolumeOrders(const std::string& path, int32_t line_count, int32_t lines_per_order) {
   auto connection = data::Connection::Open(path);
   if (lines_per_order < 1) lines_per_order = 1;
-  const int32_t order_count =
-      (line_count + lines_per_order - 1) / lines_per_order;
+  const int32_t order_count = (line_count + lines_per_order - 1) / lines_per_order;
   const int32_t first_order = vb::CLng(
-      connection->Query("SELECT COALESCE(MAX(ID), 0) + 1 FROM PurchaseOrders")
-          ->Item(0)
-          .Value());
+      connection->Query("SELECT COALESCE(MAX(ID), 0) + 1 FROM PurchaseOrders")->Item(0).Value());
   connection->RunInTransaction([&] {
     connection->Execute(
         "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k + 1 FROM n "
@@ -229,8 +223,7 @@ int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
         "SELECT ?1 + k / ?3, 1 + k % 10, 7, 10 + k % 7, k % 3, 0, k % 5, "
         "50.00, 0, 0, 0, 50.00 * (10 + k % 7), 1, "
         "ROUND(7.50 * (10 + k % 7), 2), ROUND(57.50 * (10 + k % 7), 2) FROM n",
-        {vb::Variant(first_order), vb::Variant(line_count),
-         vb::Variant(lines_per_order)});
+        {vb::Variant(first_order), vb::Variant(line_count), vb::Variant(lines_per_order)});
   });
   return first_order;
 }

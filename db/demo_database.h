@@ -74,7 +74,6 @@ void ResetDemoDatabase(const std::string& path);
 // processed orders of `lines_per_order` lines of the demo company's first
 // supplier (for volume tests). Returns the ID of the first order added.
 // Raises 0x80004005 when the file does not exist.
-int32_t AddVolumeOrders(const std::string& path, int32_t line_count,
-                        int32_t lines_per_order = 10);
+int32_t AddVolumeOrders(const std::string& path, int32_t line_count, int32_t lines_per_order = 10);
 
 }  // namespace kvt::db

@@ -12,9 +12,8 @@ void PrepareForPortableScripts(data::Connection& connection) {
 }
 
 void RunPortableScript(data::Connection& connection, const std::string& sql) {
-  connection.ExecuteScript(connection.GetBackend() == data::Backend::kPostgreSQL
-                               ? data::PortableToPostgres(sql)
-                               : sql);
+  connection.ExecuteScript(
+      connection.GetBackend() == data::Backend::kPostgreSQL ? data::PortableToPostgres(sql) : sql);
 }
 
 }  // namespace kvt::db

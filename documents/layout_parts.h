@@ -59,14 +59,12 @@ struct NamedRule {
 };
 
 // Adds `boxes` to `section`, moved down by `dy`.
-inline void AddBoxes(report::Section& section, std::span<const NamedBox> boxes,
-                     int32_t dy = 0) {
+inline void AddBoxes(report::Section& section, std::span<const NamedBox> boxes, int32_t dy = 0) {
   for (const NamedBox& box : boxes) section.AddBox(box.name, box.rect.Offset(0, dy));
 }
 
 // Adds `rules` to `section`, moved down by `dy`.
-inline void AddRules(report::Section& section, std::span<const NamedRule> rules,
-                     int32_t dy = 0) {
+inline void AddRules(report::Section& section, std::span<const NamedRule> rules, int32_t dy = 0) {
   for (const NamedRule& rule : rules) section.AddLine(rule.name, rule.segment.Offset(0, dy));
 }
 

@@ -77,7 +77,11 @@ constexpr TextControl kPageHeader[] = {
     {"fldRHCoRegNo", Kind::Field, "", {6520, 1701, 1927, 227}, {6463, 1701, 1928, 227}},
     {"lblRHCompVatRegNo", Kind::Label, "VAT No:", {8504, 1701, 850, 227}, {8447, 1701, 851, 227}},
     {"fldRHCoTaxNo", Kind::Field, "", {9354, 1701, 1758, 227}, {9354, 1701, 1701, 227}},
-    {"lblRHDocumentType", Kind::Label, " Purchase Order", {4102, 2040, 2960, 405}, {4082, 2041, 3005, 453}},
+    {"lblRHDocumentType",
+     Kind::Label,
+     " Purchase Order",
+     {4102, 2040, 2960, 405},
+     {4082, 2041, 3005, 453}},
     {"RePrintFlag", Kind::Field, "", {7030, 2041, 1871, 397}, {7030, 2041, 1871, 397}},
     {"Label6", Kind::Label, "References:", {2098, 2608, 1417, 227}, {2098, 2608, 1417, 227}},
     {"Label5", Kind::Label, "Deliver To:", {7767, 2608, 1361, 227}, {7767, 2608, 1361, 227}},
@@ -146,13 +150,13 @@ constexpr NamedRule kHeaderRules[] = {
 // The totals box: three verticals drawn row by row, then the rules under
 // each total.
 constexpr NamedRule kFooterRules[] = {
-    {"Line39", {0, 0, 11180, 0}},
-    {"Line40", {7483, 0, 7483, 283}},     {"Line41", {7483, 283, 7483, 567}},
-    {"Line42", {7483, 567, 7483, 850}},   {"Line43", {9468, 0, 9468, 283}},
-    {"Line44", {9468, 283, 9468, 567}},   {"Line45", {9468, 567, 9468, 850}},
-    {"Line46", {11160, 0, 11160, 283}},   {"Line47", {11160, 283, 11160, 567}},
-    {"Line48", {11160, 567, 11160, 850}}, {"Line49", {7483, 283, 11169, 283}},
-    {"Line50", {7483, 567, 11169, 567}},  {"Line51", {7483, 850, 11169, 850}},
+    {"Line39", {0, 0, 11180, 0}},         {"Line40", {7483, 0, 7483, 283}},
+    {"Line41", {7483, 283, 7483, 567}},   {"Line42", {7483, 567, 7483, 850}},
+    {"Line43", {9468, 0, 9468, 283}},     {"Line44", {9468, 283, 9468, 567}},
+    {"Line45", {9468, 567, 9468, 850}},   {"Line46", {11160, 0, 11160, 283}},
+    {"Line47", {11160, 283, 11160, 567}}, {"Line48", {11160, 567, 11160, 850}},
+    {"Line49", {7483, 283, 11169, 283}},  {"Line50", {7483, 567, 11169, 567}},
+    {"Line51", {7483, 850, 11169, 850}},
 };
 
 struct Total {
@@ -184,8 +188,7 @@ void BuildPageHeader(Section& header, bool boxed) {
   }
   for (const Column& column : kColumns) {
     ReportControl& heading = header.AddLabel(
-        column.heading, {column.left, boxed ? 4535 : 4479, column.width, 227},
-        column.caption);
+        column.heading, {column.left, boxed ? 4535 : 4479, column.width, 227}, column.caption);
     heading.SetBold(true);
     if (column.amount) heading.SetAlignment(Alignment::Right);
   }
@@ -199,8 +202,7 @@ void BuildDetail(Section& detail, bool boxed) {
     const bool description = column.field == kColumns[1].field;
     const int32_t top = boxed ? 60 : 57;
     const int32_t height = boxed ? (description ? 236 : 240) : 226;
-    ReportControl& field =
-        detail.AddField(column.field, {column.left, top, column.width, height});
+    ReportControl& field = detail.AddField(column.field, {column.left, top, column.width, height});
     if (column.amount) {
       field.SetOutputFormat(kAmountFormat).SetAlignment(Alignment::Right);
     }
@@ -235,13 +237,11 @@ void BuildPurchaseOrderLayout(report::Report& report, PurchaseOrderStyle style) 
   const bool boxed = style == PurchaseOrderStyle::Boxed;
   report.SetTitle(kPurchaseOrderTitle);
 
-  BuildPageHeader(report.AddSection(SectionKind::PageHeader, "PageHeader", 4770),
-                  boxed);
+  BuildPageHeader(report.AddSection(SectionKind::PageHeader, "PageHeader", 4770), boxed);
   BuildDetail(report.AddSection(SectionKind::Detail, "Detail", 330), boxed);
   report.AddDataControl(kPurchaseOrderDataControl);
-  BuildPageFooter(
-      report.AddSection(SectionKind::PageFooter, "PageFooter", boxed ? 1200 : 1245),
-      boxed);
+  BuildPageFooter(report.AddSection(SectionKind::PageFooter, "PageFooter", boxed ? 1200 : 1245),
+                  boxed);
 
   // Text is 8.5 point (the control default) except these.
   report.Control("lblRHDocumentType")
@@ -253,8 +253,8 @@ void BuildPurchaseOrderLayout(report::Report& report, PurchaseOrderStyle style) 
     report.Control("fldRHSupName").SetFontSize(10);
     report.Control("fldRHCoName").SetFontSize(10);
   }
-  for (const char* name : {"fldRHSupName", "fldRHCoName", "Label19", "Label20",
-                           "Label6", "Label5", "Label16", "Label17", "Label18"}) {
+  for (const char* name : {"fldRHSupName", "fldRHCoName", "Label19", "Label20", "Label6", "Label5",
+                           "Label16", "Label17", "Label18"}) {
     report.Control(name).SetBold(true);
   }
   report.Control("fldOHPageNo").SetSummary(SummaryType::PageCount);

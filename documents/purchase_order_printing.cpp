@@ -30,32 +30,29 @@ bool WantsBoxedPurchaseOrder(const std::string& saved_value) {
   }
 }
 
-std::unique_ptr<report::Report> NewPurchaseOrderLayout(
-    const std::string& saved_value) {
+std::unique_ptr<report::Report> NewPurchaseOrderLayout(const std::string& saved_value) {
   if (WantsBoxedPurchaseOrder(saved_value)) {
     return std::make_unique<rptPurchaseOrder>();
   }
   return std::make_unique<rptPurchaseOrderNG>();
 }
 
-void BindPurchaseOrderFields(report::Report& report,
-                             const data::RecordSetRef& print_data) {
+void BindPurchaseOrderFields(report::Report& report, const data::RecordSetRef& print_data) {
   for (const ColumnBinding& binding : kPurchaseOrderBindings) {
     vb::PassOver([&] { BindColumn(report, print_data, binding.field, binding.column); });
   }
 }
 
-void PrintPurchaseOrder(int32_t order_id, bool show_preview,
-                        const std::string& database, bool reprint,
-                        const std::string& connection_text,
+void PrintPurchaseOrder(int32_t order_id, bool show_preview, const std::string& database,
+                        bool reprint, const std::string& connection_text,
                         services::DataGateway& gateway, report::Output& output) {
   data::ConnectionRef connection;
   data::RecordSetRef print_data;
   vb::PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
   vb::PassOver([&] {
     int32_t status = 0;
-    print_data = gateway.OpenRecordset(PurchaseOrderDataCommand(order_id), 1, 3,
-                                       3, connection, status);
+    print_data =
+        gateway.OpenRecordset(PurchaseOrderDataCommand(order_id), 1, 3, 3, connection, status);
   });
   connection.reset();
 
@@ -64,26 +61,21 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   std::string printer;
   vb::PassOver([&] { settings.Connect(connection_text); });
   vb::PassOver([&] {
-    form_preference = settings.ReadControlValue("CheckBox", "chkPOGRVForm",
-                                                kFormPreferenceIndex, database);
+    form_preference =
+        settings.ReadControlValue("CheckBox", "chkPOGRVForm", kFormPreferenceIndex, database);
   });
   std::unique_ptr<report::Report> report = NewPurchaseOrderLayout(form_preference);
   vb::PassOver([&] {
-    printer = settings.ReadControlValue("ComboBox", "cboPrinters",
-                                        kPurchaseOrderPrinterIndex, database);
+    printer =
+        settings.ReadControlValue("ComboBox", "cboPrinters", kPurchaseOrderPrinterIndex, database);
   });
 
-  vb::PassOver([&] {
-    report->Control("RePrintFlag").SetText(reprint ? "Re-Print" : "");
-  });
+  vb::PassOver([&] { report->Control("RePrintFlag").SetText(reprint ? "Re-Print" : ""); });
   vb::PassOver([&] { report->Printer().SetDeviceName(printer); });
-  vb::PassOver([&] {
-    report->GetDataControl(kPurchaseOrderDataControl).SetRecordset(print_data);
-  });
+  vb::PassOver([&] { report->GetDataControl(kPurchaseOrderDataControl).SetRecordset(print_data); });
   BindPurchaseOrderFields(*report, print_data);
-  vb::PassOver([&] {
-    report->Control("fldOHPageNo").SetText(std::to_string(report->pageNumber()));
-  });
+  vb::PassOver(
+      [&] { report->Control("fldOHPageNo").SetText(std::to_string(report->pageNumber())); });
 
   vb::PassOver([&] {
     const report::Document document = report->Run(output.Metrics());
@@ -95,12 +87,11 @@ void PrintPurchaseOrder(int32_t order_id, bool show_preview,
   });
 }
 
-void PrintPurchaseOrder(int32_t order_id, bool show_preview,
-                        const std::string& database, bool reprint,
-                        const std::string& connection_text,
+void PrintPurchaseOrder(int32_t order_id, bool show_preview, const std::string& database,
+                        bool reprint, const std::string& connection_text,
                         services::DataGateway& gateway) {
-  PrintPurchaseOrder(order_id, show_preview, database, reprint, connection_text,
-                     gateway, report::CurrentOutput());
+  PrintPurchaseOrder(order_id, show_preview, database, reprint, connection_text, gateway,
+                     report::CurrentOutput());
 }
 
 }  // namespace kvt::documents

@@ -25,13 +25,11 @@ bool WantsBoxedPurchaseOrder(const std::string& saved_value);
 
 // A fresh, unbound instance of the layout the saved value asks for
 // (rptPurchaseOrder or rptPurchaseOrderNG).
-std::unique_ptr<report::Report> NewPurchaseOrderLayout(
-    const std::string& saved_value);
+std::unique_ptr<report::Report> NewPurchaseOrderLayout(const std::string& saved_value);
 
 // Binds each field of the print data to its column, as the record set
 // names it. A column the record set lacks leaves its field unbound.
-void BindPurchaseOrderFields(report::Report& report,
-                             const data::RecordSetRef& print_data);
+void BindPurchaseOrderFields(report::Report& report, const data::RecordSetRef& print_data);
 
 // Fetches order `order_id`'s print data through `gateway` on
 // `connection_text`, picks the layout by the user's saved preference under
@@ -43,14 +41,12 @@ void BindPurchaseOrderFields(report::Report& report,
 // call never raises: a missing column leaves its field empty, an unreadable
 // preference picks rptPurchaseOrderNG and leaves the printer name empty, a
 // failed fetch gives a document without data.
-void PrintPurchaseOrder(int32_t order_id, bool show_preview,
-                        const std::string& database, bool reprint,
-                        const std::string& connection_text,
+void PrintPurchaseOrder(int32_t order_id, bool show_preview, const std::string& database,
+                        bool reprint, const std::string& connection_text,
                         services::DataGateway& gateway, report::Output& output);
 // The same through the calling thread's output (report::CurrentOutput()).
-void PrintPurchaseOrder(int32_t order_id, bool show_preview,
-                        const std::string& database, bool reprint,
-                        const std::string& connection_text,
+void PrintPurchaseOrder(int32_t order_id, bool show_preview, const std::string& database,
+                        bool reprint, const std::string& connection_text,
                         services::DataGateway& gateway);
 
 }  // namespace kvt::documents

@@ -10,13 +10,9 @@ namespace kvt::documents {
 namespace {
 
 // Percentage of an amount in cents, rounded half up (amounts are positive).
-int64_t PercentOf(int64_t cents, int64_t percent) {
-  return (cents * percent + 50) / 100;
-}
+int64_t PercentOf(int64_t cents, int64_t percent) { return (cents * percent + 50) / 100; }
 
-vb::Variant Money(int64_t cents) {
-  return vb::Variant(vb::Currency::FromRaw(cents * 100));
-}
+vb::Variant Money(int64_t cents) { return vb::Variant(vb::Currency::FromRaw(cents * 100)); }
 
 }  // namespace
 
@@ -32,24 +28,28 @@ SampleLineFigures SampleLine(int line) {
   return figures;
 }
 
+// clang-format off
 std::vector<vb::Variant> SampleParties() {
   return {"Acme Industrial Supplies (Pty) Ltd", "P O Box 1123", "Northgate", "2162",
           "011 555 0101", "011 555 0102", "4012345678", "Brellix Trading Ltd",
           "2009/123456/07", "14 Mill Road", "Eastfield", "2001", "011 555 0200",
           "011 555 0201", "4098765432"};
 }
+// clang-format on
 
 std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
   auto table = std::make_shared<report::MemoryTable>(std::vector<std::string>{
-      "Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
-      "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name", "Co RegNo",
-      "Co Address1", "Co Address2", "Co PostCode", "Co TelNo", "Co FaxNo",
-      "Co TaxNo", "Date Ordered", "Order Number", "Rep", "Del Name",
-      "Del Addr1", "Del Addr2", "Del Addr3", "Del PostCode", "Supp Ref",
-      "Our Ref", "Product Code", "Product Desc", "QTY", "Unit Price",
-      "Trade Disc", "Rebate Disc", "Other Disc", "Tax Amount", "Net Amount",
-      "Total Cost", "DefaultMessage"});
+      "Supp Name",    "Supp PostBox", "Supp PostOffice", "Supp PostCode",
+      "Supp TelNo",   "Supp FaxNo",   "Supp TaxNo",      "Co Name",
+      "Co RegNo",     "Co Address1",  "Co Address2",     "Co PostCode",
+      "Co TelNo",     "Co FaxNo",     "Co TaxNo",        "Date Ordered",
+      "Order Number", "Rep",          "Del Name",        "Del Addr1",
+      "Del Addr2",    "Del Addr3",    "Del PostCode",    "Supp Ref",
+      "Our Ref",      "Product Code", "Product Desc",    "QTY",
+      "Unit Price",   "Trade Disc",   "Rebate Disc",     "Other Disc",
+      "Tax Amount",   "Net Amount",   "Total Cost",      "DefaultMessage"});
   const vb::Date ordered = vb::Date::FromYmd(2026, 12, 4);
+  // clang-format off
   for (int line = 1; line <= lines; ++line) {
     const SampleLineFigures figures = SampleLine(line);
     std::vector<vb::Variant> row = SampleParties();
@@ -66,6 +66,7 @@ std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
     });
     table->AddRow(std::move(row));
   }
+  // clang-format on
   return table;
 }
 

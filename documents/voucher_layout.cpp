@@ -85,8 +85,7 @@ constexpr TextControl kPageHeader[] = {
     {"fldRHCoRegNo", Kind::Field, "", {6690, 2268, 1814, 226}, kSmall},
     {"lblRHCompVatRegNo", Kind::Label, "VAT No:", {8561, 2268, 850, 283}, kSmall},
     {"fldRHCoTaxNo", Kind::Field, "", {9468, 2268, 1701, 283}, kSmall},
-    {"lblRHDocumentType", Kind::Label, " Goods Received Voucher", {3628, 2608, 3969, 340},
-     kTitle},
+    {"lblRHDocumentType", Kind::Label, " Goods Received Voucher", {3628, 2608, 3969, 340}, kTitle},
     {"RePrintFlag", Kind::Field, "", {7597, 2608, 1587, 340}, kTitle},
     {"Label21", Kind::Label, "References:", {2211, 3061, 1417, 227}, kSmall},
     {"Label5", Kind::Label, "Received By:", {7880, 3061, 1361, 227}, kSmall},
@@ -145,12 +144,12 @@ constexpr NamedBox kHeaderBoxes[] = {
 };
 
 constexpr NamedRule kHeaderRules[] = {
-    {"Line54", {0, 794, 5669, 794}},       {"Line55", {5726, 794, 11225, 794}},
-    {"Line52", {0, 3288, 5669, 3288}},     {"Line53", {5726, 3288, 11225, 3288}},
-    {"Line63", {1247, 4535, 1247, 4819}},  {"Line3", {4650, 4535, 4650, 4819}},
-    {"Line19", {5669, 4535, 5669, 4819}},  {"Line17", {6690, 4535, 6690, 4819}},
-    {"Line15", {7597, 4535, 7597, 4819}},  {"Line13", {8447, 4535, 8447, 4819}},
-    {"Line11", {9354, 4535, 9354, 4819}},  {"Line12", {10205, 4535, 10205, 4819}},
+    {"Line54", {0, 794, 5669, 794}},      {"Line55", {5726, 794, 11225, 794}},
+    {"Line52", {0, 3288, 5669, 3288}},    {"Line53", {5726, 3288, 11225, 3288}},
+    {"Line63", {1247, 4535, 1247, 4819}}, {"Line3", {4650, 4535, 4650, 4819}},
+    {"Line19", {5669, 4535, 5669, 4819}}, {"Line17", {6690, 4535, 6690, 4819}},
+    {"Line15", {7597, 4535, 7597, 4819}}, {"Line13", {8447, 4535, 8447, 4819}},
+    {"Line11", {9354, 4535, 9354, 4819}}, {"Line12", {10205, 4535, 10205, 4819}},
 };
 
 // A footer total: its caption and the field that sums its column.
@@ -165,8 +164,7 @@ struct Total {
 constexpr Total kReceivedTotals[] = {
     {"Label16", "Sub Total ", {8164, 57, 1304, 283}, "fldPFSubTotal", {9524, 57, 1701, 283}},
     {"Label17", "Tax Total ", {8164, 340, 1304, 284}, "fldPFTaxTotal", {9524, 340, 1701, 284}},
-    {"Label18", "Invoice Total ", {8164, 624, 1304, 283}, "fldPFGRVTotal",
-     {9524, 624, 1701, 283}},
+    {"Label18", "Invoice Total ", {8164, 624, 1304, 283}, "fldPFGRVTotal", {9524, 624, 1701, 283}},
 };
 
 constexpr NamedRule kReceivedFooterRules[] = {
@@ -187,8 +185,7 @@ constexpr int32_t kGridColumns[] = {7470, 9320, 11100};
 constexpr int32_t kGridRows[] = {0, 280, 560, 860};
 constexpr int32_t kCellPadding = 28;
 
-constexpr const char* kReturnedTotalCaptions[] = {"Sub Total", "Tax Total",
-                                                  "Credit Note Total"};
+constexpr const char* kReturnedTotalCaptions[] = {"Sub Total", "Tax Total", "Credit Note Total"};
 
 void AddText(Section& section, const TextControl& text, int32_t shift) {
   const Rect rect = text.rect.Offset(0, shift);
@@ -227,8 +224,8 @@ void BuildDetail(Section& detail) {
   }
 }
 
-void AddTotal(Section& footer, const char* label, const char* caption,
-              const Rect& label_rect, const char* field, const Rect& field_rect) {
+void AddTotal(Section& footer, const char* label, const char* caption, const Rect& label_rect,
+              const char* field, const Rect& field_rect) {
   footer.AddLabel(label, label_rect, caption).SetFontSize(kSmall).SetBold(true);
   footer.AddField(field, field_rect)
       .SetSummary(SummaryType::GrandSum)
@@ -246,8 +243,7 @@ void BuildReceivedFooter(Section& footer, bool ruled) {
       .SetFontSize(kSmall)
       .SetWordWrap(true);
   for (const Total& total : kReceivedTotals) {
-    AddTotal(footer, total.label, total.caption, total.label_rect, total.field,
-             total.field_rect);
+    AddTotal(footer, total.label, total.caption, total.label_rect, total.field, total.field_rect);
   }
   if (ruled) {
     AddRules(footer, kReceivedFooterRules);
@@ -272,8 +268,7 @@ void BuildReturnedFooter(Section& footer, bool ruled) {
   int number = 40;
   for (int32_t x : kGridColumns) {
     for (size_t row = 0; row + 1 < std::size(kGridRows); ++row) {
-      footer.AddLine("Line" + std::to_string(number++),
-                     {x, kGridRows[row], x, kGridRows[row + 1]});
+      footer.AddLine("Line" + std::to_string(number++), {x, kGridRows[row], x, kGridRows[row + 1]});
     }
   }
   for (size_t row = 1; row < std::size(kGridRows); ++row) {
@@ -284,24 +279,20 @@ void BuildReturnedFooter(Section& footer, bool ruled) {
 
 }  // namespace
 
-void BuildVoucherLayout(report::Report& report, VoucherFamily family,
-                        VoucherStyle style) {
+void BuildVoucherLayout(report::Report& report, VoucherFamily family, VoucherStyle style) {
   const bool returned = family == VoucherFamily::Returned;
   const bool ruled = style == VoucherStyle::Ruled;
-  report.SetTitle(returned ? "Brellix Goods Returned Voucher"
-                           : "Brellix Goods Received Voucher");
+  report.SetTitle(returned ? "Brellix Goods Returned Voucher" : "Brellix Goods Received Voucher");
   // The controls span 11,225 twips; A4 keeps that with narrower margins.
   report.Page().left_margin = 340;
   report.Page().right_margin = 341;
 
-  BuildPageHeader(report.AddSection(SectionKind::PageHeader, "PageHeader",
-                                    returned ? 4395 : 4845),
+  BuildPageHeader(report.AddSection(SectionKind::PageHeader, "PageHeader", returned ? 4395 : 4845),
                   returned ? kReturnedHeaderShift : 0, ruled);
-  BuildDetail(report.AddSection(SectionKind::Detail, "Detail",
-                                returned || !ruled ? 225 : 227));
+  BuildDetail(report.AddSection(SectionKind::Detail, "Detail", returned || !ruled ? 225 : 227));
   report.AddDataControl(kVoucherDataControl);
-  Section& footer = report.AddSection(SectionKind::PageFooter, "PageFooter",
-                                      returned ? 1245 : 1485);
+  Section& footer =
+      report.AddSection(SectionKind::PageFooter, "PageFooter", returned ? 1245 : 1485);
   if (returned) {
     BuildReturnedFooter(footer, ruled);
   } else {

@@ -32,7 +32,6 @@ enum class VoucherStyle {
 
 // Adds the sections, controls and data control of a voucher layout to an
 // empty report, with its page set up for the layouts' 11,225-twip width.
-void BuildVoucherLayout(report::Report& report, VoucherFamily family,
-                        VoucherStyle style);
+void BuildVoucherLayout(report::Report& report, VoucherFamily family, VoucherStyle style);
 
 }  // namespace kvt::documents

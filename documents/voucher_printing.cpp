@@ -49,8 +49,7 @@ std::string VoucherDataCommand(int32_t grv_id) {
 }
 
 VoucherKind KindOfVoucher(const data::RecordSetRef& print_data) {
-  if (!print_data || !print_data->IsOpen() || print_data->IsEOF() ||
-      print_data->IsBOF()) {
+  if (!print_data || !print_data->IsOpen() || print_data->IsEOF() || print_data->IsBOF()) {
     return VoucherKind::None;
   }
   VoucherKind kind = VoucherKind::None;
@@ -85,8 +84,7 @@ bool WantsPlainVoucher(const std::string& saved_value) {
   return number.has_value() && std::isfinite(*number) && *number != 1.0;
 }
 
-std::unique_ptr<report::Report> NewVoucherLayout(VoucherKind kind,
-                                                 const std::string& saved_value) {
+std::unique_ptr<report::Report> NewVoucherLayout(VoucherKind kind, const std::string& saved_value) {
   const bool plain = WantsPlainVoucher(saved_value);
   if (kind == VoucherKind::GoodsReturned) {
     if (plain) return std::make_unique<rptGoodsReturnedNG>();
@@ -98,14 +96,10 @@ std::unique_ptr<report::Report> NewVoucherLayout(VoucherKind kind,
 
 std::string QuantityFormat(int qty_decimals) { return GroupedFormat(qty_decimals, 0, 3); }
 
-std::string UnitPriceFormat(int price_decimals) {
-  return GroupedFormat(price_decimals, 2, 4);
-}
+std::string UnitPriceFormat(int price_decimals) { return GroupedFormat(price_decimals, 2, 4); }
 
-std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id,
-                                                 const std::string& database,
-                                                 bool reprint,
-                                                 const std::string& connection_text,
+std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id, const std::string& database,
+                                                 bool reprint, const std::string& connection_text,
                                                  int qty_decimals, int price_decimals,
                                                  services::DataGateway& gateway) {
   data::ConnectionRef connection;
@@ -113,8 +107,7 @@ std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id,
   vb::PassOver([&] { connection = gateway.OpenConnection(connection_text, -1, 3); });
   vb::PassOver([&] {
     int32_t status = 0;
-    print_data =
-        gateway.OpenRecordset(VoucherDataCommand(grv_id), 1, 3, 3, connection, status);
+    print_data = gateway.OpenRecordset(VoucherDataCommand(grv_id), 1, 3, 3, connection, status);
   });
   connection.reset();
 
@@ -123,14 +116,13 @@ std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id,
   const VoucherKind kind = KindOfVoucher(print_data);
   std::string form_preference;
   vb::PassOver([&] {
-    form_preference = settings.ReadControlValue("CheckBox", "chkPOGRVForm",
-                                                FormPreferenceIndex(kind), database);
+    form_preference =
+        settings.ReadControlValue("CheckBox", "chkPOGRVForm", FormPreferenceIndex(kind), database);
   });
   std::unique_ptr<report::Report> report = NewVoucherLayout(kind, form_preference);
   std::string printer;
   vb::PassOver([&] {
-    printer = settings.ReadControlValue("ComboBox", "cboPrinters", kVoucherPrinterIndex,
-                                        database);
+    printer = settings.ReadControlValue("ComboBox", "cboPrinters", kVoucherPrinterIndex, database);
   });
 
   vb::PassOver([&] { report->Control("RePrintFlag").SetText(reprint ? "Copy" : ""); });
@@ -152,31 +144,27 @@ std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id,
       }
     });
   }
-  vb::PassOver([&] {
-    report->Control("fldRDReceivedQty").SetOutputFormat(QuantityFormat(qty_decimals));
-  });
-  vb::PassOver([&] {
-    report->Control("fldRDUnitPrice").SetOutputFormat(UnitPriceFormat(price_decimals));
-  });
+  vb::PassOver(
+      [&] { report->Control("fldRDReceivedQty").SetOutputFormat(QuantityFormat(qty_decimals)); });
+  vb::PassOver(
+      [&] { report->Control("fldRDUnitPrice").SetOutputFormat(UnitPriceFormat(price_decimals)); });
   return report;
 }
 
 void PrintGRVReport(int32_t grv_id, [[maybe_unused]] int32_t company_id,
-                    const std::string& database, bool reprint,
-                    const std::string& connection_text, int qty_decimals,
-                    int price_decimals, services::DataGateway& gateway,
+                    const std::string& database, bool reprint, const std::string& connection_text,
+                    int qty_decimals, int price_decimals, services::DataGateway& gateway,
                     report::Output& output) {
   vb::PassOver([&] {
-    const std::unique_ptr<report::Report> report =
-        PrepareGRVReport(grv_id, database, reprint, connection_text, qty_decimals,
-                         price_decimals, gateway);
+    const std::unique_ptr<report::Report> report = PrepareGRVReport(
+        grv_id, database, reprint, connection_text, qty_decimals, price_decimals, gateway);
     output.Preview(report->Run(output.Metrics()), report->Printer().DeviceName());
   });
 }
 
-void PrintGRVReport(int32_t grv_id, int32_t company_id, const std::string& database,
-                    bool reprint, const std::string& connection_text, int qty_decimals,
-                    int price_decimals, services::DataGateway& gateway) {
+void PrintGRVReport(int32_t grv_id, int32_t company_id, const std::string& database, bool reprint,
+                    const std::string& connection_text, int qty_decimals, int price_decimals,
+                    services::DataGateway& gateway) {
   PrintGRVReport(grv_id, company_id, database, reprint, connection_text, qty_decimals,
                  price_decimals, gateway, report::CurrentOutput());
 }

@@ -15,11 +15,11 @@
 namespace kvt::documents {
 
 enum class VoucherKind {
-  None,  // no print data, no row, or a transaction type of another kind
-  GoodsReceived,         // 19
-  GoodsReturned,         // 20
-  ConsignmentReceived,   // 31
-  ConsignmentReturned,   // 32
+  None,                 // no print data, no row, or a transaction type of another kind
+  GoodsReceived,        // 19
+  GoodsReturned,        // 20
+  ConsignmentReceived,  // 31
+  ConsignmentReturned,  // 32
 };
 
 // The voucher's print data: "Exec sp_AO_Select_GRV_Report_Data " followed
@@ -44,8 +44,7 @@ bool WantsPlainVoucher(const std::string& saved_value);
 // A fresh, unbound instance of the layout for `kind` and the saved
 // preference: the returned family for goods returned, the received family
 // for every other kind.
-std::unique_ptr<report::Report> NewVoucherLayout(VoucherKind kind,
-                                                 const std::string& saved_value);
+std::unique_ptr<report::Report> NewVoucherLayout(VoucherKind kind, const std::string& saved_value);
 
 // Output formats of the line quantity (0 to 3 decimals) and unit price (2
 // to 4 decimals); a setting outside a field's range gives two decimals.
@@ -64,10 +63,8 @@ std::string UnitPriceFormat(int price_decimals);
 // call never raises: a voucher that does not exist or cannot be fetched
 // gives an empty received layout, a missing column leaves its field empty,
 // unreadable preferences give the ruled layout and no printer name.
-std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id,
-                                                 const std::string& database,
-                                                 bool reprint,
-                                                 const std::string& connection_text,
+std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id, const std::string& database,
+                                                 bool reprint, const std::string& connection_text,
                                                  int qty_decimals, int price_decimals,
                                                  services::DataGateway& gateway);
 
@@ -75,13 +72,12 @@ std::unique_ptr<report::Report> PrepareGRVReport(int32_t grv_id,
 // shows it in `output`'s modal preview, from which the user prints to the
 // saved printer; returns when the preview is closed. `company_id` is
 // accepted and not used. Never raises.
-void PrintGRVReport(int32_t grv_id, int32_t company_id, const std::string& database,
-                    bool reprint, const std::string& connection_text, int qty_decimals,
-                    int price_decimals, services::DataGateway& gateway,
-                    report::Output& output);
+void PrintGRVReport(int32_t grv_id, int32_t company_id, const std::string& database, bool reprint,
+                    const std::string& connection_text, int qty_decimals, int price_decimals,
+                    services::DataGateway& gateway, report::Output& output);
 // The same through the calling thread's output (report::CurrentOutput()).
-void PrintGRVReport(int32_t grv_id, int32_t company_id, const std::string& database,
-                    bool reprint, const std::string& connection_text, int qty_decimals,
-                    int price_decimals, services::DataGateway& gateway);
+void PrintGRVReport(int32_t grv_id, int32_t company_id, const std::string& database, bool reprint,
+                    const std::string& connection_text, int qty_decimals, int price_decimals,
+                    services::DataGateway& gateway);
 
 }  // namespace kvt::documents

@@ -10,16 +10,19 @@
 namespace kvt::documents {
 
 std::shared_ptr<report::MemoryTable> SampleVoucherData(int32_t tran_type, int lines) {
-  auto table = std::make_shared<report::MemoryTable>(std::vector<std::string>{
-      "TranTypeID", "Supp Name", "Supp PostBox", "Supp PostOffice", "Supp PostCode",
-      "Supp TelNo", "Supp FaxNo", "Supp TaxNo", "Co Name", "Co RegNo", "Co Address1",
-      "Co Address2", "Co PostCode", "Co TelNo", "Co FaxNo", "Co TaxNo",
-      "Date Received", "GRVID", "Username", "Del Note Number", "Order Number",
-      "Our Ref", "Supp Ref", "Product Code", "Product Desc", "QTY", "Unit Price",
-      "Trade Disc", "Rebate Disc", "Other Disc", "Tax Amount", "SubTotal",
-      "Total Cost", "Notes"});
+  auto table = std::make_shared<report::MemoryTable>(
+      std::vector<std::string>{"TranTypeID",    "Supp Name",  "Supp PostBox", "Supp PostOffice",
+                               "Supp PostCode", "Supp TelNo", "Supp FaxNo",   "Supp TaxNo",
+                               "Co Name",       "Co RegNo",   "Co Address1",  "Co Address2",
+                               "Co PostCode",   "Co TelNo",   "Co FaxNo",     "Co TaxNo",
+                               "Date Received", "GRVID",      "Username",     "Del Note Number",
+                               "Order Number",  "Our Ref",    "Supp Ref",     "Product Code",
+                               "Product Desc",  "QTY",        "Unit Price",   "Trade Disc",
+                               "Rebate Disc",   "Other Disc", "Tax Amount",   "SubTotal",
+                               "Total Cost",    "Notes"});
   auto money = [](int64_t cents) { return vb::Variant(vb::Currency::FromRaw(cents * 100)); };
   const vb::Date received = vb::Date::FromYmd(2026, 12, 11);
+  // clang-format off
   for (int line = 1; line <= lines; ++line) {
     const SampleLineFigures figures = SampleLine(line);
     std::vector<vb::Variant> row{vb::Variant(tran_type)};
@@ -37,6 +40,7 @@ std::shared_ptr<report::MemoryTable> SampleVoucherData(int32_t tran_type, int li
     });
     table->AddRow(std::move(row));
   }
+  // clang-format on
   return table;
 }
 

@@ -38,8 +38,8 @@ std::vector<std::string> SplitParameters(const std::string& parameters) {
 }  // namespace
 
 vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
-                                      const std::string& pValue,
-                                      const std::string& sParameters, std::string& sFormula) {
+                                      const std::string& pValue, const std::string& sParameters,
+                                      std::string& sFormula) {
   for (char& c : sFormula) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
   }

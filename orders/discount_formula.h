@@ -33,7 +33,7 @@ bool EvaluateFormula(const script::ScriptControl& msMain, vb::Currency& pAnswer,
 // engine's error for the expression, 13 or 94 for a result that is no
 // number, 6 when it leaves the currency range.
 vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
-                                      const std::string& pValue,
-                                      const std::string& sParameters, std::string& sFormula);
+                                      const std::string& pValue, const std::string& sParameters,
+                                      std::string& sFormula);
 
 }  // namespace kvt::orders

@@ -1,6 +1,5 @@
 #include "orders/frmDeliveryDetails.h"
 
-
 #include "platform/value/failure_style.h"
 #include "component/mod_publics.h"
 #include "platform/ui/controls.h"
@@ -108,8 +107,7 @@ void frmDeliveryDetails::ActionClicked(int index) {
 
     if (index == 0) {
       const std::string caption = vb::LCase(cmd_action_[0].Caption());
-      if (caption == vb::LCase(kPrintCaption) ||
-          caption == vb::LCase(kSaveOrderCaption)) {
+      if (caption == vb::LCase(kPrintCaption) || caption == vb::LCase(kSaveOrderCaption)) {
         Hide();
       }
     } else if (index == 1) {
@@ -153,8 +151,12 @@ const component::DialogProperty<frmDeliveryDetails> kProperties[] = {
     {"Save_Order_Enabled", Access::kLetGet, Array::kOptChoice, 1, Facet::kEnabled,
      ValueType::kBoolean},
     {"OrderNow", Access::kGetOnly, Array::kOptChoice, 0, Facet::kChosen, ValueType::kBoolean},
-    {.name = "Show_Report_Preview", .access = Access::kGetOnly, .array = Array::kChkShow,
-     .index = -1, .type = ValueType::kBoolean, .get = PreviewChosen},
+    {.name = "Show_Report_Preview",
+     .access = Access::kGetOnly,
+     .array = Array::kChkShow,
+     .index = -1,
+     .type = ValueType::kBoolean,
+     .get = PreviewChosen},
 };
 
 }  // namespace

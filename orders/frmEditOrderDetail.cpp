@@ -28,7 +28,8 @@ using ui::kRightAligned;
 // and percentages on the right, then the formula lists, the calculated
 // figures and the buttons. Creation order is tab order.
 constexpr ui::ControlSpec kLayout[] = {
-    {kLabel, "lblFormState", -1, 120, 120, 5400, 285, "Edit Item Details", kBold, nullptr, -1, "MS Sans Serif", 9.75},
+    {kLabel, "lblFormState", -1, 120, 120, 5400, 285, "Edit Item Details", kBold, nullptr, -1,
+     "MS Sans Serif", 9.75},
     {kLabel, "lblODCaption", 0, 120, 480, 1200, 285, "Product ID", kPlain},
     {kLabel, "lblODEdit", 0, 1380, 480, 1200, 285, "", kRightAligned},
     {kLabel, "lblODCaption", 2, 7920, 120, 1200, 285, "Order No", kPlain},
@@ -107,8 +108,7 @@ constexpr ui::ControlSpec kLayout[] = {
 
 };
 
-std::string Amount(const services::NumberFormatService& formatter,
-                   const vb::Variant& value) {
+std::string Amount(const services::NumberFormatService& formatter, const vb::Variant& value) {
   return formatter.FormatAmount(value, 2, -1, 0, -1);
 }
 
@@ -127,11 +127,19 @@ class FlagScope {
 
 // The pending trigger each entry box sets when its text changes and when
 // it is left: a typed discount restarts the chain after itself once left.
-constexpr int32_t kTriggerOnChange[7] = {kTriggerQuantity, kTriggerTrade, kTriggerTrade,
-                                         kTriggerRebate,   kTriggerNone,  kTriggerQuantity,
+constexpr int32_t kTriggerOnChange[7] = {kTriggerQuantity,
+                                         kTriggerTrade,
+                                         kTriggerTrade,
+                                         kTriggerRebate,
+                                         kTriggerNone,
+                                         kTriggerQuantity,
                                          0};
-constexpr int32_t kTriggerOnLeave[7] = {kTriggerQuantity, kTriggerTrade, kTriggerRebate,
-                                        kTriggerOther,    kTriggerNone,  kTriggerQuantity,
+constexpr int32_t kTriggerOnLeave[7] = {kTriggerQuantity,
+                                        kTriggerTrade,
+                                        kTriggerRebate,
+                                        kTriggerOther,
+                                        kTriggerNone,
+                                        kTriggerQuantity,
                                         0};
 
 // The trigger a discount's formula selection recalculates from.
@@ -143,8 +151,7 @@ int32_t SelectionTrigger(int list) { return list + 1; }
 // selected formula on the subtotal; "0" means no discount.
 class frmEditOrderDetail::FormulaSteps : public DiscountFormulaStep {
  public:
-  FormulaSteps(frmEditOrderDetail& form, const LineCalculation& calc)
-      : form_(form), calc_(calc) {}
+  FormulaSteps(frmEditOrderDetail& form, const LineCalculation& calc) : form_(form), calc_(calc) {}
 
   void Apply(Discount discount, Currency subtotal, Currency& amount) override {
     const int index = static_cast<int>(discount);
@@ -160,8 +167,7 @@ class frmEditOrderDetail::FormulaSteps : public DiscountFormulaStep {
     if (EvaluateFormula(form_.script_, answer, vb::CStr(subtotal), "", formula)) {
       amount = calc_.RoundToCents(answer);
     } else {
-      ui::MsgBox(kInvalidFormulaMessage, ui::vbOKOnly | ui::vbInformation,
-                 kPurchaseOrdersTitle);
+      ui::MsgBox(kInvalidFormulaMessage, ui::vbOKOnly | ui::vbInformation, kPurchaseOrdersTitle);
     }
   }
 
@@ -371,8 +377,7 @@ LineInputs frmEditOrderDetail::ReadInputs() {
 
 void frmEditOrderDetail::DoCalculation(int32_t trigger) {
   vb::StopSilently([&] {
-    const services::NumberFormatService& formatter =
-        component::ThreadStore().NumberFormat();
+    const services::NumberFormatService& formatter = component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);
     LineInputs line = ReadInputs();
     const double free_qty = vb::CDbl(EntryValue(6));
@@ -383,13 +388,11 @@ void frmEditOrderDetail::DoCalculation(int32_t trigger) {
     ListSelected(4);  // reload the tax rate
     LineFigures figures = calc.Figures(line, tax_rate_);
 
-    const vb::Variant entries[7] = {line.order_qty, line.price,     line.trade,
-                                    line.rebate,    line.other,     line.back_order_qty,
-                                    free_qty};
+    const vb::Variant entries[7] = {line.order_qty, line.price,          line.trade, line.rebate,
+                                    line.other,     line.back_order_qty, free_qty};
     for (int i = 0; i < 7; ++i) txtODEdit(i).Text(Amount(formatter, entries[i]));
-    const vb::Variant calculated[7] = {figures.gross,   figures.after_trade,
-                                       figures.after_rebate, figures.net,
-                                       figures.tax,     figures.average_percent,
+    const vb::Variant calculated[7] = {figures.gross, figures.after_trade, figures.after_rebate,
+                                       figures.net,   figures.tax,         figures.average_percent,
                                        figures.total};
     for (int i = 0; i < 7; ++i) lblODCalc(i).Caption(Amount(formatter, calculated[i]));
     if (figures.new_cost_per_unit) {
@@ -404,8 +407,7 @@ void frmEditOrderDetail::DoCalculation(int32_t trigger) {
 
 void frmEditOrderDetail::CalcItemSubTotals() {
   vb::StopSilently([this] {
-    const services::NumberFormatService& formatter =
-        component::ThreadStore().NumberFormat();
+    const services::NumberFormatService& formatter = component::ThreadStore().NumberFormat();
     LineCalculation calc(formatter);
     LineInputs line = ReadInputs();
     Currency tax = vb::CCur(lblODCalc(4).Caption());

@@ -29,8 +29,7 @@ class TextBox;
 namespace kvt::orders {
 
 inline constexpr const char* kPurchaseOrdersTitle = "Purchase Orders";
-inline constexpr const char* kInvalidFormulaMessage =
-    "Invalid Formula. Please select another one";
+inline constexpr const char* kInvalidFormulaMessage = "Invalid Formula. Please select another one";
 
 class frmEditOrderDetail : public component::Dialog {
  public:
@@ -81,7 +80,13 @@ class frmEditOrderDetail : public component::Dialog {
 
   // The control arrays COrder's properties live in, for DialogProperty.
   enum class Array {
-    kTxtODEdit, kLblODCalc, kLblODEdit, kLblPDDisplay, kDbcODEdit, kCmdAction, kLblFormState
+    kTxtODEdit,
+    kLblODCalc,
+    kLblODEdit,
+    kLblPDDisplay,
+    kDbcODEdit,
+    kCmdAction,
+    kLblFormState
   };
   ui::Control& Element(Array array, int index);
 

@@ -46,8 +46,7 @@ constexpr size_t kLanes = 8;
 // that no order of the additions can leave the int64 range; the sum then
 // runs unchecked in lanes (unsigned, so wrapping is defined, though it
 // cannot happen). Otherwise each step is checked in row order.
-bool SumCurrencyColumn(const data::RecordSet::CurrencyColumnView& view,
-                       int64_t& total) {
+bool SumCurrencyColumn(const data::RecordSet::CurrencyColumnView& view, int64_t& total) {
   const std::span<const int64_t> values = view.raw;
   total = 0;
   if (values.empty()) return true;
@@ -107,12 +106,11 @@ bool AddDoubleBlockQuickly(std::span<const double> values, int64_t& total) {
     const uint64_t raw = std::bit_cast<uint64_t>(shifted) - rounder_bits;
     sum += raw;
     offset |= raw + kOffset;
-    const uint64_t fraction =
-        std::bit_cast<uint64_t>(product - rounded) & ~kSignBit;
+    const uint64_t fraction = std::bit_cast<uint64_t>(product - rounded) & ~kSignBit;
     tie |= (fraction ^ half_bits) - 1;
   }
-  if (offset < 2 * kOffset && (tie & kSignBit) == 0 &&
-      total > -kBlockTotalBound && total < kBlockTotalBound) {
+  if (offset < 2 * kOffset && (tie & kSignBit) == 0 && total > -kBlockTotalBound &&
+      total < kBlockTotalBound) {
     total += static_cast<int64_t>(sum);
     return true;
   }
@@ -122,17 +120,14 @@ bool AddDoubleBlockQuickly(std::span<const double> values, int64_t& total) {
 // The column's values converted by Currency::FromDouble and summed, false
 // on overflow. Raises what FromDouble raises (6 for a value out of range
 // or not finite).
-bool SumDoubleColumn(const data::RecordSet::DoubleColumnView& view,
-                     int64_t& total) {
+bool SumDoubleColumn(const data::RecordSet::DoubleColumnView& view, int64_t& total) {
   const std::span<const double> values = view.values;
   total = 0;
   for (size_t start = 0; start < values.size(); start += kBlockRows) {
-    const auto block =
-        values.subspan(start, std::min(kBlockRows, values.size() - start));
+    const auto block = values.subspan(start, std::min(kBlockRows, values.size() - start));
     if (AddDoubleBlockQuickly(block, total)) continue;
     for (double value : block) {
-      if (__builtin_add_overflow(total, vb::Currency::FromDouble(value).raw(),
-                                 &total)) {
+      if (__builtin_add_overflow(total, vb::Currency::FromDouble(value).raw(), &total)) {
         return false;
       }
     }
@@ -172,11 +167,10 @@ std::optional<HeaderTotals> ScanColumns(const data::RecordSet& rows) {
 HeaderTotals SumOrderDetailRows(data::RecordSet& rows) {
   if (rows.RecordCount() < 1) return HeaderTotals{};
   // Resolve the columns once: the walk runs over every line of the order.
-  Columns fields = {
-      rows.Item(kHeaderTotalColumns[0]), rows.Item(kHeaderTotalColumns[1]),
-      rows.Item(kHeaderTotalColumns[2]), rows.Item(kHeaderTotalColumns[3]),
-      rows.Item(kHeaderTotalColumns[4]), rows.Item(kHeaderTotalColumns[5]),
-      rows.Item(kHeaderTotalColumns[6])};
+  Columns fields = {rows.Item(kHeaderTotalColumns[0]), rows.Item(kHeaderTotalColumns[1]),
+                    rows.Item(kHeaderTotalColumns[2]), rows.Item(kHeaderTotalColumns[3]),
+                    rows.Item(kHeaderTotalColumns[4]), rows.Item(kHeaderTotalColumns[5]),
+                    rows.Item(kHeaderTotalColumns[6])};
   rows.MoveFirst();  // commits a pending edit, so the scan sees it
   if (std::optional<HeaderTotals> totals = ScanColumns(rows)) {
     // Leave the set where the walk would: past its last row.
@@ -192,8 +186,7 @@ void CalculateHeaderTotals(
     const std::function<void(int index, const std::string& caption)>& set_caption) {
   HeaderTotals totals = SumOrderDetailRows(rows);
   for (size_t i = 0; i < totals.size(); ++i) {
-    set_caption(static_cast<int>(i) + 1,
-                formatter.FormatAmount(totals[i], 2, -1, 0, -1));
+    set_caption(static_cast<int>(i) + 1, formatter.FormatAmount(totals[i], 2, -1, 0, -1));
   }
 }
 

@@ -19,8 +19,7 @@ namespace kvt::orders {
 
 // The detail columns summed, in the order of the header labels 1 to 7.
 inline constexpr std::array<const char*, 7> kHeaderTotalColumns = {
-    "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount",
-    "Tax",        "Total Cost",  "Qty"};
+    "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax", "Total Cost", "Qty"};
 
 using HeaderTotals = std::array<vb::Currency, 7>;
 

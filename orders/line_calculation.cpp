@@ -49,13 +49,11 @@ void LineCalculation::RunDiscountChain(int32_t trigger, LineInputs& line,
       line.rebate = RoundToCents(line.rebate);
       step.Apply(Discount::kOther, RoundToCents(after_trade0 - line.rebate), line.other);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
-LineFigures LineCalculation::Figures(const LineInputs& line,
-                                     float tax_rate_percent) const {
+LineFigures LineCalculation::Figures(const LineInputs& line, float tax_rate_percent) const {
   LineFigures out;
   out.gross = Extend(line.price, line.order_qty + line.back_order_qty);
   out.after_trade = out.gross - line.trade;
@@ -68,8 +66,8 @@ LineFigures LineCalculation::Figures(const LineInputs& line,
   out.trade_percent = percent_of(line.trade, out.gross);
   out.rebate_percent = percent_of(line.rebate, out.after_trade);
   out.other_percent = percent_of(line.other, out.after_rebate);
-  out.average_percent = Currency::FromDouble(
-      percent_of(line.trade + line.rebate + line.other, out.gross));
+  out.average_percent =
+      Currency::FromDouble(percent_of(line.trade + line.rebate + line.other, out.gross));
 
   // The rate is a single, and so is rate / 100; the product with the net
   // (a double) is read back through its text form before it is rounded to
@@ -85,8 +83,7 @@ LineFigures LineCalculation::Figures(const LineInputs& line,
   return out;
 }
 
-SubTotalFigures LineCalculation::SubTotals(const LineInputs& line,
-                                           Currency tax) const {
+SubTotalFigures LineCalculation::SubTotals(const LineInputs& line, Currency tax) const {
   SubTotalFigures out;
   out.gross = Extend(line.price, line.order_qty + line.back_order_qty);
   out.after_trade = out.gross - line.trade;
@@ -96,9 +93,8 @@ SubTotalFigures LineCalculation::SubTotals(const LineInputs& line,
   // Over the net, not the gross: an opened line shows it this way until
   // its next full recalculation. A zero net is a division by zero.
   if (out.net.raw() == 0) throw vb::Error::DivisionByZero();
-  out.average_percent = Currency::FromDouble(
-      (line.trade + line.rebate + line.other).ToDouble() / out.net.ToDouble() *
-      100);
+  out.average_percent = Currency::FromDouble((line.trade + line.rebate + line.other).ToDouble() /
+                                             out.net.ToDouble() * 100);
   out.total = out.net + tax;
   return out;
 }
@@ -107,8 +103,6 @@ Currency LineCalculation::PercentageAmount(Currency base, double percent) {
   return Currency::FromDouble(base.ToDouble() * (percent / 100));
 }
 
-bool OrderQuantityInRange(double quantity) {
-  return quantity > 0 && quantity < 1000000;
-}
+bool OrderQuantityInRange(double quantity) { return quantity > 0 && quantity < 1000000; }
 
 }  // namespace kvt::orders

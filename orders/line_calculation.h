@@ -38,11 +38,11 @@ struct LineFigures {
   vb::Currency after_rebate;  // after_trade - rebate
   vb::Currency net;           // after_rebate - other
   vb::Currency tax;
-  vb::Currency total;         // net + tax
+  vb::Currency total;            // net + tax
   vb::Currency average_percent;  // all discounts over the gross
-  double trade_percent = 0;   // of the gross
-  double rebate_percent = 0;  // of the subtotal after trade
-  double other_percent = 0;   // of the subtotal after rebate
+  double trade_percent = 0;      // of the gross
+  double rebate_percent = 0;     // of the subtotal after trade
+  double other_percent = 0;      // of the subtotal after rebate
   // Net over |order quantity|; none when the order quantity is 0.
   std::optional<double> new_cost_per_unit;
 };
@@ -64,8 +64,7 @@ enum class Discount : int { kTrade = 1, kRebate = 2, kOther = 3 };
 class DiscountFormulaStep {
  public:
   virtual ~DiscountFormulaStep() = default;
-  virtual void Apply(Discount discount, vb::Currency subtotal,
-                     vb::Currency& amount) = 0;
+  virtual void Apply(Discount discount, vb::Currency subtotal, vb::Currency& amount) = 0;
 };
 
 // Which steps a recalculation re-runs, by the input that changed last:
@@ -92,8 +91,7 @@ class LineCalculation {
 
   // Re-runs the discount steps the trigger names, updating the discount
   // amounts of `line` in place; rounds as the dialog has always rounded.
-  void RunDiscountChain(int32_t trigger, LineInputs& line,
-                        DiscountFormulaStep& step) const;
+  void RunDiscountChain(int32_t trigger, LineInputs& line, DiscountFormulaStep& step) const;
 
   // The figures of a line for a tax rate in per cent, from its current
   // discount amounts, unrounded except for the tax (two decimals).

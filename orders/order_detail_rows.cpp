@@ -24,9 +24,7 @@ void WriteLine(frmEditOrderDetail& form, Mode mode,
   auto text_or = [](const std::string& text, vb::Variant if_empty) {
     return text.empty() ? if_empty : vb::Variant(text);
   };
-  auto entry = [&form, text_or](int index) {
-    return text_or(form.txtODEdit(index).Text(), 0);
-  };
+  auto entry = [&form, text_or](int index) { return text_or(form.txtODEdit(index).Text(), 0); };
   auto quantity = [&form, mode](int index) -> vb::Variant {
     const std::string& text = form.txtODEdit(index).Text();
     if (text.empty()) return 0;
@@ -34,9 +32,7 @@ void WriteLine(frmEditOrderDetail& form, Mode mode,
     // record set.
     return mode == Mode::kAdd ? vb::Variant(vb::CDbl(text)) : vb::Variant(text);
   };
-  auto list = [&form, text_or](int index) {
-    return text_or(form.dbcODEdit(index).BoundText(), 1);
-  };
+  auto list = [&form, text_or](int index) { return text_or(form.dbcODEdit(index).BoundText(), 1); };
   auto calculated = [&form, text_or](int index) {
     return text_or(form.lblODCalc(index).Caption(), 0);
   };

@@ -11,12 +11,11 @@ class frmEditOrderDetail;
 
 // The columns of an order-detail row, in the order they are written.
 inline constexpr const char* kOrderDetailColumns[] = {
-    "Products ID",  "Product",     "Lead Time",
-    "Qty",          "B/O Qty",     "Free Qty",
-    "Unit Price",   "Trade_Discount_Formula_ID", "Trade Disc",
-    "Rebate_Formula_ID", "Rebate Disc", "Other_Discount_Formula_ID",
-    "Other Disc",   "Net Amount",  "Tax_Codes_ID",
-    "Tax",          "Total Cost"};
+    "Products ID", "Product",           "Lead Time",    "Qty",
+    "B/O Qty",     "Free Qty",          "Unit Price",   "Trade_Discount_Formula_ID",
+    "Trade Disc",  "Rebate_Formula_ID", "Rebate Disc",  "Other_Discount_Formula_ID",
+    "Other Disc",  "Net Amount",        "Tax_Codes_ID", "Tax",
+    "Total Cost"};
 
 // A new, open, empty order-detail set with these columns typed as a host
 // keeps them: IDs and lead time whole numbers, quantities doubles, the

@@ -115,6 +115,7 @@ vb::ErrorData SetProductDetails(const vb::Variant& form, const vb::Variant& fore
     int index;
     const char* property;
   };
+  // clang-format off
   static constexpr Shown kPanel[] = {
       {"lblProdDetails", 0, "ProductDescription"}, {"lblProdDetails", 1, "StockOnHand"},
       {"lblProdDetails", 2, "StockReserved"},      {"lblProdDetails", 3, "LastSaleDate"},
@@ -123,6 +124,7 @@ vb::ErrorData SetProductDetails(const vb::Variant& form, const vb::Variant& fore
       {"txtProdDetails", 1, "MinOrderQty"},        {"txtProdDetails", 2, "MaxOrderQty"},
       {"txtProdDetails", 3, "ServiceLevel"},       {"lblStats", 0, "Mean"},
       {"lblStats", 1, "Median"},                   {"lblStats", 2, "StdDev"}};
+  // clang-format on
   return vb::StopSilently([&] {
     ObjectPtr host = object::AsObject(form);
     ObjectPtr source = object::AsObject(forecaster);

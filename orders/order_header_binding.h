@@ -34,7 +34,6 @@ vb::ErrorData ClearHeaderControls(const vb::Variant& form);
 
 // Shows the forecasting object's fourteen values in the product-details
 // panel, unformatted; a Null LastSaleDate shows as "".
-vb::ErrorData SetProductDetails(const vb::Variant& form,
-                                const vb::Variant& forecaster);
+vb::ErrorData SetProductDetails(const vb::Variant& form, const vb::Variant& forecaster);
 
 }  // namespace kvt::orders

@@ -14,7 +14,6 @@
 namespace kvt::orders {
 namespace {
 
-
 std::string Amount(const vb::Variant& value) {
   return component::ThreadStore().NumberFormat().FormatAmount(value, 2, -1, 0, -1);
 }
@@ -23,8 +22,7 @@ std::string Amount(const vb::Variant& value) {
 std::string Zero() { return Amount(0); }
 
 // The column's value as text; `if_null` when it is Null.
-std::string TextOr(data::RecordSet& row, const char* column,
-                   const std::string& if_null) {
+std::string TextOr(data::RecordSet& row, const char* column, const std::string& if_null) {
   vb::Variant value = row.Item(column).Value();
   return value.IsNull() ? if_null : vb::CStr(value);
 }
@@ -77,6 +75,7 @@ void LetFormula(frmEditOrderDetail& form, const vb::Variant& value) {
 constexpr Access kLetGet = Access::kLetGet;
 constexpr Access kLetOnly = Access::kLetOnly;
 
+// clang-format off
 const Row kProperties[] = {
     {"Product_Name", kLetOnly, Array::kLblPDDisplay, 0},
     {"Selling_Price_1", kLetOnly, Array::kLblPDDisplay, 1},
@@ -117,6 +116,7 @@ const Row kProperties[] = {
     {"Net_Amount", kLetGet, Array::kLblODCalc, 3},
     {"Total_Cost", kLetGet, Array::kLblODCalc, 6},
 };
+// clang-format on
 
 }  // namespace
 
@@ -125,13 +125,12 @@ std::span<const component::DialogProperty<frmEditOrderDetail>> OrderLineProperti
 }
 
 std::string OrderLine::Get(std::string_view property) const {
-  return vb::CStr(component::GetProperty(form_, component::FindProperty(OrderLineProperties(),
-                                                                       property)));
+  return vb::CStr(
+      component::GetProperty(form_, component::FindProperty(OrderLineProperties(), property)));
 }
 
 void OrderLine::Let(std::string_view property, const vb::Variant& value) {
-  component::LetProperty(form_, component::FindProperty(OrderLineProperties(), property),
-                         value);
+  component::LetProperty(form_, component::FindProperty(OrderLineProperties(), property), value);
 }
 
 void OrderLine::BindFormulaDBC(int formula) {
@@ -141,8 +140,8 @@ void OrderLine::BindFormulaDBC(int formula) {
 void OrderLine::BindAndSelect(int list, data::RecordSet* row, const char* column) {
   BindFormulaDBC(list);
   std::string id = row ? TextOr(*row, column, "1") : std::string("1");
-  static constexpr const char* kListProperty[] = {
-      "", "Trade_Disc_Formula", "Rebate_Disc_Formula", "Other_Disc_Formula", "Tax_Code"};
+  static constexpr const char* kListProperty[] = {"", "Trade_Disc_Formula", "Rebate_Disc_Formula",
+                                                  "Other_Disc_Formula", "Tax_Code"};
   Let(kListProperty[list], id);
 }
 
@@ -203,8 +202,7 @@ void OrderLine::AssignAllForAdding(data::RecordSet& product, double order_qty,
   form_.BindingState(false);
 }
 
-void OrderLine::AssignAllForEditing(data::RecordSet& product,
-                                    data::RecordSet& detail,
+void OrderLine::AssignAllForEditing(data::RecordSet& product, data::RecordSet& detail,
                                     const std::string& order_no) {
   form_.BindingState(true);
   BindAndSelect(kTradeFormulaList, &detail, "Trade_Discount_Formula_ID");

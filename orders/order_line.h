@@ -52,8 +52,7 @@ class OrderLine {
   void BindFormulaDBC(int formula);
 
   // Prepares the dialog for a new line from the product's current row.
-  void AssignAllForAdding(data::RecordSet& product, double order_qty,
-                          const std::string& order_no);
+  void AssignAllForAdding(data::RecordSet& product, double order_qty, const std::string& order_no);
   // Prepares the dialog for the order-detail row the set is positioned on.
   void AssignAllForEditing(data::RecordSet& product, data::RecordSet& detail,
                            const std::string& order_no);

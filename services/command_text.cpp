@@ -12,16 +12,13 @@ namespace kvt::services {
 namespace {
 
 [[noreturn]] void Refuse(const std::string& text, const std::string& why) {
-  throw vb::Error(kCommandRefused, "DataGateway",
-                  "The command text is not a procedure call.",
+  throw vb::Error(kCommandRefused, "DataGateway", "The command text is not a procedure call.",
                   why + ": " + text);
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
+bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 class Reader {
  public:
@@ -105,13 +102,11 @@ ProcedureCall ParseProcedureCall(const std::string& text) {
   for (;;) {
     const std::string number = reader.Number();
     if (number.empty()) Refuse(text, "argument is not a plain number");
-    if (IsNameChar(reader.Peek()))
-      Refuse(text, "argument is not a plain number");
+    if (IsNameChar(reader.Peek())) Refuse(text, "argument is not a plain number");
     call.arguments.push_back(NumberValue(number, text));
     reader.SkipBlanks();
     if (reader.AtEnd()) return call;
-    if (reader.Peek() != ',')
-      Refuse(text, "arguments must be separated by ','");
+    if (reader.Peek() != ',') Refuse(text, "arguments must be separated by ','");
     reader.Advance();
     reader.SkipBlanks();
   }

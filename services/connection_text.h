@@ -21,9 +21,9 @@ struct ConnectionText {
   std::string host;
   std::string port;
   std::string database;
-  std::string schema;    // PostgreSQL: "Schema", the one to work in
-  std::string user_id;   // "User ID", "UID" or "User"; empty when not given
-  std::string password;  // "Password" or "PWD"
+  std::string schema;                // PostgreSQL: "Schema", the one to work in
+  std::string user_id;               // "User ID", "UID" or "User"; empty when not given
+  std::string password;              // "Password" or "PWD"
   int connect_timeout_seconds = 15;  // "Connect Timeout"
 };
 

@@ -11,8 +11,7 @@ namespace {
 
 constexpr char kSource[] = "ControlSettings";
 
-[[noreturn]] void RefusePeriod(const std::string& description,
-                               const std::string& context) {
+[[noreturn]] void RefusePeriod(const std::string& description, const std::string& context) {
   throw vb::Error(vb::err::kInvalidCall, kSource, description, context);
 }
 
@@ -32,58 +31,51 @@ data::Connection& ControlSettings::Connected() {
   return *connection_;
 }
 
-std::string ControlSettings::ReadValue(
-    const std::string& sql, const std::vector<vb::Variant>& parameters) {
+std::string ControlSettings::ReadValue(const std::string& sql,
+                                       const std::vector<vb::Variant>& parameters) {
   data::RecordSetRef rows = Connected().Query(sql, parameters);
   if (rows->IsEOF()) return {};
   const vb::Variant value = rows->Item(0).Value();
   return value.IsNull() ? std::string() : vb::CStr(value);
 }
 
-std::string ControlSettings::ReadCompanyControlValue(
-    const std::string& control_kind, const std::string& control_name,
-    int16_t control_index, int32_t company_id) {
+std::string ControlSettings::ReadCompanyControlValue(const std::string& control_kind,
+                                                     const std::string& control_name,
+                                                     int16_t control_index, int32_t company_id) {
   return ReadValue(
       "SELECT ControlValue FROM CompanyControlValues "
       "WHERE CompanyID = ?1 AND ControlKind = ?2 COLLATE NOCASE "
       "AND ControlName = ?3 COLLATE NOCASE AND ControlIndex = ?4 "
       "LIMIT 1",
-      {vb::Variant(company_id), vb::Variant(control_kind),
-       vb::Variant(control_name),
+      {vb::Variant(company_id), vb::Variant(control_kind), vb::Variant(control_name),
        vb::Variant(static_cast<int32_t>(control_index))});
 }
 
 std::string ControlSettings::ReadControlValue(const std::string& control_kind,
                                               const std::string& control_name,
-                                              int16_t control_index,
-                                              const std::string& database) {
+                                              int16_t control_index, const std::string& database) {
   // The user's own value wins over the one saved for all users.
   return ReadValue(
       "SELECT ControlValue FROM UserControlValues "
       "WHERE DatabaseName = ?1 COLLATE NOCASE AND ControlKind = ?2 COLLATE "
       "NOCASE AND ControlName = ?3 COLLATE NOCASE AND ControlIndex = ?4 "
       "AND UserName IN (?5, '') ORDER BY UserName = ?5 DESC LIMIT 1",
-      {vb::Variant(database), vb::Variant(control_kind),
-       vb::Variant(control_name),
-       vb::Variant(static_cast<int32_t>(control_index)),
-       vb::Variant(user_id_)});
+      {vb::Variant(database), vb::Variant(control_kind), vb::Variant(control_name),
+       vb::Variant(static_cast<int32_t>(control_index)), vb::Variant(user_id_)});
 }
 
 std::string ControlSettings::PeriodKey(int32_t month, int32_t year_key) {
-  data::RecordSetRef years = Connected().Query(
-      "SELECT Years FROM Years WHERE ID = ?1", {vb::Variant(year_key)});
+  data::RecordSetRef years =
+      Connected().Query("SELECT Years FROM Years WHERE ID = ?1", {vb::Variant(year_key)});
   if (years->IsEOF() || years->Item(0).IsNull()) {
-    RefusePeriod("The year key is not in the years table.",
-                 "year key " + std::to_string(year_key));
+    RefusePeriod("The year key is not in the years table.", "year key " + std::to_string(year_key));
   }
   return PeriodKeyOfYear(month, vb::CLng(years->Item(0).Value()));
 }
 
-std::string ControlSettings::PeriodKeyOfYear(int32_t month,
-                                             int32_t calendar_year) {
+std::string ControlSettings::PeriodKeyOfYear(int32_t month, int32_t calendar_year) {
   if (month < 1 || month > 12) {
-    RefusePeriod("An accounting period's month must be 1 to 12.",
-                 "month " + std::to_string(month));
+    RefusePeriod("An accounting period's month must be 1 to 12.", "month " + std::to_string(month));
   }
   if (calendar_year < 1 || calendar_year > 99999999) {
     RefusePeriod("An accounting period's year is out of range.",

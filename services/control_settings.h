@@ -23,18 +23,15 @@ class ControlSettings {
   // Names and kinds are compared without regard to case. Raises 3704 before
   // Connect.
   std::string ReadCompanyControlValue(const std::string& control_kind,
-                                      const std::string& control_name,
-                                      int16_t control_index,
+                                      const std::string& control_name, int16_t control_index,
                                       int32_t company_id);
 
   // The current user's saved value of the control under database name
   // `database`, as text; a value saved for all users (empty user name)
   // answers when the user has none; empty when nothing is saved. Raises 3704
   // before Connect.
-  std::string ReadControlValue(const std::string& control_kind,
-                               const std::string& control_name,
-                               int16_t control_index,
-                               const std::string& database);
+  std::string ReadControlValue(const std::string& control_kind, const std::string& control_name,
+                               int16_t control_index, const std::string& database);
 
   // A text whose order, compared as text, is the order of accounting
   // periods, and whose equality is period equality: PeriodKeyOfYear of the
@@ -51,8 +48,7 @@ class ControlSettings {
   static std::string PeriodKeyOfYear(int32_t month, int32_t calendar_year);
 
  private:
-  std::string ReadValue(const std::string& sql,
-                        const std::vector<vb::Variant>& parameters);
+  std::string ReadValue(const std::string& sql, const std::vector<vb::Variant>& parameters);
   data::Connection& Connected();
 
   data::ConnectionRef connection_;

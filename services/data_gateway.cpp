@@ -11,8 +11,7 @@ namespace {
 
 constexpr char kSource[] = "DataGateway";
 
-[[noreturn]] void Refuse(const std::string& description,
-                         const std::string& context) {
+[[noreturn]] void Refuse(const std::string& description, const std::string& context) {
   throw vb::Error(kCommandRefused, kSource, description, context);
 }
 
@@ -47,34 +46,29 @@ auto Tracked(int32_t& status, Body body) {
 
 }  // namespace
 
-data::ConnectionRef DataGateway::OpenConnection(
-    const std::string& connection_text, int32_t /*connect_option*/,
-    int32_t /*mode*/) {
+data::ConnectionRef DataGateway::OpenConnection(const std::string& connection_text,
+                                                int32_t /*connect_option*/, int32_t /*mode*/) {
   return services::OpenConnection(ParseConnectionText(connection_text));
 }
 
-data::RecordSetRef DataGateway::OpenRecordset(
-    const std::string& command_text, int32_t cursor_type, int32_t /*lock_type*/,
-    int32_t /*options*/, data::ConnectionRef& connection, int32_t& status) {
+data::RecordSetRef DataGateway::OpenRecordset(const std::string& command_text, int32_t cursor_type,
+                                              int32_t /*lock_type*/, int32_t /*options*/,
+                                              data::ConnectionRef& connection, int32_t& status) {
   return Tracked(status, [&] {
     data::Connection& db = Require(connection);
     const ProcedureCall call = ParseProcedureCall(command_text);
     const StoredProcedure procedure = Lookup(db, call.name);
     if (static_cast<int>(call.arguments.size()) != procedure.parameter_count) {
-      Refuse("The procedure expects a different number of arguments.",
-             command_text);
+      Refuse("The procedure expects a different number of arguments.", command_text);
     }
-    data::RecordSetRef result =
-        db.Query(procedure.body, call.arguments, procedure.column_types);
+    data::RecordSetRef result = db.Query(procedure.body, call.arguments, procedure.column_types);
     if (cursor_type == 0) result->SetRecordCountUnknown(true);
     return result;
   });
 }
 
-void DataGateway::RunProcedure(const std::string& procedure_name,
-                               data::ConnectionRef& connection,
-                               int32_t /*options*/,
-                               std::vector<ProcedureParameter>& parameters,
+void DataGateway::RunProcedure(const std::string& procedure_name, data::ConnectionRef& connection,
+                               int32_t /*options*/, std::vector<ProcedureParameter>& parameters,
                                int32_t& status) {
   Tracked(status, [&] {
     data::Connection& db = Require(connection);
@@ -95,20 +89,15 @@ void DataGateway::RunProcedure(const std::string& procedure_name,
     }
     if (static_cast<int>(inputs.size()) != procedure.parameter_count ||
         outputs.size() != procedure.output_names.size()) {
-      Refuse("The procedure expects a different number of arguments.",
-             procedure_name);
+      Refuse("The procedure expects a different number of arguments.", procedure_name);
     }
-    data::RecordSetRef row =
-        db.Query(procedure.body, inputs, procedure.column_types);
-    if (!outputs.empty() &&
-        row->Fields().Count() < static_cast<int>(outputs.size())) {
-      throw data::CommandError(
-          "The procedure returns fewer values than it declares.",
-          procedure_name);
+    data::RecordSetRef row = db.Query(procedure.body, inputs, procedure.column_types);
+    if (!outputs.empty() && row->Fields().Count() < static_cast<int>(outputs.size())) {
+      throw data::CommandError("The procedure returns fewer values than it declares.",
+                               procedure_name);
     }
     for (size_t i = 0; i < outputs.size(); ++i) {
-      *outputs[i] = row->IsEOF() ? vb::Variant::Null()
-                                 : row->Item(static_cast<int>(i)).Value();
+      *outputs[i] = row->IsEOF() ? vb::Variant::Null() : row->Item(static_cast<int>(i)).Value();
     }
     return 0;
   });

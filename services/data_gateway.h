@@ -31,9 +31,7 @@ struct ProcedureParameter {
   ParameterDirection direction;
   vb::Variant* value;
 
-  static ProcedureParameter In(vb::Variant& value) {
-    return {ParameterDirection::kInput, &value};
-  }
+  static ProcedureParameter In(vb::Variant& value) { return {ParameterDirection::kInput, &value}; }
   static ProcedureParameter Out(vb::Variant& value) {
     return {ParameterDirection::kOutput, &value};
   }
@@ -50,8 +48,8 @@ class DataGateway {
   // read-write and synchronous. A missing database file is an error, never
   // a new empty database: raises 0x80004005 with the engine's message, 3706
   // for another provider, 3001 without a data source.
-  data::ConnectionRef OpenConnection(const std::string& connection_text,
-                                     int32_t connect_option, int32_t mode);
+  data::ConnectionRef OpenConnection(const std::string& connection_text, int32_t connect_option,
+                                     int32_t mode);
 
   // Runs a procedure call command text and returns its first result as a
   // record set positioned on its first row (BOF and EOF when empty), fully
@@ -63,11 +61,9 @@ class DataGateway {
   // names no procedure of the database or passes the wrong number of
   // arguments, and nothing is run; 91 for no connection, 3704 for a closed
   // one; the engine's own errors (0x80040E14) when the body fails.
-  data::RecordSetRef OpenRecordset(const std::string& command_text,
-                                   int32_t cursor_type, int32_t lock_type,
-                                   int32_t options,
-                                   data::ConnectionRef& connection,
-                                   int32_t& status);
+  data::RecordSetRef OpenRecordset(const std::string& command_text, int32_t cursor_type,
+                                   int32_t lock_type, int32_t options,
+                                   data::ConnectionRef& connection, int32_t& status);
 
   // Runs the named procedure with the input (and in-out) parameters bound
   // in order as ?1..?n, then fills the output (and in-out) parameters in
@@ -76,10 +72,8 @@ class DataGateway {
   // kCommandRefused, before running anything, for a name that is not a
   // plain name or not in the catalogue, and when the numbers of inputs or
   // outputs differ from the procedure's; other errors as OpenRecordset.
-  void RunProcedure(const std::string& procedure_name,
-                    data::ConnectionRef& connection, int32_t options,
-                    std::vector<ProcedureParameter>& parameters,
-                    int32_t& status);
+  void RunProcedure(const std::string& procedure_name, data::ConnectionRef& connection,
+                    int32_t options, std::vector<ProcedureParameter>& parameters, int32_t& status);
 };
 
 }  // namespace kvt::services

@@ -33,20 +33,15 @@ std::vector<std::string> SplitNames(const std::string& text) {
 
 data::DataType TypeNamed(const std::string& type, const std::string& entry) {
   static const std::pair<const char*, data::DataType> kTypes[] = {
-      {"currency", data::DataType::kCurrency},
-      {"double", data::DataType::kDouble},
-      {"single", data::DataType::kSingle},
-      {"integer", data::DataType::kInteger},
-      {"text", data::DataType::kVarWChar},
-      {"date", data::DataType::kDate},
-      {"boolean", data::DataType::kBoolean},
-      {"variant", data::DataType::kVariant},
+      {"currency", data::DataType::kCurrency}, {"double", data::DataType::kDouble},
+      {"single", data::DataType::kSingle},     {"integer", data::DataType::kInteger},
+      {"text", data::DataType::kVarWChar},     {"date", data::DataType::kDate},
+      {"boolean", data::DataType::kBoolean},   {"variant", data::DataType::kVariant},
   };
   for (const auto& [name, value] : kTypes) {
     if (type == name) return value;
   }
-  throw data::CommandError(
-      "The procedure catalogue declares an unknown column type.", entry);
+  throw data::CommandError("The procedure catalogue declares an unknown column type.", entry);
 }
 
 data::Connection::ColumnTypes ParseColumnTypes(const std::string& text) {
@@ -61,8 +56,7 @@ data::Connection::ColumnTypes ParseColumnTypes(const std::string& text) {
 }
 
 // SQLite keeps the bodies in the table kvt_procedures.
-std::optional<StoredProcedure> FindInTable(data::Connection& connection,
-                                           const std::string& name) {
+std::optional<StoredProcedure> FindInTable(data::Connection& connection, const std::string& name) {
   data::RecordSetRef rows;
   try {
     rows = connection.Query(
@@ -86,8 +80,7 @@ std::optional<StoredProcedure> FindInTable(data::Connection& connection,
   const vb::Variant outputs = rows->Item(3).Value();
   if (!outputs.IsNull()) procedure.output_names = SplitNames(vb::CStr(outputs));
   const vb::Variant types = rows->Item(4).Value();
-  if (!types.IsNull())
-    procedure.column_types = ParseColumnTypes(vb::CStr(types));
+  if (!types.IsNull()) procedure.column_types = ParseColumnTypes(vb::CStr(types));
   return procedure;
 }
 
@@ -95,8 +88,7 @@ std::optional<StoredProcedure> FindInTable(data::Connection& connection,
 // casts each argument to the declared type, so that "1.0" finds a function
 // of integers as it would on SQLite; OUT parameters are the outputs, and a
 // function that RETURNS TABLE gives a record set.
-std::optional<StoredProcedure> FindFunction(data::Connection& connection,
-                                            const std::string& name) {
+std::optional<StoredProcedure> FindFunction(data::Connection& connection, const std::string& name) {
   data::RecordSetRef rows = connection.Query(
       "SELECT p.proname, p.pronargs, "
       "  format('SELECT * FROM %I.%I(%s)', n.nspname, p.proname, "

@@ -29,7 +29,6 @@ struct StoredProcedure {
 // are looked up, never spliced into SQL.
 // Raises what the connection raises for a closed connection, and 0x80040E14
 // when the catalogue declares a column type it does not know.
-std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
-                                             const std::string& name);
+std::optional<StoredProcedure> FindProcedure(data::Connection& connection, const std::string& name);
 
 }  // namespace kvt::services

@@ -182,9 +182,9 @@ void frmEditGRVDetail::SetFormState(int32_t state) {
     const char* state;
   };
   static constexpr Captions kStates[] = {
-      {"Qty Received Now", "Add", "Add ..."},       // kvAdding
-      {"Qty Received Now", "Update", "Edit ..."},   // kvEditing
-      {"Qty Returned Now", "Add", "Return ..."},    // kvReturning
+      {"Qty Received Now", "Add", "Add ..."},      // kvAdding
+      {"Qty Received Now", "Update", "Edit ..."},  // kvEditing
+      {"Qty Returned Now", "Add", "Return ..."},   // kvReturning
   };
   if (state < 0 || state > 2) return;
   const Captions& captions = kStates[state];
@@ -255,9 +255,11 @@ void frmEditGRVDetail::AmountValidating(int index, bool& cancel) {
     } else if (index == 0 && is_crn_) {
       const std::string left = lblODEdit(5).Caption();
       if (value > vb::CDbl(ParseNumber(left))) {
-        refuse("Return amount may not be greater than amount left on CRV. \r"
-               "Please insert an amount less than or equal to " + left,
-               kConsignmentReturnsTitle);
+        refuse(
+            "Return amount may not be greater than amount left on CRV. \r"
+            "Please insert an amount less than or equal to " +
+                left,
+            kConsignmentReturnsTitle);
       }
     }
   });
@@ -266,8 +268,8 @@ void frmEditGRVDetail::AmountValidating(int index, bool& cancel) {
 void frmEditGRVDetail::AmountLeft(int index) {
   vb::PassOver([&] {
     if (AmountOf(txtODEdit(index).Text()) == amount_entry_value_) return;
-    const bool balanced = vb::AnswerOnFailure(
-        false, [&] { return Calculate(static_cast<int16_t>(index)); });
+    const bool balanced =
+        vb::AnswerOnFailure(false, [&] { return Calculate(static_cast<int16_t>(index)); });
     if (!balanced) Warn(std::string("An exception occurred while changing amounts.") + kRedo);
   });
 }
@@ -283,9 +285,8 @@ void frmEditGRVDetail::PercentageFocused(int index) {
 void frmEditGRVDetail::PercentageLeft(int index) {
   vb::PassOver([&] {
     if (AmountOf(txtODPercentage(index).Text()) == percentage_entry_value_) return;
-    const bool balanced = vb::AnswerOnFailure(false, [&] {
-      return Calculate(static_cast<int16_t>(index + kSelectorFirstPercentage));
-    });
+    const bool balanced = vb::AnswerOnFailure(
+        false, [&] { return Calculate(static_cast<int16_t>(index + kSelectorFirstPercentage)); });
     if (!balanced) {
       Warn(std::string("An exception occurred while changing percentages.") + kRedo);
     }

@@ -67,8 +67,14 @@ class frmEditGRVDetail : public component::Dialog {
 
   // The control arrays CGRV's line properties live in, for DialogProperty.
   enum class Array {
-    kTxtODEdit, kTxtODPercentage, kLblODCalc, kLblODEdit, kLblPDDisplay,
-    kLblPDProductCode, kLblPDSellingPrice, kDbcODEdit
+    kTxtODEdit,
+    kTxtODPercentage,
+    kLblODCalc,
+    kLblODEdit,
+    kLblPDDisplay,
+    kLblPDProductCode,
+    kLblPDSellingPrice,
+    kDbcODEdit
   };
   ui::Control& Element(Array array, int index);
 

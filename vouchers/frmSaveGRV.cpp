@@ -29,8 +29,7 @@ using ui::kPlain;
 // enables, then the buttons. The design captions are a goods received
 // voucher's.
 constexpr ui::ControlSpec kLayout[] = {
-    {kLabel, "lblAOSaveGRV", -1, 120, 120, 6000, 495, "Save GRV", kBold, nullptr, -1, "Tahoma",
-     18},
+    {kLabel, "lblAOSaveGRV", -1, 120, 120, 6000, 495, "Save GRV", kBold, nullptr, -1, "Tahoma", 18},
     {kOptionButton, "optSaveGRV", 0, 240, 780, 5880, 255, "Save as Goods Received Voucher only"},
     {kOptionButton, "optSaveGRV", 1, 240, 1080, 5880, 255,
      "Save as Goods Received Voucher, and create a Supplier's Invoice"},
@@ -63,8 +62,8 @@ constexpr TypeCaptions kTypeCaptions[] = {
      "Save as Goods Returned Voucher, and create a Supplier's Credit Note", "Supplier Refund No",
      "GRN"},
     {31, "Save as Consignment Received Voucher only",
-     "Save as Consignment Received Voucher, and create a Supplier's Receipt",
-     "Supplier Refund No", "CRV"},
+     "Save as Consignment Received Voucher, and create a Supplier's Receipt", "Supplier Refund No",
+     "CRV"},
     {32, "Save as Consignment Returned Voucher only",
      "Save as Consignment Returned Voucher, and create a Supplier's Return Note",
      "Supplier Refund No", "CRN"},
@@ -107,9 +106,7 @@ std::string SelectedBound(const ui::DataCombo& list) {
   return list.SelectedRow() >= 0 ? list.BoundText() : std::string();
 }
 
-void Inform(const char* message) {
-  ui::MsgBox(message, ui::vbInformation, kStockReceiptsTitle);
-}
+void Inform(const char* message) { ui::MsgBox(message, ui::vbInformation, kStockReceiptsTitle); }
 
 void BindList(ui::DataCombo& list, const vb::Variant& rows, const char* list_field) {
   const vb::ObjectRef* object = rows.get_if<vb::ObjectRef>();
@@ -146,9 +143,7 @@ void frmSaveGRV::Build() {
     dbc_grv_[i].On(ui::Event::kChange, [this](ui::EventArgs&) { PeriodChanged(); });
   }
   cmd_do_[1].On(ui::Event::kClick, [this](ui::EventArgs&) { SaveClicked(); });
-  cmd_do_[0].On(ui::Event::kClick, [this](ui::EventArgs&) {
-    vb::StopSilently([&] { Unload(); });
-  });
+  cmd_do_[0].On(ui::Event::kClick, [this](ui::EventArgs&) { vb::StopSilently([&] { Unload(); }); });
 }
 
 ui::DatePicker& frmSaveGRV::dtpGRV() {
@@ -193,9 +188,7 @@ void frmSaveGRV::ProposePeriod() {
 
 std::string frmSaveGRV::SupplierInvNo() { return txtGRV().Text(); }
 
-vb::Date frmSaveGRV::SupplierInvDate() {
-  return dtpGRV().Value().value_or(vb::Date::Today());
-}
+vb::Date frmSaveGRV::SupplierInvDate() { return dtpGRV().Value().value_or(vb::Date::Today()); }
 
 uint8_t frmSaveGRV::AccPeriodMonth() {
   const std::string month = SelectedBound(dbcGRV(0));
@@ -231,9 +224,8 @@ void frmSaveGRV::PeriodChanged() {
   std::string current_key;
   std::string chosen_key;
   vb::PassOver([&] { current_key = PeriodKeyOf(current_.month, current_.year_key); });
-  vb::PassOver([&] {
-    chosen_key = PeriodKeyOf(SelectedBound(dbcGRV(0)), SelectedBound(dbcGRV(1)));
-  });
+  vb::PassOver(
+      [&] { chosen_key = PeriodKeyOf(SelectedBound(dbcGRV(0)), SelectedBound(dbcGRV(1))); });
   switch (RulePeriod(chosen_key, current_key, rules)) {
     case PeriodRuling::kCurrent: return;
     case PeriodRuling::kAllowed: break;
@@ -260,9 +252,8 @@ void frmSaveGRV::RefusePeriod(const char* message) {
   vb::Variant today_year_key;
   vb::PassOver([&] { ReadYearKey(today.Year(), today_year_key); });
   const bool advance = component::ThreadStore().posting_rules.auto_advance;
-  vb::PassOver([&] {
-    dbcGRV(0).BoundText(advance ? vb::CStr(today.Month()) : vb::CStr(current_.month));
-  });
+  vb::PassOver(
+      [&] { dbcGRV(0).BoundText(advance ? vb::CStr(today.Month()) : vb::CStr(current_.month)); });
   vb::PassOver([&] {
     dbcGRV(1).BoundText(advance ? vb::CStr(today_year_key) : vb::CStr(current_.year_key));
   });

@@ -42,12 +42,10 @@ ReceiveLineFigures ReceiveCalculation::Run(const ReceiveLineEntries& in, int16_t
   f.trade = f.trade_percent == 0 ? Amount(in.trade) : PercentOf(f.trade_percent, f.sub_total);
   f.after_trade = RoundToCents(f.sub_total - f.trade);
   f.rebate_percent = Number(in.rebate_percent);
-  f.rebate =
-      f.rebate_percent == 0 ? Amount(in.rebate) : PercentOf(f.rebate_percent, f.after_trade);
+  f.rebate = f.rebate_percent == 0 ? Amount(in.rebate) : PercentOf(f.rebate_percent, f.after_trade);
   f.other_percent = Number(in.other_percent);
-  f.other = f.other_percent == 0
-                ? Amount(in.other)
-                : PercentOf(f.other_percent, f.sub_total - (f.trade + f.rebate));
+  f.other = f.other_percent == 0 ? Amount(in.other)
+                                 : PercentOf(f.other_percent, f.sub_total - (f.trade + f.rebate));
   f.net = Amount(in.net);
   f.tax = Amount(in.tax);
   f.total = Amount(in.total);
@@ -64,15 +62,9 @@ ReceiveLineFigures ReceiveCalculation::Run(const ReceiveLineEntries& in, int16_t
       f.trade = PercentOf(f.trade_percent, f.sub_total);
       rebate_and_other_from_percentages();
       break;
-    case 2:
-      f.trade_percent = PercentageOf(f.trade, f.sub_total);
-      break;
-    case 3:
-      f.rebate_percent = PercentageOf(f.rebate, f.sub_total - f.trade);
-      break;
-    case 4:
-      f.other_percent = PercentageOf(f.other, f.sub_total - (f.trade + f.rebate));
-      break;
+    case 2: f.trade_percent = PercentageOf(f.trade, f.sub_total); break;
+    case 3: f.rebate_percent = PercentageOf(f.rebate, f.sub_total - f.trade); break;
+    case 4: f.other_percent = PercentageOf(f.other, f.sub_total - (f.trade + f.rebate)); break;
     case 5: {  // net amount: the price follows from it, discounts go
       f.trade_percent = f.rebate_percent = f.other_percent = 0;
       f.trade = f.rebate = f.other = Currency();
@@ -83,18 +75,10 @@ ReceiveLineFigures ReceiveCalculation::Run(const ReceiveLineEntries& in, int16_t
       then = Then::kTaxStep;
       break;
     }
-    case 7:
-      rebate_and_other_from_percentages();
-      break;
-    case 8:
-      f.other = PercentOf(f.other_percent, f.sub_total - (f.trade + f.rebate));
-      break;
-    case kSelectorTaxCode:
-      then = Then::kTaxStep;
-      break;
-    default:
-      then = Then::kNothing;
-      break;
+    case 7: rebate_and_other_from_percentages(); break;
+    case 8: f.other = PercentOf(f.other_percent, f.sub_total - (f.trade + f.rebate)); break;
+    case kSelectorTaxCode: then = Then::kTaxStep; break;
+    default: then = Then::kNothing; break;
   }
   if (then == Then::kNetStep) f.net = f.sub_total - (f.trade + f.rebate + f.other);
   if (then != Then::kNothing) {

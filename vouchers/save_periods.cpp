@@ -15,8 +15,7 @@ using services::ProcedureParameter;
 void Run(const char* procedure, std::vector<ProcedureParameter> parameters) {
   component::Store& store = component::ThreadStore();
   services::DataGateway& gateway = store.DataGateway();
-  data::ConnectionRef connection =
-      gateway.OpenConnection(store.settings.connection_string, -1, 3);
+  data::ConnectionRef connection = gateway.OpenConnection(store.settings.connection_string, -1, 3);
   int32_t status = 0;
   gateway.RunProcedure(procedure, connection, 1, parameters, status);
 }

@@ -45,13 +45,10 @@ bool InLayout(const Column& column, DetailLayout layout) {
 // What an update writes for a property whose text is empty.
 vb::Variant EmptyValue(Kind kind) {
   switch (kind) {
-    case Kind::kText:
-      return std::string();
-    case Kind::kTaxCodeKey:
-      return vb::Variant::Integer(1);
+    case Kind::kText: return std::string();
+    case Kind::kTaxCodeKey: return vb::Variant::Integer(1);
     case Kind::kQuantity:
-    case Kind::kAmount:
-      break;
+    case Kind::kAmount: break;
   }
   return vb::Variant::Integer(0);
 }
@@ -64,19 +61,14 @@ data::RecordSetRef NewVoucherDetailSet(DetailLayout layout) {
     if (!InLayout(column, layout)) continue;
     data::DataType type = data::DataType::kCurrency;
     switch (column.kind) {
-      case Kind::kQuantity:
-        type = data::DataType::kDouble;
-        break;
-      case Kind::kTaxCodeKey:
-        type = data::DataType::kInteger;
-        break;
+      case Kind::kQuantity: type = data::DataType::kDouble; break;
+      case Kind::kTaxCodeKey: type = data::DataType::kInteger; break;
       case Kind::kText:
         type = std::string(column.name) == "FK ID" || std::string(column.name) == "ProductsID"
                    ? data::DataType::kInteger
                    : data::DataType::kVarWChar;
         break;
-      case Kind::kAmount:
-        break;
+      case Kind::kAmount: break;
     }
     rows->Fields().Append(column.name, type);
   }

@@ -32,7 +32,6 @@ void AddVoucherDetail(frmEditGRVDetail& form, data::RecordSet& destination, Deta
 // Overwrites the current row, except "FK ID", and leaves the change
 // pending. Quantities are written as their text; an empty text writes the
 // column's fixed value (0, 1 for "Tax_Codes_ID", empty text for names).
-void UpdateVoucherDetail(frmEditGRVDetail& form, data::RecordSet& destination,
-                         DetailLayout layout);
+void UpdateVoucherDetail(frmEditGRVDetail& form, data::RecordSet& destination, DetailLayout layout);
 
 }  // namespace kvt::vouchers

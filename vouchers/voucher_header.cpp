@@ -19,8 +19,8 @@ constexpr int kOrderNo = 2;
 constexpr int kSupplierRef = 3;
 constexpr int kFirstTotal = 4;
 
-constexpr std::array<const char*, 6> kTotalColumns = {
-    "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax Amount", "Total Cost"};
+constexpr std::array<const char*, 6> kTotalColumns = {"Trade Disc", "Rebate Disc", "Other Disc",
+                                                      "Net Amount", "Tax Amount",  "Total Cost"};
 
 // Sets `property` of element `index` of the host's control array.
 void SetElement(const vb::Variant& array, int index, const char* property,

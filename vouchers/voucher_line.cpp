@@ -24,6 +24,7 @@ constexpr int kTaxCodeList = 4;  // KvFormulaType KvTAXCODE
 constexpr Access kLetGet = Access::kLetGet;
 constexpr Access kLetOnly = Access::kLetOnly;
 
+// clang-format off
 const Row kProperties[] = {
     {"FK_ID", kLetGet, Array::kLblODEdit, 0},
     {"Product_ID", kLetGet, Array::kLblODEdit, 1},
@@ -51,6 +52,7 @@ const Row kProperties[] = {
     {"Tax_Amount", kLetGet, Array::kLblODCalc, 3},
     {"Total_Cost", kLetGet, Array::kLblODCalc, 4},
 };
+// clang-format on
 
 std::string Amount(const vb::Variant& value) {
   return component::ThreadStore().NumberFormat().FormatAmount(value, 2, -1, 0, -1);
@@ -93,13 +95,12 @@ std::span<const component::DialogProperty<frmEditGRVDetail>> VoucherLineProperti
 }
 
 std::string VoucherLine::Get(std::string_view property) const {
-  return vb::CStr(component::GetProperty(form_, component::FindProperty(VoucherLineProperties(),
-                                                                       property)));
+  return vb::CStr(
+      component::GetProperty(form_, component::FindProperty(VoucherLineProperties(), property)));
 }
 
 void VoucherLine::Let(std::string_view property, const std::string& text) {
-  component::LetProperty(form_, component::FindProperty(VoucherLineProperties(), property),
-                         text);
+  component::LetProperty(form_, component::FindProperty(VoucherLineProperties(), property), text);
 }
 
 void VoucherLine::SetTotalsVisible(bool visible) {

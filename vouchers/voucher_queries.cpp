@@ -15,8 +15,7 @@ struct QueryText {
 // In the order of VoucherQuery. The sources read as hosts have always seen
 // them, the two consignment ones and the shortened order-detail one too.
 constexpr QueryText kQueries[] = {
-    {"Exec sp_AO_GRV_Select_Outstanding_Orders ",
-     "VORodevarurUzovove.CGrv GetOutstandingOrders"},
+    {"Exec sp_AO_GRV_Select_Outstanding_Orders ", "VORodevarurUzovove.CGrv GetOutstandingOrders"},
     {"Exec sp_AO_GRV_Select_Outstanding_Order_Details ",
      "VORodevarurUzovove.CGrv GetOutstandingOrderDetail"},
     {"Exec sp_AO_Select_Received_GRV ", "VORodevarurUzovove.CGrv GetReceivedGRV"},

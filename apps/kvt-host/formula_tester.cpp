@@ -44,8 +44,8 @@ FormulaRun RunFormula(const std::string& formula, vb::Currency subtotal) {
   FormulaRun run;
   run.expanded = formula;
   try {
-    run.answer = orders::ExpandAndEvaluateFormula(script::ScriptControl(), MoneyText(subtotal),
-                                                  "", run.expanded);
+    run.answer = orders::ExpandAndEvaluateFormula(script::ScriptControl(), MoneyText(subtotal), "",
+                                                  run.expanded);
   } catch (const vb::Error& error) {
     run.failure = error;
   }
@@ -115,8 +115,7 @@ int RunEvalCommand(const std::string& expression, std::ostream& out) {
   }
 }
 
-int RunFormulaCommand(const std::string& formula, double x, std::ostream& out,
-                      std::ostream& err) {
+int RunFormulaCommand(const std::string& formula, double x, std::ostream& out, std::ostream& err) {
   try {
     if (formula == "0") {
       out << "0\n";
@@ -144,8 +143,7 @@ int RunFormulaCheck(const std::string& database, double x, std::ostream& out) {
     data::ConnectionRef connection = gateway.OpenConnection(connection_text, -1, 3);
     data::RecordSetRef rows =
         connection->Query("SELECT ID, Description, Formula FROM DiscountFormulas ORDER BY ID");
-    out << "Discount formulas in " << where << " on a subtotal of " << MoneyText(subtotal)
-        << "\n";
+    out << "Discount formulas in " << where << " on a subtotal of " << MoneyText(subtotal) << "\n";
     int checked = 0;
     int with_problems = 0;
     for (; !rows->IsEOF(); rows->MoveNext(), ++checked) {

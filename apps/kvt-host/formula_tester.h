@@ -24,12 +24,11 @@ int RunEvalCommand(const std::string& expression, std::ostream& out);
 // "error N: description". Writes a note to `err` for every name the
 // formula reads that is not defined ("note: Y is not defined, VBScript
 // reads it as Empty"). Returns 0, or 1 after an error.
-int RunFormulaCommand(const std::string& formula, double x, std::ostream& out,
-                      std::ostream& err);
+int RunFormulaCommand(const std::string& formula, double x, std::ostream& out, std::ostream& err);
 
 // Evaluates every formula of the DiscountFormulas table of the database
-// `database` (an SQLite file's path or a connection text) on the subtotal `x`, as RunFormulaCommand would, and prints one
-// line per formula and a summary. A formula has a problem when it fails,
+// `database` (an SQLite file's path or a connection text) on the subtotal `x`, as RunFormulaCommand
+// would, and prints one line per formula and a summary. A formula has a problem when it fails,
 // gives something other than a number, goes negative, exceeds the
 // subtotal or reads names that are not defined. Returns 0 when none has a
 // problem, 1 when any has or the table cannot be read.

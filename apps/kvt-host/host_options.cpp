@@ -2,9 +2,8 @@
 
 namespace kvt::host {
 
-HostOptions::HostOptions(const std::vector<std::string>& args, size_t first,
-                         size_t positional, const std::set<std::string>& valued,
-                         const std::set<std::string>& flags) {
+HostOptions::HostOptions(const std::vector<std::string>& args, size_t first, size_t positional,
+                         const std::set<std::string>& valued, const std::set<std::string>& flags) {
   size_t i = first;
   for (; i < args.size() && positional_.size() < positional; ++i) positional_.push_back(args[i]);
   if (positional_.size() < positional) throw UsageError{"an argument is missing"};

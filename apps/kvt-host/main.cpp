@@ -122,7 +122,8 @@ int PrepareDatabase(const std::string& connection_text, bool create, bool reset,
 // The main job: one purchase order followed from its first line to the
 // last consignment return, then the check of the discount formulas.
 int RunScenario(const HostOptions& options) {
-  const std::string database = kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  const std::string database =
+      kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
   if (PrepareDatabase(database, true, options.Has("--reset-demo"), &std::cout) != 0) {
     return kFailed;
   }
@@ -157,7 +158,8 @@ int RunScenario(const HostOptions& options) {
 }
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
-  const std::string database = kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  const std::string database =
+      kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
   if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
   return Attempt("showing the order screens", [&] {
     // Qt aborts when it finds no display; say so instead.
@@ -193,15 +195,13 @@ int Run(int argc, char** argv) {
   }
   if (command == "eval") {
     const HostOptions options(args, 1, 1, {}, {});
-    return Attempt("evaluating the expression", [&] {
-      return kvt::host::RunEvalCommand(options.Positional(0), std::cout);
-    });
+    return Attempt("evaluating the expression",
+                   [&] { return kvt::host::RunEvalCommand(options.Positional(0), std::cout); });
   }
   if (command == "formula") {
     // The formula tool reads its own options and reports their misuse.
-    return Attempt("evaluating the formula", [&] {
-      return kvt::host::RunFormulaTool(args, std::cout, std::cerr);
-    });
+    return Attempt("evaluating the formula",
+                   [&] { return kvt::host::RunFormulaTool(args, std::cout, std::cerr); });
   }
   throw UsageError{"no command \"" + command + "\""};
 }

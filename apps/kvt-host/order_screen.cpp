@@ -118,7 +118,7 @@ data::RecordSetRef OrderDataProvider::Member(const std::string& name) const {
   const std::vector<vb::Variant> company{company_id_};
   if (SameName(name, "Order_Headers")) {
     const data::Connection::ColumnTypes types = {
-        {"Branch_Codes_ID", DataType::kInteger}, {"Trade Discount", DataType::kCurrency},
+        {"Branch_Codes_ID", DataType::kInteger},  {"Trade Discount", DataType::kCurrency},
         {"Rebate Discount", DataType::kCurrency}, {"Other Discount", DataType::kCurrency},
         {"Net Amount", DataType::kCurrency},      {"Tax Total", DataType::kCurrency},
         {"Order Total", DataType::kCurrency},     {"Order Qty", DataType::kDouble}};
@@ -165,19 +165,21 @@ ProductForecaster::ProductForecaster(data::Connection& connection, int32_t produ
   min_qty_ = quantities.front();
   max_qty_ = quantities.back();
   mean_ = Round2(mean);
-  median_ = Round2(n % 2 == 1 ? quantities[n / 2]
-                              : (quantities[n / 2 - 1] + quantities[n / 2]) / 2.0);
+  median_ =
+      Round2(n % 2 == 1 ? quantities[n / 2] : (quantities[n / 2 - 1] + quantities[n / 2]) / 2.0);
   std_dev_ = Round2(std::sqrt(squares / static_cast<double>(n)));
 }
 
 vb::Variant ProductForecaster::Get(std::string_view name, object::Args args) {
   if (!args.empty()) ThrowNoSuchMember(name);
+  // clang-format off
   static constexpr std::pair<const char*, const char*> kProductColumns[] = {
       {"ProductDescription", "Description"}, {"StockOnHand", "StockOnHand"},
       {"StockReserved", "StockReserved"},    {"LastSaleDate", "LastSale"},
       {"QtyOnOrder", "QtyOnOrder"},          {"OrdersPending", "OrdersPending"},
       {"CandidatesPending", "ShoppingListQty"}, {"LeadTime", "LeadTime"},
       {"ServiceLevel", "ServiceLevel"}};
+  // clang-format on
   for (const auto& [property, column] : kProductColumns) {
     if (SameName(name, property)) return product_->Item(column).Value();
   }
@@ -196,7 +198,8 @@ OrderScreen::OrderScreen(data::ConnectionRef connection, int32_t company_id)
 
 void OrderScreen::ShowOrderLines(int32_t order_id) {
   provider_->CurrentOrder(order_id);
-  Ctl<ui::DataGrid>("sugOrderDetails", 0).DataSource(connection_->Query(kOrderLinesSql, {order_id}));
+  Ctl<ui::DataGrid>("sugOrderDetails", 0)
+      .DataSource(connection_->Query(kOrderLinesSql, {order_id}));
 }
 
 int32_t OrderScreen::FirstProductOfOrder() const {
@@ -268,7 +271,7 @@ void OrderScreen::Build() {
   description.Move(120, 300, 11040, 255);
   description.Container(&panel);
   const char* stock[] = {"Stock on Hand:", "Stock Reserved:", "Last Sale:",
-                         "Qty on Order:", "Orders Pending:", "Candidates Pending:"};
+                         "Qty on Order:",  "Orders Pending:", "Candidates Pending:"};
   for (int i = 1; i <= 6; ++i) {
     const int32_t top = 660 + (i - 1) * 390;
     caption(stock[i - 1], 120, top, 1860, &panel);

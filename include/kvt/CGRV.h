@@ -188,8 +188,7 @@ class KVT_EXPORT CGRV : public SharedSettings {
   // proposed period. Stores pCompanyID as the shared CompanyID. Ends
   // silently at its first failure.
   void BindSaveFormLups(const vb::Variant& pMonthsRS, const vb::Variant& pYearsRS,
-                        const std::string& pDocNo, const vb::Date& pDocDate,
-                        int32_t pCompanyID);
+                        const std::string& pDocNo, const vb::Date& pDocDate, int32_t pCompanyID);
   // Shows the dialog modally with the captions of transaction type
   // `pTranType` (19, 20, 31, 32). Returns when the user confirmed (dialog
   // hidden) or cancelled (dialog unloaded).

@@ -159,8 +159,7 @@ class KVT_EXPORT COrder : public SharedSettings {
   void AssignAllForAdding(const vb::Variant& pRSProductDetail, double pOrderQty,
                           const std::string& pOrderNo);
   // Prepares the dialog for the order-detail row `pRSOrderDetail` is on.
-  void AssignAllForEditing(const vb::Variant& pRSProductDetail,
-                           const vb::Variant& pRSOrderDetail,
+  void AssignAllForEditing(const vb::Variant& pRSProductDetail, const vb::Variant& pRSOrderDetail,
                            const std::string& pOrderNo);
   // Appends the accepted line to the host's order-detail set and leaves it
   // current; each column that fails shows its error in a warning box.
@@ -200,8 +199,7 @@ class KVT_EXPORT COrder : public SharedSettings {
   // argument. Raises 438 for an unknown member or kind, 450 for a Let
   // without a value, and whatever the member itself raises.
   vb::Variant Invoke(int32_t slot, CallKind kind, std::span<vb::Variant> args);
-  vb::Variant Invoke(std::string_view name, CallKind kind,
-                     std::span<vb::Variant> args);
+  vb::Variant Invoke(std::string_view name, CallKind kind, std::span<vb::Variant> args);
 
  private:
   // The order item dialog's and the delivery dialog's properties by name.

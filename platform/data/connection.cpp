@@ -10,12 +10,10 @@ const char* BackendName(Backend backend) {
 
 void Connection::ThrowClosed() const {
   vb::Error closed = ObjectClosedError(path_);
-  throw vb::Error(closed.number(), kConnectionSource, closed.description(),
-                  closed.context());
+  throw vb::Error(closed.number(), kConnectionSource, closed.description(), closed.context());
 }
 
-void Connection::RunInTransaction(const std::function<void()>& work,
-                                  TransactionLock lock) {
+void Connection::RunInTransaction(const std::function<void()>& work, TransactionLock lock) {
   ExecuteScript(BeginText(lock));
   try {
     work();

@@ -77,22 +77,19 @@ class Connection : public vb::Object {
   // engine refuses it, 3421 for a parameter of a type that cannot be bound
   // (an object), 3704 when the connection is closed, 0x80004005 when the
   // server goes away.
-  RecordSetRef Query(const std::string& sql,
-                     const std::vector<vb::Variant>& parameters = {}) {
+  RecordSetRef Query(const std::string& sql, const std::vector<vb::Variant>& parameters = {}) {
     return RunQuery(sql, parameters, {});
   }
   // The same, with `column_types` overriding the types of the columns it
   // names. Values that do not fit the given type raise 3421.
-  RecordSetRef Query(const std::string& sql,
-                     const std::vector<vb::Variant>& parameters,
+  RecordSetRef Query(const std::string& sql, const std::vector<vb::Variant>& parameters,
                      const ColumnTypes& column_types) {
     return RunQuery(sql, parameters, column_types);
   }
 
   // Runs one statement that returns no rows and gives the number of rows it
   // changed. Errors as for Query.
-  int64_t Execute(const std::string& sql,
-                  const std::vector<vb::Variant>& parameters = {}) {
+  int64_t Execute(const std::string& sql, const std::vector<vb::Variant>& parameters = {}) {
     return RunStatement(sql, parameters);
   }
 
@@ -132,8 +129,7 @@ class Connection : public vb::Object {
   // Whether a transaction is open (also one that a failed statement left
   // waiting for its rollback).
   virtual bool InTransaction() const = 0;
-  virtual RecordSetRef RunQuery(const std::string& sql,
-                                const std::vector<vb::Variant>& parameters,
+  virtual RecordSetRef RunQuery(const std::string& sql, const std::vector<vb::Variant>& parameters,
                                 const ColumnTypes& column_types) = 0;
   virtual int64_t RunStatement(const std::string& sql,
                                const std::vector<vb::Variant>& parameters) = 0;

@@ -18,13 +18,11 @@ vb::Error NoCurrentRecordError(std::string context) {
 
 vb::Error ObjectClosedError(std::string context) {
   return vb::Error(vb::err::kAdoObjectClosed, kRecordsetSource,
-                   "Operation is not allowed when the object is closed.",
-                   std::move(context));
+                   "Operation is not allowed when the object is closed.", std::move(context));
 }
 
 vb::Error ObjectOpenError(std::string context) {
-  return vb::Error(3705, kRecordsetSource,
-                   "Operation is not allowed when the object is open.",
+  return vb::Error(3705, kRecordsetSource, "Operation is not allowed when the object is open.",
                    std::move(context));
 }
 
@@ -44,18 +42,16 @@ vb::Error InvalidArgumentError(std::string context) {
 
 vb::Error OperationNotAllowedError(std::string context) {
   return vb::Error(vb::err::kAdoOperationNotAllowed, kRecordsetSource,
-                   "Operation is not allowed in this context.",
-                   std::move(context));
+                   "Operation is not allowed in this context.", std::move(context));
 }
 
 vb::Error ProviderError(std::string description, std::string context) {
-  return vb::Error(vb::err::kAdoConnectionFailed, kConnectionSource,
-                   std::move(description), std::move(context));
+  return vb::Error(vb::err::kAdoConnectionFailed, kConnectionSource, std::move(description),
+                   std::move(context));
 }
 
 vb::Error CommandError(std::string description, std::string context) {
-  return vb::Error(kCommandError, kConnectionSource, std::move(description),
-                   std::move(context));
+  return vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context));
 }
 
 }  // namespace kvt::data

@@ -43,8 +43,7 @@ vb::Error CommandError(std::string description, std::string context = {});
 class LockConflict : public vb::Error {
  public:
   LockConflict(std::string description, std::string context)
-      : vb::Error(kCommandError, kConnectionSource, std::move(description),
-                  std::move(context)) {}
+      : vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context)) {}
 };
 
 }  // namespace kvt::data

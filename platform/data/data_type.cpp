@@ -8,24 +8,15 @@ namespace kvt::data {
 
 std::string DataTypeName(DataType type) {
   switch (type) {
-    case DataType::kSmallInt:
-      return "SmallInt";
-    case DataType::kInteger:
-      return "Integer";
-    case DataType::kSingle:
-      return "Single";
-    case DataType::kDouble:
-      return "Double";
-    case DataType::kCurrency:
-      return "Currency";
-    case DataType::kDate:
-      return "Date";
-    case DataType::kBoolean:
-      return "Boolean";
-    case DataType::kVariant:
-      return "Variant";
-    case DataType::kVarWChar:
-      return "VarWChar";
+    case DataType::kSmallInt: return "SmallInt";
+    case DataType::kInteger: return "Integer";
+    case DataType::kSingle: return "Single";
+    case DataType::kDouble: return "Double";
+    case DataType::kCurrency: return "Currency";
+    case DataType::kDate: return "Date";
+    case DataType::kBoolean: return "Boolean";
+    case DataType::kVariant: return "Variant";
+    case DataType::kVarWChar: return "VarWChar";
   }
   return "Unknown";
 }
@@ -34,24 +25,15 @@ namespace {
 
 vb::Variant Convert(DataType type, const vb::Variant& value) {
   switch (type) {
-    case DataType::kVariant:
-      return value;
-    case DataType::kVarWChar:
-      return vb::Variant(vb::CStr(value));
-    case DataType::kSmallInt:
-      return vb::Variant::Integer(vb::CInt(value));
-    case DataType::kInteger:
-      return vb::Variant(vb::CLng(value));
-    case DataType::kSingle:
-      return vb::Variant(vb::CSng(value));
-    case DataType::kDouble:
-      return vb::Variant(vb::CDbl(value));
-    case DataType::kCurrency:
-      return vb::Variant(vb::CCur(value));
-    case DataType::kDate:
-      return vb::Variant(vb::CDate(value));
-    case DataType::kBoolean:
-      return vb::Variant(vb::CBool(value));
+    case DataType::kVariant: return value;
+    case DataType::kVarWChar: return vb::Variant(vb::CStr(value));
+    case DataType::kSmallInt: return vb::Variant::Integer(vb::CInt(value));
+    case DataType::kInteger: return vb::Variant(vb::CLng(value));
+    case DataType::kSingle: return vb::Variant(vb::CSng(value));
+    case DataType::kDouble: return vb::Variant(vb::CDbl(value));
+    case DataType::kCurrency: return vb::Variant(vb::CCur(value));
+    case DataType::kDate: return vb::Variant(vb::CDate(value));
+    case DataType::kBoolean: return vb::Variant(vb::CBool(value));
   }
   throw vb::Error::TypeMismatch();
 }

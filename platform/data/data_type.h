@@ -31,7 +31,6 @@ std::string DataTypeName(DataType type);
 // the wrong type for the current operation.") when the value cannot be
 // converted or does not fit the type; the failing conversion's own message
 // goes into the error's context, prefixed with `field_name`.
-vb::Variant ConvertForField(DataType type, const vb::Variant& value,
-                            const std::string& field_name);
+vb::Variant ConvertForField(DataType type, const vb::Variant& value, const std::string& field_name);
 
 }  // namespace kvt::data

@@ -22,9 +22,9 @@ using detail::Cell;
 using detail::CellRows;
 
 // Type numbers of the server's built-in types (they never change).
-constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26,
-              kFloat4 = 700, kFloat8 = 701, kDate = 1082, kTime = 1083,
-              kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700;
+constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700,
+              kFloat8 = 701, kDate = 1082, kTime = 1083, kTimestamp = 1114, kTimestampTz = 1184,
+              kNumeric = 1700;
 
 using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
@@ -75,8 +75,7 @@ BoundValue Bind(const vb::Variant& value, size_t slot) {
   } else if (const auto* flag = value.get_if<bool>()) {
     bound = {kBool, false, *flag ? "t" : "f"};
   } else if (const auto* date = value.get_if<vb::Date>()) {
-    bound = {date->HasTime() ? kTimestamp : kDate, false,
-             detail::IsoDateText(*date)};
+    bound = {date->HasTime() ? kTimestamp : kDate, false, detail::IsoDateText(*date)};
   } else if (const auto* money = value.get_if<vb::Currency>()) {
     bound = {kNumeric, false, money->ToDecimalText()};
   } else if (value.get_if<double>() || value.get_if<float>()) {
@@ -84,8 +83,7 @@ BoundValue Bind(const vb::Variant& value, size_t slot) {
   } else if (value.IsNumber()) {
     bound = {kInt4, false, std::to_string(vb::CLng(value))};
   } else {
-    throw WrongTypeError("parameter " + std::to_string(slot) + " of type " +
-                         value.TypeName());
+    throw WrongTypeError("parameter " + std::to_string(slot) + " of type " + value.TypeName());
   }
   return bound;
 }
@@ -95,8 +93,7 @@ Cell ReadCell(const PGresult* result, int row, int column, Oid type) {
   const char* text = PQgetvalue(result, row, column);
   const char* end = text + PQgetlength(result, row, column);
   switch (type) {
-    case kBool:
-      return int64_t{*text == 't' ? 1 : 0};
+    case kBool: return int64_t{*text == 't' ? 1 : 0};
     case kInt2:
     case kInt4:
     case kInt8:
@@ -112,33 +109,27 @@ Cell ReadCell(const PGresult* result, int row, int column, Oid type) {
       if (parsed.ec == std::errc() && parsed.ptr == end) return number;
       break;  // NaN and Infinity stay text, which no Double field takes
     }
-    default:
-      break;
+    default: break;
   }
   return std::string(text, end);
 }
 
 DataType ColumnType(Oid type, const CellRows& rows, size_t column) {
   switch (type) {
-    case kBool:
-      return DataType::kBoolean;
+    case kBool: return DataType::kBoolean;
     case kInt2:
     case kInt4:
     case kInt8:
-    case kOid:
-      return detail::WholeNumberType(rows, column);
+    case kOid: return detail::WholeNumberType(rows, column);
     case kFloat4:
-    case kFloat8:
-      return DataType::kDouble;
+    case kFloat8: return DataType::kDouble;
     case kNumeric:  // money columns are numeric(19,4) (the CURRENCY domain)
       return DataType::kCurrency;
     case kDate:
     case kTime:
     case kTimestamp:
-    case kTimestampTz:
-      return DataType::kDate;
-    default:
-      return DataType::kVarWChar;
+    case kTimestampTz: return DataType::kDate;
+    default: return DataType::kVarWChar;
   }
 }
 
@@ -167,9 +158,7 @@ class PostgresConnection final : public Connection {
   // The server locks the rows and tables the statements touch; dropping a
   // schema, for one, waits for every other session that uses it.
   const char* BeginText(TransactionLock) const override { return "BEGIN"; }
-  bool InTransaction() const override {
-    return PQtransactionStatus(Handle()) != PQTRANS_IDLE;
-  }
+  bool InTransaction() const override { return PQtransactionStatus(Handle()) != PQTRANS_IDLE; }
   PGconn* Handle() const {
     if (connection_ == nullptr) ThrowClosed();
     return connection_;
@@ -181,8 +170,7 @@ class PostgresConnection final : public Connection {
   // session was in the way, 0x80040E14 for anything else.
   Result Checked(PGresult* raw, const std::string& context) {
     Result result(raw, &PQclear);
-    const ExecStatusType status =
-        result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
+    const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
       return result;
     }
@@ -190,22 +178,18 @@ class PostgresConnection final : public Connection {
       throw CommandError("The command text is empty.", context);
     }
     const char* primary =
-        result ? PQresultErrorField(result.get(), PG_DIAG_MESSAGE_PRIMARY)
-               : nullptr;
-    const std::string message =
-        OneLine(primary ? primary : PQerrorMessage(connection_));
+        result ? PQresultErrorField(result.get(), PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const std::string message = OneLine(primary ? primary : PQerrorMessage(connection_));
     if (PQstatus(connection_) != CONNECTION_OK) {
       throw ProviderError(message, Path() + ": " + context);
     }
-    if (result && IsLockConflict(PQresultErrorField(result.get(),
-                                                    PG_DIAG_SQLSTATE))) {
+    if (result && IsLockConflict(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE))) {
       throw LockConflict(message, context);
     }
     throw CommandError(message, context);
   }
 
-  Result Run(const std::string& sql,
-             const std::vector<vb::Variant>& parameters) {
+  Result Run(const std::string& sql, const std::vector<vb::Variant>& parameters) {
     PGconn* connection = Handle();
     std::vector<BoundValue> bound;
     bound.reserve(parameters.size());
@@ -221,14 +205,12 @@ class PostgresConnection final : public Connection {
     // The extended protocol runs exactly one statement: a second one in
     // the text is refused by the server, and nothing runs.
     return Checked(
-        PQexecParams(connection, PostgresPlaceholders(sql).c_str(),
-                     static_cast<int>(bound.size()), types.data(),
-                     values.data(), nullptr, nullptr, 0),
+        PQexecParams(connection, PostgresPlaceholders(sql).c_str(), static_cast<int>(bound.size()),
+                     types.data(), values.data(), nullptr, nullptr, 0),
         sql);
   }
 
-  RecordSetRef RunQuery(const std::string& sql,
-                        const std::vector<vb::Variant>& parameters,
+  RecordSetRef RunQuery(const std::string& sql, const std::vector<vb::Variant>& parameters,
                         const ColumnTypes& column_types) override {
     const Result result = Run(sql, parameters);
     const int columns = PQnfields(result.get());
@@ -243,12 +225,10 @@ class PostgresConnection final : public Connection {
     }
     std::vector<detail::ResultColumn> result_columns;
     for (int c = 0; c < columns; ++c) {
-      result_columns.push_back(
-          {PQfname(result.get(), c),
-           ColumnType(PQftype(result.get(), c), rows, static_cast<size_t>(c))});
+      result_columns.push_back({PQfname(result.get(), c), ColumnType(PQftype(result.get(), c), rows,
+                                                                     static_cast<size_t>(c))});
     }
-    return detail::BuildRecordSet(std::move(result_columns), rows,
-                                  column_types);
+    return detail::BuildRecordSet(std::move(result_columns), rows, column_types);
   }
 
   int64_t RunStatement(const std::string& sql,
@@ -256,8 +236,7 @@ class PostgresConnection final : public Connection {
     const Result result = Run(sql, parameters);
     const char* count = PQcmdTuples(result.get());
     int64_t changed = 0;
-    std::from_chars(count, count + std::char_traits<char>::length(count),
-                    changed);
+    std::from_chars(count, count + std::char_traits<char>::length(count), changed);
     return changed;
   }
 
@@ -267,9 +246,8 @@ class PostgresConnection final : public Connection {
 // The libpq "options" value: session settings, with blanks and
 // backslashes in values escaped as libpq reads them.
 std::string SessionOptions(const std::string& schema) {
-  std::string options =
-      "-c DateStyle=ISO,YMD -c extra_float_digits=3 -c lock_timeout=" +
-      std::to_string(Connection::kDefaultLockTimeoutMs);
+  std::string options = "-c DateStyle=ISO,YMD -c extra_float_digits=3 -c lock_timeout=" +
+                        std::to_string(Connection::kDefaultLockTimeoutMs);
   if (schema.empty()) return options;
   std::string path = "\"";
   for (char c : schema) {
@@ -283,14 +261,11 @@ std::string SessionOptions(const std::string& schema) {
 }  // namespace
 
 ConnectionRef OpenPostgres(const PostgresServer& server) {
-  const std::string target = (server.host.empty() ? "localhost" : server.host) +
-                             ":" + (server.port.empty() ? "5432" : server.port) +
-                             "/" + server.database +
+  const std::string target = (server.host.empty() ? "localhost" : server.host) + ":" +
+                             (server.port.empty() ? "5432" : server.port) + "/" + server.database +
                              (server.schema.empty() ? "" : "." + server.schema);
   const std::string timeout =
-      std::to_string(server.connect_timeout_seconds > 0
-                         ? server.connect_timeout_seconds
-                         : 15);
+      std::to_string(server.connect_timeout_seconds > 0 ? server.connect_timeout_seconds : 15);
   const std::pair<const char*, std::string> settings[] = {
       {"host", server.host},
       {"port", server.port},

@@ -9,9 +9,7 @@ namespace kvt::data {
 
 namespace {
 
-bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)); }
 
@@ -40,8 +38,7 @@ size_t SkipOpaque(const std::string& sql, size_t pos) {
     return end == std::string::npos ? sql.size() : end + 2;
   }
   // "$tag$" or "$$" opens a body; "$1" is a parameter.
-  if (c == '$' && (pos == 0 || !IsWordChar(sql[pos - 1])) &&
-      pos + 1 < sql.size() &&
+  if (c == '$' && (pos == 0 || !IsWordChar(sql[pos - 1])) && pos + 1 < sql.size() &&
       !std::isdigit(static_cast<unsigned char>(sql[pos + 1]))) {
     size_t i = pos + 1;
     while (i < sql.size() && IsWordChar(sql[i])) ++i;
@@ -57,10 +54,8 @@ size_t SkipOpaque(const std::string& sql, size_t pos) {
 // Walks `sql`, copying quoted parts unchanged and handing every other
 // position to `code`, which appends what stands there and returns the
 // position after it.
-std::string Rewrite(
-    const std::string& sql,
-    const std::function<size_t(const std::string&, size_t, std::string&)>&
-        code) {
+std::string Rewrite(const std::string& sql,
+                    const std::function<size_t(const std::string&, size_t, std::string&)>& code) {
   std::string out;
   out.reserve(sql.size() + sql.size() / 8);
   size_t pos = 0;
@@ -78,8 +73,7 @@ std::string Rewrite(
 
 // The position after the words `words` when they follow `pos` separated by
 // blanks, or npos.
-size_t WordsAhead(const std::string& sql, size_t pos,
-                  std::initializer_list<const char*> words) {
+size_t WordsAhead(const std::string& sql, size_t pos, std::initializer_list<const char*> words) {
   for (const char* word : words) {
     const size_t start = pos;
     while (pos < sql.size() && IsSpace(sql[pos])) ++pos;
@@ -96,8 +90,7 @@ size_t WordsAhead(const std::string& sql, size_t pos,
 }  // namespace
 
 std::string PortableToPostgres(const std::string& sql) {
-  return Rewrite(sql, [](const std::string& text, size_t pos,
-                         std::string& out) -> size_t {
+  return Rewrite(sql, [](const std::string& text, size_t pos, std::string& out) -> size_t {
     if (!IsWordChar(text[pos]) || (pos > 0 && IsWordChar(text[pos - 1]))) {
       out += text[pos];
       return pos + 1;
@@ -115,8 +108,7 @@ std::string PortableToPostgres(const std::string& sql) {
     } else if (vb::SameText(word, "REAL")) {
       out += "DOUBLE PRECISION";
       return end;
-    } else if (vb::SameText(word, "CHAR") && end < text.size() &&
-               text[end] == '(') {
+    } else if (vb::SameText(word, "CHAR") && end < text.size() && text[end] == '(') {
       out += "chr";
       return end;
     }
@@ -126,8 +118,7 @@ std::string PortableToPostgres(const std::string& sql) {
 }
 
 std::string PostgresPlaceholders(const std::string& sql) {
-  return Rewrite(sql, [](const std::string& text, size_t pos,
-                         std::string& out) -> size_t {
+  return Rewrite(sql, [](const std::string& text, size_t pos, std::string& out) -> size_t {
     if (text[pos] == '?' && pos + 1 < text.size() &&
         std::isdigit(static_cast<unsigned char>(text[pos + 1]))) {
       out += '$';

@@ -41,31 +41,21 @@ class RecordSet::Column {
     if (layout_ == Layout::kVariant) return variants_[row];
     if (nulls_[row] != 0) return vb::Variant::Null();
     switch (type_) {
-      case DataType::kSmallInt:
-        return vb::Variant::Integer(static_cast<int16_t>(wholes_[row]));
-      case DataType::kInteger:
-        return vb::Variant(static_cast<int32_t>(wholes_[row]));
-      case DataType::kBoolean:
-        return vb::Variant(wholes_[row] != 0);
-      case DataType::kCurrency:
-        return vb::Variant(vb::Currency::FromRaw(wholes_[row]));
-      case DataType::kSingle:
-        return vb::Variant(static_cast<float>(reals_[row]));
-      case DataType::kDouble:
-        return vb::Variant(reals_[row]);
-      case DataType::kDate:
-        return vb::Variant(vb::Date::FromSerial(reals_[row]));
-      case DataType::kVarWChar:
-        return vb::Variant(texts_[row]);
-      case DataType::kVariant:
-        break;
+      case DataType::kSmallInt: return vb::Variant::Integer(static_cast<int16_t>(wholes_[row]));
+      case DataType::kInteger: return vb::Variant(static_cast<int32_t>(wholes_[row]));
+      case DataType::kBoolean: return vb::Variant(wholes_[row] != 0);
+      case DataType::kCurrency: return vb::Variant(vb::Currency::FromRaw(wholes_[row]));
+      case DataType::kSingle: return vb::Variant(static_cast<float>(reals_[row]));
+      case DataType::kDouble: return vb::Variant(reals_[row]);
+      case DataType::kDate: return vb::Variant(vb::Date::FromSerial(reals_[row]));
+      case DataType::kVarWChar: return vb::Variant(texts_[row]);
+      case DataType::kVariant: break;
     }
     return variants_[row];  // not reached: Variant fields hold Variants
   }
 
   bool IsNull(size_t row) const {
-    return layout_ == Layout::kVariant ? variants_[row].IsNull()
-                                       : nulls_[row] != 0;
+    return layout_ == Layout::kVariant ? variants_[row].IsNull() : nulls_[row] != 0;
   }
 
   void PushNull() {
@@ -104,18 +94,10 @@ class RecordSet::Column {
   void Erase(size_t row) {
     const auto at = static_cast<std::ptrdiff_t>(row);
     switch (layout_) {
-      case Layout::kWhole:
-        wholes_.erase(wholes_.begin() + at);
-        break;
-      case Layout::kReal:
-        reals_.erase(reals_.begin() + at);
-        break;
-      case Layout::kText:
-        texts_.erase(texts_.begin() + at);
-        break;
-      case Layout::kVariant:
-        variants_.erase(variants_.begin() + at);
-        return;
+      case Layout::kWhole: wholes_.erase(wholes_.begin() + at); break;
+      case Layout::kReal: reals_.erase(reals_.begin() + at); break;
+      case Layout::kText: texts_.erase(texts_.begin() + at); break;
+      case Layout::kVariant: variants_.erase(variants_.begin() + at); return;
     }
     nulls_.erase(nulls_.begin() + at);
   }
@@ -145,16 +127,12 @@ class RecordSet::Column {
       case DataType::kSmallInt:
       case DataType::kInteger:
       case DataType::kBoolean:
-      case DataType::kCurrency:
-        return Layout::kWhole;
+      case DataType::kCurrency: return Layout::kWhole;
       case DataType::kSingle:
       case DataType::kDouble:
-      case DataType::kDate:
-        return Layout::kReal;
-      case DataType::kVarWChar:
-        return Layout::kText;
-      case DataType::kVariant:
-        break;
+      case DataType::kDate: return Layout::kReal;
+      case DataType::kVarWChar: return Layout::kText;
+      case DataType::kVariant: break;
     }
     return Layout::kVariant;
   }
@@ -174,12 +152,9 @@ class RecordSet::Column {
       return true;
     }
     switch (type_) {
-      case DataType::kSmallInt:
-        return ToWhole<int16_t>(value, cell);
-      case DataType::kInteger:
-        return ToWhole<int32_t>(value, cell);
-      case DataType::kBoolean:
-        return ToWhole<bool>(value, cell);
+      case DataType::kSmallInt: return ToWhole<int16_t>(value, cell);
+      case DataType::kInteger: return ToWhole<int32_t>(value, cell);
+      case DataType::kBoolean: return ToWhole<bool>(value, cell);
       case DataType::kCurrency:
         if (const auto* amount = value.get_if<vb::Currency>()) {
           cell.whole = amount->raw();
@@ -210,8 +185,7 @@ class RecordSet::Column {
           return true;
         }
         return false;
-      case DataType::kVariant:
-        break;
+      case DataType::kVariant: break;
     }
     return false;
   }
@@ -227,17 +201,12 @@ class RecordSet::Column {
   // A Null cell stores 0, 0.0 or "" (Cell's defaults).
   void PushCell(Cell& cell) {
     switch (layout_) {
-      case Layout::kWhole:
-        wholes_.push_back(cell.whole);
-        break;
-      case Layout::kReal:
-        reals_.push_back(cell.real);
-        break;
+      case Layout::kWhole: wholes_.push_back(cell.whole); break;
+      case Layout::kReal: reals_.push_back(cell.real); break;
       case Layout::kText:
         texts_.push_back(cell.text ? std::move(*cell.text) : std::string());
         break;
-      case Layout::kVariant:
-        return;  // not reached: Variant columns take Variants
+      case Layout::kVariant: return;  // not reached: Variant columns take Variants
     }
     nulls_.push_back(cell.null ? 1 : 0);
     Bound(cell);
@@ -245,26 +214,18 @@ class RecordSet::Column {
 
   void WriteCell(size_t row, Cell& cell) {
     switch (layout_) {
-      case Layout::kWhole:
-        wholes_[row] = cell.whole;
-        break;
-      case Layout::kReal:
-        reals_[row] = cell.real;
-        break;
-      case Layout::kText:
-        texts_[row] = cell.text ? std::move(*cell.text) : std::string();
-        break;
-      case Layout::kVariant:
-        return;  // not reached: Variant columns take Variants
+      case Layout::kWhole: wholes_[row] = cell.whole; break;
+      case Layout::kReal: reals_[row] = cell.real; break;
+      case Layout::kText: texts_[row] = cell.text ? std::move(*cell.text) : std::string(); break;
+      case Layout::kVariant: return;  // not reached: Variant columns take Variants
     }
     nulls_[row] = cell.null ? 1 : 0;
     Bound(cell);
   }
 
   void Bound(const Cell& cell) {
-    const uint64_t magnitude = cell.whole < 0
-                                   ? 0 - static_cast<uint64_t>(cell.whole)
-                                   : static_cast<uint64_t>(cell.whole);
+    const uint64_t magnitude =
+        cell.whole < 0 ? 0 - static_cast<uint64_t>(cell.whole) : static_cast<uint64_t>(cell.whole);
     magnitude_bound_ = std::max(magnitude_bound_, magnitude);
   }
 
@@ -288,7 +249,7 @@ class RecordSet::Column {
   std::vector<double> reals_;
   std::vector<std::string> texts_;
   std::vector<vb::Variant> variants_;
-  std::vector<uint8_t> nulls_;  // typed layouts: 1 marks a Null row
+  std::vector<uint8_t> nulls_;    // typed layouts: 1 marks a Null row
   uint64_t magnitude_bound_ = 0;  // whole layouts: no |value| stored was larger
 };
 
@@ -475,9 +436,7 @@ void RecordSet::Delete() {
   current_deleted_ = true;
 }
 
-vb::Variant RecordSet::Bookmark() const {
-  return vb::Variant(bookmarks_[CurrentRow()]);
-}
+vb::Variant RecordSet::Bookmark() const { return vb::Variant(bookmarks_[CurrentRow()]); }
 
 void RecordSet::Bookmark(const vb::Variant& bookmark) {
   RequireOpen();
@@ -533,8 +492,7 @@ void RecordSet::CancelUpdate() {
 void RecordSet::AppendRow(std::vector<vb::Variant> values) {
   RequireOpen();
   if (values.size() != fields_.definitions_.size()) {
-    throw InvalidArgumentError("row of " + std::to_string(values.size()) +
-                               " values");
+    throw InvalidArgumentError("row of " + std::to_string(values.size()) + " values");
   }
   bookmarks_.push_back(next_bookmark_++);
   for (size_t field = 0; field < columns_.size(); ++field) {
@@ -564,8 +522,7 @@ vb::Variant RecordSet::GetValue(int index) const {
 void RecordSet::SetValue(int index, const vb::Variant& value) {
   const size_t row = CurrentRow();
   const auto& definition = fields_.definitions_[static_cast<size_t>(index)];
-  vb::Variant converted =
-      ConvertForField(definition.type, value, definition.name);
+  vb::Variant converted = ConvertForField(definition.type, value, definition.name);
   if (edit_mode_ == EditMode::kNone) {
     original_values_ = RowValues(row);
     edit_mode_ = EditMode::kInProgress;

@@ -59,9 +59,7 @@ class FieldCollection {
   // there is no such field.
   Field Item(std::string_view name) const;
   Field Item(const char* name) const { return Item(std::string_view(name)); }
-  Field Item(const std::string& name) const {
-    return Item(std::string_view(name));
-  }
+  Field Item(const std::string& name) const { return Item(std::string_view(name)); }
   // By a Variant key: text is a name, a number an ordinal. Raises 3265 for
   // anything else or when not found.
   Field Item(const vb::Variant& key) const;

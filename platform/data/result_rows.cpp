@@ -16,8 +16,7 @@ bool FitsLong(int64_t value) {
          value <= std::numeric_limits<int32_t>::max();
 }
 
-vb::Variant ToVariant(const Cell& cell, DataType type,
-                      const std::string& name) {
+vb::Variant ToVariant(const Cell& cell, DataType type, const std::string& name) {
   if (std::holds_alternative<std::monostate>(cell)) return vb::Variant::Null();
   vb::Variant raw;
   if (const auto* number = std::get_if<int64_t>(&cell)) {
@@ -73,12 +72,10 @@ DataType InferType(const CellRows& rows, size_t column) {
 }
 
 DataType WholeNumberType(const CellRows& rows, size_t column) {
-  return InferType(rows, column) == DataType::kDouble ? DataType::kDouble
-                                                      : DataType::kInteger;
+  return InferType(rows, column) == DataType::kDouble ? DataType::kDouble : DataType::kInteger;
 }
 
-RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns,
-                            const CellRows& rows,
+RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns, const CellRows& rows,
                             const Connection::ColumnTypes& overrides) {
   auto result = std::make_shared<RecordSet>();
   for (size_t c = 0; c < columns.size(); ++c) {
@@ -99,8 +96,7 @@ RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns,
     values.reserve(row.size());
     for (size_t c = 0; c < row.size(); ++c) {
       values.push_back(
-          ToVariant(row[c], columns[c].type,
-                    result->Fields().Item(static_cast<int>(c)).Name()));
+          ToVariant(row[c], columns[c].type, result->Fields().Item(static_cast<int>(c)).Name()));
     }
     result->AppendRow(std::move(values));
   }
@@ -109,12 +105,10 @@ RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns,
 }
 
 std::string IsoDateText(const vb::Date& date) {
-  std::string text = vb::ZeroPadded(date.Year(), 4) + "-" +
-                     vb::ZeroPadded(date.Month(), 2) + "-" +
+  std::string text = vb::ZeroPadded(date.Year(), 4) + "-" + vb::ZeroPadded(date.Month(), 2) + "-" +
                      vb::ZeroPadded(date.Day(), 2);
   if (date.HasTime()) {
-    text += " " + vb::ZeroPadded(date.Hour(), 2) + ":" +
-            vb::ZeroPadded(date.Minute(), 2) + ":" +
+    text += " " + vb::ZeroPadded(date.Hour(), 2) + ":" + vb::ZeroPadded(date.Minute(), 2) + ":" +
             vb::ZeroPadded(date.Second(), 2);
   }
   return text;

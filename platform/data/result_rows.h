@@ -31,8 +31,7 @@ DataType WholeNumberType(const CellRows& rows, size_t column);
 // A record set of `rows` positioned on its first row. `overrides` replaces
 // the types of the columns it names; a repeated or empty column name gets
 // "_<position>" appended so that every field stays addressable by name.
-RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns,
-                            const CellRows& rows,
+RecordSetRef BuildRecordSet(std::vector<ResultColumn> columns, const CellRows& rows,
                             const Connection::ColumnTypes& overrides);
 
 // "yyyy-mm-dd", with " hh:mm:ss" when the date has a time: how dates are

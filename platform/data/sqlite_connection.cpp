@@ -22,8 +22,7 @@ using detail::WholeNumberType;
 // The engine's failure `code` (with its message) as the error to raise: a
 // lock another connection held past the busy timeout may pass when tried
 // again.
-[[noreturn]] void ThrowFailure(int code, std::string message,
-                               std::string context) {
+[[noreturn]] void ThrowFailure(int code, std::string message, std::string context) {
   const int primary = code & 0xff;
   if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
     throw LockConflict(std::move(message), std::move(context));
@@ -36,8 +35,7 @@ class Statement {
  public:
   Statement(sqlite3* db, const std::string& sql) {
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(
-        db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, &tail);
     if (rc != SQLITE_OK) {
       std::string message = sqlite3_errmsg(db);
       sqlite3_finalize(stmt_);
@@ -47,8 +45,7 @@ class Statement {
     for (; tail != nullptr && *tail != '\0'; ++tail) {
       if (!std::isspace(static_cast<unsigned char>(*tail)) && *tail != ';') {
         sqlite3_finalize(stmt_);
-        throw CommandError("The command text holds more than one statement.",
-                           sql);
+        throw CommandError("The command text holds more than one statement.", sql);
       }
     }
     if (stmt_ == nullptr) throw CommandError("The command text is empty.", sql);
@@ -62,20 +59,18 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-void Bind(sqlite3_stmt* stmt, int slot, const vb::Variant& value,
-          const std::string& sql) {
+void Bind(sqlite3_stmt* stmt, int slot, const vb::Variant& value, const std::string& sql) {
   int rc = SQLITE_OK;
   if (value.IsNull() || value.IsEmpty()) {
     rc = sqlite3_bind_null(stmt, slot);
   } else if (const auto* text = value.get_if<std::string>()) {
-    rc = sqlite3_bind_text(stmt, slot, text->c_str(),
-                           static_cast<int>(text->size()), SQLITE_TRANSIENT);
+    rc = sqlite3_bind_text(stmt, slot, text->c_str(), static_cast<int>(text->size()),
+                           SQLITE_TRANSIENT);
   } else if (const auto* flag = value.get_if<bool>()) {
     rc = sqlite3_bind_int(stmt, slot, *flag ? 1 : 0);
   } else if (const auto* date = value.get_if<vb::Date>()) {
     const std::string iso = detail::IsoDateText(*date);
-    rc = sqlite3_bind_text(stmt, slot, iso.c_str(),
-                           static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+    rc = sqlite3_bind_text(stmt, slot, iso.c_str(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
   } else if (const auto* money = value.get_if<vb::Currency>()) {
     rc = sqlite3_bind_double(stmt, slot, money->ToDouble());
   } else if (value.get_if<double>() || value.get_if<float>()) {
@@ -83,8 +78,7 @@ void Bind(sqlite3_stmt* stmt, int slot, const vb::Variant& value,
   } else if (value.IsNumber()) {
     rc = sqlite3_bind_int64(stmt, slot, vb::CLng(value));
   } else {
-    throw WrongTypeError("parameter " + std::to_string(slot) + " of type " +
-                         value.TypeName());
+    throw WrongTypeError("parameter " + std::to_string(slot) + " of type " + value.TypeName());
   }
   if (rc != SQLITE_OK) {
     throw CommandError(sqlite3_errstr(rc), sql);
@@ -93,15 +87,11 @@ void Bind(sqlite3_stmt* stmt, int slot, const vb::Variant& value,
 
 Cell ReadCell(sqlite3_stmt* stmt, int column) {
   switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER:
-      return sqlite3_column_int64(stmt, column);
-    case SQLITE_FLOAT:
-      return sqlite3_column_double(stmt, column);
-    case SQLITE_NULL:
-      return std::monostate{};
+    case SQLITE_INTEGER: return sqlite3_column_int64(stmt, column);
+    case SQLITE_FLOAT: return sqlite3_column_double(stmt, column);
+    case SQLITE_NULL: return std::monostate{};
     default: {
-      const auto* text =
-          reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
       const int size = sqlite3_column_bytes(stmt, column);
       return std::string(text ? text : "", static_cast<size_t>(size));
     }
@@ -112,8 +102,7 @@ bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
-DataType ColumnType(const char* declared, const CellRows& rows,
-                    size_t column) {
+DataType ColumnType(const char* declared, const CellRows& rows, size_t column) {
   const std::string decl = vb::UCase(declared ? declared : "");
   if (Contains(decl, "CURRENCY") || Contains(decl, "MONEY")) {
     return DataType::kCurrency;
@@ -124,12 +113,10 @@ DataType ColumnType(const char* declared, const CellRows& rows,
     // An INTEGER column holding values beyond 32 bits reads as Double.
     return WholeNumberType(rows, column);
   }
-  if (Contains(decl, "CHAR") || Contains(decl, "TEXT") ||
-      Contains(decl, "CLOB")) {
+  if (Contains(decl, "CHAR") || Contains(decl, "TEXT") || Contains(decl, "CLOB")) {
     return DataType::kVarWChar;
   }
-  if (Contains(decl, "REAL") || Contains(decl, "FLOA") ||
-      Contains(decl, "DOUB")) {
+  if (Contains(decl, "REAL") || Contains(decl, "FLOA") || Contains(decl, "DOUB")) {
     return DataType::kDouble;
   }
   return InferType(rows, column);
@@ -142,9 +129,7 @@ DataType ColumnType(const char* declared, const CellRows& rows,
 // went ahead (the load test's p99 halves).
 class BusyWait {
  public:
-  static int Handler(void* self, int count) {
-    return static_cast<BusyWait*>(self)->Wait(count);
-  }
+  static int Handler(void* self, int count) { return static_cast<BusyWait*>(self)->Wait(count); }
   int timeout_ms = Connection::kDefaultLockTimeoutMs;
 
  private:
@@ -160,8 +145,7 @@ class BusyWait {
 
 class SqliteConnection final : public Connection {
  public:
-  SqliteConnection(sqlite3* db, std::string path)
-      : Connection(std::move(path)), db_(db) {
+  SqliteConnection(sqlite3* db, std::string path) : Connection(std::move(path)), db_(db) {
     sqlite3_busy_handler(db_, &BusyWait::Handler, &busy_);
   }
   ~SqliteConnection() override { Close(); }
@@ -183,20 +167,15 @@ class SqliteConnection final : public Connection {
  private:
   const char* BeginText(TransactionLock lock) const override {
     switch (lock) {
-      case TransactionLock::kWrite:
-        return "BEGIN IMMEDIATE";
-      case TransactionLock::kExclusive:
-        return "BEGIN EXCLUSIVE";
-      default:
-        return "BEGIN";
+      case TransactionLock::kWrite: return "BEGIN IMMEDIATE";
+      case TransactionLock::kExclusive: return "BEGIN EXCLUSIVE";
+      default: return "BEGIN";
     }
   }
   bool InTransaction() const override { return sqlite3_get_autocommit(Handle()) == 0; }
-  RecordSetRef RunQuery(const std::string& sql,
-                        const std::vector<vb::Variant>& parameters,
+  RecordSetRef RunQuery(const std::string& sql, const std::vector<vb::Variant>& parameters,
                         const ColumnTypes& column_types) override;
-  int64_t RunStatement(const std::string& sql,
-                       const std::vector<vb::Variant>& parameters) override;
+  int64_t RunStatement(const std::string& sql, const std::vector<vb::Variant>& parameters) override;
   sqlite3* Handle() const {
     if (db_ == nullptr) ThrowClosed();
     return db_;
@@ -208,8 +187,7 @@ class SqliteConnection final : public Connection {
 
 }  // namespace
 
-std::shared_ptr<Connection> Connection::Open(const std::string& path,
-                                             OpenMode mode) {
+std::shared_ptr<Connection> Connection::Open(const std::string& path, OpenMode mode) {
   sqlite3* db = nullptr;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
   if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
@@ -222,8 +200,8 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path,
   sqlite3_busy_timeout(db, kDefaultLockTimeoutMs);
   // The engine opens any file lazily; reading the schema now makes a file
   // that is no database fail at connection time, as a wrong path does.
-  if (sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master",
-                   nullptr, nullptr, nullptr) != SQLITE_OK) {
+  if (sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master", nullptr, nullptr,
+                   nullptr) != SQLITE_OK) {
     std::string message = sqlite3_errmsg(db);
     sqlite3_close(db);
     throw ProviderError(message, path);
@@ -242,9 +220,9 @@ void SqliteConnection::ExecuteScript(const std::string& sql) {
   }
 }
 
-RecordSetRef SqliteConnection::RunQuery(
-    const std::string& sql, const std::vector<vb::Variant>& parameters,
-    const ColumnTypes& column_types) {
+RecordSetRef SqliteConnection::RunQuery(const std::string& sql,
+                                        const std::vector<vb::Variant>& parameters,
+                                        const ColumnTypes& column_types) {
   sqlite3* db = Handle();
   Statement statement(db, sql);
   sqlite3_stmt* stmt = statement.get();
@@ -266,15 +244,14 @@ RecordSetRef SqliteConnection::RunQuery(
   std::vector<detail::ResultColumn> result_columns;
   for (int c = 0; c < columns; ++c) {
     const char* name = sqlite3_column_name(stmt, c);
-    result_columns.push_back(
-        {name ? name : "", ColumnType(sqlite3_column_decltype(stmt, c), rows,
-                                      static_cast<size_t>(c))});
+    result_columns.push_back({name ? name : "", ColumnType(sqlite3_column_decltype(stmt, c), rows,
+                                                           static_cast<size_t>(c))});
   }
   return detail::BuildRecordSet(std::move(result_columns), rows, column_types);
 }
 
-int64_t SqliteConnection::RunStatement(
-    const std::string& sql, const std::vector<vb::Variant>& parameters) {
+int64_t SqliteConnection::RunStatement(const std::string& sql,
+                                       const std::vector<vb::Variant>& parameters) {
   sqlite3* db = Handle();
   Statement statement(db, sql);
   for (size_t i = 0; i < parameters.size(); ++i) {

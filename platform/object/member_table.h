@@ -85,8 +85,7 @@ class MemberTable {
   // member does not support that kind (a Let on a read-only property), 450
   // when a Let or Set comes without a value; whatever the member raises
   // passes through.
-  vb::Variant Invoke(Self& self, int32_t slot, InvokeKind kind,
-                     Args args) const {
+  vb::Variant Invoke(Self& self, int32_t slot, InvokeKind kind, Args args) const {
     if (slot < 0 || static_cast<size_t>(slot) >= members_.size()) {
       throw vb::Error::NoSuchMember(type_name_, "slot " + std::to_string(slot));
     }
@@ -115,8 +114,7 @@ class MemberTable {
     throw vb::Error::NoSuchMember(type_name_, member.name);
   }
 
-  vb::Variant Invoke(Self& self, std::string_view name, InvokeKind kind,
-                     Args args) const {
+  vb::Variant Invoke(Self& self, std::string_view name, InvokeKind kind, Args args) const {
     return Invoke(self, SlotOf(name), kind, args);
   }
 
@@ -134,8 +132,7 @@ class MemberTable {
     for (Member& member : members_) {
       if (SameName(member.name, name)) return member;
     }
-    throw std::logic_error(type_name_ + " publishes no member " +
-                           std::string(name));
+    throw std::logic_error(type_name_ + " publishes no member " + std::string(name));
   }
 
   std::string type_name_;

@@ -7,21 +7,13 @@ namespace kvt::object {
 
 bool SameName(std::string_view a, std::string_view b) { return vb::SameText(a, b); }
 
-vb::Variant Object::Get(std::string_view name, Args) {
-  ThrowNoSuchMember(name);
-}
+vb::Variant Object::Get(std::string_view name, Args) { ThrowNoSuchMember(name); }
 
-void Object::Let(std::string_view name, const vb::Variant&, Args) {
-  ThrowNoSuchMember(name);
-}
+void Object::Let(std::string_view name, const vb::Variant&, Args) { ThrowNoSuchMember(name); }
 
-void Object::Set(std::string_view name, const vb::ObjectRef&, Args) {
-  ThrowNoSuchMember(name);
-}
+void Object::Set(std::string_view name, const vb::ObjectRef&, Args) { ThrowNoSuchMember(name); }
 
-vb::Variant Object::Call(std::string_view name, Args) {
-  ThrowNoSuchMember(name);
-}
+vb::Variant Object::Call(std::string_view name, Args) { ThrowNoSuchMember(name); }
 
 ObjectPtr Object::Item(int32_t index) {
   vb::Variant arg(index);
@@ -46,8 +38,7 @@ vb::Variant GetProperty(const vb::Variant& target, std::string_view name) {
   return AsObject(target)->Get(name);
 }
 
-void LetProperty(const vb::Variant& target, std::string_view name,
-                 const vb::Variant& value) {
+void LetProperty(const vb::Variant& target, std::string_view name, const vb::Variant& value) {
   AsObject(target)->Let(name, value);
 }
 

@@ -30,11 +30,9 @@ class Object : public vb::Object {
   virtual vb::Variant Get(std::string_view name, Args args = {});
   // Writes a value property. An empty name writes the default member.
   // Raises 438.
-  virtual void Let(std::string_view name, const vb::Variant& value,
-                   Args args = {});
+  virtual void Let(std::string_view name, const vb::Variant& value, Args args = {});
   // Writes an object reference property. Raises 438.
-  virtual void Set(std::string_view name, const vb::ObjectRef& value,
-                   Args args = {});
+  virtual void Set(std::string_view name, const vb::ObjectRef& value, Args args = {});
   // Runs method `name`; returns its result, or Empty for a Sub. Raises 438.
   virtual vb::Variant Call(std::string_view name, Args args = {});
 
@@ -57,7 +55,6 @@ ObjectPtr AsObject(const vb::Variant& value);
 // Convenience forms of the four operations on a Variant that holds an
 // object; each raises as AsObject and the member do.
 vb::Variant GetProperty(const vb::Variant& target, std::string_view name);
-void LetProperty(const vb::Variant& target, std::string_view name,
-                 const vb::Variant& value);
+void LetProperty(const vb::Variant& target, std::string_view name, const vb::Variant& value);
 
 }  // namespace kvt::object

@@ -14,8 +14,7 @@ ReportControl::ReportControl(ControlKind kind, std::string name, Rect rect)
 ReportControl::ReportControl(std::string name, Segment segment)
     : kind_(ControlKind::Line),
       name_(std::move(name)),
-      rect_{segment.x1, segment.y1, segment.x2 - segment.x1,
-            segment.y2 - segment.y1},
+      rect_{segment.x1, segment.y1, segment.x2 - segment.x1, segment.y2 - segment.y1},
       segment_(segment) {}
 
 void ReportControl::RequireKind(ControlKind kind, const char* member) const {

@@ -71,9 +71,7 @@ class ReportControl {
   ReportControl& SetLineWeight(int twips);
 
  private:
-  bool IsText() const {
-    return kind_ == ControlKind::Label || kind_ == ControlKind::Field;
-  }
+  bool IsText() const { return kind_ == ControlKind::Label || kind_ == ControlKind::Field; }
   void RequireKind(ControlKind kind, const char* member) const;
 
   ControlKind kind_;

@@ -19,9 +19,7 @@ class DataControl {
   // The rows the report prints; null (no rows) until one is given. The
   // report shares the source and reads it from its first row when run.
   const std::shared_ptr<DataSource>& Recordset() const { return recordset_; }
-  void SetRecordset(std::shared_ptr<DataSource> recordset) {
-    recordset_ = std::move(recordset);
-  }
+  void SetRecordset(std::shared_ptr<DataSource> recordset) { recordset_ = std::move(recordset); }
   // A record set, read through RecordSetSource; null clears the rows.
   void SetRecordset(data::RecordSetRef record_set) {
     if (record_set) {

@@ -2,12 +2,9 @@
 
 namespace kvt::report {
 
-MemoryTable::MemoryTable(std::vector<std::string> columns)
-    : columns_(std::move(columns)) {}
+MemoryTable::MemoryTable(std::vector<std::string> columns) : columns_(std::move(columns)) {}
 
-void MemoryTable::AddRow(std::vector<vb::Variant> row) {
-  rows_.push_back(std::move(row));
-}
+void MemoryTable::AddRow(std::vector<vb::Variant> row) { rows_.push_back(std::move(row)); }
 
 int MemoryTable::FieldCount() const { return static_cast<int>(columns_.size()); }
 

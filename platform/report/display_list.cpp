@@ -4,8 +4,7 @@ namespace kvt::report {
 namespace {
 
 const std::string& ControlOf(const DisplayItem& item) {
-  return std::visit([](const auto& i) -> const std::string& { return i.control; },
-                    item);
+  return std::visit([](const auto& i) -> const std::string& { return i.control; }, item);
 }
 
 }  // namespace

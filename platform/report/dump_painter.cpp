@@ -10,20 +10,11 @@ std::string Quoted(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      default:
-        out += c;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
     }
   }
   out += '"';
@@ -54,23 +45,21 @@ void DumpPainter::BeginPage(const Page& page) {
 void DumpPainter::DrawText(const TextItem& item) {
   const std::string size = vb::PlainText(item.font.size);
   const Rect& r = item.rect;
-  text_ += "text " + item.control + " " +
-           Numbers({r.left, r.top, r.width, r.height}) + " " +
+  text_ += "text " + item.control + " " + Numbers({r.left, r.top, r.width, r.height}) + " " +
            Quoted(item.font.name) + " " + size + (item.font.bold ? " bold" : "") +
-           (item.font.italic ? " italic" : "") + " " +
-           AlignmentName(item.alignment) + " " + Quoted(item.text) + "\n";
+           (item.font.italic ? " italic" : "") + " " + AlignmentName(item.alignment) + " " +
+           Quoted(item.text) + "\n";
 }
 
 void DumpPainter::DrawLine(const LineItem& item) {
   const Segment& s = item.segment;
-  text_ += "line " + item.control + " " + Numbers({s.x1, s.y1}) + " " +
-           Numbers({s.x2, s.y2}) + " w" + std::to_string(item.weight) + "\n";
+  text_ += "line " + item.control + " " + Numbers({s.x1, s.y1}) + " " + Numbers({s.x2, s.y2}) +
+           " w" + std::to_string(item.weight) + "\n";
 }
 
 void DumpPainter::DrawBox(const BoxItem& item) {
   const Rect& r = item.rect;
-  text_ += "box " + item.control + " " +
-           Numbers({r.left, r.top, r.width, r.height}) + " w" +
+  text_ += "box " + item.control + " " + Numbers({r.left, r.top, r.width, r.height}) + " w" +
            std::to_string(item.weight) + "\n";
 }
 

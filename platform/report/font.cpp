@@ -4,12 +4,9 @@ namespace kvt::report {
 
 const char* AlignmentName(Alignment alignment) {
   switch (alignment) {
-    case Alignment::Left:
-      return "left";
-    case Alignment::Center:
-      return "center";
-    case Alignment::Right:
-      return "right";
+    case Alignment::Left: return "left";
+    case Alignment::Center: return "center";
+    case Alignment::Right: return "right";
   }
   return "left";
 }

@@ -15,9 +15,7 @@ struct Rect {
   int32_t Right() const { return left + width; }
   int32_t Bottom() const { return top + height; }
   // The same box moved by (dx, dy).
-  Rect Offset(int32_t dx, int32_t dy) const {
-    return {left + dx, top + dy, width, height};
-  }
+  Rect Offset(int32_t dx, int32_t dy) const { return {left + dx, top + dy, width, height}; }
   bool operator==(const Rect&) const = default;
 };
 
@@ -28,9 +26,7 @@ struct Segment {
   int32_t x2 = 0;
   int32_t y2 = 0;
 
-  Segment Offset(int32_t dx, int32_t dy) const {
-    return {x1 + dx, y1 + dy, x2 + dx, y2 + dy};
-  }
+  Segment Offset(int32_t dx, int32_t dy) const { return {x1 + dx, y1 + dy, x2 + dx, y2 + dy}; }
   bool operator==(const Segment&) const = default;
 };
 

@@ -27,13 +27,11 @@ class Output {
   // Shows `document` in a modal preview window and returns when the user
   // closes it. Printing from the window goes to `device_name` (empty, or a
   // name no installed printer has: the system's default printer).
-  virtual void Preview(const Document& document,
-                       const std::string& device_name) = 0;
+  virtual void Preview(const Document& document, const std::string& device_name) = 0;
   // Offers the print dialog preset to `device_name` (resolved as above) and
   // prints when the user accepts. Returns false when the user cancels.
   // Raises 482 when there is no printer at all or the job is refused.
-  virtual bool Print(const Document& document,
-                     const std::string& device_name) = 0;
+  virtual bool Print(const Document& document, const std::string& device_name) = 0;
   // Writes `document` as a PDF file at `path`, replacing it; the file is
   // either complete or left as it was. Raises 75 when it cannot be written.
   virtual void ExportPdf(const Document& document, const std::string& path) = 0;
@@ -51,8 +49,7 @@ std::shared_ptr<Output> SetOutput(std::shared_ptr<Output> output);
 // Installs an output for a scope and restores the previous one after.
 class ScopedOutput {
  public:
-  explicit ScopedOutput(std::shared_ptr<Output> output)
-      : previous_(SetOutput(std::move(output))) {}
+  explicit ScopedOutput(std::shared_ptr<Output> output) : previous_(SetOutput(std::move(output))) {}
   ~ScopedOutput() { SetOutput(std::move(previous_)); }
   ScopedOutput(const ScopedOutput&) = delete;
   ScopedOutput& operator=(const ScopedOutput&) = delete;

@@ -2,9 +2,7 @@
 
 namespace kvt::report {
 
-int RecordSetSource::FieldCount() const {
-  return record_set_ ? record_set_->Fields().Count() : 0;
-}
+int RecordSetSource::FieldCount() const { return record_set_ ? record_set_->Fields().Count() : 0; }
 
 std::string RecordSetSource::FieldName(int index) const {
   return record_set_->Fields().Item(index).Name();

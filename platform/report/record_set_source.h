@@ -11,8 +11,7 @@ namespace kvt::report {
 // first row.
 class RecordSetSource : public DataSource {
  public:
-  explicit RecordSetSource(data::RecordSetRef record_set)
-      : record_set_(std::move(record_set)) {}
+  explicit RecordSetSource(data::RecordSetRef record_set) : record_set_(std::move(record_set)) {}
 
   int FieldCount() const override;
   std::string FieldName(int index) const override;

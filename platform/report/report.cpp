@@ -41,8 +41,7 @@ void AddToSum(const vb::Variant& value, vb::Currency& sum) {
 // some field uses), so the layout pass never touches the data source again.
 class Paginator {
  public:
-  Paginator(Report& report, const TextMetrics& metrics)
-      : report_(report), metrics_(metrics) {}
+  Paginator(Report& report, const TextMetrics& metrics) : report_(report), metrics_(metrics) {}
 
   Document Run() {
     Bind();
@@ -84,7 +83,7 @@ class Paginator {
 
  private:
   struct FieldBinding {
-    int slot = -1;      // column within rows_, -1 when unbound or missing
+    int slot = -1;       // column within rows_, -1 when unbound or missing
     int sum_index = -1;  // index into sums_ for Sum fields
   };
 
@@ -114,8 +113,8 @@ class Paginator {
         if (!control.DataField().empty()) {
           const auto column = column_of.find(vb::LCase(control.DataField()));
           if (column != column_of.end()) {
-            auto [slot, added] = slot_of_column.emplace(
-                column->second, static_cast<int>(columns.size()));
+            auto [slot, added] =
+                slot_of_column.emplace(column->second, static_cast<int>(columns.size()));
             if (added) columns.push_back(column->second);
             binding.slot = slot->second;
           }
@@ -141,8 +140,7 @@ class Paginator {
     source->MoveFirst();
     for (const auto& values : rows_) {
       for (size_t index = 0; index < grand_sums_.size(); ++index) {
-        AddToSum(values[static_cast<size_t>(grand_summed_slots_[index])],
-                 grand_sums_[index]);
+        AddToSum(values[static_cast<size_t>(grand_summed_slots_[index])], grand_sums_[index]);
       }
     }
   }
@@ -153,8 +151,7 @@ class Paginator {
     return cursor_ + height <= body_bottom_ || bands_on_page_ == 0;
   }
 
-  void StartPage(const Section* report_header, const Section* page_header,
-                 int64_t row) {
+  void StartPage(const Section* report_header, const Section* page_header, int64_t row) {
     report_.page_number_ = static_cast<int>(document_->pages.size()) + 1;
     Page& page = document_->pages.emplace_back();
     page.number = report_.page_number_;
@@ -191,28 +188,26 @@ class Paginator {
           items.emplace_back(FittedItem(control, FieldText(control, row), dx, dy));
           break;
         case ControlKind::Line:
-          items.emplace_back(LineItem{control.Name(), control.Points().Offset(dx, dy),
-                                      control.LineWeight()});
+          items.emplace_back(
+              LineItem{control.Name(), control.Points().Offset(dx, dy), control.LineWeight()});
           break;
         case ControlKind::Box:
-          items.emplace_back(BoxItem{control.Name(), control.Bounds().Offset(dx, dy),
-                                     control.LineWeight()});
+          items.emplace_back(
+              BoxItem{control.Name(), control.Bounds().Offset(dx, dy), control.LineWeight()});
           break;
       }
     }
     cursor_ += section.Height();
   }
 
-  TextItem FittedItem(const ReportControl& control, const std::string& text,
-                      int32_t dx, int32_t dy) const {
-    FittedText fitted =
-        FitText(text, control.TextFont(), control.Bounds(), control.TextAlignment(),
-                control.WordWrap(), KindOfText(text), metrics_);
+  TextItem FittedItem(const ReportControl& control, const std::string& text, int32_t dx,
+                      int32_t dy) const {
+    FittedText fitted = FitText(text, control.TextFont(), control.Bounds(), control.TextAlignment(),
+                                control.WordWrap(), KindOfText(text), metrics_);
     Font font = control.TextFont();
     font.size = fitted.size;
     Rect rect = control.Bounds().Offset(dx, dy);
-    if (fitted.size < control.TextFont().size &&
-        fitted.text.find('\n') == std::string::npos) {
+    if (fitted.size < control.TextFont().size && fitted.text.find('\n') == std::string::npos) {
       // A shrunk line keeps the baseline of the designed size, in line
       // with the rest of its band.
       const auto drop = static_cast<int32_t>(
@@ -245,8 +240,7 @@ class Paginator {
       case SummaryType::None:
         if (control.DataField().empty()) {
           value = vb::Variant(control.Text());
-        } else if (binding.slot >= 0 && row >= 0 &&
-                   row < static_cast<int64_t>(rows_.size())) {
+        } else if (binding.slot >= 0 && row >= 0 && row < static_cast<int64_t>(rows_.size())) {
           value = rows_[static_cast<size_t>(row)][static_cast<size_t>(binding.slot)];
         }
         break;
@@ -328,9 +322,7 @@ DataControl& Report::GetDataControl(const std::string& name) {
   throw vb::Error::NoSuchMember("Report", name);
 }
 
-Document Report::Run(const TextMetrics& metrics) {
-  return Paginator(*this, metrics).Run();
-}
+Document Report::Run(const TextMetrics& metrics) { return Paginator(*this, metrics).Run(); }
 
 Document Report::Run() { return Run(StandardTextMetrics()); }
 

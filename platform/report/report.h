@@ -31,9 +31,7 @@ namespace kvt::report {
 class ReportPrinter {
  public:
   const std::string& DeviceName() const { return device_name_; }
-  void SetDeviceName(std::string device_name) {
-    device_name_ = std::move(device_name);
-  }
+  void SetDeviceName(std::string device_name) { device_name_ = std::move(device_name); }
 
  private:
   std::string device_name_;

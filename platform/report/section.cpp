@@ -16,10 +16,8 @@ void Section::SetHeight(int32_t height) {
   height_ = height;
 }
 
-ReportControl& Section::AddLabel(std::string name, Rect rect,
-                                 std::string caption) {
-  ReportControl& label =
-      controls_.emplace_back(ControlKind::Label, std::move(name), rect);
+ReportControl& Section::AddLabel(std::string name, Rect rect, std::string caption) {
+  ReportControl& label = controls_.emplace_back(ControlKind::Label, std::move(name), rect);
   label.SetCaption(std::move(caption));
   return label;
 }

@@ -45,16 +45,14 @@ std::string Join(Words::const_iterator first, Words::const_iterator last) {
 // The words from `first` on, cut after the last whole word that leaves
 // room for the ellipsis; the first word is kept even when it alone is too
 // wide. `more` tells that text follows the words given.
-std::string CutAfterWord(Words::const_iterator first, Words::const_iterator last,
-                         bool more, double width, const Font& font,
-                         const TextMetrics& metrics) {
+std::string CutAfterWord(Words::const_iterator first, Words::const_iterator last, bool more,
+                         double width, const Font& font, const TextMetrics& metrics) {
   if (first == last) return more ? kEllipsis : "";
   if (!more && metrics.Width(Join(first, last), font) <= width) {
     return Join(first, last);
   }
   auto end = first + 1;
-  while (end != last &&
-         metrics.Width(Join(first, end + 1) + kEllipsis, font) <= width) {
+  while (end != last && metrics.Width(Join(first, end + 1) + kEllipsis, font) <= width) {
     ++end;
   }
   // A lone word too wide for the box is shown whole, without a mark.
@@ -70,8 +68,8 @@ struct Line {
   bool ends_paragraph;
 };
 
-std::vector<Line> BreakLines(const std::vector<Words>& paragraphs, double width,
-                             const Font& font, const TextMetrics& metrics) {
+std::vector<Line> BreakLines(const std::vector<Words>& paragraphs, double width, const Font& font,
+                             const TextMetrics& metrics) {
   std::vector<Line> lines;
   const double blank = metrics.Width(" ", font);
   for (const Words& words : paragraphs) {
@@ -137,9 +135,8 @@ TextKind KindOfText(const std::string& text) {
   return TextKind::Figures;
 }
 
-FittedText FitText(const std::string& text, const Font& font, const Rect& box,
-                   Alignment alignment, bool word_wrap, TextKind kind,
-                   const TextMetrics& metrics) {
+FittedText FitText(const std::string& text, const Font& font, const Rect& box, Alignment alignment,
+                   bool word_wrap, TextKind kind, const TextMetrics& metrics) {
   if (text.empty()) return {text, font.size};
   const int32_t lead = alignment == Alignment::Right ? kColumnGap : kTextInset;
   const double width = static_cast<double>(box.width - lead - kTextInset);
@@ -148,14 +145,13 @@ FittedText FitText(const std::string& text, const Font& font, const Rect& box,
 
   if (!wrap) {
     std::string line = text;
-    std::replace_if(line.begin(), line.end(),
-                    [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     const double natural = metrics.Width(line, font);
     if (natural <= width) return {std::move(line), font.size};
     // Width grows with the size, so the size that fits is found directly
     // and then checked downwards in case the measuring is not linear.
-    double size = std::floor(font.size * std::max(width, 0.0) / natural / kSizeStep) *
-                  kSizeStep;
+    double size = std::floor(font.size * std::max(width, 0.0) / natural / kSizeStep) * kSizeStep;
     size = std::clamp(size, floor_size, font.size);
     while (size > floor_size && metrics.Width(line, AtSize(font, size)) > width) {
       size = std::max(floor_size, size - kSizeStep);
@@ -171,8 +167,7 @@ FittedText FitText(const std::string& text, const Font& font, const Rect& box,
       return {JoinLines(lines, max_lines, width, fitted, metrics), size};
     }
     const Words& words = paragraphs.front();
-    return {CutAfterWord(words.begin(), words.end(), false, width, fitted, metrics),
-            size};
+    return {CutAfterWord(words.begin(), words.end(), false, width, fitted, metrics), size};
   }
 
   if (text.find('\n') == std::string::npos && metrics.Width(text, font) <= width) {

@@ -54,8 +54,7 @@ struct FittedText {
 // With `word_wrap`, words are broken into lines at every size tried, and
 // line breaks in the text start new lines; without it they count as
 // blanks.
-FittedText FitText(const std::string& text, const Font& font, const Rect& box,
-                   Alignment alignment, bool word_wrap, TextKind kind,
-                   const TextMetrics& metrics);
+FittedText FitText(const std::string& text, const Font& font, const Rect& box, Alignment alignment,
+                   bool word_wrap, TextKind kind, const TextMetrics& metrics);
 
 }  // namespace kvt::report

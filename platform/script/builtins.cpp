@@ -27,8 +27,8 @@ bool NameLess(std::string_view a, std::string_view b) {
 const std::vector<Builtin>& Table() {
   static const std::vector<Builtin> table = [] {
     std::vector<Builtin> entries;
-    for (BuiltinTable group : {StringBuiltins(), MathBuiltins(), ConversionBuiltins(),
-                               TypeBuiltins(), DateBuiltins()}) {
+    for (BuiltinTable group :
+         {StringBuiltins(), MathBuiltins(), ConversionBuiltins(), TypeBuiltins(), DateBuiltins()}) {
       entries.insert(entries.end(), group.begin(), group.end());
     }
     std::sort(entries.begin(), entries.end(),

@@ -56,18 +56,17 @@ struct FormatOptions {
 // digit count below -1 raises 5; one whose text could not fit the
 // evaluation's budget raises 7 before anything is built.
 FormatOptions ReadFormatOptions(const Args& args) {
-  const FormatOptions options{OptionalLong(args, 1, -1),
-                              OptionalLong(args, 2, vb::kTristateDefault),
-                              OptionalLong(args, 3, vb::kTristateDefault),
-                              OptionalLong(args, 4, vb::kTristateDefault)};
+  const FormatOptions options{
+      OptionalLong(args, 1, -1), OptionalLong(args, 2, vb::kTristateDefault),
+      OptionalLong(args, 3, vb::kTristateDefault), OptionalLong(args, 4, vb::kTristateDefault)};
   if (options.digits < -1) InvalidCall();
   args.Budget().Require(static_cast<size_t>(std::max(options.digits, 0)) + kLongestIntegerText);
   return options;
 }
 
 std::string Formatted(const Variant& value, const FormatOptions& options) {
-  return vb::FormatNumber(value, options.digits, options.leading_digit,
-                          options.parens_for_negative, options.group_digits);
+  return vb::FormatNumber(value, options.digits, options.leading_digit, options.parens_for_negative,
+                          options.group_digits);
 }
 
 Variant FormatNumber(const Args& args) {
@@ -93,8 +92,8 @@ Variant FormatPercent(const Args& args) {
   const double hundredfold = vb::CDbl(value) * 100;
   RealResult(hundredfold);
   char buffer[32];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, hundredfold,
-                                     std::chars_format::scientific, 14);
+  const auto written =
+      std::to_chars(buffer, buffer + sizeof buffer, hundredfold, std::chars_format::scientific, 14);
   double shown = 0;
   std::from_chars(buffer, written.ptr, shown);
   std::string text = Formatted(Variant(shown), options);

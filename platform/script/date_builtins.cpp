@@ -85,12 +85,14 @@ Variant PartOf(const Args& args, Part part) {
   return Variant::Integer(static_cast<int16_t>(part(ToDate(args[0]))));
 }
 
+// clang-format off
 Variant Year(const Args& args) { return PartOf(args, [](vb::Date d) { return d.Year(); }); }
 Variant Month(const Args& args) { return PartOf(args, [](vb::Date d) { return d.Month(); }); }
 Variant Day(const Args& args) { return PartOf(args, [](vb::Date d) { return d.Day(); }); }
 Variant Hour(const Args& args) { return PartOf(args, [](vb::Date d) { return d.Hour(); }); }
 Variant Minute(const Args& args) { return PartOf(args, [](vb::Date d) { return d.Minute(); }); }
 Variant Second(const Args& args) { return PartOf(args, [](vb::Date d) { return d.Second(); }); }
+// clang-format on
 
 Variant Weekday(const Args& args) {
   const int first_day = FirstDayArg(args, 1);
@@ -129,7 +131,16 @@ Variant WeekdayName(const Args& args) {
 }
 
 enum class Interval : uint8_t {
-  kYear, kQuarter, kMonth, kDayOfYear, kDay, kWeekday, kWeek, kHour, kMinute, kSecond
+  kYear,
+  kQuarter,
+  kMonth,
+  kDayOfYear,
+  kDay,
+  kWeekday,
+  kWeek,
+  kHour,
+  kMinute,
+  kSecond
 };
 
 // The interval text of DateAdd, DateDiff and DatePart: 94 for Null, 5 for
@@ -139,9 +150,9 @@ Interval IntervalArg(const Variant& value) {
     std::string_view name;
     Interval interval;
   } kIntervals[] = {
-      {"yyyy", Interval::kYear}, {"q", Interval::kQuarter}, {"m", Interval::kMonth},
-      {"y", Interval::kDayOfYear}, {"d", Interval::kDay},   {"w", Interval::kWeekday},
-      {"ww", Interval::kWeek},   {"h", Interval::kHour},    {"n", Interval::kMinute},
+      {"yyyy", Interval::kYear},   {"q", Interval::kQuarter}, {"m", Interval::kMonth},
+      {"y", Interval::kDayOfYear}, {"d", Interval::kDay},     {"w", Interval::kWeekday},
+      {"ww", Interval::kWeek},     {"h", Interval::kHour},    {"n", Interval::kMinute},
       {"s", Interval::kSecond},
   };
   RejectNull(value);
@@ -257,9 +268,7 @@ Variant DateDiff(const Args& args) {
     case Interval::kHour:
       difference = FloorDiv(Seconds(b), 3600) - FloorDiv(Seconds(a), 3600);
       break;
-    case Interval::kMinute:
-      difference = FloorDiv(Seconds(b), 60) - FloorDiv(Seconds(a), 60);
-      break;
+    case Interval::kMinute: difference = FloorDiv(Seconds(b), 60) - FloorDiv(Seconds(a), 60); break;
     case Interval::kSecond: difference = Seconds(b) - Seconds(a); break;
     default: difference = b.day - a.day; break;
   }

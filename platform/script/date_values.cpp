@@ -161,8 +161,8 @@ int64_t DayFromParts(int64_t year, int64_t month, int64_t day) {
   year += FloorDiv(months, 12);
   const int64_t month_index = months - FloorDiv(months, 12) * 12;
   if (year < 100 || year > 9999) OutsideDateRange();
-  const vb::Date first = vb::Date::FromYmd(static_cast<int>(year),
-                                           static_cast<int>(month_index + 1), 1);
+  const vb::Date first =
+      vb::Date::FromYmd(static_cast<int>(year), static_cast<int>(month_index + 1), 1);
   const int64_t result = static_cast<int64_t>(first.serial()) + day - 1;
   if (result < kFirstDay || result > kLastDay) OutsideDateRange();
   return result;

@@ -150,8 +150,7 @@ class Evaluator {
         case TokenKind::kCaret: return Power(a, b);
         case TokenKind::kAmpersand: return Concat(a, b, budget_);
         case TokenKind::kEqual: return Compare(CompareOp::kEqual, a, x.literal, b, y.literal);
-        case TokenKind::kNotEqual:
-          return Compare(CompareOp::kNotEqual, a, x.literal, b, y.literal);
+        case TokenKind::kNotEqual: return Compare(CompareOp::kNotEqual, a, x.literal, b, y.literal);
         case TokenKind::kLess: return Compare(CompareOp::kLess, a, x.literal, b, y.literal);
         case TokenKind::kGreater: return Compare(CompareOp::kGreater, a, x.literal, b, y.literal);
         case TokenKind::kLessEqual:
@@ -187,8 +186,7 @@ class Evaluator {
         Advance();
         return Prefix();
       }
-      default:
-        return Primary();
+      default: return Primary();
     }
   }
 
@@ -224,30 +222,15 @@ class Evaluator {
   Operand Literal() {
     const Token token = token_;
     switch (token.kind) {
-      case TokenKind::kNumber:
-        Advance();
-        return {NumberValue(token), true};
-      case TokenKind::kString:
-        Advance();
-        return {StringValue(token), true};
-      case TokenKind::kDate:
-        Advance();
-        return {Variant(vb::Date::FromSerial(token.number)), false};
+      case TokenKind::kNumber: Advance(); return {NumberValue(token), true};
+      case TokenKind::kString: Advance(); return {StringValue(token), true};
+      case TokenKind::kDate: Advance(); return {Variant(vb::Date::FromSerial(token.number)), false};
       case TokenKind::kTrue:
-      case TokenKind::kFalse:
-        Advance();
-        return {Variant(token.kind == TokenKind::kTrue), false};
-      case TokenKind::kEmpty:
-        Advance();
-        return {};
-      case TokenKind::kNull:
-        Advance();
-        return {Variant::Null(), false};
-      case TokenKind::kNothing:
-        Advance();
-        return {Variant(vb::ObjectRef()), false};
-      default:
-        throw CompileError(err::kSyntaxError, TokenContext(token));
+      case TokenKind::kFalse: Advance(); return {Variant(token.kind == TokenKind::kTrue), false};
+      case TokenKind::kEmpty: Advance(); return {};
+      case TokenKind::kNull: Advance(); return {Variant::Null(), false};
+      case TokenKind::kNothing: Advance(); return {Variant(vb::ObjectRef()), false};
+      default: throw CompileError(err::kSyntaxError, TokenContext(token));
     }
   }
 
@@ -396,9 +379,9 @@ class Evaluator {
 
 Variant EvaluateExpression(std::string_view expression, EvaluationNotes* notes) {
   if (expression.size() > kMaxExpressionLength) {
-    throw RuntimeError(vb::err::kOutOfMemory,
-                       "expression of " + std::to_string(expression.size()) +
-                           " characters; at most " + std::to_string(kMaxExpressionLength));
+    throw RuntimeError(vb::err::kOutOfMemory, "expression of " + std::to_string(expression.size()) +
+                                                  " characters; at most " +
+                                                  std::to_string(kMaxExpressionLength));
   }
   return Evaluator(expression, notes).Run();
 }

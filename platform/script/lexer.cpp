@@ -59,8 +59,7 @@ TokenKind KeywordOrIdentifier(std::string_view text) {
     case 7:
       if (SameWord(text, "NOTHING")) return TokenKind::kNothing;
       break;
-    default:
-      break;
+    default: break;
   }
   return TokenKind::kIdentifier;
 }

@@ -81,7 +81,8 @@ Variant Round(const Args& args) {
   if (value.get_if<bool>() != nullptr) return value;
   // Exact on the ten-thousandths, ties to even; 6 when the result leaves
   // the Currency range.
-  if (const Currency* money = value.get_if<Currency>()) return Variant(money->RoundHalfEven(digits));
+  if (const Currency* money = value.get_if<Currency>())
+    return Variant(money->RoundHalfEven(digits));
   return NumericKeepingType(
       value, [](int64_t v) { return v; },
       [digits](double v) { return vb::RoundHalfEven(v, digits); }, [](Currency c) { return c; });
@@ -114,9 +115,9 @@ Variant Sqr(const Args& args) {
 }
 
 constexpr Builtin kTable[] = {
-    {"Abs", 1, 1, &Abs}, {"Atn", 1, 1, &Atn}, {"Cos", 1, 1, &Cos},     {"Exp", 1, 1, &Exp},
-    {"Fix", 1, 1, &Fix}, {"Int", 1, 1, &Int}, {"Log", 1, 1, &Log},     {"Round", 1, 2, &Round},
-    {"Sgn", 1, 1, &Sgn}, {"Sin", 1, 1, &Sin}, {"Sqr", 1, 1, &Sqr},     {"Tan", 1, 1, &Tan},
+    {"Abs", 1, 1, &Abs}, {"Atn", 1, 1, &Atn}, {"Cos", 1, 1, &Cos}, {"Exp", 1, 1, &Exp},
+    {"Fix", 1, 1, &Fix}, {"Int", 1, 1, &Int}, {"Log", 1, 1, &Log}, {"Round", 1, 2, &Round},
+    {"Sgn", 1, 1, &Sgn}, {"Sin", 1, 1, &Sin}, {"Sqr", 1, 1, &Sqr}, {"Tan", 1, 1, &Tan},
 };
 
 }  // namespace

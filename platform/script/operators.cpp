@@ -21,9 +21,9 @@ bool IsWhole(Kind kind) { return kind <= Kind::kLong; }
 
 struct Num {
   Kind kind = Kind::kInteger;
-  int64_t whole = 0;   // Byte, Integer, Long
-  double real = 0;     // Single, Double
-  Currency money;      // Currency
+  int64_t whole = 0;  // Byte, Integer, Long
+  double real = 0;    // Single, Double
+  Currency money;     // Currency
 };
 
 [[noreturn]] void ThrowObjectOperand(const Variant& value) {
@@ -285,8 +285,7 @@ Variant FromBits(const Bits& bits) {
 }
 
 bool AllOnes(const Bits& bits) {
-  return bits.kind == Kind::kByte && !bits.boolean ? (bits.value & 0xFF) == 0xFF
-                                                   : bits.value == -1;
+  return bits.kind == Kind::kByte && !bits.boolean ? (bits.value & 0xFF) == 0xFF : bits.value == -1;
 }
 
 Bits Complement(Bits bits) {
@@ -400,8 +399,7 @@ Variant Concat(const Variant& a, const Variant& b, StringBudget& budget) {
   return Variant(std::move(result));
 }
 
-Variant Compare(CompareOp op, const Variant& a, bool a_literal, const Variant& b,
-                bool b_literal) {
+Variant Compare(CompareOp op, const Variant& a, bool a_literal, const Variant& b, bool b_literal) {
   if (a.IsNull() || b.IsNull()) return Variant::Null();
   const Category ca = CategoryOf(a);
   const Category cb = CategoryOf(b);

@@ -17,6 +17,7 @@ struct Constant {
 vb::Variant Integer(int16_t value) { return vb::Variant::Integer(value); }
 
 std::vector<Constant> SortedConstants() {
+  // clang-format off
   std::vector<Constant> constants = {
       {"vbSunday", Integer(1)},          {"vbMonday", Integer(2)},
       {"vbTuesday", Integer(3)},         {"vbWednesday", Integer(4)},
@@ -46,9 +47,9 @@ std::vector<Constant> SortedConstants() {
       {"vbNullChar", vb::Variant(std::string(1, '\0'))},
       {"vbObjectError", vb::Variant(vb::vbObjectError)},
   };
-  std::sort(constants.begin(), constants.end(), [](const Constant& a, const Constant& b) {
-    return Folded(a.name) < Folded(b.name);
-  });
+  // clang-format on
+  std::sort(constants.begin(), constants.end(),
+            [](const Constant& a, const Constant& b) { return Folded(a.name) < Folded(b.name); });
   return constants;
 }
 

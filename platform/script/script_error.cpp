@@ -19,13 +19,11 @@ std::string ScriptErrorDescription(int32_t number) {
 }
 
 vb::Error CompileError(int32_t number, std::string context) {
-  return vb::Error(number, kCompileErrorSource, ScriptErrorDescription(number),
-                   std::move(context));
+  return vb::Error(number, kCompileErrorSource, ScriptErrorDescription(number), std::move(context));
 }
 
 vb::Error RuntimeError(int32_t number, std::string context) {
-  return vb::Error(number, kRuntimeErrorSource, ScriptErrorDescription(number),
-                   std::move(context));
+  return vb::Error(number, kRuntimeErrorSource, ScriptErrorDescription(number), std::move(context));
 }
 
 }  // namespace kvt::script

@@ -13,10 +13,10 @@ void StringBudget::Charge(size_t bytes) {
 
 void StringBudget::Require(size_t bytes) const {
   if (bytes > Remaining()) {
-    throw RuntimeError(vb::err::kOutOfMemory,
-                       "a string of " + std::to_string(bytes) + " bytes; " +
-                           std::to_string(Remaining()) + " of " + std::to_string(limit_) +
-                           " left for this evaluation");
+    throw RuntimeError(vb::err::kOutOfMemory, "a string of " + std::to_string(bytes) + " bytes; " +
+                                                  std::to_string(Remaining()) + " of " +
+                                                  std::to_string(limit_) +
+                                                  " left for this evaluation");
   }
 }
 

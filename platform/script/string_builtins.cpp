@@ -19,8 +19,8 @@ using vb::VarType;
 // search quadratic; `needle` is not empty.
 size_t Find(std::string_view haystack, std::string_view needle, size_t from) {
   if (from > haystack.size()) return std::string::npos;
-  const void* hit = memmem(haystack.data() + from, haystack.size() - from, needle.data(),
-                           needle.size());
+  const void* hit =
+      memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
   if (hit == nullptr) return std::string::npos;
   return static_cast<size_t>(static_cast<const char*>(hit) - haystack.data());
 }
@@ -79,9 +79,8 @@ Variant Mid(const Args& args) {
   const std::string& text = TextOf(args[0], scratch);
   const size_t from = static_cast<size_t>(start) - 1;
   if (from >= text.size()) return TextResult({}, args.Budget());
-  return TextResult(
-      text.substr(from, length ? static_cast<size_t>(*length) : std::string::npos),
-      args.Budget());
+  return TextResult(text.substr(from, length ? static_cast<size_t>(*length) : std::string::npos),
+                    args.Budget());
 }
 
 // InStr([start,] text, sought[, compare]): with three or four arguments the
@@ -129,8 +128,8 @@ Variant InStrRev(const Args& args) {
   if (haystack.empty() || static_cast<size_t>(start) > haystack.size()) return Variant(0);
   if (needle.empty()) return Variant(start);
   const std::string_view region(haystack.data(), static_cast<size_t>(start));
-  const size_t hit = text_compare ? FindLast(Folded(region), Folded(needle))
-                                  : FindLast(region, needle);
+  const size_t hit =
+      text_compare ? FindLast(Folded(region), Folded(needle)) : FindLast(region, needle);
   return hit == std::string::npos ? Variant(0) : Position(hit);
 }
 

@@ -10,9 +10,7 @@ using vb::Variant;
 
 Variant TypeName(const Args& args) { return TextResult(args[0].TypeName(), args.Budget()); }
 
-Variant VarType(const Args& args) {
-  return Variant::Integer(static_cast<int16_t>(args[0].type()));
-}
+Variant VarType(const Args& args) { return Variant::Integer(static_cast<int16_t>(args[0].type())); }
 
 Variant IsNumeric(const Args& args) { return Variant(vb::IsNumeric(args[0])); }
 Variant IsEmpty(const Args& args) { return Variant(args[0].IsEmpty()); }
@@ -33,9 +31,9 @@ Variant IsDate(const Args& args) {
 }
 
 constexpr Builtin kTable[] = {
-    {"IsArray", 1, 1, &IsArray},     {"IsDate", 1, 1, &IsDate},     {"IsEmpty", 1, 1, &IsEmpty},
-    {"IsNull", 1, 1, &IsNull},       {"IsNumeric", 1, 1, &IsNumeric},
-    {"IsObject", 1, 1, &IsObject},   {"TypeName", 1, 1, &TypeName}, {"VarType", 1, 1, &VarType},
+    {"IsArray", 1, 1, &IsArray},   {"IsDate", 1, 1, &IsDate},       {"IsEmpty", 1, 1, &IsEmpty},
+    {"IsNull", 1, 1, &IsNull},     {"IsNumeric", 1, 1, &IsNumeric}, {"IsObject", 1, 1, &IsObject},
+    {"TypeName", 1, 1, &TypeName}, {"VarType", 1, 1, &VarType},
 };
 
 }  // namespace

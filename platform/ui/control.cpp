@@ -16,13 +16,9 @@ void Control::Move(int32_t left, int32_t top, int32_t width, int32_t height) {
   Changed();
 }
 
-int32_t Control::FormLeft() const {
-  return Left() + (container_ ? container_->FormLeft() : 0);
-}
+int32_t Control::FormLeft() const { return Left() + (container_ ? container_->FormLeft() : 0); }
 
-int32_t Control::FormTop() const {
-  return Top() + (container_ ? container_->FormTop() : 0);
-}
+int32_t Control::FormTop() const { return Top() + (container_ ? container_->FormTop() : 0); }
 
 void Control::Container(Control* frame) {
   container_ = frame;
@@ -108,8 +104,7 @@ vb::Variant Control::Get(std::string_view name, object::Args args) {
   ThrowNoSuchMember(name);
 }
 
-void Control::Let(std::string_view name, const vb::Variant& value,
-                  object::Args args) {
+void Control::Let(std::string_view name, const vb::Variant& value, object::Args args) {
   if (name.empty()) name = DefaultProperty();
   if (!args.empty()) ThrowNoSuchMember(name);
   if (LetOwn(name, value)) return;

@@ -93,8 +93,7 @@ class Control : public object::Object {
   // own properties; "" is the kind's default property. Methods SetFocus and
   // Move. Unknown names raise 438.
   vb::Variant Get(std::string_view name, object::Args args = {}) override;
-  void Let(std::string_view name, const vb::Variant& value,
-           object::Args args = {}) override;
+  void Let(std::string_view name, const vb::Variant& value, object::Args args = {}) override;
   vb::Variant Call(std::string_view name, object::Args args = {}) override;
 
  protected:

@@ -22,8 +22,7 @@ void Label::Alignment(int alignment) {
   Changed();
 }
 
-void Label::Set(std::string_view name, const vb::ObjectRef& value,
-                object::Args args) {
+void Label::Set(std::string_view name, const vb::ObjectRef& value, object::Args args) {
   if (!args.empty() || !binding_.Set(name, value)) ThrowNoSuchMember(name);
 }
 
@@ -86,14 +85,11 @@ void TextBox::Select(int start, int length) {
 void TextBox::ReplaceSelection(const std::string& text) {
   std::string inserted = text;
   if (max_length_ > 0) {
-    const int room =
-        max_length_ - static_cast<int>(text_.size()) + sel_length_;
-    inserted.resize(static_cast<size_t>(
-        std::clamp(room, 0, static_cast<int>(inserted.size()))));
+    const int room = max_length_ - static_cast<int>(text_.size()) + sel_length_;
+    inserted.resize(static_cast<size_t>(std::clamp(room, 0, static_cast<int>(inserted.size()))));
   }
   std::string updated = text_;
-  updated.replace(static_cast<size_t>(sel_start_),
-                  static_cast<size_t>(sel_length_), inserted);
+  updated.replace(static_cast<size_t>(sel_start_), static_cast<size_t>(sel_length_), inserted);
   const int caret = sel_start_ + static_cast<int>(inserted.size());
   sel_length_ = 0;
   sel_start_ = caret;
@@ -113,8 +109,7 @@ void TextBox::Alignment(int alignment) {
   Changed();
 }
 
-void TextBox::Set(std::string_view name, const vb::ObjectRef& value,
-                  object::Args args) {
+void TextBox::Set(std::string_view name, const vb::ObjectRef& value, object::Args args) {
   if (!args.empty() || !binding_.Set(name, value)) ThrowNoSuchMember(name);
 }
 
@@ -127,8 +122,7 @@ bool TextBox::GetOwn(std::string_view name, vb::Variant& out) const {
   } else if (SameName(name, "SelLength")) {
     out = sel_length_;
   } else if (SameName(name, "SelText")) {
-    out = text_.substr(static_cast<size_t>(sel_start_),
-                       static_cast<size_t>(sel_length_));
+    out = text_.substr(static_cast<size_t>(sel_start_), static_cast<size_t>(sel_length_));
   } else if (SameName(name, "MaxLength")) {
     out = max_length_;
   } else if (SameName(name, "Locked")) {

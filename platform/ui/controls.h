@@ -33,8 +33,7 @@ class Label : public Control {
   const DataBinding& Binding() const { return binding_; }
 
   // "DataSource" is the one object property; others raise 438.
-  void Set(std::string_view name, const vb::ObjectRef& value,
-           object::Args args = {}) override;
+  void Set(std::string_view name, const vb::ObjectRef& value, object::Args args = {}) override;
 
  protected:
   std::string_view DefaultProperty() const override { return "Caption"; }
@@ -95,8 +94,7 @@ class TextBox : public Control {
   const DataBinding& Binding() const { return binding_; }
 
   // "DataSource" is the one object property; others raise 438.
-  void Set(std::string_view name, const vb::ObjectRef& value,
-           object::Args args = {}) override;
+  void Set(std::string_view name, const vb::ObjectRef& value, object::Args args = {}) override;
 
  protected:
   std::string_view DefaultProperty() const override { return "Text"; }

@@ -42,8 +42,7 @@ void DataCombo::ReFill() {
       std::optional<vb::Variant> mark;
       if (!rs->IsBOF() && !rs->IsEOF()) mark = rs->Bookmark();
       const std::string& list = list_field_;
-      const std::string& bound =
-          bound_column_.empty() ? list_field_ : bound_column_;
+      const std::string& bound = bound_column_.empty() ? list_field_ : bound_column_;
       for (rs->MoveFirst(); !rs->IsEOF(); rs->MoveNext()) {
         rows.push_back(Row{list.empty() ? std::string() : FieldText(*rs, list),
                            bound.empty() ? std::string() : FieldText(*rs, bound)});
@@ -109,8 +108,7 @@ void DataCombo::SelectRow(int row) {
   Show(row, row >= 0 ? rows_[static_cast<size_t>(row)].list_text : "");
 }
 
-void DataCombo::Set(std::string_view name, const vb::ObjectRef& value,
-                    object::Args args) {
+void DataCombo::Set(std::string_view name, const vb::ObjectRef& value, object::Args args) {
   if (!args.empty()) ThrowNoSuchMember(name);
   if (SameName(name, "RowSource")) return RowSource(value);
   if (SameName(name, "DataSource")) return DataSource(value);

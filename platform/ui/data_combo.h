@@ -64,8 +64,7 @@ class DataCombo : public Control {
   int Style() const { return style_; }
   void Style(int style) { style_ = style; }
 
-  void Set(std::string_view name, const vb::ObjectRef& value,
-           object::Args args = {}) override;
+  void Set(std::string_view name, const vb::ObjectRef& value, object::Args args = {}) override;
 
  protected:
   std::string_view DefaultProperty() const override { return "BoundText"; }

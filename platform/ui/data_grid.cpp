@@ -53,8 +53,7 @@ void DataGrid::Refresh() {
   Changed();
 }
 
-void DataGrid::Set(std::string_view name, const vb::ObjectRef& value,
-                   object::Args args) {
+void DataGrid::Set(std::string_view name, const vb::ObjectRef& value, object::Args args) {
   if (!args.empty() || !SameName(name, "DataSource")) ThrowNoSuchMember(name);
   DataSource(value);
 }

@@ -37,8 +37,7 @@ class DataGrid : public Control {
 
   // Late binding: DataSource (Set), DataMember, Caption, ApproxCount (rows
   // shown, read only); method Refresh.
-  void Set(std::string_view name, const vb::ObjectRef& value,
-           object::Args args = {}) override;
+  void Set(std::string_view name, const vb::ObjectRef& value, object::Args args = {}) override;
   vb::Variant Call(std::string_view name, object::Args args = {}) override;
 
  protected:

@@ -31,9 +31,8 @@ bool DatePicker::GetOwn(std::string_view name, vb::Variant& out) const {
 
 bool DatePicker::LetOwn(std::string_view name, const vb::Variant& value) {
   if (SameName(name, "Value")) {
-    Value(value.IsNull() || value.IsEmpty()
-              ? std::nullopt
-              : std::optional<vb::Date>(vb::CDate(value)));
+    Value(value.IsNull() || value.IsEmpty() ? std::nullopt
+                                            : std::optional<vb::Date>(vb::CDate(value)));
   } else if (SameName(name, "CheckBox")) {
     CheckBox(vb::CBool(value));
   } else {

@@ -15,24 +15,17 @@ std::shared_ptr<Driver> SetDriver(std::shared_ptr<Driver> driver) {
 }
 
 int MsgBox(const std::string& prompt, int buttons, const std::string& title) {
-  return CurrentDriver().MsgBox(prompt, buttons,
-                                title.empty() ? kDefaultMsgBoxTitle : title);
+  return CurrentDriver().MsgBox(prompt, buttons, title.empty() ? kDefaultMsgBoxTitle : title);
 }
 
 std::vector<int> MsgBoxAnswers(int buttons) {
   switch (buttons & 0x7) {
-    case vbOKCancel:
-      return {vbOK, vbCancel};
-    case vbAbortRetryIgnore:
-      return {vbAbort, vbRetry, vbIgnore};
-    case vbYesNoCancel:
-      return {vbYes, vbNo, vbCancel};
-    case vbYesNo:
-      return {vbYes, vbNo};
-    case vbRetryCancel:
-      return {vbRetry, vbCancel};
-    default:
-      return {vbOK};
+    case vbOKCancel: return {vbOK, vbCancel};
+    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+    case vbYesNo: return {vbYes, vbNo};
+    case vbRetryCancel: return {vbRetry, vbCancel};
+    default: return {vbOK};
   }
 }
 

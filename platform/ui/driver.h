@@ -19,8 +19,7 @@ class Driver {
   // owner window; returns once it is hidden or unloaded.
   virtual void RunModal(Form& form) = 0;
   // Shows a message box; returns the button chosen (vbOK, vbYes, ...).
-  virtual int MsgBox(const std::string& prompt, int buttons,
-                     const std::string& title) = 0;
+  virtual int MsgBox(const std::string& prompt, int buttons, const std::string& title) = 0;
 };
 
 // The calling thread's driver.
@@ -32,8 +31,7 @@ std::shared_ptr<Driver> SetDriver(std::shared_ptr<Driver> driver);
 // Installs a driver for a scope and restores the previous one after.
 class ScopedDriver {
  public:
-  explicit ScopedDriver(std::shared_ptr<Driver> driver)
-      : previous_(SetDriver(std::move(driver))) {}
+  explicit ScopedDriver(std::shared_ptr<Driver> driver) : previous_(SetDriver(std::move(driver))) {}
   ~ScopedDriver() { SetDriver(std::move(previous_)); }
   ScopedDriver(const ScopedDriver&) = delete;
   ScopedDriver& operator=(const ScopedDriver&) = delete;

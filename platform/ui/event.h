@@ -8,13 +8,13 @@ namespace kvt::ui {
 class Control;
 
 enum class Event {
-  kChange,     // value or text changed (by code or by the user)
-  kClick,      // clicked, or an option/check value set
+  kChange,  // value or text changed (by code or by the user)
+  kClick,   // clicked, or an option/check value set
   kGotFocus,
   kLostFocus,
-  kValidate,   // before focus leaves; set cancel to keep it
+  kValidate,  // before focus leaves; set cancel to keep it
   kKeyDown,
-  kKeyPress,   // set key_ascii to 0 to swallow the character
+  kKeyPress,  // set key_ascii to 0 to swallow the character
   kKeyUp,
 };
 

@@ -42,8 +42,7 @@ class LateBoundArray : public object::Object {
     ThrowNoSuchMember(member);
   }
 
-  void Let(std::string_view member, const vb::Variant& value,
-           object::Args args) override {
+  void Let(std::string_view member, const vb::Variant& value, object::Args args) override {
     // lbl(3) = "x" writes the element's default property.
     if (member.empty() && args.size() == 1) {
       form_->Ctl(name_, vb::CLng(args[0])).Let("", value);
@@ -178,8 +177,7 @@ Control& Form::Ctl(std::string_view name, int index) {
   for (const auto& control : controls_) {
     if (SameName(control->Name(), name)) {
       throw vb::Error::Numbered(vb::err::kSubscriptOutOfRange, name_,
-                                std::string(name) + "(" +
-                                    std::to_string(index) + ")");
+                                std::string(name) + "(" + std::to_string(index) + ")");
     }
   }
   throw vb::Error::NoSuchMember(name_, std::string(name));
@@ -196,8 +194,8 @@ std::vector<Control*> Form::TabOrder() const {
     // Of an option group only the selected option is a tab stop.
     if (auto* option = dynamic_cast<OptionButton*>(control.get());
         option != nullptr && !option->Value()) {
-      bool group_has_selection = std::any_of(
-          controls_.begin(), controls_.end(), [&](const auto& other) {
+      bool group_has_selection =
+          std::any_of(controls_.begin(), controls_.end(), [&](const auto& other) {
             auto* sibling = dynamic_cast<OptionButton*>(other.get());
             return sibling != nullptr && sibling->Value() &&
                    sibling->Container() == option->Container();
@@ -206,16 +204,14 @@ std::vector<Control*> Form::TabOrder() const {
     }
     order.push_back(control.get());
   }
-  std::stable_sort(order.begin(), order.end(), [](Control* a, Control* b) {
-    return a->TabIndex() < b->TabIndex();
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
   return order;
 }
 
 bool Form::MoveFocus(Control* target) {
   if (target == active_) return true;
-  auto keep_target =
-      target ? target->shared_from_this() : std::shared_ptr<vb::Object>();
+  auto keep_target = target ? target->shared_from_this() : std::shared_ptr<vb::Object>();
   if (Control* leaving = active_) {
     EventArgs validate{*leaving};
     leaving->Raise(Event::kValidate, validate);
@@ -247,12 +243,8 @@ void Form::UserClick(Control& control) {
   switch (control.Kind()) {
     case ControlKind::kCommandButton:
     case ControlKind::kLabel:
-    case ControlKind::kFrame:
-      control.Raise(Event::kClick);
-      break;
-    case ControlKind::kOptionButton:
-      static_cast<OptionButton&>(control).Value(true);
-      break;
+    case ControlKind::kFrame: control.Raise(Event::kClick); break;
+    case ControlKind::kOptionButton: static_cast<OptionButton&>(control).Value(true); break;
     case ControlKind::kCheckBox: {
       auto& check = static_cast<CheckBox&>(control);
       check.Value(check.Value() == vbChecked ? vbUnchecked : vbChecked);
@@ -265,8 +257,7 @@ void Form::UserClick(Control& control) {
     }
     case ControlKind::kDataCombo:
     case ControlKind::kDatePicker:
-    case ControlKind::kDataGrid:
-      break;
+    case ControlKind::kDataGrid: break;
   }
 }
 
@@ -283,8 +274,7 @@ void Form::EditActiveText(int key_code, std::string_view typed) {
     text_box->ReplaceSelection(std::string(typed));
     return;
   }
-  if (auto* combo = dynamic_cast<DataCombo*>(active_);
-      combo != nullptr && combo->Style() == 0) {
+  if (auto* combo = dynamic_cast<DataCombo*>(active_); combo != nullptr && combo->Style() == 0) {
     std::string text = combo->Text();
     if (key_code == vbKeyBack) {
       if (!text.empty()) text.pop_back();
@@ -315,10 +305,9 @@ void Form::UserType(std::string_view text) {
     EventArgs press{*control, false, static_cast<unsigned char>(ch), 0, 0};
     control->Raise(Event::kKeyPress, press);
     if (press.key_ascii != 0 && active_ == control) {
-      if (press.key_ascii == ' ' &&
-          (control->Kind() == ControlKind::kCommandButton ||
-           control->Kind() == ControlKind::kCheckBox ||
-           control->Kind() == ControlKind::kOptionButton)) {
+      if (press.key_ascii == ' ' && (control->Kind() == ControlKind::kCommandButton ||
+                                     control->Kind() == ControlKind::kCheckBox ||
+                                     control->Kind() == ControlKind::kOptionButton)) {
         UserClick(*control);
       } else {
         EditActiveText(0, std::string(1, static_cast<char>(press.key_ascii)));
@@ -367,8 +356,7 @@ void Form::UserKey(int key_code, int shift) {
   EventArgs down{*control, false, 0, key_code, shift};
   control->Raise(Event::kKeyDown, down);
   if (active_ != control) return;
-  if (key_code == vbKeyBack || key_code == vbKeyReturn ||
-      key_code == vbKeyEscape) {
+  if (key_code == vbKeyBack || key_code == vbKeyReturn || key_code == vbKeyEscape) {
     EventArgs press{*control, false, key_code, 0, 0};
     control->Raise(Event::kKeyPress, press);
     if (key_code == vbKeyBack && press.key_ascii != 0 && active_ == control) {
@@ -482,8 +470,7 @@ vb::Variant Form::Get(std::string_view name, object::Args args) {
   ThrowNoSuchMember(name);
 }
 
-void Form::Let(std::string_view name, const vb::Variant& value,
-               object::Args args) {
+void Form::Let(std::string_view name, const vb::Variant& value, object::Args args) {
   EnsureBuilt();
   if (!Indexes(name).empty() && args.size() == 1) {
     Ctl(name, vb::CLng(args[0])).Let("", value);

@@ -82,9 +82,9 @@ class Form : public object::Object {
   void Hide();
 
   // Control `name`, element `index` (-1 for a control outside an array);
-  // builds the controls first if needed (without loading). Raises 438 when the form has no control of that
-  // name, 9 when the array lacks that index (or an index is given for a
-  // plain control, or omitted for an array).
+  // builds the controls first if needed (without loading). Raises 438 when the form has no control
+  // of that name, 9 when the array lacks that index (or an index is given for a plain control, or
+  // omitted for an array).
   Control& Ctl(std::string_view name, int index = -1);
   // The same, as kind T; raises 13 when the control is of another kind.
   template <class T>
@@ -98,9 +98,7 @@ class Form : public object::Object {
   // The indexes of control array `name`, ascending (empty when absent).
   std::vector<int> Indexes(std::string_view name) const;
   // Every control, in creation order.
-  const std::vector<std::shared_ptr<Control>>& Controls() const {
-    return controls_;
-  }
+  const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
   // The controls that can take the focus, in tab order.
   std::vector<Control*> TabOrder() const;
   Control* ActiveControl() const { return active_; }
@@ -146,8 +144,7 @@ class Form : public object::Object {
   // control; Caption, Visible, Width, Height, Name. Methods Show, Hide,
   // Unload. Unknown names raise 438.
   vb::Variant Get(std::string_view name, object::Args args = {}) override;
-  void Let(std::string_view name, const vb::Variant& value,
-           object::Args args = {}) override;
+  void Let(std::string_view name, const vb::Variant& value, object::Args args = {}) override;
   vb::Variant Call(std::string_view name, object::Args args = {}) override;
 
   // One observer at a time (the driver showing the form); nullptr detaches.

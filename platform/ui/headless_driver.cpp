@@ -39,8 +39,7 @@ HeadlessDriver& HeadlessDriver::SelectRow(std::string control, int row) {
   return Push(Step(Kind::kSelectRow, std::move(control), {}, row));
 }
 
-HeadlessDriver& HeadlessDriver::PickDate(std::string control,
-                                         std::optional<vb::Date> date) {
+HeadlessDriver& HeadlessDriver::PickDate(std::string control, std::optional<vb::Date> date) {
   Step step(Kind::kPickDate, std::move(control));
   step.date = date;
   return Push(std::move(step));
@@ -64,8 +63,8 @@ Control* HeadlessDriver::Resolve(Form& form, const std::string& control) {
   size_t open = control.find('(');
   if (open != std::string::npos && control.back() == ')') {
     name = control.substr(0, open);
-    const auto number = vb::ReadPlainInteger(
-        std::string_view(control).substr(open + 1, control.size() - open - 2));
+    const auto number =
+        vb::ReadPlainInteger(std::string_view(control).substr(open + 1, control.size() - open - 2));
     index = number && *number >= 0 && *number <= INT32_MAX ? static_cast<int>(*number) : -2;
   }
   Control* found = form.Find(name, index);
@@ -98,9 +97,7 @@ void HeadlessDriver::Play(Form& form, const Step& step) {
         }
       }
       break;
-    case Kind::kPress:
-      form.UserKey(step.number, step.shift);
-      break;
+    case Kind::kPress: form.UserKey(step.number, step.shift); break;
     case Kind::kSelectRow:
       if (Control* c = Resolve(form, step.control)) {
         if (auto* combo = dynamic_cast<DataCombo*>(c)) {
@@ -119,16 +116,11 @@ void HeadlessDriver::Play(Form& form, const Step& step) {
         }
       }
       break;
-    case Kind::kClose:
-      form.UserClose();
-      break;
+    case Kind::kClose: form.UserClose(); break;
     case Kind::kAnswer:
-      problems_.push_back("answer " + std::to_string(step.number) +
-                          " with no message box shown");
+      problems_.push_back("answer " + std::to_string(step.number) + " with no message box shown");
       break;
-    case Kind::kInspect:
-      step.check(form);
-      break;
+    case Kind::kInspect: step.check(form); break;
   }
 }
 
@@ -137,8 +129,7 @@ void HeadlessDriver::RunModal(Form& form) {
   shown_.push_back(form.Caption());
   while (form.Loaded() && form.Visible()) {
     if (steps_.empty()) {
-      problems_.push_back("script ended with " + form.TypeName() +
-                          " still shown; closed it");
+      problems_.push_back("script ended with " + form.TypeName() + " still shown; closed it");
       form.UserClose();
       // An Unload handler may refuse; the run must still end.
       if (form.Loaded() && form.Visible()) form.Hide();
@@ -151,16 +142,14 @@ void HeadlessDriver::RunModal(Form& form) {
     } catch (const vb::Error& error) {
       // An error a handler does not trap ends the program on the platform;
       // here it is recorded and the user goes on.
-      problems_.push_back("error " + std::to_string(error.number()) + ": " +
-                          error.description());
+      problems_.push_back("error " + std::to_string(error.number()) + ": " + error.description());
     } catch (const std::exception& error) {
       problems_.push_back(std::string("failure: ") + error.what());
     }
   }
 }
 
-int HeadlessDriver::MsgBox(const std::string& prompt, int buttons,
-                           const std::string& title) {
+int HeadlessDriver::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
   int answer = MsgBoxDefaultAnswer(buttons);
   if (!steps_.empty() && steps_.front().kind == Kind::kAnswer) {
     answer = steps_.front().number;

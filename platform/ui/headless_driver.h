@@ -49,8 +49,7 @@ class HeadlessDriver : public Driver {
   HeadlessDriver& Inspect(std::function<void(Form&)> check);
 
   void RunModal(Form& form) override;
-  int MsgBox(const std::string& prompt, int buttons,
-             const std::string& title) override;
+  int MsgBox(const std::string& prompt, int buttons, const std::string& title) override;
 
   const std::vector<Message>& Messages() const { return messages_; }
   // Steps that could not be played (unknown control, an answer with no
@@ -61,12 +60,21 @@ class HeadlessDriver : public Driver {
   size_t PendingSteps() const { return steps_.size(); }
 
  private:
-  enum class Kind { kFocus, kClick, kType, kReplace, kPress, kSelectRow,
-                    kPickDate, kClose, kAnswer, kInspect };
+  enum class Kind {
+    kFocus,
+    kClick,
+    kType,
+    kReplace,
+    kPress,
+    kSelectRow,
+    kPickDate,
+    kClose,
+    kAnswer,
+    kInspect
+  };
   struct Step {
-    explicit Step(Kind step_kind, std::string step_control = {},
-                  std::string step_text = {}, int step_number = 0,
-                  int step_shift = 0)
+    explicit Step(Kind step_kind, std::string step_control = {}, std::string step_text = {},
+                  int step_number = 0, int step_shift = 0)
         : kind(step_kind),
           control(std::move(step_control)),
           text(std::move(step_text)),

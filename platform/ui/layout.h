@@ -33,9 +33,9 @@ enum ControlStyle : uint16_t {
 struct ControlSpec {
   ControlKind kind;
   const char* name;
-  int index;  // -1 for a control outside any array
+  int index;                         // -1 for a control outside any array
   int32_t left, top, width, height;  // twips, within the container
-  const char* caption = "";  // Caption, or a text box's initial Text
+  const char* caption = "";          // Caption, or a text box's initial Text
   uint16_t style = kPlain;
   // The Frame the control sits in (its name and index); none when null.
   const char* container = nullptr;

@@ -35,8 +35,7 @@ inline constexpr int vbNo = 7;
 inline constexpr const char* kDefaultMsgBoxTitle = "KvtSuppliers";
 
 // Shows `prompt` with the buttons and icon of `buttons`; returns the answer.
-int MsgBox(const std::string& prompt, int buttons = vbOKOnly,
-           const std::string& title = {});
+int MsgBox(const std::string& prompt, int buttons = vbOKOnly, const std::string& title = {});
 
 // The answers `buttons` offers, left to right (vbOK; vbYes, vbNo; ...).
 std::vector<int> MsgBoxAnswers(int buttons);

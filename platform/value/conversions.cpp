@@ -26,16 +26,14 @@ int64_t RoundToRange(double value, int64_t low, int64_t high) {
   return static_cast<int64_t>(rounded);
 }
 
-int64_t ToRoundedInteger(const Variant& value, int64_t low, int64_t high,
-                         const Locale& locale) {
+int64_t ToRoundedInteger(const Variant& value, int64_t low, int64_t high, const Locale& locale) {
   if (auto* c = value.get_if<Currency>()) {
     // Exact: round the ten-thousandths half to even without a double.
     int64_t raw = c->raw();
     int64_t whole = raw / Currency::kScale;
     int64_t rest = raw % Currency::kScale;
     int64_t twice = (rest < 0 ? -rest : rest) * 2;
-    if (twice > Currency::kScale ||
-        (twice == Currency::kScale && whole % 2 != 0)) {
+    if (twice > Currency::kScale || (twice == Currency::kScale && whole % 2 != 0)) {
       whole += raw < 0 ? -1 : 1;
     }
     if (whole < low || whole > high) throw Error::Overflow();
@@ -69,8 +67,7 @@ std::string CStr(const Variant& value, const Locale& locale) {
   switch (value.type()) {
     case VarType::Empty: return {};
     case VarType::Null: throw Error::InvalidUseOfNull();
-    case VarType::Boolean:
-      return *value.get_if<bool>() ? locale.true_text : locale.false_text;
+    case VarType::Boolean: return *value.get_if<bool>() ? locale.true_text : locale.false_text;
     case VarType::Integer: return std::to_string(*value.get_if<int16_t>());
     case VarType::Long: return std::to_string(*value.get_if<int32_t>());
     case VarType::Byte: return std::to_string(*value.get_if<uint8_t>());
@@ -192,12 +189,10 @@ bool IsNumeric(const Variant& value, const Locale& locale) {
   switch (value.type()) {
     case VarType::Null:
     case VarType::Date:
-    case VarType::Object:
-      return false;
+    case VarType::Object: return false;
     case VarType::String:
       return ParseLocaleNumber(*value.get_if<std::string>(), locale).has_value();
-    default:
-      return true;
+    default: return true;
   }
 }
 
@@ -214,8 +209,7 @@ double Val(const std::string& text) {
   size_t pos = 0;
   auto skip_blanks = [&] {
     while (pos < text.size() &&
-           (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\n' ||
-            text[pos] == '\r')) {
+           (text[pos] == ' ' || text[pos] == '\t' || text[pos] == '\n' || text[pos] == '\r')) {
       ++pos;
     }
   };
@@ -278,8 +272,10 @@ double Val(const std::string& text) {
       if (exponent.size() < 8) exponent += text[pos];
       exponent_digit = true;
     }
-    if (exponent_digit) number += exponent;
-    else pos = save;
+    if (exponent_digit)
+      number += exponent;
+    else
+      pos = save;
   }
   if (number.front() == '.' || (number.size() > 1 && number[0] == '-' && number[1] == '.')) {
     number.insert(number.begin() + (number[0] == '-' ? 1 : 0), '0');

@@ -43,8 +43,7 @@ bool IsEmpty(const Variant& value);
 bool IsNumeric(const Variant& value, const Locale& locale = Locale::Active());
 // Reads a number from text under the platform's rules; nullopt when the
 // text is not numeric (IsNumeric is false). Never raises.
-std::optional<double> ParseLocaleNumber(const std::string& text,
-                                        const Locale& locale);
+std::optional<double> ParseLocaleNumber(const std::string& text, const Locale& locale);
 
 // The platform's Val: the leading number of the text with "." as decimal
 // point whatever the locale; blanks are skipped anywhere; "&H"/"&O"

@@ -116,8 +116,7 @@ Currency Currency::FromDecimalText(const std::string& text) {
 std::string Currency::ToDecimalText() const {
   // Work on the magnitude as unsigned so INT64_MIN has no overflow.
   bool negative = raw_ < 0;
-  uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(raw_)
-                                : static_cast<uint64_t>(raw_);
+  uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(raw_) : static_cast<uint64_t>(raw_);
   std::string text = std::to_string(magnitude / kScale);
   uint64_t fraction = magnitude % kScale;
   if (fraction != 0) {
@@ -196,8 +195,6 @@ Currency Currency::RoundHalfEven(int digits) const {
   return Currency(raw);
 }
 
-std::ostream& operator<<(std::ostream& out, Currency value) {
-  return out << value.ToDecimalText();
-}
+std::ostream& operator<<(std::ostream& out, Currency value) { return out << value.ToDecimalText(); }
 
 }  // namespace vb

@@ -77,15 +77,11 @@ Date Date::FromYmd(int year, int month, int day) {
     throw Error::InvalidCall();
   }
   return Date(static_cast<double>(
-      DaysFromCivil(year, static_cast<unsigned>(month),
-                    static_cast<unsigned>(day)) -
-      kEpochDays));
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochDays));
 }
 
-Date Date::FromYmdHms(int year, int month, int day, int hour, int minute,
-                      int second) {
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 ||
-      second > 59) {
+Date Date::FromYmdHms(int year, int month, int day, int hour, int minute, int second) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
     throw Error::InvalidCall();
   }
   double date = FromYmd(year, month, day).serial_;
@@ -122,9 +118,7 @@ int Date::Minute() const { return static_cast<int>(Decompose(serial_).seconds / 
 int Date::Second() const { return static_cast<int>(Decompose(serial_).seconds % 60); }
 bool Date::HasTime() const { return Decompose(serial_).seconds != 0; }
 
-Date Date::DateOnly() const {
-  return Date(static_cast<double>(Decompose(serial_).days));
-}
+Date Date::DateOnly() const { return Date(static_cast<double>(Decompose(serial_).days)); }
 
 std::optional<Date> Date::Parse(const std::string& text, const Locale& locale) {
   // Split into runs of digits; remember which separators were used.
@@ -174,11 +168,11 @@ std::optional<Date> Date::Parse(const std::string& text, const Locale& locale) {
   } else {
     // Order of d, M and y in the locale's short date pattern.
     const std::string& pattern = locale.short_date;
-    size_t pd = pattern.find('d'), pm = pattern.find('M'),
-           py = pattern.find('y');
-    if (pd == std::string::npos || pm == std::string::npos ||
-        py == std::string::npos) {
-      pd = 0; pm = 1; py = 2;
+    size_t pd = pattern.find('d'), pm = pattern.find('M'), py = pattern.find('y');
+    if (pd == std::string::npos || pm == std::string::npos || py == std::string::npos) {
+      pd = 0;
+      pm = 1;
+      py = 2;
     }
     int order_d = (pd > pm) + (pd > py);
     int order_m = (pm > pd) + (pm > py);

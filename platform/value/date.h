@@ -18,8 +18,7 @@ class Date {
   static Date FromSerial(double serial);
   // Raises 5 when the parts do not make a date between years 100 and 9999.
   static Date FromYmd(int year, int month, int day);
-  static Date FromYmdHms(int year, int month, int day, int hour, int minute,
-                         int second);
+  static Date FromYmdHms(int year, int month, int day, int hour, int minute, int second);
   // Today at midnight, local time.
   static Date Today();
 
@@ -36,8 +35,7 @@ class Date {
 
   // Reads "yyyy-mm-dd[ hh:mm[:ss]]" or the locale's short date order
   // ("dd/mm/yyyy" by default), with "/", "-" or "." as separators.
-  static std::optional<Date> Parse(const std::string& text,
-                                   const Locale& locale);
+  static std::optional<Date> Parse(const std::string& text, const Locale& locale);
 
   constexpr auto operator<=>(const Date&) const = default;
 

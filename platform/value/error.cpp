@@ -7,8 +7,7 @@
 
 namespace vb {
 
-Error::Error(int32_t number, std::string source, std::string description,
-             std::string context)
+Error::Error(int32_t number, std::string source, std::string description, std::string context)
     : number_(number),
       source_(std::move(source)),
       description_(std::move(description)),
@@ -31,14 +30,12 @@ std::string Error::StandardDescription(int32_t number) {
     case err::kPathNotFound: return "Path not found";
     case err::kInvalidFileFormat: return "Invalid file format";
     case err::kPrinterError: return "Printer error";
-    case err::kObjectNotSet:
-      return "Object variable or With block variable not set";
+    case err::kObjectNotSet: return "Object variable or With block variable not set";
     case err::kInvalidUseOfNull: return "Invalid use of Null";
     case err::kInvalidPropertyValue: return "Invalid property value";
     case err::kObjectRequired: return "Object required";
     case err::kCantCreateObject: return "ActiveX component can't create object";
-    case err::kNoSuchMember:
-      return "Object doesn't support this property or method";
+    case err::kNoSuchMember: return "Object doesn't support this property or method";
     case err::kWrongArgumentCount:
       return "Wrong number of arguments or invalid property assignment";
     case err::kAdoInvalidArgument:
@@ -47,16 +44,14 @@ std::string Error::StandardDescription(int32_t number) {
     case err::kAdoNoCurrentRecord:
       return "Either BOF or EOF is True, or the current record has been "
              "deleted. Requested operation requires a current record.";
-    case err::kAdoOperationNotAllowed:
-      return "Operation is not allowed in this context.";
+    case err::kAdoOperationNotAllowed: return "Operation is not allowed in this context.";
     case err::kAdoItemNotFound:
       return "Item cannot be found in the collection corresponding to the "
              "requested name or ordinal.";
     case err::kAdoDataConversion:
       return "Application uses a value of the wrong type for the current "
              "operation.";
-    case err::kAdoObjectClosed:
-      return "Operation is not allowed when the object is closed.";
+    case err::kAdoObjectClosed: return "Operation is not allowed when the object is closed.";
     case err::kAdoProviderNotFound:
       return "Provider cannot be found. It may not be properly installed.";
     default: return "Application-defined or object-defined error";
@@ -64,15 +59,12 @@ std::string Error::StandardDescription(int32_t number) {
 }
 
 Error Error::Numbered(int32_t number, std::string source, std::string context) {
-  return Error(number, std::move(source), StandardDescription(number),
-               std::move(context));
+  return Error(number, std::move(source), StandardDescription(number), std::move(context));
 }
 Error Error::InvalidCall(std::string source) {
   return Numbered(err::kInvalidCall, std::move(source));
 }
-Error Error::Overflow(std::string source) {
-  return Numbered(err::kOverflow, std::move(source));
-}
+Error Error::Overflow(std::string source) { return Numbered(err::kOverflow, std::move(source)); }
 Error Error::DivisionByZero(std::string source) {
   return Numbered(err::kDivisionByZero, std::move(source));
 }

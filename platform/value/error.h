@@ -52,8 +52,7 @@ inline constexpr int32_t kAdoConnectionFailed = -2147467259;  // 0x80004005
 
 class Error : public std::exception {
  public:
-  Error(int32_t number, std::string source, std::string description,
-        std::string context = {});
+  Error(int32_t number, std::string source, std::string description, std::string context = {});
 
   int32_t number() const { return number_; }
   const std::string& source() const { return source_; }
@@ -77,8 +76,7 @@ class Error : public std::exception {
   static Error NoSuchMember(std::string source = {}, std::string context = {});
   static Error SubscriptOutOfRange(std::string source = {});
   // An error with its standard description.
-  static Error Numbered(int32_t number, std::string source = {},
-                        std::string context = {});
+  static Error Numbered(int32_t number, std::string source = {}, std::string context = {});
 
  private:
   int32_t number_;

@@ -97,18 +97,10 @@ std::string FormatDate(const Date& date, const std::string& pattern, const Local
           out += Pad2(date.Year() % 100);
         }
         break;
-      case 'h':
-        out += run >= 2 ? Pad2(date.Hour()) : std::to_string(date.Hour());
-        break;
-      case 'n':
-        out += run >= 2 ? Pad2(date.Minute()) : std::to_string(date.Minute());
-        break;
-      case 's':
-        out += run >= 2 ? Pad2(date.Second()) : std::to_string(date.Second());
-        break;
-      default:
-        out.append(run, c);
-        break;
+      case 'h': out += run >= 2 ? Pad2(date.Hour()) : std::to_string(date.Hour()); break;
+      case 'n': out += run >= 2 ? Pad2(date.Minute()) : std::to_string(date.Minute()); break;
+      case 's': out += run >= 2 ? Pad2(date.Second()) : std::to_string(date.Second()); break;
+      default: out.append(run, c); break;
     }
     if (lower != ' ' && lower != ':') after_hour = lower == 'h';
     i += run;
@@ -159,8 +151,7 @@ std::string WithSign(bool negative, const DecimalDigits& rounded, std::string te
 }  // namespace
 
 std::string FormatNumber(const Variant& value, int digits, int leading_digit,
-                         int parens_for_negative, int group_digits,
-                         const Locale& locale) {
+                         int parens_for_negative, int group_digits, const Locale& locale) {
   if (value.IsNull()) throw Error::InvalidUseOfNull();
   if (value.IsObject()) throw Error::TypeMismatch();
   // The platform shows at most nine decimals and refuses more.
@@ -168,15 +159,13 @@ std::string FormatNumber(const Variant& value, int digits, int leading_digit,
   if (digits == -1) digits = Locale::kDefaultDigits;
   DecimalDigits number = NumberDigits(value, locale);
   detail::RoundHalfAwayFromZero(number, digits);
-  std::string text =
-      detail::FixedText(number, Resolve(leading_digit, true) ? 1 : 0, digits,
-                        digits, Resolve(group_digits, true));
+  std::string text = detail::FixedText(number, Resolve(leading_digit, true) ? 1 : 0, digits, digits,
+                                       Resolve(group_digits, true));
   if (!number.negative || detail::IsZero(number)) return text;
   return Resolve(parens_for_negative, false) ? "(" + text + ")" : "-" + text;
 }
 
-std::string Format(const Variant& value, const std::string& pattern,
-                   const Locale& locale) {
+std::string Format(const Variant& value, const std::string& pattern, const Locale& locale) {
   if (value.IsNull() || value.IsEmpty()) return {};
   if (pattern.empty()) return CStr(value, locale);
 
@@ -209,8 +198,7 @@ std::string Format(const Variant& value, const std::string& pattern,
     DecimalDigits number = NumberDigits(value, locale);
     if (numeric.percent && !detail::IsZero(number)) number.point += 2;
     detail::RoundHalfAwayFromZero(number, numeric.max_decimals);
-    std::string body = detail::FixedText(number, numeric.min_integer,
-                                         numeric.min_decimals,
+    std::string body = detail::FixedText(number, numeric.min_integer, numeric.min_decimals,
                                          numeric.max_decimals, numeric.group);
     return WithSign(number.negative, number, numeric.prefix + body + numeric.suffix);
   }

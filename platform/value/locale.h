@@ -32,9 +32,9 @@ class Locale {
   std::string long_time = "HH:mm:ss";
   // Put before amounts by FormatCurrency.
   std::string currency_symbol = "R";
-  std::array<std::string, 12> month_names = {
-      "January", "February", "March",     "April",   "May",      "June",
-      "July",    "August",   "September", "October", "November", "December"};
+  std::array<std::string, 12> month_names = {"January",   "February", "March",    "April",
+                                             "May",       "June",     "July",     "August",
+                                             "September", "October",  "November", "December"};
   // Sunday first.
   std::array<std::string, 7> day_names = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                           "Thursday", "Friday", "Saturday"};

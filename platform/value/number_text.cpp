@@ -57,8 +57,7 @@ DecimalDigits ShortestDigits(double value) {
 DecimalDigits SingleDigits(float value) {
   if (value == 0 || !std::isfinite(value)) return {};
   char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer,
-                              std::fabs(static_cast<double>(value)),
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(static_cast<double>(value)),
                               std::chars_format::scientific, 6);
   return ScientificDigits(value < 0, buffer, result.ptr);
 }
@@ -67,8 +66,7 @@ DecimalDigits CurrencyDigits(Currency value) {
   DecimalDigits out;
   int64_t raw = value.raw();
   out.negative = raw < 0;
-  uint64_t magnitude = raw < 0 ? 0 - static_cast<uint64_t>(raw)
-                               : static_cast<uint64_t>(raw);
+  uint64_t magnitude = raw < 0 ? 0 - static_cast<uint64_t>(raw) : static_cast<uint64_t>(raw);
   out.digits = std::to_string(magnitude);
   out.point = static_cast<int>(out.digits.size()) - 4;
   TrimZeros(out);
@@ -78,8 +76,7 @@ DecimalDigits CurrencyDigits(Currency value) {
 DecimalDigits IntegerDigits(int64_t value) {
   DecimalDigits out;
   out.negative = value < 0;
-  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value)
-                                 : static_cast<uint64_t>(value);
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   out.digits = std::to_string(magnitude);
   out.point = static_cast<int>(out.digits.size());
   TrimZeros(out);
@@ -115,8 +112,8 @@ void RoundHalfAwayFromZero(DecimalDigits& number, int decimals) {
   TrimZeros(number);
 }
 
-std::string FixedText(const DecimalDigits& number, int min_integer,
-                      int min_decimals, int max_decimals, bool group) {
+std::string FixedText(const DecimalDigits& number, int min_integer, int min_decimals,
+                      int max_decimals, bool group) {
   const std::string& d = number.digits;
   int size = static_cast<int>(d.size());
   auto digit_at = [&](int i) { return i >= 0 && i < size ? d[static_cast<size_t>(i)] : '0'; };
@@ -140,8 +137,7 @@ std::string FixedText(const DecimalDigits& number, int min_integer,
 
   std::string fraction;
   for (int i = 0; i < max_decimals; ++i) fraction += digit_at(number.point + i);
-  while (static_cast<int>(fraction.size()) > min_decimals &&
-         fraction.back() == '0') {
+  while (static_cast<int>(fraction.size()) > min_decimals && fraction.back() == '0') {
     fraction.pop_back();
   }
   if (fraction.empty()) return integer;
@@ -187,17 +183,14 @@ std::optional<ScannedNumber> ScanNumber(const std::string& text) {
     int base = kind == 'h' ? 16 : kind == 'o' ? 8 : 0;
     if (base == 0 || pos + 2 == end) return std::nullopt;
     uint64_t value = 0;
-    auto result = std::from_chars(text.data() + pos + 2, text.data() + end,
-                                  value, base);
-    if (result.ec != std::errc() || result.ptr != text.data() + end ||
-        value > 0xFFFFFFFFull) {
+    auto result = std::from_chars(text.data() + pos + 2, text.data() + end, value, base);
+    if (result.ec != std::errc() || result.ptr != text.data() + end || value > 0xFFFFFFFFull) {
       return std::nullopt;
     }
     out.integral_radix = true;
     // Up to 16 bits the literal is an Integer, up to 32 bits a Long; both
     // read as two's complement, as the platform does.
-    out.radix_value = value <= 0xFFFF ? static_cast<int16_t>(value)
-                                      : static_cast<int32_t>(value);
+    out.radix_value = value <= 0xFFFF ? static_cast<int16_t>(value) : static_cast<int32_t>(value);
     if (out.negative) out.radix_value = -out.radix_value;
     return out;
   }
@@ -219,8 +212,7 @@ std::optional<ScannedNumber> ScanNumber(const std::string& text) {
     }
   }
   if (!any_digit) return std::nullopt;
-  if (pos < end && (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' ||
-                    text[pos] == 'D')) {
+  if (pos < end && (text[pos] == 'e' || text[pos] == 'E' || text[pos] == 'd' || text[pos] == 'D')) {
     ++pos;
     bool negative_exponent = false;
     if (pos < end && (text[pos] == '-' || text[pos] == '+')) {
@@ -317,8 +309,8 @@ std::string FloatText(double value, int significant) {
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   const int count = static_cast<int>(digits.size());
   const int before_point = exponent + 1;
-  const bool plain = before_point > 0 ? before_point <= significant
-                                      : count - before_point <= significant;
+  const bool plain =
+      before_point > 0 ? before_point <= significant : count - before_point <= significant;
   std::string text = value < 0 ? "-" : "";
   if (!plain) {
     text += digits[0];
@@ -360,8 +352,8 @@ std::string PlainText(double value) {
 
 std::string ZeroPadded(int64_t value, int width) {
   char buffer[32];
-  const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value)
-                                       : static_cast<uint64_t>(value);
+  const uint64_t magnitude =
+      value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
   auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
   std::string digits(buffer, result.ptr);
   if (static_cast<int>(digits.size()) < width) {

@@ -61,8 +61,8 @@ bool IsZero(const DecimalDigits& number);
 // `min_integer` pads with zeros (1 gives "0.5", 0 gives ".5"),
 // `min_decimals`..`max_decimals` controls the fraction (trailing zeros
 // beyond the minimum are dropped); `group` puts "," between thousands.
-std::string FixedText(const DecimalDigits& number, int min_integer,
-                      int min_decimals, int max_decimals, bool group);
+std::string FixedText(const DecimalDigits& number, int min_integer, int min_decimals,
+                      int max_decimals, bool group);
 
 // A number read from text under the platform's rules ("." point, ","
 // grouping, blanks around, a leading, trailing or parenthesised sign).

@@ -56,8 +56,8 @@ std::string DoubleQuoted(std::string_view text) {
 }
 
 std::string KeyValueText(std::string_view text) {
-  const bool plain = text.find_first_of(";\"'") == std::string_view::npos &&
-                     TrimWhitespace(text) == text;
+  const bool plain =
+      text.find_first_of(";\"'") == std::string_view::npos && TrimWhitespace(text) == text;
   return plain ? std::string(text) : DoubleQuoted(text);
 }
 

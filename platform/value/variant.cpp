@@ -7,10 +7,10 @@
 namespace vb {
 
 VarType Variant::type() const {
-  static constexpr VarType kTypes[] = {
-      VarType::Empty,  VarType::Null,     VarType::Boolean, VarType::Integer,
-      VarType::Long,   VarType::Single,   VarType::Double,  VarType::Currency,
-      VarType::Date,   VarType::String,   VarType::Object,  VarType::Byte};
+  static constexpr VarType kTypes[] = {VarType::Empty,   VarType::Null,     VarType::Boolean,
+                                       VarType::Integer, VarType::Long,     VarType::Single,
+                                       VarType::Double,  VarType::Currency, VarType::Date,
+                                       VarType::String,  VarType::Object,   VarType::Byte};
   return kTypes[value_.index()];
 }
 
@@ -42,10 +42,8 @@ bool Variant::IsNumber() const {
     case VarType::Single:
     case VarType::Double:
     case VarType::Currency:
-    case VarType::Byte:
-      return true;
-    default:
-      return false;
+    case VarType::Byte: return true;
+    default: return false;
   }
 }
 
@@ -54,12 +52,9 @@ std::ostream& operator<<(std::ostream& out, const Variant& value) {
   switch (value.type()) {
     case VarType::Empty:
     case VarType::Null:
-    case VarType::Object:
-      return out;
-    case VarType::String:
-      return out << " \"" << *value.get_if<std::string>() << "\"";
-    default:
-      return out << " " << CStr(value);
+    case VarType::Object: return out;
+    case VarType::String: return out << " \"" << *value.get_if<std::string>() << "\"";
+    default: return out << " " << CStr(value);
   }
 }
 

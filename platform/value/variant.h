@@ -85,9 +85,8 @@ class Variant {
   bool operator==(const Variant& other) const = default;
 
  private:
-  using Storage = std::variant<std::monostate, NullTag, bool, int16_t,
-                               int32_t, float, double, Currency, Date,
-                               std::string, ObjectRef, uint8_t>;
+  using Storage = std::variant<std::monostate, NullTag, bool, int16_t, int32_t, float, double,
+                               Currency, Date, std::string, ObjectRef, uint8_t>;
   explicit Variant(NullTag tag) : value_(tag) {}
   explicit Variant(int16_t value) : value_(value) {}
   explicit Variant(uint8_t value) : value_(value) {}

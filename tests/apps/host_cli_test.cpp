@@ -10,7 +10,6 @@
 #include <iterator>
 #include <string>
 
-
 namespace kvt::host {
 namespace {
 
@@ -32,15 +31,16 @@ class HostCliTest : public ::testing::Test {
 
   // Runs `shell` in the test's folder, with $HOST standing for the host.
   Outcome Run(const std::string& shell) const {
-    const int status = std::system(("cd '" + dir_.string() + "' && HOST='" KVT_HOST_PATH
-                                    "' timeout 120 bash -c '" + shell + "' >.out 2>.err")
+    const int status = std::system(("cd '" + dir_.string() +
+                                    "' && HOST='" KVT_HOST_PATH "' timeout 120 bash -c '" + shell +
+                                    "' >.out 2>.err")
                                        .c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
             FileText(File(".out")), FileText(File(".err"))};
   }
 
-  const std::filesystem::path dir_ = std::filesystem::temp_directory_path() /
-                                     ("kvt_host_cli_" + std::to_string(::getpid()));
+  const std::filesystem::path dir_ =
+      std::filesystem::temp_directory_path() / ("kvt_host_cli_" + std::to_string(::getpid()));
 };
 
 TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {

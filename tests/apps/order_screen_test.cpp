@@ -101,11 +101,13 @@ TEST_F(OrderScreenTest, ForecasterShowsNoLastSaleAsEmptyAndDemandFromOrderLines)
     int index;
     const char* shown;
   };
+  // clang-format off
   const Expect expected[] = {
       {"lblProdDetails", 0, "Sleeve anchor 12 mm, box of 25"},
       {"lblProdDetails", 3, ""}, {"lblProdDetails", 6, "25"},
       {"txtProdDetails", 0, "14"}, {"txtProdDetails", 1, "6"}, {"txtProdDetails", 2, "40"},
       {"lblStats", 0, "13.6"},    {"lblStats", 1, "8"},        {"lblStats", 2, "13.23"}};
+  // clang-format on
   for (const Expect& e : expected) {
     SCOPED_TRACE(std::string(e.control) + "(" + std::to_string(e.index) + ")");
     EXPECT_EQ(vb::CStr(screen_->Ctl(e.control, e.index).Get("")), e.shown);

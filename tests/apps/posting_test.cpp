@@ -33,9 +33,8 @@ struct Row {
 data::RecordSetRef DetailRows(const std::vector<Row>& rows) {
   auto set = std::make_shared<data::RecordSet>();
   for (const char* name :
-       {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price",
-        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax_Codes_ID",
-        "Tax Code", "Tax Amount", "Total Cost"}) {
+       {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price", "Trade Disc", "Rebate Disc",
+        "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax Amount", "Total Cost"}) {
     set->Fields().Append(name, data::DataType::kVarWChar);
   }
   set->Open();
@@ -52,14 +51,13 @@ data::RecordSetRef DetailRows(const std::vector<Row>& rows) {
 
 class PostingTest : public ::testing::TestWithParam<data::Backend> {
  protected:
-  static Voucher Make(int32_t type, int32_t supplier, int32_t owner,
-                      const std::vector<Row>& rows) {
+  static Voucher Make(int32_t type, int32_t supplier, int32_t owner, const std::vector<Row>& rows) {
     Voucher voucher;
     voucher.tran_type = type;
     voucher.company_id = 1;
     voucher.supplier_id = supplier;
-    (FindVoucherKind(type)->IsReturn() ? voucher.source_voucher_id
-                                       : voucher.purchase_order_id) = owner;
+    (FindVoucherKind(type)->IsReturn() ? voucher.source_voucher_id : voucher.purchase_order_id) =
+        owner;
     voucher.period_month = 11;
     voucher.period_year_key = 7;
     voucher.user_id = 2;
@@ -73,18 +71,17 @@ class PostingTest : public ::testing::TestWithParam<data::Backend> {
 
   data::RecordSetRef Run(const std::string& command) {
     int32_t status = 0;
-    return services::DataGateway().OpenRecordset(command, 1, 3, 3, connection_,
-                                                 status);
+    return services::DataGateway().OpenRecordset(command, 1, 3, 3, connection_, status);
   }
 
   // Every row of every table, by table, to prove that nothing was written.
   std::map<std::string, std::string> Snapshot() {
     std::map<std::string, std::string> tables;
-    auto names = connection_->Query(
-        GetParam() == data::Backend::kSQLite
-            ? "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"
-            : "SELECT table_name FROM information_schema.tables "
-              "WHERE table_schema = current_schema() ORDER BY 1");
+    auto names =
+        connection_->Query(GetParam() == data::Backend::kSQLite
+                               ? "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"
+                               : "SELECT table_name FROM information_schema.tables "
+                                 "WHERE table_schema = current_schema() ORDER BY 1");
     for (; !names->IsEOF(); names->MoveNext()) {
       const std::string table = vb::CStr(names->Item(0).Value());
       auto rows = connection_->Query("SELECT * FROM " + table + " ORDER BY 1");
@@ -118,15 +115,14 @@ class PostingTest : public ::testing::TestWithParam<data::Backend> {
 };
 
 TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
-  Voucher voucher = Make(kGoodsReceived, 1, 10,
-                         {{17, 1, "10", "575.00"}, {18, 0, "5", "1,113.85"}});
+  Voucher voucher =
+      Make(kGoodsReceived, 1, 10, {{17, 1, "10", "575.00"}, {18, 0, "5", "1,113.85"}});
   voucher.create_supplier_document = true;
   voucher.supplier_document_number = "INV-88610";
   const PostedVoucher posted = PostVoucher(*connection_, voucher);
   EXPECT_EQ(posted.voucher_number, "GRV000208");
   EXPECT_EQ(posted.total, vb::Currency::FromRaw(16888500));
-  EXPECT_EQ(
-      Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 30);
+  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 30);
   EXPECT_EQ(Number("SELECT Amount FROM SupplierDocuments WHERE ID = " +
                    std::to_string(posted.supplier_document_id)),
             1688.85);
@@ -145,26 +141,22 @@ TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
 // Order, receive, return some, receive on consignment, sell, return the
 // rest: the books balance after every step.
 TEST_P(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
-  const double bolts =
-      Number("SELECT StockOnHand FROM Products WHERE ID = 1");
-  const double beams =
-      Number("SELECT ConsignmentStock FROM Products WHERE ID = 7");
+  const double bolts = Number("SELECT StockOnHand FROM Products WHERE ID = 1");
+  const double beams = Number("SELECT ConsignmentStock FROM Products WHERE ID = 7");
   const auto line_of = [&](const PostedVoucher& voucher) {
-    return vb::CLng(connection_
-                        ->Query("SELECT ID FROM GRVDetails WHERE GRVID = " +
-                                std::to_string(voucher.voucher_id))
-                        ->Item(0)
-                        .Value());
+    return vb::CLng(
+        connection_
+            ->Query("SELECT ID FROM GRVDetails WHERE GRVID = " + std::to_string(voucher.voucher_id))
+            ->Item(0)
+            .Value());
   };
-  const PostedVoucher grv =
-      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "10"}}));
+  const PostedVoucher grv = PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "10"}}));
   ExpectBooksBalance();
-  const PostedVoucher grn = PostVoucher(
-      *connection_,
-      Make(kGoodsReturned, 1, grv.voucher_id, {{line_of(grv), 1, "3"}}));
+  const PostedVoucher grn =
+      PostVoucher(*connection_, Make(kGoodsReturned, 1, grv.voucher_id, {{line_of(grv), 1, "3"}}));
   ExpectBooksBalance();
-  const PostedVoucher crv = PostVoucher(
-      *connection_, Make(kConsignmentReceived, 3, 6, {{13, 7, "6"}}));
+  const PostedVoucher crv =
+      PostVoucher(*connection_, Make(kConsignmentReceived, 3, 6, {{13, 7, "6"}}));
   const int32_t consigned = line_of(crv);
   ExpectBooksBalance();
   RecordConsignmentSale(*connection_, {1, consigned, 2});
@@ -174,21 +166,16 @@ TEST_P(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
             }),
             kPostingRefused);
   const PostedVoucher crn = PostVoucher(
-      *connection_,
-      Make(kConsignmentReturned, 3, crv.voucher_id, {{consigned, 0, "4"}}));
+      *connection_, Make(kConsignmentReturned, 3, crv.voucher_id, {{consigned, 0, "4"}}));
   ExpectBooksBalance();
 
   EXPECT_EQ(grn.voucher_number + crv.voucher_number + crn.voucher_number,
             "GRN000302CRV000402CRN000502");
-  EXPECT_EQ(Number("SELECT StockOnHand FROM Products WHERE ID = 1"),
-            bolts + 7);
-  EXPECT_EQ(Number("SELECT ConsignmentStock FROM Products WHERE ID = 7"),
-            beams);
-  auto returned = Run("Exec sp_AO_Select_ReceivedGRV_Details " +
-                      std::to_string(grv.voucher_id));
+  EXPECT_EQ(Number("SELECT StockOnHand FROM Products WHERE ID = 1"), bolts + 7);
+  EXPECT_EQ(Number("SELECT ConsignmentStock FROM Products WHERE ID = 7"), beams);
+  auto returned = Run("Exec sp_AO_Select_ReceivedGRV_Details " + std::to_string(grv.voucher_id));
   EXPECT_EQ(vb::CDbl(returned->Item("Qty Returned").Value()), 3);
-  auto consignment = Run("Exec sp_AO_Select_ReceivedCRV_Details " +
-                         std::to_string(crv.voucher_id));
+  auto consignment = Run("Exec sp_AO_Select_ReceivedCRV_Details " + std::to_string(crv.voucher_id));
   EXPECT_EQ(vb::CStr(consignment->Item("Qty").Value()) + "=" +
                 vb::CStr(consignment->Item("Qty Sold").Value()) + "+" +
                 vb::CStr(consignment->Item("Qty Returned").Value()) + "+" +
@@ -204,31 +191,58 @@ TEST_P(PostingTest, RefusedVouchersWriteNothing) {
     const char* message;
   };
   const Case cases[] = {
-      {"over-receipt on the second line", kGoodsReceived, 1, 10,
+      {"over-receipt on the second line",
+       kGoodsReceived,
+       1,
+       10,
        {{18, 3, "5"}, {17, 1, "11"}},
        "Cannot receive 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
        "outstanding on order PO000110 (30 ordered, 20 received)."},
-      {"one order line twice", kGoodsReceived, 1, 10,
+      {"one order line twice",
+       kGoodsReceived,
+       1,
+       10,
        {{17, 1, "6"}, {17, 1, "5"}},
        "Cannot receive 5 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 4 "
        "outstanding on order PO000110 (30 ordered, 26 received)."},
-      {"return above received less returned", kGoodsReturned, 1, 1,
+      {"return above received less returned",
+       kGoodsReturned,
+       1,
+       1,
        {{1, 1, "11"}},
        "Cannot return 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
        "returnable on voucher GRV000201 (12 received, 2 already returned)."},
-      {"consignment return above left", kConsignmentReturned, 3, 4,
+      {"consignment return above left",
+       kConsignmentReturned,
+       3,
+       4,
        {{5, 7, "8"}},
        "Cannot return 8 of TMB-PINE (Pine beam 38 x 114 x 3.6 m): only 7 left "
        "on consignment on voucher CRV000401 (20 received, 10 sold, 3 "
        "returned)."},
-      {"line of another order", kGoodsReceived, 1, 10, {{1, 0, "1"}},
+      {"line of another order",
+       kGoodsReceived,
+       1,
+       10,
+       {{1, 0, "1"}},
        "Line 1 is not a line of order PO000110."},
-      {"line of another product", kGoodsReceived, 1, 10, {{17, 2, "1"}},
+      {"line of another product",
+       kGoodsReceived,
+       1,
+       10,
+       {{17, 2, "1"}},
        "Line 1 is for product 2, but its line on order PO000110 is for BLT-M10 "
        "(Hex bolt M10 x 50, box of 100)."},
-      {"order of another supplier", kGoodsReceived, 2, 10, {{17, 1, "1"}},
+      {"order of another supplier",
+       kGoodsReceived,
+       2,
+       10,
+       {{17, 1, "1"}},
        "Order 10 is not an open order of the voucher's supplier."},
-      {"goods return against a consignment voucher", kGoodsReturned, 3, 4,
+      {"goods return against a consignment voucher",
+       kGoodsReturned,
+       3,
+       4,
        {{5, 7, "1"}},
        "Voucher 4 is not a voucher of the voucher's supplier to return "
        "against."},
@@ -246,8 +260,7 @@ TEST_P(PostingTest, RefusedVouchersWriteNothing) {
   }
   Voucher no_number = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
   no_number.create_supplier_document = true;
-  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, no_number); }),
-            kPostingRefused);
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, no_number); }), kPostingRefused);
   ExpectUnchanged(before);
 }
 
@@ -266,16 +279,14 @@ TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
   Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "10"}, {18, 3, "5"}});
   voucher.create_supplier_document = true;
   voucher.supplier_document_number = "INV-1";
-  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }),
-            data::kCommandError);
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), data::kCommandError);
   voucher.lines = std::make_shared<data::RecordSet>();  // no amounts
   for (const char* name : {"FK ID", "ProductsID", "Qty"}) {
     voucher.lines->Fields().Append(name, data::DataType::kVariant);
   }
   voucher.lines->Open();
   voucher.lines->AddNew();
-  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }),
-            vb::err::kAdoItemNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), vb::err::kAdoItemNotFound);
   ExpectUnchanged(before);
 }
 
@@ -283,8 +294,7 @@ TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
 // until it is exhausted: exactly what the line held goes through.
 TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   using Draw = std::function<void(data::Connection&, int)>;
-  const auto post = [](int32_t type, int32_t supplier, int32_t owner,
-                       Row row) -> Draw {
+  const auto post = [](int32_t type, int32_t supplier, int32_t owner, Row row) -> Draw {
     return [=](data::Connection& connection, int) {
       PostVoucher(connection, Make(type, supplier, owner, {row}));
     };
@@ -303,8 +313,7 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
        "SELECT QtyReturned FROM GRVDetails WHERE ID = 1", 12},
       {"consignment returns and sales",
        [&](data::Connection& connection, int i) {
-         if (i % 2 == 0) return post(kConsignmentReturned, 3, 4, {5, 7, "1"})(
-                                    connection, i);
+         if (i % 2 == 0) return post(kConsignmentReturned, 3, 4, {5, 7, "1"})(connection, i);
          RecordConsignmentSale(connection, {1, 5, 1});
        },
        7, "SELECT QtyLeft FROM GRVDetails WHERE ID = 5", 0},
@@ -317,8 +326,7 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
     const auto clerk = [&] {
       auto connection = db_.Open();
       for (int i = 0; i < kTriesPerClerk; ++i) {
-        const int32_t error =
-            ErrorNumberOf([&] { c.draw(*connection, i); });
+        const int32_t error = ErrorNumberOf([&] { c.draw(*connection, i); });
         ++(error == 0 ? posted : error == kPostingRefused ? refused : failed);
       }
     };
@@ -332,15 +340,13 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   }
   ExpectBooksBalance();
   // The clerks' vouchers took the next numbers of their series, each once.
-  for (const auto& [type, numbers] :
-       {std::pair{kGoodsReceived, "10 GRV000208 GRV000217"},
-        std::pair{kGoodsReturned, "10 GRN000302 GRN000311"}}) {
+  for (const auto& [type, numbers] : {std::pair{kGoodsReceived, "10 GRV000208 GRV000217"},
+                                      std::pair{kGoodsReturned, "10 GRN000302 GRN000311"}}) {
     auto range = connection_->Query(
         "SELECT COUNT(DISTINCT VoucherNumber), MIN(VoucherNumber), "
         "MAX(VoucherNumber) FROM GRVs WHERE TranTypeID = ?1 AND ID > ?2",
         {vb::Variant(type), vb::Variant(last_voucher)});
-    EXPECT_EQ(vb::CStr(range->Item(0).Value()) + " " +
-                  vb::CStr(range->Item(1).Value()) + " " +
+    EXPECT_EQ(vb::CStr(range->Item(0).Value()) + " " + vb::CStr(range->Item(1).Value()) + " " +
                   vb::CStr(range->Item(2).Value()),
               numbers);
   }
@@ -353,13 +359,11 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
 TEST_P(PostingTest, ALockHeldPastTheTimeoutIsWaitedOutByRunningAgain) {
   auto holder = db_.Open();
   holder->Execute("BEGIN");
-  holder->Execute(
-      "UPDATE PurchaseOrderDetails SET QtyReceived = QtyReceived WHERE ID = 17");
+  holder->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = QtyReceived WHERE ID = 17");
   connection_->SetLockTimeout(20);
   const Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
   const auto before = Snapshot();
-  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher, 2); }),
-            data::kCommandError);
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher, 2); }), data::kCommandError);
   ExpectUnchanged(before);
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -367,8 +371,7 @@ TEST_P(PostingTest, ALockHeldPastTheTimeoutIsWaitedOutByRunningAgain) {
   });
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher, 20); }), 0);
   release.join();
-  EXPECT_EQ(
-      Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 21);
+  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 21);
 }
 
 KVT_INSTANTIATE_BACKENDS(PostingTest);
@@ -381,8 +384,7 @@ class PostingOnServerTest : public PostingTest {};
 // written): the clerk gets the failure, and none of it stays.
 TEST_P(PostingOnServerTest, ASessionEndedHalfWayIsReportedAndLeavesNothing) {
   const auto before = Snapshot();
-  const vb::Variant session =
-      connection_->Query("SELECT pg_backend_pid()")->Item(0).Value();
+  const vb::Variant session = connection_->Query("SELECT pg_backend_pid()")->Item(0).Value();
   auto holder = db_.Open();
   holder->Execute("BEGIN");
   holder->Query("SELECT ID FROM Products WHERE ID = 1 FOR NO KEY UPDATE");
@@ -419,9 +421,8 @@ INSTANTIATE_TEST_SUITE_P(Backends, PostingOnServerTest,
 
 TEST(VoucherNumberTest, FollowsTheLastNumberOfItsSeries) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", "GRV000001"},         {"GRV000205", "GRV000206"},
-      {"GRV00009", "GRV000010"}, {"GRV999999", "GRV1000000"},
-      {"GRV-OLD", "GRV000001"},  {"GRV1000009", "GRV1000010"}};
+      {"", "GRV000001"},           {"GRV000205", "GRV000206"}, {"GRV00009", "GRV000010"},
+      {"GRV999999", "GRV1000000"}, {"GRV-OLD", "GRV000001"},   {"GRV1000009", "GRV1000010"}};
   for (const auto& [last, next] : cases) {
     SCOPED_TRACE(last);
     EXPECT_EQ(NextVoucherNumber("GRV", last), next);

@@ -64,9 +64,9 @@ TEST(StoryTest, OneOrderFromItsFirstLineToTheLastConsignmentReturn) {
     return vb::CDbl(db_connection->Query(sql)->Item(0).Value());
   };
   const std::string order = std::to_string(outcome.order_id);
-  EXPECT_EQ(number("SELECT SUM(QtyReceived) FROM PurchaseOrderDetails WHERE PurchaseOrderID = " +
-                   order),
-            52);
+  EXPECT_EQ(
+      number("SELECT SUM(QtyReceived) FROM PurchaseOrderDetails WHERE PurchaseOrderID = " + order),
+      52);
   EXPECT_EQ(number("SELECT COUNT(*) FROM SupplierDocuments WHERE DocNumber IN "
                    "('INV-90412', 'CN-5521')"),
             2);

@@ -25,9 +25,7 @@ class DeliveryDetailsTest : public ::testing::Test {
   ui::Form& Dialog() {
     return *component::ThreadStore().Slot(component::DialogKind::kDelivery).instance;
   }
-  std::string ActionCaption() {
-    return Dialog().Ctl<ui::CommandButton>("cmdAction", 0).Caption();
-  }
+  std::string ActionCaption() { return Dialog().Ctl<ui::CommandButton>("cmdAction", 0).Caption(); }
   void ExpectClean() {
     EXPECT_TRUE(user_->Problems().empty())
         << (user_->Problems().empty() ? "" : user_->Problems().front());
@@ -40,10 +38,11 @@ class DeliveryDetailsTest : public ::testing::Test {
 
 TEST_F(DeliveryDetailsTest, PendingChoiceRecaptionsTheActionButtonUntilCancelReloads) {
   std::string while_shown;
-  user_->Inspect([&](ui::Form& f) {
-         while_shown = ActionCaption();
-         EXPECT_EQ(f.Caption(), "Delivery Details");
-       })
+  user_
+      ->Inspect([&](ui::Form& f) {
+        while_shown = ActionCaption();
+        EXPECT_EQ(f.Caption(), "Delivery Details");
+      })
       .Click("optChoice(1)")
       .Inspect([&](ui::Form& f) {
         EXPECT_EQ(ActionCaption(), "&Save Order");
@@ -63,8 +62,7 @@ TEST_F(DeliveryDetailsTest, PendingChoiceRecaptionsTheActionButtonUntilCancelRel
   user_->Click("optChoice(1)").Click("cmdAction(1)");
   order_.ShowDeliveryForm();
   EXPECT_FALSE(order_.IsDeliveryFormLoaded());
-  EXPECT_NE(component::ThreadStore().Slot(component::DialogKind::kDelivery).instance,
-            nullptr);
+  EXPECT_NE(component::ThreadStore().Slot(component::DialogKind::kDelivery).instance, nullptr);
   bool order_now_while_shown = false;
   user_->Inspect([&](ui::Form&) { order_now_while_shown = order_.OrderNow(); })
       .Click("cmdAction(0)");
@@ -107,9 +105,8 @@ TEST_F(DeliveryDetailsTest, PreviewIsTrueUnlessTheBoxIsCleared) {
     int clicks;
     bool preview;
   } cases[] = {
-      {ui::vbUnchecked, 0, false}, {ui::vbUnchecked, 1, true},
-      {ui::vbGrayed, 0, true},     {ui::vbGrayed, 1, true},
-      {ui::vbChecked, 1, false},
+      {ui::vbUnchecked, 0, false}, {ui::vbUnchecked, 1, true}, {ui::vbGrayed, 0, true},
+      {ui::vbGrayed, 1, true},     {ui::vbChecked, 1, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.start) + " clicked " + std::to_string(c.clicks));
@@ -130,9 +127,7 @@ TEST_F(DeliveryDetailsTest, HostValuesShowInTheDialogAndComeBackAsTheUserLeftThe
   order_.Del_Address2("Industria");
   order_.Del_Address3("Cape Town");
   std::string shown_supplier;
-  user_->Inspect([&](ui::Form& f) {
-         shown_supplier = f.Ctl<ui::Label>("lblDMethod", 2).Caption();
-       })
+  user_->Inspect([&](ui::Form& f) { shown_supplier = f.Ctl<ui::Label>("lblDMethod", 2).Caption(); })
       .Replace("txtDelAddr(3)", "Durban")
       .Click("cmdAction(0)");
   order_.ShowDeliveryForm();

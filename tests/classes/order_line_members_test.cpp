@@ -67,8 +67,7 @@ KVT_INSTANTIATE_BACKENDS(OrderLineMembersTest);
 
 TEST_P(OrderLineMembersTest, PropertiesNeedTheDialogAndLoadIt) {
   EXPECT_FALSE(order_.IsEditFormLoaded());
-  EXPECT_EQ(test_support::ErrorNumberOf([&] { order_.Order_Qty("3"); }),
-            vb::err::kObjectNotSet);
+  EXPECT_EQ(test_support::ErrorNumberOf([&] { order_.Order_Qty("3"); }), vb::err::kObjectNotSet);
   order_.LoadDetailForm();
   order_.LoadDetailForm();  // once
   EXPECT_TRUE(order_.IsEditFormLoaded());

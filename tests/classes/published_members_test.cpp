@@ -15,6 +15,7 @@
 namespace kvt {
 namespace {
 
+// clang-format off
 const std::vector<std::string> kCOrderSlots = {
     "ConnectionString", "CompanyID", "UserID", "IsEditFormLoaded",
     "Product_Name", "Selling_Price_1", "Selling_Price_2", "Last_Sale_Date",
@@ -35,7 +36,9 @@ const std::vector<std::string> kCOrderSlots = {
     "AssignAllForEditing", "CalculateHeaderTotals", "SetProductDetails",
     "ClearHeaderControls", "BindOrderHeader", "ShowPurchaseOrder",
     "QtyDecimals", "PriceDecimals"};
+// clang-format on
 
+// clang-format off
 const std::vector<std::string> kCGRVSlots = {
     "ConnectionString", "IsGRVSaveFormLoaded", "LoadGRVSaveForm",
     "UnloadGRVSaveForm", "ShowGRVSaveForm", "HideGRVSaveForm",
@@ -59,6 +62,7 @@ const std::vector<std::string> kCGRVSlots = {
     "Returned_Qty", "Sold_Qty", "Left_Qty", "AddCRVDetailToRS",
     "UpdateCRVDetailRS", "AssignAllForCRVReturnAdding",
     "AssignAllForCRVEditing", "AssignAllForCRVAdding", "mbIsCRN", "Price1"};
+// clang-format on
 
 // Slot of `name`, or -1 when the class does not have that member yet.
 template <class Class>

@@ -21,8 +21,7 @@ TEST_F(SharedSettingsTest, ASettingWrittenThroughOneClassIsSeenByTheOther) {
   COrder order;
   CGRV grv;
   grv.ConnectionString("Provider=SQLite;Data Source=a.db");
-  EXPECT_EQ(ThreadStore().settings.connection_string,
-            "Provider=SQLite;Data Source=a.db");
+  EXPECT_EQ(ThreadStore().settings.connection_string, "Provider=SQLite;Data Source=a.db");
   order.ConnectionString("Provider=SQLite;Data Source=b.db");
   order.CompanyID(3);
   grv.QtyDecimals(2);

@@ -24,8 +24,7 @@ class ProbeDialog : public Dialog {
 
  protected:
   void Build() override {
-    Add<ui::CommandButton>("cmdClose").On(ui::Event::kClick,
-                                          [this](ui::EventArgs&) { Hide(); });
+    Add<ui::CommandButton>("cmdClose").On(ui::Event::kClick, [this](ui::EventArgs&) { Hide(); });
   }
   void OnLoad() override {
     is_loaded_ = true;
@@ -75,8 +74,7 @@ TEST_F(DialogLifecycleTest, LoadRunsTheLoadHandlingOnceAndUnloadEmptiesTheSlot) 
 
 TEST_F(DialogLifecycleTest, ShowCreatesAndLoadsOnceAndRunsPrepareFirst) {
   bool visible_while_shown = false;
-  user_->Inspect([&](ui::Form& f) { visible_while_shown = f.Visible(); })
-      .Click("cmdClose");
+  user_->Inspect([&](ui::Form& f) { visible_while_shown = f.Visible(); }).Click("cmdClose");
   ShowDialog(slot_, Factory());
   EXPECT_TRUE(visible_while_shown);
   EXPECT_TRUE(IsDialogLoaded(slot_));  // hidden by its button, still loaded
@@ -115,9 +113,7 @@ TEST_F(DialogLifecycleTest, AFailingIsLoadedAnswersFalseAndNothingRaises) {
   Probe().fail_is_loaded = true;
   EXPECT_FALSE(IsDialogLoaded(slot_));
   EXPECT_NO_THROW(UnloadDialog(slot_));
-  EXPECT_NO_THROW(ShowDialog(slot_, Factory(), [](Dialog&) {
-    throw vb::Error::InvalidCall();
-  }));
+  EXPECT_NO_THROW(ShowDialog(slot_, Factory(), [](Dialog&) { throw vb::Error::InvalidCall(); }));
 }
 
 }  // namespace

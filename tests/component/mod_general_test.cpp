@@ -77,12 +77,9 @@ TEST(FormatToDecimalsTest, RoundsToTheDecimalsAndGroupsThousands) {
     const char* expected;
   } cases[] = {
       // Rounding and grouping themselves are FormatNumber's, tested with it.
-      {vb::Variant("1,234.5"), 0, "1,235"},
-      {vb::Variant("-1234.567"), 2, "-1,234.57"},
-      {vb::Variant("12abc"), 2, "0.00"},
-      {vb::Variant(""), 4, "0.0000"},
-      {vb::Variant::Null(), 2, "0.00"},
-      {vb::Variant("1e400"), 2, "0.00"},
+      {vb::Variant("1,234.5"), 0, "1,235"}, {vb::Variant("-1234.567"), 2, "-1,234.57"},
+      {vb::Variant("12abc"), 2, "0.00"},    {vb::Variant(""), 4, "0.0000"},
+      {vb::Variant::Null(), 2, "0.00"},     {vb::Variant("1e400"), 2, "0.00"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.expected));

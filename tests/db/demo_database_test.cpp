@@ -28,8 +28,7 @@ class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
     return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
   }
 
-  void RunProcedure(const std::string& name,
-                    std::vector<ProcedureParameter> parameters) {
+  void RunProcedure(const std::string& name, std::vector<ProcedureParameter> parameters) {
     auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
     int32_t status = 0;
     gateway_.RunProcedure(name, connection, 1, parameters, status);
@@ -71,26 +70,23 @@ TEST_P(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
         "Our Ref",      "Product Code", "Product Desc",    "QTY",
         "Unit Price",   "Trade Disc",   "Rebate Disc",     "Other Disc",
         "Tax Amount",   "Total Cost",   "Net Amount",      "DefaultMessage"}},
-      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1",
-       3,
-       {"ID", "Order Number", "Date Ordered"}},
+      {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", 3, {"ID", "Order Number", "Date Ordered"}},
       {"Exec sp_AO_GRV_Select_Outstanding_Order_Details 1",
        2,
-       {"ID", "Products ID", "Product", "Code", "Qty", "B/O Qty",
-        "Received Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
-        "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax", "Total Cost"}},
+       {"ID", "Products ID", "Product", "Code", "Qty", "B/O Qty", "Received Qty", "Unit Price",
+        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax",
+        "Total Cost"}},
       {"Exec sp_AO_Select_Received_GRV 1,1", 5, {"ID", "GRV Number"}},
       {"Exec sp_AO_Select_Received_CRV 3,1", 1, {"ID", "CRV Number"}},
       {"Exec sp_AO_Select_ReceivedGRV_Details 1",
        2,
-       {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty",
-        "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc", "Net", "Tax",
-        "Total Cost"}},
+       {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty", "Unit Price", "Trade Disc",
+        "Rebate Disc", "Other Disc", "Net", "Tax", "Total Cost"}},
       {"Exec sp_AO_Select_ReceivedCRV_Details 4",
        2,
-       {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty Left",
-        "Qty Returned", "Qty Sold", "Unit Price", "Trade Disc", "Rebate Disc",
-        "Other Disc", "Net", "Tax", "Total Cost"}},
+       {"ID", "Tax_Codes_ID", "Products ID", "Product", "Code", "Qty Left", "Qty Returned",
+        "Qty Sold", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc", "Net", "Tax",
+        "Total Cost"}},
       {"Exec sp_AO_Select_GRV_Report_Data 1",
        2,
        {"TranTypeID",    "Supp Name",  "Supp PostBox", "Supp PostOffice",
@@ -104,23 +100,20 @@ TEST_P(DemoDatabaseTest, EveryProcedureGivesTheColumnsItsCallersRead) {
         "Total Cost",    "Notes"}},
       {"sp_AO_Select_Product_Details 1",
        1,
-       {"ID", "Product", "Price 1", "Price 2", "Lead Time", "Service Level",
-        "Last Sale", "Stock On Hand", "Stock Reserved", "Qty on order",
-        "Orders Pending", "Shopping List Qty", "Last_Cost",
-        "Trade_Discount_Formula_ID", "Rebate_Discount_Formula_ID",
-        "Tax_Codes_ID"}},
+       {"ID", "Product", "Price 1", "Price 2", "Lead Time", "Service Level", "Last Sale",
+        "Stock On Hand", "Stock Reserved", "Qty on order", "Orders Pending", "Shopping List Qty",
+        "Last_Cost", "Trade_Discount_Formula_ID", "Rebate_Discount_Formula_ID", "Tax_Codes_ID"}},
       {"sp_AO_Select_Order_Details 1",
        3,
-       {"Products ID", "Product", "Lead Time", "Qty", "B/O Qty", "Free Qty",
-        "Unit Price", "Trade_Discount_Formula_ID", "Trade Disc",
-        "Rebate_Formula_ID", "Rebate Disc", "Other_Discount_Formula_ID",
-        "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax", "Total Cost"}},
+       {"Products ID", "Product", "Lead Time", "Qty", "B/O Qty", "Free Qty", "Unit Price",
+        "Trade_Discount_Formula_ID", "Trade Disc", "Rebate_Formula_ID", "Rebate Disc",
+        "Other_Discount_Formula_ID", "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax",
+        "Total Cost"}},
       {"sp_AO_Select_GRV_Details 1",
        2,
-       {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price",
-        "Trade Disc", "Rebate Disc", "Other Disc", "Net Amount", "Tax_Codes_ID",
-        "Tax Code", "Tax Amount", "Total Cost", "Qty Returned", "Qty Sold",
-        "Qty Left"}},
+       {"FK ID", "ProductsID", "Product", "Code", "Qty", "Unit Price", "Trade Disc", "Rebate Disc",
+        "Other Disc", "Net Amount", "Tax_Codes_ID", "Tax Code", "Tax Amount", "Total Cost",
+        "Qty Returned", "Qty Sold", "Qty Left"}},
       {"sp_AW_Select_Months", 12, {"ID", "Months"}},
       {"sp_AW_Select_Years", 17, {"ID", "Years"}},
   };
@@ -169,8 +162,7 @@ TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   auto formulas = Run("sp_AO_Select_Order_Lups 1,1");
   EXPECT_EQ(formulas->Item(2).Value(), vb::Variant("0"));  // "no formula"
   formulas->MoveLast();
-  EXPECT_EQ(formulas->Item(2).Value(),
-            vb::Variant("Int(X/1000)*10 +\r\nX*0.01"));
+  EXPECT_EQ(formulas->Item(2).Value(), vb::Variant("Int(X/1000)*10 +\r\nX*0.01"));
   auto taxes = Run("sp_AO_Select_Order_Lups 4,1");
   EXPECT_EQ(vb::CSng(taxes->Item(2).Value()), 15.0f);
   EXPECT_EQ(taxes->Item(1).Value(), vb::Variant("VAT 15%"));
@@ -209,12 +201,10 @@ TEST_P(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
 }
 
 TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
-  const std::pair<int32_t, int32_t> vouchers[] = {
-      {1, 19}, {3, 20}, {4, 31}, {5, 32}};
+  const std::pair<int32_t, int32_t> vouchers[] = {{1, 19}, {3, 20}, {4, 31}, {5, 32}};
   for (const auto& [voucher, kind] : vouchers) {
     SCOPED_TRACE(voucher);
-    auto rows =
-        Run("Exec sp_AO_Select_GRV_Report_Data " + std::to_string(voucher));
+    auto rows = Run("Exec sp_AO_Select_GRV_Report_Data " + std::to_string(voucher));
     ASSERT_FALSE(rows->IsEOF());
     EXPECT_EQ(rows->Item("TranTypeID").Value(), vb::Variant(kind));
   }
@@ -222,15 +212,12 @@ TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
   // Long documents for pagination: 40 order lines, 30 voucher lines.
   EXPECT_EQ(Run("Exec sp_AO_Select_Purchase_Order_Data 9")->RecordCount(), 40);
   EXPECT_EQ(Run("Exec sp_AO_Select_GRV_Report_Data 8")->RecordCount(), 30);
-  EXPECT_EQ(
-      Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 9")->RecordCount(),
-      10);
+  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 9")->RecordCount(), 10);
 
   auto order = Run("Exec sp_AO_Select_Purchase_Order_Data 2");
   EXPECT_EQ(order->Item("DefaultMessage").Value(),
             vb::Variant("Urgent: site delivery required by the 20th."));
-  EXPECT_EQ(order->Item("Date Ordered").Value(),
-            vb::Variant(vb::Date::FromYmd(2026, 11, 2)));
+  EXPECT_EQ(order->Item("Date Ordered").Value(), vb::Variant(vb::Date::FromYmd(2026, 11, 2)));
   order = Run("Exec sp_AO_Select_Purchase_Order_Data 1");
   EXPECT_EQ(order->Item("DefaultMessage").Value(),
             vb::Variant("Please quote our order number on all delivery notes "
@@ -242,23 +229,18 @@ TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
     auto rows = Run("sp_AO_Select_Order_Details " + std::to_string(order));
     for (; !rows->IsEOF(); rows->MoveNext()) {
       SCOPED_TRACE("order line " + vb::CStr(rows->Item("ID").Value()));
-      const vb::Currency gross =
-          vb::Currency::FromDouble(vb::CDbl(rows->Item("Qty").Value()) *
-                                   vb::CDbl(rows->Item("Unit Price").Value()));
-      const vb::Currency net = gross -
-                               vb::CCur(rows->Item("Trade Disc").Value()) -
+      const vb::Currency gross = vb::Currency::FromDouble(
+          vb::CDbl(rows->Item("Qty").Value()) * vb::CDbl(rows->Item("Unit Price").Value()));
+      const vb::Currency net = gross - vb::CCur(rows->Item("Trade Disc").Value()) -
                                vb::CCur(rows->Item("Rebate Disc").Value()) -
                                vb::CCur(rows->Item("Other Disc").Value());
       EXPECT_EQ(vb::CCur(rows->Item("Net Amount").Value()), net);
       // Lines without a tax code are taxed at the standard rate.
       const vb::Variant tax_code = rows->Item("Tax_Codes_ID").Value();
-      const int64_t rate = tax_code.IsNull() || vb::CLng(tax_code) == 1 ||
-                                   vb::CLng(tax_code) == 4
-                               ? 15
-                               : 0;
+      const int64_t rate =
+          tax_code.IsNull() || vb::CLng(tax_code) == 1 || vb::CLng(tax_code) == 4 ? 15 : 0;
       const int64_t tax_raw = (net.raw() * rate / 100 + 50) / 100 * 100;
-      EXPECT_EQ(vb::CCur(rows->Item("Tax").Value()),
-                vb::Currency::FromRaw(tax_raw));
+      EXPECT_EQ(vb::CCur(rows->Item("Tax").Value()), vb::Currency::FromRaw(tax_raw));
       EXPECT_EQ(vb::CCur(rows->Item("Total Cost").Value()),
                 net + vb::CCur(rows->Item("Tax").Value()));
     }
@@ -267,28 +249,25 @@ TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
 
 TEST_P(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
   vb::Variant company(1), month, name, status, year_key, year, period;
-  RunProcedure(
-      "sp_AB_Current_Accounting_Period",
-      {ProcedureParameter::In(company), ProcedureParameter::Out(month),
-       ProcedureParameter::Out(name), ProcedureParameter::Out(status),
-       ProcedureParameter::Out(year_key), ProcedureParameter::Out(year),
-       ProcedureParameter::Out(period)});
+  RunProcedure("sp_AB_Current_Accounting_Period",
+               {ProcedureParameter::In(company), ProcedureParameter::Out(month),
+                ProcedureParameter::Out(name), ProcedureParameter::Out(status),
+                ProcedureParameter::Out(year_key), ProcedureParameter::Out(year),
+                ProcedureParameter::Out(period)});
   EXPECT_EQ(month, vb::Variant(11));
   EXPECT_EQ(name, vb::Variant("November 2026"));
   EXPECT_EQ(year_key, vb::Variant(7));
   EXPECT_EQ(year, vb::Variant(2026));
 
   vb::Variant calendar_year(2027), key;
-  RunProcedure(
-      "sp_AW_Select_YearID_From_Year",
-      {ProcedureParameter::In(calendar_year), ProcedureParameter::Out(key)});
+  RunProcedure("sp_AW_Select_YearID_From_Year",
+               {ProcedureParameter::In(calendar_year), ProcedureParameter::Out(key)});
   EXPECT_EQ(key, vb::Variant(8));
 
   vb::Variant kind(6), last_month, last_year;
   RunProcedure("sp_AW_Get_Last_Period_Procedure_Period",
                {ProcedureParameter::In(kind), ProcedureParameter::In(company),
-                ProcedureParameter::Out(last_month),
-                ProcedureParameter::Out(last_year)});
+                ProcedureParameter::Out(last_month), ProcedureParameter::Out(last_year)});
   // October 2026, not December 2019, whose year key 17 is the highest.
   EXPECT_EQ(last_month, vb::Variant(10));
   EXPECT_EQ(last_year, vb::Variant(7));
@@ -298,8 +277,7 @@ TEST_P(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
   services::ControlSettings settings;
   settings.Connect(db_.ConnectionText());
   // (month, year key) in period order: key 17 is 2019, keys 1.. 2020...
-  const std::pair<int32_t, int32_t> periods[] = {
-      {12, 17}, {1, 1}, {10, 7}, {11, 7}, {1, 8}};
+  const std::pair<int32_t, int32_t> periods[] = {{12, 17}, {1, 1}, {10, 7}, {11, 7}, {1, 8}};
   for (size_t i = 1; i < std::size(periods); ++i) {
     SCOPED_TRACE(i);
     EXPECT_LT(settings.PeriodKey(periods[i - 1].first, periods[i - 1].second),
@@ -308,8 +286,7 @@ TEST_P(DemoDatabaseTest, PeriodKeysFollowCalendarYearsNotYearKeys) {
   const std::pair<int32_t, int32_t> refused[] = {{0, 7}, {1, 0}, {1, 99}};
   for (const auto& [month, year_key] : refused) {
     SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(year_key));
-    EXPECT_EQ(test_support::ErrorNumberOf(
-                  [&] { settings.PeriodKey(month, year_key); }),
+    EXPECT_EQ(test_support::ErrorNumberOf([&] { settings.PeriodKey(month, year_key); }),
               vb::err::kInvalidCall);
   }
 }
@@ -338,22 +315,16 @@ TEST_P(DemoDatabaseTest, SavedControlValuesAreReadPerCompanyAndUser) {
   };
   for (const Case& c : user_cases) {
     SCOPED_TRACE(std::string(c.name) + "(" + std::to_string(c.index) + ")");
-    EXPECT_EQ(c.settings->ReadControlValue(c.kind, c.name, c.index, c.database),
-              c.value);
+    EXPECT_EQ(c.settings->ReadControlValue(c.kind, c.name, c.index, c.database), c.value);
   }
-  const std::tuple<const char*, int16_t, int32_t, const char*> company_cases[] =
-      {
-          {"chkNonInvoiceGRV", 0, 1, "1"},
-          {"chkAccountant", 0, 1, "0"},
-          {"chkAutoAdvancePeriod", 1, 2, " 1 "},
-          {"chkAutoAdvancePeriod", 0, 1, ""},
-          {"chkNonInvoiceGRV", 0, 3, ""},
-      };
+  const std::tuple<const char*, int16_t, int32_t, const char*> company_cases[] = {
+      {"chkNonInvoiceGRV", 0, 1, "1"},       {"chkAccountant", 0, 1, "0"},
+      {"chkAutoAdvancePeriod", 1, 2, " 1 "}, {"chkAutoAdvancePeriod", 0, 1, ""},
+      {"chkNonInvoiceGRV", 0, 3, ""},
+  };
   for (const auto& [name, index, company, value] : company_cases) {
     SCOPED_TRACE(std::string(name) + " of company " + std::to_string(company));
-    EXPECT_EQ(
-        all_users.ReadCompanyControlValue("CheckBox", name, index, company),
-        value);
+    EXPECT_EQ(all_users.ReadCompanyControlValue("CheckBox", name, index, company), value);
   }
 }
 
@@ -361,8 +332,7 @@ KVT_INSTANTIATE_BACKENDS(DemoDatabaseTest);
 
 // What only a database file has.
 class DemoDatabaseFileTest : public DemoDatabaseTest {};
-INSTANTIATE_TEST_SUITE_P(File, DemoDatabaseFileTest,
-                         ::testing::Values(data::Backend::kSQLite),
+INSTANTIATE_TEST_SUITE_P(File, DemoDatabaseFileTest, ::testing::Values(data::Backend::kSQLite),
                          test_support::BackendTestName);
 
 std::string FileText(const std::string& path) {
@@ -420,11 +390,9 @@ TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnect
 TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
   const int32_t first = AddVolumeOrders(path_, 1000, 10);
   EXPECT_EQ(first, 11);
-  auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
-                   std::to_string(first + 99));
+  auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " + std::to_string(first + 99));
   EXPECT_EQ(lines->RecordCount(), 10);
-  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " +
-                std::to_string(first + 100))
+  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " + std::to_string(first + 100))
                 ->RecordCount(),
             0);
 }
@@ -450,8 +418,7 @@ TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack)
       vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
   connection->Execute("INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
   ResetDemoSchema(*connection, "demo");
-  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()),
-            demo_users);
+  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()), demo_users);
 }
 #endif
 

@@ -46,15 +46,13 @@ void PurchaseOrderDb::AddOrder(report::MemoryTable& data) {
   do {
     std::vector<vb::Variant> values{vb::Variant(kOrderId), vb::Variant(++line)};
     for (int index = 0; index < data.FieldCount(); ++index) values.push_back(data.Value(index));
-    connection->Execute("INSERT INTO OrderLines (" + names + ") VALUES (" + slots + ")",
-                        values);
+    connection->Execute("INSERT INTO OrderLines (" + names + ") VALUES (" + slots + ")", values);
   } while (data.MoveNext());
   connection->ExecuteScript("COMMIT");
   WriteProcedure();
 }
 
-void PurchaseOrderDb::SaveControlValue(const std::string& kind,
-                                       const std::string& name, int index,
+void PurchaseOrderDb::SaveControlValue(const std::string& kind, const std::string& name, int index,
                                        const char* value) {
   auto connection = db_.Open();
   connection->Execute(
@@ -91,8 +89,9 @@ void PurchaseOrderDb::WriteProcedure() {
   connection->ExecuteScript("DROP FUNCTION sp_AO_Select_Purchase_Order_Data(integer)");
   db::RunPortableScript(*connection,
                         "CREATE FUNCTION sp_AO_Select_Purchase_Order_Data(p_order integer) "
-                        "RETURNS TABLE (" + result + ") LANGUAGE sql AS $$ SELECT " + select +
-                        "p_order ORDER BY LineNo $$");
+                        "RETURNS TABLE (" +
+                            result + ") LANGUAGE sql AS $$ SELECT " + select +
+                            "p_order ORDER BY LineNo $$");
 }
 
 }  // namespace kvt::documents::testing

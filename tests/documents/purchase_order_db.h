@@ -23,8 +23,8 @@ class PurchaseOrderDb {
   void AddOrder(report::MemoryTable& data);
   // Saves the user's value of a control ("CheckBox", "chkPOGRVForm", 0),
   // replacing an earlier one; nullptr forgets it.
-  void SaveControlValue(const std::string& kind, const std::string& name,
-                        int index, const char* value);
+  void SaveControlValue(const std::string& kind, const std::string& name, int index,
+                        const char* value);
   // Makes the print-data procedure leave out `column`.
   void DropColumnFromProcedure(const std::string& column);
 

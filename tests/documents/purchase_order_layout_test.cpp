@@ -38,9 +38,9 @@ TEST(PurchaseOrderLayoutTest, TextIsEightAndAHalfPointExceptTitleMarkAndNames) {
   for (bool boxed : {true, false}) {
     SCOPED_TRACE(boxed ? "rptPurchaseOrder" : "rptPurchaseOrderNG");
     auto layout = Layout(boxed);
-    for (const auto* section : {layout->FindSection(SectionKind::PageHeader),
-                                layout->FindSection(SectionKind::Detail),
-                                layout->FindSection(SectionKind::PageFooter)}) {
+    for (const auto* section :
+         {layout->FindSection(SectionKind::PageHeader), layout->FindSection(SectionKind::Detail),
+          layout->FindSection(SectionKind::PageFooter)}) {
       for (const auto& control : section->Controls()) {
         if (control.Kind() == ControlKind::Line || control.Kind() == ControlKind::Box) {
           continue;
@@ -61,12 +61,14 @@ TEST(PurchaseOrderLayoutTest, TextIsEightAndAHalfPointExceptTitleMarkAndNames) {
 }
 
 TEST(PurchaseOrderLayoutTest, DetailFieldsSitUnderTheirHeadingsWithTheAmountFormat) {
+  // clang-format off
   const std::pair<const char*, const char*> columns[] = {
       {"lblRHOrderHeadCode", "fldRDProductCode"}, {"Label8", "fldRDProductDesc"},
       {"Label9", "fldRDOrderQty"},   {"Label10", "fldRDUnitPrice"},
       {"Label11", "fldRDTradeDisc"}, {"Label12", "fldRDRebateDisc"},
       {"Label13", "fldRDOtherDisc"}, {"Label14", "fldRDTaxAmount"},
       {"Label15", "fldRDSubTotal"}};
+  // clang-format on
   auto layout = Layout(true);
   for (const auto& [heading, field] : columns) {
     SCOPED_TRACE(field);
@@ -74,8 +76,8 @@ TEST(PurchaseOrderLayoutTest, DetailFieldsSitUnderTheirHeadingsWithTheAmountForm
     const auto& body = layout->Control(field).Bounds();
     EXPECT_LE(std::abs(head.left - body.left), 10);
     EXPECT_LE(std::abs(head.width - body.width), 10);
-    const bool text = std::string(field) == "fldRDProductCode" ||
-                      std::string(field) == "fldRDProductDesc";
+    const bool text =
+        std::string(field) == "fldRDProductCode" || std::string(field) == "fldRDProductDesc";
     EXPECT_EQ(layout->Control(field).OutputFormat(), text ? "" : "#,##0.00");
   }
 }
@@ -107,8 +109,8 @@ TEST(PurchaseOrderLayoutTest, PlainVariantMovesTheBlocksUpAndDrawsNoRules) {
   EXPECT_EQ(boxed->Control("fldRHSupPOBox").Bounds(), (Rect{113, 794, 5386, 226}));
   EXPECT_EQ(plain->Control("fldRHSupPOBox").Bounds(), (Rect{57, 680, 5386, 284}));
   EXPECT_EQ(plain->Control("Label17").Bounds(), (Rect{7483, 340, 1928, 227}));
-  for (const auto* section : {plain->FindSection(SectionKind::PageHeader),
-                              plain->FindSection(SectionKind::PageFooter)}) {
+  for (const auto* section :
+       {plain->FindSection(SectionKind::PageHeader), plain->FindSection(SectionKind::PageFooter)}) {
     for (const auto& control : section->Controls()) {
       EXPECT_TRUE(control.Kind() == ControlKind::Label || control.Kind() == ControlKind::Field)
           << control.Name();

@@ -51,8 +51,8 @@ class PurchaseOrderPrintingTest : public ::testing::TestWithParam<data::Backend>
     services::DataGateway gateway;
     const size_t before = output_.Calls().size();
     PrintPurchaseOrder(order_id, show_preview, PurchaseOrderDb::kDatabase, reprint,
-                       connection_text.empty() ? db_.ConnectionText() : connection_text,
-                       gateway, output_);
+                       connection_text.empty() ? db_.ConnectionText() : connection_text, gateway,
+                       output_);
     EXPECT_EQ(output_.Calls().size(), before + 1);
     return output_.Calls().back();
   }
@@ -72,8 +72,8 @@ TEST(PurchaseOrderLayoutChoiceTest, OnlyTheNumberOneAsksForTheBoxedLayout) {
     const char* saved;
     bool boxed;
   };
-  const Case cases[] = {{"1", true},  {" 1 ", true}, {"1.0", true}, {"0", false},
-                        {"2", false}, {"", false},   {"-1", false}, {"yes", false},
+  const Case cases[] = {{"1", true},   {" 1 ", true},    {"1.0", true},    {"0", false},
+                        {"2", false},  {"", false},      {"-1", false},    {"yes", false},
                         {"10", false}, {"1e999", false}, {"-1e999", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("saved '") + c.saved + "'");
@@ -88,8 +88,7 @@ TEST_P(PurchaseOrderPrintingTest, SavedPreferencePicksTheLayoutAndPrinter) {
     const char* preference;  // nullptr: nothing saved
     bool boxed;
   };
-  const Case cases[] = {{"1", true}, {"0", false}, {"2", false}, {nullptr, false},
-                        {"abc", false}};
+  const Case cases[] = {{"1", true}, {"0", false}, {"2", false}, {nullptr, false}, {"abc", false}};
   db_.AddOrder(*SamplePurchaseOrderData(2));
   db_.SaveControlValue("ComboBox", "cboPrinters", 6, "Office Laser");
   db_.SaveControlValue("ComboBox", "cboPrinters", 7, "Voucher Printer");
@@ -219,8 +218,7 @@ TEST_P(PurchaseOrderPrintingTest, UnknownOrderOrUnreachableDatabaseGiveAnEmptyDo
       {"no such order", 999999, db_.ConnectionText(), true, "Office Laser"},
       {"missing database", PurchaseOrderDb::kOrderId,
        "Provider=SQLite;Data Source=/nonexistent/po.sqlite", false, ""},
-      {"unreadable connection text", PurchaseOrderDb::kOrderId, "Provider=Oracle", false,
-       ""},
+      {"unreadable connection text", PurchaseOrderDb::kOrderId, "Provider=Oracle", false, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

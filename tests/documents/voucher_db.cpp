@@ -8,8 +8,7 @@ VoucherDb::VoucherDb(data::Backend backend) : db_("kvt_voucher_print", backend) 
   db_.Open()->ExecuteScript("INSERT INTO TransactionTypes (ID, Description) VALUES (99, 'Other')");
 }
 
-void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count,
-                           const VoucherLine& line) {
+void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count, const VoucherLine& line) {
   auto connection = db_.Open();
   const bool is_return = tran_type == 20 || tran_type == 32;
   const vb::Variant one(int32_t{1});
@@ -35,11 +34,11 @@ void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count,
       values);
 }
 
-void VoucherDb::SaveControlValue(const std::string& kind, const std::string& name,
-                                 int index, const char* value) {
+void VoucherDb::SaveControlValue(const std::string& kind, const std::string& name, int index,
+                                 const char* value) {
   auto connection = db_.Open();
-  const std::vector<vb::Variant> key{vb::Variant(kDatabase), vb::Variant(kind),
-                                     vb::Variant(name), vb::Variant(int32_t{index})};
+  const std::vector<vb::Variant> key{vb::Variant(kDatabase), vb::Variant(kind), vb::Variant(name),
+                                     vb::Variant(int32_t{index})};
   connection->Execute(
       "DELETE FROM UserControlValues WHERE DatabaseName = ?1 AND ControlKind = ?2 "
       "AND ControlName = ?3 AND ControlIndex = ?4",

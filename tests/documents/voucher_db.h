@@ -13,8 +13,7 @@ namespace kvt::documents::testing {
 struct VoucherLine {
   double qty = 3;
   // Unit price, trade, rebate and other discount, net, tax, total.
-  std::array<const char*, 7> amounts = {"12.50", "1.00", "0.50", "0.25",
-                                        "35.75", "5.36", "41.11"};
+  std::array<const char*, 7> amounts = {"12.50", "1.00", "0.50", "0.25", "35.75", "5.36", "41.11"};
   std::string description = "Hex bolt M8 x 40";
 };
 

@@ -26,10 +26,8 @@ TEST(VoucherLayoutTest, BandsRulesFontsAndCaptionsOfTheFourLayouts) {
   const Case cases[] = {
       {std::make_shared<rptGoodsReceived>(), 4845, 227, 1485, 16, 7, 10, 8.5, "Invoice Total "},
       {std::make_shared<rptGoodsReceivedNG>(), 4845, 225, 1485, 0, 0, 8.5, 8, "Invoice Total"},
-      {std::make_shared<rptGoodsReturned>(), 4395, 225, 1245, 25, 5, 10, 8.5,
-       "Credit Note Total"},
-      {std::make_shared<rptGoodsReturnedNG>(), 4395, 225, 1245, 0, 0, 10, 8.5,
-       "Credit Note Total"},
+      {std::make_shared<rptGoodsReturned>(), 4395, 225, 1245, 25, 5, 10, 8.5, "Credit Note Total"},
+      {std::make_shared<rptGoodsReturnedNG>(), 4395, 225, 1245, 0, 0, 10, 8.5, "Credit Note Total"},
   };
   for (const Case& c : cases) {
     report::Report& layout = *c.layout;

@@ -37,8 +37,8 @@ class VoucherPrintingTest : public ::testing::TestWithParam<data::Backend> {
     services::DataGateway gateway;
     const size_t before = output_.Calls().size();
     PrintGRVReport(grv_id, company, VoucherDb::kDatabase, reprint,
-                   connection.empty() ? db_.ConnectionText() : connection, decimals,
-                   decimals, gateway, output_);
+                   connection.empty() ? db_.ConnectionText() : connection, decimals, decimals,
+                   gateway, output_);
     EXPECT_EQ(output_.Calls().size(), before + 1);
     EXPECT_EQ(output_.Calls().back().action, RecordingOutput::Action::Preview);
     return output_.Calls().back();
@@ -84,16 +84,16 @@ TEST_P(VoucherPrintingTest, KindAndSavedPreferencePickLayoutCaptionsMarkAndPrint
       const auto& call = Print(kind.tran_type != 0 ? kind.tran_type : kMissing, reprint);
       EXPECT_EQ(call.target, "No Such Printer 7");
       const report::Page& page = call.document.pages.at(0);
-      EXPECT_EQ(LayoutOf(page), std::string(kind.returned ? "rptGoodsReturned"
-                                                          : "rptGoodsReceived") +
-                                    (plain ? "NG" : ""));
+      EXPECT_EQ(LayoutOf(page),
+                std::string(kind.returned ? "rptGoodsReturned" : "rptGoodsReceived") +
+                    (plain ? "NG" : ""));
       EXPECT_EQ(TextOf(page, "lblRHDocumentType"), kind.title);
       EXPECT_EQ(TextOf(page, "lblGRVNo"), kind.number);
       EXPECT_EQ(TextOf(page, "RePrintFlag"), reprint ? "Copy" : "");
       EXPECT_EQ(page.FindTexts("fldRDProductCode").size(), kind.tran_type != 0 ? 2u : 0u);
       // Every header column reaches its field, returns' order number too.
-      for (const char* field : {"fldRHSupName", "fldRHCoTaxNo", "fldRHDateReceived",
-                                "fldRHGRVID", "fldRHReceivedBy", "fldRHOrderNo"}) {
+      for (const char* field : {"fldRHSupName", "fldRHCoTaxNo", "fldRHDateReceived", "fldRHGRVID",
+                                "fldRHReceivedBy", "fldRHOrderNo"}) {
         EXPECT_EQ(TextOf(page, field).empty(), kind.tran_type == 0) << field;
       }
     }
@@ -111,9 +111,8 @@ TEST_P(VoucherPrintingTest, QuantityAndPriceFormatsFollowTheDecimalsSettings) {
     const char* price;
   };
   const Case cases[] = {
-      {-1, "1,234.57", "1,234.57"},  {0, "1,235", "1,234.57"},
-      {1, "1,234.6", "1,234.57"},    {2, "1,234.57", "1,234.57"},
-      {3, "1,234.568", "1,234.568"}, {4, "1,234.57", "1,234.5678"},
+      {-1, "1,234.57", "1,234.57"}, {0, "1,235", "1,234.57"},      {1, "1,234.6", "1,234.57"},
+      {2, "1,234.57", "1,234.57"},  {3, "1,234.568", "1,234.568"}, {4, "1,234.57", "1,234.5678"},
       {9, "1,234.57", "1,234.57"},
   };
   for (const Case& c : cases) {

@@ -22,7 +22,7 @@ struct Outcome {
 
 // Evaluates with an answer preset to 99 so an untouched answer shows.
 Outcome EvaluateWith(std::string formula, const std::string& value = "250",
-            const std::string& parameters = "") {
+                     const std::string& parameters = "") {
   script::ScriptControl msMain;
   Currency answer = Currency::FromInt(99);
   const bool evaluated = EvaluateFormula(msMain, answer, value, parameters, formula);
@@ -44,8 +44,8 @@ TEST(DiscountFormulaTest, EvaluatesAndRewritesTheFormulaInPlace) {
       {"X *\r\n0.1", "250", "", "250 * 0.1", 250000},  // a line break is a blank
       {"X*V1/100", "250", " 5 ", "250*5/100", 125000},
       {"X*V1/100+V2", "250", "5,1.5", "250*5/100+1.5", 140000},
-      {"X/3", "1", "", "1/3", 3333},        // to currency, nearest ten-thousandth
-      {"X*V1", "250", "", "250*V1", 0},      // no parameters: V1 stays, reads as Empty
+      {"X/3", "1", "", "1/3", 3333},            // to currency, nearest ten-thousandth
+      {"X*V1", "250", "", "250*V1", 0},         // no parameters: V1 stays, reads as Empty
       {"X>100", "250", "", "250>100", -10000},  // True is -1
   };
   for (const Case& c : cases) {
@@ -86,9 +86,8 @@ TEST(DiscountFormulaTest, FailuresKeepTheAnswerAndThePartialRewrite) {
 
 TEST(DiscountFormulaTest, NonNumericParameterRaisesObjectErrorThousand) {
   std::string formula = "X*V1";
-  EXPECT_EQ(test_support::ErrorNumberOf([&] {
-              ExpandAndEvaluateFormula(script::ScriptControl(), "250", "five", formula);
-            }),
+  EXPECT_EQ(test_support::ErrorNumberOf(
+                [&] { ExpandAndEvaluateFormula(script::ScriptControl(), "250", "five", formula); }),
             static_cast<int32_t>(0x800403E8u));
 }
 

@@ -62,9 +62,10 @@ TEST(FormulaTesterTest, CheckReportsEachKindOfProblem) {
   auto connection = data::Connection::Open(db.Path());
   int id = 100;
   for (const auto& c : cases) {
-    connection->Execute("INSERT INTO DiscountFormulas (ID, FormulaType, Description, Formula) "
-                        "VALUES (?1, 0, 'probe', ?2)",
-                        {vb::Variant(id++), vb::Variant(c.formula)});
+    connection->Execute(
+        "INSERT INTO DiscountFormulas (ID, FormulaType, Description, Formula) "
+        "VALUES (?1, 0, 'probe', ?2)",
+        {vb::Variant(id++), vb::Variant(c.formula)});
   }
   std::ostringstream out;
   EXPECT_EQ(RunFormulaCheck(db.Path(), 250, out), 1);

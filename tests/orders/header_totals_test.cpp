@@ -30,8 +30,7 @@ const vb::Variant kNull = vb::Variant::Null();
 data::RecordSetRef StoredLines(const std::vector<Line>& lines, bool as_variants = false) {
   test_support::Columns columns;
   for (const char* column : kHeaderTotalColumns) {
-    const DataType type =
-        std::string(column) == "Qty" ? DataType::kDouble : DataType::kCurrency;
+    const DataType type = std::string(column) == "Qty" ? DataType::kDouble : DataType::kCurrency;
     columns.emplace_back(column, as_variants ? DataType::kVariant : type);
   }
   std::vector<std::vector<vb::Variant>> rows;
@@ -54,8 +53,13 @@ TEST(HeaderTotalsTest, CaptionsEachSumWithTwoDecimalsInLabelOrder) {
                            {M("0.5"), M("0.75"), M("1"), M("1234.56"), kNull, M("1234.56"), 1.0}});
   Captions captions;
   CaptionInto(*rows, captions);
-  EXPECT_EQ(captions, (Captions{{1, "2.00"}, {2, "1.00"}, {3, "1.00"}, {4, "1,334.56"},
-                                {5, "15.00"}, {6, "1,349.56"}, {7, "3.50"}}));
+  EXPECT_EQ(captions, (Captions{{1, "2.00"},
+                                {2, "1.00"},
+                                {3, "1.00"},
+                                {4, "1,334.56"},
+                                {5, "15.00"},
+                                {6, "1,349.56"},
+                                {7, "3.50"}}));
   EXPECT_TRUE(rows->IsEOF());
 
   // No rows, or a count the set cannot tell: zeros, and the set not walked.
@@ -79,8 +83,8 @@ TEST(HeaderTotalsTest, CaptionsEachSumWithTwoDecimalsInLabelOrder) {
 }
 
 TEST(HeaderTotalsTest, SumsStayExactOverManyLines) {
-  std::vector<Line> rows(1000, {M("0.1"), M("0.01"), M("0.001"), M("0.3333"), M("0.05"),
-                                M("0.3833"), 0.1});
+  std::vector<Line> rows(
+      1000, {M("0.1"), M("0.01"), M("0.001"), M("0.3333"), M("0.05"), M("0.3833"), 0.1});
   auto totals = SumOrderDetailRows(*StoredLines(rows));
   EXPECT_EQ(totals[0], vb::Currency::FromInt(100));
   EXPECT_EQ(totals[3], vb::Currency::FromDecimalText("333.3"));
@@ -124,10 +128,9 @@ std::vector<Line> ManyLines(size_t count) {
   };
   const double quantities[] = {1.0, 2.5, 0.1, 1.0 / 3.0, 12.75, -4.0, 0.07};
   for (size_t i = 0; i < count; ++i) {
-    lines.push_back(
-        {C(next()), i % 5 == 0 ? kNull : C(next()), C(0), C(next() * 1000),
-         C(next()), C(next() * 1000),
-         vb::Variant(quantities[i % 7] * static_cast<double>(i % 13))});
+    lines.push_back({C(next()), i % 5 == 0 ? kNull : C(next()), C(0), C(next() * 1000), C(next()),
+                     C(next() * 1000),
+                     vb::Variant(quantities[i % 7] * static_cast<double>(i % 13))});
   }
   return lines;
 }
@@ -140,9 +143,7 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
   auto qty = [](double value) {
     return Line{C(0), C(0), C(0), C(0), C(0), C(0), vb::Variant(value)};
   };
-  auto trade = [](int64_t raw) {
-    return Line{C(raw), kNull, kNull, kNull, kNull, kNull, kNull};
-  };
+  auto trade = [](int64_t raw) { return Line{C(raw), kNull, kNull, kNull, kNull, kNull, kNull}; };
   std::vector<Line> far_tie = ManyLines(9000);
   far_tie[5000][6] = vb::Variant(0.00015);  // a tie in a later block only
   std::vector<Line> far_overflow = ManyLines(6000);
@@ -157,11 +158,10 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
        {{C(12500), kNull, C(-5000), C(1), kNull, C(-1), vb::Variant(2.5)},
         {kNull, C(-7), kNull, C(0), C(3), C(-99999), kNull},
         {C(-12500), C(7), C(5000), C(-1), C(-3), C(1), vb::Variant(-2.5)}}},
-      {"every value Null",
-       {Line{kNull, kNull, kNull, kNull, kNull, kNull, kNull}}},
+      {"every value Null", {Line{kNull, kNull, kNull, kNull, kNull, kNull, kNull}}},
       {"quantities halfway at the fifth decimal",
-       {qty(0.00005), qty(0.00015), qty(0.00025), qty(-0.00005), qty(1.00005),
-        qty(2.5e-5), qty(-0.00035), qty(0.1), qty(1.0 / 3.0), qty(-0.0)}},
+       {qty(0.00005), qty(0.00015), qty(0.00025), qty(-0.00005), qty(1.00005), qty(2.5e-5),
+        qty(-0.00035), qty(0.1), qty(1.0 / 3.0), qty(-0.0)}},
       {"quantities beyond the quick range",
        {qty(2e11), qty(-3e11), qty(9.2e14), qty(-9.2e14), qty(1e-300)}},
       {"quantity too large", {qty(1.5), qty(1e15), qty(1.0)}},
@@ -169,8 +169,7 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
       {"quantity infinite", {qty(-inf), qty(1.0)}},
       {"Currency overflow", {trade(kMax), trade(1), trade(2)}},
       {"overflow a later row would undo", {trade(kMax), trade(1), trade(-1)}},
-      {"large amounts that fit",
-       {trade(kMax / 2), trade(kMax / 2), trade(-kMax / 2)}},
+      {"large amounts that fit", {trade(kMax / 2), trade(kMax / 2), trade(-kMax / 2)}},
       {"the most negative amount", {trade(kMin), trade(kMax), trade(1)}},
       {"below the most negative amount", {trade(kMin), trade(-1)}},
       {"overflow in a later column of an earlier row",
@@ -193,10 +192,9 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
 }
 
 TEST(HeaderTotalsScanTest, PendingEditsAreCommittedAndCounted) {
-  const std::vector<Line> lines = {{C(10000), C(20000), kNull, C(1000000),
-                                    C(150000), C(1150000), vb::Variant(2.0)},
-                                   {C(5000), kNull, kNull, C(500000), C(75000),
-                                    C(575000), vb::Variant(1.0)}};
+  const std::vector<Line> lines = {
+      {C(10000), C(20000), kNull, C(1000000), C(150000), C(1150000), vb::Variant(2.0)},
+      {C(5000), kNull, kNull, C(500000), C(75000), C(575000), vb::Variant(1.0)}};
   for (bool as_variants : {false, true}) {
     SCOPED_TRACE(as_variants ? "walked" : "scanned");
     auto rows = StoredLines(lines, as_variants);

@@ -39,6 +39,7 @@ class LineCalculationTest : public ::testing::Test {
   LineCalculation calc_{formatter_};
 };
 
+// clang-format off
 TEST_F(LineCalculationTest, FiguresCascadeAndRound) {
   struct Case {
     const char* name;
@@ -76,10 +77,10 @@ TEST_F(LineCalculationTest, FiguresCascadeAndRound) {
     EXPECT_EQ(f.average_percent, Cur(c.average));
   }
 }
+// clang-format on
 
 TEST_F(LineCalculationTest, NewCostPerUnitSpreadsTheNetOverTheAbsoluteOrderQuantity) {
-  EXPECT_DOUBLE_EQ(calc_.Figures({10, 2, Cur("5"), {}, {}, {}}, 15).new_cost_per_unit.value(),
-                   6.0);
+  EXPECT_DOUBLE_EQ(calc_.Figures({10, 2, Cur("5"), {}, {}, {}}, 15).new_cost_per_unit.value(), 6.0);
   EXPECT_DOUBLE_EQ(calc_.Figures({-4, 2, Cur("10"), {}, {}, {}}, 0).new_cost_per_unit.value(),
                    -5.0);
   EXPECT_FALSE(calc_.Figures({0, 3, Cur("10"), {}, {}, {}}, 0).new_cost_per_unit.has_value());
@@ -110,8 +111,7 @@ TEST_F(LineCalculationTest, TriggersRestartTheChainWhereTheInputChanged) {
 
 TEST_F(LineCalculationTest, CascadingFormulasSeeTheRoundedSubtotals) {
   RateSteps steps(calc_);
-  steps.rates = {{Discount::kTrade, 0.05}, {Discount::kRebate, 0.025},
-                 {Discount::kOther, 0.01}};
+  steps.rates = {{Discount::kTrade, 0.05}, {Discount::kRebate, 0.025}, {Discount::kOther, 0.01}};
   LineInputs line{3, 0, Cur("33.333"), {}, {}, {}};
   calc_.RunDiscountChain(kTriggerQuantity, line, steps);
   // gross 99.999 -> 100.00; trade 5.00; 95.00; rebate 2.375 -> 2.38;
@@ -150,8 +150,7 @@ TEST_F(LineCalculationTest, TypedAmountsAreRoundedWhenTheChainRestartsAfterThem)
 }
 
 TEST_F(LineCalculationTest, SubTotalsTakeTheAverageOverTheNet) {
-  SubTotalFigures s = calc_.SubTotals({10, 0, Cur("10"), Cur("10"), Cur("5"), Cur("5")},
-                                      Cur("12"));
+  SubTotalFigures s = calc_.SubTotals({10, 0, Cur("10"), Cur("10"), Cur("5"), Cur("5")}, Cur("12"));
   EXPECT_EQ(s.net, Cur("80"));
   EXPECT_EQ(s.average_percent, Cur("25"));  // 20 over 80, not over 100
   EXPECT_EQ(s.total, Cur("92"));
@@ -165,8 +164,8 @@ TEST_F(LineCalculationTest, PercentageAmountAndQuantityRange) {
   struct Case {
     double quantity;
     bool ok;
-  } cases[] = {{0, false}, {-1, false}, {0.01, true}, {999999.99, true},
-               {1000000, false}, {1e12, false}};
+  } cases[] = {{0, false},        {-1, false},      {0.01, true},
+               {999999.99, true}, {1000000, false}, {1e12, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.quantity);
     EXPECT_EQ(OrderQuantityInRange(c.quantity), c.ok);

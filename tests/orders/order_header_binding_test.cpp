@@ -32,9 +32,11 @@ class Provider : public object::Object {
  public:
   std::string TypeName() const override { return "KvtDBC"; }
   vb::Variant Get(std::string_view name, object::Args args) override {
+    // clang-format off
     if (name.empty() && args.size() == 1 && vb::CLng(args[0]) == 0) {
       return vb::ObjectRef(shared_from_this());
     }
+    // clang-format on
     throw vb::Error::SubscriptOutOfRange("KvtDBC");
   }
   vb::Variant Call(std::string_view name, object::Args args) override {
@@ -103,19 +105,27 @@ class OrderHeaderBindingTest : public ::testing::Test {
         RowsOf({{"Branch_ID", DataType::kInteger}, {"Branch", DataType::kVarWChar}},
                {{10, std::string("Bellville")}, {20, std::string("Durbanville")}});
     members["Branch_Codes"]->MoveNext();
-    members["Order_Headers"] = RowsOf(
-        {{"ID", DataType::kInteger},          {"Order No", DataType::kVarWChar},
-         {"Date Ordered", DataType::kVarWChar}, {"Branch_Codes_ID", DataType::kInteger},
-         {"Supplier Rep", DataType::kVarWChar}, {"Supplier Type", DataType::kVarWChar},
-         {"SupplierID", DataType::kInteger},  {"Our Ref", DataType::kVarWChar},
-         {"Supplier Ref", DataType::kVarWChar}, {"Trade Discount", DataType::kCurrency},
-         {"Rebate Discount", DataType::kCurrency}, {"Other Discount", DataType::kCurrency},
-         {"Net Amount", DataType::kCurrency}, {"Tax Total", DataType::kCurrency},
-         {"Order Total", DataType::kCurrency}, {"Order Qty", DataType::kDouble}},
-        {{5, std::string("PO000105"), std::string("2026-11-10"), 20,
-          std::string("Pieter van Wyk"), std::string("Local"), 2, std::string("KH-2302"),
-          vb::Variant::Null(), Money("774.62"), Money("45.68"), Money("0"),
-          Money("14251.10"), vb::Variant::Null(), Money("16337.7656"), 62.5}});
+    members["Order_Headers"] =
+        RowsOf({{"ID", DataType::kInteger},
+                {"Order No", DataType::kVarWChar},
+                {"Date Ordered", DataType::kVarWChar},
+                {"Branch_Codes_ID", DataType::kInteger},
+                {"Supplier Rep", DataType::kVarWChar},
+                {"Supplier Type", DataType::kVarWChar},
+                {"SupplierID", DataType::kInteger},
+                {"Our Ref", DataType::kVarWChar},
+                {"Supplier Ref", DataType::kVarWChar},
+                {"Trade Discount", DataType::kCurrency},
+                {"Rebate Discount", DataType::kCurrency},
+                {"Other Discount", DataType::kCurrency},
+                {"Net Amount", DataType::kCurrency},
+                {"Tax Total", DataType::kCurrency},
+                {"Order Total", DataType::kCurrency},
+                {"Order Qty", DataType::kDouble}},
+               {{5, std::string("PO000105"), std::string("2026-11-10"), 20,
+                 std::string("Pieter van Wyk"), std::string("Local"), 2, std::string("KH-2302"),
+                 vb::Variant::Null(), Money("774.62"), Money("45.68"), Money("0"),
+                 Money("14251.10"), vb::Variant::Null(), Money("16337.7656"), 62.5}});
   }
 
   vb::Variant Form() { return vb::ObjectRef(screen_); }
@@ -205,12 +215,14 @@ class Forecaster : public object::Object {
     if (found == values.end()) ThrowNoSuchMember(name);
     return found->second;
   }
+  // clang-format off
   std::map<std::string, vb::Variant> values = {
       {"ProductDescription", std::string("Sleeve anchor 12 mm")}, {"StockOnHand", 0.0},
       {"StockReserved", 2.5}, {"LastSaleDate", vb::Variant::Null()}, {"QtyOnOrder", 40},
       {"OrdersPending", 1}, {"CandidatesPending", 3}, {"LeadTime", 14}, {"MinOrderQty", 5},
       {"MaxOrderQty", 60}, {"ServiceLevel", 0.9}, {"Mean", 1.25}, {"Median", 1},
       {"StdDev", 0.5}};
+  // clang-format on
 };
 
 TEST_F(OrderHeaderBindingTest, ProductDetailsShowUnformattedWithNoLastSaleAsEmpty) {

@@ -171,8 +171,11 @@ TEST_P(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
     bool accepted;
     const char* box_after;
   } cases[] = {
-      {"0", false, "0"},        {"", false, "0"},      {"abc", false, "0"},
-      {"-1", false, "-1"},      {"1000000", false, "1000000"},
+      {"0", false, "0"},
+      {"", false, "0"},
+      {"abc", false, "0"},
+      {"-1", false, "-1"},
+      {"1000000", false, "1000000"},
       {"999999.99", true, "999,999.99"},
   };
   for (const auto& c : cases) {
@@ -267,10 +270,10 @@ TEST_P(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
     SCOPED_TRACE(bad);
     SetUp();
     // A rebate list whose second formula cannot give an amount.
-    auto formulas = test_support::RowsOf(
-        {{"ID", DataType::kInteger}, {"Description", DataType::kVarWChar},
-         {"Formula", DataType::kVarWChar}},
-        {{1, "None", "0"}, {2, "Broken", bad}});
+    auto formulas = test_support::RowsOf({{"ID", DataType::kInteger},
+                                          {"Description", DataType::kVarWChar},
+                                          {"Formula", DataType::kVarWChar}},
+                                         {{1, "None", "0"}, {2, "Broken", bad}});
     OrderLine line(*form_);
     line.AssignAllForAdding(*ProductRows({.trade_formula = 2}), 10, "PO-1");
     // Set up as a fill would, so that nothing recalculates yet.
@@ -300,9 +303,9 @@ TEST_P(OrderItemDialogTest, OddEntriesAreReadAsTheRecordSetWouldReadThem) {
     const char* box_after;
     const char* net_after;
   } cases[] = {
-      {0, "1,2,3", "123.00", "151,843.50"},     // grouping read loosely
-      {1, "1.234567", "1.23", "12.35"},         // a price with six decimals
-      {1, "12abc", "12abc", "12,345.00"},       // not a number: nothing recalculated
+      {0, "1,2,3", "123.00", "151,843.50"},  // grouping read loosely
+      {1, "1.234567", "1.23", "12.35"},      // a price with six decimals
+      {1, "12abc", "12abc", "12,345.00"},    // not a number: nothing recalculated
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -333,8 +336,7 @@ TEST_P(OrderItemDialogTest, FailedLookupsAndMissingColumnsLeaveTheDialogUsable) 
   EXPECT_FALSE(form_->BindingState());
 
   // A product row without "Price 2" ends the fill there, in binding state.
-  EXPECT_THROW(line.AssignAllForAdding(*ProductRows({.id = 202}, "Price 2"), 4, "PO-2"),
-               vb::Error);
+  EXPECT_THROW(line.AssignAllForAdding(*ProductRows({.id = 202}, "Price 2"), 4, "PO-2"), vb::Error);
   EXPECT_TRUE(form_->BindingState());
   EXPECT_EQ(line.Get("Product_ID"), "202");
   EXPECT_EQ(line.Get("Order_Qty"), "2.00");  // the earlier line's, untouched
@@ -346,13 +348,15 @@ TEST_P(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   struct {
     const char* column;
     Variant value;
-  } values[] = {{"Products ID", 101},   {"Product", "Widget"}, {"Lead Time", 7},
-                {"Qty", 10},            {"B/O Qty", 0},        {"Free Qty", 1},
-                {"Unit Price", "10"},   {"Trade_Discount_Formula_ID", 1},
-                {"Trade Disc", "10"},   {"Rebate_Formula_ID", 6},
-                {"Rebate Disc", "5"},   {"Other_Discount_Formula_ID", 1},
-                {"Other Disc", "5"},    {"Net Amount", "80"}, {"Tax_Codes_ID", 2},
-                {"Tax", "0"},           {"Total Cost", "80"}};
+  } values[] = {{"Products ID", 101}, {"Product", "Widget"},
+                {"Lead Time", 7},     {"Qty", 10},
+                {"B/O Qty", 0},       {"Free Qty", 1},
+                {"Unit Price", "10"}, {"Trade_Discount_Formula_ID", 1},
+                {"Trade Disc", "10"}, {"Rebate_Formula_ID", 6},
+                {"Rebate Disc", "5"}, {"Other_Discount_Formula_ID", 1},
+                {"Other Disc", "5"},  {"Net Amount", "80"},
+                {"Tax_Codes_ID", 2},  {"Tax", "0"},
+                {"Total Cost", "80"}};
   for (const auto& v : values) detail->Item(v.column).Value(v.value);
   detail->Update();
   OrderLine line(*form_);
@@ -401,8 +405,7 @@ TEST_P(OrderItemDialogTest, AddWarnsPerFailingColumnAndWritesTheRest) {
   EXPECT_EQ(driver->Messages()[0].buttons, ui::vbExclamation);
   EXPECT_EQ(driver->Messages()[0].prompt,
             vb::Error::StandardDescription(vb::err::kAdoItemNotFound));
-  EXPECT_EQ(detail->Item("Net Amount").Value(),
-            Variant(vb::Currency::FromDecimalText("2469")));
+  EXPECT_EQ(detail->Item("Net Amount").Value(), Variant(vb::Currency::FromDecimalText("2469")));
 }
 
 TEST_P(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
@@ -420,8 +423,7 @@ TEST_P(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
   line.Let("Unit_Price", "lots");  // the record set refuses it
   line.Let("Net_Amount", "1.00");
   EXPECT_THROW(UpdateOrderDetailRS(*form_, *detail), vb::Error);
-  EXPECT_EQ(detail->Item("Net Amount").Value(),
-            Variant(vb::Currency::FromDecimalText("2469")));
+  EXPECT_EQ(detail->Item("Net Amount").Value(), Variant(vb::Currency::FromDecimalText("2469")));
 }
 
 }  // namespace

@@ -23,9 +23,7 @@ TEST(CommandTextTest, ReadsProcedureCalls) {
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 12,1",
        "sp_AO_GRV_Select_Outstanding_Orders",
        {vb::Variant(12), vb::Variant(1)}},
-      {"sp_AO_Select_Order_Lups 1,7",
-       "sp_AO_Select_Order_Lups",
-       {vb::Variant(1), vb::Variant(7)}},
+      {"sp_AO_Select_Order_Lups 1,7", "sp_AO_Select_Order_Lups", {vb::Variant(1), vb::Variant(7)}},
       {"Exec sp_AO_Select_Received_GRV -5,2",
        "sp_AO_Select_Received_GRV",
        {vb::Variant(-5), vb::Variant(2)}},
@@ -81,15 +79,14 @@ TEST(CommandTextTest, RefusesAnythingButACall) {
       ADD_FAILURE() << "accepted";
     } catch (const vb::Error& error) {
       EXPECT_EQ(error.number(), kCommandRefused);
-      EXPECT_EQ(error.description(),
-                "The command text is not a procedure call.");
+      EXPECT_EQ(error.description(), "The command text is not a procedure call.");
     }
   }
 }
 
 TEST(ConnectionTextTest, ReadsProviderSourceAndUser) {
-  const ConnectionText parsed = ParseConnectionText(
-      " provider = SQLite ; Data Source=\"/tmp/a b.sqlite\";User ID=clerk;x=y");
+  const ConnectionText parsed =
+      ParseConnectionText(" provider = SQLite ; Data Source=\"/tmp/a b.sqlite\";User ID=clerk;x=y");
   EXPECT_EQ(parsed.backend, data::Backend::kSQLite);
   EXPECT_EQ(parsed.path, "/tmp/a b.sqlite");
   EXPECT_EQ(parsed.user_id, "clerk");
@@ -125,8 +122,7 @@ TEST(ConnectionTextTest, ReadsProviderSourceAndUser) {
 // A path may hold ";" when it is quoted, as every value may.
 TEST(ConnectionTextTest, QuotedValueMayHoldSemicolonsAndQuotes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"Provider=SQLite;Data Source=\"/tmp/a;b/db.sqlite\";User ID=clerk",
-       "/tmp/a;b/db.sqlite"},
+      {"Provider=SQLite;Data Source=\"/tmp/a;b/db.sqlite\";User ID=clerk", "/tmp/a;b/db.sqlite"},
       {"Data Source='/tmp/x;y.sqlite'", "/tmp/x;y.sqlite"},
       {"Data Source = \"/tmp/say \"\"hi\"\";.sqlite\" ", "/tmp/say \"hi\";.sqlite"},
   };

@@ -13,9 +13,9 @@ namespace {
 
 TEST(ControlSettingsTest, PeriodKeysSortInPeriodOrderAcrossYears) {
   // (month, calendar year) in period order, across year boundaries.
-  const std::pair<int32_t, int32_t> periods[] = {
-      {12, 999}, {1, 2019}, {2, 2019}, {9, 2019}, {10, 2019}, {12, 2019},
-      {1, 2020}, {11, 2026}, {12, 2026}, {1, 2027}, {1, 10000}};
+  const std::pair<int32_t, int32_t> periods[] = {{12, 999},  {1, 2019},  {2, 2019}, {9, 2019},
+                                                 {10, 2019}, {12, 2019}, {1, 2020}, {11, 2026},
+                                                 {12, 2026}, {1, 2027},  {1, 10000}};
   std::vector<std::string> keys;
   for (const auto& [month, year] : periods) {
     keys.push_back(ControlSettings::PeriodKeyOfYear(month, year));
@@ -24,18 +24,15 @@ TEST(ControlSettingsTest, PeriodKeysSortInPeriodOrderAcrossYears) {
     SCOPED_TRACE(keys[i - 1] + " < " + keys[i]);
     EXPECT_LT(keys[i - 1], keys[i]);
   }
-  EXPECT_EQ(ControlSettings::PeriodKeyOfYear(3, 2026),
-            ControlSettings::PeriodKeyOfYear(3, 2026));
+  EXPECT_EQ(ControlSettings::PeriodKeyOfYear(3, 2026), ControlSettings::PeriodKeyOfYear(3, 2026));
 }
 
 TEST(ControlSettingsTest, PeriodKeyRefusesImpossiblePeriods) {
-  const std::pair<int32_t, int32_t> refused[] = {
-      {0, 2026}, {13, 2026}, {-1, 2026}, {1, 0}, {1, -1}, {1, 100000000}};
+  const std::pair<int32_t, int32_t> refused[] = {{0, 2026}, {13, 2026}, {-1, 2026},
+                                                 {1, 0},    {1, -1},    {1, 100000000}};
   for (const auto& [month, year] : refused) {
     SCOPED_TRACE(std::to_string(month) + "/" + std::to_string(year));
-    EXPECT_EQ(test_support::ErrorNumberOf([&] {
-                ControlSettings::PeriodKeyOfYear(month, year);
-              }),
+    EXPECT_EQ(test_support::ErrorNumberOf([&] { ControlSettings::PeriodKeyOfYear(month, year); }),
               vb::err::kInvalidCall);
   }
   ControlSettings unconnected;

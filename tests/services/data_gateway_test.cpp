@@ -65,9 +65,7 @@ class DataGatewayTest : public ::testing::TestWithParam<data::Backend> {
                                                            : kPostgresProcedures);
   }
 
-  data::ConnectionRef Open() {
-    return gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
-  }
+  data::ConnectionRef Open() { return gateway_.OpenConnection(db_.ConnectionText(), -1, 3); }
   data::RecordSetRef Run(const std::string& command) {
     auto connection = Open();
     int32_t status = 0;
@@ -88,8 +86,7 @@ TEST_P(DataGatewayTest, RunsACallWithItsNumbersBound) {
   EXPECT_EQ(rows->Item(1).Name(), "Item Name");
   EXPECT_EQ(rows->Item("Item Name").Value(), vb::Variant("Nut"));
   EXPECT_EQ(Run("sp_items 1, 0")->RecordCount(), 2);
-  EXPECT_EQ(Run("SP_ITEMS 2,0")->Item("Amount").Value(),
-            vb::Variant(vb::Currency::FromInt(389)));
+  EXPECT_EQ(Run("SP_ITEMS 2,0")->Item("Amount").Value(), vb::Variant(vb::Currency::FromInt(389)));
   EXPECT_EQ(Run("Exec sp_echo -5")->Item("Echo").Value(), vb::Variant(-5));
   EXPECT_EQ(Run("Exec sp_total")->Item("Total").Value(),
             vb::Variant(vb::Currency::FromRaw(4045000)));
@@ -105,8 +102,7 @@ TEST_P(DataGatewayTest, EmptyResultIsAnEmptySetNotAnError) {
 TEST_P(DataGatewayTest, ForwardOnlyCursorCannotCount) {
   auto connection = Open();
   int32_t status = 7;
-  auto rows =
-      gateway_.OpenRecordset("sp_items 1,0", 0, 1, 1, connection, status);
+  auto rows = gateway_.OpenRecordset("sp_items 1,0", 0, 1, 1, connection, status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(rows->RecordCount(), -1);
   EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(1));
@@ -172,29 +168,24 @@ TEST_P(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
   vb::Variant input(1), out1, out2, out3("untouched");
   const std::vector<std::vector<ProcedureParameter>> lists = {
       {ProcedureParameter::In(input), ProcedureParameter::Out(out1)},
-      {ProcedureParameter::In(input), ProcedureParameter::In(input),
-       ProcedureParameter::Out(out1), ProcedureParameter::Out(out2)},
-      {ProcedureParameter::Out(out1), ProcedureParameter::Out(out2),
-       ProcedureParameter::Out(out3)},
+      {ProcedureParameter::In(input), ProcedureParameter::In(input), ProcedureParameter::Out(out1),
+       ProcedureParameter::Out(out2)},
+      {ProcedureParameter::Out(out1), ProcedureParameter::Out(out2), ProcedureParameter::Out(out3)},
   };
   for (size_t i = 0; i < lists.size(); ++i) {
     SCOPED_TRACE(i);
     auto parameters = lists[i];
     int32_t status = 0;
-    EXPECT_EQ(ErrorNumberOf([&] {
-                gateway_.RunProcedure("sp_pair", connection, 1, parameters, status);
-              }),
-              kCommandRefused);
+    EXPECT_EQ(
+        ErrorNumberOf([&] { gateway_.RunProcedure("sp_pair", connection, 1, parameters, status); }),
+        kCommandRefused);
   }
   EXPECT_EQ(out3, vb::Variant("untouched"));
   std::vector<ProcedureParameter> no_parameters;
   int32_t status = 0;
-  for (const char* name :
-       {"sp_missing", "sp_pair 1", "sp_pair;DROP TABLE Items"}) {
+  for (const char* name : {"sp_missing", "sp_pair 1", "sp_pair;DROP TABLE Items"}) {
     SCOPED_TRACE(name);
-    EXPECT_THROW(
-        gateway_.RunProcedure(name, connection, 1, no_parameters, status),
-        vb::Error);
+    EXPECT_THROW(gateway_.RunProcedure(name, connection, 1, no_parameters, status), vb::Error);
   }
   EXPECT_EQ(ItemCount(), 3);
 }
@@ -203,9 +194,8 @@ TEST(DataGatewayFileTest, MissingDatabaseFileIsAnErrorAndStaysMissing) {
   const std::string missing =
       (std::filesystem::temp_directory_path() / "kvt_gateway_gone.sqlite").string();
   DataGateway gateway;
-  EXPECT_EQ(ErrorNumberOf([&] {
-              gateway.OpenConnection("Provider=SQLite;Data Source=" + missing, -1, 3);
-            }),
+  EXPECT_EQ(ErrorNumberOf(
+                [&] { gateway.OpenConnection("Provider=SQLite;Data Source=" + missing, -1, 3); }),
             vb::err::kAdoConnectionFailed);
   EXPECT_FALSE(std::filesystem::exists(missing));
 }

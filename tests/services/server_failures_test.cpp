@@ -14,8 +14,7 @@ namespace {
 
 // Only the server has these failures; the name still ends in the backend.
 class ServerFailuresTest : public ::testing::TestWithParam<data::Backend> {};
-INSTANTIATE_TEST_SUITE_P(Server, ServerFailuresTest,
-                         ::testing::Values(data::Backend::kPostgreSQL),
+INSTANTIATE_TEST_SUITE_P(Server, ServerFailuresTest, ::testing::Values(data::Backend::kPostgreSQL),
                          test_support::BackendTestName);
 
 TEST_P(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {

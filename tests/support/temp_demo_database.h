@@ -48,15 +48,13 @@ inline std::vector<data::Backend> TestBackends() {
 }
 
 // "SQLite" or "PostgreSQL": the last part of each parameterised test's name.
-inline std::string BackendTestName(
-    const ::testing::TestParamInfo<data::Backend>& info) {
+inline std::string BackendTestName(const ::testing::TestParamInfo<data::Backend>& info) {
   return data::BackendName(info.param);
 }
 
-#define KVT_INSTANTIATE_BACKENDS(suite)                                  \
-  INSTANTIATE_TEST_SUITE_P(Backends, suite,                              \
-                           ::testing::ValuesIn(                          \
-                               ::kvt::test_support::TestBackends()),     \
+#define KVT_INSTANTIATE_BACKENDS(suite)                                              \
+  INSTANTIATE_TEST_SUITE_P(Backends, suite,                                          \
+                           ::testing::ValuesIn(::kvt::test_support::TestBackends()), \
                            ::kvt::test_support::BackendTestName)
 
 // The test server's connection text for `database`; throws when the run
@@ -68,8 +66,7 @@ inline std::string TestServerText(const std::string& database) {
         "KVT_TEST_POSTGRES is not set: run the tests through scripts/test.sh "
         "(or scripts/with-postgres.sh), which starts a PostgreSQL server");
   }
-  return std::string("Provider=PostgreSQL;") + server +
-         ";Database=" + vb::KeyValueText(database);
+  return std::string("Provider=PostgreSQL;") + server + ";Database=" + vb::KeyValueText(database);
 }
 
 // A schema of its own in the test server's database "kvt" (a database is
@@ -82,8 +79,7 @@ class TempDemoDatabase {
   // for scripts in the shared dialect (db/portable_script.h).
   enum class Content { kDemo, kSchema, kEmpty };
 
-  explicit TempDemoDatabase(const std::string& stem,
-                            data::Backend backend = data::Backend::kSQLite,
+  explicit TempDemoDatabase(const std::string& stem, data::Backend backend = data::Backend::kSQLite,
                             Content content = Content::kDemo)
       : backend_(backend), name_(UniqueName(stem)) {
     if (backend_ == data::Backend::kSQLite) {
@@ -125,9 +121,8 @@ class TempDemoDatabase {
   // The SQLite file (empty for PostgreSQL).
   const std::string& Path() const { return path_; }
   std::string ConnectionText() const {
-    return backend_ == data::Backend::kSQLite
-               ? db::ConnectionTextFor(path_)
-               : TestServerText(kTestDatabase) + ";Schema=" + name_;
+    return backend_ == data::Backend::kSQLite ? db::ConnectionTextFor(path_)
+                                              : TestServerText(kTestDatabase) + ";Schema=" + name_;
   }
   // The connection text with `user` as User ID. On PostgreSQL that is the
   // login, so the user is made a role of the server (with the server's

@@ -26,6 +26,7 @@ ReceiveLineEntries In(const Entries& e) {
   return in;
 }
 
+// clang-format off
 TEST(ReceiveCalculationTest, FiguresFollowTheSelector) {
   struct Case {
     const char* what;
@@ -79,6 +80,7 @@ TEST(ReceiveCalculationTest, FiguresFollowTheSelector) {
     EXPECT_EQ(f.balanced, c.balanced);
   }
 }
+// clang-format on
 
 TEST(ReceiveCalculationTest, QuantityAndPriceRoundToTheirDecimals) {
   struct Case {
@@ -94,8 +96,8 @@ TEST(ReceiveCalculationTest, QuantityAndPriceRoundToTheirDecimals) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.q);
     Entries e{.q = c.q, .p = c.p};
-    const ReceiveLineFigures f = ReceiveCalculation(c.qty_decimals, c.price_decimals)
-                                     .Run(In(e), 0, 0);
+    const ReceiveLineFigures f =
+        ReceiveCalculation(c.qty_decimals, c.price_decimals).Run(In(e), 0, 0);
     EXPECT_DOUBLE_EQ(f.quantity, c.quantity);
     EXPECT_EQ(f.unit_price, Cur(c.price));
     EXPECT_EQ(f.sub_total, Cur(c.sub_total));

@@ -34,6 +34,7 @@ struct OrderLine {
   Variant tax_code = 5, product = 7;
 };
 
+// clang-format off
 Variant Outstanding(const OrderLine& l) {
   return vb::ObjectRef(test_support::RowsOf(
       {{"ID", DataType::kInteger}, {"Products ID", DataType::kInteger},
@@ -49,23 +50,31 @@ Variant Outstanding(const OrderLine& l) {
         l.tax_code.IsNull() ? Variant::Null() : Variant("VAT 14%"), Cur("35.91"),
         Cur("292.41")}}));
 }
+// clang-format on
 
 // A line of a received voucher (GetReceivedGRVDetails, or with the
 // consignment quantities GetReceivedCRVDetails).
 Variant Received(Variant qty, Variant price, Variant trade, Variant rebate,
-                            Variant left = Variant::Null(), Variant product = 7,
-                            Variant tax_code = 5) {
-  return vb::ObjectRef(test_support::RowsOf(
-      {{"ID", DataType::kInteger}, {"Tax_Codes_ID", DataType::kInteger},
-       {"Products ID", DataType::kInteger}, {"Product", DataType::kVarWChar},
-       {"Code", DataType::kVarWChar}, {"Qty", DataType::kDouble},
-       {"Qty Left", DataType::kDouble}, {"Qty Returned", DataType::kDouble},
-       {"Qty Sold", DataType::kDouble}, {"Unit Price", DataType::kCurrency},
-       {"Trade Disc", DataType::kCurrency}, {"Rebate Disc", DataType::kCurrency},
-       {"Other Disc", DataType::kCurrency}, {"Net", DataType::kCurrency},
-       {"Tax", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
-      {{90, tax_code, product, "Flat washer", "WSH-M10", qty, left, 3.0, 10.0, price, trade,
-        rebate, Cur("0"), Cur("0"), Cur("0"), Cur("0")}}));
+                 Variant left = Variant::Null(), Variant product = 7, Variant tax_code = 5) {
+  return vb::ObjectRef(
+      test_support::RowsOf({{"ID", DataType::kInteger},
+                            {"Tax_Codes_ID", DataType::kInteger},
+                            {"Products ID", DataType::kInteger},
+                            {"Product", DataType::kVarWChar},
+                            {"Code", DataType::kVarWChar},
+                            {"Qty", DataType::kDouble},
+                            {"Qty Left", DataType::kDouble},
+                            {"Qty Returned", DataType::kDouble},
+                            {"Qty Sold", DataType::kDouble},
+                            {"Unit Price", DataType::kCurrency},
+                            {"Trade Disc", DataType::kCurrency},
+                            {"Rebate Disc", DataType::kCurrency},
+                            {"Other Disc", DataType::kCurrency},
+                            {"Net", DataType::kCurrency},
+                            {"Tax", DataType::kCurrency},
+                            {"Total Cost", DataType::kCurrency}},
+                           {{90, tax_code, product, "Flat washer", "WSH-M10", qty, left, 3.0, 10.0,
+                             price, trade, rebate, Cur("0"), Cur("0"), Cur("0"), Cur("0")}}));
 }
 
 class ReceiveItemTest : public ::testing::TestWithParam<data::Backend> {
@@ -114,8 +123,8 @@ TEST_P(ReceiveItemTest, AddingProposesWhatIsStillToCome) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.ordered);
-    grv_.AssignAllForAdding(Outstanding({.qty = c.qty, .back_order = c.back_order,
-                                         .received = c.received}));
+    grv_.AssignAllForAdding(
+        Outstanding({.qty = c.qty, .back_order = c.back_order, .received = c.received}));
     EXPECT_EQ(Form().lblODEdit(2).Caption(), c.now);
     EXPECT_EQ(Form().lblODCalc(5).Caption(), c.ordered);
     EXPECT_EQ(Form().lblODCalc(6).Caption(), c.to_date);
@@ -134,8 +143,8 @@ TEST_P(ReceiveItemTest, AddingTurnsTheOrderDiscountsIntoPercentagesAndCalculates
   EXPECT_EQ(grv_.Tax_Code(), "VAT 14%");
   EXPECT_TRUE(Form().cmdAction(0).Enabled());
 
-  grv_.AssignAllForAdding(Outstanding({.price = Cur("1234.5"), .tax_code = Variant::Null(),
-                                       .product = Variant::Null()}));
+  grv_.AssignAllForAdding(Outstanding(
+      {.price = Cur("1234.5"), .tax_code = Variant::Null(), .product = Variant::Null()}));
   EXPECT_EQ(grv_.Unit_Price(), "1,234.50");
   EXPECT_EQ(grv_.Tax_Code_ID(), "1");
   EXPECT_EQ(grv_.Product_ID(), "0");
@@ -159,6 +168,7 @@ TEST_P(ReceiveItemTest, ARebateTypedAtZeroPercentBecomesItsPercentageAndStays) {
   EXPECT_FALSE(Form().Visible());
 }
 
+// clang-format off
 TEST_P(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
   struct Case {
     const char *box, *text, *message, *title;
@@ -186,7 +196,9 @@ TEST_P(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
     EXPECT_TRUE(open);
   }
 }
+// clang-format on
 
+// clang-format off
 TEST_P(ReceiveItemTest, ANetAmountWithNoQuantityAsksToRedoTheItem) {
   grv_.AssignAllForAdding(Outstanding({}));
   auto messages = Show([](ui::HeadlessDriver& clerk) {
@@ -198,6 +210,7 @@ TEST_P(ReceiveItemTest, ANetAmountWithNoQuantityAsksToRedoTheItem) {
                                     kRedo);
   EXPECT_FALSE(grv_.IsGRVDetailFormLoaded());
 }
+// clang-format on
 
 TEST_P(ReceiveItemTest, OnlyAChangedBoxRecalculatesAndEnterMovesOn) {
   grv_.AssignAllForAdding(Outstanding({}));
@@ -217,6 +230,7 @@ TEST_P(ReceiveItemTest, OnlyAChangedBoxRecalculatesAndEnterMovesOn) {
   EXPECT_EQ(grv_.Net_Amount(), "342.00");  // 400 less 10% and 5%
 }
 
+// clang-format off
 TEST_P(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
   grv_.AssignAllForAdding(Outstanding({}));
   grv_.Returned_Qty("5");
@@ -234,6 +248,7 @@ TEST_P(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
   EXPECT_EQ(grv_.Returned_Qty(), "7");
   EXPECT_EQ(grv_.Left_Qty(), "5");
 }
+// clang-format on
 
 TEST_P(ReceiveItemTest, TheFormStateSetsTheModeCaptions) {
   struct Case {
@@ -272,8 +287,8 @@ TEST_P(ReceiveItemTest, CancelAndUnloadLeaveAFreshDialog) {
 
 TEST_P(ReceiveItemTest, ReturnFillsProposeTheWholeQuantity) {
   // 12 at 50.00 with trade 60.00 and rebate 27.00 (of the after-trade 540).
-  grv_.AssignAllForReturnAdding(Received(12.0, Cur("50"), Cur("60"), Cur("27"),
-                                         Variant::Null(), Variant::Null(), Variant::Null()));
+  grv_.AssignAllForReturnAdding(Received(12.0, Cur("50"), Cur("60"), Cur("27"), Variant::Null(),
+                                         Variant::Null(), Variant::Null()));
   EXPECT_EQ(grv_.Received_Qty(), "12.00");
   EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
   EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
@@ -312,10 +327,10 @@ TEST_P(ReceiveItemTest, AConsignmentReceiptOpensOnlyTheQuantity) {
 
 TEST_P(ReceiveItemTest, AFillStopsAtAMissingColumnWithoutCalculating) {
   grv_.AssignAllForAdding(Outstanding({}));
-  Variant short_row = vb::ObjectRef(test_support::RowsOf(
-      {{"ID", DataType::kInteger}, {"Products ID", DataType::kInteger},
-       {"Product", DataType::kVarWChar}},
-      {{42, 8, "Short row"}}));
+  Variant short_row = vb::ObjectRef(test_support::RowsOf({{"ID", DataType::kInteger},
+                                                          {"Products ID", DataType::kInteger},
+                                                          {"Product", DataType::kVarWChar}},
+                                                         {{42, 8, "Short row"}}));
   grv_.AssignAllForAdding(short_row);
   EXPECT_EQ(grv_.Product_Name(), "Short row");
   EXPECT_EQ(grv_.Total_Cost(), "292.41");  // the previous line's, not recalculated

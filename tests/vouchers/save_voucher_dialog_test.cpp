@@ -40,7 +40,9 @@ class SaveVoucherDialogTest : public ::testing::TestWithParam<data::Backend> {
       Sql("DELETE FROM AccountingPeriods; DELETE FROM PeriodProcedures;"
           "DELETE FROM SupplierDocuments; DELETE FROM Years;"
           "WITH RECURSIVE k(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM k WHERE n < 6) "
-          "INSERT INTO Years SELECT n, " + std::to_string(Today().Year() - 4) + " + n FROM k;"
+          "INSERT INTO Years SELECT n, " +
+          std::to_string(Today().Year() - 4) +
+          " + n FROM k;"
           "INSERT INTO AccountingPeriods (CompanyID, MonthID, YearID, PeriodName, Status, "
           "IsCurrent) VALUES (1, 6, 3, 'June', 'Open', TRUE);"
           "INSERT INTO PeriodProcedures (CompanyID, ProcedureType, MonthID, YearID) "
@@ -70,16 +72,17 @@ class SaveVoucherDialogTest : public ::testing::TestWithParam<data::Backend> {
   // as a late-binding host does.
   void Bind(const std::string& rules, const char* months = "SELECT ID, Months FROM Months") {
     std::string script = "BEGIN; DELETE FROM CompanyControlValues WHERE CompanyID = 1;";
-    for (auto [letter, setting] :
-         {std::pair{'P', "'chkAccountant', 0"}, {'F', "'chkAccountant', 1"},
-          {'A', "'chkAutoAdvancePeriod', 1"}, {'X', "'chkPriorPeriodGRVPosting', 0"},
-          {'N', "'chkNonInvoiceGRV', 0"}}) {
-      script += std::string("INSERT INTO CompanyControlValues VALUES (1, 'CheckBox', ") +
-                setting + (rules.find(letter) != std::string::npos ? ", ' 1 ');" : ", '0');");
+    for (auto [letter, setting] : {std::pair{'P', "'chkAccountant', 0"},
+                                   {'F', "'chkAccountant', 1"},
+                                   {'A', "'chkAutoAdvancePeriod', 1"},
+                                   {'X', "'chkPriorPeriodGRVPosting', 0"},
+                                   {'N', "'chkNonInvoiceGRV', 0"}}) {
+      script += std::string("INSERT INTO CompanyControlValues VALUES (1, 'CheckBox', ") + setting +
+                (rules.find(letter) != std::string::npos ? ", ' 1 ');" : ", '0');");
     }
     Sql(script + "COMMIT;");
-    Variant args[] = {Rows(months), Rows("SELECT ID, Years FROM Years ORDER BY Years"),
-                      "INV-77", DocDate(), 1};
+    Variant args[] = {Rows(months), Rows("SELECT ID, Years FROM Years ORDER BY Years"), "INV-77",
+                      DocDate(), 1};
     grv_.Invoke("LoadGRVSaveForm", CallKind::kCall, {});
     grv_.Invoke("BindSaveFormLups", CallKind::kCall, args);
   }
@@ -92,9 +95,8 @@ class SaveVoucherDialogTest : public ::testing::TestWithParam<data::Backend> {
     for (const auto& message : user_->Messages()) {
       prompts.push_back(message.prompt);
       EXPECT_EQ(message.title, "Stock Receipts");
-      EXPECT_EQ(message.buttons, message.prompt == kConfirmPosting
-                                     ? ui::vbQuestion | ui::vbYesNo
-                                     : ui::vbInformation);
+      EXPECT_EQ(message.buttons, message.prompt == kConfirmPosting ? ui::vbQuestion | ui::vbYesNo
+                                                                   : ui::vbInformation);
     }
     return prompts;
   }
@@ -190,6 +192,7 @@ TEST_P(SaveVoucherDialogTest, AMonthListWithoutTheProposedMonthLeavesTheMonthUnc
   EXPECT_EQ(grv_.Invoke("Acc_Period_Year", CallKind::kGet, {}), Variant::Integer(3));
 }
 
+// clang-format off
 TEST_P(SaveVoucherDialogTest, SaveAsksForTheNumberAndConfirmationAndCancelUnloads) {
   const std::string kNoNumber = vouchers::kNoSupplierDocumentNumber;
   struct Case {
@@ -225,6 +228,7 @@ TEST_P(SaveVoucherDialogTest, SaveAsksForTheNumberAndConfirmationAndCancelUnload
     EXPECT_EQ(grv_.Supplier_Inv_Date(), c.clear_date ? Today() : DocDate());
   }
 }
+// clang-format on
 
 TEST_P(SaveVoucherDialogTest, CaptionsFollowTheTransactionType) {
   struct Case {
@@ -242,8 +246,8 @@ TEST_P(SaveVoucherDialogTest, CaptionsFollowTheTransactionType) {
     Restart();
     std::vector<std::string> shown;
     user_->Inspect([&shown](ui::Form& form) {
-      for (auto [name, index] : {std::pair{"optSaveGRV", 0}, {"optSaveGRV", 1}, {"lblGRV", 0},
-                                 {"lblAOSaveGRV", -1}}) {
+      for (auto [name, index] :
+           {std::pair{"optSaveGRV", 0}, {"optSaveGRV", 1}, {"lblGRV", 0}, {"lblAOSaveGRV", -1}}) {
         shown.push_back(vb::CStr(form.Ctl(name, index).Get("Caption")));
       }
       EXPECT_EQ(form.Caption(), "  Save GRV");
@@ -261,6 +265,7 @@ TEST_P(SaveVoucherDialogTest, SavingAloneIsOfferedWhenTheCompanyAllowsItAndSetsT
   // Enabled: frame, number, date, month, year, the three captions, saving
   // alone; then whether the document is to be created.
   std::vector<std::string> seen;
+  // clang-format off
   auto look = [&](ui::Form& form) {
     std::string states;
     for (auto [name, index] : {std::pair{"frameMain", 1}, {"txtGRV", 0}, {"dtpGRV", -1},
@@ -270,6 +275,7 @@ TEST_P(SaveVoucherDialogTest, SavingAloneIsOfferedWhenTheCompanyAllowsItAndSetsT
     }
     seen.push_back(states + (grv_.Save_Supplier_Inv() ? " invoice" : ""));
   };
+  // clang-format on
   for (bool allowed : {false, true}) {
     SCOPED_TRACE(allowed);
     Restart();

@@ -159,9 +159,12 @@ TEST_P(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
 
 TEST_P(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
   auto rows = test_support::RowsOf(
-      {{"Trade Disc", DataType::kDouble}, {"Rebate Disc", DataType::kCurrency},
-       {"Other Disc", DataType::kCurrency}, {"Net Amount", DataType::kCurrency},
-       {"Tax Amount", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
+      {{"Trade Disc", DataType::kDouble},
+       {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kCurrency},
+       {"Net Amount", DataType::kCurrency},
+       {"Tax Amount", DataType::kCurrency},
+       {"Total Cost", DataType::kCurrency}},
       {{0.125, Cur("1000"), Cur("0"), Cur("1234.5"), Variant::Null(), Cur("-0.25")},
        {0.125, Cur("234.5"), Cur("0"), Cur("0"), Variant::Null(), Cur("0")}});
   rows->MoveLast();
@@ -174,10 +177,8 @@ TEST_P(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
   // Nothing is trapped: text in an amount column raises.
   rows->Item("Net Amount").Value(Variant::Null());
   auto text_rows = test_support::RowsOf({{"Trade Disc", DataType::kVarWChar}}, {{"abc"}});
-  EXPECT_NE(ErrorNumberOf([&] {
-              grv_.CalculateHeaderTotals(Ref(text_rows), vb::ObjectRef(totals));
-            }),
-            0);
+  EXPECT_NE(
+      ErrorNumberOf([&] { grv_.CalculateHeaderTotals(Ref(text_rows), vb::ObjectRef(totals)); }), 0);
 }
 
 TEST_P(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
@@ -240,7 +241,8 @@ TEST(VoucherQueryTest, CommandTextsAndSourcesAreExact) {
     std::string command;
     const char* source;
   } cases[] = {
-      {VoucherQuery::kOutstandingOrders, VoucherQueryCommand(VoucherQuery::kOutstandingOrders, 12, 1),
+      {VoucherQuery::kOutstandingOrders,
+       VoucherQueryCommand(VoucherQuery::kOutstandingOrders, 12, 1),
        "VORodevarurUzovove.CGrv GetOutstandingOrders"},
       {VoucherQuery::kReceivedGRV, VoucherQueryCommand(VoucherQuery::kReceivedGRV, -5, 2),
        "VORodevarurUzovove.CGrv GetReceivedGRV"},
@@ -272,8 +274,7 @@ TEST_P(VoucherRowsTest, QueriesHandOverTheirRowsOrRaiseWithTheirSource) {
   ASSERT_NE(rows, nullptr);
   EXPECT_GT(rows->RecordCount(), 0);
   vb::Variant none = grv_.GetOutstandingOrders(-5, 2);  // no rows is no error
-  EXPECT_EQ(dynamic_cast<data::RecordSet*>(none.get_if<vb::ObjectRef>()->get())->RecordCount(),
-            0);
+  EXPECT_EQ(dynamic_cast<data::RecordSet*>(none.get_if<vb::ObjectRef>()->get())->RecordCount(), 0);
 
   grv_.ConnectionString("Provider=SQLite;Data Source=/nonexistent/kvt.sqlite");
   try {

@@ -10,9 +10,7 @@
 #include "services/data_gateway.h"
 
 namespace kvt::host {
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 std::string WriteRefusal(data::Connection& connection) {
   try {

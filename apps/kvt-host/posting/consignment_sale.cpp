@@ -11,8 +11,8 @@
 
 namespace kvt::posting {
 
-void RecordConsignmentSale(data::Connection& connection,
-                           const ConsignmentSale& sale, int attempts) {
+void RecordConsignmentSale(data::Connection& connection, const ConsignmentSale& sale,
+                           int attempts) {
   RunInWriteTransaction(
       connection,
       [&] {
@@ -20,18 +20,16 @@ void RecordConsignmentSale(data::Connection& connection,
             "SELECT g.ID, g.VoucherNumber FROM GRVDetails gd JOIN GRVs g ON "
             "g.ID = gd.GRVID WHERE gd.ID = ?1 AND g.TranTypeID = ?2 AND "
             "g.CompanyID = ?3",
-            {vb::Variant(sale.consignment_line_id),
-             vb::Variant(kConsignmentReceived), vb::Variant(sale.company_id)});
+            {vb::Variant(sale.consignment_line_id), vb::Variant(kConsignmentReceived),
+             vb::Variant(sale.company_id)});
         if (voucher->IsEOF()) {
           Refuse("Line " + std::to_string(sale.consignment_line_id) +
                  " is not a consignment line of the company.");
         }
         DrawOnLine(connection, Draw::kSellConsignment,
-                   {sale.consignment_line_id,
-                    vb::CLng(voucher->Item(0).Value()), 0, sale.qty, "The sale",
-                    "voucher " + vb::CStr(voucher->Item(1).Value())});
-        MoveSoldStock(connection, sale.consignment_line_id, sale.qty, sale.date,
-                      sale.user_id);
+                   {sale.consignment_line_id, vb::CLng(voucher->Item(0).Value()), 0, sale.qty,
+                    "The sale", "voucher " + vb::CStr(voucher->Item(1).Value())});
+        MoveSoldStock(connection, sale.consignment_line_id, sale.qty, sale.date, sale.user_id);
       },
       attempts);
 }

@@ -22,7 +22,7 @@ struct ConsignmentSale {
 // written) a line that is no consignment line of the company, a quantity
 // not above zero, and more than is left on the line, checked inside the
 // transaction as the voucher posting does.
-void RecordConsignmentSale(data::Connection& connection,
-                           const ConsignmentSale& sale, int attempts = 3);
+void RecordConsignmentSale(data::Connection& connection, const ConsignmentSale& sale,
+                           int attempts = 3);
 
 }  // namespace kvt::posting

@@ -22,9 +22,7 @@ vb::Variant TextOrNull(const std::string& text) {
   return vb::Variant(text);
 }
 
-vb::Variant KeyOrNull(int32_t key) {
-  return key == 0 ? vb::Variant::Null() : vb::Variant(key);
-}
+vb::Variant KeyOrNull(int32_t key) { return key == 0 ? vb::Variant::Null() : vb::Variant(key); }
 
 // The checks that need no database, made before the transaction starts.
 const VoucherKind& CheckHeader(const Voucher& voucher) {
@@ -42,12 +40,10 @@ const VoucherKind& CheckHeader(const Voucher& voucher) {
   if (kind->IsReturn() && voucher.source_voucher_id <= 0) {
     Refuse("A returned voucher needs the received voucher it returns.");
   }
-  if (voucher.period_month < 1 || voucher.period_month > 12 ||
-      voucher.period_year_key <= 0) {
+  if (voucher.period_month < 1 || voucher.period_month > 12 || voucher.period_year_key <= 0) {
     Refuse("The voucher has no accounting period.");
   }
-  if (voucher.create_supplier_document &&
-      TextOrNull(voucher.supplier_document_number).IsNull()) {
+  if (voucher.create_supplier_document && TextOrNull(voucher.supplier_document_number).IsNull()) {
     Refuse("The supplier's document needs a number.");
   }
   if (!voucher.lines) Refuse("The voucher has no lines.");
@@ -62,18 +58,17 @@ struct Source {
   vb::Variant our_ref;
 };
 
-Source ReadSource(data::Connection& connection, const Voucher& voucher,
-                  const VoucherKind& kind) {
+Source ReadSource(data::Connection& connection, const Voucher& voucher, const VoucherKind& kind) {
   Source source;
   if (!kind.IsReturn()) {
     source.owner_id = voucher.purchase_order_id;
-    auto order = connection.Query(
-        std::string("SELECT OrderNumber, OurRef FROM PurchaseOrders WHERE ID "
-                    "= ?1 AND SupplierID = ?2 AND CompanyID = ?3 AND Status = "
-                    "1") +
-            RowLock(connection),
-        {vb::Variant(source.owner_id), vb::Variant(voucher.supplier_id),
-         vb::Variant(voucher.company_id)});
+    auto order =
+        connection.Query(std::string("SELECT OrderNumber, OurRef FROM PurchaseOrders"
+                                     " WHERE ID = ?1 AND SupplierID = ?2 AND CompanyID = ?3"
+                                     " AND Status = 1") +
+                             RowLock(connection),
+                         {vb::Variant(source.owner_id), vb::Variant(voucher.supplier_id),
+                          vb::Variant(voucher.company_id)});
     if (order->IsEOF()) {
       Refuse("Order " + std::to_string(source.owner_id) +
              " is not an open order of the voucher's supplier.");
@@ -84,13 +79,13 @@ Source ReadSource(data::Connection& connection, const Voucher& voucher,
     return source;
   }
   source.owner_id = voucher.source_voucher_id;
-  auto received = connection.Query(
-      std::string("SELECT VoucherNumber, OurRef, PurchaseOrderID FROM GRVs "
-                  "WHERE ID = ?1 AND SupplierID = ?2 AND CompanyID = ?3 AND "
-                  "TranTypeID = ?4") +
-          RowLock(connection),
-      {vb::Variant(source.owner_id), vb::Variant(voucher.supplier_id),
-       vb::Variant(voucher.company_id), vb::Variant(kind.source_type)});
+  auto received =
+      connection.Query(std::string("SELECT VoucherNumber, OurRef, PurchaseOrderID FROM GRVs"
+                                   " WHERE ID = ?1 AND SupplierID = ?2 AND CompanyID = ?3"
+                                   " AND TranTypeID = ?4") +
+                           RowLock(connection),
+                       {vb::Variant(source.owner_id), vb::Variant(voucher.supplier_id),
+                        vb::Variant(voucher.company_id), vb::Variant(kind.source_type)});
   if (received->IsEOF()) {
     Refuse("Voucher " + std::to_string(source.owner_id) +
            " is not a voucher of the voucher's supplier to return against.");
@@ -109,17 +104,15 @@ std::string ProvisionalNumber() {
   return "~" + std::to_string(random());
 }
 
-std::string NextNumber(data::Connection& connection, int32_t company_id,
-                       const VoucherKind& kind) {
+std::string NextNumber(data::Connection& connection, int32_t company_id, const VoucherKind& kind) {
   // Longest first: GRV1000000 comes after GRV999999.
   auto last = connection.Query(
       "SELECT VoucherNumber FROM GRVs WHERE CompanyID = ?1 AND "
       "VoucherNumber LIKE ?2 ORDER BY LENGTH(VoucherNumber) DESC, "
       "VoucherNumber DESC LIMIT 1",
-      {vb::Variant(company_id),
-       vb::Variant(std::string(kind.number_prefix) + "%")});
-  return NextVoucherNumber(
-      kind.number_prefix, last->IsEOF() ? "" : vb::CStr(last->Item(0).Value()));
+      {vb::Variant(company_id), vb::Variant(std::string(kind.number_prefix) + "%")});
+  return NextVoucherNumber(kind.number_prefix,
+                           last->IsEOF() ? "" : vb::CStr(last->Item(0).Value()));
 }
 
 int32_t InsertedId(const data::RecordSetRef& returned) {
@@ -131,10 +124,9 @@ int32_t InsertedId(const data::RecordSetRef& returned) {
 // posting commits, so postings of one company take their numbers one after
 // the other, without gaps, and a posting that fails gives its number back.
 // Taken last, the lock is held for the numbering and the commit only.
-std::string TakeNumber(data::Connection& connection, int32_t company_id,
-                       const VoucherKind& kind, int32_t voucher_id) {
-  connection.Query(std::string("SELECT ID FROM Companies WHERE ID = ?1") +
-                       RowLock(connection),
+std::string TakeNumber(data::Connection& connection, int32_t company_id, const VoucherKind& kind,
+                       int32_t voucher_id) {
+  connection.Query(std::string("SELECT ID FROM Companies WHERE ID = ?1") + RowLock(connection),
                    {vb::Variant(company_id)});
   std::string number = NextNumber(connection, company_id, kind);
   connection.Execute("UPDATE GRVs SET VoucherNumber = ?1 WHERE ID = ?2",
@@ -142,8 +134,8 @@ std::string TakeNumber(data::Connection& connection, int32_t company_id,
   return number;
 }
 
-int32_t InsertHeader(data::Connection& connection, const Voucher& voucher,
-                     const Source& source, const std::string& number) {
+int32_t InsertHeader(data::Connection& connection, const Voucher& voucher, const Source& source,
+                     const std::string& number) {
   const bool document = voucher.create_supplier_document;
   return InsertedId(connection.Query(
       "INSERT INTO GRVs (CompanyID, SupplierID, TranTypeID, VoucherNumber, "
@@ -156,52 +148,42 @@ int32_t InsertHeader(data::Connection& connection, const Voucher& voucher,
        KeyOrNull(voucher.source_voucher_id), vb::Variant(voucher.date),
        TextOrNull(voucher.del_note_number),
        voucher.our_ref.empty() ? source.our_ref : vb::Variant(voucher.our_ref),
-       TextOrNull(voucher.supplier_ref), KeyOrNull(voucher.user_id),
-       TextOrNull(voucher.notes),
-       document ? vb::Variant(voucher.supplier_document_number)
-                : vb::Variant::Null(),
-       document ? vb::Variant(voucher.supplier_document_date)
-                : vb::Variant::Null(),
-       vb::Variant(voucher.period_month),
-       vb::Variant(voucher.period_year_key)}));
+       TextOrNull(voucher.supplier_ref), KeyOrNull(voucher.user_id), TextOrNull(voucher.notes),
+       document ? vb::Variant(voucher.supplier_document_number) : vb::Variant::Null(),
+       document ? vb::Variant(voucher.supplier_document_date) : vb::Variant::Null(),
+       vb::Variant(voucher.period_month), vb::Variant(voucher.period_year_key)}));
 }
 
-void InsertLine(data::Connection& connection, int32_t voucher_id,
-                const VoucherKind& kind, const VoucherLine& line) {
+void InsertLine(data::Connection& connection, int32_t voucher_id, const VoucherKind& kind,
+                const VoucherLine& line) {
   // The product is the drawn-on line's own; a row's "ProductsID" was
   // checked against it by the draw.
-  const std::string product =
-      kind.IsReturn()
-          ? "(SELECT ProductID FROM GRVDetails WHERE ID = ?2)"
-          : "(SELECT ProductID FROM PurchaseOrderDetails WHERE ID = ?2)";
+  const std::string product = kind.IsReturn()
+                                  ? "(SELECT ProductID FROM GRVDetails WHERE ID = ?2)"
+                                  : "(SELECT ProductID FROM PurchaseOrderDetails WHERE ID = ?2)";
   const bool consignment_receipt = kind.consignment && !kind.IsReturn();
   connection.Execute(
       "INSERT INTO GRVDetails (GRVID, SourceLineID, ProductID, Qty, "
       "UnitPrice, TradeDisc, RebateDisc, OtherDisc, NetAmount, TaxCodesID, "
       "TaxAmount, TotalCost, QtyReturned, QtySold, QtyLeft) VALUES (?1, ?2, " +
           product + ", ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, 0, 0, ?12)",
-      {vb::Variant(voucher_id), vb::Variant(line.source_line_id),
-       vb::Variant(line.qty), vb::Variant(line.unit_price),
-       vb::Variant(line.trade_disc), vb::Variant(line.rebate_disc),
-       vb::Variant(line.other_disc), vb::Variant(line.net_amount),
-       KeyOrNull(line.tax_code_id), vb::Variant(line.tax_amount),
-       vb::Variant(line.total_cost),
+      {vb::Variant(voucher_id), vb::Variant(line.source_line_id), vb::Variant(line.qty),
+       vb::Variant(line.unit_price), vb::Variant(line.trade_disc), vb::Variant(line.rebate_disc),
+       vb::Variant(line.other_disc), vb::Variant(line.net_amount), KeyOrNull(line.tax_code_id),
+       vb::Variant(line.tax_amount), vb::Variant(line.total_cost),
        consignment_receipt ? vb::Variant(line.qty) : vb::Variant::Null()});
 }
 
-int32_t InsertSupplierDocument(data::Connection& connection,
-                               const Voucher& voucher, const VoucherKind& kind,
-                               int32_t voucher_id, vb::Currency total) {
+int32_t InsertSupplierDocument(data::Connection& connection, const Voucher& voucher,
+                               const VoucherKind& kind, int32_t voucher_id, vb::Currency total) {
   return InsertedId(connection.Query(
       "INSERT INTO SupplierDocuments (CompanyID, SupplierID, GRVID, DocType, "
       "DocNumber, DocDate, Amount, AccPeriodMonth, AccPeriodYearID) VALUES "
       "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9) RETURNING ID",
-      {vb::Variant(voucher.company_id), vb::Variant(voucher.supplier_id),
-       vb::Variant(voucher_id), vb::Variant(kind.supplier_document),
-       vb::Variant(voucher.supplier_document_number),
+      {vb::Variant(voucher.company_id), vb::Variant(voucher.supplier_id), vb::Variant(voucher_id),
+       vb::Variant(kind.supplier_document), vb::Variant(voucher.supplier_document_number),
        vb::Variant(voucher.supplier_document_date), vb::Variant(total),
-       vb::Variant(voucher.period_month),
-       vb::Variant(voucher.period_year_key)}));
+       vb::Variant(voucher.period_month), vb::Variant(voucher.period_year_key)}));
 }
 
 Draw DrawOf(const VoucherKind& kind) {
@@ -211,8 +193,7 @@ Draw DrawOf(const VoucherKind& kind) {
 
 }  // namespace
 
-PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher,
-                          int attempts) {
+PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts) {
   const VoucherKind& kind = CheckHeader(voucher);
   const std::vector<VoucherLine> lines = ReadVoucherLines(*voucher.lines);
   if (lines.empty()) Refuse("The voucher has no lines.");
@@ -222,24 +203,20 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher,
       connection,
       [&] {
         const Source source = ReadSource(connection, voucher, kind);
-        posted.voucher_id =
-            InsertHeader(connection, voucher, source, ProvisionalNumber());
+        posted.voucher_id = InsertHeader(connection, voucher, source, ProvisionalNumber());
         for (size_t i = 0; i < lines.size(); ++i) {
           const VoucherLine& line = lines[i];
-          DrawOnLine(
-              connection, DrawOf(kind),
-              {line.source_line_id, source.owner_id, line.product_id, line.qty,
-               "Line " + std::to_string(i + 1), source.owner_label});
+          DrawOnLine(connection, DrawOf(kind),
+                     {line.source_line_id, source.owner_id, line.product_id, line.qty,
+                      "Line " + std::to_string(i + 1), source.owner_label});
           InsertLine(connection, posted.voucher_id, kind, line);
         }
         MoveVoucherStock(connection, posted.voucher_id, kind);
         posted.supplier_document_id =
             voucher.create_supplier_document
-                ? InsertSupplierDocument(connection, voucher, kind,
-                                         posted.voucher_id, posted.total)
+                ? InsertSupplierDocument(connection, voucher, kind, posted.voucher_id, posted.total)
                 : 0;
-        posted.voucher_number = TakeNumber(connection, voucher.company_id,
-                                           kind, posted.voucher_id);
+        posted.voucher_number = TakeNumber(connection, voucher.company_id, kind, posted.voucher_id);
       },
       attempts);
   return posted;

@@ -56,7 +56,6 @@ namespace kvt::posting {
 // RunInWriteTransaction. Other failures raise the database's error (also
 // with nothing written); 3265 or 13 for a detail set with a missing column
 // or text that is no number.
-PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher,
-                          int attempts = 3);
+PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts = 3);
 
 }  // namespace kvt::posting

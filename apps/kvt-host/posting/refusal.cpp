@@ -15,8 +15,7 @@ std::string QtyText(double qty) {
   return vb::CStr(vb::Variant(vb::RoundHalfEven(qty, 6)));
 }
 
-std::string ProductText(const std::string& code, const std::string& name,
-                        int32_t product_id) {
+std::string ProductText(const std::string& code, const std::string& name, int32_t product_id) {
   if (code.empty() && name.empty()) {
     return "product " + std::to_string(product_id);
   }

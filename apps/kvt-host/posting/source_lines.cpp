@@ -75,24 +75,19 @@ double QtyOf(const data::RecordSet& row, const char* column) {
 }
 
 // Why the conditional update changed nothing, as the refusal to raise.
-[[noreturn]] void RefuseDraw(data::Connection& connection, Draw draw,
-                             const DrawRequest& request) {
+[[noreturn]] void RefuseDraw(data::Connection& connection, Draw draw, const DrawRequest& request) {
   const data::RecordSetRef line = connection.Query(
-      draw == Draw::kReceive ? kOrderLineState : kVoucherLineState,
-      {vb::Variant(request.line_id)});
-  if (line->IsEOF() ||
-      vb::CLng(line->Item("Owner").Value()) != request.owner_id) {
-    Refuse(request.line_label + " is not a line of " + request.owner_label +
-           ".");
+      draw == Draw::kReceive ? kOrderLineState : kVoucherLineState, {vb::Variant(request.line_id)});
+  if (line->IsEOF() || vb::CLng(line->Item("Owner").Value()) != request.owner_id) {
+    Refuse(request.line_label + " is not a line of " + request.owner_label + ".");
   }
   const vb::Variant product_key = line->Item("ProductID").Value();
   const int32_t product_id = product_key.IsNull() ? 0 : vb::CLng(product_key);
-  const std::string product = ProductText(
-      TextOf(*line, "Code"), TextOf(*line, "Description"), product_id);
+  const std::string product =
+      ProductText(TextOf(*line, "Code"), TextOf(*line, "Description"), product_id);
   if (request.product_id != 0 && request.product_id != product_id) {
-    Refuse(request.line_label + " is for product " +
-           std::to_string(request.product_id) + ", but its line on " +
-           request.owner_label + " is for " + product + ".");
+    Refuse(request.line_label + " is for product " + std::to_string(request.product_id) +
+           ", but its line on " + request.owner_label + " is for " + product + ".");
   }
   const double qty = QtyOf(*line, "Qty");
   const double taken = QtyOf(*line, "Taken");
@@ -106,32 +101,29 @@ double QtyOf(const data::RecordSet& row, const char* column) {
       break;
     case Draw::kReturnReceived:
       available = QtyText(std::max(qty - taken, 0.0));
-      detail =
-          QtyText(qty) + " received, " + QtyText(taken) + " already returned";
+      detail = QtyText(qty) + " received, " + QtyText(taken) + " already returned";
       break;
     case Draw::kReturnConsignment:
     case Draw::kSellConsignment:
       available = QtyText(std::max(left, 0.0));
-      detail = QtyText(qty) + " received, " + QtyText(sold) + " sold, " +
-               QtyText(taken) + " returned";
+      detail =
+          QtyText(qty) + " received, " + QtyText(sold) + " sold, " + QtyText(taken) + " returned";
       break;
   }
   const DrawRule& rule = RuleOf(draw);
-  Refuse(std::string("Cannot ") + rule.verb + " " + QtyText(request.qty) +
-         " of " + product + ": only " + available + " " + rule.state + " on " +
-         request.owner_label + " (" + detail + ").");
+  Refuse(std::string("Cannot ") + rule.verb + " " + QtyText(request.qty) + " of " + product +
+         ": only " + available + " " + rule.state + " on " + request.owner_label + " (" + detail +
+         ").");
 }
 
 }  // namespace
 
-void DrawOnLine(data::Connection& connection, Draw draw,
-                const DrawRequest& request) {
+void DrawOnLine(data::Connection& connection, Draw draw, const DrawRequest& request) {
   if (!(request.qty > 0)) {
     Refuse(request.line_label + " has no quantity above zero.");
   }
   std::string sql = std::string(RuleOf(draw).update) + kQtySlack;
-  std::vector<vb::Variant> parameters = {vb::Variant(request.qty),
-                                         vb::Variant(request.line_id),
+  std::vector<vb::Variant> parameters = {vb::Variant(request.qty), vb::Variant(request.line_id),
                                          vb::Variant(request.owner_id)};
   if (request.product_id != 0) {
     sql += " AND ProductID = ?4";

@@ -32,7 +32,6 @@ struct DrawRequest {
 // Draws `request.qty` on the line. Refuses (kPostingRefused) a line that is
 // not on the owner, is for another product, or does not allow the
 // quantity; the message names the product and the quantities.
-void DrawOnLine(data::Connection& connection, Draw draw,
-                const DrawRequest& request);
+void DrawOnLine(data::Connection& connection, Draw draw, const DrawRequest& request);
 
 }  // namespace kvt::posting

@@ -14,12 +14,11 @@ namespace kvt::posting {
 // One movement per line of voucher `voucher_id`, in on receipts and out on
 // returns, of owned stock or of consignment stock as `kind` says; then the
 // products' figures move by them. Run inside the posting's transaction.
-void MoveVoucherStock(data::Connection& connection, int32_t voucher_id,
-                      const VoucherKind& kind);
+void MoveVoucherStock(data::Connection& connection, int32_t voucher_id, const VoucherKind& kind);
 
 // The consignment stock sold off consignment line `line_id`: one movement
 // out, and the product's consignment stock falls by `qty`.
-void MoveSoldStock(data::Connection& connection, int32_t line_id, double qty,
-                   const vb::Date& date, int32_t user_id);
+void MoveSoldStock(data::Connection& connection, int32_t line_id, double qty, const vb::Date& date,
+                   int32_t user_id);
 
 }  // namespace kvt::posting

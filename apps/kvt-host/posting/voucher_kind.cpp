@@ -24,8 +24,7 @@ const VoucherKind* FindVoucherKind(int32_t tran_type) {
   return nullptr;
 }
 
-std::string NextVoucherNumber(const std::string& prefix,
-                              const std::string& last) {
+std::string NextVoucherNumber(const std::string& prefix, const std::string& last) {
   size_t start = last.size();
   while (start > 0 && last[start - 1] >= '0' && last[start - 1] <= '9') {
     --start;

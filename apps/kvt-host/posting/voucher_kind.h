@@ -29,7 +29,6 @@ const VoucherKind* FindVoucherKind(int32_t tran_type);
 // The number after `last` in the series of `prefix`: its trailing digits
 // plus one, at least six digits ("GRV000206" after "GRV000205"; "GRV000001"
 // when `last` is empty or has no digits).
-std::string NextVoucherNumber(const std::string& prefix,
-                              const std::string& last);
+std::string NextVoucherNumber(const std::string& prefix, const std::string& last);
 
 }  // namespace kvt::posting

@@ -20,12 +20,8 @@ vb::Variant Cell(const data::RecordSet& rows, const char* column) {
 }
 
 VoucherLine ReadLine(const data::RecordSet& rows) {
-  const auto key = [&](const char* column) {
-    return vb::CLng(Cell(rows, column));
-  };
-  const auto money = [&](const char* column) {
-    return vb::CCur(Cell(rows, column));
-  };
+  const auto key = [&](const char* column) { return vb::CLng(Cell(rows, column)); };
+  const auto money = [&](const char* column) { return vb::CCur(Cell(rows, column)); };
   VoucherLine line;
   line.source_line_id = key("FK ID");
   line.product_id = key("ProductsID");
@@ -52,8 +48,7 @@ std::vector<VoucherLine> ReadVoucherLines(data::RecordSet& rows) {
       lines.push_back(ReadLine(rows));
     } catch (const vb::Error& error) {
       throw vb::Error(error.number(), error.source(), error.description(),
-                      "voucher line " + std::to_string(lines.size() + 1) +
-                          ": " + error.context());
+                      "voucher line " + std::to_string(lines.size() + 1) + ": " + error.context());
     }
   }
   if (had_row) rows.Bookmark(current);

@@ -7,12 +7,11 @@
 
 namespace kvt::posting {
 
-void RunInWriteTransaction(data::Connection& connection,
-                           const std::function<void()>& body, int attempts) {
+void RunInWriteTransaction(data::Connection& connection, const std::function<void()>& body,
+                           int attempts) {
   for (int attempt = 1;; ++attempt) {
     try {
-      connection.RunInTransaction(body,
-                                  data::Connection::TransactionLock::kWrite);
+      connection.RunInTransaction(body, data::Connection::TransactionLock::kWrite);
       return;
     } catch (const data::LockConflict&) {
       if (attempt >= attempts) throw;
@@ -23,9 +22,7 @@ void RunInWriteTransaction(data::Connection& connection,
 }
 
 const char* RowLock(const data::Connection& connection) {
-  return connection.GetBackend() == data::Backend::kSQLite
-             ? ""
-             : " FOR NO KEY UPDATE";
+  return connection.GetBackend() == data::Backend::kSQLite ? "" : " FOR NO KEY UPDATE";
 }
 
 }  // namespace kvt::posting

@@ -18,8 +18,8 @@ namespace kvt::posting {
 // again from the start of the body, `attempts` times in all, before its
 // error is raised. Any other failure, a server gone among them, is raised
 // at once.
-void RunInWriteTransaction(data::Connection& connection,
-                           const std::function<void()>& body, int attempts = 3);
+void RunInWriteTransaction(data::Connection& connection, const std::function<void()>& body,
+                           int attempts = 3);
 
 // What a SELECT in the body ends with to lock the rows it reads until the
 // transaction ends: " FOR NO KEY UPDATE" on a server (the rows' keys stay

@@ -83,8 +83,9 @@ class OrderStory {
                       cells[kNet], cells[kTax], cells[kTotal]});
     }
     log_.Table({"Product", ">Qty", ">Price", ">Trade", ">Rebate", ">Net", ">Tax", ">Total"}, rows);
-    const char* captions[] = {"Trade discount", "Rebate discount", "Other discount",
-                              "Net amount",     "Tax",             "Order total", "Quantity"};
+    const char* captions[] = {
+        "Trade discount", "Rebate discount", "Other discount", "Net amount", "Tax",
+        "Order total",    "Quantity"};
     const std::vector<std::string> totals = session_->Totals();
     std::vector<std::vector<std::string>> total_rows;
     for (size_t i = 0; i < totals.size(); ++i) total_rows.push_back({captions[i], totals[i]});
@@ -149,8 +150,8 @@ class OrderStory {
 
   static std::string YesNo(bool value) { return value ? "yes" : "no"; }
   static std::string Address(const DeliveryAddress& d) {
-    return "\"" + d.name + "\", \"" + d.address1 + "\", \"" + d.address2 + "\", \"" +
-           d.address3 + "\", \"" + d.post_code + "\"";
+    return "\"" + d.name + "\", \"" + d.address1 + "\", \"" + d.address2 + "\", \"" + d.address3 +
+           "\", \"" + d.post_code + "\"";
   }
 
   Story& story_;

@@ -19,12 +19,11 @@ constexpr int32_t kSupplierId = 1;
 // first day, so the transcript follows the data, not the calendar.
 void ReadPeriod(Story& story) {
   services::DataGateway gateway;
-  data::ConnectionRef connection =
-      gateway.OpenConnection(story.Context().connection_text, -1, 3);
+  data::ConnectionRef connection = gateway.OpenConnection(story.Context().connection_text, -1, 3);
   vb::Variant company(story.Context().company_id), month, name, status, year_key, year, id;
   std::vector<services::ProcedureParameter> parameters = {
-      services::ProcedureParameter::In(company), services::ProcedureParameter::Out(month),
-      services::ProcedureParameter::Out(name),   services::ProcedureParameter::Out(status),
+      services::ProcedureParameter::In(company),   services::ProcedureParameter::Out(month),
+      services::ProcedureParameter::Out(name),     services::ProcedureParameter::Out(status),
       services::ProcedureParameter::Out(year_key), services::ProcedureParameter::Out(year),
       services::ProcedureParameter::Out(id)};
   int32_t run_status = 0;
@@ -95,14 +94,13 @@ StoryOutcome TellPurchasingStory(const StoryOptions& options, std::ostream& out)
   story.db = services::DataGateway().OpenConnection(options.context.connection_text, -1, 3);
   ReadPeriod(story);
   story.supplier_id = kSupplierId;
-  auto supplier = story.db->Query("SELECT Name FROM Suppliers WHERE ID = ?1",
-                                  {vb::Variant(kSupplierId)});
+  auto supplier =
+      story.db->Query("SELECT Name FROM Suppliers WHERE ID = ?1", {vb::Variant(kSupplierId)});
   story.supplier_name = supplier->IsEOF() ? std::string() : Shown(supplier->Item(0).Value());
   std::error_code ignored;
   std::filesystem::create_directories(options.out_dir, ignored);
   out << "The story of one purchase order for " << story.supplier_name
-      << ", every document dated in the current accounting period, " << story.period_name
-      << ".\n";
+      << ", every document dated in the current accounting period, " << story.period_name << ".\n";
   const bool told = OrderSteps(story) && VoucherSteps(story);
   if (!told) log.Check(false, "the story ran to its end");
   outcome.failures = log.Failures();

@@ -44,8 +44,8 @@ void StoryLog::Saw(const ui::HeadlessDriver& user) {
   prompts_.clear();
   for (const auto& message : user.Messages()) {
     prompts_.push_back(message.prompt);
-    out_ << "  message box \"" << message.title << "\": "
-         << Indented(message.prompt, "    ") << "\n";
+    out_ << "  message box \"" << message.title << "\": " << Indented(message.prompt, "    ")
+         << "\n";
   }
   for (const auto& problem : user.Problems()) {
     ++failures_;

@@ -51,8 +51,8 @@ class VoucherStory {
 
   // Lists the sources (`number_column` of each) and starts the voucher
   // against the one numbered `number`.
-  bool ChooseSource(VoucherSession& session, const std::string& what,
-                    const char* number_column, const std::string& number) {
+  bool ChooseSource(VoucherSession& session, const std::string& what, const char* number_column,
+                    const std::string& number) {
     data::RecordSetRef sources = session.Sources();
     std::string listed;
     int32_t id = 0;
@@ -112,7 +112,8 @@ class VoucherStory {
     for (lines.MoveFirst(); !lines.IsEOF(); lines.MoveNext()) {
       auto qty = [&](const char* column) { return Qty(vb::CDbl(lines.Item(column).Value())); };
       std::vector<std::string> row = {Shown(lines.Item("Code").Value()), qty("Qty")};
-      if (consignment) row.insert(row.end(), {qty("Qty Returned"), qty("Qty Sold"), qty("Qty Left")});
+      if (consignment)
+        row.insert(row.end(), {qty("Qty Returned"), qty("Qty Sold"), qty("Qty Left")});
       for (const char* column :
            {"Unit Price", "Trade Disc", "Rebate Disc", "Net Amount", "Tax Amount", "Total Cost"}) {
         row.push_back(Money(lines.Item(column).Value()));
@@ -150,11 +151,9 @@ class VoucherStory {
     document_ = header->Item(4).IsNull()
                     ? std::string("no supplier document")
                     : "supplier " + Shown(header->Item(3).Value()) + " " +
-                          Shown(header->Item(4).Value()) + " for " +
-                          Money(header->Item(5).Value());
+                          Shown(header->Item(4).Value()) + " for " + Money(header->Item(5).Value());
     log_.Line("Posted " + posted.voucher_number + ": period " + period_ + ", delivery note " +
-              Shown(header->Item(2).Value()) + ", total " + Money(posted.total) + ", " +
-              document_);
+              Shown(header->Item(2).Value()) + ", total " + Money(posted.total) + ", " + document_);
   }
 
   bool PostedInCurrentPeriod() {
@@ -183,8 +182,7 @@ class VoucherStory {
   bool Print(VoucherSession& session, const posting::PostedVoucher& posted) {
     std::string what = "the " + std::string(session.Title()) + " voucher ";
     what[4] = static_cast<char>(what[4] - 'A' + 'a');
-    return story_.PrintToPdf(what + posted.voucher_number,
-                             posted.voucher_number,
+    return story_.PrintToPdf(what + posted.voucher_number, posted.voucher_number,
                              [&] { session.Print(posted.voucher_id); });
   }
 
@@ -219,17 +217,17 @@ class VoucherStory {
       return false;
     }
     ShowVoucher(*session);
-    auto posted = Save(
-        *session,
-        "Save: the clerk picks October, before the current period; then types the supplier's "
-        "invoice INV-90412, saves and confirms",
-        [](ui::HeadlessDriver& clerk) {
-          clerk.SelectRow("dbcGRV(0)", 9)
-              .Click("optSaveGRV(1)")
-              .Replace("txtGRV(0)", "INV-90412")
-              .Click("cmdDo(1)")
-              .Answer(ui::vbYes);
-        });
+    auto posted =
+        Save(*session,
+             "Save: the clerk picks October, before the current period; then types the supplier's "
+             "invoice INV-90412, saves and confirms",
+             [](ui::HeadlessDriver& clerk) {
+               clerk.SelectRow("dbcGRV(0)", 9)
+                   .Click("optSaveGRV(1)")
+                   .Replace("txtGRV(0)", "INV-90412")
+                   .Click("cmdDo(1)")
+                   .Answer(ui::vbYes);
+             });
     if (!posted) return false;
     log_.Check(Saw(log_, vouchers::kPriorPeriodRefused),
                "the earlier period was refused with its message");
@@ -319,9 +317,8 @@ class VoucherStory {
   }
 
   std::optional<ConsignmentLine> StoryLine() {
-    for (const ConsignmentLine& line :
-         ReadConsignmentLines(story_.Context().connection_text, story_.Context().company_id,
-                              story_.supplier_id)) {
+    for (const ConsignmentLine& line : ReadConsignmentLines(
+             story_.Context().connection_text, story_.Context().company_id, story_.supplier_id)) {
       if (line.voucher_number == crv_.voucher_number) return line;
     }
     return std::nullopt;
@@ -333,14 +330,12 @@ class VoucherStory {
     if (!line) return log_.Check(false, crv_.voucher_number + " has its consignment line");
     const HostContext& context = story_.Context();
     log_.Line("The host records a sale of 5 ANC-12 off " + crv_.voucher_number);
-    const bool sold = log_.AsUser(nullptr, [&] {
-      return SellConsignmentStock(context, line->line_id, 5, story_.date);
-    });
+    const bool sold = log_.AsUser(
+        nullptr, [&] { return SellConsignmentStock(context, line->line_id, 5, story_.date); });
     log_.Check(sold, "the sale was recorded");
     log_.Line("A second sale of 4 is tried: only 3 are left");
-    const bool oversold = log_.AsUser(nullptr, [&] {
-      return SellConsignmentStock(context, line->line_id, 4, story_.date);
-    });
+    const bool oversold = log_.AsUser(
+        nullptr, [&] { return SellConsignmentStock(context, line->line_id, 4, story_.date); });
     log_.Check(!oversold && !log_.LastPrompts().empty(),
                "selling more than is left was refused with its message");
     story_.ShowStock();

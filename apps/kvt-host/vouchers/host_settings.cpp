@@ -102,8 +102,7 @@ PrintPreferences ReadPrintPreferences(const std::string& connection_text,
   preferences.ruled_received = !documents::WantsPlainVoucher(form(1));
   preferences.ruled_returned = !documents::WantsPlainVoucher(form(2));
   preferences.order_printer = settings.ReadControlValue("ComboBox", kPrinters, 6, database_name);
-  preferences.voucher_printer =
-      settings.ReadControlValue("ComboBox", kPrinters, 7, database_name);
+  preferences.voucher_printer = settings.ReadControlValue("ComboBox", kPrinters, 7, database_name);
   return preferences;
 }
 

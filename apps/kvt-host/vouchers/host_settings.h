@@ -13,11 +13,11 @@ namespace kvt::host {
 // the save voucher dialog reads). All off for a company that never saved
 // them.
 struct PostingRules {
-  bool prior_periods = false;          // "chkAccountant"(0)
-  bool future_periods = false;         // "chkAccountant"(1)
-  bool auto_advance_period = false;    // "chkAutoAdvancePeriod"(1): propose today's period
+  bool prior_periods = false;              // "chkAccountant"(0)
+  bool future_periods = false;             // "chkAccountant"(1)
+  bool auto_advance_period = false;        // "chkAutoAdvancePeriod"(1): propose today's period
   bool before_supplier_procedure = false;  // "chkPriorPeriodGRVPosting"(0)
-  bool save_without_document = false;  // "chkNonInvoiceGRV"(0)
+  bool save_without_document = false;      // "chkNonInvoiceGRV"(0)
 
   bool operator==(const PostingRules&) const = default;
 };

@@ -61,8 +61,13 @@ std::vector<ConsignmentLine> ReadConsignmentLines(const std::string& connection_
                        vb::Variant(company_id), vb::Variant(supplier_id)});
   std::vector<ConsignmentLine> lines;
   for (; !rows->IsEOF(); rows->MoveNext()) {
-    ConsignmentLine line{vb::CLng(rows->Item(0).Value()), Text(*rows, 1), Text(*rows, 2),
-                         Number(*rows, 3), Number(*rows, 4), Number(*rows, 5), std::nullopt};
+    ConsignmentLine line{vb::CLng(rows->Item(0).Value()),
+                         Text(*rows, 1),
+                         Text(*rows, 2),
+                         Number(*rows, 3),
+                         Number(*rows, 4),
+                         Number(*rows, 5),
+                         std::nullopt};
     if (!rows->Item(6).IsNull()) line.left = Number(*rows, 6);
     lines.push_back(line);
   }

@@ -32,8 +32,8 @@ void VoucherHeaderStrip::Build() {
 }
 
 const char* TotalCaption(int index) {
-  static const char* const kCaptions[] = {"Trade discount", "Rebate discount", "Other discount",
-                                          "Net amount",     "Tax",             "Voucher total"};
+  static const char* const kCaptions[] = {
+      "Trade discount", "Rebate discount", "Other discount", "Net amount", "Tax", "Voucher total"};
   return index >= 4 && index <= 9 ? kCaptions[index - 4] : "";
 }
 

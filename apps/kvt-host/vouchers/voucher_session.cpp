@@ -122,21 +122,19 @@ data::RecordSetRef VoucherSession::Sources() {
   CGRV& grv = grv_;
   const auto supplier = static_cast<int16_t>(supplier_id_);
   switch (type_) {
-    case posting::kGoodsReturned:
-      return RowsOf(grv.GetReceivedGRV(supplier, context_.company_id));
+    case posting::kGoodsReturned: return RowsOf(grv.GetReceivedGRV(supplier, context_.company_id));
     case posting::kConsignmentReturned:
       return RowsOf(grv.GetReceivedCRV(supplier, context_.company_id));
-    default:
-      return RowsOf(grv.GetOutstandingOrders(supplier, context_.company_id));
+    default: return RowsOf(grv.GetOutstandingOrders(supplier, context_.company_id));
   }
 }
 
 void VoucherSession::ChooseSource(int32_t source_id) {
   data::RecordSetRef sources = Sources();
   if (!MoveTo(*sources, "ID", source_id)) {
-    throw vb::Error(vb::err::kInvalidCall, kSource,
-                    "The supplier has nothing to capture against under key " +
-                        std::to_string(source_id) + ".");
+    throw vb::Error(
+        vb::err::kInvalidCall, kSource,
+        "The supplier has nothing to capture against under key " + std::to_string(source_id) + ".");
   }
   source_id_ = source_id;
   ClearVoucher();
@@ -281,8 +279,8 @@ std::string VoucherSession::OverLimit(data::RecordSet& source_row, double qty) c
                     const char* verb) -> std::string {
     if (qty <= limit + kQtyTolerance) return {};
     const std::string most = posting::QtyText(limit);
-    return "Only " + most + " of " + product + can + SourceLabel() + ": " + figures +
-           ". Please " + verb + " " + most + " or less.";
+    return "Only " + most + " of " + product + can + SourceLabel() + ": " + figures + ". Please " +
+           verb + " " + most + " or less.";
   };
   using posting::QtyText;
   if (IsReturn()) {
@@ -300,8 +298,8 @@ std::string VoucherSession::OverLimit(data::RecordSet& source_row, double qty) c
 
 bool VoucherSession::RemoveLine(int row) {
   PositionOnLine(row);
-  const std::string product = posting::ProductText(
-      Text(*lines_, "Code"), Text(*lines_, "Product"), Key(*lines_, "ProductsID"));
+  const std::string product = posting::ProductText(Text(*lines_, "Code"), Text(*lines_, "Product"),
+                                                   Key(*lines_, "ProductsID"));
   const int answer = ui::MsgBox("Remove " + product + " from this voucher?",
                                 ui::vbYesNo | ui::vbQuestion, vouchers::kStockReceiptsTitle);
   if (answer != ui::vbYes) return false;

@@ -33,11 +33,10 @@ void WritePdf(const report::Document& document, const std::string& path) {
     writer.setTitle(QString::fromStdString(document.title));
     writer.setCreator(QStringLiteral("KvtSuppliers"));
     const report::PageSetup& setup = document.page_setup;
-    writer.setPageLayout(QPageLayout(
-        QPageSize(QSizeF(setup.paper_width / double(kTwipsPerInch),
-                         setup.paper_height / double(kTwipsPerInch)),
-                  QPageSize::Inch),
-        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(QPageLayout(QPageSize(QSizeF(setup.paper_width / double(kTwipsPerInch),
+                                                      setup.paper_height / double(kTwipsPerInch)),
+                                               QPageSize::Inch),
+                                     QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter;
     if (!painter.begin(&writer)) {
       file.cancelWriting();

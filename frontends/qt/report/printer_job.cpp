@@ -23,8 +23,7 @@ namespace {
 
 QPrinterInfo ResolvePrinter(const std::string& device_name) {
   if (!device_name.empty()) {
-    const QPrinterInfo named =
-        QPrinterInfo::printerInfo(QString::fromStdString(device_name));
+    const QPrinterInfo named = QPrinterInfo::printerInfo(QString::fromStdString(device_name));
     if (!named.isNull()) return named;
   }
   return QPrinterInfo::defaultPrinter();
@@ -40,8 +39,7 @@ void PreparePrinter(QPrinter& printer, const report::Document& document,
   printer.setFullPage(true);
   const report::PageSetup& setup = document.page_setup;
   printer.setPageLayout(QPageLayout(
-      QPageSize(QSizeF(setup.paper_width / 1440.0, setup.paper_height / 1440.0),
-                QPageSize::Inch),
+      QPageSize(QSizeF(setup.paper_width / 1440.0, setup.paper_height / 1440.0), QPageSize::Inch),
       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
 }
 

@@ -19,15 +19,13 @@ namespace {
 // a missing one is a failure of this call instead.
 void RequireGuiApplication() {
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-    throw vb::Error::Numbered(report::kPrinterError, "Report",
-                              "no QGuiApplication");
+    throw vb::Error::Numbered(report::kPrinterError, "Report", "no QGuiApplication");
   }
 }
 
 void RequireWidgetApplication() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-    throw vb::Error::Numbered(report::kPrinterError, "Report",
-                              "no QApplication");
+    throw vb::Error::Numbered(report::kPrinterError, "Report", "no QApplication");
   }
 }
 
@@ -35,8 +33,7 @@ void RequireWidgetApplication() {
 
 const report::TextMetrics& DialogOutput::Metrics() const { return CurrentFontMetrics(); }
 
-void DialogOutput::Preview(const report::Document& document,
-                           const std::string& device_name) {
+void DialogOutput::Preview(const report::Document& document, const std::string& device_name) {
   RequireWidgetApplication();
   QPrinter printer(QPrinter::HighResolution);
   try {
@@ -49,20 +46,18 @@ void DialogOutput::Preview(const report::Document& document,
   }
   QPrintPreviewDialog dialog(&printer);
   dialog.setWindowTitle(QString::fromStdString(document.title));
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                   [&document](QPrinter* target) {
-                     try {
-                       PaintOnPrinter(document, *target);
-                     } catch (const vb::Error&) {
-                       // The preview window stays open; the user sees the
-                       // job did not go out and may try another printer.
-                     }
-                   });
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&document](QPrinter* target) {
+    try {
+      PaintOnPrinter(document, *target);
+    } catch (const vb::Error&) {
+      // The preview window stays open; the user sees the
+      // job did not go out and may try another printer.
+    }
+  });
   dialog.exec();
 }
 
-bool DialogOutput::Print(const report::Document& document,
-                         const std::string& device_name) {
+bool DialogOutput::Print(const report::Document& document, const std::string& device_name) {
   RequireWidgetApplication();
   QPrinter printer(QPrinter::HighResolution);
   PreparePrinter(printer, document, device_name);
@@ -73,24 +68,19 @@ bool DialogOutput::Print(const report::Document& document,
   return true;
 }
 
-void DialogOutput::ExportPdf(const report::Document& document,
-                             const std::string& path) {
+void DialogOutput::ExportPdf(const report::Document& document, const std::string& path) {
   RequireGuiApplication();
   WritePdf(document, path);
 }
 
-const report::TextMetrics& HeadlessOutput::Metrics() const {
-  return CurrentFontMetrics();
-}
+const report::TextMetrics& HeadlessOutput::Metrics() const { return CurrentFontMetrics(); }
 
-void HeadlessOutput::Preview(const report::Document& document,
-                             const std::string&) {
+void HeadlessOutput::Preview(const report::Document& document, const std::string&) {
   RequireGuiApplication();
   if (!preview_pdf_path_.empty()) WritePdf(document, preview_pdf_path_);
 }
 
-bool HeadlessOutput::Print(const report::Document& document,
-                           const std::string& device_name) {
+bool HeadlessOutput::Print(const report::Document& document, const std::string& device_name) {
   RequireGuiApplication();
   QPrinter printer(QPrinter::HighResolution);
   PreparePrinter(printer, document, device_name);
@@ -100,8 +90,7 @@ bool HeadlessOutput::Print(const report::Document& document,
   return true;
 }
 
-void HeadlessOutput::ExportPdf(const report::Document& document,
-                               const std::string& path) {
+void HeadlessOutput::ExportPdf(const report::Document& document, const std::string& path) {
   RequireGuiApplication();
   WritePdf(document, path);
 }

@@ -14,12 +14,9 @@ namespace kvt::qt {
 class DialogOutput : public report::Output {
  public:
   const report::TextMetrics& Metrics() const override;
-  void Preview(const report::Document& document,
-               const std::string& device_name) override;
-  bool Print(const report::Document& document,
-             const std::string& device_name) override;
-  void ExportPdf(const report::Document& document,
-                 const std::string& path) override;
+  void Preview(const report::Document& document, const std::string& device_name) override;
+  bool Print(const report::Document& document, const std::string& device_name) override;
+  void ExportPdf(const report::Document& document, const std::string& path) override;
 };
 
 // For batch runs and tests: nothing is shown. Preview writes the document
@@ -35,12 +32,9 @@ class HeadlessOutput : public report::Output {
 
   const report::TextMetrics& Metrics() const override;
 
-  void Preview(const report::Document& document,
-               const std::string& device_name) override;
-  bool Print(const report::Document& document,
-             const std::string& device_name) override;
-  void ExportPdf(const report::Document& document,
-                 const std::string& path) override;
+  void Preview(const report::Document& document, const std::string& device_name) override;
+  bool Print(const report::Document& document, const std::string& device_name) override;
+  void ExportPdf(const report::Document& document, const std::string& path) override;
 
   // Name of the printer the last job was sent to; empty before any.
   const std::string& LastPrinter() const { return last_printer_; }

@@ -18,15 +18,9 @@ constexpr double kTwipsPerInch = 1440.0;
 int AlignmentFlags(const report::TextItem& item) {
   int flags = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
   switch (item.alignment) {
-    case report::Alignment::Left:
-      flags |= Qt::AlignLeft;
-      break;
-    case report::Alignment::Center:
-      flags |= Qt::AlignHCenter;
-      break;
-    case report::Alignment::Right:
-      flags |= Qt::AlignRight;
-      break;
+    case report::Alignment::Left: flags |= Qt::AlignLeft; break;
+    case report::Alignment::Center: flags |= Qt::AlignHCenter; break;
+    case report::Alignment::Right: flags |= Qt::AlignRight; break;
   }
   return flags;
 }
@@ -37,11 +31,8 @@ QRect ToQRect(const report::Rect& rect) {
 
 }  // namespace
 
-QtPainter::QtPainter(QPainter& painter, double device_dpi,
-                     std::function<void()> new_page)
-    : painter_(painter),
-      scale_(device_dpi / kTwipsPerInch),
-      new_page_(std::move(new_page)) {}
+QtPainter::QtPainter(QPainter& painter, double device_dpi, std::function<void()> new_page)
+    : painter_(painter), scale_(device_dpi / kTwipsPerInch), new_page_(std::move(new_page)) {}
 
 void QtPainter::BeginDocument(const report::Document&) {
   // Everything is drawn in twips; the device's own resolution is applied
@@ -70,8 +61,7 @@ void QtPainter::DrawText(const report::TextItem& item) {
     current_font_ = item.font;
     has_font_ = true;
   }
-  QRectF box = QRectF(ToQRect(item.rect))
-                   .adjusted(report::kTextInset, 0, -report::kTextInset, 0);
+  QRectF box = QRectF(ToQRect(item.rect)).adjusted(report::kTextInset, 0, -report::kTextInset, 0);
   if (box.width() < 0) box.setWidth(0);
   const int flags = AlignmentFlags(item);
   // Lines were broken by the engine; each is drawn where its measuring put
@@ -80,11 +70,10 @@ void QtPainter::DrawText(const report::TextItem& item) {
   for (int index = 0;; ++index) {
     const size_t end = item.text.find('\n', start);
     const size_t stop = end == std::string::npos ? item.text.size() : end;
-    const QRectF line(box.left(), box.top() + index * line_spacing_, box.width(),
-                      line_spacing_);
-    painter_.drawText(line, flags,
-                      QString::fromUtf8(item.text.data() + start,
-                                        static_cast<qsizetype>(stop - start)));
+    const QRectF line(box.left(), box.top() + index * line_spacing_, box.width(), line_spacing_);
+    painter_.drawText(
+        line, flags,
+        QString::fromUtf8(item.text.data() + start, static_cast<qsizetype>(stop - start)));
     if (end == std::string::npos) break;
     start = end + 1;
   }

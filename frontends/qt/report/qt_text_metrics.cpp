@@ -30,8 +30,7 @@ QFont ReportFont(const report::Font& font) {
 }
 
 const QtTextMetrics::FontTable& QtTextMetrics::TableOf(const report::Font& font) const {
-  const auto [slot, added] =
-      tables_.try_emplace(Key{font.name, font.size, font.bold, font.italic});
+  const auto [slot, added] = tables_.try_emplace(Key{font.name, font.size, font.bold, font.italic});
   if (added) {
     const QFontMetricsF metrics(ReportFont(font));
     for (size_t index = 0; index < slot->second.advances.size(); ++index) {
@@ -60,9 +59,7 @@ double QtTextMetrics::LineHeight(const report::Font& font) const {
   return TableOf(font).line_spacing;
 }
 
-double QtTextMetrics::Ascent(const report::Font& font) const {
-  return TableOf(font).ascent;
-}
+double QtTextMetrics::Ascent(const report::Font& font) const { return TableOf(font).ascent; }
 
 const report::TextMetrics& CurrentFontMetrics() {
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {

@@ -62,18 +62,24 @@ int main(int argc, char** argv) {
   try {
     const std::string re_print = reprint ? "Re-Print" : "";
     rptPurchaseOrder boxed;
-    Render(boxed, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings, re_print, out_dir);
+    Render(boxed, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings,
+           re_print, out_dir);
     rptPurchaseOrderNG plain;
-    Render(plain, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings, re_print, out_dir);
+    Render(plain, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings,
+           re_print, out_dir);
     const std::string copy = reprint ? "Copy" : "";
     rptGoodsReceived received;
-    Render(received, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    Render(received, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy,
+           out_dir);
     rptGoodsReceivedNG received_plain;
-    Render(received_plain, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    Render(received_plain, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy,
+           out_dir);
     rptGoodsReturned returned;
-    Render(returned, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    Render(returned, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy,
+           out_dir);
     rptGoodsReturnedNG returned_plain;
-    Render(returned_plain, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy, out_dir);
+    Render(returned_plain, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy,
+           out_dir);
   } catch (const std::exception& error) {
     std::cerr << "kvt-render-sample: " << error.what() << "\n";
     return 1;

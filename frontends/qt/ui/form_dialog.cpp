@@ -28,9 +28,8 @@ namespace {
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 std::string WidgetName(const ui::Control& control) {
-  return control.IsArrayElement()
-             ? control.Name() + "(" + std::to_string(control.Index()) + ")"
-             : control.Name();
+  return control.IsArrayElement() ? control.Name() + "(" + std::to_string(control.Index()) + ")"
+                                  : control.Name();
 }
 
 // Shown and enabled as the user sees it: through every containing frame.
@@ -50,12 +49,9 @@ bool ShownVisible(const ui::Control& control) {
 
 Qt::Alignment AlignmentOf(int alignment) {
   switch (alignment) {
-    case 1:
-      return Qt::AlignRight | Qt::AlignVCenter;
-    case 2:
-      return Qt::AlignHCenter | Qt::AlignVCenter;
-    default:
-      return Qt::AlignLeft | Qt::AlignVCenter;
+    case 1: return Qt::AlignRight | Qt::AlignVCenter;
+    case 2: return Qt::AlignHCenter | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
   }
 }
 
@@ -89,8 +85,8 @@ void FormDialog::Act(Action&& action) {
   } catch (const vb::Error& error) {
     // An untrapped handler error would end the program on the platform;
     // the dialog reports it and stays usable.
-    qWarning("kvt: error %d in %s: %s", error.number(),
-             form_.TypeName().c_str(), error.description().c_str());
+    qWarning("kvt: error %d in %s: %s", error.number(), form_.TypeName().c_str(),
+             error.description().c_str());
   } catch (const std::exception& error) {
     qWarning("kvt: failure in %s: %s", form_.TypeName().c_str(), error.what());
   }
@@ -108,9 +104,7 @@ void FormDialog::Create(ui::Control& control) {
       widget = label;
       break;
     }
-    case ui::ControlKind::kFrame:
-      widget = new QGroupBox(this);
-      break;
+    case ui::ControlKind::kFrame: widget = new QGroupBox(this); break;
     case ui::ControlKind::kTextBox: {
       auto* edit = new QLineEdit(this);
       auto& text_box = static_cast<ui::TextBox&>(control);
@@ -124,8 +118,7 @@ void FormDialog::Create(ui::Control& control) {
       auto track_selection = [this, edit, &text_box] {
         if (syncing_) return;
         if (edit->hasSelectedText()) {
-          text_box.Select(edit->selectionStart(),
-                          static_cast<int>(edit->selectedText().size()));
+          text_box.Select(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
         } else {
           text_box.Select(edit->cursorPosition(), 0);
         }
@@ -163,9 +156,8 @@ void FormDialog::Create(ui::Control& control) {
     case ui::ControlKind::kDataCombo: {
       auto* combo = new QComboBox(this);
       auto& data_combo = static_cast<ui::DataCombo&>(control);
-      connect(combo, &QComboBox::activated, this, [this, &data_combo](int row) {
-        Act([&] { form_.UserSelectRow(data_combo, row); });
-      });
+      connect(combo, &QComboBox::activated, this,
+              [this, &data_combo](int row) { Act([&] { form_.UserSelectRow(data_combo, row); }); });
       widget = combo;
       break;
     }
@@ -176,8 +168,7 @@ void FormDialog::Create(ui::Control& control) {
       connect(edit, &QDateEdit::dateChanged, this, [this, &picker](QDate date) {
         if (syncing_) return;
         Act([&] {
-          form_.UserPickDate(picker,
-                             vb::Date::FromYmd(date.year(), date.month(), date.day()));
+          form_.UserPickDate(picker, vb::Date::FromYmd(date.year(), date.month(), date.day()));
         });
       });
       widget = edit;
@@ -221,8 +212,7 @@ void FormDialog::Sync(ui::Control& control) {
       break;
     }
     case ui::ControlKind::kFrame:
-      static_cast<QGroupBox*>(widget)->setTitle(
-          ToQt(static_cast<ui::Frame&>(control).Caption()));
+      static_cast<QGroupBox*>(widget)->setTitle(ToQt(static_cast<ui::Frame&>(control).Caption()));
       break;
     case ui::ControlKind::kTextBox: {
       auto& text_box = static_cast<ui::TextBox&>(control);
@@ -242,7 +232,7 @@ void FormDialog::Sync(ui::Control& control) {
       auto& check = static_cast<ui::CheckBox&>(control);
       auto* view = static_cast<QCheckBox*>(widget);
       view->setText(ToQt(check.Caption()));
-      view->setCheckState(check.Value() == ui::vbChecked   ? Qt::Checked
+      view->setCheckState(check.Value() == ui::vbChecked  ? Qt::Checked
                           : check.Value() == ui::vbGrayed ? Qt::PartiallyChecked
                                                           : Qt::Unchecked);
       break;
@@ -281,8 +271,8 @@ void FormDialog::Sync(ui::Control& control) {
       auto* edit = static_cast<QDateEdit*>(widget);
       if (picker.Value()) {
         edit->setSpecialValueText(QString());
-        edit->setDate(QDate(picker.Value()->Year(), picker.Value()->Month(),
-                            picker.Value()->Day()));
+        edit->setDate(
+            QDate(picker.Value()->Year(), picker.Value()->Month(), picker.Value()->Day()));
       } else {
         edit->setSpecialValueText(QStringLiteral(" "));
         edit->setDate(edit->minimumDate());
@@ -336,8 +326,7 @@ void FormDialog::FormChanged() {
 bool FormDialog::RouteKey(ui::Control& control, QKeyEvent* event) {
   const int key = event->key();
   const bool shifted = (event->modifiers() & Qt::ShiftModifier) != 0;
-  const bool command =
-      (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
+  const bool command = (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
   auto route = [&](auto&& user_action) {
     Act([&] {
       if (form_.ActiveControl() != &control) form_.UserFocus(control);
@@ -348,15 +337,11 @@ bool FormDialog::RouteKey(ui::Control& control, QKeyEvent* event) {
   switch (key) {
     case Qt::Key_Tab:
       return route([&] { form_.UserKey(ui::vbKeyTab, shifted ? ui::vbShiftMask : 0); });
-    case Qt::Key_Backtab:
-      return route([&] { form_.UserKey(ui::vbKeyTab, ui::vbShiftMask); });
+    case Qt::Key_Backtab: return route([&] { form_.UserKey(ui::vbKeyTab, ui::vbShiftMask); });
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return route([&] { form_.UserKey(ui::vbKeyReturn); });
-    case Qt::Key_Escape:
-      return route([&] { form_.UserKey(ui::vbKeyEscape); });
-    default:
-      break;
+    case Qt::Key_Enter: return route([&] { form_.UserKey(ui::vbKeyReturn); });
+    case Qt::Key_Escape: return route([&] { form_.UserKey(ui::vbKeyEscape); });
+    default: break;
   }
   const QString text = event->text();
   const bool printable = !command && !text.isEmpty() && text.at(0).isPrint();
@@ -371,8 +356,7 @@ bool FormDialog::RouteKey(ui::Control& control, QKeyEvent* event) {
     case ui::ControlKind::kOptionButton:
       if (printable) return route([&] { form_.UserType(text.toStdString()); });
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -17,35 +17,23 @@ constexpr int kTwipsPerPixel = 15;
 
 QMessageBox::StandardButton ButtonFor(int answer) {
   switch (answer) {
-    case ui::vbCancel:
-      return QMessageBox::Cancel;
-    case ui::vbAbort:
-      return QMessageBox::Abort;
-    case ui::vbRetry:
-      return QMessageBox::Retry;
-    case ui::vbIgnore:
-      return QMessageBox::Ignore;
-    case ui::vbYes:
-      return QMessageBox::Yes;
-    case ui::vbNo:
-      return QMessageBox::No;
-    default:
-      return QMessageBox::Ok;
+    case ui::vbCancel: return QMessageBox::Cancel;
+    case ui::vbAbort: return QMessageBox::Abort;
+    case ui::vbRetry: return QMessageBox::Retry;
+    case ui::vbIgnore: return QMessageBox::Ignore;
+    case ui::vbYes: return QMessageBox::Yes;
+    case ui::vbNo: return QMessageBox::No;
+    default: return QMessageBox::Ok;
   }
 }
 
 QMessageBox::Icon IconFor(int buttons) {
   switch (ui::MsgBoxIcon(buttons)) {
-    case ui::vbCritical:
-      return QMessageBox::Critical;
-    case ui::vbQuestion:
-      return QMessageBox::Question;
-    case ui::vbExclamation:
-      return QMessageBox::Warning;
-    case ui::vbInformation:
-      return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case ui::vbCritical: return QMessageBox::Critical;
+    case ui::vbQuestion: return QMessageBox::Question;
+    case ui::vbExclamation: return QMessageBox::Warning;
+    case ui::vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
   }
 }
 
@@ -66,8 +54,7 @@ void QtDriver::RunModal(ui::Form& form) {
   form.SetObserver(nullptr);
 }
 
-int QtDriver::MsgBox(const std::string& prompt, int buttons,
-                     const std::string& title) {
+int QtDriver::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
   QMessageBox box;
   box.setWindowTitle(QString::fromStdString(title));
   box.setText(QString::fromStdString(prompt));

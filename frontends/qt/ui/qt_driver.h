@@ -24,8 +24,7 @@ class QtDriver : public ui::Driver {
   // A QMessageBox with no parent: the icon, buttons and default button of
   // `buttons`, `title` as the window title. Returns the answer (vbOK,
   // vbYes, ...); closing the box answers as its Cancel (or only) button.
-  int MsgBox(const std::string& prompt, int buttons,
-             const std::string& title) override;
+  int MsgBox(const std::string& prompt, int buttons, const std::string& title) override;
 };
 
 }  // namespace kvt::qt

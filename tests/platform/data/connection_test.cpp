@@ -21,15 +21,14 @@ class ConnectionTest : public ::testing::TestWithParam<Backend> {
  protected:
   void SetUp() override {
     connection_ = db_.Open();
-    db::RunPortableScript(
-        *connection_,
-        "CREATE TABLE Products (ID INTEGER PRIMARY KEY, Name TEXT, "
-        "  LeadTime INTEGER, Cost CURRENCY, LastSale DATE, Active BOOLEAN, "
-        "  Level REAL);"
-        "INSERT INTO Products VALUES (1, 'Bolt', 7, 1234.5, '2026-11-05', TRUE, "
-        "95);"
-        "INSERT INTO Products VALUES (2, 'O''Brien nut', NULL, 0.1, NULL, FALSE, "
-        "  NULL);");
+    db::RunPortableScript(*connection_,
+                          "CREATE TABLE Products (ID INTEGER PRIMARY KEY, Name TEXT, "
+                          "  LeadTime INTEGER, Cost CURRENCY, LastSale DATE, Active BOOLEAN, "
+                          "  Level REAL);"
+                          "INSERT INTO Products VALUES (1, 'Bolt', 7, 1234.5, '2026-11-05', TRUE, "
+                          "95);"
+                          "INSERT INTO Products VALUES (2, 'O''Brien nut', NULL, 0.1, NULL, FALSE, "
+                          "  NULL);");
   }
 
   test_support::TempDemoDatabase db_{"kvt_connection", GetParam(),
@@ -60,33 +59,29 @@ TEST_P(ConnectionTest, ResultKeepsColumnNamesAndTypes) {
   }
   EXPECT_EQ(rows->RecordCount(), 2);
   EXPECT_FALSE(rows->IsBOF());
-  EXPECT_EQ(rows->Item("Last_Cost").Value(),
-            vb::Variant(vb::Currency::FromRaw(12345000)));
-  EXPECT_EQ(rows->Item("Last Sale").Value(),
-            vb::Variant(vb::Date::FromYmd(2026, 11, 5)));
+  EXPECT_EQ(rows->Item("Last_Cost").Value(), vb::Variant(vb::Currency::FromRaw(12345000)));
+  EXPECT_EQ(rows->Item("Last Sale").Value(), vb::Variant(vb::Date::FromYmd(2026, 11, 5)));
   EXPECT_EQ(rows->Item("Active").Value(), vb::Variant(true));
   EXPECT_EQ(rows->Item("Level").Value(), vb::Variant(95.0));
   rows->MoveNext();
-  EXPECT_EQ(rows->Item("Last_Cost").Value(),
-            vb::Variant(vb::Currency::FromRaw(1000)));
+  EXPECT_EQ(rows->Item("Last_Cost").Value(), vb::Variant(vb::Currency::FromRaw(1000)));
   EXPECT_TRUE(rows->Item("Lead Time").IsNull());
   EXPECT_TRUE(rows->Item("Last Sale").IsNull());
 }
 
 TEST_P(ConnectionTest, DeclaredColumnTypesOverrideComputedOnes) {
-  auto rows =
-      connection_->Query("SELECT SUM(Level) AS \"Total\" FROM Products", {},
-                         {{"Total", DataType::kCurrency}});
+  auto rows = connection_->Query("SELECT SUM(Level) AS \"Total\" FROM Products", {},
+                                 {{"Total", DataType::kCurrency}});
   EXPECT_EQ(rows->Item("Total").Type(), DataType::kCurrency);
   EXPECT_EQ(rows->Item("Total").Value(), vb::Variant(vb::Currency::FromInt(95)));
 }
 
 TEST_P(ConnectionTest, ParametersAreBoundNotSpliced) {
-  auto rows = connection_->Query("SELECT ID FROM Products WHERE Name = ?1",
-                                 {vb::Variant("O'Brien nut")});
+  auto rows =
+      connection_->Query("SELECT ID FROM Products WHERE Name = ?1", {vb::Variant("O'Brien nut")});
   EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(2));
-  rows = connection_->Query("SELECT ID FROM Products WHERE Name = ?1",
-                            {vb::Variant("x' OR '1'='1")});
+  rows =
+      connection_->Query("SELECT ID FROM Products WHERE Name = ?1", {vb::Variant("x' OR '1'='1")});
   EXPECT_TRUE(rows->IsEOF());
   rows = connection_->Query("SELECT ID FROM Products WHERE LastSale = ?1",
                             {vb::Variant(vb::Date::FromYmd(2026, 11, 5))});
@@ -108,9 +103,7 @@ TEST_P(ConnectionTest, SecondStatementIsRefusedAndNothingRuns) {
   } catch (const vb::Error& error) {
     EXPECT_EQ(error.number(), kCommandError);
   }
-  EXPECT_EQ(connection_->Query("SELECT COUNT(*) AS n FROM Products")
-                ->Item("n")
-                .Value(),
+  EXPECT_EQ(connection_->Query("SELECT COUNT(*) AS n FROM Products")->Item("n").Value(),
             vb::Variant(2));
 }
 
@@ -202,8 +195,7 @@ TEST(SqliteConnectionTest, MissingFileIsAnErrorAndIsNotCreated) {
 
 TEST(SqliteConnectionTest, FileThatIsNoDatabaseFailsToConnect) {
   const std::string text_file = TempPath("kvt_connection_text.txt");
-  std::ofstream(text_file)
-      << "Provider=SQLite is not a database file, just text.";
+  std::ofstream(text_file) << "Provider=SQLite is not a database file, just text.";
   try {
     Connection::Open(text_file);
     ADD_FAILURE() << "no error";

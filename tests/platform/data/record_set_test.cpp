@@ -71,8 +71,7 @@ TEST(RecordSetTest, MoveCommitsAPendingFieldEdit) {
   EXPECT_EQ(set->GetEditMode(), EditMode::kNone);
   set->CancelUpdate();  // nothing pending any more: must not undo the write
   set->MovePrevious();
-  EXPECT_EQ(set->Item("Unit Price").Value(),
-            vb::Variant(vb::Currency::FromRaw(72500)));
+  EXPECT_EQ(set->Item("Unit Price").Value(), vb::Variant(vb::Currency::FromRaw(72500)));
 }
 
 TEST(RecordSetTest, CancelUpdateUndoesEditsAndDropsANewRow) {
@@ -99,14 +98,11 @@ TEST(RecordSetTest, BookmarkReturnsToItsRow) {
   EXPECT_EQ(set->RecordCount(), 4);
   EXPECT_EQ(set->GetEditMode(), EditMode::kNone);
 
-  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(vb::Variant(999)); }),
-            vb::err::kAdoInvalidArgument);
-  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(vb::Variant("x")); }),
-            vb::err::kAdoInvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(vb::Variant(999)); }), vb::err::kAdoInvalidArgument);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(vb::Variant("x")); }), vb::err::kAdoInvalidArgument);
   set->MoveLast();
   set->MoveNext();
-  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(); }),
-            vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Bookmark(); }), vb::err::kAdoNoCurrentRecord);
 }
 
 TEST(RecordSetTest, CountUnknownReportsMinusOne) {
@@ -122,17 +118,14 @@ TEST(RecordSetTest, NavigationBeyondTheEndsRaisesNoCurrentRecord) {
   set->MoveNext();
   EXPECT_TRUE(set->IsEOF());
   EXPECT_FALSE(set->IsBOF());
-  EXPECT_EQ(ErrorNumberOf([&] { set->MoveNext(); }),
-            vb::err::kAdoNoCurrentRecord);
-  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Qty").Value(); }),
-            vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { set->MoveNext(); }), vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Qty").Value(); }), vb::err::kAdoNoCurrentRecord);
   EXPECT_EQ(ErrorNumberOf([&] { set->Item("Qty").Value(vb::Variant(1)); }),
             vb::err::kAdoNoCurrentRecord);
   set->MoveFirst();
   set->MovePrevious();
   EXPECT_TRUE(set->IsBOF());
-  EXPECT_EQ(ErrorNumberOf([&] { set->MovePrevious(); }),
-            vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { set->MovePrevious(); }), vb::err::kAdoNoCurrentRecord);
   try {
     set->Update();
     FAIL() << "Update without a current row";
@@ -167,16 +160,14 @@ TEST(RecordSetTest, ClosedSetRefusesEveryRowOperation) {
       ADD_FAILURE() << "no error";
     } catch (const vb::Error& error) {
       EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
-      EXPECT_EQ(error.description(),
-                "Operation is not allowed when the object is closed.");
+      EXPECT_EQ(error.description(), "Operation is not allowed when the object is closed.");
     }
   }
   set->Open();
   EXPECT_EQ(set->RecordCount(), 0);
   EXPECT_EQ(ErrorNumberOf([&] { set->Open(); }), 3705);
-  EXPECT_EQ(
-      ErrorNumberOf([&] { set->Fields().Append("More", DataType::kDouble); }),
-      vb::err::kAdoOperationNotAllowed);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Fields().Append("More", DataType::kDouble); }),
+            vb::err::kAdoOperationNotAllowed);
 }
 
 TEST(RecordSetTest, FieldsAreFoundByNameWithoutCaseOrByOrdinal) {
@@ -215,10 +206,8 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldType) {
     vb::Variant stored;
   };
   const Case cases[] = {
-      {DataType::kCurrency, vb::Variant("1,234.50"),
-       vb::Variant(vb::Currency::FromRaw(12345000))},
-      {DataType::kCurrency, vb::Variant(0.1),
-       vb::Variant(vb::Currency::FromRaw(1000))},
+      {DataType::kCurrency, vb::Variant("1,234.50"), vb::Variant(vb::Currency::FromRaw(12345000))},
+      {DataType::kCurrency, vb::Variant(0.1), vb::Variant(vb::Currency::FromRaw(1000))},
       {DataType::kDouble, vb::Variant("1,250.00"), vb::Variant(1250.0)},
       {DataType::kDouble, vb::Variant(" -3.5 "), vb::Variant(-3.5)},
       {DataType::kInteger, vb::Variant("1,234"), vb::Variant(1234)},
@@ -226,8 +215,7 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldType) {
       {DataType::kSmallInt, vb::Variant("7"), vb::Variant::Integer(7)},
       {DataType::kVarWChar, vb::Variant(12.5), vb::Variant("12.5")},
       {DataType::kBoolean, vb::Variant("True"), vb::Variant(true)},
-      {DataType::kDate, vb::Variant("2026-11-05"),
-       vb::Variant(vb::Date::FromYmd(2026, 11, 5))},
+      {DataType::kDate, vb::Variant("2026-11-05"), vb::Variant(vb::Date::FromYmd(2026, 11, 5))},
       {DataType::kVariant, vb::Variant("1,234.50"), vb::Variant("1,234.50")},
       {DataType::kCurrency, vb::Variant::Null(), vb::Variant::Null()},
       {DataType::kInteger, vb::Variant(), vb::Variant::Null()},
@@ -290,8 +278,7 @@ TEST(RecordSetTest, DeletedRowStaysCurrentWithoutValuesUntilAMove) {
   set->Delete();
   EXPECT_EQ(set->RecordCount(), 2);
   EXPECT_FALSE(set->IsEOF());
-  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Product").Value(); }),
-            vb::err::kAdoNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { set->Item("Product").Value(); }), vb::err::kAdoNoCurrentRecord);
   EXPECT_EQ(ErrorNumberOf([&] { set->Delete(); }), vb::err::kAdoNoCurrentRecord);
   set->MoveNext();
   EXPECT_EQ(set->Item("Product").Value(), vb::Variant("Item 3"));
@@ -324,22 +311,19 @@ TEST(RecordSetTest, AppendedValuesReadBackExactlyAsHandedIn) {
       {DataType::kSmallInt, vb::Variant::Integer(-7), null},
       {DataType::kInteger, vb::Variant(INT32_MIN), vb::Variant(0)},
       {DataType::kBoolean, vb::Variant(false), vb::Variant(true)},
-      {DataType::kCurrency, vb::Variant(vb::Currency::Min()),
-       vb::Variant(vb::Currency::Max())},
+      {DataType::kCurrency, vb::Variant(vb::Currency::Min()), vb::Variant(vb::Currency::Max())},
       {DataType::kSingle, vb::Variant(1.5f), vb::Variant(-0.1f)},
       {DataType::kDouble, vb::Variant(-0.0), vb::Variant(1e300)},
       {DataType::kDate, vb::Variant(vb::Date::FromYmd(2026, 11, 5)), null},
       {DataType::kVarWChar, vb::Variant(""), null},
       // Subtypes the field does not hold natively.
       {DataType::kDouble, vb::Variant(2.5), vb::Variant(3)},
-      {DataType::kCurrency, vb::Variant(vb::Currency::FromInt(1)),
-       vb::Variant(1.25)},
+      {DataType::kCurrency, vb::Variant(vb::Currency::FromInt(1)), vb::Variant(1.25)},
       {DataType::kCurrency, null, vb::Variant()},
       {DataType::kVarWChar, vb::Variant("a"), vb::Variant(true)},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(DataTypeName(c.type) + " <- " + c.first.TypeName() + ", " +
-                 c.second.TypeName());
+    SCOPED_TRACE(DataTypeName(c.type) + " <- " + c.first.TypeName() + ", " + c.second.TypeName());
     RecordSet set;
     set.Fields().Append("ID", DataType::kInteger);
     set.Fields().Append("F", c.type);
@@ -381,8 +365,7 @@ TEST(RecordSetTest, ColumnViewsHoldCommittedValuesWithZeroForNull) {
   set.Open();
   set.AppendRow({vb::Variant(vb::Currency::FromRaw(15000)), vb::Variant(2.0)});
   set.AppendRow({vb::Variant::Null(), vb::Variant::Null()});
-  set.AppendRow(
-      {vb::Variant(vb::Currency::FromRaw(-30000)), vb::Variant(0.25)});
+  set.AppendRow({vb::Variant(vb::Currency::FromRaw(-30000)), vb::Variant(0.25)});
 
   CurrencyColumn amounts = CurrencyColumnOf(set, 0);
   ASSERT_TRUE(amounts.offered);
@@ -403,8 +386,7 @@ TEST(RecordSetTest, ColumnViewsHoldCommittedValuesWithZeroForNull) {
   set.Item("Amount").Value(vb::Variant("-1,000.5"));
   EXPECT_FALSE(CurrencyColumnOf(set, 0).offered);  // pending
   set.CancelUpdate();
-  EXPECT_EQ(CurrencyColumnOf(set, 0).raw,
-            (std::vector<int64_t>{15000, 0, -30000}));
+  EXPECT_EQ(CurrencyColumnOf(set, 0).raw, (std::vector<int64_t>{15000, 0, -30000}));
   EXPECT_TRUE(set.Item("Amount").IsNull());
   set.Item("Amount").Value(vb::Variant("-1,000.5"));
   set.Update();
@@ -416,8 +398,7 @@ TEST(RecordSetTest, ColumnViewsHoldCommittedValuesWithZeroForNull) {
   // Writing Null back stores 0 again.
   set.Item("Amount").Value(vb::Variant::Null());
   set.Update();
-  EXPECT_EQ(CurrencyColumnOf(set, 0).raw,
-            (std::vector<int64_t>{15000, 0, -30000}));
+  EXPECT_EQ(CurrencyColumnOf(set, 0).raw, (std::vector<int64_t>{15000, 0, -30000}));
 }
 
 TEST(RecordSetTest, ColumnViewsAreRefusedWhereAScanWouldMislead) {
@@ -430,8 +411,7 @@ TEST(RecordSetTest, ColumnViewsAreRefusedWhereAScanWouldMislead) {
       {"none: the starting state offers the column", nullptr, 0},
       {"Double field", [](RecordSet&) {}, 1},
       {"Variant field holding Currency", [](RecordSet&) {}, 2},
-      {"pending field write",
-       [](RecordSet& set) { set.Item("Qty").Value(vb::Variant(2)); }, 0},
+      {"pending field write", [](RecordSet& set) { set.Item("Qty").Value(vb::Variant(2)); }, 0},
       {"pending new row", [](RecordSet& set) { set.AddNew(); }, 0},
       {"closed set", [](RecordSet& set) { set.Close(); }, 0},
       {"Currency column given a Double row",

@@ -16,12 +16,8 @@ struct Counter {
 MemberTable<Counter> MakeTable() {
   MemberTable<Counter> table("Counter", {"Reset", "Value", "Total", "Bump"});
   table.Get("Value", [](Counter& c, Args) -> vb::Variant { return c.value; });
-  table.Let("Value", [](Counter& c, Args args) {
-    c.value = *args.back().get_if<int32_t>();
-  });
-  table.Call("Bump", [](Counter& c, Args) -> vb::Variant {
-    return ++c.value;
-  });
+  table.Let("Value", [](Counter& c, Args args) { c.value = *args.back().get_if<int32_t>(); });
+  table.Call("Bump", [](Counter& c, Args) -> vb::Variant { return ++c.value; });
   return table;
 }
 
@@ -67,8 +63,7 @@ TEST(MemberTableTest, RaisesThePlatformErrorsForWhatItCannotDo) {
 
 TEST(MemberTableTest, BindingAnUnpublishedNameIsCaughtWhenTheTableIsBuilt) {
   MemberTable<Counter> table("Counter", {"Value"});
-  EXPECT_THROW(table.Get("Valeu", [](Counter&, Args) { return vb::Variant(); }),
-               std::logic_error);
+  EXPECT_THROW(table.Get("Valeu", [](Counter&, Args) { return vb::Variant(); }), std::logic_error);
 }
 
 TEST(AsObjectTest, NoObjectIsError91AndAPlainObjectIs438) {
@@ -78,9 +73,7 @@ TEST(AsObjectTest, NoObjectIsError91AndAPlainObjectIs438) {
   EXPECT_EQ(ErrorNumberOf([] { AsObject(vb::Variant()); }), 91);
   EXPECT_EQ(ErrorNumberOf([] { AsObject(vb::Variant(vb::ObjectRef())); }), 91);
   EXPECT_EQ(ErrorNumberOf([] { AsObject(vb::Variant(3)); }), 91);
-  EXPECT_EQ(ErrorNumberOf([] {
-              AsObject(vb::Variant(vb::ObjectRef(std::make_shared<Plain>())));
-            }),
+  EXPECT_EQ(ErrorNumberOf([] { AsObject(vb::Variant(vb::ObjectRef(std::make_shared<Plain>()))); }),
             438);
 }
 

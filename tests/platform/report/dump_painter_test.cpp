@@ -10,7 +10,9 @@ TEST(DumpPainterTest, WritesOneLinePerItemWithTextQuoted) {
   doc.title = "Order";
   Page& page = doc.pages.emplace_back();
   page.number = 1;
-  page.items.emplace_back(TextItem{"fldA", {1, 2, 3, 4}, "say \"hi\"\nthere",
+  page.items.emplace_back(TextItem{"fldA",
+                                   {1, 2, 3, 4},
+                                   "say \"hi\"\nthere",
                                    Font{"Arial", 14.5, true, false},
                                    Alignment::Right});
   page.items.emplace_back(LineItem{"ln", {0, 5, 10, 5}, 15});

@@ -29,8 +29,7 @@ class SmallLayout : public Report {
     Section& header = AddSection(SectionKind::PageHeader, "PageHeader", 1000);
     header.AddLabel("lblTitle", {0, 0, 2000, 300}, "Title");
     header.AddField("fldHeaderName", {0, 400, 2000, 250}).SetDataField("Name");
-    header.AddField("fldPageNo", {3000, 400, 500, 250})
-        .SetSummary(SummaryType::PageCount);
+    header.AddField("fldPageNo", {3000, 400, 500, 250}).SetSummary(SummaryType::PageCount);
     header.AddBox("shpFrame", {0, 0, 5000, 900});
     Section& detail = AddSection(SectionKind::Detail, "Detail", 300);
     detail.AddField("fldCode", {0, 20, 1000, 250}).SetDataField("Code");
@@ -50,11 +49,10 @@ class SmallLayout : public Report {
 };
 
 std::shared_ptr<MemoryTable> Rows(int count) {
-  auto table = std::make_shared<MemoryTable>(
-      std::vector<std::string>{"Code", "Amount", "Name"});
+  auto table = std::make_shared<MemoryTable>(std::vector<std::string>{"Code", "Amount", "Name"});
   for (int i = 1; i <= count; ++i) {
-    table->AddRow({vb::Variant("P" + std::to_string(i)),
-                   vb::Variant(i * 1000.25), vb::Variant("N" + std::to_string(i))});
+    table->AddRow({vb::Variant("P" + std::to_string(i)), vb::Variant(i * 1000.25),
+                   vb::Variant("N" + std::to_string(i))});
   }
   return table;
 }
@@ -74,8 +72,12 @@ TEST(ReportTest, PaginatesDetailBandsAndRepeatsHeaderAndFooter) {
     int rows;
     size_t pages;
   };
-  const Case cases[] = {{0, 1}, {1, 1}, {kRowsPerPage, 1}, {kRowsPerPage + 1, 2},
-                        {3 * kRowsPerPage, 3}, {3 * kRowsPerPage + 1, 4}};
+  const Case cases[] = {{0, 1},
+                        {1, 1},
+                        {kRowsPerPage, 1},
+                        {kRowsPerPage + 1, 2},
+                        {3 * kRowsPerPage, 3},
+                        {3 * kRowsPerPage + 1, 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE("rows " + std::to_string(c.rows));
     SmallLayout layout;
@@ -116,9 +118,8 @@ TEST(ReportTest, PlacesBandsInPageCoordinates) {
   EXPECT_EQ(amounts[0]->alignment, Alignment::Right);
   EXPECT_EQ(first.FindText("fldTotal")->rect, (Rect{1100, 3500, 1500, 250}));
   const auto& line = std::get<LineItem>(*std::find_if(
-      first.items.begin(), first.items.end(), [](const DisplayItem& item) {
-        return std::holds_alternative<LineItem>(item);
-      }));
+      first.items.begin(), first.items.end(),
+      [](const DisplayItem& item) { return std::holds_alternative<LineItem>(item); }));
   EXPECT_EQ(line.segment, (Segment{100, 3400, 5100, 3400}));
   EXPECT_EQ(doc.pages[1].FindTexts("fldAmount")[0]->rect.top, 1120);
 }

@@ -17,6 +17,7 @@ TEST(TextFitTest, ShrinksThenKeepsFiguresWholeAndCutsWordsAfterAWord) {
     double shown_size;
     Alignment alignment = Alignment::Left;
   };
+  // clang-format off
   const Case cases[] = {
       {"12.50", 8.5, {0, 0, 980, 227}, false, "12.50", 8.5},
       {"1,419,752.05", 8.5, {0, 0, 964, 227}, false, "1,419,752.05", 7.5},
@@ -40,6 +41,7 @@ TEST(TextFitTest, ShrinksThenKeepsFiguresWholeAndCutsWordsAfterAWord) {
        "Galvanised steel bracket\xE2\x80\xA6", 6},
       {"first\nsecond", 8.5, {0, 0, 3000, 800}, true, "first\nsecond", 8.5},
   };
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.text) + " in " + std::to_string(c.box.width));
     Font font;

@@ -42,6 +42,7 @@ std::string Repeat(const std::string& part, size_t times) {
   return text;
 }
 
+// clang-format off
 TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
   ExpectErrors({
       {"", err::kSyntaxError}, {"1 +", err::kSyntaxError},
@@ -63,7 +64,9 @@ TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
       {"Foo(1) + (2", err::kExpectedRParen},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
   using namespace vb::err;
   ExpectErrors({
@@ -93,6 +96,7 @@ TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
       {"WScript.Echo", kObjectRequired},
   });
 }
+// clang-format on
 
 // The strings one evaluation builds count together: growing a text step by
 // step (each "&" copying the last result) stops at the budget however small
@@ -183,12 +187,12 @@ TEST(ScriptErrorsTest, NestingLimitFitsAHalfMegabyteStack) {
   };
   for (const auto& shape : shapes) {
     SCOPED_TRACE(std::string(shape.open) + "1" + shape.close);
-    EXPECT_EQ(EvalOnSmallStack(Repeat(shape.open, inside) + "1" + Repeat(shape.close, inside),
-                               kStack),
-              shape.inside_shown);
-    EXPECT_EQ(EvalOnSmallStack(Repeat(shape.open, 10000) + "1" + Repeat(shape.close, 10000),
-                               kStack),
-              "error 28");
+    EXPECT_EQ(
+        EvalOnSmallStack(Repeat(shape.open, inside) + "1" + Repeat(shape.close, inside), kStack),
+        shape.inside_shown);
+    EXPECT_EQ(
+        EvalOnSmallStack(Repeat(shape.open, 10000) + "1" + Repeat(shape.close, 10000), kStack),
+        "error 28");
   }
 }
 

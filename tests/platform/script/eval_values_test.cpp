@@ -8,6 +8,7 @@
 namespace kvt::script {
 namespace {
 
+// clang-format off
 TEST(ScriptEvalTest, OperatorsBindInTheLanguagesOrder) {
   ExpectAll({
       {"2+3*4", "Integer:14"}, {"10-2-3", "Integer:5"}, {"6/2*3", "Double:9"},
@@ -24,7 +25,9 @@ TEST(ScriptEvalTest, OperatorsBindInTheLanguagesOrder) {
       {"False Eqv False Xor True", "Boolean:False"}, {"True Imp False Eqv False", "Boolean:True"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(ScriptEvalTest, LiteralsTakeTheirSubtype) {
   ExpectAll({
       {"32767", "Integer:32767"}, {"32768", "Long:32768"}, {"2147483648", "Double:2147483648"},
@@ -40,7 +43,9 @@ TEST(ScriptEvalTest, LiteralsTakeTheirSubtype) {
       {"undeclared_name", "Empty:"}, {"  1 ' a comment", "Integer:1"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(ScriptEvalTest, ArithmeticWidensInsteadOfOverflowing) {
   ExpectAll({
       {"32767+1", "Long:32768"}, {"2147483647+1", "Double:2147483648"},
@@ -55,7 +60,9 @@ TEST(ScriptEvalTest, ArithmeticWidensInsteadOfOverflowing) {
       {"#12/31/9999# + 1", "error 6"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(ScriptEvalTest, TextEmptyAndNullMeetNumbersByTheirRules) {
   ExpectAll({
       {"\"1\"+1", "Double:2"}, {"\"1\"+\"1\"", "String:11"}, {"\"2\"*\"3\"", "Double:6"},
@@ -67,18 +74,23 @@ TEST(ScriptEvalTest, TextEmptyAndNullMeetNumbersByTheirRules) {
       {"Null^2", "Null"},
   });
 }
+// clang-format on
 
 TEST(ScriptEvalTest, IntegerDivisionAndModRoundOperandsToEven) {
   ExpectAll({
-      {"5\\2", "Integer:2"}, {"-7\\2", "Integer:-3"},
+      {"5\\2", "Integer:2"},
+      {"-7\\2", "Integer:-3"},
       {"5.5\\2", "Long:3"},        // 5.5 -> 6
       {"4.5\\1", "Long:4"},        // 4.5 -> 4
       {"7.5 Mod 2", "Long:0"},     // 7.5 -> 8
       {"-7 Mod 3", "Integer:-1"},  // sign of the dividend
-      {"\"7\" Mod 4", "Long:3"}, {"CByte(7)\\CByte(2)", "Byte:3"}, {"-32768\\-1", "Long:32768"},
+      {"\"7\" Mod 4", "Long:3"},
+      {"CByte(7)\\CByte(2)", "Byte:3"},
+      {"-32768\\-1", "Long:32768"},
   });
 }
 
+// clang-format off
 TEST(ScriptEvalTest, ComparisonsFollowSubtypeAndLiteralRules) {
   ExpectAll({
       {"1<>1", "Boolean:False"}, {"2<=2", "Boolean:True"}, {"3>=4", "Boolean:False"},
@@ -95,7 +107,9 @@ TEST(ScriptEvalTest, ComparisonsFollowSubtypeAndLiteralRules) {
       {"Empty=\"\"", "Boolean:True"}, {"1<Null", "Null"}, {"Nothing Is Nothing", "Boolean:True"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(ScriptEvalTest, LogicalOperatorsAreBitwiseWithNullRules) {
   ExpectAll({
       {"True And False", "Boolean:False"}, {"Not 0", "Integer:-1"}, {"Not CByte(0)", "Byte:255"},
@@ -107,12 +121,15 @@ TEST(ScriptEvalTest, LogicalOperatorsAreBitwiseWithNullRules) {
       {"True Imp Null", "Null"}, {"Not Null", "Null"},
   });
 }
+// clang-format on
 
 // Formulas arrive in any case: names, keywords and constants ignore it.
 TEST(ScriptEvalTest, DiscountFormulasAsTheyReachTheEngine) {
   ExpectAll({
-      {"ROUND(1250.5*0.025, 2)", "Double:31.26"}, {"INT(12500/1000)*10", "Double:120"},
-      {"TRUE AND NOT FALSE", "Boolean:True"}, {"IIF_LIKE + 250 * 0.1", "Double:25"},
+      {"ROUND(1250.5*0.025, 2)", "Double:31.26"},
+      {"INT(12500/1000)*10", "Double:120"},
+      {"TRUE AND NOT FALSE", "Boolean:True"},
+      {"IIF_LIKE + 250 * 0.1", "Double:25"},
       {"DATEADD(\"D\", 1, #1/1/2024#) - DATE < 1E6", "Boolean:True"},
       {"VBTRUE & VBTAB & VBSUNDAY", "String:-1\t1"},
   });

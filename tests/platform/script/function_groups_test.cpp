@@ -8,6 +8,7 @@
 namespace kvt::script {
 namespace {
 
+// clang-format off
 TEST(FunctionGroupsTest, StringFunctions) {
   ExpectAll({
       {"Len(123)", "Long:3"}, {"Len(Null)", "Null"},
@@ -58,7 +59,9 @@ TEST(FunctionGroupsTest, StringFunctions) {
       {"Hex(Null)", "Null"}, {"Oct(-1)", "String:177777"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(FunctionGroupsTest, MathFunctions) {
   // Round works on the double: 2.675 is held as 2.67499999..., which is
   // no tie, so it rounds down; 0.125 is held exactly and goes to even.
@@ -80,7 +83,9 @@ TEST(FunctionGroupsTest, MathFunctions) {
       {"Sgn(Null)", "error 94"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(FunctionGroupsTest, ConversionAndTypeFunctions) {
   ExpectAll({
       {"CBool(\"False\")", "Boolean:False"}, {"CBool(\"#TRUE#\")", "Boolean:True"},
@@ -113,7 +118,9 @@ TEST(FunctionGroupsTest, ConversionAndTypeFunctions) {
       {"IsEmpty(Null)", "Boolean:False"},
   });
 }
+// clang-format on
 
+// clang-format off
 TEST(FunctionGroupsTest, DateFunctions) {
   ExpectAll({
       {"TypeName(Date) & TypeName(Time()) & TypeName(Now)", "String:DateDateDate"},
@@ -151,6 +158,7 @@ TEST(FunctionGroupsTest, DateFunctions) {
       {"DatePart(\"n\", #1/1/2024 17:45:12#)", "Integer:45"},
   });
 }
+// clang-format on
 
 }  // namespace
 }  // namespace kvt::script

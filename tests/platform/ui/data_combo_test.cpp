@@ -28,8 +28,7 @@ class DataComboTest : public ::testing::Test {
     rs_->MoveNext();
     combo_->RowSource(rs_);
   }
-  std::shared_ptr<testing::LoggingForm> form_ =
-      std::make_shared<testing::LoggingForm>();
+  std::shared_ptr<testing::LoggingForm> form_ = std::make_shared<testing::LoggingForm>();
   std::shared_ptr<data::RecordSet> rs_ = TaxCodes();
   DataCombo* combo_ = nullptr;
 };

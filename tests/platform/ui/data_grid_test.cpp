@@ -20,9 +20,7 @@ class GridForm : public Form {
   GridForm() : Form("frmGrid") {}
 
  protected:
-  void Build() override {
-    Add<DataGrid>("sugLines", 0);
-  }
+  void Build() override { Add<DataGrid>("sugLines", 0); }
 };
 
 std::shared_ptr<data::RecordSet> Lines() {

@@ -31,8 +31,7 @@ class FormTest : public ::testing::Test {
   std::string ActiveName() {
     Control* c = form_->ActiveControl();
     if (c == nullptr) return "none";
-    return c->IsArrayElement() ? c->Name() + "(" + std::to_string(c->Index()) + ")"
-                               : c->Name();
+    return c->IsArrayElement() ? c->Name() + "(" + std::to_string(c->Index()) + ")" : c->Name();
   }
 
   std::shared_ptr<LoggingForm> form_;
@@ -90,8 +89,8 @@ TEST_F(FormTest, TabWalksTheTabOrderSkippingWhatCannotTakeFocus) {
   ShowModeless();
   // Labels, the disabled and hidden controls and the unselected option are
   // passed over; the order wraps round.
-  const char* expected[] = {"txtField(2)", "optGroup(1)", "cmdGo(0)", "cmdGo(1)",
-                            "dbcList", "txtField(0)"};
+  const char* expected[] = {"txtField(2)", "optGroup(1)", "cmdGo(0)",
+                            "cmdGo(1)",    "dbcList",     "txtField(0)"};
   for (const char* name : expected) {
     SCOPED_TRACE(name);
     form_->UserKey(vbKeyTab);

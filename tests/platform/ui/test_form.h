@@ -49,19 +49,18 @@ class LoggingForm : public Form {
 
  private:
   static std::string Id(const Control& c) {
-    return c.IsArrayElement() ? c.Name() + "(" + std::to_string(c.Index()) + ")"
-                              : c.Name();
+    return c.IsArrayElement() ? c.Name() + "(" + std::to_string(c.Index()) + ")" : c.Name();
   }
   void Watch(Control& c) {
-    const std::pair<Event, const char*> events[] = {
-        {Event::kChange, "Change"},   {Event::kClick, "Click"},
-        {Event::kGotFocus, "GotFocus"}, {Event::kLostFocus, "LostFocus"},
-        {Event::kValidate, "Validate"}};
+    const std::pair<Event, const char*> events[] = {{Event::kChange, "Change"},
+                                                    {Event::kClick, "Click"},
+                                                    {Event::kGotFocus, "GotFocus"},
+                                                    {Event::kLostFocus, "LostFocus"},
+                                                    {Event::kValidate, "Validate"}};
     for (const auto& [event, name] : events) {
       c.On(event, [this, label = std::string(name)](EventArgs& args) {
         log.push_back(Id(args.control) + "." + label);
-        if (label == "Validate" && refuse_validate_of_first &&
-            Id(args.control) == "txtField(0)") {
+        if (label == "Validate" && refuse_validate_of_first && Id(args.control) == "txtField(0)") {
           args.cancel = true;
         }
       });

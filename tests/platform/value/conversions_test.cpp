@@ -14,6 +14,7 @@ namespace {
 
 using kvt::test_support::ErrorNumberOf;
 
+// clang-format off
 TEST(ConversionsTest, IntegerConversionsRoundHalfToEven) {
   struct Case {
     Variant input;
@@ -30,6 +31,7 @@ TEST(ConversionsTest, IntegerConversionsRoundHalfToEven) {
     EXPECT_EQ(CInt(c.input), c.expected);
   }
 }
+// clang-format on
 
 TEST(ConversionsTest, RangeAndTypeErrors) {
   struct Case {
@@ -56,6 +58,7 @@ TEST(ConversionsTest, RangeAndTypeErrors) {
   EXPECT_EQ(Error::StandardDescription(482), "Printer error");
 }
 
+// clang-format off
 TEST(ConversionsTest, NumericTestFollowsTheLocale) {
   struct Case {
     Variant input;
@@ -79,6 +82,7 @@ TEST(ConversionsTest, NumericTestFollowsTheLocale) {
     }
   }
 }
+// clang-format on
 
 TEST(ConversionsTest, NumberTextIgnoresTheProcessLocale) {
   kvt::test_support::ScopedCLocale comma(kvt::test_support::kCommaDecimalLocale);
@@ -86,8 +90,8 @@ TEST(ConversionsTest, NumberTextIgnoresTheProcessLocale) {
     Variant input;
     const char* text;
   } cases[] = {
-      {1.5, "1.5"},         {133.83, "133.83"},     {-0.25, "-0.25"},
-      {2.5f, "2.5"},        {1.5e-5, "0.000015"},    {1.25e20, "1.25E+20"},
+      {1.5, "1.5"},  {133.83, "133.83"},   {-0.25, "-0.25"},
+      {2.5f, "2.5"}, {1.5e-5, "0.000015"}, {1.25e20, "1.25E+20"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -103,6 +107,7 @@ TEST(ConversionsTest, TextConvertsExactlyToCurrency) {
   EXPECT_EQ(CCur(Variant::Integer(3)).raw(), 30000);
 }
 
+// clang-format off
 TEST(ConversionsTest, CStrShowsNumbersThePlatformWay) {
   struct Case {
     Variant input;
@@ -123,10 +128,12 @@ TEST(ConversionsTest, CStrShowsNumbersThePlatformWay) {
     EXPECT_EQ(CStr(c.input), c.text);
   }
 }
+// clang-format on
 
 TEST(ConversionsTest, BooleansFromTextAndNumbers) {
-  const std::pair<Variant, bool> cases[] = {{"true", true}, {" False ", false}, {"-1", true},
-                                            {"0", false}, {0.1, true}, {Currency(), false}};
+  const std::pair<Variant, bool> cases[] = {{"true", true}, {" False ", false},
+                                            {"-1", true},   {"0", false},
+                                            {0.1, true},    {Currency(), false}};
   for (const auto& [input, expected] : cases) {
     SCOPED_TRACE(CStr(input));
     EXPECT_EQ(CBool(input), expected);
@@ -138,10 +145,10 @@ TEST(ConversionsTest, ValReadsTheLeadingNumberWithADotPoint) {
     const char* text;
     double value;
   } cases[] = {
-      {"1234.5", 1234.5}, {"  12", 12},     {"1 2 3", 123},   {"12abc", 12},
-      {"abc", 0},         {"", 0},          {"-3.25", -3.25}, {"1.2.3", 1.2},
-      {"&H1F", 31},       {"&HFFFF", -1},   {"&O17", 15},     {"1e3", 1000},
-      {"2e", 2},          {".5", 0.5},      {"-.5", -0.5},    {"1,234", 1},
+      {"1234.5", 1234.5}, {"  12", 12},   {"1 2 3", 123},   {"12abc", 12},
+      {"abc", 0},         {"", 0},        {"-3.25", -3.25}, {"1.2.3", 1.2},
+      {"&H1F", 31},       {"&HFFFF", -1}, {"&O17", 15},     {"1e3", 1000},
+      {"2e", 2},          {".5", 0.5},    {"-.5", -0.5},    {"1,234", 1},
       {"1e-400", 0},
   };
   for (const auto& c : cases) {
@@ -151,6 +158,7 @@ TEST(ConversionsTest, ValReadsTheLeadingNumberWithADotPoint) {
   EXPECT_EQ(ErrorNumberOf([] { Val("1e400"); }), err::kOverflow);
 }
 
+// clang-format off
 TEST(ConversionsTest, RoundHalfEvenToDigits) {
   struct Case {
     double value;
@@ -167,6 +175,7 @@ TEST(ConversionsTest, RoundHalfEvenToDigits) {
     EXPECT_DOUBLE_EQ(RoundHalfEven(c.value, c.digits), c.expected);
   }
 }
+// clang-format on
 
 }  // namespace
 }  // namespace vb

@@ -11,6 +11,7 @@ namespace {
 
 using kvt::test_support::ErrorNumberOf;
 
+// clang-format off
 TEST(CurrencyTest, FromDoubleRoundsHalfToEven) {
   struct Case {
     double input;
@@ -30,23 +31,19 @@ TEST(CurrencyTest, FromDoubleRoundsHalfToEven) {
     EXPECT_EQ(Currency::FromDouble(c.input).raw(), c.raw);
   }
 }
+// clang-format on
 
 TEST(CurrencyTest, OutOfRangeRaisesOverflow) {
   EXPECT_EQ(ErrorNumberOf([] { Currency::FromDouble(1e15); }), err::kOverflow);
   EXPECT_EQ(ErrorNumberOf([] { Currency::FromDouble(-1e15); }), err::kOverflow);
   EXPECT_EQ(ErrorNumberOf([] { Currency::FromDouble(0.0 / 0.0); }), err::kOverflow);
-  EXPECT_EQ(ErrorNumberOf([] { return Currency::Max() + Currency::FromRaw(1); }),
-            err::kOverflow);
-  EXPECT_EQ(ErrorNumberOf([] { return Currency::Min() - Currency::FromRaw(1); }),
-            err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::Max() + Currency::FromRaw(1); }), err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::Min() - Currency::FromRaw(1); }), err::kOverflow);
   EXPECT_EQ(ErrorNumberOf([] { return -Currency::Min(); }), err::kOverflow);
-  EXPECT_EQ(ErrorNumberOf([] { return Currency::Max() * Currency::FromInt(2); }),
-            err::kOverflow);
-  EXPECT_EQ(ErrorNumberOf([] { return Currency::FromInt(1) / Currency(); }),
-            err::kDivisionByZero);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::Max() * Currency::FromInt(2); }), err::kOverflow);
+  EXPECT_EQ(ErrorNumberOf([] { return Currency::FromInt(1) / Currency(); }), err::kDivisionByZero);
   // One step inside the limits is fine.
-  EXPECT_EQ((Currency::Max() - Currency::FromRaw(1) + Currency::FromRaw(1)),
-            Currency::Max());
+  EXPECT_EQ((Currency::Max() - Currency::FromRaw(1) + Currency::FromRaw(1)), Currency::Max());
 }
 
 TEST(CurrencyTest, RoundHalfEvenIsExactAndRaisesOverflowAtTheLimits) {
@@ -55,9 +52,12 @@ TEST(CurrencyTest, RoundHalfEvenIsExactAndRaisesOverflowAtTheLimits) {
     int digits;
     const char* rounded;  // nullptr: raises `error`
     int32_t error;
+    // clang-format off
   } cases[] = {
       {"2.345", 2, "2.34", 0}, {"2.355", 2, "2.36", 0}, {"-3.5", 0, "-4", 0},
-      {"1.2345", 9, "1.2345", 0}, {"1", -1, nullptr, err::kInvalidCall},
+      // clang-format on
+      {"1.2345", 9, "1.2345", 0},
+      {"1", -1, nullptr, err::kInvalidCall},
       {"922337203685477.5807", 2, "922337203685477.58", 0},
       {"922337203685477.5807", 0, nullptr, err::kOverflow},
       {"922337203685477.5807", 3, nullptr, err::kOverflow},
@@ -98,7 +98,7 @@ TEST(CurrencyTest, DecimalTextRoundTrips) {
       {"0", 0, "0"},
       {"12.5", 125000, "12.5"},
       {"-0.0001", -1, "-0.0001"},
-      {"1.00005", 10000, "1"},     // tie goes to even
+      {"1.00005", 10000, "1"},  // tie goes to even
       {"1.00015", 10002, "1.0002"},
       {"922337203685477.5807", INT64_MAX, "922337203685477.5807"},
       {"-922337203685477.5808", INT64_MIN, "-922337203685477.5808"},
@@ -111,8 +111,7 @@ TEST(CurrencyTest, DecimalTextRoundTrips) {
   }
   EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText("922337203685477.5808"); }),
             err::kOverflow);
-  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText("1.2.3"); }),
-            err::kTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText("1.2.3"); }), err::kTypeMismatch);
   EXPECT_EQ(ErrorNumberOf([] { Currency::FromDecimalText(""); }), err::kTypeMismatch);
 }
 

@@ -16,9 +16,8 @@ TEST(DateTest, SerialsMatchThePlatformCalendar) {
     int y, m, d;
     double serial;
   } cases[] = {
-      {1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2},
-      {1900, 3, 1, 61},  {2000, 2, 29, 36585}, {2024, 1, 1, 45292},
-      {1899, 12, 29, -1},
+      {1899, 12, 30, 0},    {1899, 12, 31, 1},   {1900, 1, 1, 2},    {1900, 3, 1, 61},
+      {2000, 2, 29, 36585}, {2024, 1, 1, 45292}, {1899, 12, 29, -1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.serial);
@@ -41,9 +40,9 @@ TEST(DateTest, TimeOfDayIsTheFraction) {
 }
 
 TEST(DateTest, InvalidPartsRaiseInvalidCall) {
-  for (auto make : {+[] { Date::FromYmd(2023, 2, 29); }, +[] { Date::FromYmd(2023, 13, 1); },
-                    +[] { Date::FromYmd(99, 1, 1); },
-                    +[] { Date::FromYmdHms(2023, 1, 1, 24, 0, 0); }}) {
+  for (auto make :
+       {+[] { Date::FromYmd(2023, 2, 29); }, +[] { Date::FromYmd(2023, 13, 1); },
+        +[] { Date::FromYmd(99, 1, 1); }, +[] { Date::FromYmdHms(2023, 1, 1, 24, 0, 0); }}) {
     EXPECT_EQ(kvt::test_support::ErrorNumberOf(make), err::kInvalidCall);
   }
 }
@@ -52,12 +51,17 @@ TEST(DateTest, SerialsOutsideYears100To9999RaiseOverflow) {
   struct Case {
     double serial;
     int32_t error;
+    // clang-format off
   } cases[] = {
       {-657434.0, 0},   {-657434.99, 0},   {2958465.0, 0},  {2958465.99, 0},
-      {-657435.0, err::kOverflow},         {2958466.0, err::kOverflow},
+      // clang-format on
+      {-657435.0, err::kOverflow},
+      {2958466.0, err::kOverflow},
       // Its time rounds to midnight of 1 January 10000.
-      {2958465.999999999, err::kOverflow}, {1e308, err::kOverflow},
-      {-1e308, err::kOverflow},            {std::nan(""), err::kOverflow},
+      {2958465.999999999, err::kOverflow},
+      {1e308, err::kOverflow},
+      {-1e308, err::kOverflow},
+      {std::nan(""), err::kOverflow},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.serial);
@@ -76,10 +80,8 @@ TEST(DateTest, ParsesIsoAndLocaleOrder) {
     const Locale* locale;
     int y, m, d;
   } cases[] = {
-      {"2024-03-15", &day_first, 2024, 3, 15},
-      {"15/03/2024", &day_first, 2024, 3, 15},
-      {"03/15/2024", &month_first, 2024, 3, 15},
-      {" 5.1.24 ", &day_first, 2024, 1, 5},
+      {"2024-03-15", &day_first, 2024, 3, 15},       {"15/03/2024", &day_first, 2024, 3, 15},
+      {"03/15/2024", &month_first, 2024, 3, 15},     {" 5.1.24 ", &day_first, 2024, 1, 5},
       {"2024-03-15 10:20", &day_first, 2024, 3, 15},
   };
   for (const auto& c : cases) {

@@ -7,6 +7,7 @@
 namespace vb {
 namespace {
 
+// clang-format off
 TEST(FormatNumberTest, RoundsHalfAwayOnTheShortestDecimalForm) {
   struct Case {
     Variant value;
@@ -29,6 +30,7 @@ TEST(FormatNumberTest, RoundsHalfAwayOnTheShortestDecimalForm) {
     EXPECT_EQ(FormatNumber(c.value, c.digits, -1, 0, -1), c.text);
   }
 }
+// clang-format on
 
 TEST(FormatNumberTest, FlagsForLeadingZeroParensAndGrouping) {
   EXPECT_EQ(FormatNumber(0.5, 2, 0, 0, -1), ".50");
@@ -36,6 +38,7 @@ TEST(FormatNumberTest, FlagsForLeadingZeroParensAndGrouping) {
   EXPECT_EQ(FormatNumber(-1234.5, 2, -1, 0, 0), "-1234.50");
 }
 
+// clang-format off
 TEST(FormatNumberTest, RaisesForDigitCountsBeyondTheLimitsAndForNoNumber) {
   struct Case {
     Variant value;
@@ -54,7 +57,9 @@ TEST(FormatNumberTest, RaisesForDigitCountsBeyondTheLimitsAndForNoNumber) {
   }
   EXPECT_EQ(FormatNumber(1.5, 9), "1.500000000");
 }
+// clang-format on
 
+// clang-format off
 TEST(FormatTest, NumericPatternsOfTheDocuments) {
   struct Case {
     Variant value;
@@ -76,6 +81,7 @@ TEST(FormatTest, NumericPatternsOfTheDocuments) {
     EXPECT_EQ(Format(c.value, c.pattern), c.text);
   }
 }
+// clang-format on
 
 TEST(FormatTest, DatePatterns) {
   Variant date(Date::FromYmdHms(2024, 3, 5, 9, 7, 3));

@@ -144,9 +144,8 @@ class CupsPrintTest : public ::testing::Test {
     HeadlessOutput output;
     output.SetPrintDialogAnswer(accept_dialog);
     services::DataGateway gateway;
-    documents::PrintPurchaseOrder(PurchaseOrderDb::kOrderId, false,
-                                  PurchaseOrderDb::kDatabase, true,
-                                  db.ConnectionText(), gateway, output);
+    documents::PrintPurchaseOrder(PurchaseOrderDb::kOrderId, false, PurchaseOrderDb::kDatabase,
+                                  true, db.ConnectionText(), gateway, output);
     return output.LastPrinter();
   }
 

@@ -86,8 +86,8 @@ std::vector<PdfWord> PdfWordsOf(const std::string& path) {
   std::vector<PdfWord> words;
   for (std::sregex_iterator at(html.begin(), html.end(), word), end; at != end; ++at) {
     const std::smatch& m = *at;
-    words.push_back({m[5], vb::Val(m[1].str()), vb::Val(m[2].str()), vb::Val(m[3].str()),
-                     vb::Val(m[4].str())});
+    words.push_back(
+        {m[5], vb::Val(m[1].str()), vb::Val(m[2].str()), vb::Val(m[3].str()), vb::Val(m[4].str())});
   }
   return words;
 }
@@ -115,9 +115,9 @@ TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
     text = RunCommand("pdftotext -layout -f " + std::to_string(page) + " -l " +
                       std::to_string(page) + " '" + path + "' -");
     ASSERT_EQ(text.status, 0);
-    for (const char* expected : {"Purchase Order", "Re-Print", "Brellix Trading Ltd",
-                                 "Acme Industrial Supplies (Pty) Ltd", "Salesperson:",
-                                 "Unit Price", "Order Total"}) {
+    for (const char* expected :
+         {"Purchase Order", "Re-Print", "Brellix Trading Ltd", "Acme Industrial Supplies (Pty) Ltd",
+          "Salesperson:", "Unit Price", "Order Total"}) {
       EXPECT_NE(text.output.find(expected), std::string::npos) << expected;
     }
     const std::string first_line = "PRD-" + std::to_string(10000 + (page - 1) * 30 + 1);
@@ -135,17 +135,16 @@ TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
 // field: pdftotext reads clipped text too, and a figure that ran out of its
 // box would be cut at the column's edge or overprint its neighbour.
 TEST_F(QtReportTest, SevenDigitAmountsKeepEveryDigitInsideTheirBoxes) {
-  const Figure order_figures[] = {
-      {"QTY", "1234567", "fldRDOrderQty", "1,234,567.00"},
-      {"Unit Price", "1419752.05", "fldRDUnitPrice", "1,419,752.05"},
-      {"Trade Disc", "185185.05", "fldRDTradeDisc", "185,185.05"},
-      {"Rebate Disc", "9876543.21", "fldRDRebateDisc", "9,876,543.21"},
-      {"Other Disc", "8765432.10", "fldRDOtherDisc", "8,765,432.10"},
-      {"Tax Amount", "1234567.89", "fldRDTaxAmount", "1,234,567.89"},
-      {"Total Cost", "8888888.87", "fldRDSubTotal", "8,888,888.87"},
-      {"Net Amount", "7654321.98", "fldPFSubTotal", "22,962,965.94"},
-      {nullptr, nullptr, "fldPFTaxTotal", "3,703,703.67"},
-      {nullptr, nullptr, "fldPFOrderTotal", "26,666,666.61"}};
+  const Figure order_figures[] = {{"QTY", "1234567", "fldRDOrderQty", "1,234,567.00"},
+                                  {"Unit Price", "1419752.05", "fldRDUnitPrice", "1,419,752.05"},
+                                  {"Trade Disc", "185185.05", "fldRDTradeDisc", "185,185.05"},
+                                  {"Rebate Disc", "9876543.21", "fldRDRebateDisc", "9,876,543.21"},
+                                  {"Other Disc", "8765432.10", "fldRDOtherDisc", "8,765,432.10"},
+                                  {"Tax Amount", "1234567.89", "fldRDTaxAmount", "1,234,567.89"},
+                                  {"Total Cost", "8888888.87", "fldRDSubTotal", "8,888,888.87"},
+                                  {"Net Amount", "7654321.98", "fldPFSubTotal", "22,962,965.94"},
+                                  {nullptr, nullptr, "fldPFTaxTotal", "3,703,703.67"},
+                                  {nullptr, nullptr, "fldPFOrderTotal", "26,666,666.61"}};
   Figure voucher_figures[std::size(order_figures)];
   std::copy(std::begin(order_figures), std::end(order_figures), voucher_figures);
   voucher_figures[0].field = "fldRDReceivedQty";
@@ -179,10 +178,12 @@ TEST_F(QtReportTest, SevenDigitAmountsKeepEveryDigitInsideTheirBoxes) {
     for (const Figure& figure : c.figures) {
       SCOPED_TRACE(figure.field);
       const report::Rect& box = document.pages[0].FindText(figure.field)->rect;  // first line
+      // clang-format off
       const auto word = std::find_if(words.begin(), words.end(), [&](const PdfWord& w) {
         return w.text == figure.shown && w.top >= box.top / 20.0 - 1 &&
                w.bottom <= box.Bottom() / 20.0 + 1;
       });
+      // clang-format on
       ASSERT_NE(word, words.end()) << figure.shown;
       EXPECT_GE(word->left, box.left / 20.0);
       EXPECT_LE(word->right, box.Right() / 20.0);
@@ -190,6 +191,7 @@ TEST_F(QtReportTest, SevenDigitAmountsKeepEveryDigitInsideTheirBoxes) {
   }
 }
 
+// clang-format off
 TEST_F(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
   TempDir dir("pdf");
   const report::Document document = SampleOrder(3);
@@ -214,6 +216,7 @@ TEST_F(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
   ASSERT_EQ(text.status, 0);
   EXPECT_NE(text.output.find("PRD-10002"), std::string::npos);
 }
+// clang-format on
 
 TEST_F(QtReportTest, PreviewIsModalAndReturnsWhenClosed) {
   DialogOutput output;

@@ -61,8 +61,7 @@ class TempDir {
   explicit TempDir(const std::string& tag) {
     static int counter = 0;
     path_ = std::filesystem::temp_directory_path() /
-            ("kvt_" + tag + "_" + std::to_string(::getpid()) + "_" +
-             std::to_string(++counter));
+            ("kvt_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
