@@ -74,13 +74,9 @@ TEST(CommandTextTest, RefusesAnythingButACall) {
   };
   for (const char* text : refused) {
     SCOPED_TRACE(text);
-    try {
-      ParseProcedureCall(text);
-      ADD_FAILURE() << "accepted";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), kCommandRefused);
-      EXPECT_EQ(error.description(), "The command text is not a procedure call.");
-    }
+    const vb::Error error = test_support::ErrorOf([&] { ParseProcedureCall(text); });
+    EXPECT_EQ(error.number(), kCommandRefused);
+    EXPECT_EQ(error.description(), "The command text is not a procedure call.");
   }
 }
 

@@ -42,12 +42,9 @@ TEST(ControlSettingsTest, PeriodKeyRefusesImpossiblePeriods) {
 
 TEST(ControlSettingsTest, ReadingBeforeConnectIsRefused) {
   ControlSettings settings;
-  try {
-    settings.ReadControlValue("CheckBox", "chkPOGRVForm", 0, "KvtDemo");
-    FAIL() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
-  }
+  EXPECT_EQ(test_support::ErrorNumberOf(
+                [&] { settings.ReadControlValue("CheckBox", "chkPOGRVForm", 0, "KvtDemo"); }),
+            vb::err::kAdoObjectClosed);
 }
 
 }  // namespace

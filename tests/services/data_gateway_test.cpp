@@ -135,13 +135,10 @@ TEST_P(DataGatewayTest, RefusedCommandsRunNothing) {
 TEST_P(DataGatewayTest, MissingProcedureIsNamedInTheError) {
   auto connection = Open();
   int32_t status = 0;
-  try {
-    gateway_.OpenRecordset("Exec sp_AO_Not_There 1", 1, 3, 3, connection, status);
-    FAIL() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), kCommandRefused);
-    EXPECT_EQ(error.description(), "Could not find stored procedure 'sp_AO_Not_There'.");
-  }
+  const vb::Error error = kvt::test_support::ErrorOf(
+      [&] { gateway_.OpenRecordset("Exec sp_AO_Not_There 1", 1, 3, 3, connection, status); });
+  EXPECT_EQ(error.number(), kCommandRefused);
+  EXPECT_EQ(error.description(), "Could not find stored procedure 'sp_AO_Not_There'.");
 }
 
 TEST_P(DataGatewayTest, RunProcedureFillsOutputsInOrder) {

@@ -8,6 +8,7 @@
 #include "services/connection_text.h"
 #include "services/data_gateway.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::services {
 namespace {
@@ -32,16 +33,12 @@ TEST_P(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {
   for (const auto& [what, text] : cases) {
     SCOPED_TRACE(what);
     const auto start = std::chrono::steady_clock::now();
-    try {
-      gateway.OpenConnection(text, -1, 3);
-      ADD_FAILURE() << "connected";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
-      EXPECT_FALSE(error.description().empty());
-      EXPECT_EQ(error.description().find('\n'), std::string::npos);
-      EXPECT_EQ(error.description().find(password), std::string::npos);
-      EXPECT_EQ(error.context().find(password), std::string::npos);
-    }
+    const vb::Error error = test_support::ErrorOf([&] { gateway.OpenConnection(text, -1, 3); });
+    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+    EXPECT_FALSE(error.description().empty());
+    EXPECT_EQ(error.description().find('\n'), std::string::npos);
+    EXPECT_EQ(error.description().find(password), std::string::npos);
+    EXPECT_EQ(error.context().find(password), std::string::npos);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   }
 }
@@ -55,12 +52,9 @@ TEST_P(ServerFailuresTest, ServerGoingAwayMidStatementLeavesNothingWritten) {
   connection->Execute("BEGIN");
   connection->Execute("INSERT INTO Items (Name) VALUES (?1)", {vb::Variant("half")});
   // The session's server process ends in the middle of the statement.
-  try {
-    connection->Query("SELECT pg_terminate_backend(pg_backend_pid())");
-    ADD_FAILURE() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
-  }
+  EXPECT_EQ(test_support::ErrorNumberOf(
+                [&] { connection->Query("SELECT pg_terminate_backend(pg_backend_pid())"); }),
+            vb::err::kAdoConnectionFailed);
   EXPECT_THROW(connection->Execute("COMMIT"), vb::Error);
   EXPECT_EQ(db.Open()->Query("SELECT COUNT(*) FROM Items")->Item(0).Value(), vb::Variant(0));
 }

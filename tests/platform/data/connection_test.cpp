@@ -13,9 +13,13 @@
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 namespace kvt::data {
 namespace {
+
+using test_support::ErrorNumberOf;
+using test_support::ErrorOf;
 
 class ConnectionTest : public ::testing::TestWithParam<Backend> {
  protected:
@@ -97,12 +101,8 @@ TEST_P(ConnectionTest, EmptyResultHasFieldsAndNoRow) {
 }
 
 TEST_P(ConnectionTest, SecondStatementIsRefusedAndNothingRuns) {
-  try {
-    connection_->Query("SELECT 1; DELETE FROM Products");
-    FAIL() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), kCommandError);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { connection_->Query("SELECT 1; DELETE FROM Products"); }),
+            kCommandError);
   EXPECT_EQ(connection_->Query("SELECT COUNT(*) AS n FROM Products")->Item("n").Value(),
             vb::Variant(2));
 }
@@ -112,12 +112,7 @@ TEST_P(ConnectionTest, RecordSetOutlivesItsConnection) {
   connection_->Close();
   rows->MoveLast();
   EXPECT_EQ(rows->Item("Name").Value(), vb::Variant("O'Brien nut"));
-  try {
-    connection_->Query("SELECT 1");
-    FAIL() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { connection_->Query("SELECT 1"); }), vb::err::kAdoObjectClosed);
 }
 
 TEST_P(ConnectionTest, FailedTransactionReportsItsFirstCauseAndLeavesNothing) {
@@ -137,15 +132,13 @@ TEST_P(ConnectionTest, FailedTransactionReportsItsFirstCauseAndLeavesNothing) {
     fail = [&] { connection_->Query("SELECT pg_terminate_backend(pg_backend_pid())"); };
     cause = "FATAL: terminating connection due to administrator command";
   }
-  try {
+  const vb::Error error = ErrorOf([&] {
     connection_->RunInTransaction([&] {
       connection_->Execute("INSERT INTO Products (ID, Name) VALUES (3, 'Washer')");
       fail();
     });
-    ADD_FAILURE() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.description().substr(0, cause.size()), cause);  // libpq may add more
-  }
+  });
+  EXPECT_EQ(error.description().substr(0, cause.size()), cause);  // libpq may add more
   EXPECT_EQ(vb::CLng(db_.Open()->Query("SELECT COUNT(*) FROM Products")->Item(0).Value()), 2);
 }
 
@@ -183,25 +176,16 @@ std::string TempPath(const std::string& name) {
 
 TEST(SqliteConnectionTest, MissingFileIsAnErrorAndIsNotCreated) {
   const std::string missing = TempPath("kvt_connection_missing.sqlite");
-  try {
-    Connection::Open(missing);
-    FAIL() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
-    EXPECT_EQ(error.context(), missing);
-  }
+  const vb::Error error = ErrorOf([&] { Connection::Open(missing); });
+  EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
+  EXPECT_EQ(error.context(), missing);
   EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST(SqliteConnectionTest, FileThatIsNoDatabaseFailsToConnect) {
   const std::string text_file = TempPath("kvt_connection_text.txt");
   std::ofstream(text_file) << "Provider=SQLite is not a database file, just text.";
-  try {
-    Connection::Open(text_file);
-    ADD_FAILURE() << "no error";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
-  }
+  EXPECT_EQ(ErrorNumberOf([&] { Connection::Open(text_file); }), vb::err::kAdoConnectionFailed);
   std::filesystem::remove(text_file);
 }
 

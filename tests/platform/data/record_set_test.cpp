@@ -30,6 +30,7 @@ std::shared_ptr<RecordSet> OrderLines(int rows) {
 }
 
 using test_support::ErrorNumberOf;
+using test_support::ErrorOf;
 
 TEST(RecordSetTest, AddNewToEmptySetLeavesOneCurrentRow) {
   auto set = OrderLines(0);
@@ -126,14 +127,9 @@ TEST(RecordSetTest, NavigationBeyondTheEndsRaisesNoCurrentRecord) {
   set->MovePrevious();
   EXPECT_TRUE(set->IsBOF());
   EXPECT_EQ(ErrorNumberOf([&] { set->MovePrevious(); }), vb::err::kAdoNoCurrentRecord);
-  try {
-    set->Update();
-    FAIL() << "Update without a current row";
-  } catch (const vb::Error& error) {
-    EXPECT_EQ(error.description(),
-              "Either BOF or EOF is True, or the current record has been "
-              "deleted. Requested operation requires a current record.");
-  }
+  EXPECT_EQ(ErrorOf([&] { set->Update(); }).description(),
+            "Either BOF or EOF is True, or the current record has been "
+            "deleted. Requested operation requires a current record.");
 }
 
 TEST(RecordSetTest, ClosedSetRefusesEveryRowOperation) {
@@ -155,13 +151,9 @@ TEST(RecordSetTest, ClosedSetRefusesEveryRowOperation) {
   };
   for (const auto& [name, operation] : operations) {
     SCOPED_TRACE(name);
-    try {
-      operation();
-      ADD_FAILURE() << "no error";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
-      EXPECT_EQ(error.description(), "Operation is not allowed when the object is closed.");
-    }
+    const vb::Error error = ErrorOf(operation);
+    EXPECT_EQ(error.number(), vb::err::kAdoObjectClosed);
+    EXPECT_EQ(error.description(), "Operation is not allowed when the object is closed.");
   }
   set->Open();
   EXPECT_EQ(set->RecordCount(), 0);
@@ -187,15 +179,11 @@ TEST(RecordSetTest, FieldsAreFoundByNameWithoutCaseOrByOrdinal) {
   };
   for (const auto& [name, lookup] : lookups) {
     SCOPED_TRACE(name);
-    try {
-      lookup();
-      ADD_FAILURE() << "no error";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), vb::err::kAdoItemNotFound);
-      EXPECT_EQ(error.description(),
-                "Item cannot be found in the collection corresponding to the "
-                "requested name or ordinal.");
-    }
+    const vb::Error error = ErrorOf(lookup);
+    EXPECT_EQ(error.number(), vb::err::kAdoItemNotFound);
+    EXPECT_EQ(error.description(),
+              "Item cannot be found in the collection corresponding to the "
+              "requested name or ordinal.");
   }
 }
 
@@ -251,16 +239,11 @@ TEST(RecordSetTest, ValueTheFieldCannotTakeRaisesWrongType) {
     set.Fields().Append("Amount", c.type);
     set.Open();
     set.AddNew();
-    try {
-      set.Item("Amount").Value(c.written);
-      ADD_FAILURE() << "no error";
-    } catch (const vb::Error& error) {
-      EXPECT_EQ(error.number(), vb::err::kAdoDataConversion);
-      EXPECT_EQ(error.description(),
-                "Application uses a value of the wrong type for the current "
-                "operation.");
-      EXPECT_NE(error.context().find("Amount"), std::string::npos);
-    }
+    const vb::Error error = ErrorOf([&] { set.Item("Amount").Value(c.written); });
+    EXPECT_EQ(error.number(), vb::err::kAdoDataConversion);
+    EXPECT_EQ(error.description(),
+              "Application uses a value of the wrong type for the current operation.");
+    EXPECT_NE(error.context().find("Amount"), std::string::npos);
     EXPECT_TRUE(set.Item("Amount").IsNull());  // the old value stays
   }
 }
