@@ -52,21 +52,6 @@ void PurchaseOrderDb::AddOrder(report::MemoryTable& data) {
   WriteProcedure();
 }
 
-void PurchaseOrderDb::SaveControlValue(const std::string& kind, const std::string& name, int index,
-                                       const char* value) {
-  auto connection = db_.Open();
-  connection->Execute(
-      "DELETE FROM UserControlValues WHERE ControlKind = ?1 AND ControlName = ?2 "
-      "AND ControlIndex = ?3",
-      {vb::Variant(kind), vb::Variant(name), vb::Variant(static_cast<int32_t>(index))});
-  if (value == nullptr) return;
-  connection->Execute(
-      "INSERT INTO UserControlValues (DatabaseName, UserName, ControlKind, "
-      "ControlName, ControlIndex, ControlValue) VALUES (?1, 'tester', ?2, ?3, ?4, ?5)",
-      {vb::Variant(kDatabase), vb::Variant(kind), vb::Variant(name),
-       vb::Variant(static_cast<int32_t>(index)), vb::Variant(value)});
-}
-
 void PurchaseOrderDb::DropColumnFromProcedure(const std::string& column) {
   std::erase_if(columns_, [&](const auto& entry) { return entry.first == column; });
   WriteProcedure();

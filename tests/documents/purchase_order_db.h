@@ -24,7 +24,9 @@ class PurchaseOrderDb {
   // Saves the user's value of a control ("CheckBox", "chkPOGRVForm", 0),
   // replacing an earlier one; nullptr forgets it.
   void SaveControlValue(const std::string& kind, const std::string& name, int index,
-                        const char* value);
+                        const char* value) {
+    db_.SaveControlValue(kDatabase, "tester", kind, name, index, value);
+  }
   // Makes the print-data procedure leave out `column`.
   void DropColumnFromProcedure(const std::string& column);
 

@@ -34,24 +34,6 @@ void VoucherDb::AddVoucher(int32_t id, int32_t tran_type, int count, const Vouch
       values);
 }
 
-void VoucherDb::SaveControlValue(const std::string& kind, const std::string& name, int index,
-                                 const char* value) {
-  auto connection = db_.Open();
-  const std::vector<vb::Variant> key{vb::Variant(kDatabase), vb::Variant(kind), vb::Variant(name),
-                                     vb::Variant(int32_t{index})};
-  connection->Execute(
-      "DELETE FROM UserControlValues WHERE DatabaseName = ?1 AND ControlKind = ?2 "
-      "AND ControlName = ?3 AND ControlIndex = ?4",
-      key);
-  if (value == nullptr) return;
-  std::vector<vb::Variant> row = key;
-  row.emplace_back(value);
-  connection->Execute(
-      "INSERT INTO UserControlValues (DatabaseName, UserName, ControlKind, ControlName, "
-      "ControlIndex, ControlValue) VALUES (?1, '', ?2, ?3, ?4, ?5)",
-      row);
-}
-
 void VoucherDb::DropColumn(const std::string& column) {
   db_.RenameProcedureColumn("sp_AO_Select_GRV_Report_Data", column, "Gone " + column);
 }

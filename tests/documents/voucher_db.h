@@ -28,7 +28,9 @@ class VoucherDb {
   void AddVoucher(int32_t id, int32_t tran_type, int count, const VoucherLine& line = {});
   // The value all users of kDatabase have in a control; nullptr: none.
   void SaveControlValue(const std::string& kind, const std::string& name, int index,
-                        const char* value);
+                        const char* value) {
+    db_.SaveControlValue(kDatabase, "", kind, name, index, value);
+  }
   // The print data comes without `column`.
   void DropColumn(const std::string& column);
   std::string ConnectionText() const { return db_.ConnectionText(); }

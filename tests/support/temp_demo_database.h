@@ -166,6 +166,25 @@ class TempDemoDatabase {
     renamed.replace(renamed.find(from), from.size(), vb::DoubleQuoted(to));
     connection->ExecuteScript(renamed);
   }
+  // Saves `user`'s value ("" for every user's) of a control in `database`,
+  // replacing an earlier one; nullptr forgets it.
+  void SaveControlValue(const std::string& database, const std::string& user,
+                        const std::string& kind, const std::string& name, int index,
+                        const char* value) const {
+    auto connection = Open();
+    std::vector<vb::Variant> row{vb::Variant(database), vb::Variant(user), vb::Variant(kind),
+                                 vb::Variant(name), vb::Variant(int32_t{index})};
+    connection->Execute(
+        "DELETE FROM UserControlValues WHERE DatabaseName = ?1 AND UserName = ?2 "
+        "AND ControlKind = ?3 AND ControlName = ?4 AND ControlIndex = ?5",
+        row);
+    if (value == nullptr) return;
+    row.emplace_back(value);
+    connection->Execute(
+        "INSERT INTO UserControlValues (DatabaseName, UserName, ControlKind, ControlName, "
+        "ControlIndex, ControlValue) VALUES (?1, ?2, ?3, ?4, ?5, ?6)",
+        row);
+  }
   // Renames a procedure: a catalogue entry, or a server function.
   void RenameProcedure(const std::string& from, const std::string& to) const {
     if (backend_ == data::Backend::kSQLite) {
