@@ -190,63 +190,31 @@ TEST_P(PostingTest, RefusedVouchersWriteNothing) {
     std::vector<Row> rows;
     const char* message;
   };
+  // clang-format off
   const Case cases[] = {
-      {"over-receipt on the second line",
-       kGoodsReceived,
-       1,
-       10,
-       {{18, 3, "5"}, {17, 1, "11"}},
+      {"over-receipt on the second line", kGoodsReceived, 1, 10, {{18, 3, "5"}, {17, 1, "11"}},
        "Cannot receive 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
        "outstanding on order PO000110 (30 ordered, 20 received)."},
-      {"one order line twice",
-       kGoodsReceived,
-       1,
-       10,
-       {{17, 1, "6"}, {17, 1, "5"}},
+      {"one order line twice", kGoodsReceived, 1, 10, {{17, 1, "6"}, {17, 1, "5"}},
        "Cannot receive 5 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 4 "
        "outstanding on order PO000110 (30 ordered, 26 received)."},
-      {"return above received less returned",
-       kGoodsReturned,
-       1,
-       1,
-       {{1, 1, "11"}},
+      {"return above received less returned", kGoodsReturned, 1, 1, {{1, 1, "11"}},
        "Cannot return 11 of BLT-M10 (Hex bolt M10 x 50, box of 100): only 10 "
        "returnable on voucher GRV000201 (12 received, 2 already returned)."},
-      {"consignment return above left",
-       kConsignmentReturned,
-       3,
-       4,
-       {{5, 7, "8"}},
+      {"consignment return above left", kConsignmentReturned, 3, 4, {{5, 7, "8"}},
        "Cannot return 8 of TMB-PINE (Pine beam 38 x 114 x 3.6 m): only 7 left "
-       "on consignment on voucher CRV000401 (20 received, 10 sold, 3 "
-       "returned)."},
-      {"line of another order",
-       kGoodsReceived,
-       1,
-       10,
-       {{1, 0, "1"}},
+       "on consignment on voucher CRV000401 (20 received, 10 sold, 3 returned)."},
+      {"line of another order", kGoodsReceived, 1, 10, {{1, 0, "1"}},
        "Line 1 is not a line of order PO000110."},
-      {"line of another product",
-       kGoodsReceived,
-       1,
-       10,
-       {{17, 2, "1"}},
+      {"line of another product", kGoodsReceived, 1, 10, {{17, 2, "1"}},
        "Line 1 is for product 2, but its line on order PO000110 is for BLT-M10 "
        "(Hex bolt M10 x 50, box of 100)."},
-      {"order of another supplier",
-       kGoodsReceived,
-       2,
-       10,
-       {{17, 1, "1"}},
+      {"order of another supplier", kGoodsReceived, 2, 10, {{17, 1, "1"}},
        "Order 10 is not an open order of the voucher's supplier."},
-      {"goods return against a consignment voucher",
-       kGoodsReturned,
-       3,
-       4,
-       {{5, 7, "1"}},
-       "Voucher 4 is not a voucher of the voucher's supplier to return "
-       "against."},
+      {"goods return against a consignment voucher", kGoodsReturned, 3, 4, {{5, 7, "1"}},
+       "Voucher 4 is not a voucher of the voucher's supplier to return against."},
   };
+  // clang-format on
   const auto before = Snapshot();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

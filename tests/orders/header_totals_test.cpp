@@ -53,13 +53,10 @@ TEST(HeaderTotalsTest, CaptionsEachSumWithTwoDecimalsInLabelOrder) {
                            {M("0.5"), M("0.75"), M("1"), M("1234.56"), kNull, M("1234.56"), 1.0}});
   Captions captions;
   CaptionInto(*rows, captions);
-  EXPECT_EQ(captions, (Captions{{1, "2.00"},
-                                {2, "1.00"},
-                                {3, "1.00"},
-                                {4, "1,334.56"},
-                                {5, "15.00"},
-                                {6, "1,349.56"},
-                                {7, "3.50"}}));
+  // clang-format off
+  EXPECT_EQ(captions, (Captions{{1, "2.00"}, {2, "1.00"}, {3, "1.00"}, {4, "1,334.56"},
+                                {5, "15.00"}, {6, "1,349.56"}, {7, "3.50"}}));
+  // clang-format on
   EXPECT_TRUE(rows->IsEOF());
 
   // No rows, or a count the set cannot tell: zeros, and the set not walked.

@@ -105,27 +105,21 @@ class OrderHeaderBindingTest : public ::testing::Test {
         RowsOf({{"Branch_ID", DataType::kInteger}, {"Branch", DataType::kVarWChar}},
                {{10, std::string("Bellville")}, {20, std::string("Durbanville")}});
     members["Branch_Codes"]->MoveNext();
+    // clang-format off
     members["Order_Headers"] =
-        RowsOf({{"ID", DataType::kInteger},
-                {"Order No", DataType::kVarWChar},
-                {"Date Ordered", DataType::kVarWChar},
-                {"Branch_Codes_ID", DataType::kInteger},
-                {"Supplier Rep", DataType::kVarWChar},
-                {"Supplier Type", DataType::kVarWChar},
-                {"SupplierID", DataType::kInteger},
-                {"Our Ref", DataType::kVarWChar},
-                {"Supplier Ref", DataType::kVarWChar},
-                {"Trade Discount", DataType::kCurrency},
-                {"Rebate Discount", DataType::kCurrency},
-                {"Other Discount", DataType::kCurrency},
-                {"Net Amount", DataType::kCurrency},
-                {"Tax Total", DataType::kCurrency},
-                {"Order Total", DataType::kCurrency},
-                {"Order Qty", DataType::kDouble}},
+        RowsOf({{"ID", DataType::kInteger}, {"Order No", DataType::kVarWChar},
+                {"Date Ordered", DataType::kVarWChar}, {"Branch_Codes_ID", DataType::kInteger},
+                {"Supplier Rep", DataType::kVarWChar}, {"Supplier Type", DataType::kVarWChar},
+                {"SupplierID", DataType::kInteger}, {"Our Ref", DataType::kVarWChar},
+                {"Supplier Ref", DataType::kVarWChar}, {"Trade Discount", DataType::kCurrency},
+                {"Rebate Discount", DataType::kCurrency}, {"Other Discount", DataType::kCurrency},
+                {"Net Amount", DataType::kCurrency}, {"Tax Total", DataType::kCurrency},
+                {"Order Total", DataType::kCurrency}, {"Order Qty", DataType::kDouble}},
                {{5, std::string("PO000105"), std::string("2026-11-10"), 20,
                  std::string("Pieter van Wyk"), std::string("Local"), 2, std::string("KH-2302"),
                  vb::Variant::Null(), Money("774.62"), Money("45.68"), Money("0"),
                  Money("14251.10"), vb::Variant::Null(), Money("16337.7656"), 62.5}});
+    // clang-format on
   }
 
   vb::Variant Form() { return vb::ObjectRef(screen_); }

@@ -52,26 +52,13 @@ TEST(CommandTextTest, ArgumentsReadTheSameUnderACommaDecimalLocale) {
 }
 
 TEST(CommandTextTest, RefusesAnythingButACall) {
+  // clang-format off
   const char* refused[] = {
-      "",
-      "Exec",
-      "Exec sp_x 1;DROP TABLE Products",
-      "sp_x 1; DELETE FROM Products",
-      "SELECT * FROM Products",
-      "sp_x 1 2",
-      "sp_x 1,,2",
-      "sp_x 1,",
-      "sp_x '1'",
-      "sp_x 1e5",
-      "sp_x 0x10",
-      "sp_x --1",
-      "sp_x 1 -- comment",
-      "sp_x(1)",
-      "1sp 2",
-      "Exec 'sp_x' 1",
-      "sp.x 1",
-      "sp_x\n1",
-  };
+      "", "Exec", "Exec sp_x 1;DROP TABLE Products", "sp_x 1; DELETE FROM Products",
+      "SELECT * FROM Products", "sp_x 1 2", "sp_x 1,,2", "sp_x 1,", "sp_x '1'", "sp_x 1e5",
+      "sp_x 0x10", "sp_x --1", "sp_x 1 -- comment", "sp_x(1)", "1sp 2", "Exec 'sp_x' 1",
+      "sp.x 1", "sp_x\n1"};
+  // clang-format on
   for (const char* text : refused) {
     SCOPED_TRACE(text);
     const vb::Error error = test_support::ErrorOf([&] { ParseProcedureCall(text); });

@@ -54,28 +54,22 @@ Variant Outstanding(const OrderLine& l) {
 
 // A line of a received voucher (GetReceivedGRVDetails, or with the
 // consignment quantities GetReceivedCRVDetails).
+// clang-format off
 Variant Received(Variant qty, Variant price, Variant trade, Variant rebate,
                  Variant left = Variant::Null(), Variant product = 7, Variant tax_code = 5) {
-  return vb::ObjectRef(
-      test_support::RowsOf({{"ID", DataType::kInteger},
-                            {"Tax_Codes_ID", DataType::kInteger},
-                            {"Products ID", DataType::kInteger},
-                            {"Product", DataType::kVarWChar},
-                            {"Code", DataType::kVarWChar},
-                            {"Qty", DataType::kDouble},
-                            {"Qty Left", DataType::kDouble},
-                            {"Qty Returned", DataType::kDouble},
-                            {"Qty Sold", DataType::kDouble},
-                            {"Unit Price", DataType::kCurrency},
-                            {"Trade Disc", DataType::kCurrency},
-                            {"Rebate Disc", DataType::kCurrency},
-                            {"Other Disc", DataType::kCurrency},
-                            {"Net", DataType::kCurrency},
-                            {"Tax", DataType::kCurrency},
-                            {"Total Cost", DataType::kCurrency}},
-                           {{90, tax_code, product, "Flat washer", "WSH-M10", qty, left, 3.0, 10.0,
-                             price, trade, rebate, Cur("0"), Cur("0"), Cur("0"), Cur("0")}}));
+  return vb::ObjectRef(test_support::RowsOf(
+      {{"ID", DataType::kInteger}, {"Tax_Codes_ID", DataType::kInteger},
+       {"Products ID", DataType::kInteger}, {"Product", DataType::kVarWChar},
+       {"Code", DataType::kVarWChar}, {"Qty", DataType::kDouble},
+       {"Qty Left", DataType::kDouble}, {"Qty Returned", DataType::kDouble},
+       {"Qty Sold", DataType::kDouble}, {"Unit Price", DataType::kCurrency},
+       {"Trade Disc", DataType::kCurrency}, {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kCurrency}, {"Net", DataType::kCurrency},
+       {"Tax", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
+      {{90, tax_code, product, "Flat washer", "WSH-M10", qty, left, 3.0, 10.0,
+        price, trade, rebate, Cur("0"), Cur("0"), Cur("0"), Cur("0")}}));
 }
+// clang-format on
 
 class ReceiveItemTest : public ::testing::TestWithParam<data::Backend> {
  protected:

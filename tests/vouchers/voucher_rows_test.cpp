@@ -135,13 +135,12 @@ TEST_P(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
 
 TEST_P(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
   // A set without "Qty Returned": the consignment add stops after "Qty".
-  auto rows = test_support::RowsOf({{"FK ID", DataType::kInteger},
-                                    {"ProductsID", DataType::kInteger},
-                                    {"Product", DataType::kVarWChar},
-                                    {"Code", DataType::kVarWChar},
-                                    {"Qty", DataType::kDouble},
-                                    {"Unit Price", DataType::kCurrency}},
-                                   {});
+  // clang-format off
+  auto rows = test_support::RowsOf(
+      {{"FK ID", DataType::kInteger}, {"ProductsID", DataType::kInteger},
+       {"Product", DataType::kVarWChar}, {"Code", DataType::kVarWChar},
+       {"Qty", DataType::kDouble}, {"Unit Price", DataType::kCurrency}}, {});
+  // clang-format on
   Line("4");
   grv_.AddCRVDetailToRS(Ref(rows));
   EXPECT_EQ(rows->Item("Qty").Value(), Variant(4.0));
@@ -158,15 +157,14 @@ TEST_P(VoucherRowsTest, AWriterStopsAtTheFirstColumnItCannotWrite) {
 }
 
 TEST_P(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
+  // clang-format off
   auto rows = test_support::RowsOf(
-      {{"Trade Disc", DataType::kDouble},
-       {"Rebate Disc", DataType::kCurrency},
-       {"Other Disc", DataType::kCurrency},
-       {"Net Amount", DataType::kCurrency},
-       {"Tax Amount", DataType::kCurrency},
-       {"Total Cost", DataType::kCurrency}},
+      {{"Trade Disc", DataType::kDouble}, {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kCurrency}, {"Net Amount", DataType::kCurrency},
+       {"Tax Amount", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
       {{0.125, Cur("1000"), Cur("0"), Cur("1234.5"), Variant::Null(), Cur("-0.25")},
        {0.125, Cur("234.5"), Cur("0"), Cur("0"), Variant::Null(), Cur("0")}});
+  // clang-format on
   rows->MoveLast();
   auto totals = std::make_shared<HostArray>();
   grv_.CalculateHeaderTotals(Ref(rows), vb::ObjectRef(totals));

@@ -72,12 +72,10 @@ TEST(ReportTest, PaginatesDetailBandsAndRepeatsHeaderAndFooter) {
     int rows;
     size_t pages;
   };
-  const Case cases[] = {{0, 1},
-                        {1, 1},
-                        {kRowsPerPage, 1},
-                        {kRowsPerPage + 1, 2},
-                        {3 * kRowsPerPage, 3},
-                        {3 * kRowsPerPage + 1, 4}};
+  // clang-format off
+  const Case cases[] = {{0, 1}, {1, 1}, {kRowsPerPage, 1}, {kRowsPerPage + 1, 2},
+                        {3 * kRowsPerPage, 3}, {3 * kRowsPerPage + 1, 4}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE("rows " + std::to_string(c.rows));
     SmallLayout layout;
