@@ -18,7 +18,7 @@ using enum ui::ControlKind;
 using ui::kBold;
 
 // The order's facts, the address to deliver to, then the choice.
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlLayout kLayout[] = {
     {kLabel, "lblDelDetails", -1, 120, 120, 6360, 495, " Delivery Details ", kBold, nullptr, -1,
      "Tahoma", 18},
     {kLabel, "lblDelivery", 0, 240, 780, 1335, 255, "Order No"},

@@ -27,7 +27,7 @@ using ui::kRightAligned;
 // Product figures down the left; entry boxes (quantities, price, discounts)
 // and percentages on the right, then the formula lists, the calculated
 // figures and the buttons. Creation order is tab order.
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlLayout kLayout[] = {
     {kLabel, "lblFormState", -1, 120, 120, 5400, 285, "Edit Item Details", kBold, nullptr, -1,
      "MS Sans Serif", 9.75},
     {kLabel, "lblODCaption", 0, 120, 480, 1200, 285, "Product ID", kPlain},

@@ -33,7 +33,7 @@ constexpr const char* kRedo = "\r\n\r\nPlease redo the item.";
 // Product on top, then the figures in the order they cascade, each
 // discount with its percentage; the hidden carriers last. Creation order is
 // tab order: quantity, price, each discount and its percentage, net, tax.
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlLayout kLayout[] = {
     {kLabel, "lblState", -1, 240, 120, 3000, 285, "Add ...", kBold},
     {kLabel, "lblPDProductCode", 0, 240, 480, 1500, 285, "", kPlain},
     {kLabel, "lblPDDisplay", 0, 1800, 480, 4560, 285, "", kPlain},

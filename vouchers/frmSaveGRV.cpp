@@ -28,7 +28,7 @@ using ui::kPlain;
 // The choice, then the document and its period in the frame the choice
 // enables, then the buttons. The design captions are a goods received
 // voucher's.
-constexpr ui::ControlSpec kLayout[] = {
+constexpr ui::ControlLayout kLayout[] = {
     {kLabel, "lblAOSaveGRV", -1, 120, 120, 6000, 495, "Save GRV", kBold, nullptr, -1, "Tahoma", 18},
     {kOptionButton, "optSaveGRV", 0, 240, 780, 5880, 255, "Save as Goods Received Voucher only"},
     {kOptionButton, "optSaveGRV", 1, 240, 1080, 5880, 255,

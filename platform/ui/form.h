@@ -170,7 +170,7 @@ class Form : public object::Object {
     return array[index];
   }
   // Adds the controls of a layout table during Build, in its order.
-  void AddControls(std::span<const ControlSpec> specs);
+  void AddControls(std::span<const ControlLayout> rows);
   // The elements of control array `name` (after Build), for ControlArray.
   std::vector<Control*> ArrayElements(std::string_view name) const;
 

@@ -30,7 +30,7 @@ enum ControlStyle : uint16_t {
   kDateCheckBox = 1 << 9,  // a DatePicker that can hold no date
 };
 
-struct ControlSpec {
+struct ControlLayout {
   ControlKind kind;
   const char* name;
   int index;                         // -1 for a control outside any array
