@@ -48,6 +48,16 @@ constexpr std::array<ColumnBinding, 15 + N> WithPartyBindings(
   return all;
 }
 
+// A text control of a layout table: a label with its caption, or a field
+// the print data fills.
+enum class TextKind { Label, Field };
+
+inline report::ReportControl& AddText(report::Section& section, TextKind kind, const char* name,
+                                      const report::Rect& rect, const char* caption) {
+  return kind == TextKind::Label ? section.AddLabel(name, rect, caption)
+                                 : section.AddField(name, rect);
+}
+
 struct NamedBox {
   const char* name;
   report::Rect rect;

@@ -40,7 +40,7 @@ namespace {
 
 constexpr const char* kAmountFormat = "#,##0.00";
 
-enum class Kind { Label, Field };
+using Kind = TextKind;
 
 // A text control with its place in each variant.
 struct TextControl {
@@ -179,12 +179,7 @@ void BuildPageHeader(Section& header, bool boxed) {
     AddBoxes(header, kHeaderBoxes);
   }
   for (const TextControl& text : kPageHeader) {
-    const Rect rect = boxed ? text.boxed : text.plain;
-    if (text.kind == Kind::Label) {
-      header.AddLabel(text.name, rect, text.caption);
-    } else {
-      header.AddField(text.name, rect);
-    }
+    AddText(header, text.kind, text.name, boxed ? text.boxed : text.plain, text.caption);
   }
   for (const Column& column : kColumns) {
     ReportControl& heading = header.AddLabel(

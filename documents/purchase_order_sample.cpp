@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "documents/layout_parts.h"
 #include "platform/value/currency.h"
 #include "platform/value/date.h"
 
@@ -12,9 +13,17 @@ namespace {
 // Percentage of an amount in cents, rounded half up (amounts are positive).
 int64_t PercentOf(int64_t cents, int64_t percent) { return (cents * percent + 50) / 100; }
 
-vb::Variant Money(int64_t cents) { return vb::Variant(vb::Currency::FromRaw(cents * 100)); }
-
 }  // namespace
+
+vb::Variant SampleMoney(int64_t cents) { return vb::Variant(vb::Currency::FromRaw(cents * 100)); }
+
+std::vector<std::string> SampleColumns(std::initializer_list<const char*> before,
+                                       std::initializer_list<const char*> after) {
+  std::vector<std::string> columns(before.begin(), before.end());
+  for (const ColumnBinding& party : kPartyBindings) columns.emplace_back(party.column);
+  columns.insert(columns.end(), after.begin(), after.end());
+  return columns;
+}
 
 SampleLineFigures SampleLine(int line) {
   SampleLineFigures figures{};
@@ -38,16 +47,12 @@ std::vector<vb::Variant> SampleParties() {
 // clang-format on
 
 std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
-  auto table = std::make_shared<report::MemoryTable>(std::vector<std::string>{
-      "Supp Name",    "Supp PostBox", "Supp PostOffice", "Supp PostCode",
-      "Supp TelNo",   "Supp FaxNo",   "Supp TaxNo",      "Co Name",
-      "Co RegNo",     "Co Address1",  "Co Address2",     "Co PostCode",
-      "Co TelNo",     "Co FaxNo",     "Co TaxNo",        "Date Ordered",
-      "Order Number", "Rep",          "Del Name",        "Del Addr1",
-      "Del Addr2",    "Del Addr3",    "Del PostCode",    "Supp Ref",
-      "Our Ref",      "Product Code", "Product Desc",    "QTY",
-      "Unit Price",   "Trade Disc",   "Rebate Disc",     "Other Disc",
-      "Tax Amount",   "Net Amount",   "Total Cost",      "DefaultMessage"});
+  auto table = std::make_shared<report::MemoryTable>(SampleColumns(
+      {}, {"Date Ordered",  "Order Number", "Rep",          "Del Name",   "Del Addr1",
+           "Del Addr2",     "Del Addr3",    "Del PostCode", "Supp Ref",   "Our Ref",
+           "Product Code",  "Product Desc", "QTY",          "Unit Price", "Trade Disc",
+           "Rebate Disc",   "Other Disc",   "Tax Amount",   "Net Amount", "Total Cost",
+           "DefaultMessage"}));
   const vb::Date ordered = vb::Date::FromYmd(2026, 12, 4);
   // clang-format off
   for (int line = 1; line <= lines; ++line) {
@@ -58,9 +63,9 @@ std::shared_ptr<report::MemoryTable> SamplePurchaseOrderData(int lines) {
         "Unit 7, Dock Street", "Harbour Park", "Eastfield", "2002", "Q-7781",
         "PO-1234", "PRD-" + std::to_string(10000 + line),
         "Hex bolt M8 x 40, stainless, pack of 50",
-        vb::Variant(static_cast<double>(line)), Money(figures.unit_price),
-        Money(figures.trade), Money(figures.rebate), Money(figures.other),
-        Money(figures.tax), Money(figures.net), Money(figures.net + figures.tax),
+        vb::Variant(static_cast<double>(line)), SampleMoney(figures.unit_price),
+        SampleMoney(figures.trade), SampleMoney(figures.rebate), SampleMoney(figures.other),
+        SampleMoney(figures.tax), SampleMoney(figures.net), SampleMoney(figures.net + figures.tax),
         "Please quote our order number on all invoices and delivery notes. "
         "Deliveries are accepted Monday to Friday, 08:00 to 16:00.",
     });

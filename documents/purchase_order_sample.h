@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/report/data_source.h"
@@ -21,6 +23,14 @@ SampleLineFigures SampleLine(int line);
 // The supplier's and the own company's made-up details, in the order of
 // the print-data columns "Supp Name" to "Co TaxNo".
 std::vector<vb::Variant> SampleParties();
+
+// Print-data column names: `before`, the party columns SampleParties
+// fills, then `after`.
+std::vector<std::string> SampleColumns(std::initializer_list<const char*> before,
+                                       std::initializer_list<const char*> after);
+
+// An amount in cents, as the Currency the print data carries.
+vb::Variant SampleMoney(int64_t cents);
 
 // `lines` order lines of one order (header values repeated on each row).
 // Line i (from 1) orders i units at 12.50 with 5% trade, 2% rebate and 1%

@@ -49,7 +49,7 @@ constexpr double kTitle = 14.5;
 // room the received layouts leave above their blocks.
 constexpr int32_t kReturnedHeaderShift = -453;
 
-enum class Kind { Label, Field };
+using Kind = TextKind;
 
 struct TextControl {
   const char* name;
@@ -187,19 +187,14 @@ constexpr int32_t kCellPadding = 28;
 
 constexpr const char* kReturnedTotalCaptions[] = {"Sub Total", "Tax Total", "Credit Note Total"};
 
-void AddText(Section& section, const TextControl& text, int32_t shift) {
-  const Rect rect = text.rect.Offset(0, shift);
-  ReportControl& control = text.kind == Kind::Label
-                               ? section.AddLabel(text.name, rect, text.caption)
-                               : section.AddField(text.name, rect);
-  control.SetFontSize(text.size);
-}
-
 void BuildPageHeader(Section& header, int32_t shift, bool ruled) {
   if (ruled) {
     AddBoxes(header, kHeaderBoxes, shift);
   }
-  for (const TextControl& text : kPageHeader) AddText(header, text, shift);
+  for (const TextControl& text : kPageHeader) {
+    AddText(header, text.kind, text.name, text.rect.Offset(0, shift), text.caption)
+        .SetFontSize(text.size);
+  }
   for (const Column& column : kColumns) {
     ReportControl& heading = header.AddLabel(
         column.heading,

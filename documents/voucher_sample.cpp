@@ -4,23 +4,16 @@
 #include <vector>
 
 #include "documents/purchase_order_sample.h"
-#include "platform/value/currency.h"
 #include "platform/value/date.h"
 
 namespace kvt::documents {
 
 std::shared_ptr<report::MemoryTable> SampleVoucherData(int32_t tran_type, int lines) {
-  auto table = std::make_shared<report::MemoryTable>(
-      std::vector<std::string>{"TranTypeID",    "Supp Name",  "Supp PostBox", "Supp PostOffice",
-                               "Supp PostCode", "Supp TelNo", "Supp FaxNo",   "Supp TaxNo",
-                               "Co Name",       "Co RegNo",   "Co Address1",  "Co Address2",
-                               "Co PostCode",   "Co TelNo",   "Co FaxNo",     "Co TaxNo",
-                               "Date Received", "GRVID",      "Username",     "Del Note Number",
-                               "Order Number",  "Our Ref",    "Supp Ref",     "Product Code",
-                               "Product Desc",  "QTY",        "Unit Price",   "Trade Disc",
-                               "Rebate Disc",   "Other Disc", "Tax Amount",   "SubTotal",
-                               "Total Cost",    "Notes"});
-  auto money = [](int64_t cents) { return vb::Variant(vb::Currency::FromRaw(cents * 100)); };
+  auto table = std::make_shared<report::MemoryTable>(SampleColumns(
+      {"TranTypeID"},
+      {"Date Received", "GRVID", "Username", "Del Note Number", "Order Number", "Our Ref",
+       "Supp Ref", "Product Code", "Product Desc", "QTY", "Unit Price", "Trade Disc", "Rebate Disc",
+       "Other Disc", "Tax Amount", "SubTotal", "Total Cost", "Notes"}));
   const vb::Date received = vb::Date::FromYmd(2026, 12, 11);
   // clang-format off
   for (int line = 1; line <= lines; ++line) {
@@ -32,9 +25,9 @@ std::shared_ptr<report::MemoryTable> SampleVoucherData(int32_t tran_type, int li
         received, "GRV000417", "clerk",
         "DN-88341", "PO-1234", "KH-2210", "Q-7781",
         "PRD-" + std::to_string(10000 + line), "Hex bolt M8 x 40, stainless, pack of 50",
-        vb::Variant(static_cast<double>(line)), money(figures.unit_price),
-        money(figures.trade), money(figures.rebate), money(figures.other),
-        money(figures.tax), money(figures.net), money(figures.net + figures.tax),
+        vb::Variant(static_cast<double>(line)), SampleMoney(figures.unit_price),
+        SampleMoney(figures.trade), SampleMoney(figures.rebate), SampleMoney(figures.other),
+        SampleMoney(figures.tax), SampleMoney(figures.net), SampleMoney(figures.net + figures.tax),
         "Two boxes arrived with damaged packaging; the contents were counted and "
         "found complete.",
     });
