@@ -14,8 +14,9 @@ namespace kvt::report {
 
 // Text already fitted to its box by the engine (text_fit.h): `font` has the
 // size to draw at, and `text` is one line or lines separated by '\n', each
-// drawn one line height under the one before. Painters draw it inset by
-// kTextInset and never clip it: figures may run over their box on purpose.
+// drawn one line height under the one before; `rect` is as tall as the
+// lines (a box that grew) or as designed. Painters draw it inset by
+// kTextInset and measure it as the engine did (text_metrics.h).
 struct TextItem {
   std::string control;  // name of the layout control that produced it
   Rect rect;

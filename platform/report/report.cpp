@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cmath>
 #include <memory>
+#include <type_traits>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 #include "platform/report/text_fit.h"
@@ -60,28 +62,45 @@ class Paginator {
 
     StartPage(report_header, page_header, 0);
     if (detail != nullptr) {
+      const bool sums_in_detail = HasSummaries(*detail);
       for (int64_t row = 0; row < row_count; ++row) {
-        if (!Fits(detail->Height())) {
+        Lay(*detail, row, band_);
+        if (!Fits(band_.height)) {
           EndPage(page_footer, row - 1);
           StartPage(nullptr, page_header, row);
         }
         Accumulate(row);
-        Place(*detail, row);
+        // A summary in the band shows this row and this page.
+        if (sums_in_detail) Lay(*detail, row, band_);
+        Put(band_);
         bands_on_page_++;
       }
     }
     if (report_footer != nullptr) {
-      if (!Fits(report_footer->Height())) {
+      Lay(*report_footer, last_row, band_);
+      if (!Fits(band_.height)) {
         EndPage(page_footer, last_row);
         StartPage(nullptr, page_header, last_row);
+        Lay(*report_footer, last_row, band_);
       }
-      Place(*report_footer, last_row);
+      Put(band_);
     }
     EndPage(page_footer, last_row);
     return document;
   }
 
  private:
+  // A band laid out with its top at 0, before it is put on a page.
+  struct LaidBand {
+    std::vector<DisplayItem> items;
+    int32_t height = 0;
+  };
+  // A text box of the band being laid out that needs `extra` more height.
+  struct Growth {
+    int32_t top, bottom, extra;
+    int32_t shift;  // how far its top moves
+  };
+
   struct FieldBinding {
     int slot = -1;       // column within rows_, -1 when unbound or missing
     int sum_index = -1;  // index into sums_ for Sum fields
@@ -157,14 +176,18 @@ class Paginator {
     page.number = report_.page_number_;
     cursor_ = report_.page_setup_.top_margin;
     bands_on_page_ = 0;
-    if (report_header != nullptr) Place(*report_header, row);
-    if (page_header != nullptr) Place(*page_header, row);
+    for (const Section* section : {report_header, page_header}) {
+      if (section == nullptr) continue;
+      Lay(*section, row, frame_);
+      Put(frame_);
+    }
   }
 
   void EndPage(const Section* page_footer, int64_t row) {
     if (page_footer == nullptr) return;
     cursor_ = body_bottom_;
-    Place(*page_footer, row);
+    Lay(*page_footer, row, frame_);
+    Put(frame_);
   }
 
   void Accumulate(int64_t row) {
@@ -174,40 +197,122 @@ class Paginator {
     }
   }
 
-  void Place(const Section& section, int64_t row) {
+  static bool HasSummaries(const Section& section) {
+    for (const ReportControl& control : section.Controls()) {
+      if (control.Kind() == ControlKind::Field && control.Summary() != SummaryType::None) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Lays `section` out for `row` with its top at 0, into `band`.
+  void Lay(const Section& section, int64_t row, LaidBand& band) {
+    // The page footer stands at the foot of the page, so it cannot grow.
+    const BoxGrowth growth =
+        section.Kind() == SectionKind::PageFooter ? BoxGrowth::Fixed : BoxGrowth::Grows;
     const int32_t dx = report_.page_setup_.left_margin;
-    const int32_t dy = cursor_;
-    auto& items = document_->pages.back().items;
+    band.items.clear();
+    band.height = section.Height();
+    growth_.clear();
     for (const ReportControl& control : section.Controls()) {
       if (!control.Visible()) continue;
       switch (control.Kind()) {
         case ControlKind::Label:
-          items.emplace_back(FittedItem(control, control.Caption(), dx, dy));
+        case ControlKind::Field: {
+          const std::string text =
+              control.Kind() == ControlKind::Label ? control.Caption() : FieldText(control, row);
+          int32_t extra = 0;
+          band.items.emplace_back(FittedItem(control, text, dx, growth, extra));
+          if (extra > 0) {
+            growth_.push_back({control.Bounds().top, control.Bounds().Bottom(), extra, 0});
+          }
           break;
-        case ControlKind::Field:
-          items.emplace_back(FittedItem(control, FieldText(control, row), dx, dy));
-          break;
+        }
         case ControlKind::Line:
-          items.emplace_back(
-              LineItem{control.Name(), control.Points().Offset(dx, dy), control.LineWeight()});
+          band.items.emplace_back(
+              LineItem{control.Name(), control.Points().Offset(dx, 0), control.LineWeight()});
           break;
         case ControlKind::Box:
-          items.emplace_back(
-              BoxItem{control.Name(), control.Bounds().Offset(dx, dy), control.LineWeight()});
+          band.items.emplace_back(
+              BoxItem{control.Name(), control.Bounds().Offset(dx, 0), control.LineWeight()});
           break;
       }
     }
-    cursor_ += section.Height();
+    if (!growth_.empty()) PushDown(section, band);
+  }
+
+  // Makes room for the texts that took more lines than their boxes hold:
+  // whatever lies below a grown box moves down by its growth (by the most
+  // any box above it grew, where several grew side by side), and boxes and
+  // rules stretch with what they enclose, so the layout keeps its order.
+  void PushDown(const Section& section, LaidBand& band) {
+    std::sort(growth_.begin(), growth_.end(),
+              [](const Growth& a, const Growth& b) { return a.top < b.top; });
+    for (Growth& grown : growth_) grown.shift = Shift(grown.top);
+    size_t index = 0;
+    for (const ReportControl& control : section.Controls()) {
+      if (!control.Visible()) continue;
+      std::visit(
+          [&](auto& item) {
+            using Item = std::decay_t<decltype(item)>;
+            if constexpr (std::is_same_v<Item, TextItem>) {
+              item.rect.top += Shift(control.Bounds().top);
+            } else if constexpr (std::is_same_v<Item, LineItem>) {
+              item.segment.y1 += Shift(item.segment.y1);
+              item.segment.y2 += Shift(item.segment.y2);
+            } else {
+              const int32_t bottom = item.rect.Bottom();
+              item.rect.top += Shift(item.rect.top);
+              item.rect.height = bottom + Shift(bottom) - item.rect.top;
+            }
+          },
+          band.items[index++]);
+    }
+    band.height += Shift(band.height);
+  }
+
+  // How far down a point of the band at `y` moves.
+  int32_t Shift(int32_t y) const {
+    int32_t shift = 0;
+    for (const Growth& grown : growth_) {
+      if (grown.bottom <= y) shift = std::max(shift, grown.shift + grown.extra);
+    }
+    return shift;
+  }
+
+  void Put(LaidBand& band) {
+    auto& items = document_->pages.back().items;
+    const int32_t dy = cursor_;
+    for (DisplayItem& item : band.items) {
+      std::visit(
+          [dy](auto& placed) {
+            using Item = std::decay_t<decltype(placed)>;
+            if constexpr (std::is_same_v<Item, LineItem>) {
+              placed.segment = placed.segment.Offset(0, dy);
+            } else {
+              placed.rect = placed.rect.Offset(0, dy);
+            }
+          },
+          item);
+      items.push_back(std::move(item));
+    }
+    cursor_ += band.height;
   }
 
   TextItem FittedItem(const ReportControl& control, const std::string& text, int32_t dx,
-                      int32_t dy) const {
+                      BoxGrowth growth, int32_t& extra) const {
     FittedText fitted = FitText(text, control.TextFont(), control.Bounds(), control.TextAlignment(),
-                                control.WordWrap(), KindOfText(text), metrics_);
+                                control.WordWrap(), growth, KindOfText(text), metrics_);
     Font font = control.TextFont();
     font.size = fitted.size;
-    Rect rect = control.Bounds().Offset(dx, dy);
-    if (fitted.size < control.TextFont().size && fitted.text.find('\n') == std::string::npos) {
+    Rect rect = control.Bounds().Offset(dx, 0);
+    extra = 0;
+    if (fitted.lines > 1) {
+      const auto needed = static_cast<int32_t>(std::ceil(fitted.lines * metrics_.LineHeight(font)));
+      extra = std::max(0, needed - rect.height);
+      rect.height += extra;
+    } else if (fitted.size < control.TextFont().size) {
       // A shrunk line keeps the baseline of the designed size, in line
       // with the rest of its band.
       const auto drop = static_cast<int32_t>(
@@ -257,6 +362,9 @@ class Paginator {
   std::vector<int> summed_slots_;
   std::vector<vb::Currency> grand_sums_;
   std::vector<int> grand_summed_slots_;
+  LaidBand band_;   // detail and report footer
+  LaidBand frame_;  // report and page header, page footer
+  std::vector<Growth> growth_;
   int32_t cursor_ = 0;
   int32_t body_bottom_ = 0;
   int bands_on_page_ = 0;

@@ -11,7 +11,11 @@
 // column (as vb::Currency, exactly) over every detail row printed so far,
 // grand-sum fields over all rows, so the last page shows the sums of all
 // rows either way. Every text is fitted to its box as text_fit.h says,
-// measured with the metrics the run is given.
+// measured with the metrics the run is given. A text that needs more lines
+// than its box holds makes its band grow (all but the page footer, which
+// stands at the foot of the page): whatever lies below the box moves down
+// by as much, and boxes and rules stretch with what they enclose. A band
+// is placed on a page, or moved to the next one, at its grown height.
 #pragma once
 
 #include <deque>

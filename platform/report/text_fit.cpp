@@ -9,107 +9,11 @@ namespace {
 
 constexpr double kSizeStep = 0.25;
 
-using Words = std::vector<std::string>;
+using Lines = std::vector<std::string>;
 
-// Paragraphs (split at line breaks when `keep_breaks`) of words.
-std::vector<Words> SplitWords(const std::string& text, bool keep_breaks) {
-  std::vector<Words> paragraphs(1);
-  std::string word;
-  auto end_word = [&] {
-    if (!word.empty()) paragraphs.back().push_back(std::move(word));
-    word.clear();
-  };
-  for (char c : text) {
-    if (c == '\n' && keep_breaks) {
-      end_word();
-      paragraphs.emplace_back();
-    } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-      end_word();
-    } else {
-      word += c;
-    }
-  }
-  end_word();
-  return paragraphs;
-}
-
-std::string Join(Words::const_iterator first, Words::const_iterator last) {
-  std::string line;
-  for (auto word = first; word != last; ++word) {
-    if (!line.empty()) line += ' ';
-    line += *word;
-  }
-  return line;
-}
-
-// The words from `first` on, cut after the last whole word that leaves
-// room for the ellipsis; the first word is kept even when it alone is too
-// wide. `more` tells that text follows the words given.
-std::string CutAfterWord(Words::const_iterator first, Words::const_iterator last, bool more,
-                         double width, const Font& font, const TextMetrics& metrics) {
-  if (first == last) return more ? kEllipsis : "";
-  if (!more && metrics.Width(Join(first, last), font) <= width) {
-    return Join(first, last);
-  }
-  auto end = first + 1;
-  while (end != last && metrics.Width(Join(first, end + 1) + kEllipsis, font) <= width) {
-    ++end;
-  }
-  // A lone word too wide for the box is shown whole, without a mark.
-  if (end == last && !more) return Join(first, last);
-  return Join(first, end) + kEllipsis;
-}
-
-// Greedy line breaking: each line takes words while they fit; a word wider
-// than the box takes a line of its own. Lines are word ranges.
-struct Line {
-  Words::const_iterator first;
-  Words::const_iterator last;
-  bool ends_paragraph;
-};
-
-std::vector<Line> BreakLines(const std::vector<Words>& paragraphs, double width, const Font& font,
-                             const TextMetrics& metrics) {
-  std::vector<Line> lines;
-  const double blank = metrics.Width(" ", font);
-  for (const Words& words : paragraphs) {
-    auto first = words.begin();
-    double used = 0;
-    for (auto word = words.begin(); word != words.end(); ++word) {
-      const double advance = metrics.Width(*word, font);
-      if (word != first && used + blank + advance > width) {
-        lines.push_back({first, word, false});
-        first = word;
-        used = advance;
-      } else {
-        used += (word == first ? 0 : blank) + advance;
-      }
-    }
-    lines.push_back({first, words.end(), true});
-  }
-  return lines;
-}
-
-// At most `max_lines` lines; when text is left over, the last one shown is
-// cut with an ellipsis.
-std::string JoinLines(const std::vector<Line>& lines, size_t max_lines, double width,
-                      const Font& font, const TextMetrics& metrics) {
-  const size_t shown = std::min(lines.size(), max_lines);
-  std::string text;
-  for (size_t index = 0; index < shown; ++index) {
-    if (index > 0) text += '\n';
-    const Line& line = lines[index];
-    if (index + 1 == shown && shown < lines.size()) {
-      // Cutting among the words of the line and those after it in its
-      // paragraph keeps the cut at a word.
-      const Line& next = lines[index + 1];
-      const auto end = line.ends_paragraph ? line.last : next.last;
-      text += CutAfterWord(line.first, end, true, width, font, metrics);
-    } else {
-      text += Join(line.first, line.last);
-    }
-  }
-  return text;
+Font AtSize(Font font, double size) {
+  font.size = size;
+  return font;
 }
 
 size_t LinesThatFit(double height, const Font& font, const TextMetrics& metrics) {
@@ -118,37 +22,85 @@ size_t LinesThatFit(double height, const Font& font, const TextMetrics& metrics)
   return static_cast<size_t>(std::max(1.0, std::floor(height / line)));
 }
 
-Font AtSize(Font font, double size) {
-  font.size = size;
-  return font;
+// The paragraphs of `text`: split at line breaks when `keep_breaks`,
+// otherwise one, with the breaks read as blanks.
+Lines Paragraphs(const std::string& text, bool keep_breaks) {
+  Lines paragraphs(1);
+  for (char c : text) {
+    if (c == '\n' && keep_breaks) {
+      paragraphs.emplace_back();
+    } else {
+      paragraphs.back() += c == '\n' || c == '\r' || c == '\t' ? ' ' : c;
+    }
+  }
+  return paragraphs;
+}
+
+Lines BreakParagraphs(const Lines& paragraphs, double width, const Font& font, TextKind kind,
+                      const TextMetrics& metrics) {
+  Lines lines;
+  for (const std::string& paragraph : paragraphs) {
+    Lines broken = BreakIntoLines(paragraph, width, font, kind, metrics);
+    lines.insert(lines.end(), std::make_move_iterator(broken.begin()),
+                 std::make_move_iterator(broken.end()));
+  }
+  return lines;
+}
+
+FittedText Joined(const Lines& lines, double size) {
+  FittedText fitted{{}, size, static_cast<int>(lines.size())};
+  for (size_t index = 0; index < lines.size(); ++index) {
+    if (index > 0) fitted.text += '\n';
+    fitted.text += lines[index];
+  }
+  return fitted;
+}
+
+// Lines from `first` on put back into one line: a line broken between two
+// characters or after a separator runs on without a blank.
+std::string RunOn(const Lines& lines, size_t first) {
+  const std::string mark = kBreakMark;
+  std::string text;
+  for (size_t index = first; index < lines.size(); ++index) {
+    const std::string& line = lines[index];
+    if (line.ends_with(mark)) {
+      text.append(line, 0, line.size() - mark.size());
+    } else {
+      text += line;
+      if (!line.empty() && !line.ends_with('-') && !line.ends_with('/')) text += ' ';
+    }
+  }
+  return text;
+}
+
+// The lines at the floor size, within the box's height unless the box
+// grows or they are figures; words past the last line the box holds are
+// cut, marked.
+FittedText Shown(const Lines& lines, double size, double width, double height, BoxGrowth growth,
+                 TextKind kind, const Font& font, const TextMetrics& metrics) {
+  const size_t room = LinesThatFit(height, font, metrics);
+  if (lines.size() <= room || growth == BoxGrowth::Grows || kind == TextKind::Figures) {
+    return Joined(lines, size);
+  }
+  Lines shown(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(room - 1));
+  shown.push_back(CutWithEllipsis(RunOn(lines, room - 1), width, font, metrics));
+  return Joined(shown, size);
 }
 
 }  // namespace
 
-TextKind KindOfText(const std::string& text) {
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || byte >= 0xC0) {
-      return TextKind::Words;
-    }
-  }
-  return TextKind::Figures;
-}
-
 FittedText FitText(const std::string& text, const Font& font, const Rect& box, Alignment alignment,
-                   bool word_wrap, TextKind kind, const TextMetrics& metrics) {
-  if (text.empty()) return {text, font.size};
+                   bool word_wrap, BoxGrowth growth, TextKind kind, const TextMetrics& metrics) {
+  if (text.empty()) return {text, font.size, 1};
   const int32_t lead = alignment == Alignment::Right ? kColumnGap : kTextInset;
   const double width = static_cast<double>(box.width - lead - kTextInset);
   const double floor_size = std::min(font.size, kMinFontSize);
   const bool wrap = word_wrap && kind == TextKind::Words;
 
   if (!wrap) {
-    std::string line = text;
-    std::replace_if(
-        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    const std::string line = Paragraphs(text, false).front();
     const double natural = metrics.Width(line, font);
-    if (natural <= width) return {std::move(line), font.size};
+    if (natural <= width) return {line, font.size, 1};
     // Width grows with the size, so the size that fits is found directly
     // and then checked downwards in case the measuring is not linear.
     double size = std::floor(font.size * std::max(width, 0.0) / natural / kSizeStep) * kSizeStep;
@@ -157,29 +109,20 @@ FittedText FitText(const std::string& text, const Font& font, const Rect& box, A
       size = std::max(floor_size, size - kSizeStep);
     }
     const Font fitted = AtSize(font, size);
-    if (kind == TextKind::Figures || metrics.Width(line, fitted) <= width) {
-      return {std::move(line), size};
-    }
-    const auto paragraphs = SplitWords(line, false);
-    const size_t max_lines = LinesThatFit(box.height, fitted, metrics);
-    const auto lines = BreakLines(paragraphs, width, fitted, metrics);
-    if (max_lines >= 2) {
-      return {JoinLines(lines, max_lines, width, fitted, metrics), size};
-    }
-    const Words& words = paragraphs.front();
-    return {CutAfterWord(words.begin(), words.end(), false, width, fitted, metrics), size};
+    if (metrics.Width(line, fitted) <= width) return {line, size, 1};
+    const Lines lines = BreakIntoLines(line, width, fitted, kind, metrics);
+    return Shown(lines, size, width, box.height, growth, kind, fitted, metrics);
   }
 
   if (text.find('\n') == std::string::npos && metrics.Width(text, font) <= width) {
-    return {text, font.size};
+    return {text, font.size, 1};
   }
-  const auto paragraphs = SplitWords(text, true);
+  const Lines paragraphs = Paragraphs(text, true);
   for (double size = font.size;; size = std::max(floor_size, size - kSizeStep)) {
     const Font fitted = AtSize(font, size);
-    const auto lines = BreakLines(paragraphs, width, fitted, metrics);
-    const size_t max_lines = LinesThatFit(box.height, fitted, metrics);
-    if (lines.size() <= max_lines || size <= floor_size) {
-      return {JoinLines(lines, max_lines, width, fitted, metrics), size};
+    const Lines lines = BreakParagraphs(paragraphs, width, fitted, kind, metrics);
+    if (lines.size() <= LinesThatFit(box.height, fitted, metrics) || size <= floor_size) {
+      return Shown(lines, size, width, box.height, growth, kind, fitted, metrics);
     }
   }
 }

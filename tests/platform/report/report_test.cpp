@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/data/record_set.h"
 #include "platform/report/data_source.h"
+#include "platform/report/line_break.h"
 #include "platform/value/error.h"
 #include "tests/support/vb_error.h"
 
@@ -125,7 +127,7 @@ TEST(ReportTest, PlacesBandsInPageCoordinates) {
 TEST(ReportTest, SumsRunOverThePrintedRowsAndGrandSumsOverAllOfThem) {
   SmallLayout layout;
   layout.GetSection("PageFooter")
-      .AddField("fldGrand", {2500, 100, 500, 250})
+      .AddField("fldGrand", {2500, 100, 700, 250})
       .SetDataField("Amount")
       .SetSummary(SummaryType::GrandSum)
       .SetOutputFormat("#,##0.00");
@@ -224,6 +226,49 @@ TEST(ReportTest, BandTallerThanThePagePrintsAloneInsteadOfLooping) {
   Document doc = RunWith(layout, Rows(3));
   ASSERT_EQ(doc.pages.size(), 3u);
   for (const Page& page : doc.pages) EXPECT_EQ(page.FindTexts("fldCode").size(), 1u);
+}
+
+// A text that needs more lines than its box holds: its band grows, what
+// lies below moves down by as much, what lies beside or above stays, boxes
+// round it stretch, and pages fill by the grown heights. The footer stands
+// at the foot of the page and cuts its words instead.
+TEST(ReportTest, TextNeedingMoreLinesGrowsItsBandAndPushesDownWhatLiesBelow) {
+  SmallLayout layout;
+  auto rows = std::make_shared<MemoryTable>(std::vector<std::string>{"Code", "Amount", "Name"});
+  const std::string word(60, 'W');
+  rows->AddRow({vb::Variant(word), vb::Variant(1.0), vb::Variant(word)});
+  for (int i = 0; i < 10; ++i)
+    rows->AddRow({vb::Variant("P"), vb::Variant(2.0), vb::Variant(word)});
+  const Document doc = RunWith(layout, rows);
+  const Page& first = doc.pages[0];
+
+  const TextItem& name = *first.FindText("fldHeaderName");
+  EXPECT_GT(std::count(name.text.begin(), name.text.end(), '\n'), 0);
+  const int32_t grown = name.rect.height - 250;
+  EXPECT_GT(grown, 0);
+  EXPECT_EQ(name.rect.top, 500);
+  EXPECT_EQ(first.FindText("lblTitle")->rect.top, 100);
+  EXPECT_EQ(first.FindText("fldPageNo")->rect.top, 500);
+  const auto& frame = std::get<BoxItem>(
+      *std::find_if(first.items.begin(), first.items.end(),
+                    [](const DisplayItem& item) { return std::holds_alternative<BoxItem>(item); }));
+  EXPECT_EQ(frame.rect, (Rect{100, 100, 5000, 900 + grown}));
+
+  const auto codes = first.FindTexts("fldCode");
+  const int32_t header_bottom = 100 + 1000 + grown;
+  EXPECT_EQ(codes[0]->rect.top, header_bottom + 20);
+  const int32_t first_band = 300 + codes[0]->rect.height - 250;
+  EXPECT_GT(first_band, 300);
+  // The amount beside the grown code keeps its line.
+  EXPECT_EQ(first.FindTexts("fldAmount")[0]->rect.top, header_bottom + 20);
+  EXPECT_EQ(codes[1]->rect.top, header_bottom + first_band + 20);
+  const int32_t body_bottom = 3900 - 500;
+  EXPECT_EQ(codes.size(),
+            1 + static_cast<size_t>((body_bottom - header_bottom - first_band) / 300));
+
+  const std::string footer = first.FindText("fldFooterName")->text;
+  EXPECT_EQ(footer.find('\n'), std::string::npos);
+  EXPECT_TRUE(footer.ends_with(kEllipsis)) << footer;
 }
 
 TEST(ReportTest, ReadsARecordSetThroughItsDataControl) {
