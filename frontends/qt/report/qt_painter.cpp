@@ -1,8 +1,8 @@
 #include "frontends/qt/report/qt_painter.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPen>
+#include <QPointF>
 #include <QString>
 
 #include "frontends/qt/report/qt_text_metrics.h"
@@ -12,18 +12,6 @@ namespace kvt::qt {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
-
-// The engine has fitted the text already; a figure wider than its box is
-// meant to run over it, so nothing is ever clipped.
-int AlignmentFlags(const report::TextItem& item) {
-  int flags = Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip;
-  switch (item.alignment) {
-    case report::Alignment::Left: flags |= Qt::AlignLeft; break;
-    case report::Alignment::Center: flags |= Qt::AlignHCenter; break;
-    case report::Alignment::Right: flags |= Qt::AlignRight; break;
-  }
-  return flags;
-}
 
 QRect ToQRect(const report::Rect& rect) {
   return QRect(rect.left, rect.top, rect.width, rect.height);
@@ -54,26 +42,31 @@ void QtPainter::DrawText(const report::TextItem& item) {
   // Most items share a handful of fonts; switching only on change keeps
   // the PDF engine from resolving the same font again for every field.
   if (!has_font_ || !(item.font == current_font_)) {
-    const QFont font = ReportFont(item.font);
-    painter_.setFont(font);
+    painter_.setFont(ReportFont(item.font));
     painter_.setPen(Qt::black);
-    line_spacing_ = QFontMetricsF(font).lineSpacing();
     current_font_ = item.font;
     has_font_ = true;
   }
-  QRectF box = QRectF(ToQRect(item.rect)).adjusted(report::kTextInset, 0, -report::kTextInset, 0);
-  if (box.width() < 0) box.setWidth(0);
-  const int flags = AlignmentFlags(item);
-  // Lines were broken by the engine; each is drawn where its measuring put
-  // it.
+  // Each line is drawn on the baseline and from the x the engine measured
+  // it for, with the same metrics: Qt's own alignment would lower a line
+  // that takes glyphs from a taller fallback face. Nothing is clipped.
+  const report::TextMetrics& metrics = CurrentFontMetrics();
+  const double left = item.rect.left + report::kTextInset;
+  const double right = item.rect.Right() - report::kTextInset;
+  const double ascent = metrics.Ascent(item.font);
+  const double line_height = metrics.LineHeight(item.font);
   size_t start = 0;
   for (int index = 0;; ++index) {
     const size_t end = item.text.find('\n', start);
-    const size_t stop = end == std::string::npos ? item.text.size() : end;
-    const QRectF line(box.left(), box.top() + index * line_spacing_, box.width(), line_spacing_);
-    painter_.drawText(
-        line, flags,
-        QString::fromUtf8(item.text.data() + start, static_cast<qsizetype>(stop - start)));
+    const std::string line =
+        item.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    double x = left;
+    if (item.alignment != report::Alignment::Left) {
+      const double slack = right - left - metrics.Width(line, item.font);
+      x += item.alignment == report::Alignment::Right ? slack : slack / 2;
+    }
+    painter_.drawText(QPointF(x, item.rect.top + index * line_height + ascent),
+                      QString::fromStdString(line));
     if (end == std::string::npos) break;
     start = end + 1;
   }

@@ -31,7 +31,6 @@ class QtPainter : public report::Painter {
   std::function<void()> new_page_;
   bool first_page_ = true;
   report::Font current_font_;
-  double line_spacing_ = 0;
   bool has_font_ = false;
 };
 

@@ -26,6 +26,12 @@ QFont ReportFont(const report::Font& font) {
   qfont.setPixelSize(static_cast<int>(std::lround(font.size * kTwipsPerPoint)));
   qfont.setBold(font.bold);
   qfont.setItalic(font.italic);
+  // Text is measured as the sum of its characters' advances, so the
+  // painter must not move them: no kerning, no ligatures, and design
+  // advances rather than ones hinted for a screen.
+  qfont.setKerning(false);
+  qfont.setHintingPreference(QFont::PreferNoHinting);
+  qfont.setStyleStrategy(QFont::PreferNoShaping);
   return qfont;
 }
 
@@ -44,8 +50,8 @@ const QtTextMetrics::FontTable& QtTextMetrics::TableOf(const report::Font& font)
 }
 
 double QtTextMetrics::Width(const std::string& text, const report::Font& font) const {
-  // Summing advances leaves kerning out: figures have none, and words
-  // differ by a hair, which the box's inset absorbs.
+  // The painter draws with the same font, which moves no character
+  // (ReportFont), so this is the width drawn.
   if (!IsPrintableAscii(text)) {
     return QFontMetricsF(ReportFont(font)).horizontalAdvance(QString::fromStdString(text));
   }
