@@ -9,7 +9,7 @@ packages=(
   libsqlite3-dev sqlite3
   libpq-dev postgresql
   qt6-base-dev
-  poppler-utils fonts-liberation
+  poppler-utils fonts-liberation fonts-droid-fallback
   libmuparser-dev
   cups printer-driver-cups-pdf
   clang libclang-rt-14-dev clang-format

@@ -1,7 +1,8 @@
-// kvt-render-sample OUT_DIR [LINES] [--reprint]
+// kvt-render-sample OUT_DIR [LINES|hostile] [--reprint]
 //
 // Writes OUT_DIR/<layout>.pdf for both purchase-order layouts and the four
-// voucher layouts, filled with made-up data, so anyone can look at them
+// voucher layouts, filled with made-up data (LINES lines), or with the
+// data made to break them (hostile_sample.h), so anyone can look at them
 // (scripts/render-layouts.sh turns page 1 into PNG).
 #include <QGuiApplication>
 
@@ -12,6 +13,7 @@
 #include <span>
 #include <string>
 
+#include "documents/hostile_sample.h"
 #include "documents/purchase_order_layout.h"
 #include "documents/purchase_order_sample.h"
 #include "documents/rptGoodsReceived.h"
@@ -49,37 +51,40 @@ void Render(kvt::report::Report& layout, std::shared_ptr<kvt::report::DataSource
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::optional<int64_t> lines =
-      argc > 2 ? vb::ReadPlainInteger(argv[2]) : std::optional<int64_t>(12);
+  const bool hostile = argc > 2 && std::string(argv[2]) == "hostile";
+  const std::optional<int64_t> lines = hostile    ? std::optional<int64_t>(0)
+                                       : argc > 2 ? vb::ReadPlainInteger(argv[2])
+                                                  : std::optional<int64_t>(12);
   if (argc < 2 || !lines || *lines < 0 || *lines > 1000000) {
-    std::cerr << "usage: " << argv[0] << " OUT_DIR [LINES] [--reprint]\n";
+    std::cerr << "usage: " << argv[0] << " OUT_DIR [LINES|hostile] [--reprint]\n";
     return 2;
   }
   QGuiApplication app(argc, argv);
   const std::string out_dir = argv[1];
   const bool reprint = argc > 3 && std::string(argv[3]) == "--reprint";
   using namespace kvt::documents;
+  const int count = static_cast<int>(*lines);
+  const auto order_data = [&] {
+    return hostile ? HostilePurchaseOrderData() : SamplePurchaseOrderData(count);
+  };
+  const auto voucher_data = [&](int32_t tran_type) {
+    return hostile ? HostileVoucherData(tran_type) : SampleVoucherData(tran_type, count);
+  };
   try {
     const std::string re_print = reprint ? "Re-Print" : "";
     rptPurchaseOrder boxed;
-    Render(boxed, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings,
-           re_print, out_dir);
+    Render(boxed, order_data(), kPurchaseOrderBindings, re_print, out_dir);
     rptPurchaseOrderNG plain;
-    Render(plain, SamplePurchaseOrderData(static_cast<int>(*lines)), kPurchaseOrderBindings,
-           re_print, out_dir);
+    Render(plain, order_data(), kPurchaseOrderBindings, re_print, out_dir);
     const std::string copy = reprint ? "Copy" : "";
     rptGoodsReceived received;
-    Render(received, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy,
-           out_dir);
+    Render(received, voucher_data(19), kVoucherBindings, copy, out_dir);
     rptGoodsReceivedNG received_plain;
-    Render(received_plain, SampleVoucherData(19, static_cast<int>(*lines)), kVoucherBindings, copy,
-           out_dir);
+    Render(received_plain, voucher_data(19), kVoucherBindings, copy, out_dir);
     rptGoodsReturned returned;
-    Render(returned, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy,
-           out_dir);
+    Render(returned, voucher_data(20), kVoucherBindings, copy, out_dir);
     rptGoodsReturnedNG returned_plain;
-    Render(returned_plain, SampleVoucherData(20, static_cast<int>(*lines)), kVoucherBindings, copy,
-           out_dir);
+    Render(returned_plain, voucher_data(20), kVoucherBindings, copy, out_dir);
   } catch (const std::exception& error) {
     std::cerr << "kvt-render-sample: " << error.what() << "\n";
     return 1;
