@@ -36,8 +36,8 @@ TEST(HostileLayoutTest, NoTextRunsIntoAnotherOrLosesACharacter) {
   }
 }
 
-// The page footer cannot grow, so its totals must fit one line whatever
-// they add up to: the largest negative amount there is, at the floor.
+// The page footer cannot grow, so its totals must fit one line inside
+// their boxes whatever they add up to: the widest amount there is.
 TEST(HostileLayoutTest, FooterTotalsFitOneLineAtAnyAmount) {
   const std::string widest = vb::Format(
       vb::Variant(vb::Currency::FromRaw(std::numeric_limits<int64_t>::min() + 1)), "#,##0.00");
@@ -53,6 +53,11 @@ TEST(HostileLayoutTest, FooterTotalsFitOneLineAtAnyAmount) {
           widest, control.TextFont(), control.Bounds(), control.TextAlignment(), control.WordWrap(),
           report::BoxGrowth::Fixed, report::TextKind::Figures, report::StandardTextMetrics());
       EXPECT_EQ(fitted.text, widest) << control.Name();
+      report::Font font = control.TextFont();
+      font.size = fitted.size;
+      EXPECT_LE(report::StandardTextMetrics().Width(fitted.text, font),
+                control.Bounds().width - report::kColumnGap - report::kTextInset)
+          << control.Name();
     }
   }
 }
