@@ -9,6 +9,7 @@
 #include "platform/script/script_control.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/variant_array.h"
 #include "services/connection_text.h"
 #include "services/data_gateway.h"
 
@@ -96,19 +97,33 @@ std::optional<std::string> Option(const std::vector<std::string>& args, const st
   return std::nullopt;
 }
 
+// A value as CStr shows it. CStr refuses Null, objects and arrays; the
+// tester names the first two and writes an array as the Array call that
+// makes it, its texts quoted (`quoted`) so that "1" and 1 differ.
+std::string Shown(const vb::Variant& value, bool quoted) {
+  if (value.IsNull()) return "Null";
+  if (value.IsObject()) return value.TypeName();
+  if (const vb::VariantArray* array = value.array()) {
+    std::string shown = "Array(";
+    for (size_t i = 0; i < array->size(); ++i) {
+      shown += (i == 0 ? "" : ", ") + Shown(array->Elements()[i], true);
+    }
+    return shown + ")";
+  }
+  if (!quoted) return vb::CStr(value);
+  if (value.IsEmpty()) return "Empty";
+  const std::string* text = value.get_if<std::string>();
+  if (text == nullptr) return vb::CStr(value);
+  std::string literal = "\"";
+  for (char c : *text) literal += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return literal + "\"";
+}
+
 }  // namespace
 
 int RunEvalCommand(const std::string& expression, std::ostream& out) {
   try {
-    const vb::Variant value = script::ScriptControl().Eval(expression);
-    // CStr refuses Null and objects; the tester names them instead.
-    if (value.IsNull()) {
-      out << "Null\n";
-    } else if (value.IsObject()) {
-      out << value.TypeName() << '\n';
-    } else {
-      out << vb::CStr(value) << '\n';
-    }
+    out << Shown(script::ScriptControl().Eval(expression), false) << '\n';
     return 0;
   } catch (const vb::Error& error) {
     return PrintError(error, out);

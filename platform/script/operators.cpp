@@ -68,6 +68,7 @@ Num ToNum(const Variant& value) {
       break;
     case VarType::Object: ThrowObjectOperand(value);
     case VarType::Null: throw RuntimeError(vb::err::kInvalidUseOfNull);
+    case VarType::Array: throw RuntimeError(vb::err::kTypeMismatch, "an array");
   }
   return num;
 }

@@ -84,7 +84,8 @@ std::string CStr(const Variant& value, const Locale& locale) {
       return text;
     }
     case VarType::String: return *value.get_if<std::string>();
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
   }
   throw Error::TypeMismatch();
 }
@@ -102,7 +103,8 @@ double CDbl(const Variant& value, const Locale&) {
     case VarType::Currency: return value.get_if<Currency>()->ToDouble();
     case VarType::Date: return value.get_if<Date>()->serial();
     case VarType::String: return StringToDouble(*value.get_if<std::string>());
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
   }
   throw Error::TypeMismatch();
 }
@@ -152,7 +154,8 @@ bool CBool(const Variant& value, const Locale& locale) {
     case VarType::Empty: return false;
     case VarType::Null: throw Error::InvalidUseOfNull();
     case VarType::Boolean: return *value.get_if<bool>();
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
       std::string word = LCase(TrimWhitespace(text));
@@ -169,7 +172,8 @@ Date CDate(const Variant& value, const Locale& locale) {
   switch (value.type()) {
     case VarType::Date: return *value.get_if<Date>();
     case VarType::Null: throw Error::InvalidUseOfNull();
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
       if (auto date = Date::Parse(text, locale)) return *date;
@@ -189,7 +193,8 @@ bool IsNumeric(const Variant& value, const Locale& locale) {
   switch (value.type()) {
     case VarType::Null:
     case VarType::Date:
-    case VarType::Object: return false;
+    case VarType::Object:
+    case VarType::Array: return false;
     case VarType::String:
       return ParseLocaleNumber(*value.get_if<std::string>(), locale).has_value();
     default: return true;
