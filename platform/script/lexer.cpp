@@ -34,6 +34,20 @@ bool SameWord(std::string_view text, std::string_view word) {
   return true;
 }
 
+// The language's reserved words that belong to statements only.
+bool IsStatementKeyword(std::string_view text) {
+  static constexpr std::string_view kWords[] = {
+      "CALL", "CASE",  "CLASS",  "CONST",   "DIM",      "DO",    "EACH",  "ELSE",   "ELSEIF",
+      "END",  "ERASE", "EXIT",   "FOR",     "FUNCTION", "IF",    "IN",    "LET",    "LOOP",
+      "NEXT", "ON",    "OPTION", "PRIVATE", "PUBLIC",   "REDIM", "REM",   "SELECT", "SET",
+      "STOP", "SUB",   "THEN",   "TO",      "UNTIL",    "WEND",  "WHILE", "WITH"};
+  if (text.size() < 2 || text.size() > 8) return false;
+  for (std::string_view word : kWords) {
+    if (SameWord(text, word)) return true;
+  }
+  return false;
+}
+
 TokenKind KeywordOrIdentifier(std::string_view text) {
   switch (text.size()) {
     case 2:
@@ -61,7 +75,7 @@ TokenKind KeywordOrIdentifier(std::string_view text) {
       break;
     default: break;
   }
-  return TokenKind::kIdentifier;
+  return IsStatementKeyword(text) ? TokenKind::kStatementKeyword : TokenKind::kIdentifier;
 }
 
 // About the power of ten of a number literal's leading digit: for a
