@@ -51,16 +51,12 @@ double RoundHalfEven(double value, int digits) {
   if (digits == 0) return std::nearbyint(value);
   if (digits > 15 || !std::isfinite(value)) return value;
   double scale = std::pow(10.0, digits);
+  // The platform rounds the scaled double as the multiplication left it:
+  // 0.995 (stored just below) scales to exactly 99.5 and rounds to 100,
+  // while 12.345 scales to 1234.4999... and rounds down.
   double scaled = value * scale;
   if (!std::isfinite(scaled)) return value;
-  // Round the exact product, not the rounded one: 2.675 is stored just
-  // below 2.675, so it must not become a tie when scaled.
-  double error = std::fma(value, scale, -scaled);
-  double rounded = std::nearbyint(scaled);
-  if (std::fabs(scaled - rounded) == 0.5 && error != 0) {
-    rounded = error > 0 ? std::ceil(scaled) : std::floor(scaled);
-  }
-  return rounded / scale;
+  return std::nearbyint(scaled) / scale;
 }
 
 std::string CStr(const Variant& value, const Locale& locale) {
