@@ -157,23 +157,18 @@ constexpr auto kResults = [] {
   return results;
 }();
 
+// Row and column of each subtype by its VarType number (up to Byte, 17);
+// kSubtypes for the types the table leaves out.
+constexpr auto kIndexOfType = [] {
+  std::array<size_t, 18> index{};
+  index.fill(kSubtypes);
+  for (size_t i = 0; i < kSubtypes; ++i) index[static_cast<size_t>(kSubtypeOf[i])] = i;
+  return index;
+}();
+
 size_t IndexOf(VarType type) {
-  switch (type) {
-    case VarType::Empty: return 0;
-    case VarType::Null: return 1;
-    case VarType::Boolean: return 2;
-    case VarType::Byte: return 3;
-    case VarType::Integer: return 4;
-    case VarType::Long: return 5;
-    case VarType::Single: return 6;
-    case VarType::Double: return 7;
-    case VarType::Currency: return 8;
-    case VarType::Date: return 9;
-    case VarType::String: return 10;
-    case VarType::Object:
-    case VarType::Array: break;
-  }
-  return kSubtypes;
+  const auto number = static_cast<size_t>(type);
+  return number < kIndexOfType.size() ? kIndexOfType[number] : kSubtypes;
 }
 
 }  // namespace
