@@ -1,5 +1,7 @@
 #include "apps/kvt-host/formula_tester.h"
 
+#include "apps/kvt-host/regional_settings.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -9,6 +11,7 @@
 #include "platform/script/script_control.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/variant_array.h"
 #include "services/connection_text.h"
 #include "services/data_gateway.h"
 
@@ -84,38 +87,92 @@ std::string OneLine(std::string text) {
   return text;
 }
 
-// The value after `flag`, or nullopt when the flag is absent. A flag
-// without a value is a usage error.
-std::optional<std::string> Option(const std::vector<std::string>& args, const std::string& flag,
-                                  bool& malformed) {
+// The formula command's line: its options in any order, and the formula
+// wherever it stands (it may begin with "-").
+struct ToolLine {
+  std::optional<std::string> formula;
+  std::optional<std::string> x, database, locale;
+  bool check = false;
+  bool malformed = false;  // an option without its value, or a second formula
+};
+
+ToolLine ReadToolLine(const std::vector<std::string>& args) {
+  ToolLine line;
   for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] != flag) continue;
-    if (i + 1 < args.size()) return args[i + 1];
-    malformed = true;
+    std::optional<std::string>* value = args[i] == "--x"        ? &line.x
+                                        : args[i] == "--db"     ? &line.database
+                                        : args[i] == "--locale" ? &line.locale
+                                                                : nullptr;
+    if (value != nullptr) {
+      if (i + 1 == args.size()) line.malformed = true;
+      if (i + 1 < args.size()) *value = args[++i];
+    } else if (args[i] == "--check") {
+      line.check = true;
+    } else if (!line.formula) {
+      line.formula = args[i];
+    } else {
+      line.malformed = true;
+    }
   }
-  return std::nullopt;
+  return line;
+}
+
+// Makes `locale`, when there is one, the calling thread's regional
+// settings until the end of the scope, where the host's come back.
+class ScopedLocale {
+ public:
+  explicit ScopedLocale(const DisplayLocale& locale) {
+    if (!locale) return;
+    previous_ = vb::Locale::Active();
+    vb::Locale::SetActive(*locale);
+  }
+  ~ScopedLocale() {
+    if (previous_) vb::Locale::SetActive(*previous_);
+  }
+  ScopedLocale(const ScopedLocale&) = delete;
+  ScopedLocale& operator=(const ScopedLocale&) = delete;
+
+ private:
+  std::optional<vb::Locale> previous_;
+};
+
+// A value as CStr shows it. CStr refuses Null, objects and arrays; the
+// tester names the first two and writes an array as the Array call that
+// makes it, its texts quoted (`quoted`) so that "1" and 1 differ.
+std::string Shown(const vb::Variant& value, bool quoted) {
+  if (value.IsNull()) return "Null";
+  if (value.IsObject()) return value.TypeName();
+  if (const vb::VariantArray* array = value.array()) {
+    std::string shown = "Array(";
+    for (size_t i = 0; i < array->size(); ++i) {
+      shown += (i == 0 ? "" : ", ") + Shown(array->Elements()[i], true);
+    }
+    return shown + ")";
+  }
+  if (!quoted) return vb::CStr(value);
+  if (value.IsEmpty()) return "Empty";
+  const std::string* text = value.get_if<std::string>();
+  if (text == nullptr) return vb::CStr(value);
+  std::string literal = "\"";
+  for (char c : *text) literal += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return literal + "\"";
 }
 
 }  // namespace
 
-int RunEvalCommand(const std::string& expression, std::ostream& out) {
+int RunEvalCommand(const std::string& expression, std::ostream& out, const DisplayLocale& locale) {
+  const ScopedLocale scoped(locale);
   try {
-    const vb::Variant value = script::ScriptControl().Eval(expression);
-    // CStr refuses Null and objects; the tester names them instead.
-    if (value.IsNull()) {
-      out << "Null\n";
-    } else if (value.IsObject()) {
-      out << value.TypeName() << '\n';
-    } else {
-      out << vb::CStr(value) << '\n';
-    }
+    out << Shown(script::ScriptControl().Eval(expression), false) << '\n';
     return 0;
   } catch (const vb::Error& error) {
     return PrintError(error, out);
   }
 }
 
-int RunFormulaCommand(const std::string& formula, double x, std::ostream& out, std::ostream& err) {
+int RunFormulaCommand(const std::string& formula, double x, std::ostream& out, std::ostream& err,
+                      const DisplayLocale& locale) {
+  const ScopedLocale scoped(locale);
   try {
     if (formula == "0") {
       out << "0\n";
@@ -133,7 +190,9 @@ int RunFormulaCommand(const std::string& formula, double x, std::ostream& out, s
   }
 }
 
-int RunFormulaCheck(const std::string& database, double x, std::ostream& out) {
+int RunFormulaCheck(const std::string& database, double x, std::ostream& out,
+                    const DisplayLocale& locale) {
+  const ScopedLocale scoped(locale);
   std::string where = database;
   try {
     const std::string connection_text = db::DatabaseConnectionText(database);
@@ -170,31 +229,38 @@ int RunFormulaCheck(const std::string& database, double x, std::ostream& out) {
 }
 
 int RunFormulaTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  bool malformed = false;
-  const std::optional<std::string> x_text = Option(args, "--x", malformed);
-  const std::optional<std::string> database = Option(args, "--db", malformed);
-  const bool check = std::find(args.begin(), args.end(), "--check") != args.end();
-  if (malformed || args.size() < 2 || (!check && args[1].rfind("--", 0) == 0)) {
-    err << "kvt-host: formula needs \"<formula>\" [--x N], or --check [--db PATH] [--x N]\n";
+  const ToolLine line = ReadToolLine(args);
+  if (line.malformed || line.check == line.formula.has_value()) {
+    err << "kvt-host: formula needs \"<formula>\" [--x N], or --check [--db PATH] [--x N];"
+           " either may take --locale NAME\n";
     return 2;
   }
-  double x = check ? kSampleSubtotal : 0;
-  if (x_text) {
+  DisplayLocale locale;
+  if (line.locale) {
+    locale = RegionalSettings(*line.locale);
+    if (!locale) {
+      err << "kvt-host: --locale knows " << RegionalSettingsNames() << ", not \"" << *line.locale
+          << "\"\n";
+      return 2;
+    }
+  }
+  double x = line.check ? kSampleSubtotal : 0;
+  if (line.x) {
     std::optional<double> value;
     try {
-      value = vb::ParseLocaleNumber(*x_text, vb::Locale::Active());
+      value = vb::ParseLocaleNumber(*line.x, vb::Locale::Active());
     } catch (const vb::Error&) {
       // Out of range: no number either.
     }
     if (!value) {
-      err << "kvt-host: --x needs a number, not \"" << *x_text << "\"\n";
+      err << "kvt-host: --x needs a number, not \"" << *line.x << "\"\n";
       return 2;
     }
     x = *value;
   }
-  if (check) return RunFormulaCheck(database.value_or(kDefaultDatabase), x, out);
-  if (!x_text) err << "note: --x is missing, X is taken as 0\n";
-  return RunFormulaCommand(args[1], x, out, err);
+  if (line.check) return RunFormulaCheck(line.database.value_or(kDefaultDatabase), x, out, locale);
+  if (!line.x) err << "note: --x is missing, X is taken as 0\n";
+  return RunFormulaCommand(*line.formula, x, out, err, locale);
 }
 
 }  // namespace kvt::host

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "apps/kvt-host/gui.h"
 #include "apps/kvt-host/host_database.h"
 #include "apps/kvt-host/host_options.h"
+#include "apps/kvt-host/regional_settings.h"
 #include "apps/kvt-host/story/story.h"
 #include "db/demo_database.h"
 #include "frontends/qt/report/qt_outputs.h"
@@ -46,10 +48,14 @@ constexpr const char* kUsage =
     "        demo database there when nothing is there\n"
     "  DB is an SQLite file's path or a connection text\n"
     "  (\"Provider=PostgreSQL;Host=...;Database=...;User ID=...;Password=...\")\n"
-    "  kvt-host eval \"<expression>\"      evaluates a VBScript expression\n"
-    "  kvt-host formula \"<formula>\" --x N  evaluates a discount formula on N\n"
-    "  kvt-host formula --check [--db PATH] [--x N]\n"
+    "  kvt-host eval [--locale NAME] \"<expression>\"\n"
+    "        evaluates a VBScript expression\n"
+    "  kvt-host formula \"<formula>\" --x N [--locale NAME]\n"
+    "        evaluates a discount formula on N\n"
+    "  kvt-host formula --check [--db PATH] [--x N] [--locale NAME]\n"
     "        checks every discount formula of the database on the subtotal N\n"
+    "  --locale NAME shows dates and currency under the regional settings NAME\n"
+    "  (en-US, en-GB, en-ZA or de-DE) instead of the host's own\n"
     "  kvt-host --help                   shows this text\n";
 
 constexpr int kFailed = 1;
@@ -194,9 +200,23 @@ int Run(int argc, char** argv) {
     return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db", "--user"}, {"--new"}));
   }
   if (command == "eval") {
-    const HostOptions options(args, 1, 1, {}, {});
-    return Attempt("evaluating the expression",
-                   [&] { return kvt::host::RunEvalCommand(options.Positional(0), std::cout); });
+    // --locale may stand before the expression as well as after it.
+    const bool locale_first = args.size() > 2 && args[1] == "--locale";
+    const HostOptions options(
+        args, locale_first ? 3 : 1, 1,
+        locale_first ? std::set<std::string>{} : std::set<std::string>{"--locale"}, {});
+    const std::string name = locale_first ? args[2] : options.Value("--locale", "");
+    kvt::host::DisplayLocale locale;
+    if (!name.empty()) {
+      locale = kvt::host::RegionalSettings(name);
+      if (!locale) {
+        throw UsageError{"--locale knows " + kvt::host::RegionalSettingsNames() + ", not \"" +
+                         name + "\""};
+      }
+    }
+    return Attempt("evaluating the expression", [&] {
+      return kvt::host::RunEvalCommand(options.Positional(0), std::cout, locale);
+    });
   }
   if (command == "formula") {
     // The formula tool reads its own options and reports their misuse.

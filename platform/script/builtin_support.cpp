@@ -1,6 +1,7 @@
 #include "platform/script/builtin_support.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "platform/script/script_error.h"
 #include "platform/value/conversions.h"
@@ -34,10 +35,21 @@ const std::string& TextOf(const vb::Variant& value, std::string& scratch) {
   return scratch;
 }
 
+size_t Find(std::string_view haystack, std::string_view needle, size_t from) {
+  if (from > haystack.size()) return std::string::npos;
+  // memmem is linear in the worst case.
+  const void* hit =
+      memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
+  if (hit == nullptr) return std::string::npos;
+  return static_cast<size_t>(static_cast<const char*>(hit) - haystack.data());
+}
+
 vb::Variant TextResult(std::string text, StringBudget& budget) {
   budget.Charge(text.size());
   return vb::Variant(std::move(text));
 }
+
+void ChargeArray(size_t count, StringBudget& budget) { budget.Charge(count * sizeof(vb::Variant)); }
 
 vb::Variant RealResult(double value) {
   if (!std::isfinite(value)) throw RuntimeError(vb::err::kOverflow);

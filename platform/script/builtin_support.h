@@ -34,8 +34,16 @@ bool TextCompareArg(const Args& args, size_t i);
 // no string. Raises 94 for Null.
 const std::string& TextOf(const vb::Variant& value, std::string& scratch);
 
+// The first `needle` (not empty) in `haystack` at or after `from`, or
+// npos. Linear in the worst case, so no pattern makes a search quadratic.
+size_t Find(std::string_view haystack, std::string_view needle, size_t from);
+
 // `text` as a result, charged to the evaluation's budget.
 vb::Variant TextResult(std::string text, StringBudget& budget);
+
+// Charges an array of `count` elements to the evaluation's budget, at the
+// memory each element takes; 7 beyond it.
+void ChargeArray(size_t count, StringBudget& budget);
 
 // A Double result; raises 6 when it is not a finite number.
 vb::Variant RealResult(double value);

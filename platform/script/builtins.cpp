@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/script/array_builtins.h"
 #include "platform/script/builtin_support.h"
 #include "platform/script/conversion_builtins.h"
 #include "platform/script/date_builtins.h"
@@ -27,8 +28,8 @@ bool NameLess(std::string_view a, std::string_view b) {
 const std::vector<Builtin>& Table() {
   static const std::vector<Builtin> table = [] {
     std::vector<Builtin> entries;
-    for (BuiltinTable group :
-         {StringBuiltins(), MathBuiltins(), ConversionBuiltins(), TypeBuiltins(), DateBuiltins()}) {
+    for (BuiltinTable group : {StringBuiltins(), MathBuiltins(), ConversionBuiltins(),
+                               TypeBuiltins(), DateBuiltins(), ArrayBuiltins()}) {
       entries.insert(entries.end(), group.begin(), group.end());
     }
     std::sort(entries.begin(), entries.end(),

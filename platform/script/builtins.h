@@ -14,8 +14,10 @@
 
 namespace kvt::script {
 
-// Most arguments any built-in takes (Replace).
+// Most arguments any built-in takes (Replace), Array aside.
 inline constexpr size_t kMaxBuiltinArguments = 6;
+// The max_args of a built-in that takes any number of arguments (Array).
+inline constexpr uint8_t kAnyArgumentCount = 255;
 
 // The arguments of one call as a built-in sees them, and the budget its
 // result text is charged to.
@@ -26,6 +28,8 @@ class Args {
       : values_(values), omitted_(omitted), budget_(budget) {}
 
   size_t size() const { return values_.size(); }
+  auto begin() const { return values_.begin(); }
+  auto end() const { return values_.end(); }
   // Argument `i`; Empty when it was left out.
   const vb::Variant& operator[](size_t i) const { return values_[i]; }
   // True when argument `i` was written in the call, false when it was left
@@ -48,7 +52,7 @@ using BuiltinFunction = vb::Variant (*)(const Args& args);
 struct Builtin {
   std::string_view name;  // as the language spells it; looked up in any case
   uint8_t min_args;       // 0: may be called without parentheses ("Now")
-  uint8_t max_args;
+  uint8_t max_args;       // kAnyArgumentCount: no limit
   BuiltinFunction function;
 };
 

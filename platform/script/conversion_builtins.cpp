@@ -74,13 +74,20 @@ Variant FormatNumber(const Args& args) {
   return TextResult(Formatted(value, ReadFormatOptions(args)), args.Budget());
 }
 
-// The locale's symbol goes before the digits, inside the sign or the
-// parentheses of a negative amount.
+// The locale's symbol goes next to the digits, inside the sign or the
+// parentheses of a negative amount: before them, or after them with a
+// blank where the locale puts it after.
 Variant FormatCurrency(const Args& args) {
   const Variant& value = FormattedValue(args);
   std::string text = Formatted(value, ReadFormatOptions(args));
-  const bool signed_text = !text.empty() && (text[0] == '-' || text[0] == '(');
-  text.insert(signed_text ? 1 : 0, vb::Locale::Active().currency_symbol);
+  const vb::Locale& locale = vb::Locale::Active();
+  if (locale.currency_after) {
+    const bool parenthesised = !text.empty() && text.back() == ')';
+    text.insert(parenthesised ? text.size() - 1 : text.size(), " " + locale.currency_symbol);
+  } else {
+    const bool signed_text = !text.empty() && (text[0] == '-' || text[0] == '(');
+    text.insert(signed_text ? 1 : 0, locale.currency_symbol);
+  }
   return TextResult(std::move(text), args.Budget());
 }
 

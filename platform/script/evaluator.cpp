@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "platform/script/builtin_support.h"
 #include "platform/script/builtins.h"
@@ -13,7 +14,9 @@
 #include "platform/script/script_constants.h"
 #include "platform/script/script_error.h"
 #include "platform/script/string_budget.h"
+#include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/variant_array.h"
 
 namespace kvt::script {
 namespace {
@@ -290,10 +293,17 @@ class Evaluator {
     Advance();
     Operand result;
     if (token_.kind == TokenKind::kLParen) {
-      Arguments arguments;
-      uint32_t omitted = 0;
-      const size_t count = ArgumentList(arguments, omitted);
-      result = Call(name, arguments, count, omitted);
+      const Builtin* builtin = FindBuiltin(name.text);
+      if (builtin != nullptr && builtin->max_args == kAnyArgumentCount) {
+        result = VariadicCall(name, *builtin);
+      } else {
+        Arguments arguments;
+        uint32_t omitted = 0;
+        const size_t count = ArgumentList(arguments, omitted);
+        result = Call(name, builtin, arguments, count, omitted);
+      }
+      // A call's result may be subscripted at once: Split(s, ",")(1).
+      while (token_.kind == TokenKind::kLParen) Subscript(result);
     } else {
       result = Bare(name);
     }
@@ -301,11 +311,76 @@ class Evaluator {
     return result;
   }
 
+  // A call of Array, which takes any number of arguments: they are read
+  // into a vector, checked against the budget as they come so that no
+  // text can make the vector outgrow it.
+  Operand VariadicCall(const Token& name, const Builtin& builtin) {
+    std::vector<Variant> values;
+    bool omitted = false;
+    Advance();  // "("
+    if (token_.kind != TokenKind::kRParen) {
+      for (;;) {
+        if (token_.kind == TokenKind::kComma || token_.kind == TokenKind::kRParen) {
+          omitted = true;
+        } else {
+          Operand argument = Expression(kLowestPrecedence);
+          if (active_) {
+            Evaluate([&] {
+              budget_.Require((values.size() + 1) * sizeof(Variant));
+              values.push_back(std::move(argument.value));
+              return Variant();
+            });
+          }
+        }
+        if (token_.kind != TokenKind::kComma) break;
+        Advance();
+      }
+    }
+    ExpectClosingParenthesis();
+    if (!active_) return {};
+    if (omitted) {
+      Defer(RuntimeError(err::kArgumentNotOptional, std::string(name.text)));
+      return {};
+    }
+    const Args args(values, 0, budget_);
+    return Evaluate([&] { return builtin.function(args); });
+  }
+
+  // "(i, ...)" after a call: the element of the array it gave.
+  void Subscript(Operand& target) {
+    Arguments indices;
+    uint32_t omitted = 0;
+    const size_t count = ArgumentList(indices, omitted);
+    target = Evaluate([&] { return Element(target.value, indices, count, omitted); });
+  }
+
+  // 13 when `value` is no array, 9 for an index outside its bounds or a
+  // count of indices other than its dimensions'.
+  static Variant Element(const Variant& value, const Arguments& indices, size_t count,
+                         uint32_t omitted) {
+    const vb::VariantArray* array = value.array();
+    if (array == nullptr) throw RuntimeError(vb::err::kTypeMismatch, value.TypeName());
+    if (omitted != 0) throw RuntimeError(err::kArgumentNotOptional);
+    if (count > indices.size() || count != array->DimensionCount()) {
+      throw RuntimeError(vb::err::kSubscriptOutOfRange, std::to_string(count) + " indices");
+    }
+    std::array<int32_t, kMaxBuiltinArguments> at{};
+    for (size_t i = 0; i < count; ++i) {
+      if (indices[i].IsNull()) throw RuntimeError(vb::err::kInvalidUseOfNull);
+      at[i] = vb::CLng(indices[i]);
+    }
+    const Variant* element = array->At(std::span<const int32_t>(at.data(), count));
+    if (element == nullptr) {
+      throw RuntimeError(vb::err::kSubscriptOutOfRange, "index " + std::to_string(at[0]));
+    }
+    return *element;
+  }
+
   // A name without parentheses: a built-in that takes no arguments (Now),
   // a constant, or else an undeclared variable, which is Empty.
   Operand Bare(const Token& name) {
     if (const Builtin* builtin = FindBuiltin(name.text)) {
-      if (builtin->min_args == 0) return Call(name, Arguments(), 0, 0);
+      if (builtin->min_args == 0) return Call(name, builtin, Arguments(), 0, 0);
       if (active_) Defer(RuntimeError(vb::err::kWrongArgumentCount, std::string(name.text)));
       return {};
     }
@@ -339,13 +414,13 @@ class Evaluator {
     Defer(RuntimeError(vb::err::kObjectRequired, std::string(name.text)));
   }
 
-  Operand Call(const Token& name, const Arguments& arguments, size_t count, uint32_t omitted) {
+  Operand Call(const Token& name, const Builtin* builtin, const Arguments& arguments, size_t count,
+               uint32_t omitted) {
     if (!active_) return {};
     if (IsObjectFactory(name.text)) {
       Defer(RuntimeError(vb::err::kCantCreateObject, std::string(name.text)));
       return {};
     }
-    const Builtin* builtin = FindBuiltin(name.text);
     if (builtin == nullptr) {
       // The language reports a call of an unknown name as a type mismatch.
       Defer(RuntimeError(vb::err::kTypeMismatch, std::string(name.text)));

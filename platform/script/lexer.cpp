@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <iterator>
 
 #include "platform/script/date_values.h"
 #include "platform/script/script_error.h"
@@ -34,6 +35,27 @@ bool SameWord(std::string_view text, std::string_view word) {
   return true;
 }
 
+// The language's reserved words that belong to statements only, by
+// length, so that a name is compared with a handful of them at most.
+bool IsStatementKeyword(std::string_view text) {
+  static constexpr std::string_view kByLength[][11] = {
+      {},
+      {},
+      {"DO", "IF", "IN", "ON", "TO"},
+      {"DIM", "END", "FOR", "LET", "REM", "SET", "SUB"},
+      {"CALL", "CASE", "EACH", "ELSE", "EXIT", "LOOP", "NEXT", "STOP", "THEN", "WEND", "WITH"},
+      {"CLASS", "CONST", "ERASE", "REDIM", "UNTIL", "WHILE"},
+      {"ELSEIF", "OPTION", "PUBLIC", "SELECT"},
+      {"PRIVATE"},
+      {"FUNCTION"},
+  };
+  if (text.size() >= std::size(kByLength)) return false;
+  for (std::string_view word : kByLength[text.size()]) {
+    if (!word.empty() && SameWord(text, word)) return true;
+  }
+  return false;
+}
+
 TokenKind KeywordOrIdentifier(std::string_view text) {
   switch (text.size()) {
     case 2:
@@ -61,7 +83,7 @@ TokenKind KeywordOrIdentifier(std::string_view text) {
       break;
     default: break;
   }
-  return TokenKind::kIdentifier;
+  return IsStatementKeyword(text) ? TokenKind::kStatementKeyword : TokenKind::kIdentifier;
 }
 
 // About the power of ten of a number literal's leading digit: for a

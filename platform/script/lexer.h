@@ -49,6 +49,9 @@ enum class TokenKind : uint8_t {
   kEmpty,
   kNull,
   kNothing,
+  // A word that begins or structures a statement (Dim, If, Then, Set, ...):
+  // reserved, so it is no name, and no expression may hold it.
+  kStatementKeyword,
 };
 
 // Subtype a number literal takes: whole numbers are Integer while they fit

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/script/result_types.h"
 #include "platform/script/script_error.h"
 #include "platform/value/conversions.h"
 
@@ -68,6 +69,7 @@ Num ToNum(const Variant& value) {
       break;
     case VarType::Object: ThrowObjectOperand(value);
     case VarType::Null: throw RuntimeError(vb::err::kInvalidUseOfNull);
+    case VarType::Array: throw RuntimeError(vb::err::kTypeMismatch, "an array");
   }
   return num;
 }
@@ -82,13 +84,6 @@ Currency AsCurrency(const Num& num) {
   if (IsWhole(num.kind)) return Currency::FromInt(num.whole);
   if (num.kind == Kind::kCurrency) return num.money;
   return Currency::FromDouble(num.real);
-}
-
-Kind Widen(Kind a, Kind b) {
-  if ((a == Kind::kSingle && b == Kind::kLong) || (a == Kind::kLong && b == Kind::kSingle)) {
-    return Kind::kDouble;
-  }
-  return a > b ? a : b;
 }
 
 Variant FromWhole(int64_t value, Kind kind) {
@@ -124,55 +119,69 @@ Variant DateResult(double serial) {
 
 bool IsDate(const Variant& value) { return value.type() == VarType::Date; }
 
+Kind KindOf(VarType type) {
+  switch (type) {
+    case VarType::Byte: return Kind::kByte;
+    case VarType::Long: return Kind::kLong;
+    case VarType::Single: return Kind::kSingle;
+    case VarType::Double: return Kind::kDouble;
+    case VarType::Currency: return Kind::kCurrency;
+    default: return Kind::kInteger;
+  }
+}
+
+// "+", "-" and "*" in the subtype the result-type table gives.
 Variant Arithmetic(ArithOp op, const Variant& a, const Variant& b) {
   if (a.IsNull() || b.IsNull()) return Variant::Null();
-  if (op != ArithOp::kMultiply && (IsDate(a) || IsDate(b))) {
-    const double serial = op == ArithOp::kAdd ? AsDouble(ToNum(a)) + AsDouble(ToNum(b))
-                                              : AsDouble(ToNum(a)) - AsDouble(ToNum(b));
-    // The days between two dates are a number, not a date.
-    if (op == ArithOp::kSubtract && IsDate(a) && IsDate(b)) {
-      return FromReal(serial, Kind::kDouble);
-    }
-    return DateResult(serial);
-  }
   const Num x = ToNum(a);
   const Num y = ToNum(b);
-  const Kind kind = Widen(x.kind, y.kind);
-  if (IsWhole(kind)) {
-    // Operands are at most 32 bits, so no 64-bit result can overflow.
-    const int64_t result = op == ArithOp::kAdd        ? x.whole + y.whole
-                           : op == ArithOp::kSubtract ? x.whole - y.whole
-                                                      : x.whole * y.whole;
-    return FromWhole(result, kind);
-  }
-  if (kind == Kind::kCurrency) {
-    Currency result;
-    bool ok;
-    if (op == ArithOp::kMultiply) {
-      // A fractional factor would lose digits if rounded to currency first.
-      if (x.kind == Kind::kSingle || x.kind == Kind::kDouble || y.kind == Kind::kSingle ||
-          y.kind == Kind::kDouble) {
-        return Variant(Currency::FromDouble(AsDouble(x) * AsDouble(y)));
-      }
-      ok = Currency::TryMultiply(AsCurrency(x), AsCurrency(y), result);
-    } else if (op == ArithOp::kAdd) {
-      ok = Currency::TryAdd(AsCurrency(x), AsCurrency(y), result);
-    } else {
-      ok = Currency::TrySubtract(AsCurrency(x), AsCurrency(y), result);
+  const OperatorFamily family = op == ArithOp::kAdd        ? OperatorFamily::kAdd
+                                : op == ArithOp::kSubtract ? OperatorFamily::kSubtract
+                                                           : OperatorFamily::kMultiply;
+  const VarType type = ResultType(family, a.type(), b.type());
+  switch (type) {
+    case VarType::Boolean: return a.IsEmpty() ? b : a;  // Empty + True is True
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long: {
+      // Operands are at most 32 bits, so no 64-bit result can overflow.
+      const int64_t result = op == ArithOp::kAdd        ? x.whole + y.whole
+                             : op == ArithOp::kSubtract ? x.whole - y.whole
+                                                        : x.whole * y.whole;
+      return FromWhole(result, KindOf(type));
     }
-    if (!ok) throw RuntimeError(vb::err::kOverflow);
-    return Variant(result);
+    case VarType::Currency: {
+      Currency result;
+      bool ok;
+      if (op == ArithOp::kMultiply) {
+        // A Single factor would lose digits if rounded to currency first.
+        if (x.kind == Kind::kSingle || y.kind == Kind::kSingle) {
+          return Variant(Currency::FromDouble(AsDouble(x) * AsDouble(y)));
+        }
+        ok = Currency::TryMultiply(AsCurrency(x), AsCurrency(y), result);
+      } else if (op == ArithOp::kAdd) {
+        ok = Currency::TryAdd(AsCurrency(x), AsCurrency(y), result);
+      } else {
+        ok = Currency::TrySubtract(AsCurrency(x), AsCurrency(y), result);
+      }
+      if (!ok) throw RuntimeError(vb::err::kOverflow);
+      return Variant(result);
+    }
+    default: break;
   }
   const double dx = AsDouble(x);
   const double dy = AsDouble(y);
   const double result = op == ArithOp::kAdd        ? dx + dy
                         : op == ArithOp::kSubtract ? dx - dy
                                                    : dx * dy;
-  return FromReal(result, kind);
+  if (type == VarType::Date) return DateResult(result);
+  return FromReal(result, KindOf(type));
 }
 
 const std::string& TextOf(const Variant& value, std::string& scratch) {
   if (const std::string* text = value.get_if<std::string>()) return *text;
+  // An object has no text of its own: 91 for Nothing, as for any operand.
+  if (value.IsObject()) ThrowObjectOperand(value);
   scratch = value.IsNull() ? std::string() : vb::CStr(value);
   return scratch;
 }
@@ -197,7 +206,7 @@ Variant WholeDivision(bool modulo, const Variant& a, const Variant& b) {
   const Whole x = ToWhole(a);
   const Whole y = ToWhole(b);
   if (y.value == 0) throw RuntimeError(vb::err::kDivisionByZero);
-  const Kind kind = x.kind > y.kind ? x.kind : y.kind;
+  const Kind kind = KindOf(ResultType(OperatorFamily::kWholeDivision, a.type(), b.type()));
   const int64_t result = modulo ? x.value % y.value : x.value / y.value;
   if (kind == Kind::kLong && result > INT32_MAX) throw RuntimeError(vb::err::kOverflow);
   return FromWhole(result, kind);
@@ -234,10 +243,11 @@ int Order(const std::string& x, const std::string& y) {
 }
 
 struct Bits {
-  bool null = false;
-  bool boolean = false;
-  Kind kind = Kind::kInteger;
+  // The operand's subtype as the logical operators see it: Boolean for
+  // text that reads "True" or "False".
+  VarType type = VarType::Integer;
   int64_t value = 0;
+  bool null() const { return type == VarType::Null; }
 };
 
 bool SameWordIgnoreCase(const std::string& text, const char* word) {
@@ -252,16 +262,14 @@ bool SameWordIgnoreCase(const std::string& text, const char* word) {
 
 Bits ToBits(const Variant& value) {
   Bits bits;
-  switch (value.type()) {
-    case VarType::Null: bits.null = true; return bits;
-    case VarType::Boolean:
-      bits.boolean = true;
-      bits.value = *value.get_if<bool>() ? -1 : 0;
-      return bits;
+  bits.type = value.type();
+  switch (bits.type) {
+    case VarType::Null: return bits;
+    case VarType::Boolean: bits.value = *value.get_if<bool>() ? -1 : 0; return bits;
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
       if (SameWordIgnoreCase(text, "TRUE") || SameWordIgnoreCase(text, "FALSE")) {
-        bits.boolean = true;
+        bits.type = VarType::Boolean;
         bits.value = SameWordIgnoreCase(text, "TRUE") ? -1 : 0;
         return bits;
       }
@@ -269,56 +277,51 @@ Bits ToBits(const Variant& value) {
     }
     default: break;
   }
-  const Whole whole = ToWhole(value);
-  bits.kind = whole.kind;
-  bits.value = whole.value;
+  bits.value = ToWhole(value).value;
   return bits;
 }
 
-Variant FromBits(const Bits& bits) {
-  if (bits.boolean) return Variant(bits.value != 0);
-  switch (bits.kind) {
-    case Kind::kByte: return Variant::Byte(static_cast<uint8_t>(bits.value & 0xFF));
-    case Kind::kInteger: return Variant::Integer(static_cast<int16_t>(bits.value));
-    default: return Variant(static_cast<int32_t>(bits.value));
+Variant FromBits(VarType type, int64_t value) {
+  switch (type) {
+    case VarType::Boolean: return Variant(value != 0);
+    case VarType::Byte: return Variant::Byte(static_cast<uint8_t>(value & 0xFF));
+    case VarType::Integer: return Variant::Integer(static_cast<int16_t>(value));
+    default: return Variant(static_cast<int32_t>(value));
   }
 }
 
+Variant FromBits(const Bits& bits) { return FromBits(bits.type, bits.value); }
+
 bool AllOnes(const Bits& bits) {
-  return bits.kind == Kind::kByte && !bits.boolean ? (bits.value & 0xFF) == 0xFF : bits.value == -1;
+  return bits.type == VarType::Byte ? (bits.value & 0xFF) == 0xFF : bits.value == -1;
 }
 
 Bits Complement(Bits bits) {
-  if (bits.null) return bits;
+  if (bits.null()) return bits;
   bits.value = ~bits.value;
-  if (bits.kind == Kind::kByte && !bits.boolean) bits.value &= 0xFF;
+  if (bits.type == VarType::Byte) bits.value &= 0xFF;
   return bits;
 }
 
 enum class BitOp : uint8_t { kAnd, kOr, kXor, kEqv };
 
 Variant Combine(BitOp op, const Bits& x, const Bits& y) {
-  if (x.null || y.null) {
-    if (x.null && y.null) return Variant::Null();
-    const Bits& known = x.null ? y : x;
+  if (x.null() || y.null()) {
+    if (x.null() && y.null()) return Variant::Null();
+    const Bits& known = x.null() ? y : x;
     // The known operand decides the result on its own in these two cases.
     if (op == BitOp::kAnd && known.value == 0) return FromBits(known);
     if (op == BitOp::kOr && AllOnes(known)) return FromBits(known);
     return Variant::Null();
   }
-  Bits result;
-  result.boolean = x.boolean && y.boolean;
-  const Kind kx = x.boolean ? Kind::kInteger : x.kind;
-  const Kind ky = y.boolean ? Kind::kInteger : y.kind;
-  result.kind = kx > ky ? kx : ky;
+  int64_t value = 0;
   switch (op) {
-    case BitOp::kAnd: result.value = x.value & y.value; break;
-    case BitOp::kOr: result.value = x.value | y.value; break;
-    case BitOp::kXor: result.value = x.value ^ y.value; break;
-    case BitOp::kEqv: result.value = ~(x.value ^ y.value); break;
+    case BitOp::kAnd: value = x.value & y.value; break;
+    case BitOp::kOr: value = x.value | y.value; break;
+    case BitOp::kXor: value = x.value ^ y.value; break;
+    case BitOp::kEqv: value = ~(x.value ^ y.value); break;
   }
-  if (result.kind == Kind::kByte && !result.boolean) result.value &= 0xFF;
-  return FromBits(result);
+  return FromBits(ResultType(OperatorFamily::kLogical, x.type, y.type), value);
 }
 
 }  // namespace
@@ -352,9 +355,7 @@ Variant Divide(const Variant& a, const Variant& b) {
   if (dy == 0) {
     throw RuntimeError(dx == 0 ? vb::err::kOverflow : vb::err::kDivisionByZero);
   }
-  const bool single = (x.kind == Kind::kSingle || y.kind == Kind::kSingle) &&
-                      Widen(x.kind, y.kind) == Kind::kSingle;
-  return FromReal(dx / dy, single ? Kind::kSingle : Kind::kDouble);
+  return FromReal(dx / dy, KindOf(ResultType(OperatorFamily::kDivide, a.type(), b.type())));
 }
 
 Variant IntDivide(const Variant& a, const Variant& b) { return WholeDivision(false, a, b); }
@@ -449,7 +450,7 @@ Variant Is(const Variant& a, const Variant& b) {
 
 Variant Not(const Variant& a) {
   const Bits bits = ToBits(a);
-  if (bits.null) return Variant::Null();
+  if (bits.null()) return Variant::Null();
   return FromBits(Complement(bits));
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -14,16 +13,6 @@ namespace {
 
 using vb::Variant;
 using vb::VarType;
-
-// memmem is linear in the worst case, so a hostile pattern cannot make a
-// search quadratic; `needle` is not empty.
-size_t Find(std::string_view haystack, std::string_view needle, size_t from) {
-  if (from > haystack.size()) return std::string::npos;
-  const void* hit =
-      memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
-  if (hit == nullptr) return std::string::npos;
-  return static_cast<size_t>(static_cast<const char*>(hit) - haystack.data());
-}
 
 // The last `needle` wholly inside `haystack`: a forward search of both
 // reversed, which keeps it linear too.

@@ -16,8 +16,6 @@ Variant IsNumeric(const Args& args) { return Variant(vb::IsNumeric(args[0])); }
 Variant IsEmpty(const Args& args) { return Variant(args[0].IsEmpty()); }
 Variant IsNull(const Args& args) { return Variant(args[0].IsNull()); }
 Variant IsObject(const Args& args) { return Variant(args[0].IsObject()); }
-// No value of an expression is an array.
-Variant IsArray(const Args&) { return Variant(false); }
 
 // A Date, or text that reads as a date or a time of day; numbers are not
 // dates even though CDate takes them.
@@ -31,9 +29,9 @@ Variant IsDate(const Args& args) {
 }
 
 constexpr Builtin kTable[] = {
-    {"IsArray", 1, 1, &IsArray},   {"IsDate", 1, 1, &IsDate},       {"IsEmpty", 1, 1, &IsEmpty},
-    {"IsNull", 1, 1, &IsNull},     {"IsNumeric", 1, 1, &IsNumeric}, {"IsObject", 1, 1, &IsObject},
-    {"TypeName", 1, 1, &TypeName}, {"VarType", 1, 1, &VarType},
+    {"IsDate", 1, 1, &IsDate},       {"IsEmpty", 1, 1, &IsEmpty},   {"IsNull", 1, 1, &IsNull},
+    {"IsNumeric", 1, 1, &IsNumeric}, {"IsObject", 1, 1, &IsObject}, {"TypeName", 1, 1, &TypeName},
+    {"VarType", 1, 1, &VarType},
 };
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The language's type functions: TypeName, VarType, IsNumeric, IsEmpty,
-// IsNull, IsDate, IsArray and IsObject. None of them raises.
+// IsNull, IsDate and IsObject (IsArray is with the array functions). None of them raises.
 #pragma once
 
 #include "platform/script/builtin_support.h"

@@ -51,16 +51,12 @@ double RoundHalfEven(double value, int digits) {
   if (digits == 0) return std::nearbyint(value);
   if (digits > 15 || !std::isfinite(value)) return value;
   double scale = std::pow(10.0, digits);
+  // The platform rounds the scaled double as the multiplication left it:
+  // 0.995 (stored just below) scales to exactly 99.5 and rounds to 100,
+  // while 12.345 scales to 1234.4999... and rounds down.
   double scaled = value * scale;
   if (!std::isfinite(scaled)) return value;
-  // Round the exact product, not the rounded one: 2.675 is stored just
-  // below 2.675, so it must not become a tie when scaled.
-  double error = std::fma(value, scale, -scaled);
-  double rounded = std::nearbyint(scaled);
-  if (std::fabs(scaled - rounded) == 0.5 && error != 0) {
-    rounded = error > 0 ? std::ceil(scaled) : std::floor(scaled);
-  }
-  return rounded / scale;
+  return std::nearbyint(scaled) / scale;
 }
 
 std::string CStr(const Variant& value, const Locale& locale) {
@@ -84,7 +80,8 @@ std::string CStr(const Variant& value, const Locale& locale) {
       return text;
     }
     case VarType::String: return *value.get_if<std::string>();
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
   }
   throw Error::TypeMismatch();
 }
@@ -102,7 +99,8 @@ double CDbl(const Variant& value, const Locale&) {
     case VarType::Currency: return value.get_if<Currency>()->ToDouble();
     case VarType::Date: return value.get_if<Date>()->serial();
     case VarType::String: return StringToDouble(*value.get_if<std::string>());
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
   }
   throw Error::TypeMismatch();
 }
@@ -152,7 +150,8 @@ bool CBool(const Variant& value, const Locale& locale) {
     case VarType::Empty: return false;
     case VarType::Null: throw Error::InvalidUseOfNull();
     case VarType::Boolean: return *value.get_if<bool>();
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
       std::string word = LCase(TrimWhitespace(text));
@@ -169,7 +168,8 @@ Date CDate(const Variant& value, const Locale& locale) {
   switch (value.type()) {
     case VarType::Date: return *value.get_if<Date>();
     case VarType::Null: throw Error::InvalidUseOfNull();
-    case VarType::Object: throw Error::TypeMismatch();
+    case VarType::Object:
+    case VarType::Array: throw Error::TypeMismatch();
     case VarType::String: {
       const std::string& text = *value.get_if<std::string>();
       if (auto date = Date::Parse(text, locale)) return *date;
@@ -189,7 +189,8 @@ bool IsNumeric(const Variant& value, const Locale& locale) {
   switch (value.type()) {
     case VarType::Null:
     case VarType::Date:
-    case VarType::Object: return false;
+    case VarType::Object:
+    case VarType::Array: return false;
     case VarType::String:
       return ParseLocaleNumber(*value.get_if<std::string>(), locale).has_value();
     default: return true;

@@ -42,13 +42,29 @@ std::string Pad2(int value) {
   return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
 }
 
+// The first three characters of a month or day name; UTF-8 names ("März")
+// keep their letters whole.
+std::string Abbreviated(const std::string& name) {
+  size_t end = 0;
+  for (int characters = 0; end < name.size() && characters < 3; ++characters) {
+    ++end;
+    while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) ++end;
+  }
+  return name.substr(0, end);
+}
+
 // Renders d/dd/ddd/dddd, M/MM/MMM/MMMM (or m.. outside a time), yy/yyyy,
-// h/hh/H/HH, n/nn (and m/mm right after an hour), s/ss; anything else is
+// h/hh/H/HH, t/tt, n/nn (and m/mm right after an hour), s/ss; anything else is
 // copied, and text in double quotes or after a backslash is literal. Month
-// and day names are the locale's.
+// and day names are the locale's. A pattern with "tt" shows hours on a
+// 12-hour clock, "tt" as AM or PM ("t" as A or P).
 std::string FormatDate(const Date& date, const std::string& pattern, const Locale& locale) {
   std::string out;
   bool after_hour = false;
+  const bool twelve_hour = pattern.find("tt") != std::string::npos;
+  const int hour = twelve_hour && date.Hour() % 12 == 0 ? 12
+                   : twelve_hour                        ? date.Hour() % 12
+                                                        : date.Hour();
   size_t i = 0;
   while (i < pattern.size()) {
     char c = pattern[i];
@@ -75,7 +91,7 @@ std::string FormatDate(const Date& date, const std::string& pattern, const Local
           const auto weekday = static_cast<size_t>(
               (static_cast<int64_t>(std::floor(date.serial())) % 7 + 7 + 6) % 7);
           const std::string& name = locale.day_names[weekday];
-          out += run >= 4 ? name : name.substr(0, 3);
+          out += run >= 4 ? name : Abbreviated(name);
         } else {
           out += run == 2 ? Pad2(date.Day()) : std::to_string(date.Day());
         }
@@ -85,7 +101,7 @@ std::string FormatDate(const Date& date, const std::string& pattern, const Local
           out += run == 2 ? Pad2(date.Minute()) : std::to_string(date.Minute());
         } else if (run >= 3) {
           const std::string& name = locale.month_names[static_cast<size_t>(date.Month() - 1)];
-          out += run >= 4 ? name : name.substr(0, 3);
+          out += run >= 4 ? name : Abbreviated(name);
         } else {
           out += run == 2 ? Pad2(date.Month()) : std::to_string(date.Month());
         }
@@ -97,7 +113,14 @@ std::string FormatDate(const Date& date, const std::string& pattern, const Local
           out += Pad2(date.Year() % 100);
         }
         break;
-      case 'h': out += run >= 2 ? Pad2(date.Hour()) : std::to_string(date.Hour()); break;
+      case 'h': out += run >= 2 ? Pad2(hour) : std::to_string(hour); break;
+      case 't':
+        if (c != 't') {
+          out.append(run, c);
+        } else {
+          out += date.Hour() < 12 ? (run >= 2 ? "AM" : "A") : (run >= 2 ? "PM" : "P");
+        }
+        break;
       case 'n': out += run >= 2 ? Pad2(date.Minute()) : std::to_string(date.Minute()); break;
       case 's': out += run >= 2 ? Pad2(date.Second()) : std::to_string(date.Second()); break;
       default: out.append(run, c); break;
@@ -173,7 +196,7 @@ std::string Format(const Variant& value, const std::string& pattern, const Local
     return FormatDate(CDate(value, locale), locale.short_date, locale);
   }
   if (EqualsIgnoreCase(pattern, "Long Date")) {
-    return FormatDate(CDate(value, locale), "dd MMMM yyyy", locale);
+    return FormatDate(CDate(value, locale), locale.long_date, locale);
   }
   if (EqualsIgnoreCase(pattern, "Long Time")) {
     return FormatDate(CDate(value, locale), locale.long_time, locale);

@@ -8,8 +8,9 @@
 // host, and no conversion asks the C library's locale either.
 //
 // What a host may change, per thread with Locale::SetActive before it
-// calls the component: date patterns (the short date order, the long time)
-// and display names (month and day names, the words for True and False).
+// calls the component: date patterns (the short date order, the long date,
+// the long time), display names (month and day names, the words for True
+// and False) and the currency symbol and its place.
 #pragma once
 
 #include <array>
@@ -30,8 +31,12 @@ class Locale {
   // also gives the order in which dates are read.
   std::string short_date = "dd/MM/yyyy";
   std::string long_time = "HH:mm:ss";
-  // Put before amounts by FormatCurrency.
+  // Patterns of d, M and y as short_date, dddd and MMMM for the names.
+  std::string long_date = "dd MMMM yyyy";
+  // Put before amounts by FormatCurrency ("R1.00"), or after them with a
+  // blank ("1.00 R") when currency_after.
   std::string currency_symbol = "R";
+  bool currency_after = false;
   std::array<std::string, 12> month_names = {"January",   "February", "March",    "April",
                                              "May",       "June",     "July",     "August",
                                              "September", "October",  "November", "December"};

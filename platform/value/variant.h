@@ -2,7 +2,9 @@
 // component: control values, record-set fields, script results, properties.
 //
 // Subtypes and their VarType numbers are the platform's. Object holds a
-// shared reference to a late-bound object (platform/object builds on it).
+// shared reference to a late-bound object (platform/object builds on it);
+// Array an immutable array of Variants (variant_array.h), shared by copies
+// because nothing an expression does can change an array once made.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +31,8 @@ enum class VarType : int {
   Object = 9,
   Boolean = 11,
   Byte = 17,
+  // An array of Variants: the platform's array flag (8192) on Variant (12).
+  Array = 8204,
 };
 
 // Root of every object a Variant can hold. Late binding (member access by
@@ -40,6 +44,9 @@ class Object : public std::enable_shared_from_this<Object> {
   virtual std::string TypeName() const = 0;
 };
 using ObjectRef = std::shared_ptr<Object>;
+
+class VariantArray;
+using ArrayRef = std::shared_ptr<const VariantArray>;
 
 class Variant {
  public:
@@ -57,6 +64,8 @@ class Variant {
   Variant(std::string value) : value_(std::move(value)) {}
   Variant(const char* value) : value_(std::string(value)) {}
   Variant(ObjectRef value) : value_(std::move(value)) {}
+  // An array; a null reference is taken as an empty array.
+  explicit Variant(ArrayRef value);
 
   static Variant Null() { return Variant(NullTag{}); }
   static Variant Integer(int16_t value) { return Variant(value); }
@@ -71,6 +80,7 @@ class Variant {
   bool IsNull() const { return std::holds_alternative<NullTag>(value_); }
   bool IsObject() const { return std::holds_alternative<ObjectRef>(value_); }
   bool IsString() const { return std::holds_alternative<std::string>(value_); }
+  bool IsArray() const { return std::holds_alternative<SharedArray>(value_); }
   // Integer, Long, Single, Double, Currency, Byte (not Boolean, not Date).
   bool IsNumber() const;
 
@@ -79,14 +89,24 @@ class Variant {
   const T* get_if() const {
     return std::get_if<T>(&value_);
   }
+  // The held array, or nullptr.
+  const VariantArray* array() const {
+    const SharedArray* held = std::get_if<SharedArray>(&value_);
+    return held ? held->array.get() : nullptr;
+  }
 
   // Structural equality: same subtype and same value (for tests and
   // change detection; the platform's "=" lives in the script engine).
   bool operator==(const Variant& other) const = default;
 
  private:
+  // Arrays compare by their elements, not by which copy is held.
+  struct SharedArray {
+    ArrayRef array;
+    bool operator==(const SharedArray& other) const;
+  };
   using Storage = std::variant<std::monostate, NullTag, bool, int16_t, int32_t, float, double,
-                               Currency, Date, std::string, ObjectRef, uint8_t>;
+                               Currency, Date, std::string, ObjectRef, uint8_t, SharedArray>;
   explicit Variant(NullTag tag) : value_(tag) {}
   explicit Variant(int16_t value) : value_(value) {}
   explicit Variant(uint8_t value) : value_(value) {}

@@ -1,5 +1,6 @@
-// The formula tester: notes for undefined names and a missing --x, and the
-// check of a database's formulas, which fails on every kind of problem.
+// The formula tester: notes for undefined names and a missing --x, the
+// check of a database's formulas, which fails on every kind of problem,
+// and the regional settings a user may evaluate under.
 #include "apps/kvt-host/formula_tester.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "apps/kvt-host/regional_settings.h"
 #include "platform/data/connection.h"
+#include "platform/value/conversions.h"
 #include "tests/support/temp_demo_database.h"
 
 namespace kvt::host {
@@ -76,6 +79,64 @@ TEST(FormulaTesterTest, CheckReportsEachKindOfProblem) {
     EXPECT_NE(out.str().find(std::string("problem: ") + c.problem, shown), std::string::npos);
   }
   EXPECT_NE(out.str().find("14 formulas, 5 with problems"), std::string::npos) << out.str();
+}
+
+std::string Evaluated(const std::string& expression, const char* locale_name) {
+  std::ostringstream out;
+  DisplayLocale locale;
+  if (locale_name != nullptr) locale = RegionalSettings(locale_name);
+  RunEvalCommand(expression, out, locale);
+  return out.str();
+}
+
+// clang-format off
+TEST(FormulaTesterTest, EvalShowsDatesAndCurrencyUnderTheNamedSettings) {
+  const struct {
+    const char* locale;  // nullptr: the host's own
+    const char* expression;
+    const char* shown;
+  } cases[] = {
+      {"en-US", "FormatCurrency(1234567.89)", "$1,234,567.89\n"},
+      {"en-US", "FormatCurrency(-5)", "-$5.00\n"},
+      {"en-GB", "FormatCurrency(-5, 2, , True)", "(\u00A35.00)\n"},
+      {"en-ZA", "FormatCurrency(1234.5)", "R1,234.50\n"},
+      {"de-DE", "FormatCurrency(1234567.89)", "1,234,567.89 \u20AC\n"},  // numbers keep "." and ","
+      {"de-DE", "FormatCurrency(-5, 2, , True)", "(5.00 \u20AC)\n"},
+      {nullptr, "FormatCurrency(1234.5)", "R1,234.50\n"},
+      // Date order and separators, both ways: shown and read.
+      {"en-US", "#1/31/2024#", "1/31/2024\n"}, {"en-GB", "#1/31/2024#", "31/01/2024\n"},
+      {"en-ZA", "#1/31/2024#", "2024/01/31\n"}, {"de-DE", "#1/31/2024#", "31.01.2024\n"},
+      {"en-US", "Month(\"2/3/2024\")", "2\n"}, {"en-GB", "Month(\"2/3/2024\")", "3\n"},
+      {"de-DE", "Month(\"02.03.2024\")", "3\n"},
+      {"en-US", "#1/31/2024 13:05#", "1/31/2024 1:05:00 PM\n"},
+      {"en-US", "FormatDateTime(#1/31/2024#, vbLongDate)", "Wednesday, January 31, 2024\n"},
+      {"en-GB", "FormatDateTime(#1/31/2024#, vbLongDate)", "31 January 2024\n"},
+      {"de-DE", "FormatDateTime(#3/6/2024#, vbLongDate)", "Mittwoch, 6. M\u00E4rz 2024\n"},
+      {"de-DE", "MonthName(3, True) & WeekdayName(1)", "M\u00E4rSonntag\n"},
+      {"en-US", "TypeName(Array())", "Variant()\n"},
+      {nullptr, "Array(1, \"a\"\"b\", Null, Empty, Array())", "Array(1, \"a\"\"b\", Null, Empty, Array())\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.locale ? c.locale : "host") + ": " + c.expression);
+    EXPECT_EQ(Evaluated(c.expression, c.locale), c.shown);
+  }
+  // The host's own settings come back after each command.
+  EXPECT_EQ(vb::CStr(vb::Variant(vb::Date::FromYmd(2024, 1, 31))), "31/01/2024");
+}
+// clang-format on
+
+TEST(FormulaTesterTest, FormulaTakesRegionalSettingsAnywhereOnTheLine) {
+  EXPECT_EQ(RunTool({"formula", "--locale", "en-US", "X * Month(\"2/3/2024\")", "--x", "10"}).out,
+            "20\n");
+  EXPECT_EQ(RunTool({"formula", "X * Month(\"2/3/2024\")", "--x", "10", "--locale", "en-GB"}).out,
+            "30\n");
+  const ToolRun unknown = RunTool({"formula", "X", "--x", "1", "--locale", "fr-FR"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.err, "kvt-host: --locale knows de-DE, en-GB, en-US, en-ZA, not \"fr-FR\"\n");
+  EXPECT_EQ(RunTool({"formula", "X", "--x", "1", "--locale"}).status, 2);
+  EXPECT_EQ(RunTool({"formula", "X", "Y", "--x", "1"}).status, 2);
+  EXPECT_EQ(RunTool({"formula", "-X", "--x", "1"}).out, "-1\n");  // a formula may begin with "-"
+  EXPECT_TRUE(RegionalSettings("EN-us").has_value());
 }
 
 }  // namespace

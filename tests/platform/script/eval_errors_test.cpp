@@ -58,6 +58,11 @@ TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
       // A syntax error wins over an earlier run-time error.
       {"1/0 +", err::kSyntaxError}, {"1/0 )", err::kExpectedEndOfStatement},
       {"Foo(1) + (2", err::kExpectedRParen},
+      // A statement where an expression is expected: its keyword is reserved.
+      {"Dim x", err::kSyntaxError}, {"If 1 Then 2", err::kSyntaxError},
+      {"Set x = 1", err::kSyntaxError}, {"Call Abs(1)", err::kSyntaxError},
+      {"1 + For", err::kSyntaxError}, {"Abs(Next)", err::kSyntaxError},
+      {"1 Then 2", err::kExpectedEndOfStatement}, {"Len(\"a\").Then", err::kExpectedIdentifier},
   });
 }
 // clang-format on
@@ -83,6 +88,7 @@ TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
       {"Abs(1,)", kWrongArgumentCount}, {"Left(\"a\")", kWrongArgumentCount},
       {"Mid(\"a\",,1)", err::kArgumentNotOptional},
       {"1 Is 1", kObjectRequired}, {"Nothing + 1", kObjectNotSet},
+      {"\"\" & Nothing", kObjectNotSet}, {"Nothing & Null", kObjectNotSet},
       {"Space(2000000)", kOutOfMemory},
       {"Replace(String(600000, \"a\"), \"a\", \"aa\")", kOutOfMemory},
       // The sandbox offers no objects and no nested evaluation.

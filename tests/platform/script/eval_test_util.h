@@ -10,11 +10,19 @@
 #include "platform/script/script_control.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/variant_array.h"
 
 namespace kvt::script {
 
 inline std::string Show(const vb::Variant& value) {
   if (value.IsNull()) return "Null";
+  if (const vb::VariantArray* array = value.array()) {
+    std::string shown = "Variant(";
+    for (size_t i = 0; i < array->size(); ++i) {
+      shown += (i == 0 ? "" : ", ") + Show(array->Elements()[i]);
+    }
+    return shown + ")";
+  }
   if (value.IsObject()) return value.TypeName();
   return value.TypeName() + ":" + vb::CStr(value);
 }

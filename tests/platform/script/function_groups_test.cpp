@@ -62,12 +62,36 @@ TEST(FunctionGroupsTest, StringFunctions) {
 // clang-format on
 
 // clang-format off
-TEST(FunctionGroupsTest, MathFunctions) {
-  // Round works on the double: 2.675 is held as 2.67499999..., which is
-  // no tie, so it rounds down; 0.125 is held exactly and goes to even.
+TEST(FunctionGroupsTest, RoundingFunctions) {
+  // Round scales the double by the power of ten, rounds what the
+  // multiplication gave half to even, and scales back: 0.995 is stored
+  // just below 0.995 but scales to exactly 99.5, so it goes to 1; 12.345
+  // scales to 1234.4999... and goes down. Currency rounds on its exact
+  // ten-thousandths, and the conversions to whole numbers round half to
+  // even while Int and Fix cut.
   ExpectAll({
-      {"Round(2.5)", "Double:2"}, {"Round(3.5)", "Double:4"}, {"Round(0.125, 2)", "Double:0.12"},
-      {"Round(2.675, 2)", "Double:2.67"}, {"Round(CCur(2.345), 2)", "Currency:2.34"},
+      {"Round(3.14159, 2)", "Double:3.14"}, {"Round(12.345, 2)", "Double:12.34"},
+      {"Round(0.995, 2)", "Double:1"}, {"Round(2.675, 2)", "Double:2.68"},
+      {"Round(1.005, 2)", "Double:1"}, {"Round(0.125, 2)", "Double:0.12"},
+      {"Round(0.375, 2)", "Double:0.38"}, {"Round(1250.5 * 0.025, 2)", "Double:31.26"},
+      {"Round(2.5)", "Double:2"}, {"Round(3.5)", "Double:4"}, {"Round(-2.5)", "Double:-2"},
+      {"Round(-3.5)", "Double:-4"}, {"Round(0.5)", "Double:0"}, {"Round(1.5)", "Double:2"},
+      {"Round(CSng(2.5))", "Single:2"}, {"Round(CByte(3))", "Byte:3"}, {"Round(32767.5)", "Double:32768"},
+      {"Round(CCur(2.345), 2)", "Currency:2.34"}, {"Round(CCur(2.355), 2)", "Currency:2.36"},
+      {"Round(CCur(-0.5))", "Currency:0"}, {"Round(1.23456789, 20)", "Double:1.23456789"},
+      {"Round(1.5, -1)", "error 5"}, {"Round(\"x\")", "error 13"},
+      {"CInt(2.5)", "Integer:2"}, {"CInt(3.5)", "Integer:4"}, {"CInt(-2.5)", "Integer:-2"},
+      {"CLng(2.5)", "Long:2"}, {"CLng(CCur(3.5))", "Long:4"}, {"CByte(0.5)", "Byte:0"},
+      {"CByte(1.5)", "Byte:2"}, {"CInt(\"2.5\")", "Integer:2"}, {"CInt(32767.5)", "error 6"},
+      {"Int(-0.5)", "Double:-1"}, {"Fix(-0.5)", "Double:0"}, {"Int(CSng(1.9))", "Single:1"},
+      {"Fix(CCur(1.99))", "Currency:1"}, {"5.5 \\ 1", "Long:6"}, {"6.5 Mod 4", "Long:2"},
+  });
+}
+// clang-format on
+
+// clang-format off
+TEST(FunctionGroupsTest, MathFunctions) {
+  ExpectAll({
       {"Round(True)", "Boolean:True"}, {"Round(3, 1)", "Integer:3"}, {"Round(\"2.5\")", "Double:2"},
       {"Round(Null)", "Null"}, {"Round(1.5, Null)", "error 94"},
       {"Int(-2.5)", "Double:-3"}, {"Int(2.7)", "Double:2"}, {"Fix(-2.5)", "Double:-2"},

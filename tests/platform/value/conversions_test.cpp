@@ -167,8 +167,9 @@ TEST(ConversionsTest, RoundHalfEvenToDigits) {
   } cases[] = {
       {2.5, 0, 2},        {3.5, 0, 4},     {-2.5, 0, -2},
       {0.125, 2, 0.12},   {0.375, 2, 0.38}, {1.23456, 3, 1.235},
-      // 2.675 is 2.67499999... in binary, so it rounds down.
-      {2.675, 2, 2.67},
+      // The scaled double is rounded: 2.675 and 0.995, stored just below,
+      // scale to exact ties and go to even; 12.345 scales below the tie.
+      {2.675, 2, 2.68},   {0.995, 2, 1},    {12.345, 2, 12.34}, {1.005, 2, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);

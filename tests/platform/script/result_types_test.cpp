@@ -1,0 +1,115 @@
+// The subtype each operator gives: the language's documented rules and
+// their exceptions, and a sweep that every operator computes in the
+// subtype its table names for every pair of operand subtypes.
+#include "platform/script/result_types.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/platform/script/eval_test_util.h"
+
+namespace kvt::script {
+namespace {
+
+// clang-format off
+TEST(ResultTypesTest, OperatorsFollowTheDocumentedTypeRules) {
+  ExpectAll({
+      // "+" and "-": Currency is the widest; a Single with a Long is a Double.
+      {"CCur(1) + 1.5", "Currency:2.5"}, {"1.5 - CCur(1)", "Currency:0.5"},
+      {"CSng(1) + CLng(1)", "Double:2"}, {"CSng(1) + 1", "Single:2"},
+      {"CByte(1) + CByte(1)", "Byte:2"}, {"CByte(1) + 1", "Integer:2"},
+      {"True + True", "Integer:-2"}, {"True + CByte(1)", "Integer:0"},
+      // Overflow widens Byte to Integer, Integer to Long, Long to Double.
+      {"CByte(255) + CByte(1)", "Integer:256"}, {"CByte(0) - CByte(1)", "Integer:-1"},
+      {"32767 + 1", "Long:32768"}, {"2147483647 + 1", "Double:2147483648"},
+      // "+" with one Empty gives the other operand unchanged; "-" counts it 0.
+      {"Empty + Empty", "Integer:0"}, {"Empty + CByte(7)", "Byte:7"},
+      {"Empty + True", "Boolean:True"}, {"Empty + \"a\"", "String:a"},
+      {"CByte(7) - Empty", "Integer:7"}, {"Empty - True", "Integer:1"},
+      // Text is a Double to the arithmetic, except two texts joined by "+".
+      {"\"1\" + 1", "Double:2"}, {"\"1\" + \"1\"", "String:11"},
+      {"\"1\" + CCur(1)", "Currency:2"}, {"\"2\" - \"1\"", "Double:1"},
+      // A Date with a number is a Date under "+" and "-" only.
+      {"#1/1/2000# + CCur(1)", "Date:02/01/2000"}, {"\"1\" + #1/1/2000#", "Date:02/01/2000"},
+      {"#1/2/2000# - #1/1/2000#", "Double:1"}, {"#1/1/2000# * 1", "Double:36526"},
+      // "*" ranks Currency below Double.
+      {"CCur(1) * 1.5", "Double:1.5"}, {"CCur(2) * CSng(1.5)", "Currency:3"},
+      {"CCur(2) * 3", "Currency:6"}, {"CCur(2) * \"3\"", "Double:6"},
+      {"CSng(2) * CLng(3)", "Double:6"}, {"CSng(3E38) * 10", "Double:3.00000000549776E+39"},
+      // "/" is a Double unless a Single meets nothing wider.
+      {"6 / 3", "Double:2"}, {"CSng(6) / 3", "Single:2"}, {"CSng(6) / CByte(3)", "Single:2"},
+      {"CSng(6) / CLng(3)", "Double:2"}, {"CCur(6) / 3", "Double:2"},
+      // "\" and Mod: Byte, Integer or Long.
+      {"CByte(7) \\ CByte(2)", "Byte:3"}, {"7 \\ 2", "Integer:3"}, {"True \\ 1", "Integer:-1"},
+      {"7.5 \\ 2", "Long:4"}, {"CCur(7) Mod 2", "Long:1"}, {"\"7\" Mod 2", "Long:1"},
+      {"-32768 \\ -1", "Long:32768"},
+      {"2 ^ 2", "Double:4"}, {"CByte(2) ^ CByte(2)", "Double:4"},
+      {"1 & 1", "String:11"}, {"Null & Null", "Null"}, {"Null & 1", "String:1"},
+      // Logical operators: two Booleans, two Bytes, the small whole types, else Long.
+      {"True And True", "Boolean:True"}, {"True And 1", "Integer:1"},
+      {"CByte(1) And CByte(3)", "Byte:1"}, {"CByte(1) Or True", "Integer:-1"},
+      {"1 And CLng(3)", "Long:1"}, {"1.5 Or 1", "Long:3"}, {"\"1\" And 1", "Long:1"},
+      {"\"True\" And True", "Boolean:True"}, {"CCur(3) Xor 1", "Long:2"},
+      {"Empty And Empty", "Long:0"}, {"Empty Or 1", "Long:1"}, {"Empty Eqv True", "Long:0"},
+      {"Null And 0", "Integer:0"}, {"Null Or CLng(-1)", "Long:-1"}, {"Null And Empty", "Long:0"},
+      {"False Imp CByte(0)", "Integer:-1"},
+  });
+}
+// clang-format on
+
+// One operand of each subtype, in ResultType's order.
+struct Sample {
+  vb::VarType type;
+  const char* text;
+};
+constexpr Sample kSamples[] = {
+    {vb::VarType::Empty, "Empty"},      {vb::VarType::Null, "Null"},
+    {vb::VarType::Boolean, "True"},     {vb::VarType::Byte, "CByte(3)"},
+    {vb::VarType::Integer, "3"},        {vb::VarType::Long, "CLng(3)"},
+    {vb::VarType::Single, "CSng(3)"},   {vb::VarType::Double, "CDbl(3)"},
+    {vb::VarType::Currency, "CCur(3)"}, {vb::VarType::Date, "#1/3/1900#"},
+    {vb::VarType::String, "\"3\""},
+};
+
+struct Operator {
+  const char* text;
+  OperatorFamily family;
+};
+constexpr Operator kOperators[] = {
+    {"+", OperatorFamily::kAdd},
+    {"-", OperatorFamily::kSubtract},
+    {"*", OperatorFamily::kMultiply},
+    {"/", OperatorFamily::kDivide},
+    {"\\", OperatorFamily::kWholeDivision},
+    {"Mod", OperatorFamily::kWholeDivision},
+    {"^", OperatorFamily::kPower},
+    {"&", OperatorFamily::kConcat},
+    {"Xor", OperatorFamily::kLogical},
+    {"Eqv", OperatorFamily::kLogical},
+};
+
+TEST(ResultTypesTest, EveryOperatorComputesInTheSubtypeOfItsTable) {
+  for (const Operator& op : kOperators) {
+    for (const Sample& left : kSamples) {
+      for (const Sample& right : kSamples) {
+        const std::string expression = std::string(left.text) + " " + op.text + " " + right.text;
+        SCOPED_TRACE(expression);
+        const vb::VarType expected = ResultType(op.family, left.type, right.type);
+        try {
+          const vb::Variant value = ScriptControl().Eval(expression);
+          EXPECT_EQ(value.type(), expected);
+        } catch (const vb::Error& error) {
+          // Only a zero divisor or zero to the power -1 may stop one:
+          // Empty is 0 and True -1.
+          EXPECT_TRUE(right.type == vb::VarType::Empty ||
+                      (op.family == OperatorFamily::kPower && left.type == vb::VarType::Empty))
+              << error.number();
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kvt::script
