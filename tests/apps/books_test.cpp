@@ -26,6 +26,7 @@
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
+#include "tests/apps/books_simulator.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -35,29 +36,9 @@ namespace {
 using test_support::ErrorOf;
 using Breaches = std::vector<std::string>;
 
-// A voucher of one line drawing `qty` on order line `line` of PO000110,
-// as a host that posts without the desk would write it.
+// A receipt of one line on PO000110 (supplier 1's, order 10).
 posting::Voucher OneLineReceipt(int32_t line, const char* qty) {
-  auto rows = std::make_shared<data::RecordSet>();
-  for (const char* name :
-       {"FK ID", "ProductsID", "Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
-        "Net Amount", "Tax_Codes_ID", "Tax Amount", "Total Cost"}) {
-    rows->Fields().Append(name, data::DataType::kVarWChar);
-  }
-  rows->Open();
-  rows->AddNew();
-  rows->Item("FK ID").Value(vb::Variant(line));
-  rows->Item("Qty").Value(qty);
-  rows->Item("Total Cost").Value("10.00");
-  rows->Update();
-  posting::Voucher voucher;
-  voucher.company_id = 1;
-  voucher.supplier_id = 1;
-  voucher.purchase_order_id = 10;
-  voucher.period_month = 11;
-  voucher.period_year_key = 7;
-  voucher.lines = rows;
-  return voucher;
+  return books::OneLineReceipt(1, 10, line, qty);
 }
 
 class BooksTest : public ::testing::TestWithParam<data::Backend> {
