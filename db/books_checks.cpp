@@ -20,6 +20,18 @@ std::string Section(const char* script) {
   return start == std::string::npos ? std::string() : text.substr(start);
 }
 
+// Runs `script` in one transaction; false when it fails: a database this
+// login may only read, or numbers booked twice before the index, are kept
+// as they are.
+bool Try(data::Connection& connection, const std::string& script) {
+  try {
+    connection.RunInTransaction([&] { connection.ExecuteScript(script); });
+  } catch (const vb::Error&) {
+    return false;
+  }
+  return true;
+}
+
 bool Holds(data::Connection& connection, const std::string& sql) {
   return vb::CLng(connection.Query(sql)->Item(0).Value()) > 0;
 }
@@ -32,13 +44,15 @@ bool AddBooksChecks(data::Connection& connection) {
       sqlite ? Holds(connection,
                      "SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND "
                      "name = 'PurchaseOrderDetails_Bookable_Update'")
+             // The catalogue, which every login may read (the information
+             // schema shows a reader no triggers).
              : Holds(connection,
-                     "SELECT COUNT(*) FROM information_schema.triggers WHERE trigger_schema = "
-                     "current_schema() AND trigger_name = 'purchaseorderdetails_bookable'");
+                     "SELECT COUNT(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
+                     "WHERE c.relnamespace = current_schema()::regnamespace AND "
+                     "t.tgname = 'purchaseorderdetails_bookable'");
+  bool complete = true;
   if (!has_triggers) {
-    connection.RunInTransaction([&] {
-      connection.ExecuteScript(Section(sqlite ? ProceduresSql() : PostgresProceduresSql()));
-    });
+    complete = Try(connection, Section(sqlite ? ProceduresSql() : PostgresProceduresSql()));
   }
   const bool has_index =
       sqlite ? Holds(connection,
@@ -47,16 +61,9 @@ bool AddBooksChecks(data::Connection& connection) {
              : Holds(connection,
                      "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() AND "
                      "indexname = 'supplierdocuments_number'");
-  if (has_index) return true;
+  if (has_index) return complete;
   const std::string index = Section(SchemaSql());
-  try {
-    connection.RunInTransaction(
-        [&] { connection.ExecuteScript(sqlite ? index : data::PortableToPostgres(index)); });
-  } catch (const vb::Error&) {
-    // Numbers booked twice before the index: kept as they are.
-    return false;
-  }
-  return true;
+  return Try(connection, sqlite ? index : data::PortableToPostgres(index)) && complete;
 }
 
 }  // namespace kvt::db

@@ -8,10 +8,11 @@
 
 namespace kvt::db {
 
-// Adds the checks to a database an earlier build made without them, in one
-// transaction; a database that has them is left alone. When documents
-// already share a number there, the index is left out (the host's posting
-// still refuses a number used before) and false is returned.
+// Adds the checks to a database an earlier build made without them; a
+// database that has them is left alone. False when some could not be added
+// (the login may not change the schema, or documents already share a
+// number): the database is opened as it is, and the host's own checks
+// still refuse what the missing ones would.
 bool AddBooksChecks(data::Connection& connection);
 
 }  // namespace kvt::db

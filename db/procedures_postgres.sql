@@ -374,7 +374,7 @@ $$;
 -- An order line the books cannot hold (see procedures.sql): the host
 -- refuses it first, naming the line and its figures; this stops a host that
 -- skips the desk.
-CREATE FUNCTION kvt_order_line_bookable() RETURNS trigger
+CREATE OR REPLACE FUNCTION kvt_order_line_bookable() RETURNS trigger
 LANGUAGE plpgsql AS $$
 BEGIN
   IF NEW.Qty IS NOT NULL AND (NEW.Qty = 'NaN' OR NEW.Qty < 0.0000005

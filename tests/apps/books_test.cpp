@@ -22,6 +22,7 @@
 #include "apps/kvt-host/posting/stock_invariants.h"
 #include "apps/kvt-host/vouchers/voucher_session.h"
 #include "component/mod_publics.h"
+#include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"
@@ -234,6 +235,31 @@ TEST_P(BooksTest, TheDatabaseRefusesOrderLinesTheBooksCannotHold) {
   connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = 12, BOQty = 0 WHERE ID = 1");
   connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = ?1 WHERE ID = 2",
                        {vb::Variant(posting::kQtyUnit)});
+}
+
+TEST_P(BooksTest, ADatabaseMadeWithoutTheChecksGetsThemWhenOpened) {
+  const bool sqlite = GetParam() == data::Backend::kSQLite;
+  connection_->ExecuteScript(sqlite ? "DROP TRIGGER PurchaseOrderDetails_Bookable_Insert; "
+                                      "DROP TRIGGER PurchaseOrderDetails_Bookable_Update; "
+                                      "DROP INDEX SupplierDocuments_Number"
+                                    : "DROP TRIGGER PurchaseOrderDetails_Bookable ON "
+                                      "PurchaseOrderDetails; DROP INDEX SupplierDocuments_Number");
+  auto cut = [&] {
+    return test_support::ErrorNumberOf([&] {
+      connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = 5, BOQty = 0 WHERE ID = 1");
+    });
+  };
+  EXPECT_EQ(cut(), 0);  // nothing stops it
+  connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = 10, BOQty = 5 WHERE ID = 1");
+  EXPECT_TRUE(db::AddBooksChecks(*connection_));
+  EXPECT_NE(cut(), 0);
+  EXPECT_TRUE(db::AddBooksChecks(*connection_));  // and again: nothing to add
+
+  // Documents sharing a number keep the index out, and the database opens.
+  connection_->ExecuteScript("DROP INDEX SupplierDocuments_Number");
+  connection_->Execute(
+      "UPDATE SupplierDocuments SET DocNumber = 'INV-88120' WHERE DocNumber = 'INV-88433'");
+  EXPECT_FALSE(db::AddBooksChecks(*connection_));
 }
 
 TEST_P(BooksTest, PostingRefusesAQuantityBelowOneUnitNamingTheLine) {
