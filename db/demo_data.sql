@@ -118,8 +118,9 @@ INSERT INTO PurchaseOrderDetails (ID, PurchaseOrderID, ProductID, LeadTime,
                                   TradeDisc, RebateFormulaID, RebateDisc,
                                   OtherDiscountFormulaID, OtherDisc,
                                   TaxCodesID) VALUES
--- Partly received with a back order: 10 + 5 ordered, 12 received.
-(1, 1, 1, 7, 10, 5, 0, 12, 50.00, 1, 50.00, 1, 22.50, 1, 0, 1),
+-- Partly received with a back order: 10 + 5 ordered, 12 received; trade
+-- 10 %, rebate 5 % of the after-trade 675.00, as its voucher line has them.
+(1, 1, 1, 7, 10, 5, 0, 12, 50.00, 1, 75.00, 1, 33.75, 1, 0, 1),
 -- Not received at all, no back-order quantity, no tax code.
 (2, 1, 2, 7, 20, NULL, 2, 0, 42.75, 1, 0, 1, 0, 1, 0, NULL),
 -- Fully received: not outstanding.

@@ -73,21 +73,29 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
  ORDER BY po.DateOrdered, po.ID');
 
 -- The outstanding lines of one order: the source rows of received lines.
-INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
-('sp_AO_GRV_Select_Outstanding_Order_Details', 1, '
+-- The amounts are those of the outstanding quantity, the quantity a
+-- receipt proposes, so that a received line carries the order line's
+-- discount rates however much was received before.
+INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
+('sp_AO_GRV_Select_Outstanding_Order_Details', 1,
+ 'Trade Disc:currency,Rebate Disc:currency,Other Disc:currency,Net Amount:currency,Tax:currency,Total Cost:currency', '
 SELECT d.ID AS "ID", d.ProductID AS "Products ID",
        p.Description AS "Product", p.Code AS "Code",
        d.Qty AS "Qty", d.BOQty AS "B/O Qty", d.QtyReceived AS "Received Qty",
        d.FreeQty AS "Free Qty",
-       d.UnitPrice AS "Unit Price", d.TradeDisc AS "Trade Disc",
-       d.RebateDisc AS "Rebate Disc", d.OtherDisc AS "Other Disc",
-       d.NetAmount AS "Net Amount", d.TaxCodesID AS "Tax_Codes_ID",
-       t.Code AS "Tax Code", d.Tax AS "Tax", d.TotalCost AS "Total Cost"
+       d.UnitPrice AS "Unit Price", d.TradeDisc * o.Part AS "Trade Disc",
+       d.RebateDisc * o.Part AS "Rebate Disc", d.OtherDisc * o.Part AS "Other Disc",
+       d.NetAmount * o.Part AS "Net Amount", d.TaxCodesID AS "Tax_Codes_ID",
+       t.Code AS "Tax Code", d.Tax * o.Part AS "Tax", d.TotalCost * o.Part AS "Total Cost"
   FROM PurchaseOrderDetails d
+  JOIN (SELECT ID, (COALESCE(Qty, 0) + COALESCE(BOQty, 0) - COALESCE(QtyReceived, 0)) * 1.0
+                   / (COALESCE(Qty, 0) + COALESCE(BOQty, 0)) AS Part
+          FROM PurchaseOrderDetails
+         WHERE PurchaseOrderID = ?1
+           AND COALESCE(Qty, 0) + COALESCE(BOQty, 0) > COALESCE(QtyReceived, 0)) o
+    ON o.ID = d.ID
   LEFT JOIN Products p ON p.ID = d.ProductID
   LEFT JOIN TaxCodes t ON t.ID = d.TaxCodesID
- WHERE d.PurchaseOrderID = ?1
-   AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0) > COALESCE(d.QtyReceived, 0)
  ORDER BY d.ID');
 
 -- A supplier''s goods received vouchers in a company.
@@ -135,19 +143,31 @@ SELECT gd.ID AS "ID", gd.TaxCodesID AS "Tax_Codes_ID",
  ORDER BY gd.ID');
 
 -- The lines of one consignment received voucher, with the consignment
--- quantities: the source rows of consignment returns.
-INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
-('sp_AO_Select_ReceivedCRV_Details', 1, '
+-- quantities: the source rows of consignment returns. A return proposes
+-- what is left, so the amounts are those of the quantity left. Its fill
+-- takes every percentage of the undiscounted sub total while the dialog
+-- takes rebate and other of what the earlier discounts leave; so rebate
+-- and other come as their own rates of the undiscounted sub total, which
+-- lands each at its rate on the returned line.
+INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
+('sp_AO_Select_ReceivedCRV_Details', 1,
+ 'Trade Disc:currency,Rebate Disc:currency,Other Disc:currency,Net:currency,Tax:currency,Total Cost:currency', '
 SELECT gd.ID AS "ID", gd.TaxCodesID AS "Tax_Codes_ID",
        gd.ProductID AS "Products ID", p.Description AS "Product",
        p.Code AS "Code", gd.Qty AS "Qty", gd.QtyLeft AS "Qty Left",
        gd.QtyReturned AS "Qty Returned", gd.QtySold AS "Qty Sold",
-       gd.UnitPrice AS "Unit Price", gd.TradeDisc AS "Trade Disc",
-       gd.RebateDisc AS "Rebate Disc", gd.OtherDisc AS "Other Disc",
-       gd.NetAmount AS "Net", gd.TaxAmount AS "Tax",
-       gd.TotalCost AS "Total Cost"
+       gd.UnitPrice AS "Unit Price", gd.TradeDisc * l.Part AS "Trade Disc",
+       COALESCE(gd.RebateDisc * l.SubTotal * l.Part
+                / NULLIF(l.SubTotal - gd.TradeDisc, 0), 0) AS "Rebate Disc",
+       COALESCE(gd.OtherDisc * l.SubTotal * l.Part
+                / NULLIF(l.SubTotal - gd.TradeDisc - gd.RebateDisc, 0), 0) AS "Other Disc",
+       gd.NetAmount * l.Part AS "Net", gd.TaxAmount * l.Part AS "Tax",
+       gd.TotalCost * l.Part AS "Total Cost"
   FROM GRVDetails gd
   JOIN GRVs g ON g.ID = gd.GRVID AND g.TranTypeID = 31
+  JOIN (SELECT ID, COALESCE(QtyLeft, 0) * 1.0 / NULLIF(Qty, 0) AS Part,
+               COALESCE(UnitPrice * Qty, 0) AS SubTotal
+          FROM GRVDetails WHERE GRVID = ?1) l ON l.ID = gd.ID
   LEFT JOIN Products p ON p.ID = gd.ProductID
  WHERE gd.GRVID = ?1
  ORDER BY gd.ID');
@@ -285,3 +305,31 @@ SELECT gd.ID AS "ID", gd.SourceLineID AS "FK ID",
   LEFT JOIN TaxCodes t ON t.ID = gd.TaxCodesID
  WHERE gd.GRVID = ?1
  ORDER BY gd.ID');
+
+-- ---- Books: what the database itself refuses ------------------------------
+-- An order line the books cannot hold. The host refuses it first, naming
+-- the line and its figures; these stop a host that skips the desk. The
+-- smallest quantity is 0.000001, and two quantities within half of it are
+-- the same (posting::kQtyUnit). Inf is 9e999 here; NaN arrives as Null.
+-- A new line is put through the same checks: its insert rewrites the line,
+-- which fires the update trigger (one trigger never fires itself).
+CREATE TRIGGER PurchaseOrderDetails_Bookable_Insert
+AFTER INSERT ON PurchaseOrderDetails
+BEGIN
+  UPDATE PurchaseOrderDetails SET Qty = NEW.Qty WHERE ID = NEW.ID;
+END;
+CREATE TRIGGER PurchaseOrderDetails_Bookable_Update
+BEFORE UPDATE ON PurchaseOrderDetails
+BEGIN
+  SELECT RAISE(ABORT, 'An order line needs a quantity of at least 0.000001.')
+   WHERE NEW.Qty IS NOT NULL AND (typeof(NEW.Qty) NOT IN ('integer', 'real')
+         OR NEW.Qty < 0.0000005 OR NEW.Qty = 9e999);
+  SELECT RAISE(ABORT, 'An order line''s back order must be a quantity of 0 or more.')
+   WHERE NEW.BOQty IS NOT NULL AND (typeof(NEW.BOQty) NOT IN ('integer', 'real')
+         OR NEW.BOQty < 0 OR NEW.BOQty = 9e999);
+  SELECT RAISE(ABORT, 'An order line''s unit price must be an amount from 0 to 922337203685477.')
+   WHERE NEW.UnitPrice IS NOT NULL AND (typeof(NEW.UnitPrice) NOT IN ('integer', 'real')
+         OR NEW.UnitPrice < 0 OR NEW.UnitPrice > 922337203685477);
+  SELECT RAISE(ABORT, 'An order line cannot be ordered below what was received on it.')
+   WHERE NEW.QtyReceived > COALESCE(NEW.Qty, 0) + COALESCE(NEW.BOQty, 0) + 0.0000005;
+END;

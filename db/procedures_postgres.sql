@@ -76,7 +76,8 @@ LANGUAGE sql STABLE AS $$
    ORDER BY po.DateOrdered, po.ID
 $$;
 
--- The outstanding lines of one order: the source rows of received lines.
+-- The outstanding lines of one order: the source rows of received lines,
+-- with the amounts of the outstanding quantity (see procedures.sql).
 CREATE FUNCTION sp_AO_GRV_Select_Outstanding_Order_Details(p_order integer)
 RETURNS TABLE (
   "ID" integer, "Products ID" integer, "Product" text, "Code" text,
@@ -87,9 +88,16 @@ RETURNS TABLE (
   "Tax Code" text, "Tax" currency, "Total Cost" currency)
 LANGUAGE sql STABLE AS $$
   SELECT d.ID, d.ProductID, p.Description, p.Code, d.Qty, d.BOQty,
-         d.QtyReceived, d.FreeQty, d.UnitPrice, d.TradeDisc, d.RebateDisc,
-         d.OtherDisc, d.NetAmount, d.TaxCodesID, t.Code, d.Tax, d.TotalCost
+         d.QtyReceived, d.FreeQty, d.UnitPrice,
+         (d.TradeDisc * o.part)::currency, (d.RebateDisc * o.part)::currency,
+         (d.OtherDisc * o.part)::currency, (d.NetAmount * o.part)::currency,
+         d.TaxCodesID, t.Code, (d.Tax * o.part)::currency,
+         (d.TotalCost * o.part)::currency
     FROM PurchaseOrderDetails d
+    CROSS JOIN LATERAL (SELECT ((COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
+                                 - COALESCE(d.QtyReceived, 0))
+                                / (COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)))::numeric
+                               AS part) o
     LEFT JOIN Products p ON p.ID = d.ProductID
     LEFT JOIN TaxCodes t ON t.ID = d.TaxCodesID
    WHERE d.PurchaseOrderID = p_order
@@ -174,11 +182,27 @@ LANGUAGE sql STABLE AS $$
 $$;
 
 -- The lines of one consignment received voucher, with the consignment
--- quantities: the source rows of consignment returns.
+-- quantities: the source rows of consignment returns, with the amounts of
+-- the quantity left, rebate and other as rates of the undiscounted sub
+-- total (see procedures.sql).
 CREATE FUNCTION sp_AO_Select_ReceivedCRV_Details(p_voucher integer)
 RETURNS SETOF kvt_received_line
 LANGUAGE sql STABLE AS $$
-  SELECT * FROM kvt_received_voucher_lines(p_voucher, 31)
+  SELECT r."ID", r."Tax_Codes_ID", r."Products ID", r."Product", r."Code",
+         r."Qty", r."Qty Left", r."Qty Returned", r."Qty Sold", r."Unit Price",
+         (r."Trade Disc" * l.part)::currency,
+         COALESCE(r."Rebate Disc" * l.sub_total * l.part
+                  / NULLIF(l.sub_total - r."Trade Disc", 0), 0)::currency,
+         COALESCE(r."Other Disc" * l.sub_total * l.part
+                  / NULLIF(l.sub_total - r."Trade Disc" - r."Rebate Disc", 0),
+                  0)::currency,
+         (r."Net" * l.part)::currency, (r."Tax" * l.part)::currency,
+         (r."Total Cost" * l.part)::currency
+    FROM kvt_received_voucher_lines(p_voucher, 31) r
+    CROSS JOIN LATERAL (
+      SELECT (COALESCE(r."Qty Left", 0) / NULLIF(r."Qty", 0))::numeric AS part,
+             COALESCE(r."Unit Price" * r."Qty"::numeric, 0) AS sub_total) l
+   ORDER BY r."ID"
 $$;
 
 -- Print data of a voucher of any kind: one row per line, header repeated.
@@ -345,3 +369,34 @@ LANGUAGE sql STABLE AS $$
    WHERE gd.GRVID = p_voucher
    ORDER BY gd.ID
 $$;
+
+-- ---- Books: what the database itself refuses ------------------------------
+-- An order line the books cannot hold (see procedures.sql): the host
+-- refuses it first, naming the line and its figures; this stops a host that
+-- skips the desk.
+CREATE OR REPLACE FUNCTION kvt_order_line_bookable() RETURNS trigger
+LANGUAGE plpgsql AS $$
+BEGIN
+  IF NEW.Qty IS NOT NULL AND (NEW.Qty = 'NaN' OR NEW.Qty < 0.0000005
+                              OR NEW.Qty = 'Infinity') THEN
+    RAISE EXCEPTION 'An order line needs a quantity of at least 0.000001, not %.', NEW.Qty;
+  END IF;
+  IF NEW.BOQty IS NOT NULL AND (NEW.BOQty = 'NaN' OR NEW.BOQty < 0
+                                OR NEW.BOQty = 'Infinity') THEN
+    RAISE EXCEPTION 'An order line''s back order must be a quantity of 0 or more, not %.',
+      NEW.BOQty;
+  END IF;
+  IF NEW.UnitPrice IS NOT NULL AND (NEW.UnitPrice = 'NaN' OR NEW.UnitPrice < 0) THEN
+    RAISE EXCEPTION 'An order line''s unit price must be an amount of 0 or more, not %.',
+      NEW.UnitPrice;
+  END IF;
+  IF NEW.QtyReceived > COALESCE(NEW.Qty, 0) + COALESCE(NEW.BOQty, 0) + 0.0000005 THEN
+    RAISE EXCEPTION 'An order line cannot be ordered below what was received on it: % ordered, % received.',
+      COALESCE(NEW.Qty, 0) + COALESCE(NEW.BOQty, 0), NEW.QtyReceived;
+  END IF;
+  RETURN NEW;
+END
+$$;
+CREATE TRIGGER PurchaseOrderDetails_Bookable
+  BEFORE INSERT OR UPDATE ON PurchaseOrderDetails
+  FOR EACH ROW EXECUTE FUNCTION kvt_order_line_bookable();

@@ -299,3 +299,8 @@ CREATE TABLE kvt_procedures (
   output_names    TEXT NOT NULL DEFAULT '',
   column_types    TEXT NOT NULL DEFAULT ''
 );
+
+-- ---- Books: what the database itself refuses ------------------------------
+-- A supplier's invoice (or credit note...) number is booked once per kind.
+CREATE UNIQUE INDEX SupplierDocuments_Number
+  ON SupplierDocuments(SupplierID, DocType, DocNumber);

@@ -25,6 +25,23 @@ Currency ReceiveCalculation::PercentOf(double percent, Currency base) {
   return RoundToCents(percent / 100 * base.ToDouble());
 }
 
+Currency ReceiveCalculation::TaxOn(Currency net, float rate_percent) {
+  // Net times rate is exact in ten-thousandths squared; a hundredth of it
+  // in cents is that over 10^8, rounded half away from zero as the
+  // two-decimal formatting rounds a decimal. A double (or a single rate)
+  // would put 17.5 % of 1.00 just below its half cent.
+  __extension__ using Int128 = __int128;
+  const Currency rate = Currency::FromDouble(static_cast<double>(rate_percent));
+  const Int128 product = static_cast<Int128>(net.raw()) * rate.raw();
+  constexpr Int128 kPerCent = 100'000'000;
+  Int128 cents = product / kPerCent;
+  const Int128 rest = product % kPerCent;
+  if (2 * (rest < 0 ? -rest : rest) >= kPerCent) cents += product < 0 ? -1 : 1;
+  const Int128 raw = cents * 100;
+  if (raw > INT64_MAX || raw < INT64_MIN) throw vb::Error::Overflow();
+  return Currency::FromRaw(static_cast<int64_t>(raw));
+}
+
 double ReceiveCalculation::PercentageOf(Currency part, Currency base) {
   if (base.raw() == 0) return 0;
   return Number(FormatTwoDecimals(part.ToDouble() / base.ToDouble() * 100));
@@ -69,8 +86,9 @@ ReceiveLineFigures ReceiveCalculation::Run(const ReceiveLineEntries& in, int16_t
       f.trade_percent = f.rebate_percent = f.other_percent = 0;
       f.trade = f.rebate = f.other = Currency();
       if (f.quantity == 0) throw vb::Error::DivisionByZero();
-      const double price = f.net.ToDouble() / f.quantity;
-      f.sub_total = RoundToCents(price * f.quantity);
+      // The price is money: four decimals before it is extended.
+      const Currency price = Currency::FromDouble(f.net.ToDouble() / f.quantity);
+      f.sub_total = RoundToCents(price.ToDouble() * f.quantity);
       f.unit_price = Amount(FormatToDecimals(price, price_decimals_));
       then = Then::kTaxStep;
       break;
@@ -82,8 +100,7 @@ ReceiveLineFigures ReceiveCalculation::Run(const ReceiveLineEntries& in, int16_t
   }
   if (then == Then::kNetStep) f.net = f.sub_total - (f.trade + f.rebate + f.other);
   if (then != Then::kNothing) {
-    const float rate = tax_rate_percent / 100.0f;
-    f.tax = RoundToCents(f.net.ToDouble() * static_cast<double>(rate));
+    f.tax = TaxOn(f.net, tax_rate_percent);
     f.total = f.net + f.tax;
   }
   f.after_trade = f.sub_total - f.trade;

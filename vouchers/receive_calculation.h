@@ -3,8 +3,8 @@
 // sub total after trade, other on the sub total after both), each as an
 // amount and a percentage, the net amount, the tax and the total.
 //
-// Money is vb::Currency; the quantity and the percentages are doubles, the
-// tax rate a single. Every rounding formats the value through
+// Money is vb::Currency, the tax included; the quantity and the percentages
+// are doubles, the tax rate a single. Every rounding formats the value through
 // NumberFormatService and reads the text back, so that what the dialog
 // shows and what it computes agree: R2 with two decimals, the quantity with
 // the session's quantity decimals, the price with its price decimals.
@@ -58,6 +58,9 @@ class ReceiveCalculation {
   static vb::Currency RoundToCents(const vb::Variant& value);
   // Percent `percent` of `base`, rounded to cents.
   static vb::Currency PercentOf(double percent, vb::Currency base);
+  // `rate_percent` of `net`, in currency arithmetic, rounded to cents.
+  // Raises 6 when the tax leaves the Currency range.
+  static vb::Currency TaxOn(vb::Currency net, float rate_percent);
   // `part` as a percentage of `base` rounded to two decimals; 0 when the
   // base is 0.
   static double PercentageOf(vb::Currency part, vb::Currency base);

@@ -35,6 +35,14 @@ void ClearElements(const vb::Variant& array, std::initializer_list<int> indexes)
   }
 }
 
+// The running total plus `value`, the sum rounded to four decimals: a
+// value with more decimals is not rounded on its own first. Money adds
+// exactly.
+vb::Currency AddToTotal(vb::Currency total, const vb::Variant& value) {
+  if (const vb::Currency* money = value.get_if<vb::Currency>()) return total + *money;
+  return vb::Currency::FromDouble(total.ToDouble() + vb::CDbl(value));
+}
+
 }  // namespace
 
 void InsertOrderHeaderValues(data::RecordSet& rs, const vb::Variant& labels,
@@ -74,7 +82,7 @@ void CalculateVoucherTotals(data::RecordSet& rs, const vb::Variant& total_labels
     while (!rs.IsEOF()) {
       for (size_t column = 0; column < kTotalColumns.size(); ++column) {
         const vb::Variant value = rs.Item(kTotalColumns[column]).Value();
-        if (!value.IsNull()) totals[column] = totals[column] + vb::CCur(value);
+        if (!value.IsNull()) totals[column] = AddToTotal(totals[column], value);
       }
       rs.MoveNext();
     }

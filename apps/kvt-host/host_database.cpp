@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "platform/value/error.h"
@@ -44,9 +45,11 @@ void HostDatabase::CheckOurs() const {
   } else {
     db::CheckOurSchema(*Open(), Where());
   }
+  const data::ConnectionRef connection = Open();
+  // And the books' checks, which refuse what they cannot hold.
+  db::AddBooksChecks(*connection);
   // A database an earlier build made lacks the orders' row version: added,
   // every order at its first version, so work saved there stays usable.
-  const data::ConnectionRef connection = Open();
   try {
     connection->Query("SELECT RowVersion FROM PurchaseOrders WHERE 1 = 0");
     return;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "component/mod_publics.h"
 #include "tests/support/vb_error.h"
 
@@ -54,6 +57,9 @@ TEST(ReceiveCalculationTest, FiguresFollowTheSelector) {
       {"net 100 for 4 clears the discounts, price 25", 5,
        {.q = "4", .p = "99", .t = "5", .n = "100", .tp = "5"}, 14,
        4, "25", "100", "0", "0", "0", "100", "14", "114", 0, 0, 0, true},
+      {"net 100 for 300: the price keeps four decimals, 0.3333", 5,
+       {.q = "300", .p = "1", .n = "100"}, 0,
+       300, "0.33", "99.99", "0", "0", "0", "100", "0", "100", 0, 0, 0, true},
       {"the tax code taxes the net as shown", 9, {.q = "1", .p = "1", .n = "200"}, 14,
        1, "1", "1", "0", "0", "0", "200", "28", "228", 0, 0, 0, true},
       {"an unknown selector keeps net, tax and total", 42,
@@ -81,6 +87,30 @@ TEST(ReceiveCalculationTest, FiguresFollowTheSelector) {
   }
 }
 // clang-format on
+
+TEST(ReceiveCalculationTest, TaxIsTheRateOfTheNetInCurrencyRoundedHalfAwayFromZero) {
+  struct Case {
+    const char* net;
+    float rate;
+    const char* tax;
+  } cases[] = {
+      {"1", 17.5f, "0.18"},      {"0.5", 19, "0.1"},      {"12.5", 21, "2.63"},
+      {"-1", 17.5f, "-0.18"},    {"256.5", 14, "35.91"},  {"100", 19.6f, "19.6"},
+      {"0.01", 14, "0"},         {"0.04", 12.5f, "0.01"}, {"3.3333", 15, "0.5"},
+      {"1000000", 0.0001f, "1"}, {"0", 21, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.net) + " at " + std::to_string(c.rate));
+    EXPECT_EQ(ReceiveCalculation::TaxOn(Cur(c.net), c.rate), Cur(c.tax));
+  }
+  EXPECT_EQ(test_support::ErrorNumberOf(
+                [] { ReceiveCalculation::TaxOn(Currency::FromRaw(INT64_MAX / 2), 300); }),
+            6);
+  // And through the line: 17.5 % of a net of 1.00.
+  const ReceiveLineFigures f = ReceiveCalculation(2, 2).Run(In({.q = "1", .p = "1"}), 0, 17.5f);
+  EXPECT_EQ(f.tax, Cur("0.18"));
+  EXPECT_EQ(f.total, Cur("1.18"));
+}
 
 TEST(ReceiveCalculationTest, QuantityAndPriceRoundToTheirDecimals) {
   struct Case {

@@ -179,6 +179,24 @@ TEST_P(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
       ErrorNumberOf([&] { grv_.CalculateHeaderTotals(Ref(text_rows), vb::ObjectRef(totals)); }), 0);
 }
 
+TEST_P(VoucherRowsTest, HeaderTotalsRoundTheRunningSumNotEachValue) {
+  // 2.4958 + 0.50915 is 3.00495: 3.0050 rounded as a sum, but 3.0049 when
+  // 0.50915 is rounded first (to 0.5091, ties to even).
+  auto rows = test_support::RowsOf({{"Trade Disc", DataType::kDouble},
+                                    {"Rebate Disc", DataType::kCurrency},
+                                    {"Other Disc", DataType::kDouble},
+                                    {"Net Amount", DataType::kCurrency},
+                                    {"Tax Amount", DataType::kCurrency},
+                                    {"Total Cost", DataType::kCurrency}},
+                                   {{2.4958, Cur("1"), 1.3676, Cur("0"), Cur("0"), Cur("0")},
+                                    {0.50915, Cur("2"), 1.10735, Cur("0"), Cur("0"), Cur("0")}});
+  auto totals = std::make_shared<HostArray>();
+  grv_.CalculateHeaderTotals(Ref(rows), vb::ObjectRef(totals));
+  EXPECT_EQ((*totals)[4].Value("Text"), "3.01");
+  EXPECT_EQ((*totals)[5].Value("Text"), "3.00");
+  EXPECT_EQ((*totals)[6].Value("Text"), "2.47");  // 2.47495: 2.4749 as a sum
+}
+
 TEST_P(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
   auto empty = NewVoucherDetailSet(DetailLayout::kGoodsReceived);
   auto unknown = NewVoucherDetailSet(DetailLayout::kGoodsReceived);

@@ -243,6 +243,9 @@ OrderSession::SaveResult OrderSession::Save() {
   if (const std::string refusal = ChangeRefusal(); !refusal.empty()) {
     throw vb::Error(kOrderChangedElsewhere, kSource, refusal);
   }
+  if (const std::string refusal = LinesRefusal(*desk_.connection, *lines_); !refusal.empty()) {
+    throw vb::Error(vb::err::kInvalidCall, kSource, refusal);
+  }
   order_.LoadDeliveryForm();
   order_.Order_No(header_.order_number);
   order_.Date_Ordered(FormatCell(header_.date_ordered, CellKind::kDate, decimals_));

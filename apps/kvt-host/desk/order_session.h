@@ -89,8 +89,9 @@ class OrderSession {
   // order from the company) and writes header, delivery address and the
   // lines that changed in one transaction. Raises what writing raises; the
   // edits, the typed address included, stay open then: 5 for an order with
-  // no lines, kOrderChangedElsewhere (before the dialog when it can) for an
-  // order someone else saved since it was opened here.
+  // no lines or a line the books cannot hold (LinesRefusal's message, before
+  // the dialog), kOrderChangedElsewhere (before the dialog when it can) for
+  // an order someone else saved since it was opened here.
   SaveResult Save();
   // Prints or previews the order as last saved.
   void Print(bool preview);

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "apps/kvt-host/posting/bookable.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "platform/value/number_text.h"
@@ -177,11 +178,35 @@ SavedLines ReadSavedLines(data::RecordSet& lines) {
   return saved;
 }
 
+std::string LinesRefusal(data::Connection& connection, data::RecordSet& lines) {
+  if (lines.RecordCount() == 0) return {};
+  const bool placed = !lines.IsBOF() && !lines.IsEOF();
+  const vb::Variant bookmark = placed ? lines.Bookmark() : vb::Variant();
+  std::string refusal;
+  int number = 0;
+  for (lines.MoveFirst(); !lines.IsEOF() && refusal.empty(); lines.MoveNext()) {
+    ++number;
+    const vb::Variant id = lines.Item("ID").Value();
+    const std::string product = Text(lines, "Product");
+    const std::string label =
+        "Line " + std::to_string(number) + (product.empty() ? "" : " (" + product + ")");
+    refusal =
+        posting::OrderLineRefusal(label, {lines.Item("Qty").Value(), lines.Item("B/O Qty").Value(),
+                                          lines.Item("Unit Price").Value(),
+                                          id.IsNull() ? 0 : QtyReceived(connection, vb::CLng(id))});
+  }
+  if (placed) lines.Bookmark(bookmark);
+  return refusal;
+}
+
 void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& header,
                 data::RecordSet& lines, const SavedLines& opened,
                 const std::vector<int32_t>& removed_line_ids, const std::string& user_name) {
   OrderHeader written = header;
   connection.RunInTransaction([&] {
+    if (const std::string refusal = LinesRefusal(connection, lines); !refusal.empty()) {
+      throw vb::Error(vb::err::kInvalidCall, kSource, refusal);
+    }
     const DeliveryAddress& d = written.delivery;
     std::vector<vb::Variant> values = {
         written.date_ordered,         written.status,     OrNull(written.our_ref),

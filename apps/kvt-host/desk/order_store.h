@@ -69,6 +69,12 @@ bool SameValues(const std::vector<vb::Variant>& a, const std::vector<vb::Variant
 // layout), by line ID. Leaves the set at its end.
 SavedLines ReadSavedLines(data::RecordSet& lines);
 
+// Why the order's lines cannot be booked as they stand, or empty: the first
+// line whose quantity, back order or price the books cannot hold, or that
+// is ordered below what the database has received on it
+// (posting::OrderLineRefusal), named "Line 2 (Hex bolt M10)".
+std::string LinesRefusal(data::Connection& connection, data::RecordSet& lines);
+
 // Writes the whole order in one transaction as `user_name`'s save: a new
 // header is inserted under the next free number (order_id and
 // order_number are set), a saved one updated when it is still at
@@ -77,7 +83,8 @@ SavedLines ReadSavedLines(data::RecordSet& lines);
 // `opened` are written (received quantities never are). The header's
 // row_version is the new one afterwards.
 // Refuses, writing nothing: an order someone else saved since it was read
-// (kOrderChangedElsewhere, with ChangedElsewhereMessage), a removed line
+// (kOrderChangedElsewhere, with ChangedElsewhereMessage), lines the books
+// cannot hold (5, with LinesRefusal's message), a removed line
 // that has goods received against it (5), and the engine's errors.
 void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& header,
                 data::RecordSet& lines, const SavedLines& opened,

@@ -174,8 +174,29 @@ void InsertLine(data::Connection& connection, int32_t voucher_id, const VoucherK
        consignment_receipt ? vb::Variant(line.qty) : vb::Variant::Null()});
 }
 
+// A supplier's document number is booked once per kind: the supplier's row
+// stays locked until the posting commits (after the products, before the
+// company), so two clerks with the same number are checked one after the
+// other; a unique index in the schema stands behind it.
+void RefuseBookedNumber(data::Connection& connection, const Voucher& voucher,
+                        const VoucherKind& kind) {
+  connection.Query(std::string("SELECT ID FROM Suppliers WHERE ID = ?1") + RowLock(connection),
+                   {vb::Variant(voucher.supplier_id)});
+  auto booked = connection.Query(
+      "SELECT g.VoucherNumber FROM SupplierDocuments sd JOIN GRVs g ON g.ID = sd.GRVID "
+      "WHERE sd.SupplierID = ?1 AND sd.DocType = ?2 AND sd.DocNumber = ?3",
+      {vb::Variant(voucher.supplier_id), vb::Variant(kind.supplier_document),
+       vb::Variant(voucher.supplier_document_number)});
+  if (!booked->IsEOF()) {
+    Refuse(std::string(kind.supplier_document) + " " + voucher.supplier_document_number +
+           " of this supplier is already booked on voucher " + vb::CStr(booked->Item(0).Value()) +
+           "; it cannot be booked twice.");
+  }
+}
+
 int32_t InsertSupplierDocument(data::Connection& connection, const Voucher& voucher,
                                const VoucherKind& kind, int32_t voucher_id, vb::Currency total) {
+  RefuseBookedNumber(connection, voucher, kind);
   return InsertedId(connection.Query(
       "INSERT INTO SupplierDocuments (CompanyID, SupplierID, GRVID, DocType, "
       "DocNumber, DocDate, Amount, AccPeriodMonth, AccPeriodYearID) VALUES "

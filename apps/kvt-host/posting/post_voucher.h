@@ -48,10 +48,11 @@ namespace kvt::posting {
 // Posts `voucher` on `connection`, which must not be inside a transaction.
 // Refuses (kPostingRefused, nothing written) a voucher without lines, a
 // known type, a supplier, its order or source voucher, or an accounting
-// period; a supplier document without a number; a
+// period; a supplier document without a number, or with one the supplier's
+// documents of its kind already carry (the message names that voucher); a
 // line that is not on the order or source voucher, is for another product,
-// has no quantity, or asks for more than is outstanding, returnable or
-// left. The checks run inside the transaction, so two clerks posting
+// has a quantity below one kQtyUnit, or asks for more than is outstanding,
+// returnable or left. The checks run inside the transaction, so two clerks posting
 // against the same line at once never overdraw it. `attempts`: see
 // RunInWriteTransaction. Other failures raise the database's error (also
 // with nothing written); 3265 or 13 for a detail set with a missing column

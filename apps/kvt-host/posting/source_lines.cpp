@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/posting/refusal.h"
 #include "platform/value/conversions.h"
 
@@ -10,13 +11,11 @@ namespace kvt::posting {
 
 namespace {
 
-// Quantities are doubles: a check must not refuse the last unit over the
-// binary noise of earlier sums. Every update below ends in "?1 - " for it.
-constexpr char kQtySlack[] = "0.000000001";
-
 struct DrawRule {
   Draw draw;
-  const char* update;  // ?1 qty, ?2 line, ?3 owner
+  // ?1 qty, ?2 line, ?3 owner, ?4 the slack of a quantity: a check must
+  // not refuse the last unit over the binary noise of earlier sums.
+  const char* update;
   const char* verb;
   const char* state;
 };
@@ -25,22 +24,22 @@ constexpr DrawRule kRules[] = {
     {Draw::kReceive,
      "UPDATE PurchaseOrderDetails SET QtyReceived = QtyReceived + ?1 "
      "WHERE ID = ?2 AND PurchaseOrderID = ?3 AND COALESCE(Qty, 0) + "
-     "COALESCE(BOQty, 0) - QtyReceived >= ?1 - ",
+     "COALESCE(BOQty, 0) - QtyReceived >= ?1 - ?4",
      "receive", "outstanding"},
     {Draw::kReturnReceived,
      "UPDATE GRVDetails SET QtyReturned = COALESCE(QtyReturned, 0) + ?1 "
      "WHERE ID = ?2 AND GRVID = ?3 AND Qty - COALESCE(QtyReturned, 0) "
-     ">= ?1 - ",
+     ">= ?1 - ?4",
      "return", "returnable"},
     {Draw::kReturnConsignment,
      "UPDATE GRVDetails SET QtyReturned = COALESCE(QtyReturned, 0) + ?1, "
      "QtyLeft = QtyLeft - ?1 WHERE ID = ?2 AND GRVID = ?3 AND "
-     "QtyLeft >= ?1 - ",
+     "QtyLeft >= ?1 - ?4",
      "return", "left on consignment"},
     {Draw::kSellConsignment,
      "UPDATE GRVDetails SET QtySold = COALESCE(QtySold, 0) + ?1, "
      "QtyLeft = QtyLeft - ?1 WHERE ID = ?2 AND GRVID = ?3 AND "
-     "QtyLeft >= ?1 - ",
+     "QtyLeft >= ?1 - ?4",
      "sell", "left on consignment"},
 };
 
@@ -119,14 +118,14 @@ double QtyOf(const data::RecordSet& row, const char* column) {
 }  // namespace
 
 void DrawOnLine(data::Connection& connection, Draw draw, const DrawRequest& request) {
-  if (!(request.qty > 0)) {
-    Refuse(request.line_label + " has no quantity above zero.");
+  if (const std::string refusal = QtyRefusal(request.line_label, request.qty); !refusal.empty()) {
+    Refuse(refusal);
   }
-  std::string sql = std::string(RuleOf(draw).update) + kQtySlack;
+  std::string sql = RuleOf(draw).update;
   std::vector<vb::Variant> parameters = {vb::Variant(request.qty), vb::Variant(request.line_id),
-                                         vb::Variant(request.owner_id)};
+                                         vb::Variant(request.owner_id), vb::Variant(kQtySlack)};
   if (request.product_id != 0) {
-    sql += " AND ProductID = ?4";
+    sql += " AND ProductID = ?5";
     parameters.emplace_back(request.product_id);
   }
   if (connection.Execute(sql, parameters) == 0) {

@@ -1,5 +1,5 @@
-// The figures posting keeps, checked against each other: what a host or a
-// test runs to prove the books add up.
+// The figures posting keeps, checked against each other: what the main
+// job, the tests and the books simulator run to prove the books add up.
 #pragma once
 
 #include <string>
@@ -17,7 +17,12 @@ namespace kvt::posting {
 //  - an order line: received within ordered plus back order, and equal to
 //    the quantities its receiving voucher lines hold;
 //  - a received line: returned within received and equal to its return
-//    lines; a consignment line's sold equal to its sales.
+//    lines; a consignment line's sold equal to its sales;
+//  - a drawn line (received, returned, consignment): its discounts at its
+//    source line's rates;
+//  - a company's vouchers of one kind: numbers unique and without gaps;
+//  - a supplier document: its amount the total of its voucher, and its
+//    number used once per supplier and kind.
 std::vector<std::string> StockInvariantBreaches(data::Connection& connection);
 
 }  // namespace kvt::posting

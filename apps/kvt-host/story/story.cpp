@@ -83,8 +83,8 @@ void Story::ShowStock() {
   const std::vector<std::string> breaches = StockBreaches(Context().connection_text);
   for (const std::string& breach : breaches) log.Line("breach: " + breach, 4);
   log.Check(breaches.empty(),
-            "stock equals the sum of its movements, and every order, received and consignment "
-            "line adds up");
+            "stock equals the sum of its movements, every order, received and consignment "
+            "line adds up, and every drawn line carries its source line's discount rates");
 }
 
 StoryOutcome TellPurchasingStory(const StoryOptions& options, std::ostream& out) {

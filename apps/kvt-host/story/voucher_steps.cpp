@@ -3,9 +3,12 @@
 // sold and the rest returned. Each voucher goes through a VoucherSession as
 // a voucher screen drives it, with a scripted clerk.
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "apps/kvt-host/story/story_steps.h"
 #include "apps/kvt-host/vouchers/stock_figures.h"
@@ -27,6 +30,16 @@ bool SawStarting(const StoryLog& log, const std::string& start) {
     if (prompt.rfind(start, 0) == 0) return true;
   }
   return false;
+}
+
+// The supplier's document numbers follow the order's, so that each telling
+// of the story books its own: INV-90412 and CN-5521 for PO000111.
+std::string DocumentNumber(const char* prefix, int first, const std::string& order_number) {
+  int64_t order = 0;
+  for (char c : order_number) {
+    if (c >= '0' && c <= '9') order = order * 10 + (c - '0');
+  }
+  return prefix + std::to_string(first + order);
 }
 
 // The clerk types `qty` into the quantity box, leaves it and confirms.
@@ -217,14 +230,16 @@ class VoucherStory {
       return false;
     }
     ShowVoucher(*session);
+    const std::string invoice = DocumentNumber("INV-", 90301, story_.outcome.order_number);
     auto posted =
         Save(*session,
              "Save: the clerk picks October, before the current period; then types the supplier's "
-             "invoice INV-90412, saves and confirms",
-             [](ui::HeadlessDriver& clerk) {
+             "invoice " +
+                 invoice + ", saves and confirms",
+             [&invoice](ui::HeadlessDriver& clerk) {
                clerk.SelectRow("dbcGRV(0)", 9)
                    .Click("optSaveGRV(1)")
-                   .Replace("txtGRV(0)", "INV-90412")
+                   .Replace("txtGRV(0)", invoice)
                    .Click("cmdDo(1)")
                    .Answer(ui::vbYes);
              });
@@ -232,7 +247,7 @@ class VoucherStory {
     log_.Check(Saw(log_, vouchers::kPriorPeriodRefused),
                "the earlier period was refused with its message");
     PostedInCurrentPeriod();
-    log_.Check(document_ == "supplier Invoice INV-90412 for " + Money(posted->total),
+    log_.Check(document_ == "supplier Invoice " + invoice + " for " + Money(posted->total),
                "the supplier's invoice was raised for the voucher total");
     ShowOrderLines();
     log_.Check(outstanding_["ANC-12"] == 8 && outstanding_["NUT-M10"] == 0,
@@ -263,12 +278,13 @@ class VoucherStory {
       return false;
     }
     ShowVoucher(*session);
-    auto posted = Save(*session,
-                       "Save: the clerk types the supplier's credit note CN-5521, saves and "
-                       "confirms",
-                       [](ui::HeadlessDriver& clerk) {
-                         clerk.Replace("txtGRV(0)", "CN-5521").Click("cmdDo(1)").Answer(ui::vbYes);
-                       });
+    const std::string note = DocumentNumber("CN-", 5410, story_.outcome.order_number);
+    auto posted =
+        Save(*session,
+             "Save: the clerk types the supplier's credit note " + note + ", saves and confirms",
+             [&note](ui::HeadlessDriver& clerk) {
+               clerk.Replace("txtGRV(0)", note).Click("cmdDo(1)").Answer(ui::vbYes);
+             });
     if (!posted) return false;
     PostedInCurrentPeriod();
     log_.Check(OnHand("BLT-M10") == before - 2, "stock on hand of BLT-M10 fell by 2");
@@ -302,6 +318,8 @@ class VoucherStory {
     }
     log_.Check(only_quantity, "only the quantity was open in the dialog");
     ShowVoucher(*session);
+    log_.Check(AtOrderRates(*session, "ANC-12"),
+               "the consignment line's discounts are the order line's rates of its 8");
     auto posted = Save(*session,
                        "Save: consignment stock is invoiced when sold, so the clerk saves the "
                        "voucher only and confirms",
@@ -314,6 +332,40 @@ class VoucherStory {
     log_.Check(OnHand("ANC-12") == before, "stock on hand of ANC-12 did not move");
     story_.ShowStock();
     return Print(*session, *posted);
+  }
+
+  // Shows the trade and rebate of the voucher's `code` line beside the
+  // order line's, as rates of their sub totals (rebate of what trade
+  // leaves); true when each amount is its order rate's to the cent.
+  bool AtOrderRates(VoucherSession& session, const std::string& code) {
+    data::RecordSet& lines = session.Lines();
+    for (lines.MoveFirst(); !lines.IsEOF() && Shown(lines.Item("Code").Value()) != code;) {
+      lines.MoveNext();
+    }
+    if (lines.IsEOF()) return false;
+    auto number = [&](const char* column) { return vb::CDbl(lines.Item(column).Value()); };
+    const double sub_total = number("Qty") * number("Unit Price");
+    const double trade = number("Trade Disc"), rebate = number("Rebate Disc");
+    auto order = story_.db->Query(
+        "SELECT d.UnitPrice * (COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)), d.TradeDisc, "
+        "d.RebateDisc FROM PurchaseOrderDetails d JOIN Products p ON p.ID = d.ProductID "
+        "WHERE d.PurchaseOrderID = ?1 AND p.Code = ?2",
+        {vb::Variant(story_.outcome.order_id), vb::Variant(code)});
+    if (order->IsEOF()) return false;
+    const double order_sub_total = vb::CDbl(order->Item(0).Value());
+    const double order_trade = vb::CDbl(order->Item(1).Value());
+    const double order_rebate = vb::CDbl(order->Item(2).Value());
+    auto rate = [](double part, double base) { return base == 0 ? 0 : part / base; };
+    auto percent = [](double fraction) { return Money(vb::Variant(fraction * 100)) + " %"; };
+    const double trade_rate = rate(order_trade, order_sub_total);
+    const double rebate_rate = rate(order_rebate, order_sub_total - order_trade);
+    log_.Line(code + " on this voucher: trade " + Money(vb::Variant(trade)) + " (" +
+                  percent(rate(trade, sub_total)) + "), rebate " + Money(vb::Variant(rebate)) +
+                  " (" + percent(rate(rebate, sub_total - trade)) + "); on the order " +
+                  percent(trade_rate) + " and " + percent(rebate_rate),
+              2);
+    return std::fabs(trade - trade_rate * sub_total) <= 0.01 &&
+           std::fabs(rebate - rebate_rate * (sub_total - trade)) <= 0.01;
   }
 
   std::optional<ConsignmentLine> StoryLine() {
@@ -364,6 +416,8 @@ class VoucherStory {
     log_.Check(SawStarting(log_, "Return amount may not be greater than amount left on CRV."),
                "the dialog refused more than is left");
     ShowVoucher(*session);
+    log_.Check(AtOrderRates(*session, "ANC-12"),
+               "the returned line's discounts are the order line's rates of its 3");
     auto posted = Save(*session, "Save: the clerk saves the voucher only and confirms",
                        [](ui::HeadlessDriver& clerk) {
                          clerk.Click("optSaveGRV(0)").Click("cmdDo(1)").Answer(ui::vbYes);

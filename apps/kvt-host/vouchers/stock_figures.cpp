@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/posting/consignment_sale.h"
 #include "apps/kvt-host/posting/stock_invariants.h"
 #include "apps/kvt-host/posting/voucher.h"
@@ -45,7 +46,7 @@ std::vector<ProductStock> ReadProductStock(const std::string& connection_text,
 }
 
 bool ConsignmentLine::AddsUp() const {
-  return left.has_value() && std::fabs(received - sold - returned - *left) < 0.000001;
+  return left.has_value() && std::fabs(received - sold - returned - *left) < posting::kQtySlack;
 }
 
 std::vector<ConsignmentLine> ReadConsignmentLines(const std::string& connection_text,

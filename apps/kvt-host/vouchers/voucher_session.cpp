@@ -1,5 +1,6 @@
 #include "apps/kvt-host/vouchers/voucher_session.h"
 
+#include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/posting/post_voucher.h"
 #include "apps/kvt-host/posting/refusal.h"
 #include "component/mod_general.h"
@@ -15,8 +16,6 @@ namespace kvt::host {
 namespace {
 
 constexpr char kSource[] = "KvtHost.VoucherSession";
-// Quantities are doubles; a difference below this is no difference.
-constexpr double kQtyTolerance = 0.000001;
 
 vb::Variant AsVariant(const std::shared_ptr<vb::Object>& object) {
   return vb::Variant(vb::ObjectRef(object));
@@ -277,7 +276,7 @@ std::string VoucherSession::OverLimit(data::RecordSet& source_row, double qty) c
   // received. Please receive 8 or less."
   auto refuse = [&](double limit, const char* can, const std::string& figures,
                     const char* verb) -> std::string {
-    if (qty <= limit + kQtyTolerance) return {};
+    if (qty <= limit + posting::kQtySlack) return {};
     const std::string most = posting::QtyText(limit);
     return "Only " + most + " of " + product + can + SourceLabel() + ": " + figures + ". Please " +
            verb + " " + most + " or less.";

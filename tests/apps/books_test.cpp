@@ -1,0 +1,400 @@
+// The books to the cent on every path, on both backends: lines drawn on
+// other lines carry their rates through partial receipts, returns,
+// consignment sales and returns; what the books cannot hold is refused by
+// the desk and by the database; a supplier's document number is booked
+// once, also when two clerks race for it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/posting/bookable.h"
+#include "apps/kvt-host/posting/consignment_sale.h"
+#include "apps/kvt-host/posting/post_voucher.h"
+#include "apps/kvt-host/posting/stock_invariants.h"
+#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "component/mod_publics.h"
+#include "db/books_checks.h"
+#include "db/demo_database.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/ui/msg_box.h"
+#include "platform/value/conversions.h"
+#include "tests/apps/books_simulator.h"
+#include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
+
+namespace kvt::host {
+namespace {
+
+using test_support::ErrorOf;
+using Breaches = std::vector<std::string>;
+
+// A receipt of one line on PO000110 (supplier 1's, order 10).
+posting::Voucher OneLineReceipt(int32_t line, const char* qty) {
+  return books::OneLineReceipt(1, 10, line, qty);
+}
+
+class BooksTest : public ::testing::TestWithParam<data::Backend> {
+ protected:
+  void SetUp() override { component::ResetThreadStore(); }
+  void TearDown() override {
+    ui::SetDriver(nullptr);
+    component::ResetThreadStore();
+  }
+
+  HostContext Context() const {
+    HostContext context;
+    context.connection_text = db_.ConnectionText();
+    context.user_id = 2;
+    return context;
+  }
+  ui::HeadlessDriver& Clerk() {
+    user_ = std::make_shared<ui::HeadlessDriver>();
+    ui::SetDriver(user_);
+    return *user_;
+  }
+  double Number(const std::string& sql) {
+    const vb::Variant value = connection_->Query(sql)->Item(0).Value();
+    return value.IsNull() ? 0 : vb::CDbl(value);
+  }
+
+  // Takes each (source line, quantity) onto a voucher of `type` against
+  // `source` and saves it, with the supplier's document `document` when
+  // not empty. The posted voucher's ID; 0 when it was not posted.
+  struct Take {
+    int32_t line;
+    const char* qty;
+  };
+  int32_t Post(posting::TransactionType type, int32_t supplier, int32_t source,
+               const std::vector<Take>& takes, const std::string& document = "") {
+    VoucherSession session(Context(), type);
+    session.ChooseSupplier(supplier);
+    session.ChooseSource(source);
+    for (const Take& take : takes) {
+      Clerk().Replace("txtODEdit(0)", take.qty).Press(ui::vbKeyReturn).Click("cmdAction(0)");
+      EXPECT_TRUE(session.ReceiveLine(take.line)) << take.line;
+    }
+    ui::HeadlessDriver& clerk = Clerk();
+    if (document.empty()) {
+      clerk.Click("optSaveGRV(0)");
+    } else {
+      clerk.Click("optSaveGRV(1)").Replace("txtGRV(0)", document);
+    }
+    clerk.Click("cmdDo(1)").Answer(ui::vbYes);
+    const auto posted = session.Save();
+    return posted ? posted->voucher_id : 0;
+  }
+  // The (first) line of voucher `voucher_id`.
+  int32_t LineOf(int32_t voucher_id) {
+    return static_cast<int32_t>(
+        Number("SELECT MIN(ID) FROM GRVDetails WHERE GRVID = " + std::to_string(voucher_id)));
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_books", GetParam()};
+  data::ConnectionRef connection_ = db_.Open();
+  std::shared_ptr<ui::HeadlessDriver> user_;
+};
+
+TEST_P(BooksTest, DrawnLinesCarryTheirSourcesRatesThroughEveryPartialStep) {
+  // PO000106's second line, 20 at 98.00: trade 2.5 % (49.00), rebate 5 % of
+  // 1,911.00 (95.55), other 1 % of 1,815.45 (18.15). PO000105's first, 48 at
+  // 245.60 with 5 % trade, has 24 to come.
+  connection_->Execute(
+      "UPDATE PurchaseOrderDetails SET TradeDisc = 49, RebateDisc = 95.55, "
+      "OtherDisc = 18.15 WHERE ID = 13");
+  using posting::kConsignmentReceived, posting::kConsignmentReturned;
+  using posting::kGoodsReceived, posting::kGoodsReturned;
+  struct Step {
+    const char* what;
+    std::function<bool()> act;
+  };
+  int32_t first_crv = 0, first_grv = 0;
+  const Step steps[] = {
+      {"7 of 20 on consignment",
+       [&] {
+         return (first_crv = Post(kConsignmentReceived, 3, 6, {{13, "7"}})) != 0;
+       }},
+      {"5 more",
+       [&] {
+         return Post(kConsignmentReceived, 3, 6, {{13, "5"}}) != 0;
+       }},
+      {"3 of the first 7 sold",
+       [&] {
+         posting::RecordConsignmentSale(*connection_, {1, LineOf(first_crv), 3});
+         return true;
+       }},
+      {"1 of the first returned",
+       [&] {
+         return Post(kConsignmentReturned, 3, first_crv, {{LineOf(first_crv), "1"}}) != 0;
+       }},
+      {"the rest of the first returned",
+       [&] {
+         return Post(kConsignmentReturned, 3, first_crv, {{LineOf(first_crv), "3"}}) != 0;
+       }},
+      {"the last 8 on consignment",
+       [&] {
+         return Post(kConsignmentReceived, 3, 6, {{13, "8"}}) != 0;
+       }},
+      {"5 of PO000105's 24 outstanding",
+       [&] {
+         return (first_grv = Post(kGoodsReceived, 2, 5, {{8, "5"}}, "RP-INV-1")) != 0;
+       }},
+      {"7 more",
+       [&] {
+         return Post(kGoodsReceived, 2, 5, {{8, "7"}}, "RP-INV-2") != 0;
+       }},
+      {"2 of the first 5 returned",
+       [&] {
+         return Post(kGoodsReturned, 2, first_grv, {{LineOf(first_grv), "2"}}, "CN-1") != 0;
+       }},
+      {"the last 12",
+       [&] {
+         return Post(kGoodsReceived, 2, 5, {{8, "12"}}, "RP-INV-3") != 0;
+       }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    ASSERT_TRUE(step.act());
+    EXPECT_EQ(posting::StockInvariantBreaches(*connection_), Breaches{});
+  }
+  // All 20 received in three receipts: their discounts add up to the
+  // order line's, within a cent a receipt.
+  for (const char* column : {"TradeDisc", "RebateDisc", "OtherDisc"}) {
+    SCOPED_TRACE(column);
+    const std::string of_receipts = std::string("SELECT SUM(gd.") + column +
+                                    ") FROM GRVDetails gd JOIN GRVs g ON g.ID = gd.GRVID "
+                                    "WHERE g.TranTypeID = 31 AND gd.SourceLineID = 13";
+    EXPECT_NEAR(
+        Number(of_receipts),
+        Number(std::string("SELECT ") + column + " FROM PurchaseOrderDetails WHERE ID = 13"), 0.03);
+  }
+  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 13"), 20);
+}
+
+TEST_P(BooksTest, TheOutstandingLinesHandOverTheAmountsOfWhatIsStillToCome) {
+  // PO000102's first line: 40 at 96.40, trade 96.40 (2.5 %); 12 received.
+  connection_->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = 12 WHERE ID = 4");
+  VoucherSession session(Context(), posting::kGoodsReceived);
+  session.ChooseSupplier(1);
+  session.ChooseSource(2);
+  data::RecordSet& lines = session.SourceLines();
+  lines.MoveFirst();
+  ASSERT_EQ(vb::CLng(lines.Item("ID").Value()), 4);
+  EXPECT_EQ(vb::CStr(lines.Item("Trade Disc").Value()), "67.48");  // 28 of 40
+  Clerk().Click("cmdAction(0)");
+  ASSERT_TRUE(session.ReceiveLine(4));
+  EXPECT_EQ(vb::CDbl(session.Lines().Item("Qty").Value()), 28);
+  EXPECT_EQ(vb::CStr(session.Lines().Item("Trade Disc").Value()), "67.48");
+}
+
+// What the books cannot hold, straight into the database: each statement
+// is refused and the line stays as it was.
+TEST_P(BooksTest, TheDatabaseRefusesOrderLinesTheBooksCannotHold) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* what;
+    const char* set;
+    vb::Variant value;
+  } cases[] = {
+      {"no quantity", "Qty = ?1", vb::Variant(0.0)},
+      {"a negative quantity", "Qty = ?1", vb::Variant(-1.0)},
+      {"below one unit", "Qty = ?1", vb::Variant(posting::kQtyUnit / 10)},
+      {"an endless quantity", "Qty = ?1", vb::Variant(inf)},
+      {"a negative back order", "BOQty = ?1", vb::Variant(-2.0)},
+      {"a negative price", "UnitPrice = ?1", vb::Variant(-0.01)},
+      {"letters for a price", "UnitPrice = ?1", vb::Variant(std::string("abc"))},
+      {"ordered below received (12)", "Qty = 5, BOQty = ?1", vb::Variant(6.0)},
+  };
+  const double qty = Number("SELECT Qty FROM PurchaseOrderDetails WHERE ID = 1");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_NE(test_support::ErrorNumberOf([&] {
+                connection_->Execute(
+                    std::string("UPDATE PurchaseOrderDetails SET ") + c.set + " WHERE ID = 1",
+                    {c.value});
+              }),
+              0);
+    EXPECT_EQ(Number("SELECT Qty FROM PurchaseOrderDetails WHERE ID = 1"), qty);
+  }
+  // New lines are held to the same.
+  EXPECT_NE(test_support::ErrorNumberOf([&] {
+              connection_->Execute(
+                  "INSERT INTO PurchaseOrderDetails (PurchaseOrderID, ProductID, Qty, UnitPrice) "
+                  "VALUES (3, 1, 0.0000001, 1)");
+            }),
+            0);
+  // One unit, and exactly what was received, are fine.
+  connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = 12, BOQty = 0 WHERE ID = 1");
+  connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = ?1 WHERE ID = 2",
+                       {vb::Variant(posting::kQtyUnit)});
+}
+
+TEST_P(BooksTest, ADatabaseMadeWithoutTheChecksGetsThemWhenOpened) {
+  const bool sqlite = GetParam() == data::Backend::kSQLite;
+  connection_->ExecuteScript(sqlite ? "DROP TRIGGER PurchaseOrderDetails_Bookable_Insert; "
+                                      "DROP TRIGGER PurchaseOrderDetails_Bookable_Update; "
+                                      "DROP INDEX SupplierDocuments_Number"
+                                    : "DROP TRIGGER PurchaseOrderDetails_Bookable ON "
+                                      "PurchaseOrderDetails; DROP INDEX SupplierDocuments_Number");
+  auto cut = [&] {
+    return test_support::ErrorNumberOf([&] {
+      connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = 5, BOQty = 0 WHERE ID = 1");
+    });
+  };
+  EXPECT_EQ(cut(), 0);  // nothing stops it
+  connection_->Execute("UPDATE PurchaseOrderDetails SET Qty = 10, BOQty = 5 WHERE ID = 1");
+  EXPECT_TRUE(db::AddBooksChecks(*connection_));
+  EXPECT_NE(cut(), 0);
+  EXPECT_TRUE(db::AddBooksChecks(*connection_));  // and again: nothing to add
+
+  // Documents sharing a number keep the index out, and the database opens.
+  connection_->ExecuteScript("DROP INDEX SupplierDocuments_Number");
+  connection_->Execute(
+      "UPDATE SupplierDocuments SET DocNumber = 'INV-88120' WHERE DocNumber = 'INV-88433'");
+  EXPECT_FALSE(db::AddBooksChecks(*connection_));
+}
+
+TEST_P(BooksTest, PostingRefusesAQuantityBelowOneUnitNamingTheLine) {
+  for (const char* qty : {"0.0000001", "0", "-1"}) {
+    SCOPED_TRACE(qty);
+    const posting::Voucher voucher = OneLineReceipt(17, qty);
+    const vb::Error refusal = ErrorOf([&] { posting::PostVoucher(*connection_, voucher); });
+    EXPECT_EQ(refusal.number(), posting::kPostingRefused);
+    EXPECT_EQ(refusal.description().rfind("Line 1", 0), 0u) << refusal.description();
+  }
+  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 20);
+}
+
+// Through the desk's order session: the buyer's line is refused before the
+// delivery dialog, naming the line and its figures; nothing is written.
+TEST_P(BooksTest, TheDeskRefusesToSaveALineTheBooksCannotHold) {
+  const DeskContext desk =
+      OpenDesk(db_.ConnectionText(), "admin", db::kDemoCompanyID, db::kDemoDatabaseName);
+  struct Case {
+    const char* what;
+    const char* box;  // of the order item dialog
+    const char* typed;
+    const char* refusal;
+  } cases[] = {
+      {"cut below the 12 received", "txtODEdit(0)", "5",
+       ": 10 ordered is below the 12 already received; order at least 12."},
+      {"a negative price", "txtODEdit(1)", "-3", ": the unit price"},
+      {"a quantity below one unit", "txtODEdit(0)", "0.0000001", "cannot be booked"},
+  };
+  const double price = Number("SELECT UnitPrice FROM PurchaseOrderDetails WHERE ID = 1");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OrderSession session(desk);
+    session.Open(1);
+    ui::HeadlessDriver& buyer = Clerk();
+    buyer.Replace(c.box, c.typed).Click("cmdAction(0)");
+    ASSERT_TRUE(session.EditLine(0));
+    const vb::Error refusal = ErrorOf([&] { session.Save(); });
+    EXPECT_EQ(refusal.description().rfind("Line 1 (", 0), 0u) << refusal.description();
+    EXPECT_NE(refusal.description().find(c.refusal), std::string::npos) << refusal.description();
+    EXPECT_EQ(Number("SELECT Qty FROM PurchaseOrderDetails WHERE ID = 1"), 10);
+    EXPECT_EQ(Number("SELECT UnitPrice FROM PurchaseOrderDetails WHERE ID = 1"), price);
+  }
+}
+
+TEST(BookableTest, AnOrderLineIsRefusedNamingTheFigureTheBooksCannotHold) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const vb::Variant null = vb::Variant::Null();
+  struct Case {
+    vb::Variant qty, back_order, price;
+    double received;
+    const char* refusal;  // how it ends; empty: accepted
+  } cases[] = {
+      {10.0, 5.0, 50.0, 12, ""},
+      {10.0, null, 50.0, 10, ""},
+      {posting::kQtyUnit, null, 0.0, 0, ""},
+      {10.0, 0.0, 922337203685477.0, 0,
+       "comes to more than the largest amount, "
+       "922337203685477.5807."},
+      {5.0, 5.0, 50.0, 12, ": 10 ordered is below the 12 already received; order at least 12."},
+      {0.0, 5.0, 50.0, 0, ": a quantity of 0 cannot be booked; the least is 0.000001."},
+      {nan, 0.0, 50.0, 0, ": the quantity is not a number."},
+      {inf, 0.0, 50.0, 0, ": the quantity is not a number."},
+      {std::string("ten"), 0.0, 50.0, 0, ": the quantity \"ten\" is not a number."},
+      {1.0, -1.0, 50.0, 0, ": the back order \"-1\" is not a quantity of 0 or more."},
+      {1.0, 0.0, std::string("abc"), 0, ": the unit price \"abc\" is not a number."},
+      {1.0, 0.0, -0.01, 0, ": the unit price \"-0.01\" is below zero."},
+      {1.0, 0.0, 1e16, 0, "is beyond the largest amount, 922337203685477.5807."},
+      {1.0, 0.0, null, 0, " has no unit price."},
+  };
+  for (const Case& c : cases) {
+    const std::string refusal =
+        posting::OrderLineRefusal("Line 3", {c.qty, c.back_order, c.price, c.received});
+    SCOPED_TRACE(refusal);
+    if (std::string(c.refusal).empty()) {
+      EXPECT_EQ(refusal, "");
+    } else {
+      EXPECT_EQ(refusal.rfind("Line 3", 0), 0u);
+      EXPECT_NE(refusal.find(c.refusal), std::string::npos);
+    }
+  }
+}
+
+TEST_P(BooksTest, ASuppliersDocumentNumberIsBookedOncePerKind) {
+  // INV-88120 is on GRV000201, supplier 1's.
+  const int32_t vouchers = static_cast<int32_t>(Number("SELECT COUNT(*) FROM GRVs"));
+  EXPECT_EQ(Post(posting::kGoodsReceived, 1, 10, {{17, "1"}}, "INV-88120"), 0);
+  ASSERT_FALSE(user_->Messages().empty());
+  EXPECT_EQ(user_->Messages().back().prompt,
+            "Invoice INV-88120 of this supplier is already booked on voucher GRV000201; it "
+            "cannot be booked twice.");
+  EXPECT_EQ(Number("SELECT COUNT(*) FROM GRVs"), vouchers);
+  // Another supplier's, and a credit note of the same number, are other
+  // documents.
+  EXPECT_NE(Post(posting::kGoodsReceived, 2, 5, {{8, "1"}}, "INV-88120"), 0);
+  EXPECT_NE(Post(posting::kGoodsReturned, 1, 1, {{1, "1"}}, "INV-88120"), 0);
+
+  // The index stands behind the host.
+  EXPECT_NE(test_support::ErrorNumberOf([&] {
+              connection_->Execute(
+                  "INSERT INTO SupplierDocuments (CompanyID, SupplierID, GRVID, DocType, "
+                  "DocNumber, DocDate, Amount, AccPeriodMonth, AccPeriodYearID) SELECT "
+                  "CompanyID, SupplierID, ID, 'Invoice', 'INV-88120', DateReceived, 0, 11, 7 "
+                  "FROM GRVs WHERE VoucherNumber = 'GRV000207'");
+            }),
+            0);
+  EXPECT_EQ(posting::StockInvariantBreaches(*connection_), Breaches{});
+}
+
+TEST_P(BooksTest, TwoClerksRacingOneDocumentNumberBookItOnce) {
+  constexpr int kRounds = 4;
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string number = "INV-RACE-" + std::to_string(round);
+    std::atomic<int> posted = 0, refused = 0, failed = 0;
+    auto clerk = [&](int32_t line) {
+      auto connection = db_.Open();
+      posting::Voucher voucher = OneLineReceipt(line, "1");
+      voucher.create_supplier_document = true;
+      voucher.supplier_document_number = number;
+      const int32_t error =
+          test_support::ErrorNumberOf([&] { posting::PostVoucher(*connection, voucher, 20); });
+      ++(error == 0 ? posted : error == posting::kPostingRefused ? refused : failed);
+    };
+    std::thread first(clerk, 17), second(clerk, 18);
+    first.join();
+    second.join();
+    EXPECT_EQ(posted, 1);
+    EXPECT_EQ(refused, 1);
+    EXPECT_EQ(failed, 0);
+  }
+  EXPECT_EQ(posting::StockInvariantBreaches(*connection_), Breaches{});
+}
+
+KVT_INSTANTIATE_BACKENDS(BooksTest);
+
+}  // namespace
+}  // namespace kvt::host
