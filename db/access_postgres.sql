@@ -230,7 +230,7 @@ CREATE TRIGGER AuditTrail_NoChange BEFORE UPDATE OR DELETE ON AuditTrail
 CREATE TRIGGER AuditTrail_NoTruncate BEFORE TRUNCATE ON AuditTrail
   FOR EACH STATEMENT EXECUTE FUNCTION kvt_refuse_audit_change();
 
--- Grants: every role reads everything but the failed logins; writes as
+-- Grants: every role reads everything; writes as
 -- the roles' work needs them. Nothing for PUBLIC.
 DO $$
 DECLARE
@@ -241,7 +241,6 @@ BEGIN
                  'kvt_accountant, kvt_admin, kvt_reader', target);
 END
 $$;
-REVOKE SELECT ON LoginFailures FROM kvt_buyer, kvt_clerk, kvt_accountant, kvt_reader;
 
 GRANT INSERT ON AuditTrail TO kvt_buyer, kvt_clerk, kvt_accountant, kvt_admin, kvt_reader;
 GRANT INSERT, UPDATE, DELETE ON UserControlValues
@@ -275,7 +274,7 @@ GRANT INSERT, UPDATE, DELETE ON AccountingPeriods, PeriodProcedures, CompanyCont
 
 -- Administrators: settings, the companies' master data, who works where.
 GRANT INSERT, UPDATE, DELETE ON CompanyControlValues, Companies, Suppliers, Products,
-  TaxCodes, DiscountFormulas, Users, UserCompanies, LoginFailures TO kvt_admin;
+  TaxCodes, DiscountFormulas, Users, UserCompanies TO kvt_admin;
 GRANT DELETE ON GRVs TO kvt_admin;
 
 -- Each company's rows to its own logins; a line goes with its document.
@@ -317,6 +316,17 @@ BEGIN
 END
 $$;
 
+-- Raises unless `login` is a user of this database (a superuser never is).
+CREATE FUNCTION kvt_require_user(login text) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+BEGIN
+  IF NOT EXISTS (SELECT 1 FROM UserCompanies WHERE UserName = login)
+     OR EXISTS (SELECT 1 FROM pg_roles WHERE rolname = login AND rolsuper) THEN
+    RAISE EXCEPTION 'There is no user "%" of this database.', login;
+  END IF;
+END
+$$;
+
 CREATE FUNCTION kvt_role_names(roles text[]) RETURNS text[]
 LANGUAGE plpgsql IMMUTABLE AS $$
 DECLARE
@@ -340,9 +350,7 @@ DECLARE
 BEGIN
   PERFORM kvt_require_admin();
   PERFORM kvt_role_names(roles);
-  IF NOT EXISTS (SELECT 1 FROM UserCompanies WHERE UserName = login) THEN
-    RAISE EXCEPTION 'There is no user "%" of this database.', login;
-  END IF;
+  PERFORM kvt_require_user(login);
   FOREACH named IN ARRAY roles LOOP
     EXECUTE format(CASE WHEN granting THEN 'GRANT %I TO %I' ELSE 'REVOKE %I FROM %I' END,
                    'kvt_' || named, login);
@@ -377,27 +385,35 @@ BEGIN
   IF login = session_user THEN
     RAISE EXCEPTION 'An administrator cannot remove their own login.';
   END IF;
-  IF NOT EXISTS (SELECT 1 FROM UserCompanies WHERE UserName = login) THEN
-    RAISE EXCEPTION 'There is no user "%" of this database.', login;
-  END IF;
+  PERFORM kvt_require_user(login);
   DELETE FROM UserCompanies WHERE UserName = login;
-  DELETE FROM LoginFailures WHERE UserName = login;
   EXECUTE format('DROP ROLE %I', login);
+END
+$$;
+
+-- A new password for a login of this database (never a superuser's).
+CREATE FUNCTION kvt_set_password(login text, verifier text) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+BEGIN
+  PERFORM kvt_require_admin();
+  IF verifier NOT LIKE 'SCRAM-SHA-256$%' THEN
+    RAISE EXCEPTION 'A password is set only as a SCRAM verifier.';
+  END IF;
+  PERFORM kvt_require_user(login);
+  EXECUTE format('ALTER ROLE %I PASSWORD %L', login, verifier);
 END
 $$;
 
 -- Every login of this database with the roles it holds.
 CREATE FUNCTION kvt_list_users()
-RETURNS TABLE ("UserName" text, "Roles" text, "LockedUntil" datetime)
+RETURNS TABLE ("UserName" text, "Roles" text)
 LANGUAGE sql STABLE SECURITY DEFINER AS $$
   SELECT u.UserName,
          COALESCE((SELECT string_agg(substr(g.rolname, 5), ',' ORDER BY g.rolname)
                      FROM pg_roles g
                     WHERE g.rolname LIKE 'kvt\_%' AND pg_has_role(u.UserName, g.oid, 'MEMBER')),
-                  ''),
-         f.LockedUntil
+                  '')
     FROM (SELECT DISTINCT UserName FROM UserCompanies) u
-    LEFT JOIN LoginFailures f ON f.UserName = u.UserName
    ORDER BY 1
 $$;
 

@@ -1,5 +1,5 @@
 -- Who may do what, and what was done: the roles each person holds, the
--- companies each person works for, the audit trail and the failed logins.
+-- companies each person works for and the audit trail.
 -- Written in the shared dialect of schema.sql; a database an earlier build
 -- made gets these tables when the host opens it.
 --
@@ -37,11 +37,3 @@ CREATE TABLE AuditTrail (
 );
 CREATE INDEX AuditTrail_Document ON AuditTrail(Document);
 CREATE INDEX AuditTrail_User ON AuditTrail(UserName, At);
-
--- Failed logins in a row, for slowing down and locking out guessing.
-CREATE TABLE LoginFailures (
-  UserName    TEXT PRIMARY KEY,
-  Failures    INTEGER NOT NULL DEFAULT 0,
-  LastFailure DATETIME,
-  LockedUntil DATETIME
-);

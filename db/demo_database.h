@@ -31,7 +31,7 @@ std::string DatabaseConnectionText(const std::string& path_or_text);
 // empty. Raises 0x80040E14 when a script fails, and nothing is left of it.
 void BuildDatabase(data::Connection& connection, bool with_demo_data);
 
-// The tables of users' roles, the audit trail and failed logins, and on a
+// The tables of users' roles and the audit trail, and on a
 // server the grants, triggers and row security that enforce the roles
 // (db/access_*.sql): part of every database BuildDatabase makes, and run
 // alone on a database an earlier build made.

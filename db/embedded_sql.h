@@ -14,7 +14,7 @@ const char* DemoDataSql();
 const char* PostgresPreludeSql();
 const char* PostgresProceduresSql();
 const char* PostgresFinishSql();
-// Roles, audit trail and failed logins: the tables (shared dialect), the
+// Roles and the audit trail: the tables (shared dialect), the
 // audit trail's guard on SQLite, the grants, triggers and row security of
 // a server (access_*.sql).
 const char* AccessSchemaSql();

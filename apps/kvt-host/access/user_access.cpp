@@ -66,4 +66,18 @@ void UserAccess::Require(data::Connection& connection, Action action, const std:
   throw vb::Error(kPermissionDenied, kAccessSource, why);
 }
 
+UserAccess RequirePosting(data::Connection& connection, int32_t company_id, int32_t month,
+                          int32_t year_key, const std::string& document) {
+  UserAccess access = UserAccess::Of(connection);
+  access.Require(connection, Action::kPostVoucher, document, company_id);
+  const auto current = connection.Query(
+      "SELECT MonthID, YearID FROM AccountingPeriods WHERE CompanyID = ?1 AND IsCurrent = TRUE",
+      {vb::Variant(company_id)});
+  if (!current->IsEOF() && (vb::CLng(current->Item(0).Value()) != month ||
+                            vb::CLng(current->Item(1).Value()) != year_key)) {
+    access.Require(connection, Action::kPostToOtherPeriod, document, company_id);
+  }
+  return access;
+}
+
 }  // namespace kvt::access

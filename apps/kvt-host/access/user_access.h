@@ -53,4 +53,12 @@ class UserAccess {
   bool unrestricted_ = false;
 };
 
+// The user of `connection` (as UserAccess::Of), checked for posting a
+// voucher of `company_id` to the period `month`, `year_key`: every clerk
+// and accountant may post to the company's current period, only an
+// accountant to another one. Refusals are audited for `document` and
+// raised as Require raises them.
+UserAccess RequirePosting(data::Connection& connection, int32_t company_id, int32_t month,
+                          int32_t year_key, const std::string& document);
+
 }  // namespace kvt::access

@@ -138,24 +138,15 @@ void UserAdmin::Revoke(const std::string& user, const std::vector<Role>& roles) 
   ChangeRoles(user, roles, false);
 }
 
-void UserAdmin::Unlock(const std::string& user) {
-  connection_.RunInTransaction([&] {
-    connection_.Execute("DELETE FROM LoginFailures WHERE UserName = ?1", {vb::Variant(user)});
-    Record("user unlocked", user, "");
-  });
-}
-
 std::vector<UserRow> UserAdmin::List() {
   const std::string sql =
-      OnServer() ? "SELECT \"UserName\", \"Roles\", \"LockedUntil\" FROM kvt_list_users()"
+      OnServer() ? "SELECT \"UserName\", \"Roles\" FROM kvt_list_users()"
                  : "SELECT u.UserName, (SELECT group_concat(Role, ',') FROM (SELECT Role "
-                   "FROM UserRoles r WHERE r.UserName = u.UserName ORDER BY Role)), "
-                   "f.LockedUntil FROM (SELECT DISTINCT UserName FROM UserCompanies) u "
-                   "LEFT JOIN LoginFailures f ON f.UserName = u.UserName ORDER BY 1";
+                   "FROM UserRoles r WHERE r.UserName = u.UserName ORDER BY Role)) "
+                   "FROM (SELECT DISTINCT UserName FROM UserCompanies) u ORDER BY 1";
   std::vector<UserRow> users;
   for (auto rows = connection_.Query(sql); !rows->IsEOF(); rows->MoveNext()) {
-    users.push_back({TextOf(rows->Item(0).Value()), TextOf(rows->Item(1).Value()),
-                     TextOf(rows->Item(2).Value())});
+    users.push_back({TextOf(rows->Item(0).Value()), TextOf(rows->Item(1).Value())});
   }
   return users;
 }

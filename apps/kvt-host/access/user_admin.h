@@ -16,8 +16,7 @@ namespace kvt::access {
 
 struct UserRow {
   std::string user;
-  std::string roles;         // "buyer,clerk"
-  std::string locked_until;  // empty unless locked
+  std::string roles;  // "buyer,clerk"
 };
 
 class UserAdmin {
@@ -37,8 +36,6 @@ class UserAdmin {
   void Remove(const std::string& user);
   void Grant(const std::string& user, const std::vector<Role>& roles);
   void Revoke(const std::string& user, const std::vector<Role>& roles);
-  // Ends a lockout after failed logins.
-  void Unlock(const std::string& user);
   std::vector<UserRow> List();
 
  private:
