@@ -178,7 +178,7 @@ $$;
 
 -- Trigger: a line goods were received against stays.
 CREATE FUNCTION kvt_check_order_line_removal() RETURNS trigger
-LANGUAGE plpgsql AS $$
+LANGUAGE plpgsql SECURITY DEFINER AS $$
 BEGIN
   IF OLD.QtyReceived <> 0 THEN
     PERFORM kvt_refuse('An order line goods were received against cannot be removed.');
@@ -199,7 +199,7 @@ END
 $$;
 
 CREATE FUNCTION kvt_refuse_audit_change() RETURNS trigger
-LANGUAGE plpgsql AS $$
+LANGUAGE plpgsql SECURITY DEFINER AS $$
 BEGIN
   PERFORM kvt_refuse('The audit trail cannot be changed.');
   RETURN NULL;
