@@ -46,11 +46,21 @@ END
 $$;
 )sql";
 
+}  // namespace
+
+std::string AccessScript(data::Backend backend) {
+  if (backend == data::Backend::kSQLite) return std::string(AccessSchemaSql()) + AccessSqliteSql();
+  return data::PortableToPostgres(AccessSchemaSql()) + AccessPostgresSql();
+}
+
+namespace {
+
 std::string Script(data::Backend backend, bool with_demo_data) {
   if (backend == data::Backend::kSQLite) {
     std::string script = SchemaSql();
     script += ProceduresSql();
     if (with_demo_data) script += DemoDataSql();
+    script += AccessScript(backend);
     return script;
   }
   std::string script = kResetPostgresSchema;
@@ -59,6 +69,7 @@ std::string Script(data::Backend backend, bool with_demo_data) {
   script += PostgresProceduresSql();
   if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
   script += PostgresFinishSql();
+  script += AccessScript(backend);
   return script;
 }
 

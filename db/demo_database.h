@@ -31,6 +31,12 @@ std::string DatabaseConnectionText(const std::string& path_or_text);
 // empty. Raises 0x80040E14 when a script fails, and nothing is left of it.
 void BuildDatabase(data::Connection& connection, bool with_demo_data);
 
+// The tables of users' roles and the audit trail, and on a
+// server the grants, triggers and row security that enforce the roles
+// (db/access_*.sql): part of every database BuildDatabase makes, and run
+// alone on a database an earlier build made.
+std::string AccessScript(data::Backend backend);
+
 // A PostgreSQL server's database is the connection's schema; these stand
 // for the file checks below. `where` names it in errors.
 // True when the schema holds no table yet.

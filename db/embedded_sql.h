@@ -14,5 +14,11 @@ const char* DemoDataSql();
 const char* PostgresPreludeSql();
 const char* PostgresProceduresSql();
 const char* PostgresFinishSql();
+// Roles and the audit trail: the tables (shared dialect), the
+// audit trail's guard on SQLite, the grants, triggers and row security of
+// a server (access_*.sql).
+const char* AccessSchemaSql();
+const char* AccessSqliteSql();
+const char* AccessPostgresSql();
 
 }  // namespace kvt::db

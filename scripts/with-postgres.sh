@@ -6,7 +6,8 @@
 # The server is initialised into a fresh temporary folder as the unprivileged
 # `postgres` user, listens only on a Unix socket in that folder (with --tcp:
 # on 127.0.0.1, at a free port), writes without waiting for the disk (with
-# --durable: as a real server does), and is stopped by its pid when the command
+# --durable: as a real server does), answers a refused login only after half
+# a second, and is stopped by its pid when the command
 # ends, whether it passed or not. The command finds the server in
 # KVT_TEST_POSTGRES, a connection text without Provider and Database
 # ("Host=/tmp/kvt-pg.x;Port=5432;User ID=postgres;Password=..."), with an
@@ -77,10 +78,13 @@ fi
 # load test measures what a real server does.
 speed=(-c fsync=off -c synchronous_commit=off -c full_page_writes=off)
 $durable && speed=()
+# A refused login answers only after a pause, as a real server's should,
+# so that guessing passwords is slow.
+guard=(-c shared_preload_libraries=auth_delay -c auth_delay.milliseconds=500)
 # setpriv execs the server itself, so $! is the server's own pid.
 setpriv --reuid=postgres --regid=postgres --init-groups -- \
   "$bin/postgres" -D "$dir/data" -k "$dir" -c listen_addresses="$listen" \
-  -c port="$port" "${speed[@]}" -c max_connections=50 >"$dir/server.log" 2>&1 &
+  -c port="$port" "${speed[@]}" "${guard[@]}" -c max_connections=50 >"$dir/server.log" 2>&1 &
 pid=$!
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || fail "the server exited"

@@ -9,6 +9,19 @@
 
 namespace kvt::host {
 
+namespace {
+
+bool HasColumn(data::Connection& connection, const std::string& table, const std::string& column) {
+  try {
+    connection.Query("SELECT " + column + " FROM " + table + " WHERE 1 = 0");
+    return true;
+  } catch (const vb::Error&) {
+    return false;
+  }
+}
+
+}  // namespace
+
 HostDatabase::HostDatabase(const std::string& connection_text)
     : target_(services::ParseConnectionText(connection_text)) {}
 
@@ -50,16 +63,20 @@ void HostDatabase::CheckOurs() const {
   db::AddBooksChecks(*connection);
   // A database an earlier build made lacks the orders' row version: added,
   // every order at its first version, so work saved there stays usable.
-  try {
-    connection->Query("SELECT RowVersion FROM PurchaseOrders WHERE 1 = 0");
-    return;
-  } catch (const vb::Error&) {
+  if (!HasColumn(*connection, "PurchaseOrders", "RowVersion")) {
+    db::RunPortableScript(*connection,
+                          "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL "
+                          "DEFAULT 1;\n"
+                          "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
+                          "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n");
   }
-  db::RunPortableScript(*connection,
-                        "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL "
-                        "DEFAULT 1;\n"
-                        "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
-                        "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n");
+  // ... and the roles and the audit trail: added empty, so the database
+  // stays open to everyone on SQLite until an administrator records users,
+  // and on a server to its owner until users are added.
+  if (!HasColumn(*connection, "AuditTrail", "ID")) {
+    connection->RunInTransaction(
+        [&] { connection->ExecuteScript(db::AccessScript(connection->GetBackend())); });
+  }
 }
 
 }  // namespace kvt::host

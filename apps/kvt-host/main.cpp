@@ -21,8 +21,10 @@
 #include "apps/kvt-host/formula_tester.h"
 #include "apps/kvt-host/gui.h"
 #include "apps/kvt-host/host_database.h"
+#include "apps/kvt-host/host_login.h"
 #include "apps/kvt-host/host_options.h"
 #include "apps/kvt-host/regional_settings.h"
+#include "apps/kvt-host/host_users.h"
 #include "apps/kvt-host/story/story.h"
 #include "db/demo_database.h"
 #include "frontends/qt/report/qt_outputs.h"
@@ -56,6 +58,16 @@ constexpr const char* kUsage =
     "        checks every discount formula of the database on the subtotal N\n"
     "  --locale NAME shows dates and currency under the regional settings NAME\n"
     "  (en-US, en-GB, en-ZA or de-DE) instead of the host's own\n"
+    "  kvt-host users add NAME --role ROLE[,ROLE...] --db DB [--company ID]\n"
+    "  kvt-host users remove NAME --db DB\n"
+    "  kvt-host users grant|revoke NAME --role ROLE[,ROLE...] --db DB\n"
+    "  kvt-host users list --db DB\n"
+    "        an administrator manages who may do what: roles buyer, clerk,\n"
+    "        accountant, admin, reader. On a server each user is a login of\n"
+    "        its own (the new password from KVT_NEW_PASSWORD or asked); on an\n"
+    "        SQLite file the host enforces the roles for the system's users\n"
+    "  --user NAME (scenario, --gui, users) logs in to a server as NAME, with\n"
+    "        the password from KVT_PASSWORD or asked; never on the command line\n"
     "  kvt-host --help                   shows this text\n";
 
 constexpr int kFailed = 1;
@@ -125,11 +137,21 @@ int PrepareDatabase(const std::string& connection_text, bool create, bool reset,
   return status;
 }
 
+// The connection text of --db, logged in as --user on a server.
+int LogIn(const HostOptions& options, std::string& database) {
+  return Attempt("logging in", [&] {
+    database = kvt::host::LoginConnectionText(
+        kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase)),
+        options.Value("--user", ""));
+    return 0;
+  });
+}
+
 // The main job: one purchase order followed from its first line to the
 // last consignment return, then the check of the discount formulas.
 int RunScenario(const HostOptions& options) {
-  const std::string database =
-      kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  std::string database;
+  if (LogIn(options, database) != 0) return kFailed;
   if (PrepareDatabase(database, true, options.Has("--reset-demo"), &std::cout) != 0) {
     return kFailed;
   }
@@ -164,8 +186,8 @@ int RunScenario(const HostOptions& options) {
 }
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
-  const std::string database =
-      kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  std::string database;
+  if (LogIn(options, database) != 0) return kFailed;
   if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
   return Attempt("showing the order screens", [&] {
     // Qt aborts when it finds no display; say so instead.
@@ -194,10 +216,14 @@ int Run(int argc, char** argv) {
     first = 0;
   }
   if (command == "scenario") {
-    return RunScenario(HostOptions(args, first, 0, {"--db", "--out"}, {"--reset-demo"}));
+    return RunScenario(HostOptions(args, first, 0, {"--db", "--out", "--user"}, {"--reset-demo"}));
   }
   if (command == "gui") {
     return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db", "--user"}, {"--new"}));
+  }
+  if (command == "users") {
+    return Attempt("managing the users",
+                   [&] { return kvt::host::RunUsersCommand(args, std::cout); });
   }
   if (command == "eval") {
     // --locale may stand before the expression as well as after it.

@@ -54,4 +54,7 @@ vb::Error CommandError(std::string description, std::string context) {
   return vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context));
 }
 
+LoginRefused::LoginRefused(std::string description, std::string context)
+    : vb::Error(ProviderError(std::move(description), std::move(context))) {}
+
 }  // namespace kvt::data

@@ -46,4 +46,21 @@ class LockConflict : public vb::Error {
       : vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context)) {}
 };
 
+// A command the server refused because the login may not do it: a table
+// or column it holds no grant on, or a rule of the database that checks
+// the login's role. A CommandError to anyone who catches vb::Error; the
+// description is the server's.
+class PermissionDenied : public vb::Error {
+ public:
+  PermissionDenied(std::string description, std::string context)
+      : vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context)) {}
+};
+
+// The server refused the login itself: a wrong password, or a user it
+// does not know (it does not say which). A ProviderError (0x80004005).
+class LoginRefused : public vb::Error {
+ public:
+  LoginRefused(std::string description, std::string context);
+};
+
 }  // namespace kvt::data

@@ -183,8 +183,10 @@ class PostgresConnection final : public Connection {
     if (PQstatus(connection_) != CONNECTION_OK) {
       throw ProviderError(message, Path() + ": " + context);
     }
-    if (result && IsLockConflict(PQresultErrorField(result.get(), PG_DIAG_SQLSTATE))) {
-      throw LockConflict(message, context);
+    const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+    if (IsLockConflict(state)) throw LockConflict(message, context);
+    if (state != nullptr && std::string_view(state) == "42501") {
+      throw PermissionDenied(message, context);
     }
     throw CommandError(message, context);
   }
@@ -241,6 +243,16 @@ class PostgresConnection final : public Connection {
   }
 
   PGconn* connection_;
+
+ public:
+  std::string PasswordVerifier(const std::string& user, const std::string& password) const {
+    char* verifier =
+        PQencryptPasswordConn(Handle(), password.c_str(), user.c_str(), "scram-sha-256");
+    if (verifier == nullptr) throw ProviderError(OneLine(PQerrorMessage(Handle())), Path());
+    std::string text(verifier);
+    PQfreemem(verifier);
+    return text;
+  }
 };
 
 // The libpq "options" value: session settings, with blanks and
@@ -292,7 +304,11 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
   }
   if (PQstatus(connection) != CONNECTION_OK) {
     const std::string message = OneLine(PQerrorMessage(connection));
+    // The server's wording is all libpq gives for a refused login.
+    const bool refused = message.find("authentication failed") != std::string::npos ||
+                         message.find("no password supplied") != std::string::npos;
     PQfinish(connection);
+    if (refused) throw LoginRefused(message, target);
     throw ProviderError(message, target);
   }
   // The server's notices (a table that was not there to drop) are no
@@ -300,6 +316,13 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
   PQsetNoticeProcessor(
       connection, [](void*, const char*) {}, nullptr);
   return std::make_shared<PostgresConnection>(connection, target);
+}
+
+std::string PostgresPasswordVerifier(Connection& connection, const std::string& user,
+                                     const std::string& password) {
+  auto* server = dynamic_cast<PostgresConnection*>(&connection);
+  if (server == nullptr) throw ProviderError("Not a PostgreSQL connection.", connection.Path());
+  return server->PasswordVerifier(user, password);
 }
 
 }  // namespace kvt::data

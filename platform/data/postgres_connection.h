@@ -31,6 +31,14 @@ struct PostgresServer {
 // server cannot be reached in time, refuses the login or has no such
 // database, and 3706 when the library was built without PostgreSQL; the
 // context names host, port and database, never the password.
+// A LoginRefused when the server turned the login down.
 ConnectionRef OpenPostgres(const PostgresServer& server);
+
+// The SCRAM verifier the server stores for `user`'s `password`, made here
+// so that the password itself never travels to the server nor reaches its
+// logs. Raises 0x80004005 when `connection` is no server connection or
+// the library cannot make one.
+std::string PostgresPasswordVerifier(Connection& connection, const std::string& user,
+                                     const std::string& password);
 
 }  // namespace kvt::data

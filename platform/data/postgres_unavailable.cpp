@@ -11,4 +11,9 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
                   "PostgreSQL (built without it): " + server.database);
 }
 
+std::string PostgresPasswordVerifier(Connection& connection, const std::string&,
+                                     const std::string&) {
+  throw ProviderError("Not a PostgreSQL connection.", connection.Path());
+}
+
 }  // namespace kvt::data

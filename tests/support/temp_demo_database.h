@@ -133,8 +133,13 @@ class TempDemoDatabase {
       const std::string password = services::ParseConnectionText(text).password;
       Administer("DO $$ BEGIN CREATE ROLE \"" + user + "\" LOGIN PASSWORD '" + password +
                  "'; EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$");
+      // Every role, and every company's rows, so that the suite tests its
+      // own rules and not the roles'.
       Open()->ExecuteScript("GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA \"" +
-                            name_ + "\" TO \"" + user + "\"");
+                            name_ + "\" TO \"" + user + "\"; GRANT kvt_buyer, kvt_clerk, " +
+                            "kvt_accountant, kvt_admin TO \"" + user + "\"; " +
+                            "INSERT INTO UserCompanies (UserName, CompanyID) SELECT '" + user +
+                            "', ID FROM Companies ON CONFLICT DO NOTHING");
     }
     return text;
   }

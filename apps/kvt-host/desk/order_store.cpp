@@ -3,6 +3,10 @@
 #include <ctime>
 
 #include "apps/kvt-host/posting/bookable.h"
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/user_access.h"
+#include "apps/kvt-host/desk/order_audit.h"
+
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "platform/value/number_text.h"
@@ -19,6 +23,11 @@ std::string Text(data::RecordSet& rows, const char* field) {
 
 vb::Variant OrNull(const std::string& text) {
   return text.empty() ? vb::Variant::Null() : vb::Variant(text);
+}
+
+// How the audit trail names the order.
+std::string OrderDocument(const OrderHeader& header) {
+  return "order " + (header.order_number.empty() ? std::string("(new)") : header.order_number);
 }
 
 // The lines' columns in the order the statements below bind them.
@@ -201,12 +210,19 @@ std::string LinesRefusal(data::Connection& connection, data::RecordSet& lines) {
 
 void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& header,
                 data::RecordSet& lines, const SavedLines& opened,
-                const std::vector<int32_t>& removed_line_ids, const std::string& user_name) {
+                const std::vector<int32_t>& removed_line_ids, const std::string& user_name) try {
   OrderHeader written = header;
+  const access::UserAccess access = access::UserAccess::Of(connection);
+  access.Require(connection, access::Action::kEditOrder, OrderDocument(header), company_id);
+  if (header.status == kOrderProcessed) {
+    access.Require(connection, access::Action::kProcessOrder, OrderDocument(header), company_id);
+  }
   connection.RunInTransaction([&] {
     if (const std::string refusal = LinesRefusal(connection, lines); !refusal.empty()) {
       throw vb::Error(vb::err::kInvalidCall, kSource, refusal);
     }
+    const OrderHeader before =
+        header.order_id == 0 ? OrderHeader{} : ReadOrderHeader(connection, header.order_id);
     const DeliveryAddress& d = written.delivery;
     std::vector<vb::Variant> values = {
         written.date_ordered,         written.status,     OrNull(written.our_ref),
@@ -252,8 +268,14 @@ void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& h
       }
     }
     WriteLines(connection, written.order_id, lines, opened);
+    access::Audit(connection, access.User(),
+                  OrderSaveEntry(company_id, before, written, lines, opened, removed_line_ids));
   });
   header = written;
+} catch (const data::PermissionDenied& denied) {
+  // The database's own check, where the host's was passed by.
+  access::RaiseRefusal(connection, access::UserAccess::Of(connection).User(), denied,
+                       {company_id, "order saved", OrderDocument(header), ""});
 }
 
 std::string ChangeRefusal(data::Connection& connection, const OrderHeader& header) {

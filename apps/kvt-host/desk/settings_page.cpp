@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <optional>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "platform/value/error.h"
 
@@ -89,6 +91,7 @@ SettingsPage::SettingsPage(const DeskContext& desk, QWidget* parent)
   company_layout->addLayout(decimals);
   company_layout->addWidget(
       NoteLabel("Decimals apply to orders opened, and vouchers begun, after saving.", company));
+  ShowWhatTheUserMay(company_layout, company);
   layout->addWidget(company);
 
   auto* buttons = new QHBoxLayout;
@@ -112,6 +115,29 @@ SettingsPage::SettingsPage(const DeskContext& desk, QWidget* parent)
   connect(save, &QPushButton::clicked, this, [this] { Save(); });
   connect(undo, &QPushButton::clicked, this, [this] { Reload(); });
   Reload();
+}
+
+// The company's values the user's roles do not let them change are shown
+// but disabled, with the reason beside them; the database refuses them
+// anyway.
+void SettingsPage::ShowWhatTheUserMay(QVBoxLayout* layout, QWidget* company) {
+  std::optional<access::UserAccess> user;
+  try {
+    user = access::UserAccess::Of(*desk_.connection);
+  } catch (const vb::Error&) {
+    return;  // saving will say what is wrong
+  }
+  auto limit = [&](access::Action action, const std::vector<QWidget*>& widgets) {
+    const std::string why = user->WhyNot(action);
+    if (why.empty()) return;
+    for (QWidget* widget : widgets) {
+      widget->setEnabled(false);
+      widget->setToolTip(ToQt(why));
+    }
+    layout->addWidget(NoteLabel(ToQt(why), company));
+  };
+  limit(access::Action::kChangePostingRules, {rules_.begin(), rules_.end()});
+  limit(access::Action::kChangeSettings, {qty_decimals_, price_decimals_});
 }
 
 void SettingsPage::FillPrinters(QComboBox* list, const std::string& saved) {

@@ -14,6 +14,7 @@
 class QCheckBox;
 class QComboBox;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace kvt::host {
 
@@ -32,6 +33,7 @@ class SettingsPage : public QWidget {
   PrintPreferences ShownPreferences() const;
   CompanySettings ShownCompany() const;
   void FillPrinters(QComboBox* list, const std::string& saved);
+  void ShowWhatTheUserMay(QVBoxLayout* layout, QWidget* company);
 
   const DeskContext& desk_;
   std::vector<QComboBox*> forms_;  // orders, received, returned

@@ -2,17 +2,22 @@
 
 #include <string>
 
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/posting/refusal.h"
 #include "apps/kvt-host/posting/source_lines.h"
 #include "apps/kvt-host/posting/stock_movements.h"
 #include "apps/kvt-host/posting/voucher.h"
 #include "apps/kvt-host/posting/write_transaction.h"
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 
 namespace kvt::posting {
 
 void RecordConsignmentSale(data::Connection& connection, const ConsignmentSale& sale,
-                           int attempts) {
+                           int attempts) try {
+  const access::UserAccess access = access::UserAccess::Of(connection);
+  access.Require(connection, access::Action::kPostVoucher, "consignment sale", sale.company_id);
   RunInWriteTransaction(
       connection,
       [&] {
@@ -30,8 +35,17 @@ void RecordConsignmentSale(data::Connection& connection, const ConsignmentSale& 
                    {sale.consignment_line_id, vb::CLng(voucher->Item(0).Value()), 0, sale.qty,
                     "The sale", "voucher " + vb::CStr(voucher->Item(1).Value())});
         MoveSoldStock(connection, sale.consignment_line_id, sale.qty, sale.date, sale.user_id);
+        access::Audit(
+            connection, access.User(),
+            {sale.company_id, "consignment sold", "voucher " + vb::CStr(voucher->Item(1).Value()),
+             "line " + std::to_string(sale.consignment_line_id) + ", qty " +
+                 vb::CStr(vb::Variant(sale.qty))});
       },
       attempts);
+} catch (const data::PermissionDenied& denied) {
+  // The database's own check, where the host's was passed by.
+  access::RaiseRefusal(connection, access::UserAccess::Of(connection).User(), denied,
+                       {sale.company_id, "consignment sold", "consignment sale", ""});
 }
 
 }  // namespace kvt::posting

@@ -1,5 +1,9 @@
 #include "apps/kvt-host/posting/post_voucher.h"
 
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/user_access.h"
+#include "platform/data/data_errors.h"
+
 #include <random>
 #include <vector>
 
@@ -207,6 +211,21 @@ int32_t InsertSupplierDocument(data::Connection& connection, const Voucher& vouc
        vb::Variant(voucher.period_month), vb::Variant(voucher.period_year_key)}));
 }
 
+// How the audit trail names a voucher: "voucher GRV000208", or by its
+// kind before it has a number.
+std::string VoucherDocument(const VoucherKind& kind, const std::string& number) {
+  return "voucher " + (number.empty() ? std::string(kind.number_prefix) + " (new)" : number);
+}
+
+std::string PostingDetails(const Voucher& voucher, size_t line_count, const PostedVoucher& posted) {
+  return "type " + std::to_string(voucher.tran_type) + ", " + std::to_string(line_count) +
+         " line(s), total " + posted.total.ToDecimalText() + ", period " +
+         std::to_string(voucher.period_month) + "/" + std::to_string(voucher.period_year_key) +
+         (posted.supplier_document_id != 0
+              ? ", supplier document " + voucher.supplier_document_number
+              : "");
+}
+
 Draw DrawOf(const VoucherKind& kind) {
   if (!kind.IsReturn()) return Draw::kReceive;
   return kind.consignment ? Draw::kReturnConsignment : Draw::kReturnReceived;
@@ -214,10 +233,13 @@ Draw DrawOf(const VoucherKind& kind) {
 
 }  // namespace
 
-PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts) {
+PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts) try {
   const VoucherKind& kind = CheckHeader(voucher);
   const std::vector<VoucherLine> lines = ReadVoucherLines(*voucher.lines);
   if (lines.empty()) Refuse("The voucher has no lines.");
+  const access::UserAccess access =
+      access::RequirePosting(connection, voucher.company_id, voucher.period_month,
+                             voucher.period_year_key, VoucherDocument(kind, ""));
   PostedVoucher posted;
   posted.total = VoucherTotal(lines);
   RunInWriteTransaction(
@@ -238,9 +260,17 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, 
                 ? InsertSupplierDocument(connection, voucher, kind, posted.voucher_id, posted.total)
                 : 0;
         posted.voucher_number = TakeNumber(connection, voucher.company_id, kind, posted.voucher_id);
+        access::Audit(
+            connection, access.User(),
+            {voucher.company_id, "voucher posted", VoucherDocument(kind, posted.voucher_number),
+             PostingDetails(voucher, lines.size(), posted)});
       },
       attempts);
   return posted;
+} catch (const data::PermissionDenied& denied) {
+  // The database's own check, where the host's was passed by.
+  access::RaiseRefusal(connection, access::UserAccess::Of(connection).User(), denied,
+                       {voucher.company_id, "voucher posted", "voucher (new)", ""});
 }
 
 }  // namespace kvt::posting

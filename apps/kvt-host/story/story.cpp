@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/story/story_cast.h"
 #include "apps/kvt-host/story/story_steps.h"
 #include "apps/kvt-host/vouchers/stock_figures.h"
 #include "platform/report/output.h"
@@ -87,10 +89,40 @@ void Story::ShowStock() {
             "line adds up, and every drawn line carries its source line's discount rates");
 }
 
+namespace {
+
+// Who did what, as the audit trail recorded it for the story's order and
+// vouchers.
+void ShowAudit(Story& story) {
+  story.log.Line("The audit trail of the story's documents:");
+  std::vector<std::string> documents = {"order " + story.outcome.order_number};
+  for (const posting::PostedVoucher& voucher : story.outcome.vouchers) {
+    documents.push_back("voucher " + voucher.voucher_number);
+  }
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& document : documents) {
+    access::AuditFilter filter;
+    filter.document = document;
+    const std::vector<access::AuditRow> found = access::ReadAudit(*story.db, filter);
+    for (auto row = found.rbegin(); row != found.rend(); ++row) {
+      rows.push_back({row->user, row->action, row->document});
+    }
+  }
+  story.log.Table({"Who", "Did", "Document"}, rows);
+  story.log.Check(rows.size() >= documents.size(), "every document of the story was audited");
+}
+
+}  // namespace
+
 StoryOutcome TellPurchasingStory(const StoryOptions& options, std::ostream& out) {
   StoryOutcome outcome;
   StoryLog log(out);
-  Story story(options, log, outcome);
+  // The buyer's login orders and the clerk's receives: the story's steps
+  // read their connection text from the acting options.
+  const StoryCast cast = CastStory(options.context.connection_text);
+  StoryOptions acting = options;
+  acting.context.connection_text = cast.buyer.connection_text;
+  Story story(acting, log, outcome);
   story.db = services::DataGateway().OpenConnection(options.context.connection_text, -1, 3);
   ReadPeriod(story);
   story.supplier_id = kSupplierId;
@@ -101,8 +133,14 @@ StoryOutcome TellPurchasingStory(const StoryOptions& options, std::ostream& out)
   std::filesystem::create_directories(options.out_dir, ignored);
   out << "The story of one purchase order for " << story.supplier_name
       << ", every document dated in the current accounting period, " << story.period_name << ".\n";
-  const bool told = OrderSteps(story) && VoucherSteps(story);
+  out << "The buyer " << cast.buyer.user << " orders; the clerk " << cast.clerk.user
+      << " receives, returns and sells.\n";
+  bool told = OrderSteps(story);
+  acting.context.connection_text = cast.clerk.connection_text;
+  told = told && VoucherSteps(story);
   if (!told) log.Check(false, "the story ran to its end");
+  log.Heading("Who did what");
+  ShowAudit(story);
   outcome.failures = log.Failures();
   return outcome;
 }

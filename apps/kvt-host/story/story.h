@@ -11,7 +11,11 @@
 //  6. the short line's remainder arrives on consignment;
 //  7. some of the consignment stock is sold (selling more than is left is
 //     refused);
-//  8. the rest is returned (the dialog refuses more than is left first).
+//  8. the rest is returned (the dialog refuses more than is left first);
+//  9. who did what, as the audit trail recorded it.
+//
+// A buyer does steps 1 to 3 and a clerk the rest: on a server whose owner
+// tells the story, logins of their own (story_cast.h).
 //
 // Every voucher is printed to a PDF. After each stock step the transcript
 // shows stock on hand, consignment stock and each consignment line's

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/user_access.h"
 #include "documents/purchase_order_printing.h"
 #include "documents/voucher_printing.h"
 #include "platform/value/text.h"
@@ -73,22 +75,56 @@ CompanySettings ReadCompanySettings(const std::string& connection_text, int32_t 
 
 void WriteCompanySettings(const std::string& connection_text, int32_t company_id,
                           const CompanySettings& settings) {
+  const CompanySettings before = ReadCompanySettings(connection_text, company_id);
   std::vector<std::vector<vb::Variant>> rows;
-  auto add = [&](const char* kind, const char* name, int32_t index, const std::string& value) {
+  std::string changes;
+  auto add = [&](const char* kind, const char* name, int32_t index, const std::string& value,
+                 const std::string& was) {
+    // Only what changed: each value written needs its own role's right.
+    if (value == was) return;
     rows.push_back({vb::Variant(company_id), vb::Variant(std::string(kind)),
                     vb::Variant(std::string(name)), vb::Variant(index), vb::Variant(value)});
+    changes += (changes.empty() ? "" : "; ") + std::string(name) + "(" + std::to_string(index) +
+               ") " + was + " -> " + value;
   };
   for (const RuleControl& control : kRuleControls) {
-    add("CheckBox", control.name, control.index, settings.rules.*control.rule ? "1" : "0");
+    add("CheckBox", control.name, control.index, settings.rules.*control.rule ? "1" : "0",
+        before.rules.*control.rule ? "1" : "0");
   }
-  add("TextBox", kDecimals, 0, std::to_string(settings.qty_decimals));
-  add("TextBox", kDecimals, 1, std::to_string(settings.price_decimals));
-  ExecuteAll(connection_text,
-             "INSERT INTO CompanyControlValues (CompanyID, ControlKind, ControlName, "
-             "ControlIndex, ControlValue) VALUES (?1, ?2, ?3, ?4, ?5) "
-             "ON CONFLICT (CompanyID, ControlKind, ControlName, ControlIndex) "
-             "DO UPDATE SET ControlValue = excluded.ControlValue",
-             rows);
+  add("TextBox", kDecimals, 0, std::to_string(settings.qty_decimals),
+      std::to_string(before.qty_decimals));
+  add("TextBox", kDecimals, 1, std::to_string(settings.price_decimals),
+      std::to_string(before.price_decimals));
+
+  // Nothing to write, nor to ask a right for.
+  if (changes.empty()) return;
+  data::ConnectionRef connection = services::DataGateway().OpenConnection(connection_text, -1, 3);
+  const access::UserAccess access = access::UserAccess::Of(*connection);
+  const std::string document = "company " + std::to_string(company_id);
+  const bool rules_changed = !(before.rules == settings.rules);
+  const bool others_changed = before.qty_decimals != settings.qty_decimals ||
+                              before.price_decimals != settings.price_decimals;
+  if (rules_changed) {
+    access.Require(*connection, access::Action::kChangePostingRules, document, company_id);
+  }
+  if (others_changed) {
+    access.Require(*connection, access::Action::kChangeSettings, document, company_id);
+  }
+  const access::AuditEntry entry{
+      company_id, rules_changed ? "posting rules changed" : "settings changed", document, changes};
+  access::RunAudited(*connection, access.User(), entry, [&] {
+    connection->RunInTransaction([&] {
+      for (const auto& row : rows) {
+        connection->Execute(
+            "INSERT INTO CompanyControlValues (CompanyID, ControlKind, ControlName, "
+            "ControlIndex, ControlValue) VALUES (?1, ?2, ?3, ?4, ?5) "
+            "ON CONFLICT (CompanyID, ControlKind, ControlName, ControlIndex) "
+            "DO UPDATE SET ControlValue = excluded.ControlValue",
+            row);
+      }
+      access::Audit(*connection, access.User(), entry);
+    });
+  });
 }
 
 PrintPreferences ReadPrintPreferences(const std::string& connection_text,

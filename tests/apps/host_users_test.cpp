@@ -1,0 +1,111 @@
+// kvt-host's users: an administrator adds them, each logs in as themselves
+// with a password that never shows, and does what their roles allow.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/value/conversions.h"
+#include "services/connection_text.h"
+#include "tests/support/temp_demo_database.h"
+
+namespace kvt::host {
+namespace {
+
+std::string FileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+class HostUsersTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(dir_); }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    try {
+      db_.Open()->ExecuteScript("DROP ROLE IF EXISTS \"" + login_ + "\"");
+    } catch (...) {
+    }
+  }
+
+  // Runs `$HOST <arguments>` with `environment` ("KVT_PASSWORD=..."), no
+  // terminal to ask on; keeps all it wrote for the search for secrets.
+  Outcome Run(const std::string& environment, const std::string& arguments) {
+    const std::string command = "cd '" + dir_.string() + "' && " + environment + " setsid '" +
+                                KVT_HOST_PATH + "' " + arguments + " >.out 2>.err </dev/null";
+    const int status = std::system(command.c_str());
+    Outcome outcome{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
+                    FileText(dir_ / ".out"), FileText(dir_ / ".err")};
+    everything_written_ += outcome.out + outcome.err;
+    return outcome;
+  }
+  std::string Db() const { return "--db '" + db_.ConnectionText() + "'"; }
+
+  const std::filesystem::path dir_ =
+      std::filesystem::temp_directory_path() / ("kvt_host_users_" + std::to_string(::getpid()));
+  test_support::TempDemoDatabase db_{"kvt_host_users", data::Backend::kPostgreSQL};
+  const std::string login_ = "dana_" + std::to_string(::getpid());
+  const std::string password_ = "Tr0ub4dor-" + std::to_string(::getpid()) + "-horse";
+  std::string everything_written_;
+};
+
+TEST_F(HostUsersTest, AUserLogsInDoesTheirWorkAndThePasswordIsNowhere) {
+  if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
+  Outcome added = Run("KVT_NEW_PASSWORD='" + password_ + "'",
+                      "users add " + login_ + " --role buyer,clerk " + Db());
+  ASSERT_EQ(added.status, 0) << added.err;
+  EXPECT_EQ(added.out, "added " + login_ + " (buyer,clerk)\n");
+
+  // A new user without a password to give is refused, not asked forever.
+  EXPECT_EQ(Run("", "users add nopass_" + login_ + " --role reader " + Db()).status, 1);
+
+  const std::string as_dana = Db() + " --user " + login_;
+  const Outcome wrong = Run("KVT_PASSWORD=not-it", "users list " + as_dana);
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find("authentication failed"), std::string::npos) << wrong.err;
+
+  const Outcome not_admin = Run("KVT_PASSWORD='" + password_ + "'", "users list " + as_dana);
+  EXPECT_EQ(not_admin.status, 1);
+  EXPECT_EQ(not_admin.err,
+            "kvt-host: managing the users: Only an administrator may manage users and roles; " +
+                login_ + " holds buyer,clerk. (error 70)\n");
+
+  const Outcome story =
+      Run("KVT_PASSWORD='" + password_ + "'", "scenario " + as_dana + " --out docs");
+  EXPECT_EQ(story.status, 0) << story.out << story.err;
+  EXPECT_NE(story.out.find("The buyer " + login_ + " orders; the clerk " + login_),
+            std::string::npos);
+
+  const Outcome listed = Run("", "users list " + Db());
+  EXPECT_NE(listed.out.find(login_ + "\tbuyer,clerk\n"), std::string::npos) << listed.out;
+
+  // Everything the runs wrote: output, documents, what the database
+  // holds as text, and the server's log.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_)) {
+    if (entry.is_regular_file()) everything_written_ += FileText(entry.path());
+  }
+  auto connection = db_.Open();
+  for (const char* table :
+       {"AuditTrail", "UserControlValues", "CompanyControlValues", "PurchaseOrders", "GRVs"}) {
+    auto rows = connection->Query(
+        std::string("SELECT COALESCE(string_agg(t::text, '|'), '') FROM ") + table + " t");
+    everything_written_ += vb::CStr(rows->Item(0).Value());
+  }
+  const std::string host = services::ParseConnectionText(db_.ConnectionText()).host;
+  everything_written_ += FileText(std::filesystem::path(host) / "server.log");
+  EXPECT_GT(everything_written_.size(), 10000u);
+  EXPECT_EQ(everything_written_.find(password_), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kvt::host

@@ -1,0 +1,222 @@
+// The roles as the server enforces them: each person logs in with their
+// own login and may write what their roles allow, whatever program they
+// use (these tests use plain SQL, as psql would).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/data/data_errors.h"
+#include "platform/value/conversions.h"
+#include "tests/support/server_logins.h"
+#include "tests/support/temp_demo_database.h"
+
+#if KVT_WITH_POSTGRES
+
+namespace kvt::db {
+namespace {
+
+using test_support::ServerLogins;
+using test_support::TempDemoDatabase;
+
+// A received voucher of the demo's first order, in the period `month` of
+// 2026 (year key 7; the current period is November, and the supplier
+// period procedure last ran for October).
+std::string VoucherInPeriod(int month) {
+  return "INSERT INTO GRVs (CompanyID, SupplierID, TranTypeID, VoucherNumber, "
+         "PurchaseOrderID, DateReceived, AccPeriodMonth, AccPeriodYearID) VALUES "
+         "(1, 1, 19, '~test', 1, '2026-11-20', " +
+         std::to_string(month) + ", 7)";
+}
+
+std::string SetRule(const char* name, int index, const char* value) {
+  return std::string("UPDATE CompanyControlValues SET ControlValue = '") + value +
+         "' WHERE CompanyID = 1 AND ControlName = '" + name +
+         "' AND ControlIndex = " + std::to_string(index);
+}
+
+constexpr char kSetDecimals[] =
+    "INSERT INTO CompanyControlValues (CompanyID, ControlKind, ControlName, ControlIndex, "
+    "ControlValue) VALUES (1, 'TextBox', 'txtDecimals', 0, '3') ON CONFLICT (CompanyID, "
+    "ControlKind, ControlName, ControlIndex) DO UPDATE SET ControlValue = excluded.ControlValue";
+constexpr char kEditOrder[] = "UPDATE PurchaseOrders SET OurRef = 'edited' WHERE ID = 1";
+constexpr char kAddOrderLine[] =
+    "INSERT INTO PurchaseOrderDetails (PurchaseOrderID, ProductID, Qty) VALUES (1, 1, 2)";
+constexpr char kReceiveOnLine[] =
+    "UPDATE PurchaseOrderDetails SET QtyReceived = QtyReceived + 1 "
+    "WHERE ID = (SELECT MIN(ID) FROM PurchaseOrderDetails)";
+constexpr char kAddPeriod[] =
+    "INSERT INTO AccountingPeriods (CompanyID, MonthID, YearID, PeriodName, Status) "
+    "VALUES (1, 2, 8, 'February 2027', 'Future')";
+constexpr char kAddUserCompany[] = "INSERT INTO UserCompanies VALUES ('someone', 1)";
+
+class DatabaseRolesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    database_ = new TempDemoDatabase("kvt_roles", data::Backend::kPostgreSQL);
+    logins_ = new ServerLogins(*database_);
+    for (const char* role : {"buyer", "clerk", "accountant", "admin", "reader"}) {
+      logins_->Add(role, role);
+    }
+    logins_->Add("other_company", "buyer,clerk,accountant,admin", "2");
+  }
+  static void TearDownTestSuite() {
+    delete logins_;
+    delete database_;
+  }
+
+  // Runs `sql` as `who` in a transaction that is then rolled back: true
+  // when the server let it through, false when it refused it for want of
+  // a right. Any other failure fails the test.
+  static bool Allowed(const std::string& who, const std::string& sql) {
+    struct Undo {};
+    auto connection = logins_->Open(who);
+    try {
+      connection->RunInTransaction([&] {
+        connection->ExecuteScript(sql);
+        throw Undo{};
+      });
+    } catch (const Undo&) {
+      return true;
+    } catch (const data::PermissionDenied&) {
+      return false;
+    }
+    return true;
+  }
+
+  static TempDemoDatabase* database_;
+  static ServerLogins* logins_;
+};
+
+TempDemoDatabase* DatabaseRolesTest::database_ = nullptr;
+ServerLogins* DatabaseRolesTest::logins_ = nullptr;
+
+TEST_F(DatabaseRolesTest, EachRoleWritesWhatItsWorkNeedsAndNothingElse) {
+  struct Case {
+    const char* who;
+    std::string sql;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"buyer", kEditOrder, true},
+      {"buyer", kAddOrderLine, true},
+      {"buyer", kReceiveOnLine, false},
+      {"buyer", VoucherInPeriod(11), false},
+      {"buyer", SetRule("chkAccountant", 0, "1"), false},
+      {"clerk", VoucherInPeriod(11), true},
+      {"clerk", kReceiveOnLine, true},
+      {"clerk", kEditOrder, false},  // a clerk may lock an order's row, not change it
+      {"clerk", kAddOrderLine, false},
+      {"clerk", SetRule("chkAccountant", 0, "1"), false},
+      {"clerk", VoucherInPeriod(10), false},  // an earlier period: the accountant's
+      {"clerk", VoucherInPeriod(12), false},
+      {"accountant", SetRule("chkAccountant", 0, "1"), true},
+      {"accountant", SetRule("chkAccountant", 0, "0"), true},  // unchanged: no check
+      {"accountant", kAddPeriod, true},
+      {"accountant", VoucherInPeriod(11), true},
+      {"accountant", kSetDecimals, false},  // a setting, not a posting rule
+      {"accountant", kEditOrder, false},
+      {"admin", kSetDecimals, true},
+      {"admin", kAddUserCompany, true},
+      {"admin", SetRule("chkNonInvoiceGRV", 0, "0"), false},
+      {"admin", VoucherInPeriod(11), false},
+      {"admin", kEditOrder, false},
+      {"reader", "SELECT * FROM PurchaseOrders", true},
+      {"reader", kEditOrder, false},
+      {"reader", kSetDecimals, false},
+      {"reader", VoucherInPeriod(11), false},
+      {"reader", "DELETE FROM PurchaseOrderDetails", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Allowed(c.who, c.sql), c.allowed) << c.who << ": " << c.sql;
+  }
+}
+
+// The posting rules bind an accountant too: another period only as far as
+// the company's rules open it.
+TEST_F(DatabaseRolesTest, AnAccountantPostsToAnotherPeriodOnlyWhereTheRulesAllow) {
+  struct Case {
+    const char* prior;         // chkAccountant 0
+    const char* future;        // chkAccountant 1
+    const char* before_close;  // chkPriorPeriodGRVPosting 0
+    int month;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"0", "0", "0", 10, false}, {"1", "0", "0", 10, false},  // October is closed
+      {"1", "0", "1", 10, true},  {"0", "0", "1", 10, false},
+      {"0", "0", "0", 12, false}, {"0", "1", "0", 12, true},
+  };
+  for (const Case& c : cases) {
+    const std::string sql =
+        SetRule("chkAccountant", 0, c.prior) + "; " + SetRule("chkAccountant", 1, c.future) + "; " +
+        SetRule("chkPriorPeriodGRVPosting", 0, c.before_close) + "; " + VoucherInPeriod(c.month);
+    EXPECT_EQ(Allowed("accountant", sql), c.allowed)
+        << "rules " << c.prior << c.future << c.before_close << ", month " << c.month;
+  }
+}
+
+TEST_F(DatabaseRolesTest, ALoginSeesOnlyTheRowsOfItsOwnCompanies) {
+  auto count = [](const std::string& who, const char* table) {
+    return vb::CLng(
+        logins_->Open(who)->Query(std::string("SELECT COUNT(*) FROM ") + table)->Item(0).Value());
+  };
+  const int32_t all_orders =
+      vb::CLng(database_->Open()->Query("SELECT COUNT(*) FROM PurchaseOrders")->Item(0).Value());
+  const int32_t second_company_orders =
+      vb::CLng(database_->Open()
+                   ->Query("SELECT COUNT(*) FROM PurchaseOrders WHERE CompanyID = 2")
+                   ->Item(0)
+                   .Value());
+  ASSERT_GT(all_orders, second_company_orders);
+  EXPECT_EQ(count("reader", "PurchaseOrders"), all_orders - second_company_orders);
+  EXPECT_EQ(count("other_company", "PurchaseOrders"), second_company_orders);
+  EXPECT_EQ(count("other_company", "Companies"), 1);
+  // Lines go with their orders.
+  EXPECT_EQ(count("other_company", "PurchaseOrderDetails"),
+            vb::CLng(database_->Open()
+                         ->Query("SELECT COUNT(*) FROM PurchaseOrderDetails d JOIN "
+                                 "PurchaseOrders o ON o.ID = d.PurchaseOrderID "
+                                 "WHERE o.CompanyID = 2")
+                         ->Item(0)
+                         .Value()));
+  // Nor can it write into another company's.
+  EXPECT_EQ(logins_->Open("other_company")->Execute(kEditOrder), 0);
+}
+
+TEST_F(DatabaseRolesTest, TheAuditTrailTakesRowsInTheLoginsOwnNameAndNeverChanges) {
+  auto clerk = logins_->Open("clerk");
+  clerk->Execute(
+      "INSERT INTO AuditTrail (At, UserName, CompanyID, Action) "
+      "VALUES ('2000-01-01', 'somebody else', 1, 'tried')");
+  auto row =
+      clerk->Query("SELECT UserName, At > '2020-01-01' FROM AuditTrail WHERE Action = 'tried'");
+  EXPECT_EQ(vb::CStr(row->Item(0).Value()), logins_->Login("clerk"));
+  EXPECT_TRUE(vb::CBool(row->Item(1).Value()));
+  for (const char* who : {"clerk", "admin"}) {
+    EXPECT_FALSE(Allowed(who, "UPDATE AuditTrail SET Details = 'x'")) << who;
+    EXPECT_FALSE(Allowed(who, "DELETE FROM AuditTrail")) << who;
+  }
+  // Not even the schema's owner, short of dropping the trigger.
+  EXPECT_THROW(database_->Open()->ExecuteScript("DELETE FROM AuditTrail"), data::PermissionDenied);
+  EXPECT_THROW(database_->Open()->ExecuteScript("TRUNCATE AuditTrail"), data::PermissionDenied);
+}
+
+TEST_F(DatabaseRolesTest, OnlyAnAdministratorManagesUsers) {
+  auto clerk = logins_->Open("clerk");
+  EXPECT_THROW(clerk->Query("SELECT kvt_change_roles(?1, ARRAY['admin'], TRUE)",
+                            {vb::Variant(logins_->Login("clerk"))}),
+               data::PermissionDenied);
+  auto admin = logins_->Open("admin");
+  admin->Query("SELECT kvt_change_roles(?1, ARRAY['reader'], TRUE)",
+               {vb::Variant(logins_->Login("clerk"))});
+  const auto listed = admin->Query("SELECT \"Roles\" FROM kvt_list_users() WHERE \"UserName\" = ?1",
+                                   {vb::Variant(logins_->Login("clerk"))});
+  EXPECT_EQ(vb::CStr(listed->Item(0).Value()), "clerk,reader");
+  admin->Query("SELECT kvt_change_roles(?1, ARRAY['reader'], FALSE)",
+               {vb::Variant(logins_->Login("clerk"))});
+}
+
+}  // namespace
+}  // namespace kvt::db
+
+#endif
