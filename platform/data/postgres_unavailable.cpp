@@ -11,4 +11,6 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
                   "PostgreSQL (built without it): " + server.database);
 }
 
+bool HoldSchemaAlone(Connection&) { return true; }
+
 }  // namespace kvt::data
