@@ -73,6 +73,7 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
  ORDER BY po.DateOrdered, po.ID');
 
 -- The outstanding lines of one order: the source rows of received lines.
+-- An order closed or cancelled (Status 2, 3) has none.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_GRV_Select_Outstanding_Order_Details', 1, '
 SELECT d.ID AS "ID", d.ProductID AS "Products ID",
@@ -88,6 +89,8 @@ SELECT d.ID AS "ID", d.ProductID AS "Products ID",
   LEFT JOIN TaxCodes t ON t.ID = d.TaxCodesID
  WHERE d.PurchaseOrderID = ?1
    AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0) > COALESCE(d.QtyReceived, 0)
+   AND EXISTS (SELECT 1 FROM PurchaseOrders po
+                WHERE po.ID = d.PurchaseOrderID AND po.Status = 1)
  ORDER BY d.ID');
 
 -- A supplier''s goods received vouchers in a company.

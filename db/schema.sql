@@ -299,3 +299,13 @@ CREATE TABLE kvt_procedures (
   output_names    TEXT NOT NULL DEFAULT '',
   column_types    TEXT NOT NULL DEFAULT ''
 );
+
+-- ---------------------------------------------------------------------
+-- Orders a buyer ended. Status 2 is closed (what is still to come is no
+-- longer expected), 3 cancelled (before anything was received); EndedBy
+-- and EndedAt say who ended it and when. A database made before these
+-- columns gets them when the host opens it.
+ALTER TABLE PurchaseOrders ADD COLUMN EndedBy TEXT;
+ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;
+-- A consignment sale's date (GRVDetails.QtySold says how much was sold).
+ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;

@@ -3,13 +3,38 @@
 #include <filesystem>
 
 #include "db/demo_database.h"
+#include "apps/kvt-host/desk/desk_context.h"
 #include "db/portable_script.h"
 #include "platform/value/error.h"
 
 namespace kvt::host {
+namespace {
+
+// What a database an earlier build made lacks, added in this order when
+// `probe` fails: work saved there stays usable.
+struct Migration {
+  const char* probe;
+  const char* lacks;
+  const char* script;
+};
+constexpr Migration kMigrations[] = {
+    // The orders' row version, every order at its first version.
+    {"SELECT RowVersion FROM PurchaseOrders WHERE 1 = 0", "the orders' row version",
+     "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL DEFAULT 1;\n"
+     "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
+     "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n"},
+    // Who ended an order and when; the date of a consignment sale.
+    {"SELECT EndedBy, EndedAt FROM PurchaseOrders WHERE 1 = 0", "who closed an order and when",
+     "ALTER TABLE PurchaseOrders ADD COLUMN EndedBy TEXT;\n"
+     "ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;\n"},
+    {"SELECT SoldOn FROM GRVDetails WHERE 1 = 0", "the dates of consignment sales",
+     "ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;\n"},
+};
+
+}  // namespace
 
 HostDatabase::HostDatabase(const std::string& connection_text)
-    : target_(services::ParseConnectionText(connection_text)) {}
+    : connection_text_(connection_text), target_(services::ParseConnectionText(connection_text)) {}
 
 bool HostDatabase::Exists() const {
   if (!OnFile()) return !db::HoldsNoTables(*Open());
@@ -39,24 +64,30 @@ void HostDatabase::ResetDemo() const {
 }
 
 void HostDatabase::CheckOurs() const {
+  // Ours, by its columns, before anything is written to it.
   if (OnFile()) {
     db::CheckOurDatabase(target_.path);
   } else {
     db::CheckOurSchema(*Open(), Where());
   }
-  // A database an earlier build made lacks the orders' row version: added,
-  // every order at its first version, so work saved there stays usable.
   const data::ConnectionRef connection = Open();
-  try {
-    connection->Query("SELECT RowVersion FROM PurchaseOrders WHERE 1 = 0");
-    return;
-  } catch (const vb::Error&) {
+  for (const Migration& migration : kMigrations) {
+    try {
+      connection->Query(migration.probe);
+      continue;
+    } catch (const vb::Error&) {
+    }
+    if (const std::string why = ReadOnlyReason(); !why.empty()) {
+      throw vb::Error(vb::err::kPathFileAccessError, "Database",
+                      "The database was made by an earlier build and lacks " +
+                          std::string(migration.lacks) + ", which cannot be added: " + why + ".");
+    }
+    db::RunPortableScript(*connection, migration.script);
   }
-  db::RunPortableScript(*connection,
-                        "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL "
-                        "DEFAULT 1;\n"
-                        "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
-                        "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n");
+}
+
+std::string HostDatabase::ReadOnlyReason() const {
+  return host::ReadOnlyReason(connection_text_, WriteRefusal(*Open()));
 }
 
 }  // namespace kvt::host

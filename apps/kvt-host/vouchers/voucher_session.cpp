@@ -9,6 +9,7 @@
 #include "services/data_gateway.h"
 #include "vouchers/frmEditGRVDetail.h"
 #include "vouchers/voucher_detail_rows.h"
+#include "services/failure_words.h"
 
 namespace kvt::host {
 
@@ -355,8 +356,8 @@ std::optional<posting::PostedVoucher> VoucherSession::Save() {
     // Nothing was written: the clerk keeps the voucher and may correct it.
     Tell(error.number() == posting::kPostingRefused
              ? error.description()
-             : "The voucher was not posted: " + error.description() + " (error " +
-                   std::to_string(error.number()) + ")",
+             : services::PlainFailure("Posting the voucher", error) +
+                   " Nothing was written: the voucher is still here.",
          ui::vbExclamation);
     return std::nullopt;
   }
