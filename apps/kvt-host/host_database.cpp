@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "db/demo_database.h"
 #include "apps/kvt-host/desk/desk_context.h"
+#include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "platform/value/error.h"
 

@@ -96,6 +96,37 @@ TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {
   EXPECT_EQ(users_after(" --reset-demo"), "2\n");
 }
 
+TEST_F(HostCliTest, AnotherProgramsDatabaseIsNeverWrittenAndOneOfAnEarlierBuildIsBroughtUpToDate) {
+  // Three of our table names, none of our columns.
+  ASSERT_EQ(Run("sqlite3 foreign.sqlite \"CREATE TABLE kvt_procedures (x); "
+                "CREATE TABLE PurchaseOrders (ID INTEGER); "
+                "CREATE TABLE PurchaseOrderDetails (ID INTEGER)\"")
+                .status,
+            0);
+  const std::string before = FileText(File("foreign.sqlite"));
+  for (const char* command : {"scenario", "--gui"}) {
+    const Outcome outcome = Run(std::string("$HOST ") + command + " --db foreign.sqlite");
+    EXPECT_EQ(outcome.status, 1) << command;
+    EXPECT_EQ(outcome.err,
+              "kvt-host: opening the database foreign.sqlite: Invalid file format (error 321)\n")
+        << command;
+  }
+  EXPECT_EQ(FileText(File("foreign.sqlite")), before);
+
+  // Ours, made before orders could be ended and sales dated.
+  db::CreateDemoDatabase(File("old.sqlite"));
+  ASSERT_EQ(Run("sqlite3 old.sqlite \"ALTER TABLE PurchaseOrders DROP COLUMN EndedBy; "
+                "ALTER TABLE PurchaseOrders DROP COLUMN EndedAt; "
+                "ALTER TABLE GRVDetails DROP COLUMN SoldOn\"")
+                .status,
+            0);
+  EXPECT_EQ(Run("$HOST scenario --db old.sqlite --out . >/dev/null").status, 0);
+  EXPECT_EQ(Run("sqlite3 old.sqlite \"SELECT COUNT(EndedBy) + COUNT(EndedAt) FROM PurchaseOrders; "
+                "SELECT COUNT(SoldOn) > 0 FROM GRVDetails\"")
+                .out,
+            "0\n1\n");
+}
+
 TEST_F(HostCliTest, AReadOnlyDatabaseIsNamedSoWithWhatStillWorks) {
   std::filesystem::create_directories(File("ro"));
   db::CreateDemoDatabase(File("ro/demo.sqlite"));

@@ -399,6 +399,12 @@ TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack)
             vb::err::kInvalidFileFormat);
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*empty.Open(), "empty"); }),
             vb::err::kInvalidFileFormat);
+  // Tables of our names without our columns: another program's.
+  empty.Run(
+      "CREATE TABLE PurchaseOrders (ID INTEGER); CREATE TABLE PurchaseOrderDetails (ID INTEGER); "
+      "CREATE TABLE Years (ID INTEGER)");
+  EXPECT_EQ(ErrorNumberOf([&] { CheckOurSchema(*empty.Open(), "lookalike"); }),
+            vb::err::kInvalidFileFormat);
   auto connection = db_.Open();
   EXPECT_FALSE(HoldsNoTables(*connection));
   const int32_t demo_users =

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/desk_output.h"
+#include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/grid_model.h"
 #include "platform/value/error.h"
 #include "services/failure_words.h"

@@ -7,9 +7,9 @@
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/data_gateway.h"
+#include "services/failure_words.h"
 #include "vouchers/frmEditGRVDetail.h"
 #include "vouchers/voucher_detail_rows.h"
-#include "services/failure_words.h"
 
 namespace kvt::host {
 
