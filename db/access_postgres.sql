@@ -266,7 +266,7 @@ GRANT INSERT (PurchaseOrderID, ProductID, LeadTime, Qty, BOQty, FreeQty, UnitPri
 GRANT INSERT ON GRVs, GRVDetails, StockMovements, SupplierDocuments
   TO kvt_clerk, kvt_accountant;
 GRANT UPDATE (VoucherNumber) ON GRVs TO kvt_clerk, kvt_accountant;
-GRANT UPDATE (QtyReturned, QtySold, QtyLeft) ON GRVDetails TO kvt_clerk, kvt_accountant;
+GRANT UPDATE (QtyReturned, QtySold, QtyLeft, SoldOn) ON GRVDetails TO kvt_clerk, kvt_accountant;
 GRANT UPDATE (StockOnHand, ConsignmentStock) ON Products TO kvt_clerk, kvt_accountant;
 GRANT UPDATE (QtyReceived) ON PurchaseOrderDetails TO kvt_clerk, kvt_accountant;
 GRANT UPDATE (RowVersion) ON PurchaseOrders TO kvt_clerk, kvt_accountant;

@@ -11,6 +11,8 @@
 
 #include "db/embedded_sql.h"
 #include "platform/data/connection.h"
+#include "platform/data/data_errors.h"
+#include "platform/data/postgres_connection.h"
 #include "platform/data/postgres_dialect.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
@@ -133,6 +135,33 @@ ServerTables CountServerTables(data::Connection& connection) {
   return {vb::CLng(counts->Item(0).Value()), vb::CLng(counts->Item(1).Value())};
 }
 
+// Columns that every database of ours has had since the first build, read
+// (never written) to tell ours from another program's database that merely
+// has tables of the same names.
+constexpr const char* kIdentityQueries[] = {
+    "SELECT ID, CompanyID, SupplierID, OrderNumber, DateOrdered, Status, OurRef, SuppRef, "
+    "DelName, DelAddr1, DelAddr2, DelAddr3, DelPostCode, Message FROM PurchaseOrders WHERE 1 = 0",
+    "SELECT ID, PurchaseOrderID, ProductID, LeadTime, Qty, BOQty, FreeQty, QtyReceived, "
+    "UnitPrice, NetAmount, TaxCodesID, Tax, TotalCost FROM PurchaseOrderDetails WHERE 1 = 0",
+    "SELECT ID, CompanyID, SupplierID, TranTypeID, VoucherNumber, PurchaseOrderID, DateReceived "
+    "FROM GRVs WHERE 1 = 0",
+    "SELECT ID, GRVID, SourceLineID, ProductID, Qty, QtyReturned, QtySold, QtyLeft FROM GRVDetails "
+    "WHERE 1 = 0",
+    "SELECT ID, Username FROM Users WHERE 1 = 0",
+    "SELECT ID, Name FROM Companies WHERE 1 = 0",
+};
+
+// Raises 321 unless the database has every column of kIdentityQueries.
+void CheckIdentity(data::Connection& connection, const std::string& where) {
+  for (const char* query : kIdentityQueries) {
+    try {
+      connection.Query(query);
+    } catch (const vb::Error&) {
+      throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, where);
+    }
+  }
+}
+
 }  // namespace
 
 std::string ConnectionTextFor(const std::string& path) {
@@ -158,10 +187,14 @@ void CheckOurSchema(data::Connection& connection, const std::string& where) {
   if (CountServerTables(connection).ours != 3) {
     throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, where);
   }
+  CheckIdentity(connection, where);
 }
 
 void ResetDemoSchema(data::Connection& connection, const std::string& where) {
   CheckOurSchema(connection, where);
+  if (!data::HoldSchemaAlone(connection)) {
+    throw data::LockConflict("Another program has the database open.", where);
+  }
   connection.RunInTransaction([&] {
     // Refuse soon rather than wait behind a clerk's open transaction.
     connection.ExecuteScript("SET LOCAL lock_timeout = '1s'");
@@ -185,11 +218,13 @@ void CheckOurDatabase(const std::string& path) {
   if (vb::CLng(tables->Item(0).Value()) != 3) {
     throw vb::Error::Numbered(vb::err::kInvalidFileFormat, kSource, path);
   }
+  CheckIdentity(*connection, path);
 }
 
 void ResetDemoDatabase(const std::string& path) {
   CheckOurDatabase(path);
-  auto connection = data::Connection::Open(path);
+  // An idle reader too: the rebuild would pull the tables from under it.
+  auto connection = data::Connection::Open(path, data::Connection::OpenMode::kAlone);
   // Refuse at once rather than wait for a lock; dropping tables in any
   // order needs the foreign keys off, which only works outside a
   // transaction.

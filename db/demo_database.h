@@ -42,11 +42,12 @@ std::string AccessScript(data::Backend backend);
 // True when the schema holds no table yet.
 bool HoldsNoTables(data::Connection& connection);
 // Raises 321 (Invalid file format) unless the schema holds the purchasing
-// tables.
+// tables with the columns every build of ours has made. Reads only.
 void CheckOurSchema(data::Connection& connection, const std::string& where);
 // Rebuilds the schema with the demo data in one transaction after
-// CheckOurSchema; a lock another session holds past a second refuses it
-// (0x80040E14), and the schema stays as it was.
+// CheckOurSchema; another session of ours on the schema, idle or not,
+// refuses it at once, and a lock another session holds past a second
+// refuses it (0x80040E14), and the schema stays as it was.
 void ResetDemoSchema(data::Connection& connection, const std::string& where);
 
 // Creates a database with the schema and the procedure catalogue and no
@@ -66,12 +67,14 @@ void CreateDemoDatabase(const std::string& path);
 // the purchasing tables and the procedure catalogue: 53 (File not found)
 // when nothing is there, 0x80004005 with the engine's message when it is
 // no database ("file is not a database"), 321 (Invalid file format) when it
-// is some other database or an empty file. Never changes the file.
+// is some other database (one with tables of our names but not our
+// columns included) or an empty file. Never changes the file.
 void CheckOurDatabase(const std::string& path);
 
 // Puts the demo data back into our database at `path`, replacing all it
-// holds, in one exclusive transaction: while another connection reads or
-// writes the file it refuses at once (0x80040E14 "database is locked"), and
+// holds, in one exclusive transaction: while another connection has the
+// file open, idle or not, it refuses at once (a LockConflict, 0x80040E14),
+// and
 // when the rebuild fails the file stays as it was. Raises as
 // CheckOurDatabase when the file is not ours.
 void ResetDemoDatabase(const std::string& path);

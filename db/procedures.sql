@@ -75,7 +75,8 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
 -- The outstanding lines of one order: the source rows of received lines.
 -- The amounts are those of the outstanding quantity, the quantity a
 -- receipt proposes, so that a received line carries the order line's
--- discount rates however much was received before.
+-- discount rates however much was received before. An order closed or
+-- cancelled (Status 2, 3) has none.
 INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_GRV_Select_Outstanding_Order_Details', 1,
  'Trade Disc:currency,Rebate Disc:currency,Other Disc:currency,Net Amount:currency,Tax:currency,Total Cost:currency', '
@@ -96,6 +97,8 @@ SELECT d.ID AS "ID", d.ProductID AS "Products ID",
     ON o.ID = d.ID
   LEFT JOIN Products p ON p.ID = d.ProductID
   LEFT JOIN TaxCodes t ON t.ID = d.TaxCodesID
+ WHERE EXISTS (SELECT 1 FROM PurchaseOrders po
+                WHERE po.ID = d.PurchaseOrderID AND po.Status = 1)
  ORDER BY d.ID');
 
 -- A supplier''s goods received vouchers in a company.

@@ -78,6 +78,7 @@ $$;
 
 -- The outstanding lines of one order: the source rows of received lines,
 -- with the amounts of the outstanding quantity (see procedures.sql).
+-- An order closed or cancelled (Status 2, 3) has none.
 CREATE FUNCTION sp_AO_GRV_Select_Outstanding_Order_Details(p_order integer)
 RETURNS TABLE (
   "ID" integer, "Products ID" integer, "Product" text, "Code" text,
@@ -102,6 +103,8 @@ LANGUAGE sql STABLE AS $$
     LEFT JOIN TaxCodes t ON t.ID = d.TaxCodesID
    WHERE d.PurchaseOrderID = p_order
      AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0) > COALESCE(d.QtyReceived, 0)
+     AND EXISTS (SELECT 1 FROM PurchaseOrders po
+                  WHERE po.ID = d.PurchaseOrderID AND po.Status = 1)
    ORDER BY d.ID
 $$;
 

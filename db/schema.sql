@@ -300,6 +300,16 @@ CREATE TABLE kvt_procedures (
   column_types    TEXT NOT NULL DEFAULT ''
 );
 
+-- ---------------------------------------------------------------------
+-- Orders a buyer ended. Status 2 is closed (what is still to come is no
+-- longer expected), 3 cancelled (before anything was received); EndedBy
+-- and EndedAt say who ended it and when. A database made before these
+-- columns gets them when the host opens it.
+ALTER TABLE PurchaseOrders ADD COLUMN EndedBy TEXT;
+ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;
+-- A consignment sale's date (GRVDetails.QtySold says how much was sold).
+ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;
+
 -- ---- Books: what the database itself refuses ------------------------------
 -- A supplier's invoice (or credit note...) number is booked once per kind.
 CREATE UNIQUE INDEX SupplierDocuments_Number

@@ -2,12 +2,21 @@
 
 #include <vector>
 
+#include "platform/script/evaluator.h"
 #include "platform/value/conversions.h"
 #include "platform/value/failure_style.h"
 #include "platform/value/text.h"
 
 namespace kvt::orders {
 namespace {
+
+// The engine refuses longer text anyway (7): refused before a formula is
+// copied, upper-cased and expanded, a huge one costs nothing.
+[[noreturn]] void RefuseTooLong() {
+  throw vb::Error::Numbered(
+      vb::err::kOutOfMemory, "EvaluateFormula",
+      "a formula longer than " + std::to_string(script::kMaxExpressionLength) + " characters");
+}
 
 void ReplaceAll(std::string& text, const std::string& find, const std::string& with) {
   if (find.empty()) return;
@@ -16,6 +25,7 @@ void ReplaceAll(std::string& text, const std::string& find, const std::string& w
   for (size_t hit = text.find(find); hit != std::string::npos; hit = text.find(find, position)) {
     result.append(text, position, hit - position).append(with);
     position = hit + find.size();
+    if (result.size() > script::kMaxExpressionLength) RefuseTooLong();
   }
   result.append(text, position, std::string::npos);
   text = std::move(result);
@@ -40,6 +50,7 @@ std::vector<std::string> SplitParameters(const std::string& parameters) {
 vb::Currency ExpandAndEvaluateFormula(const script::ScriptControl& msMain,
                                       const std::string& pValue, const std::string& sParameters,
                                       std::string& sFormula) {
+  if (sFormula.size() > script::kMaxExpressionLength) RefuseTooLong();
   for (char& c : sFormula) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
   }

@@ -21,6 +21,8 @@ inline constexpr int32_t kNonNumericFormulaParameter = vb::vbObjectError + 1000;
 // i-th trimmed entry of the comma-separated `sParameters` (empty text means
 // no parameters). After a successful call it holds the expanded expression,
 // so callers reload the formula before each evaluation.
+// A formula longer than the engine takes, or one that would grow beyond it
+// as it is expanded, is refused (7) before it is touched further.
 // Never raises: a formula the engine rejects, a result that is no number or
 // does not fit the currency range, or a non-numeric parameter returns false
 // with `pAnswer` unchanged and `sFormula` as far as it had been rewritten.

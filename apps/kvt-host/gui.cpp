@@ -24,7 +24,6 @@ int RunGui(int argc, char** argv, const std::string& connection_text,
   MainWindow window(desk, *output);
   output->SetWindow(&window);
   window.show();
-  window.TellReadOnly();
   return app.exec();
 }
 

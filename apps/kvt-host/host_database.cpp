@@ -2,12 +2,37 @@
 
 #include <filesystem>
 
+#include "apps/kvt-host/desk/desk_context.h"
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "platform/value/error.h"
 
 namespace kvt::host {
+namespace {
+
+// What a database an earlier build made lacks, added in this order when
+// `probe` fails: work saved there stays usable.
+struct Migration {
+  const char* probe;
+  const char* lacks;
+  const char* script;
+};
+constexpr Migration kMigrations[] = {
+    // The orders' row version, every order at its first version.
+    {"SELECT RowVersion FROM PurchaseOrders WHERE 1 = 0", "the orders' row version",
+     "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL DEFAULT 1;\n"
+     "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
+     "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n"},
+    // Who ended an order and when; the date of a consignment sale.
+    {"SELECT EndedBy, EndedAt FROM PurchaseOrders WHERE 1 = 0", "who closed an order and when",
+     "ALTER TABLE PurchaseOrders ADD COLUMN EndedBy TEXT;\n"
+     "ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;\n"},
+    {"SELECT SoldOn FROM GRVDetails WHERE 1 = 0", "the dates of consignment sales",
+     "ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;\n"},
+};
+
+}  // namespace
 
 namespace {
 
@@ -23,7 +48,7 @@ bool HasColumn(data::Connection& connection, const std::string& table, const std
 }  // namespace
 
 HostDatabase::HostDatabase(const std::string& connection_text)
-    : target_(services::ParseConnectionText(connection_text)) {}
+    : connection_text_(connection_text), target_(services::ParseConnectionText(connection_text)) {}
 
 bool HostDatabase::Exists() const {
   if (!OnFile()) return !db::HoldsNoTables(*Open());
@@ -53,30 +78,44 @@ void HostDatabase::ResetDemo() const {
 }
 
 void HostDatabase::CheckOurs() const {
+  // Ours, by its columns, before anything is written to it.
   if (OnFile()) {
     db::CheckOurDatabase(target_.path);
   } else {
     db::CheckOurSchema(*Open(), Where());
   }
   const data::ConnectionRef connection = Open();
-  // And the books' checks, which refuse what they cannot hold.
-  db::AddBooksChecks(*connection);
-  // A database an earlier build made lacks the orders' row version: added,
-  // every order at its first version, so work saved there stays usable.
-  if (!HasColumn(*connection, "PurchaseOrders", "RowVersion")) {
-    db::RunPortableScript(*connection,
-                          "ALTER TABLE PurchaseOrders ADD COLUMN RowVersion INTEGER NOT NULL "
-                          "DEFAULT 1;\n"
-                          "ALTER TABLE PurchaseOrders ADD COLUMN ChangedBy TEXT;\n"
-                          "ALTER TABLE PurchaseOrders ADD COLUMN ChangedAt DATETIME;\n");
+  for (const Migration& migration : kMigrations) {
+    try {
+      connection->Query(migration.probe);
+      continue;
+    } catch (const vb::Error&) {
+    }
+    if (const std::string why = ReadOnlyReason(); !why.empty()) {
+      throw vb::Error(vb::err::kPathFileAccessError, "Database",
+                      "The database was made by an earlier build and lacks " +
+                          std::string(migration.lacks) + ", which cannot be added: " + why + ".");
+    }
+    db::RunPortableScript(*connection, migration.script);
   }
-  // ... and the roles and the audit trail: added empty, so the database
-  // stays open to everyone on SQLite until an administrator records users,
-  // and on a server to its owner until users are added.
+  // The books' checks, which refuse what they cannot hold.
+  db::AddBooksChecks(*connection);
+  // The roles and the audit trail: added empty, so the database stays open
+  // to everyone on SQLite until an administrator records users, and on a
+  // server to its owner until users are added.
   if (!HasColumn(*connection, "AuditTrail", "ID")) {
+    if (const std::string why = ReadOnlyReason(); !why.empty()) {
+      throw vb::Error(vb::err::kPathFileAccessError, "Database",
+                      "The database was made by an earlier build and lacks the audit trail, "
+                      "which cannot be added: " + why + ".");
+    }
     connection->RunInTransaction(
         [&] { connection->ExecuteScript(db::AccessScript(connection->GetBackend())); });
   }
+}
+
+std::string HostDatabase::ReadOnlyReason() const {
+  return host::ReadOnlyReason(connection_text_, WriteRefusal(*Open()));
 }
 
 }  // namespace kvt::host

@@ -26,13 +26,16 @@ class HostDatabase {
   // As ResetDemoDatabase, ResetDemoSchema.
   void ResetDemo() const;
   // As CheckOurDatabase, CheckOurSchema; then adds the columns a database
-  // of an earlier build lacks.
+  // of an earlier build lacks (75 when it is read-only).
   void CheckOurs() const;
+  // Why the database may not be written to, in words; empty when it may.
+  std::string ReadOnlyReason() const;
 
  private:
   bool OnFile() const { return target_.backend == data::Backend::kSQLite; }
   data::ConnectionRef Open() const { return services::OpenConnection(target_); }
 
+  std::string connection_text_;
   services::ConnectionText target_;
 };
 

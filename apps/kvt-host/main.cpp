@@ -147,12 +147,40 @@ int LogIn(const HostOptions& options, std::string& database) {
   });
 }
 
+// Why the database `connection_text` names may not be written to, told on
+// stderr with what still works; empty when it may (or when asking failed,
+// which is reported and gives `failed`).
+std::string ReadOnlyNote(const std::string& connection_text, const char* still_works,
+                         bool& failed) {
+  std::string why, where;
+  failed = Attempt("opening the database", [&] {
+             const kvt::host::HostDatabase database(connection_text);
+             where = database.Where();
+             why = database.ReadOnlyReason();
+             return 0;
+           }) != 0;
+  if (!why.empty()) {
+    std::cerr << "kvt-host: the database " << where << " is read-only: " << why << ". "
+              << still_works << "\n";
+  }
+  return why;
+}
+
 // The main job: one purchase order followed from its first line to the
 // last consignment return, then the check of the discount formulas.
 int RunScenario(const HostOptions& options) {
   std::string database;
   if (LogIn(options, database) != 0) return kFailed;
   if (PrepareDatabase(database, true, options.Has("--reset-demo"), &std::cout) != 0) {
+    return kFailed;
+  }
+  bool failed = false;
+  if (!ReadOnlyNote(database,
+                    "The story saves orders and vouchers, so it was not told; --gui shows and "
+                    "prints what the database holds, and formula --check checks its formulas.",
+                    failed)
+           .empty() ||
+      failed) {
     return kFailed;
   }
   // Headless: the printed documents are painted off screen, with Qt, which
@@ -189,6 +217,9 @@ int RunGui(int argc, char** argv, const HostOptions& options) {
   std::string database;
   if (LogIn(options, database) != 0) return kFailed;
   if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
+  bool failed = false;
+  ReadOnlyNote(database, "The desk shows and prints what it holds, and saves nothing.", failed);
+  if (failed) return kFailed;
   return Attempt("showing the order screens", [&] {
     // Qt aborts when it finds no display; say so instead.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&

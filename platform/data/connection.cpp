@@ -13,6 +13,23 @@ void Connection::ThrowClosed() const {
   throw vb::Error(closed.number(), kConnectionSource, closed.description(), closed.context());
 }
 
+void Connection::RefuseZeroCharacters(const std::string& sql,
+                                      const std::vector<vb::Variant>& parameters) {
+  if (sql.find('\0') != std::string::npos) {
+    throw vb::Error(vb::err::kAdoDataConversion, kConnectionSource,
+                    "The command holds a zero character, which a database cannot store.", sql);
+  }
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    const auto* text = parameters[i].get_if<std::string>();
+    if (text != nullptr && text->find('\0') != std::string::npos) {
+      throw vb::Error(vb::err::kAdoDataConversion, kConnectionSource,
+                      "The text holds a zero character, which a database cannot store; nothing "
+                      "was written.",
+                      "parameter " + std::to_string(i + 1) + " of " + sql);
+    }
+  }
+}
+
 void Connection::RunInTransaction(const std::function<void()>& work, TransactionLock lock) {
   ExecuteScript(BeginText(lock));
   try {

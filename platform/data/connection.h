@@ -35,12 +35,17 @@ class Connection : public vb::Object {
   enum class OpenMode {
     kExisting,  // the file must exist; it is never created
     kCreate,    // creates the file when missing (used to build databases)
+    kAlone,     // as kExisting, refused (a LockConflict) while any other
+                // connection has the file open, an idle reader included
   };
 
   // Opens the SQLite database file at `path` (":memory:" opens a private
   // empty database). Raises 0x80004005 with the engine's message when the
   // file is missing (kExisting), cannot be opened or is no database; the
-  // path goes into the context.
+  // path goes into the context. A database with a write-ahead log is
+  // guarded while open (sqlite_file_guard.h): no descriptor that something
+  // else in the process opens and closes on its files can let another
+  // process delete or rebuild them under this connection.
   static std::shared_ptr<Connection> Open(const std::string& path,
                                           OpenMode mode = OpenMode::kExisting);
   Connection(const Connection&) = delete;
@@ -77,19 +82,25 @@ class Connection : public vb::Object {
   // engine refuses it, 3421 for a parameter of a type that cannot be bound
   // (an object), 3704 when the connection is closed, 0x80004005 when the
   // server goes away.
+  // Text holding a zero character (a command or a parameter) is refused
+  // with 3421 before it reaches the engine: one backend would keep it and
+  // the other cut it short there.
   RecordSetRef Query(const std::string& sql, const std::vector<vb::Variant>& parameters = {}) {
+    RefuseZeroCharacters(sql, parameters);
     return RunQuery(sql, parameters, {});
   }
   // The same, with `column_types` overriding the types of the columns it
   // names. Values that do not fit the given type raise 3421.
   RecordSetRef Query(const std::string& sql, const std::vector<vb::Variant>& parameters,
                      const ColumnTypes& column_types) {
+    RefuseZeroCharacters(sql, parameters);
     return RunQuery(sql, parameters, column_types);
   }
 
   // Runs one statement that returns no rows and gives the number of rows it
   // changed. Errors as for Query.
   int64_t Execute(const std::string& sql, const std::vector<vb::Variant>& parameters = {}) {
+    RefuseZeroCharacters(sql, parameters);
     return RunStatement(sql, parameters);
   }
 
@@ -122,6 +133,9 @@ class Connection : public vb::Object {
   explicit Connection(std::string path) : path_(std::move(path)) {}
   // Raises 3704 (source "Connection") for a closed connection.
   [[noreturn]] void ThrowClosed() const;
+  // Raises 3421 for a zero character in `sql` or a text parameter.
+  static void RefuseZeroCharacters(const std::string& sql,
+                                   const std::vector<vb::Variant>& parameters);
 
  private:
   // The statement that starts a transaction with `lock`.

@@ -255,6 +255,10 @@ class PostgresConnection final : public Connection {
   }
 };
 
+// The advisory lock that stands for the session's schema: a class of our
+// own ("KVT") and the hash of the schema's name.
+constexpr char kSchemaLockKey[] = "4937300, hashtext(COALESCE(current_schema(), ''))";
+
 // The libpq "options" value: session settings, with blanks and
 // backslashes in values escaped as libpq reads them.
 std::string SessionOptions(const std::string& schema) {
@@ -315,7 +319,19 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
   // failures and have no reader here.
   PQsetNoticeProcessor(
       connection, [](void*, const char*) {}, nullptr);
-  return std::make_shared<PostgresConnection>(connection, target);
+  auto opened = std::make_shared<PostgresConnection>(connection, target);
+  // Without waiting: a schema being rebuilt refuses the session's first
+  // statement anyway.
+  opened->Query(std::string("SELECT pg_try_advisory_lock_shared(") + kSchemaLockKey + ")");
+  return opened;
+}
+
+bool HoldSchemaAlone(Connection& connection) {
+  // The session's own shared hold never stands in its way.
+  return vb::CBool(
+      connection.Query(std::string("SELECT pg_try_advisory_lock(") + kSchemaLockKey + ")")
+          ->Item(0)
+          .Value());
 }
 
 std::string PostgresPasswordVerifier(Connection& connection, const std::string& user,

@@ -31,7 +31,9 @@ struct PostgresServer {
 // server cannot be reached in time, refuses the login or has no such
 // database, and 3706 when the library was built without PostgreSQL; the
 // context names host, port and database, never the password.
-// A LoginRefused when the server turned the login down.
+// A LoginRefused when the server turned the login down. Every session holds
+// its schema shared (a session advisory lock on the schema's name) for as
+// long as it is open, idle or not.
 ConnectionRef OpenPostgres(const PostgresServer& server);
 
 // The SCRAM verifier the server stores for `user`'s `password`, made here
@@ -40,5 +42,9 @@ ConnectionRef OpenPostgres(const PostgresServer& server);
 // the library cannot make one.
 std::string PostgresPasswordVerifier(Connection& connection, const std::string& user,
                                      const std::string& password);
+
+// True, and the schema held for this session alone until it closes, when no
+// other session of ours holds the connection's schema; false otherwise.
+bool HoldSchemaAlone(Connection& connection);
 
 }  // namespace kvt::data

@@ -16,4 +16,6 @@ std::string PostgresPasswordVerifier(Connection& connection, const std::string&,
   throw ProviderError("Not a PostgreSQL connection.", connection.Path());
 }
 
+bool HoldSchemaAlone(Connection&) { return true; }
+
 }  // namespace kvt::data

@@ -1,12 +1,17 @@
 // The SQLite backend of kvt::data::Connection.
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <chrono>
+#include <filesystem>
 
 #include "platform/data/connection.h"
 #include "platform/data/data_errors.h"
 #include "platform/data/result_rows.h"
+#include "platform/data/sqlite_file_guard.h"
 #include "platform/value/conversions.h"
 #include "platform/value/text.h"
 
@@ -145,7 +150,8 @@ class BusyWait {
 
 class SqliteConnection final : public Connection {
  public:
-  SqliteConnection(sqlite3* db, std::string path) : Connection(std::move(path)), db_(db) {
+  SqliteConnection(sqlite3* db, std::string path, detail::SqliteFileGuard guard)
+      : Connection(std::move(path)), db_(db), guard_(std::move(guard)) {
     sqlite3_busy_handler(db_, &BusyWait::Handler, &busy_);
   }
   ~SqliteConnection() override { Close(); }
@@ -154,8 +160,11 @@ class SqliteConnection final : public Connection {
   bool IsOpen() const override { return db_ != nullptr; }
   void Close() override {
     if (db_ != nullptr) {
+      // First, so that the last connection of all may checkpoint the log.
+      guard_.Release();
       sqlite3_close_v2(db_);
       db_ = nullptr;
+      guard_.Forget();
     }
   }
   void ExecuteScript(const std::string& sql) override;
@@ -182,31 +191,94 @@ class SqliteConnection final : public Connection {
   }
 
   sqlite3* db_;
+  detail::SqliteFileGuard guard_;
   BusyWait busy_;
 };
+
+// Whether the open database keeps a write-ahead log.
+bool UsesWriteAheadLog(sqlite3* db) {
+  bool wal = false;
+  sqlite3_exec(
+      db, "PRAGMA journal_mode",
+      [](void* found, int, char** values, char**) {
+        *static_cast<bool*>(found) = values[0] != nullptr && sqlite3_stricmp(values[0], "wal") == 0;
+        return 0;
+      },
+      &wal, nullptr);
+  return wal;
+}
+
+}  // namespace
+
+namespace {
+
+// The engine's handle on `path` with the schema read; nullptr and the
+// failure in `rc` and `message` otherwise.
+sqlite3* OpenHandle(const std::string& name, int flags, int& rc, std::string& message) {
+  sqlite3* db = nullptr;
+  rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_busy_timeout(db, Connection::kDefaultLockTimeoutMs);
+    // The engine opens any file lazily; reading the schema now makes a
+    // file that is no database fail at connection time, as a wrong path
+    // does.
+    rc = sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master", nullptr, nullptr,
+                      nullptr);
+    if (rc == SQLITE_OK) return db;
+    rc = sqlite3_extended_errcode(db);
+  }
+  message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  sqlite3_close(db);
+  return nullptr;
+}
+
+// A database with a write-ahead log in a folder that takes no new file
+// cannot even be read as it is: the engine makes the log's files first.
+// With no log there, nobody can have written past the database file
+// itself (no writer could make the log either), so it is read as a file
+// that does not change.
+bool NeedsUnchangingRead(const std::string& path, int rc) {
+  const int primary = rc & 0xff;
+  if (primary != SQLITE_READONLY && primary != SQLITE_CANTOPEN) return false;
+  std::error_code ignored;
+  std::filesystem::path folder = std::filesystem::absolute(path, ignored).parent_path();
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) != 0 &&
+         !std::filesystem::exists(path + "-wal", ignored);
+}
+
+std::string UnchangingUri(const std::string& path) {
+  std::string uri = "file:";
+  for (const unsigned char c : std::filesystem::absolute(path).string()) {
+    if (std::isalnum(c) || c == '/' || c == '.' || c == '-' || c == '_' || c == '~') {
+      uri += static_cast<char>(c);
+    } else {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      uri += {'%', kHex[c >> 4], kHex[c & 15]};
+    }
+  }
+  return uri + "?immutable=1";
+}
 
 }  // namespace
 
 std::shared_ptr<Connection> Connection::Open(const std::string& path, OpenMode mode) {
-  sqlite3* db = nullptr;
+  if (mode == OpenMode::kAlone && detail::DatabaseInUse(path)) {
+    throw LockConflict("Another program has the database open.", path);
+  }
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
   if (mode == OpenMode::kCreate) flags |= SQLITE_OPEN_CREATE;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-  if (rc != SQLITE_OK) {
-    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    sqlite3_close(db);
-    throw ProviderError(message, path);
+  int rc = SQLITE_OK;
+  std::string message;
+  sqlite3* db = OpenHandle(path, flags, rc, message);
+  if (db == nullptr && path != ":memory:" && NeedsUnchangingRead(path, rc)) {
+    std::string ignored;
+    db = OpenHandle(UnchangingUri(path),
+                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, rc, ignored);
   }
-  sqlite3_busy_timeout(db, kDefaultLockTimeoutMs);
-  // The engine opens any file lazily; reading the schema now makes a file
-  // that is no database fail at connection time, as a wrong path does.
-  if (sqlite3_exec(db, "PRAGMA foreign_keys = ON; SELECT 1 FROM sqlite_master", nullptr, nullptr,
-                   nullptr) != SQLITE_OK) {
-    std::string message = sqlite3_errmsg(db);
-    sqlite3_close(db);
-    throw ProviderError(message, path);
-  }
-  return std::make_shared<SqliteConnection>(db, path);
+  if (db == nullptr) throw ProviderError(message, path);
+  detail::SqliteFileGuard guard;
+  if (path != ":memory:") guard = detail::SqliteFileGuard(path, UsesWriteAheadLog(db));
+  return std::make_shared<SqliteConnection>(db, path, std::move(guard));
 }
 
 void SqliteConnection::ExecuteScript(const std::string& sql) {

@@ -19,6 +19,7 @@
 #include "platform/value/date.h"
 #include "platform/value/error.h"
 #include "services/data_gateway.h"
+#include "tests/support/read_only_folder.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -89,10 +90,12 @@ TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
     size_t count;
     const char* first;
   };
-  const Case cases[] = {{{0, -1}, 9, "PO000103"},
-                        {{1, -1}, 5, "PO000103"},
-                        {{1, kOrderProcessed}, 4, "PO000110"},
-                        {{3, kOrderPending}, 0, ""}};
+  const Case cases[] = {{{0, std::nullopt}, 9, "PO000103"},
+                        {{1, std::nullopt}, 5, "PO000103"},
+                        {{1, OrderProgress::kPartReceived}, 3, "PO000110"},
+                        {{1, OrderProgress::kReceived}, 1, "PO000104"},
+                        {{0, OrderProgress::kOpen}, 1, "PO000107"},
+                        {{3, OrderProgress::kPending}, 0, ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.first);
     const OrderList list = ReadOrderList(*desk.connection, db::kDemoCompanyID, c.filter);
@@ -109,6 +112,25 @@ TEST_F(DeskStoreTest, AReadOnlyConnectionIsToldApart) {
   EXPECT_EQ(desk.read_only_reason, "");
   desk.connection->Execute("PRAGMA query_only = ON");
   EXPECT_NE(WriteRefusal(*desk.connection), "");
+}
+
+TEST(DeskReadOnlyTest, ADatabaseThatMayNotBeWrittenOpensReadOnlyAndSaysWhy) {
+  const std::pair<bool, const char*> cases[] = {
+      {true, "its folder "},  // the file may be written, but its log not made
+      {false, "you may not change the file "},
+  };
+  for (const auto& [file_writable, reason] : cases) {
+    SCOPED_TRACE(reason);
+    component::ResetThreadStore();
+    test_support::ReadOnlyFolderDatabase db("kvt_read_only", file_writable);
+    DeskContext desk =
+        OpenDesk(db::ConnectionTextFor(db.Path()), "", db::kDemoCompanyID, db::kDemoDatabaseName);
+    EXPECT_EQ(desk.read_only_reason.rfind(reason, 0), 0u) << desk.read_only_reason;
+    EXPECT_EQ(ReadOrderList(*desk.connection, db::kDemoCompanyID, {}).order_ids.size(), 9u);
+    EXPECT_NE(OrderSession(desk).LockedReason(), "");
+    desk = {};
+    component::ResetThreadStore();
+  }
 }
 
 TEST_F(DeskStoreTest, SavingRefusesAnEmptyOrderAndRemovingAReceivedLine) {

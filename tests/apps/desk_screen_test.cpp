@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSpinBox>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "apps/kvt-host/desk/main_window.h"
 #include "apps/kvt-host/desk/order_editor.h"
 #include "apps/kvt-host/desk/orders_page.h"
+#include "apps/kvt-host/desk/settings_page.h"
 #include "apps/kvt-host/desk/voucher_page.h"
 #include "apps/kvt-host/desk/voucher_screen_session.h"
 #include "component/mod_publics.h"
@@ -28,6 +30,7 @@
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/value/conversions.h"
 #include "tests/frontends/qt/ui/qt_test_support.h"
+#include "tests/support/read_only_folder.h"
 #include "tests/support/temp_demo_database.h"
 
 namespace kvt::host {
@@ -190,6 +193,53 @@ TEST_F(DeskScreenTest, ClosingWithUnsavedEditsAsksAndGoingBackKeepsThem) {
   window_->close();
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(Saved("SELECT OurRef FROM PurchaseOrders WHERE ID = 2"), "KH-2291");
+}
+
+TEST_F(DeskScreenTest, ClosingWithUnsavedSettingsAsksAndSavesThemWhenTold) {
+  window_->Navigate(DeskScreen::kSettings);
+  auto* decimals = window_->Settings().findChild<QSpinBox*>("qtyDecimals");
+  ASSERT_NE(decimals, nullptr);
+  const int changed = decimals->value() == 3 ? 2 : 3;
+  decimals->setValue(changed);
+  auto answer = [&](const char* button_text, QString* asked) {
+    WhenModal([=](QWidget* box) {
+      *asked = static_cast<QMessageBox*>(box)->text();
+      for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+        if (button->text() == button_text) button->click();
+      }
+    });
+  };
+  QString asked;
+  answer("Go back", &asked);
+  window_->close();
+  EXPECT_EQ(asked, "The settings have changes that are not saved.");
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(decimals->value(), changed);
+
+  answer("Save\u2026", &asked);
+  window_->close();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(ReadCompanySettings(desk_.connection_text, desk_.company_id).qty_decimals, changed);
+}
+
+TEST(DeskReadOnlyScreenTest, ABannerSaysWhyTheDatabaseIsReadOnlyAndWhatStillWorks) {
+  qt::testing::App();
+  component::ResetThreadStore();
+  {
+    test_support::ReadOnlyFolderDatabase db("kvt_read_only_screen", true);
+    const DeskContext desk =
+        OpenDesk(db::ConnectionTextFor(db.Path()), "", db::kDemoCompanyID, db::kDemoDatabaseName);
+    DeskOutput output;
+    MainWindow window(desk, output);
+    auto* banner = window.findChild<QLabel*>("readOnlyBanner");
+    ASSERT_NE(banner, nullptr);
+    EXPECT_EQ(banner->text().toStdString(),
+              "Read-only: its folder " + db.Folder() +
+                  " takes no new files, and a change needs its log file beside it. Orders, "
+                  "vouchers and settings can be looked at and printed; nothing can be saved.");
+    EXPECT_TRUE(window.Orders().OpenOrder(1));
+  }
+  component::ResetThreadStore();
 }
 
 TEST_F(DeskScreenTest, GoodsReceivedAgainstAnOrderArePostedAndTheVoucherNumberShown) {

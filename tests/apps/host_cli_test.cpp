@@ -10,6 +10,8 @@
 #include <iterator>
 #include <string>
 
+#include "db/demo_database.h"
+
 namespace kvt::host {
 namespace {
 
@@ -92,6 +94,64 @@ TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {
   EXPECT_EQ(Run("sqlite3 demo.sqlite \"INSERT INTO Users VALUES (99, 9)\"").status, 0);
   EXPECT_EQ(users_after(""), "3\n");
   EXPECT_EQ(users_after(" --reset-demo"), "2\n");
+}
+
+TEST_F(HostCliTest, AnotherProgramsDatabaseIsNeverWrittenAndOneOfAnEarlierBuildIsBroughtUpToDate) {
+  // Three of our table names, none of our columns.
+  ASSERT_EQ(Run("sqlite3 foreign.sqlite \"CREATE TABLE kvt_procedures (x); "
+                "CREATE TABLE PurchaseOrders (ID INTEGER); "
+                "CREATE TABLE PurchaseOrderDetails (ID INTEGER)\"")
+                .status,
+            0);
+  const std::string before = FileText(File("foreign.sqlite"));
+  for (const char* command : {"scenario", "--gui"}) {
+    const Outcome outcome = Run(std::string("$HOST ") + command + " --db foreign.sqlite");
+    EXPECT_EQ(outcome.status, 1) << command;
+    EXPECT_EQ(outcome.err,
+              "kvt-host: opening the database foreign.sqlite: Invalid file format (error 321)\n")
+        << command;
+  }
+  EXPECT_EQ(FileText(File("foreign.sqlite")), before);
+
+  // Ours, made before orders could be ended and sales dated.
+  db::CreateDemoDatabase(File("old.sqlite"));
+  ASSERT_EQ(Run("sqlite3 old.sqlite \"ALTER TABLE PurchaseOrders DROP COLUMN EndedBy; "
+                "ALTER TABLE PurchaseOrders DROP COLUMN EndedAt; "
+                "ALTER TABLE GRVDetails DROP COLUMN SoldOn\"")
+                .status,
+            0);
+  EXPECT_EQ(Run("$HOST scenario --db old.sqlite --out . >/dev/null").status, 0);
+  EXPECT_EQ(Run("sqlite3 old.sqlite \"SELECT COUNT(EndedBy) + COUNT(EndedAt) FROM PurchaseOrders; "
+                "SELECT COUNT(SoldOn) > 0 FROM GRVDetails\"")
+                .out,
+            "0\n1\n");
+}
+
+TEST_F(HostCliTest, AReadOnlyDatabaseIsNamedSoWithWhatStillWorks) {
+  std::filesystem::create_directories(File("ro"));
+  db::CreateDemoDatabase(File("ro/demo.sqlite"));
+  // Root may write anywhere: the host then runs as nobody, who may change
+  // the file but not make the log beside it.
+  std::string as_user;
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown(File("ro/demo.sqlite").c_str(), 65534, static_cast<gid_t>(-1)), 0);
+    as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+  } else {
+    std::filesystem::permissions(File("ro"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+  }
+  const Outcome story = Run(as_user + "$HOST scenario --db ro/demo.sqlite --out .");
+  EXPECT_EQ(story.status, 1);
+  EXPECT_EQ(story.err.rfind("kvt-host: the database ro/demo.sqlite is read-only: its folder " +
+                                File("ro") + " takes no new files",
+                            0),
+            0u)
+      << story.err;
+  EXPECT_NE(story.err.find("formula --check checks its formulas"), std::string::npos);
+  const Outcome check = Run(as_user + "$HOST formula --check --db ro/demo.sqlite");
+  EXPECT_EQ(check.status, 0) << check.err;
+  std::filesystem::permissions(File("ro"), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
 }
 
 }  // namespace

@@ -159,8 +159,15 @@ TEST_P(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
       PostVoucher(*connection_, Make(kConsignmentReceived, 3, 6, {{13, 7, "6"}}));
   const int32_t consigned = line_of(crv);
   ExpectBooksBalance();
-  RecordConsignmentSale(*connection_, {1, consigned, 2});
+  RecordConsignmentSale(*connection_, {1, consigned, 2, vb::Date::FromYmd(2026, 11, 20)});
   ExpectBooksBalance();
+  // The line carries the sale's date.
+  EXPECT_EQ(
+      vb::CDate(connection_
+                    ->Query("SELECT SoldOn FROM GRVDetails WHERE ID = ?1", {vb::Variant(consigned)})
+                    ->Item(0)
+                    .Value()),
+      vb::Date::FromYmd(2026, 11, 20));
   EXPECT_EQ(ErrorNumberOf([&] {
               RecordConsignmentSale(*connection_, {1, consigned, 5});
             }),

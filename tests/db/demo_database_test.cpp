@@ -355,7 +355,7 @@ TEST_P(DemoDatabaseFileTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
   }
 }
 
-TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnectionsLock) {
+TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackOnlyWhenNoOtherConnectionIsOpen) {
   auto other = data::Connection::Open(path_);
   auto users = [&] {
     return vb::CLng(other->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
@@ -365,7 +365,11 @@ TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackButNeverUnderAnotherConnect
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
   other->ExecuteScript("COMMIT");
   EXPECT_EQ(users(), demo_users + 1);  // the writer's row is kept
+  // An idle reader too: the tables would go from under it.
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
+  other->Close();
   ResetDemoDatabase(path_);
+  other = data::Connection::Open(path_);
   EXPECT_EQ(users(), demo_users);
   EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1")->RecordCount(), 2);
 }
@@ -395,11 +399,23 @@ TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack)
             vb::err::kInvalidFileFormat);
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*empty.Open(), "empty"); }),
             vb::err::kInvalidFileFormat);
+  // Tables of our names without our columns: another program's.
+  empty.Run(
+      "CREATE TABLE PurchaseOrders (ID INTEGER); CREATE TABLE PurchaseOrderDetails (ID INTEGER); "
+      "CREATE TABLE Years (ID INTEGER)");
+  EXPECT_EQ(ErrorNumberOf([&] { CheckOurSchema(*empty.Open(), "lookalike"); }),
+            vb::err::kInvalidFileFormat);
   auto connection = db_.Open();
   EXPECT_FALSE(HoldsNoTables(*connection));
   const int32_t demo_users =
       vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
   connection->Execute("INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
+  // Another session on the schema, idle, refuses it; the schema stays.
+  auto reader = db_.Open();
+  EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*connection, "demo"); }), data::kCommandError);
+  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()),
+            demo_users + 1);
+  reader->Close();
   ResetDemoSchema(*connection, "demo");
   EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()), demo_users);
 }

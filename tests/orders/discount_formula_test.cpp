@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "apps/kvt-host/formula_tester.h"
+#include "platform/script/evaluator.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt::orders {
@@ -82,6 +83,23 @@ TEST(DiscountFormulaTest, FailuresKeepTheAnswerAndThePartialRewrite) {
     EXPECT_EQ(outcome.answer, Currency::FromInt(99));
     EXPECT_EQ(outcome.expanded, c.expanded);
   }
+}
+
+TEST(DiscountFormulaTest, AFormulaBeyondTheEnginesLengthIsRefusedBeforeItIsExpanded) {
+  // 5 MB of "x+": expanded, 25 MB; the engine would refuse either.
+  std::string huge;
+  for (int i = 0; i < 2500000; ++i) huge += "x+";
+  const std::string stored = huge;
+  EXPECT_EQ(test_support::ErrorNumberOf(
+                [&] { ExpandAndEvaluateFormula(script::ScriptControl(), "1234.5678", "", huge); }),
+            vb::err::kOutOfMemory);
+  EXPECT_EQ(huge, stored);  // not upper-cased, not expanded
+  // Short enough as typed, too long once X is replaced: refused as it grows.
+  std::string growing(script::kMaxExpressionLength / 2, 'X');
+  EXPECT_EQ(test_support::ErrorNumberOf([&] {
+              ExpandAndEvaluateFormula(script::ScriptControl(), "1234.5678", "", growing);
+            }),
+            vb::err::kOutOfMemory);
 }
 
 TEST(DiscountFormulaTest, NonNumericParameterRaisesObjectErrorThousand) {

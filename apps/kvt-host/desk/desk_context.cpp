@@ -1,5 +1,8 @@
 #include "apps/kvt-host/desk/desk_context.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "platform/data/data_errors.h"
@@ -10,8 +13,6 @@
 #include "services/data_gateway.h"
 
 namespace kvt::host {
-namespace {}  // namespace
-
 std::string WriteRefusal(data::Connection& connection) {
   try {
     // Changes nothing, but needs the right to write.
@@ -23,6 +24,24 @@ std::string WriteRefusal(data::Connection& connection) {
     return error.description();
   }
   return {};
+}
+
+std::string ReadOnlyReason(const std::string& connection_text, const std::string& refusal) {
+  if (refusal.empty()) return {};
+  const services::ConnectionText parsed = services::ParseConnectionText(connection_text);
+  if (parsed.backend != data::Backend::kSQLite) {
+    return "the server refuses changes from this login (" + refusal + ")";
+  }
+  const std::filesystem::path file = std::filesystem::absolute(parsed.path).lexically_normal();
+  const auto writable = [](const std::filesystem::path& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+  };
+  if (!writable(file)) return "you may not change the file " + file.string();
+  if (!writable(file.parent_path())) {
+    return "its folder " + file.parent_path().string() +
+           " takes no new files, and a change needs its log file beside it";
+  }
+  return "the database refuses changes (" + refusal + ")";
 }
 
 std::string WithUser(const std::string& connection_text, const std::string& user_name) {
@@ -64,7 +83,7 @@ DeskContext OpenDesk(const std::string& connection_text, const std::string& user
   desk.connection_text = WithUser(connection_text, desk.user_name);
   desk.database_label = DatabaseLabel(connection_text);
   desk.database_name = database_name;
-  desk.read_only_reason = WriteRefusal(*desk.connection);
+  desk.read_only_reason = ReadOnlyReason(connection_text, WriteRefusal(*desk.connection));
   return desk;
 }
 

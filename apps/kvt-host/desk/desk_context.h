@@ -36,6 +36,16 @@ DeskContext OpenDesk(const std::string& connection_text, const std::string& user
 // writable. Changes nothing.
 std::string WriteRefusal(data::Connection& connection);
 
+// Why the database `connection_text` names may not be written to, in words
+// for the buyer, from `refusal` (what WriteRefusal gave; empty: it may).
+// For a file: the file itself is not writable, or its folder takes no new
+// file (the database keeps its log beside it), else the engine's words.
+std::string ReadOnlyReason(const std::string& connection_text, const std::string& refusal);
+
+// What a read-only desk still does, for its banner.
+inline constexpr char kReadOnlyStillWorks[] =
+    "Orders, vouchers and settings can be looked at and printed; nothing can be saved.";
+
 // `connection_text` with its "User ID" set to `user_name` (replaced when
 // present), so the component reads that user's saved settings.
 std::string WithUser(const std::string& connection_text, const std::string& user_name);

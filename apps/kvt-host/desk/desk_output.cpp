@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QBoxLayout>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,12 +17,14 @@
 #include <filesystem>
 
 #include "apps/kvt-host/desk/desk_widgets.h"
+#include "apps/kvt-host/desk/file_chooser.h"
 #include "frontends/qt/report/pdf_writer.h"
 #include "frontends/qt/report/printer_job.h"
 #include "frontends/qt/report/qt_painter.h"
 #include "frontends/qt/report/qt_text_metrics.h"
 #include "platform/report/painter.h"
 #include "platform/value/error.h"
+#include "services/failure_words.h"
 
 namespace kvt::host {
 namespace {
@@ -115,13 +116,22 @@ void DeskOutput::Preview(const report::Document& document, const std::string& de
       PaintWithProgress(document, *target);
     } catch (const vb::Error& error) {
       QMessageBox::warning(&dialog, ToQt(Title()),
-                           ToQt("The printer refused the job: " + error.description()));
+                           ToQt(services::PlainFailure("Printing " + Title(), error)));
     }
   });
   if (auto* toolbar = dialog.findChild<QToolBar*>()) {
     toolbar->addSeparator();
     QAction* save = toolbar->addAction("Save as PDF\u2026");
     QObject::connect(save, &QAction::triggered, [&] { SavePdfAs(document); });
+    // The preview's own print button opens Qt's file and print dialogs,
+    // which read the files they list; it goes through the desk's instead.
+    for (QAction* action : toolbar->actions()) {
+      if (action->text() != "Print") continue;
+      QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+      QObject::connect(action, &QAction::triggered, [&] {
+        if (has_printer ? Print(document, device_name) : SavePdfAs(document)) dialog.accept();
+      });
+    }
   }
   const std::string note = has_printer ? VanishedPrinterNote(device_name)
                                        : "No printer is installed on this machine: the print "
@@ -153,6 +163,7 @@ bool DeskOutput::Print(const report::Document& document, const std::string& devi
   // Printing to a file proposes the document's own name in the working
   // folder (the dialog's own choice is print.pdf in the home folder).
   if (auto* file = dialog.findChild<QLineEdit*>("filename")) file->setText(ToQt(ProposedPdfPath()));
+  KeepPrintDialogFromFileContents(dialog);
   if (dialog.exec() != QDialog::Accepted) return false;
   try {
     return PaintWithProgress(document, printer);
@@ -169,15 +180,15 @@ void DeskOutput::ExportPdf(const report::Document& document, const std::string& 
 }
 
 bool DeskOutput::SavePdfAs(const report::Document& document) {
-  QString path = QFileDialog::getSaveFileName(window_, ToQt("Save " + Title() + " as PDF"),
-                                              ToQt(ProposedPdfPath()), "PDF files (*.pdf)");
+  QString path = ChooseSavePath(window_, ToQt("Save " + Title() + " as PDF"),
+                                ToQt(ProposedPdfPath()), "PDF files (*.pdf)");
   if (path.isEmpty()) return false;
   if (!path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
   try {
     qt::WritePdf(document, path.toStdString());
   } catch (const vb::Error& error) {
     QMessageBox::warning(window_, ToQt(Title()),
-                         ToQt(Title() + " could not be saved: " + error.description()));
+                         ToQt(services::PlainFailure("Saving " + Title() + " as a PDF", error)));
     return false;
   }
   QMessageBox::information(window_, ToQt(Title()),

@@ -245,6 +245,10 @@ void PlanOrders(Tour& tour, MainWindow& window) {
   tour.Shot("pdf-saved");
   tour.Then([&] { tour.Press("OK"); });
   tour.Shot("order-saved");
+  // Printed again later: the copy says it is a reprint.
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "previewOrder")->click(); });
+  tour.Shot("order-reprint-preview");
+  tour.Then([&] { Tour::Top(nullptr)->close(); });
   tour.Then([&] {
     ReplaceText(tour.Find<QLineEdit>(&editor, "ourRef"), "KH-2291-B");
     tour.Find<QAbstractButton>(&editor, "closeOrder")->click();
@@ -349,7 +353,7 @@ void PlanVouchers(Tour& tour, MainWindow& window) {
     tour.Find<QAbstractButton>(&page, "recordSale")->click();
   });
   tour.Shot("record-consignment-sale");
-  tour.Then([&] { tour.Press("OK"); });
+  tour.Then([&] { tour.Press("Record sale"); });
   PlanVoucherLine(tour, window, DeskScreen::kConsignmentReturned, 3, "CRV000401", "TMB-PINE", "2");
   tour.Shot("consignment-returned");
   tour.Then([&] {  // another supplier while the return has a line
@@ -360,6 +364,64 @@ void PlanVouchers(Tour& tour, MainWindow& window) {
   tour.Then([&] { tour.Press("Go back"); });
   tour.Then([&] { window.Navigate(DeskScreen::kSettings); });
   tour.Shot("settings");
+}
+
+// Orders ended: one cancelled, one refused a cancel in plain words and
+// closed for receiving instead; a new one saved as pending; then the list
+// with every status, and an order someone else saved meanwhile.
+void PlanOrderEnds(Tour& tour, MainWindow& window, data::Connection& other_clerk) {
+  OrdersPage& orders = window.Orders();
+  OrderEditor& editor = orders.Editor();
+  tour.Then([&] {
+    window.Navigate(DeskScreen::kPurchaseOrders);
+    orders.OpenOrder(3);  // PO000103, pending
+  });
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "cancelOrder")->click(); });
+  tour.Shot("cancel-order-confirm");
+  tour.Then([&] { tour.Press("Yes"); });
+  tour.Shot("order-cancelled");
+  tour.Then([&] { orders.OpenOrder(5); });  // PO000105, part received
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "cancelOrder")->click(); });
+  tour.Then([&] { tour.Press("Yes"); });
+  tour.Shot("cancel-refused");
+  tour.Then([&] { tour.Press("OK"); });
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "finishOrder")->click(); });
+  tour.Shot("close-order-confirm");
+  tour.Then([&] { tour.Press("Yes"); });
+  // A new order saved as pending, so that the list has every status.
+  tour.Then([&] { tour.Find<QAbstractButton>(&orders, "newOrder")->click(); });
+  tour.Then([&] { tour.Press("OK"); });
+  tour.Then([&] {
+    tour.Find<QComboBox>(&editor, "productPicker")->setEditText("anc");
+    tour.Find<QAbstractButton>(&editor, "addLine")->click();
+  });
+  tour.Then([&] { tour.Find<QAbstractButton>(Tour::Top(nullptr), "cmdAction(0)")->click(); });
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "saveOrder")->click(); });
+  tour.Then([&] {
+    QWidget* dialog = Tour::Top(nullptr);
+    tour.Find<QAbstractButton>(dialog, "optChoice(1)")->click();
+    tour.Find<QAbstractButton>(dialog, "cmdAction(0)")->click();
+  });
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "closeOrder")->click(); });
+  tour.Shot("order-list-statuses");
+  tour.Then([&] {
+    auto* status = tour.Find<QComboBox>(&orders, "statusFilter");
+    if (status != nullptr) status->setCurrentIndex(status->findText("Part received"));
+  });
+  tour.Shot("order-list-part-received");
+  tour.Then([&] {
+    auto* status = tour.Find<QComboBox>(&orders, "statusFilter");
+    if (status != nullptr) status->setCurrentIndex(0);
+    orders.OpenOrder(1);
+    // Another clerk saves the same order meanwhile.
+    other_clerk.Execute(
+        "UPDATE PurchaseOrders SET OurRef = 'KH-2210-C', RowVersion = RowVersion + 1, "
+        "ChangedBy = 'clerk' WHERE ID = 1");
+    ReplaceText(tour.Find<QLineEdit>(&editor, "ourRef"), "KH-2210-A");
+    tour.Find<QAbstractButton>(&editor, "saveOrder")->click();
+  });
+  tour.Shot("order-changed-elsewhere");
+  tour.Then([&] { tour.Press("Reload"); });
 }
 
 int RunTour(int argc, char** argv) {
@@ -385,21 +447,21 @@ int RunTour(int argc, char** argv) {
   // The same database opened again, as a user who may only read it sees it.
   DeskContext reader = OpenDesk(text, "clerk", db::kDemoCompanyID, db::kDemoDatabaseName);
   reader.connection->Execute("PRAGMA query_only = ON");
-  reader.read_only_reason = WriteRefusal(*reader.connection);
+  reader.read_only_reason = ReadOnlyReason(text, WriteRefusal(*reader.connection));
   std::unique_ptr<MainWindow> read_only;
+  const data::ConnectionRef reader_writer = data::Connection::Open(argv[1]);
 
   Tour tour(argv[2]);
   PlanOrders(tour, window);
   PlanVouchers(tour, window);
+  PlanOrderEnds(tour, window, *reader_writer);
   tour.Then([&] {
     window.hide();
     read_only = std::make_unique<MainWindow>(reader, *output);
     read_only->setGeometry(window.geometry());
     read_only->show();
-    read_only->TellReadOnly();
   });
   tour.Shot("read-only-database");
-  tour.Then([&] { tour.Press("OK"); });
   tour.Then([&] { read_only->Orders().OpenOrder(1); });
   tour.Shot("read-only-order");
   tour.Start();

@@ -1,4 +1,5 @@
 #include "apps/kvt-host/desk/desk_widgets.h"
+#include "services/failure_words.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -10,6 +11,10 @@ namespace kvt::host {
 
 void ReportFailure(QWidget* parent, const std::string& doing, const std::string& why) {
   QMessageBox::warning(parent, "Brellix Suppliers", ToQt(doing + " did not work: " + why));
+}
+
+void ReportFailure(QWidget* parent, const std::string& doing, const vb::Error& error) {
+  QMessageBox::warning(parent, "Brellix Suppliers", ToQt(services::PlainFailure(doing, error)));
 }
 
 QPushButton* CommandButton(const char* text, const char* name, QWidget* parent,

@@ -20,8 +20,10 @@ namespace kvt::host {
 
 inline QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
-// Tells the user that `doing` failed and why, over `parent`.
+// Tells the user that `doing` failed and why, over `parent`: `why` in words,
+// or `error` in plain words (services/failure_words.h).
 void ReportFailure(QWidget* parent, const std::string& doing, const std::string& why);
+void ReportFailure(QWidget* parent, const std::string& doing, const vb::Error& error);
 
 // Runs `action`; a failure is reported as `doing`'s. True when it ran.
 template <class Action>
@@ -30,7 +32,7 @@ bool Guarded(QWidget* parent, const std::string& doing, Action&& action) {
     action();
     return true;
   } catch (const vb::Error& error) {
-    ReportFailure(parent, doing, error.description());
+    ReportFailure(parent, doing, error);
   } catch (const std::exception& error) {
     ReportFailure(parent, doing, error.what());
   }

@@ -1,7 +1,7 @@
 #include "apps/kvt-host/desk/main_window.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -31,7 +31,17 @@ MainWindow::MainWindow(const DeskContext& desk, DeskOutput& output) : desk_(desk
   setWindowTitle(ToQt("Brellix Suppliers \u2014 " + desk_.database_label +
                       (desk_.ReadOnly() ? " (read-only)" : "")));
   auto* central = new QWidget(this);
-  auto* layout = new QHBoxLayout(central);
+  auto* column = new QVBoxLayout(central);
+  if (desk_.ReadOnly()) {
+    auto* banner = new QLabel(
+        ToQt("Read-only: " + desk_.read_only_reason + ". " + kReadOnlyStillWorks), central);
+    banner->setObjectName("readOnlyBanner");
+    banner->setWordWrap(true);
+    banner->setStyleSheet("background: #fff4ce; color: #4a3b00; padding: 8px; font-weight: bold;");
+    column->addWidget(banner);
+  }
+  auto* layout = new QHBoxLayout();
+  column->addLayout(layout, 1);
   navigation_ = new QListWidget(central);
   navigation_->setObjectName("navigation");
   for (const char* name : kScreenNames) navigation_->addItem(name);
@@ -73,15 +83,6 @@ VoucherPage& MainWindow::Vouchers(DeskScreen screen) {
   return *vouchers_.at(static_cast<size_t>(screen) - 1);
 }
 
-void MainWindow::TellReadOnly() {
-  if (!desk_.ReadOnly()) return;
-  QMessageBox::warning(this, "Read-only database",
-                       ToQt("The database " + desk_.database_label + " cannot be written to (" +
-                            desk_.read_only_reason +
-                            ").\n\nOrders, vouchers and settings can be read and printed, "
-                            "but nothing can be saved."));
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Each screen with unsaved work is asked in turn; one "go back" keeps
   // the window open there.
@@ -96,6 +97,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
+  }
+  if (!settings_->ConfirmLeave()) {
+    Navigate(DeskScreen::kSettings);
+    event->ignore();
+    return;
   }
   event->accept();
 }

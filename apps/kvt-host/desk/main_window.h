@@ -38,8 +38,6 @@ class MainWindow : public QMainWindow {
   SettingsPage& Settings() { return *settings_; }
   // The page of a voucher screen (kGoodsReceived .. kConsignmentReturned).
   VoucherPage& Vouchers(DeskScreen screen);
-  // Says once, in a message box, that the database cannot be written.
-  void TellReadOnly();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -13,10 +13,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/desk_output.h"
+#include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/grid_model.h"
 #include "platform/value/error.h"
+#include "services/failure_words.h"
 
 namespace kvt::host {
 namespace {
@@ -121,9 +122,17 @@ OrderEditor::OrderEditor(DeskOutput& output, QWidget* parent) : QWidget(parent),
       CommandButton("&Print\u2026", "printOrder", this, "Printing", [this] { PrintOrder(false); });
   auto* close = CommandButton("&Close order", "closeOrder", this, "Closing the order",
                               [this] { CloseOrder(); });
+  auto* finish =
+      CommandButton("Close for receivin&g…", "finishOrder", this, "Closing the order for receiving",
+                    [this] { EndOrder(OrderEnd::kClose); });
+  auto* cancel = CommandButton("Cance&l order…", "cancelOrder", this, "Cancelling the order",
+                               [this] { EndOrder(OrderEnd::kCancel); });
   change_buttons_.push_back(save);
+  end_buttons_ = {finish, cancel};
   for (QPushButton* button : {save, preview, print}) commands->addWidget(button);
   commands->addStretch();
+  commands->addWidget(finish);
+  commands->addWidget(cancel);
   commands->addWidget(close);
   layout->addLayout(commands);
 }
@@ -223,8 +232,7 @@ void OrderEditor::Refresh(int select_row) {
   const std::string values[] = {
       header.supplier_name, header.supplier_rep,
       FormatCell(header.date_ordered, CellKind::kDate, session_->DisplayDecimals()),
-      session_->IsNew() ? "New, not saved yet" : OrderStatusText(header.status),
-      OneLine(header.delivery)};
+      session_->StatusText(), OneLine(header.delivery)};
   for (size_t i = 0; i < header_values_.size(); ++i) header_values_[i]->setText(ToQt(values[i]));
   lines_->Show(session_->LinesGrid());
   const std::vector<std::string> totals = session_->Totals();
@@ -235,6 +243,9 @@ void OrderEditor::Refresh(int select_row) {
   const std::string reason = session_->LockedReason();
   locked_->setText(ToQt(reason));
   for (QPushButton* button : change_buttons_) button->setEnabled(reason.empty());
+  for (QPushButton* button : end_buttons_) {
+    button->setEnabled(reason.empty() && !session_->IsNew());
+  }
   for (QWidget* edit : {static_cast<QWidget*>(our_ref_), static_cast<QWidget*>(supplier_ref_),
                         static_cast<QWidget*>(message_), static_cast<QWidget*>(products_),
                         static_cast<QWidget*>(quantity_)}) {
@@ -350,7 +361,7 @@ bool OrderEditor::Save(bool& printed) {
     }
     QMessageBox::critical(
         this, ToQt(name),
-        ToQt(name + " was not saved: " + error.description() + "\n\nYour changes are still here."));
+        ToQt(services::PlainFailure("Saving " + name, error) + "\n\nYour changes are still here."));
     Refresh(lines_->CurrentRow());
     return false;
   }
@@ -360,7 +371,7 @@ bool OrderEditor::Save(bool& printed) {
   const std::string saved = OrderName();
   if (result.print_now) {
     output_.SetDocumentName(session_->Header().order_number);
-    session_->Print(result.preview);
+    session_->Print(result.preview, true);
     printed = true;
     if (on_note) on_note(saved + " saved and processed.");
   } else if (on_note) {
@@ -385,6 +396,42 @@ void OrderEditor::RefuseChanged(const std::string& why) {
   session_->Open(session_->Header().order_id);
   Show(std::move(session_));
   if (on_note) on_note(OrderName() + " reloaded.");
+}
+
+void OrderEditor::EndOrder(OrderEnd end) {
+  if (!session_ || session_->IsNew() || Refused()) return;
+  const std::string name = OrderName();
+  const bool closing = end == OrderEnd::kClose;
+  std::string question =
+      closing ? "Close " + name +
+                    " for receiving? What is still to come is no longer expected, and the "
+                    "order is no longer offered on goods received vouchers."
+              : "Cancel " + name +
+                    "? Nothing was received against it; it stays on record as "
+                    "cancelled.";
+  if (session_->Dirty()) question += "\n\nYour changes that are not saved are dropped.";
+  if (QMessageBox::question(this, ToQt(name), ToQt(question), QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::No) != QMessageBox::Yes) {
+    return;
+  }
+  try {
+    session_->End(end);
+  } catch (const vb::Error& error) {
+    if (error.number() == kOrderChangedElsewhere) {
+      RefuseChanged(error.description());
+    } else {
+      QMessageBox::warning(
+          this, ToQt(name),
+          ToQt(error.number() == vb::err::kInvalidCall
+                   ? error.description()
+                   : services::PlainFailure(closing ? "Closing " + name : "Cancelling " + name,
+                                            error)));
+    }
+    return;
+  }
+  Show(std::move(session_));
+  if (on_saved) on_saved();
+  if (on_note) on_note(name + (closing ? " closed for receiving." : " cancelled."));
 }
 
 bool OrderEditor::SaveOrder() {

@@ -50,6 +50,8 @@ class OrderEditor : public QWidget {
   bool SaveOrder();
   void PrintOrder(bool preview);
   void CloseOrder();
+  // Closes the order for receiving or cancels it, once the buyer agrees.
+  void EndOrder(OrderEnd end);
 
  private:
   void BuildHeader(QWidget* strip);
@@ -79,6 +81,7 @@ class OrderEditor : public QWidget {
   QComboBox* products_ = nullptr;
   QDoubleSpinBox* quantity_ = nullptr;
   std::vector<QPushButton*> change_buttons_;
+  std::vector<QPushButton*> end_buttons_;
   std::vector<QLabel*> product_values_;
   std::vector<QLabel*> totals_;
 };

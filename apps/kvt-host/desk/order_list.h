@@ -3,22 +3,25 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/desk/order_ending.h"
 #include "platform/data/connection.h"
 
 namespace kvt::host {
 
 struct OrderListFilter {
   int32_t supplier_id = 0;  // 0: every supplier
-  int32_t status = -1;      // -1: every status
+  // Only orders this far (order_ending.h); none: every order.
+  std::optional<OrderProgress> progress;
 };
 
 struct OrderList {
-  GridTable table;  // Number, Supplier, Date, Status, Total
+  GridTable table;  // Number, Supplier, Date, Status (how far it has come), Total
   std::vector<int32_t> order_ids;
 };
 

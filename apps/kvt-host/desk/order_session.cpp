@@ -4,9 +4,11 @@
 
 #include "apps/kvt-host/order_screen.h"
 #include "apps/kvt-host/vouchers/host_settings.h"
+#include "orders/frmDeliveryDetails.h"
 #include "platform/ui/controls.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/text.h"
 #include "services/data_gateway.h"
 
 namespace kvt::host {
@@ -100,8 +102,9 @@ void OrderSession::StartNew(int32_t supplier_id) {
 
 std::string OrderSession::LockedReason() const {
   if (desk_.ReadOnly()) return "The database is read-only: orders can be read but not saved.";
-  if (header_.status == kOrderClosed) {
-    return "Order " + header_.order_number + " is closed: its lines can be read but not changed.";
+  if (header_.status == kOrderClosed || header_.status == kOrderCancelled) {
+    return "Order " + header_.order_number + " is " + vb::LCase(OrderStatusText(header_.status)) +
+           ": its lines can be read but not changed.";
   }
   return {};
 }
@@ -259,6 +262,13 @@ OrderSession::SaveResult OrderSession::Save() {
   order_.Del_PostCode(shown.post_code);
   // A processed order is never put back to pending.
   order_.Save_Order_Enabled(header_.status == kOrderPending);
+  // A pending order saved again is proposed to stay pending: processing
+  // prints it and cannot be undone, so it is never the default then.
+  if (!IsNew() && header_.status == kOrderPending) {
+    static_cast<ui::OptionButton&>(
+        orders::SharedDeliveryDialog().Element(orders::frmDeliveryDetails::Array::kOptChoice, 1))
+        .Value(true);
+  }
   order_.ShowDeliveryForm();
   if (!order_.IsDeliveryFormLoaded()) return {};
   SaveResult result{true, order_.OrderNow(), order_.Show_Report_Preview()};
@@ -277,8 +287,28 @@ OrderSession::SaveResult OrderSession::Save() {
   return result;
 }
 
-void OrderSession::Print(bool preview) {
-  order_.ShowPurchaseOrder(header_.order_id, preview, desk_.database_name);
+void OrderSession::End(OrderEnd end) {
+  OrderHeader ended = header_;
+  EndOrder(*desk_.connection, ended, end, desk_.user_name);
+  Open(ended.order_id);
+}
+
+std::string OrderSession::StatusText() const {
+  if (IsNew()) return "New, not saved yet";
+  std::string text = OrderStatusText(header_.status);
+  if (!header_.ended_by.empty()) text += " by " + header_.ended_by;
+  if (!header_.ended_at.IsNull() && !header_.ended_at.IsEmpty()) {
+    const vb::Date at = vb::CDate(header_.ended_at);
+    text += " on " + vb::Format(at, "dd mmm yyyy") + " at " + vb::Format(at, "hh:nn");
+  }
+  return text;
+}
+
+bool OrderSession::PrintsAsReprint() const { return header_.status != kOrderPending; }
+
+void OrderSession::Print(bool preview, bool first_print) {
+  order_.ShowPurchaseOrder(header_.order_id, preview, desk_.database_name,
+                           !first_print && PrintsAsReprint());
 }
 
 }  // namespace kvt::host

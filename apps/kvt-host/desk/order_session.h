@@ -15,6 +15,7 @@
 
 #include "apps/kvt-host/desk/desk_context.h"
 #include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/desk/order_ending.h"
 #include "apps/kvt-host/desk/order_store.h"
 #include "apps/kvt-host/desk/product_choices.h"
 #include "kvt/COrder.h"
@@ -93,8 +94,19 @@ class OrderSession {
   // the dialog), kOrderChangedElsewhere (before the dialog when it can) for
   // an order someone else saved since it was opened here.
   SaveResult Save();
-  // Prints or previews the order as last saved.
-  void Print(bool preview);
+  // Whether a print of the order now is a reprint: once processed, the
+  // order was printed when it was.
+  bool PrintsAsReprint() const;
+  // Closes or cancels the saved order (order_ending.h) as the desk's user
+  // and reads it again. Raises as EndOrder; edits not saved are dropped:
+  // ask the buyer first.
+  void End(OrderEnd end);
+  // "Closed by dana on 05 Dec 2026 at 10:42", or the status alone.
+  std::string StatusText() const;
+
+  // Prints or previews the order as last saved, marked as a reprint when
+  // it is one (`first_print`: the print that processing it makes).
+  void Print(bool preview, bool first_print = false);
 
  private:
   void Recalculate();

@@ -48,15 +48,6 @@ constexpr const char* kLineColumns[] = {"Products ID",
                                         "Tax",
                                         "Total Cost"};
 
-// Now, to the second, local time.
-vb::Date Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return vb::Date::FromYmdHms(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                              local.tm_min, local.tm_sec);
-}
-
 // Inserts the new lines and updates the saved ones that differ from
 // `opened`.
 void WriteLines(data::Connection& connection, int32_t order_id, data::RecordSet& lines,
@@ -91,11 +82,20 @@ void WriteLines(data::Connection& connection, int32_t order_id, data::RecordSet&
 
 }  // namespace
 
+vb::Date NowToTheSecond() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return vb::Date::FromYmdHms(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                              local.tm_min, local.tm_sec);
+}
+
 std::string OrderStatusText(int32_t status) {
   switch (status) {
     case kOrderPending: return "Pending";
     case kOrderProcessed: return "Processed";
     case kOrderClosed: return "Closed";
+    case kOrderCancelled: return "Cancelled";
     default: return std::to_string(status);
   }
 }
@@ -123,6 +123,8 @@ OrderHeader ReadOrderHeader(data::Connection& connection, int32_t order_id) {
   header.delivery = {Text(*row, "DelName"), Text(*row, "DelAddr1"), Text(*row, "DelAddr2"),
                      Text(*row, "DelAddr3"), Text(*row, "DelPostCode")};
   header.row_version = vb::CLng(row->Item("RowVersion").Value());
+  header.ended_by = Text(*row, "EndedBy");
+  header.ended_at = row->Item("EndedAt").Value();
   return header;
 }
 
@@ -228,7 +230,7 @@ void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& h
         written.date_ordered,         written.status,     OrNull(written.our_ref),
         OrNull(written.supplier_ref), OrNull(d.name),     OrNull(d.address1),
         OrNull(d.address2),           OrNull(d.address3), OrNull(d.post_code),
-        OrNull(written.message),      OrNull(user_name),  Now()};
+        OrNull(written.message),      OrNull(user_name),  NowToTheSecond()};
     if (written.order_id == 0) {
       written.order_number = NextOrderNumber(connection, company_id);
       values.insert(values.end(), {company_id, written.supplier_id, written.order_number});

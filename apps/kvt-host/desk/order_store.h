@@ -11,19 +11,24 @@
 #include "platform/data/connection.h"
 #include "platform/value/date.h"
 #include "platform/value/error.h"
+#include "platform/value/variant.h"
 
 namespace kvt::host {
 
 inline constexpr int32_t kOrderPending = 0;
 inline constexpr int32_t kOrderProcessed = 1;
 inline constexpr int32_t kOrderClosed = 2;
+inline constexpr int32_t kOrderCancelled = 3;
 
 // Raised, with the message for the buyer as description, when an order was
 // saved by someone else since it was opened; nothing is written then.
 inline constexpr int32_t kOrderChangedElsewhere = vb::vbObjectError + 3110;
 
-// "Pending", "Processed", "Closed".
+// "Pending", "Processed", "Closed", "Cancelled".
 std::string OrderStatusText(int32_t status);
+
+// Now, to the second, local time: when a save or an act happened.
+vb::Date NowToTheSecond();
 
 struct DeliveryAddress {
   std::string name, address1, address2, address3, post_code;
@@ -42,6 +47,9 @@ struct OrderHeader {
   std::string our_ref, supplier_ref, message;
   DeliveryAddress delivery;
   int32_t row_version = 0;  // the save it was read from; 0 for a new order
+  // For a closed or cancelled order: who ended it, and when (Null before).
+  std::string ended_by;
+  vb::Variant ended_at;
 };
 
 // The saved lines as read when the order was opened, by line ID: the

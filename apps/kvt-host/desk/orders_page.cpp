@@ -17,6 +17,7 @@
 #include "apps/kvt-host/desk/order_session.h"
 #include "apps/kvt-host/desk/order_store.h"
 #include "platform/value/error.h"
+#include "services/failure_words.h"
 
 namespace kvt::host {
 namespace {
@@ -59,8 +60,10 @@ OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* par
   status_filter_ = new QComboBox(list_page);
   status_filter_->setObjectName("statusFilter");
   status_filter_->addItem("All", -1);
-  for (int32_t status : {kOrderPending, kOrderProcessed, kOrderClosed}) {
-    status_filter_->addItem(ToQt(OrderStatusText(status)), status);
+  for (OrderProgress progress :
+       {OrderProgress::kPending, OrderProgress::kOpen, OrderProgress::kPartReceived,
+        OrderProgress::kReceived, OrderProgress::kClosed, OrderProgress::kCancelled}) {
+    status_filter_->addItem(ToQt(ProgressText(progress)), static_cast<int>(progress));
   }
   filters->addWidget(status_filter_);
   filters->addStretch();
@@ -110,7 +113,9 @@ void OrdersPage::ReloadList() {
     BusyCursor busy;
     OrderListFilter filter;
     filter.supplier_id = supplier_filter_->currentData().toInt();
-    filter.status = status_filter_->currentData().toInt();
+    if (const int chosen = status_filter_->currentData().toInt(); chosen >= 0) {
+      filter.progress = static_cast<OrderProgress>(chosen);
+    }
     orders_ = ReadOrderList(*desk_.connection, desk_.company_id, filter);
     list_->Show(orders_.table);
   }
@@ -130,7 +135,7 @@ bool OrdersPage::OpenOrder(int32_t order_id) {
     editor_->Show(std::move(session));
   } catch (const vb::Error& error) {
     QMessageBox::warning(this, "Purchase orders",
-                         ToQt("The order could not be opened: " + error.description()));
+                         ToQt(services::PlainFailure("Opening the order", error)));
     return false;
   }
   ShowEditor(true);
@@ -139,7 +144,9 @@ bool OrdersPage::OpenOrder(int32_t order_id) {
 
 void OrdersPage::NewOrder() {
   if (desk_.ReadOnly()) {
-    QMessageBox::information(this, "Purchase orders", ToQt(desk_.read_only_reason));
+    QMessageBox::information(this, "Purchase orders",
+                             ToQt("No new order can be made: the database is read-only (" +
+                                  desk_.read_only_reason + ")."));
     return;
   }
   if (stack_->currentWidget() == editor_ && !editor_->ConfirmLeave()) return;
@@ -156,7 +163,7 @@ void OrdersPage::NewOrder() {
     editor_->Show(std::move(session));
   } catch (const vb::Error& error) {
     QMessageBox::warning(this, "Purchase orders",
-                         ToQt("A new order could not be started: " + error.description()));
+                         ToQt(services::PlainFailure("Starting a new order", error)));
     return;
   }
   ShowEditor(true);

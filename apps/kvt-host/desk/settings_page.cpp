@@ -16,6 +16,7 @@
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "platform/value/error.h"
+#include "services/failure_words.h"
 
 namespace kvt::host {
 namespace {
@@ -166,9 +167,11 @@ void SettingsPage::Reload() {
     for (size_t i = 0; i < rules_.size(); ++i) rules_[i]->setChecked(company.rules.*kRules[i].rule);
     qty_decimals_->setValue(company.qty_decimals);
     price_decimals_->setValue(company.price_decimals);
+    shown_preferences_ = ShownPreferences();
+    shown_company_ = ShownCompany();
   } catch (const vb::Error& error) {
     QMessageBox::warning(this, "Settings",
-                         ToQt("The saved settings could not be read: " + error.description()));
+                         ToQt(services::PlainFailure("Reading the saved settings", error)));
   }
 }
 
@@ -196,11 +199,30 @@ bool SettingsPage::Save() {
     WriteCompanySettings(desk_.connection_text, desk_.company_id, ShownCompany());
   } catch (const vb::Error& error) {
     QMessageBox::warning(this, "Settings",
-                         ToQt("The settings were not saved: " + error.description()));
+                         ToQt(services::PlainFailure("Saving the settings", error) +
+                              "\n\nYour choices are still on screen."));
     return false;
   }
+  shown_preferences_ = ShownPreferences();
+  shown_company_ = ShownCompany();
   if (on_note) on_note("Settings saved.");
   return true;
+}
+
+bool SettingsPage::Dirty() const {
+  return !desk_.ReadOnly() &&
+         (!(ShownPreferences() == shown_preferences_) || !(ShownCompany() == shown_company_));
+}
+
+bool SettingsPage::ConfirmLeave() {
+  if (!Dirty()) return true;
+  switch (AskToLeave(this, "Settings", "The settings have changes that are not saved.",
+                     "Save them, discard them, or go back to them?")) {
+    case LeaveAnswer::kSave: return Save();
+    case LeaveAnswer::kDiscard: Reload(); return true;
+    case LeaveAnswer::kGoBack: return false;
+  }
+  return false;
 }
 
 }  // namespace kvt::host

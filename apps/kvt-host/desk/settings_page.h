@@ -26,6 +26,11 @@ class SettingsPage : public QWidget {
   void Reload();
   // Saves what the page shows; false when it could not (the user is told).
   bool Save();
+  // Whether the page shows changes not saved yet.
+  bool Dirty() const;
+  // True when the page may go: nothing unsaved, or the user saved (and it
+  // worked) or discarded the changes; false when the user goes back.
+  bool ConfirmLeave();
 
   std::function<void(const std::string&)> on_note;
 
@@ -42,6 +47,9 @@ class SettingsPage : public QWidget {
   std::vector<QCheckBox*> rules_;
   QSpinBox* qty_decimals_ = nullptr;
   QSpinBox* price_decimals_ = nullptr;
+  // What the page showed when last read or saved.
+  PrintPreferences shown_preferences_;
+  CompanySettings shown_company_;
 };
 
 }  // namespace kvt::host

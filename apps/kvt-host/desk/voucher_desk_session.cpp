@@ -205,7 +205,8 @@ class DeskVoucherSession : public VoucherScreenSession {
     GridTable table;
     table.columns = {{"Voucher", CellKind::kText},      {"Code", CellKind::kText},
                      {"Received", CellKind::kQuantity}, {"Sold", CellKind::kQuantity},
-                     {"Returned", CellKind::kQuantity}, {"Left", CellKind::kQuantity}};
+                     {"Returned", CellKind::kQuantity}, {"Left", CellKind::kQuantity},
+                     {"Last sold", CellKind::kDate}};
     consignment_ids_.clear();
     if (!session_->IsConsignment() || session_->SupplierId() == 0) return table;
     for (const ConsignmentLine& line :
@@ -213,16 +214,17 @@ class DeskVoucherSession : public VoucherScreenSession {
       consignment_ids_.push_back(line.line_id);
       auto qty = [&](double value) { return FormatCell(value, CellKind::kQuantity, decimals_); };
       table.rows.push_back({line.voucher_number, line.code, qty(line.received), qty(line.sold),
-                            qty(line.returned), line.left ? qty(*line.left) : std::string()});
+                            qty(line.returned), line.left ? qty(*line.left) : std::string(),
+                            FormatCell(line.last_sold_on, CellKind::kDate, decimals_)});
     }
     return table;
   }
-  bool RecordSale(int row, double qty) override {
+  bool RecordSale(int row, double qty, const vb::Date& date) override {
     Refuse();
     if (row < 0 || row >= static_cast<int>(consignment_ids_.size())) {
       throw vb::Error::SubscriptOutOfRange(kSource);
     }
-    return SellConsignmentStock(Context(), consignment_ids_[row], qty, vb::Date::Today());
+    return SellConsignmentStock(Context(), consignment_ids_[row], qty, date);
   }
 
  private:

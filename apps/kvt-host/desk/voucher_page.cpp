@@ -1,6 +1,11 @@
 #include "apps/kvt-host/desk/voucher_page.h"
 
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -346,15 +351,38 @@ void VoucherPage::RecordSale(int row) {
   if (stock_ == nullptr || row < 0 || Refused()) return;
   const std::vector<std::string>& cells = stock_->Model().Table().rows.at(row);
   const std::string left = cells.at(5);
-  bool typed = false;
-  const double qty = QInputDialog::getDouble(
-      this, "Record a consignment sale",
-      ToQt("Quantity of " + cells.at(1) + " sold off " + cells.at(0) + " (" +
-           (left.empty() ? std::string("never counted") : left + " left") + "):"),
-      1, 0, 1e9, 4, &typed);
-  if (!typed || qty <= 0) return;
-  if (session_->RecordSale(row, qty) && on_note) {
-    on_note("Sale of " + vb::CStr(vb::Variant(qty)) + " " + cells.at(1) + " recorded.");
+  QDialog ask(this);
+  ask.setObjectName("consignmentSale");
+  ask.setWindowTitle("Record a consignment sale");
+  auto* form = new QFormLayout(&ask);
+  form->addRow(
+      new QLabel(ToQt(cells.at(1) + " off " + cells.at(0) + " (" +
+                      (left.empty() ? std::string("never counted") : left + " left") + ")"),
+                 &ask));
+  auto* quantity = new QDoubleSpinBox(&ask);
+  quantity->setObjectName("saleQty");
+  quantity->setRange(0, 1e9);
+  quantity->setDecimals(4);
+  quantity->setValue(1);
+  auto* date = new QDateEdit(QDate::currentDate(), &ask);
+  date->setObjectName("saleDate");
+  date->setCalendarPopup(true);
+  date->setDisplayFormat("dd MMM yyyy");
+  form->addRow("Quantity sold:", quantity);
+  form->addRow("Sold on:", date);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &ask);
+  buttons->button(QDialogButtonBox::Ok)->setText("Record sale");
+  form->addRow(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, &ask, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &ask, &QDialog::reject);
+  if (ask.exec() != QDialog::Accepted || quantity->value() <= 0) return;
+  const double qty = quantity->value();
+  const QDate sold_on = date->date();
+  if (session_->RecordSale(row, qty,
+                           vb::Date::FromYmd(sold_on.year(), sold_on.month(), sold_on.day())) &&
+      on_note) {
+    on_note("Sale of " + vb::CStr(vb::Variant(qty)) + " " + cells.at(1) + " on " +
+            sold_on.toString("dd MMM yyyy").toStdString() + " recorded.");
   }
   Refresh(lines_->CurrentRow());
   stock_->SelectRow(row);

@@ -81,10 +81,11 @@ class VoucherScreenSession {
   virtual void Print(int32_t voucher_id, bool reprint) = 0;
 
   // Consignment only: the supplier's consignment lines with what was
-  // received, sold, returned and is left; and the sale of `qty` off line
-  // `row` of that grid today (false when refused, said to the clerk).
+  // received, sold, returned and is left, and when it last sold; and the
+  // sale of `qty` off line `row` of that grid on `date` (false when
+  // refused, said to the clerk).
   virtual GridTable ConsignmentStock() = 0;
-  virtual bool RecordSale(int row, double qty) = 0;
+  virtual bool RecordSale(int row, double qty, const vb::Date& date) = 0;
 };
 
 }  // namespace kvt::host

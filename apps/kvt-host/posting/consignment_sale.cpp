@@ -35,6 +35,8 @@ void RecordConsignmentSale(data::Connection& connection, const ConsignmentSale& 
                    {sale.consignment_line_id, vb::CLng(voucher->Item(0).Value()), 0, sale.qty,
                     "The sale", "voucher " + vb::CStr(voucher->Item(1).Value())});
         MoveSoldStock(connection, sale.consignment_line_id, sale.qty, sale.date, sale.user_id);
+        connection.Execute("UPDATE GRVDetails SET SoldOn = ?1 WHERE ID = ?2",
+                           {vb::Variant(sale.date), vb::Variant(sale.consignment_line_id)});
         access::Audit(
             connection, access.User(),
             {sale.company_id, "consignment sold", "voucher " + vb::CStr(voucher->Item(1).Value()),

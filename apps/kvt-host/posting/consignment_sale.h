@@ -1,6 +1,7 @@
 // A sale of consignment stock, recorded by the host: the consignment line
-// it came off sells more and has less left, and the consignment stock
-// falls. The stock was never the business's own, so stock on hand stays.
+// it came off sells more and has less left (and carries the sale's date as
+// its last sale's), and the consignment stock falls. The stock was never the business's own, so
+// stock on hand stays.
 #pragma once
 
 #include <cstdint>

@@ -139,7 +139,7 @@ class OrderStory {
     log_.Heading("Printed");
     const std::string& number = story_.outcome.order_number;
     return story_.PrintToPdf("purchase order " + number, number,
-                             [&] { session_->Print(preview_); });
+                             [&] { session_->Print(preview_, true); });
   }
 
   std::string UserName() {

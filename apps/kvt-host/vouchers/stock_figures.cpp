@@ -54,7 +54,7 @@ std::vector<ConsignmentLine> ReadConsignmentLines(const std::string& connection_
   auto rows = Open(connection_text)
                   ->Query(
                       "SELECT gd.ID, g.VoucherNumber, p.Code, gd.Qty, gd.QtySold, "
-                      "gd.QtyReturned, gd.QtyLeft FROM GRVDetails gd "
+                      "gd.QtyReturned, gd.QtyLeft, gd.SoldOn FROM GRVDetails gd "
                       "JOIN GRVs g ON g.ID = gd.GRVID LEFT JOIN Products p ON p.ID = gd.ProductID "
                       "WHERE g.TranTypeID = ?1 AND g.CompanyID = ?2 AND g.SupplierID = ?3 "
                       "ORDER BY g.ID, gd.ID",
@@ -68,7 +68,8 @@ std::vector<ConsignmentLine> ReadConsignmentLines(const std::string& connection_
                          Number(*rows, 3),
                          Number(*rows, 4),
                          Number(*rows, 5),
-                         std::nullopt};
+                         std::nullopt,
+                         rows->Item(7).Value()};
     if (!rows->Item(6).IsNull()) line.left = Number(*rows, 6);
     lines.push_back(line);
   }

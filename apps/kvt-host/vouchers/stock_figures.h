@@ -34,6 +34,7 @@ struct ConsignmentLine {
   double sold = 0;
   double returned = 0;
   std::optional<double> left;  // none: never counted
+  vb::Variant last_sold_on;    // the date of its last sale; Null before any
 
   // received = sold + returned + left (a line never counted does not).
   bool AddsUp() const;

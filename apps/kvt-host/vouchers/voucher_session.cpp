@@ -8,6 +8,7 @@
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/data_gateway.h"
+#include "services/failure_words.h"
 #include "vouchers/frmEditGRVDetail.h"
 #include "vouchers/voucher_detail_rows.h"
 
@@ -354,8 +355,8 @@ std::optional<posting::PostedVoucher> VoucherSession::Save() {
     // Nothing was written: the clerk keeps the voucher and may correct it.
     Tell(error.number() == posting::kPostingRefused
              ? error.description()
-             : "The voucher was not posted: " + error.description() + " (error " +
-                   std::to_string(error.number()) + ")",
+             : services::PlainFailure("Posting the voucher", error) +
+                   " Nothing was written: the voucher is still here.",
          ui::vbExclamation);
     return std::nullopt;
   }

@@ -17,9 +17,12 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
+// The reason (a full disk, a missing folder) is the news: it goes into the
+// description that every message shows, not the context alone.
 [[noreturn]] void FailWrite(const std::string& path, const QString& reason) {
-  throw vb::Error::Numbered(report::kPathFileAccessError, "Report",
-                            path + ": " + reason.toStdString());
+  throw vb::Error(report::kPathFileAccessError, "Report",
+                  "The file " + path + " could not be written: " + reason.toStdString(),
+                  path + ": " + reason.toStdString());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -20,6 +21,7 @@
 #include "platform/ui/data_grid.h"
 #include "platform/ui/date_picker.h"
 #include "platform/value/error.h"
+#include "services/failure_words.h"
 
 namespace kvt::qt {
 
@@ -84,11 +86,14 @@ void FormDialog::Act(Action&& action) {
     action();
   } catch (const vb::Error& error) {
     // An untrapped handler error would end the program on the platform;
-    // the dialog reports it and stays usable.
-    qWarning("kvt: error %d in %s: %s", error.number(), form_.TypeName().c_str(),
-             error.description().c_str());
+    // the dialog says so on screen and stays usable.
+    QMessageBox::warning(this, windowTitle(),
+                         QString::fromStdString(services::PlainFailure(
+                             "That step in " + windowTitle().toStdString(), error)));
   } catch (const std::exception& error) {
-    qWarning("kvt: failure in %s: %s", form_.TypeName().c_str(), error.what());
+    QMessageBox::warning(this, windowTitle(),
+                         QString::fromStdString("That step in " + windowTitle().toStdString() +
+                                                " did not work: " + error.what()));
   }
   SyncAll();
 }

@@ -1,8 +1,12 @@
 #include "platform/data/connection.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -162,6 +166,26 @@ TEST_P(ConnectionTest, ALockHeldPastTheTimeoutIsALockConflict) {
   holder->Execute("ROLLBACK");
 }
 
+TEST_P(ConnectionTest, TextWithAZeroCharacterIsRefusedNeverCut) {
+  const std::string with_zero("Bolt\0 and nut", 14);
+  const vb::Error error = ErrorOf(
+      [&] { connection_->Execute("UPDATE Products SET Name = ?1 WHERE ID = 1", {with_zero}); });
+  EXPECT_EQ(error.number(), vb::err::kAdoDataConversion);
+  EXPECT_EQ(error.description(),
+            "The text holds a zero character, which a database cannot store; nothing was written.");
+  EXPECT_EQ(ErrorNumberOf([&] {
+              connection_->Query("SELECT Name FROM Products WHERE Name = ?1", {with_zero});
+            }),
+            vb::err::kAdoDataConversion);
+  EXPECT_EQ(ErrorNumberOf([&] {
+              connection_->Execute(std::string("DELETE FROM Products\0 WHERE ID = 1", 34));
+            }),
+            vb::err::kAdoDataConversion);
+  EXPECT_EQ(vb::CStr(connection_->Query("SELECT Name FROM Products WHERE ID = 1")->Item(0).Value()),
+            "Bolt");
+  EXPECT_EQ(vb::CLng(connection_->Query("SELECT COUNT(*) FROM Products")->Item(0).Value()), 2);
+}
+
 TEST_P(ConnectionTest, ExecuteReportsChangedRows) {
   EXPECT_EQ(connection_->Execute("UPDATE Products SET Level = ?1 WHERE ID > ?2",
                                  {vb::Variant(50.0), vb::Variant(0)}),
@@ -187,6 +211,67 @@ TEST(SqliteConnectionTest, FileThatIsNoDatabaseFailsToConnect) {
   std::ofstream(text_file) << "Provider=SQLite is not a database file, just text.";
   EXPECT_EQ(ErrorNumberOf([&] { Connection::Open(text_file); }), vb::err::kAdoConnectionFailed);
   std::filesystem::remove(text_file);
+}
+
+std::string Username(Connection& connection) {
+  return vb::CStr(connection.Query("SELECT Username FROM Users WHERE ID = 1")->Item(0).Value());
+}
+
+// The inode of `path`, 0 when there is no such file.
+ino_t InodeOf(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// Something else in the process opens and closes the database's files (a
+// file dialog reading their type), which drops the engine's own locks;
+// another program then starts on the database, writes and ends. Its
+// start-up and its end neither rebuild nor delete the log and its index
+// under the connection, which sees what it wrote and loses nothing.
+TEST(SqliteConnectionTest, AStrayCloseInTheProcessLeavesTheConnectionItsFiles) {
+  test_support::TempDemoDatabase db("kvt_stray_close");
+  auto desk = Connection::Open(db.Path());
+  desk->Execute("UPDATE Users SET Username = 'desk' WHERE ID = 1");
+  const ino_t log = InodeOf(db.Path() + "-wal");
+  const ino_t index = InodeOf(db.Path() + "-shm");
+  ASSERT_NE(log, 0u);
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    const int fd = ::open((db.Path() + suffix).c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0) << suffix;
+    ::close(fd);
+  }
+  const std::string other = "sqlite3 '" + db.Path() + "' ";
+  ASSERT_EQ(std::system((other + "'SELECT 1' >/dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((other + "\"UPDATE Users SET Username = 'other' WHERE ID = 1\"").c_str()),
+            0);
+  EXPECT_EQ(InodeOf(db.Path() + "-wal"), log);
+  EXPECT_EQ(InodeOf(db.Path() + "-shm"), index);
+  EXPECT_EQ(Username(*desk), "other");
+  desk->Execute("UPDATE Users SET Username = Username || ' and desk' WHERE ID = 1");
+  desk->Close();
+  EXPECT_EQ(Username(*Connection::Open(db.Path())), "other and desk");
+}
+
+TEST(SqliteConnectionTest, OpeningAloneIsRefusedWhileAnyOtherConnectionIsOpen) {
+  test_support::TempDemoDatabase db("kvt_alone");
+  auto reader = Connection::Open(db.Path());
+  Username(*reader);
+  const vb::Error error =
+      ErrorOf([&] { Connection::Open(db.Path(), Connection::OpenMode::kAlone); });
+  EXPECT_EQ(error.number(), kCommandError);
+  EXPECT_EQ(error.description(), "Another program has the database open.");
+  // Another program's reader, between its statements.
+  reader->Close();
+  const std::string sqlite = "sqlite3 '" + db.Path() + "' >/dev/null";
+  FILE* other = ::popen(sqlite.c_str(), "w");
+  ASSERT_NE(other, nullptr);
+  std::fputs("SELECT COUNT(*) FROM Users;\n", other);
+  std::fflush(other);
+  ::usleep(500000);  // for it to read
+  EXPECT_EQ(ErrorNumberOf([&] { Connection::Open(db.Path(), Connection::OpenMode::kAlone); }),
+            kCommandError);
+  ::pclose(other);
+  EXPECT_EQ(Username(*Connection::Open(db.Path(), Connection::OpenMode::kAlone)), "admin");
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <iterator>
@@ -83,6 +86,23 @@ TEST_F(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
   EXPECT_EQ(test_support::ErrorNumberOf([&] { output.ExportPdf(document, unreachable); }),
             report::kPathFileAccessError);
   EXPECT_FALSE(std::filesystem::exists(unreachable));
+
+  // A disk that fills up while the file is written: the reason is told.
+  {
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit before {};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    struct rlimit small = before;
+    small.rlim_cur = 2048;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const vb::Error full = test_support::ErrorOf([&] { output.ExportPdf(document, dir.File("full.pdf")); });
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(full.number(), report::kPathFileAccessError);
+    EXPECT_NE(full.description().find("could not be written: File too large"), std::string::npos)
+        << full.description();
+    EXPECT_FALSE(std::filesystem::exists(dir.File("full.pdf")));
+  }
 
   // Replacing a file: afterwards the folder holds just the finished PDF.
   const std::string path = dir.File("order.pdf");

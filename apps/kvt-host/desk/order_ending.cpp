@@ -1,0 +1,80 @@
+#include "apps/kvt-host/desk/order_ending.h"
+
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+
+namespace kvt::host {
+namespace {
+
+constexpr char kSource[] = "kvt-host";
+
+}  // namespace
+
+OrderProgress ProgressOf(int32_t status, int32_t lines_to_come, int32_t lines_with_receipts) {
+  switch (status) {
+    case kOrderPending: return OrderProgress::kPending;
+    case kOrderClosed: return OrderProgress::kClosed;
+    case kOrderCancelled: return OrderProgress::kCancelled;
+    default: break;
+  }
+  if (lines_with_receipts == 0) return OrderProgress::kOpen;
+  return lines_to_come > 0 ? OrderProgress::kPartReceived : OrderProgress::kReceived;
+}
+
+std::string ProgressText(OrderProgress progress) {
+  switch (progress) {
+    case OrderProgress::kPending: return "Pending";
+    case OrderProgress::kOpen: return "Open";
+    case OrderProgress::kPartReceived: return "Part received";
+    case OrderProgress::kReceived: return "Received";
+    case OrderProgress::kClosed: return "Closed";
+    case OrderProgress::kCancelled: return "Cancelled";
+  }
+  return {};
+}
+
+std::string EndRefusal(const std::string& order_number, int32_t status, double received,
+                       OrderEnd end) {
+  if (status == kOrderClosed) return order_number + " is already closed.";
+  if (status == kOrderCancelled) return order_number + " is already cancelled.";
+  if (end == OrderEnd::kCancel) {
+    return received > 0 ? "Goods were received against " + order_number +
+                              ": it cannot be cancelled. Close it instead, so that what is "
+                              "still to come is no longer expected."
+                        : std::string();
+  }
+  return status == kOrderPending ? order_number +
+                                       " is pending: nothing is expected yet, so there is nothing "
+                                       "to close. Cancel it instead."
+                                 : std::string();
+}
+
+void EndOrder(data::Connection& connection, OrderHeader& header, OrderEnd end,
+              const std::string& user_name) {
+  OrderHeader ended = header;
+  connection.RunInTransaction(
+      [&] {
+        const data::RecordSetRef saved = connection.Query(
+            "SELECT Status, RowVersion, (SELECT COALESCE(SUM(d.QtyReceived), 0) FROM "
+            "PurchaseOrderDetails d WHERE d.PurchaseOrderID = po.ID) FROM PurchaseOrders po "
+            "WHERE po.ID = ?1",
+            {ended.order_id});
+        if (saved->IsEOF() || vb::CLng(saved->Item(1).Value()) != ended.row_version) {
+          throw vb::Error(kOrderChangedElsewhere, kSource, ChangeRefusal(connection, ended));
+        }
+        const std::string refusal = EndRefusal(ended.order_number, vb::CLng(saved->Item(0).Value()),
+                                               vb::CDbl(saved->Item(2).Value()), end);
+        if (!refusal.empty()) throw vb::Error(vb::err::kInvalidCall, kSource, refusal);
+        ended.status = end == OrderEnd::kClose ? kOrderClosed : kOrderCancelled;
+        connection.Execute(
+            "UPDATE PurchaseOrders SET Status = ?1, EndedBy = ?2, EndedAt = ?3, ChangedBy = ?2, "
+            "ChangedAt = ?3, RowVersion = RowVersion + 1 WHERE ID = ?4",
+            {ended.status, user_name.empty() ? vb::Variant::Null() : vb::Variant(user_name),
+             NowToTheSecond(), ended.order_id});
+        ++ended.row_version;
+      },
+      data::Connection::TransactionLock::kWrite);
+  header = ended;
+}
+
+}  // namespace kvt::host
