@@ -6,6 +6,7 @@
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/portable_script.h"
+#include "db/procedure_catalogue.h"
 #include "platform/value/error.h"
 
 namespace kvt::host {
@@ -98,7 +99,9 @@ void HostDatabase::CheckOurs() const {
     }
     db::RunPortableScript(*connection, migration.script);
   }
-  // The books' checks, which refuse what they cannot hold.
+  // This build's procedure bodies, and the books' checks, which refuse what
+  // they cannot hold.
+  db::RefreshProcedureCatalogue(*connection);
   db::AddBooksChecks(*connection);
   // The roles and the audit trail: added empty, so the database stays open
   // to everyone on SQLite until an administrator records users, and on a
@@ -107,7 +110,8 @@ void HostDatabase::CheckOurs() const {
     if (const std::string why = ReadOnlyReason(); !why.empty()) {
       throw vb::Error(vb::err::kPathFileAccessError, "Database",
                       "The database was made by an earlier build and lacks the audit trail, "
-                      "which cannot be added: " + why + ".");
+                      "which cannot be added: " +
+                          why + ".");
     }
     connection->RunInTransaction(
         [&] { connection->ExecuteScript(db::AccessScript(connection->GetBackend())); });

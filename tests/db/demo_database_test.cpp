@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "db/procedure_catalogue.h"
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
@@ -382,6 +383,41 @@ TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
   EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " + std::to_string(first + 100))
                 ->RecordCount(),
             0);
+}
+
+// An earlier build's bodies are replaced when they differ, and a catalogue
+// that agrees is not written to (a reader's open takes no lock).
+TEST_P(DemoDatabaseFileTest, TheProcedureCatalogueFollowsThisBuild) {
+  auto connection = data::Connection::Open(path_);
+  auto body = [&] {
+    return vb::CStr(connection
+                        ->Query("SELECT body FROM kvt_procedures WHERE name = "
+                                "'sp_AO_GRV_Select_Outstanding_Order_Details'")
+                        ->Item(0)
+                        .Value());
+  };
+  const std::string current = body();
+  connection->Execute(
+      "UPDATE kvt_procedures SET body = 'SELECT 1' WHERE name = "
+      "'sp_AO_GRV_Select_Outstanding_Order_Details'");
+  connection->Execute(
+      "INSERT INTO kvt_procedures (name, parameter_count, body) "
+      "VALUES ('sp_Gone', 0, 'SELECT 2')");
+  EXPECT_TRUE(RefreshProcedureCatalogue(*connection));
+  EXPECT_EQ(body(), current);
+  EXPECT_EQ(vb::CLng(connection
+                         ->Query("SELECT COUNT(*) FROM kvt_procedures WHERE name = "
+                                 "'sp_Gone'")
+                         ->Item(0)
+                         .Value()),
+            0);
+
+  // Agreeing, it writes nothing: another connection's open write
+  // transaction does not stand in its way.
+  auto writer = data::Connection::Open(path_);
+  writer->ExecuteScript("BEGIN IMMEDIATE; UPDATE Users SET Username = Username");
+  EXPECT_TRUE(RefreshProcedureCatalogue(*connection));
+  writer->ExecuteScript("ROLLBACK");
 }
 
 #if KVT_WITH_POSTGRES
