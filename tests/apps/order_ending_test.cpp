@@ -8,6 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/user_access.h"
+#include "apps/kvt-host/access/user_admin.h"
 #include "apps/kvt-host/desk/desk_context.h"
 #include "apps/kvt-host/desk/order_list.h"
 #include "apps/kvt-host/desk/order_session.h"
@@ -24,6 +27,12 @@
 
 namespace kvt::host {
 namespace {
+
+access::AuditFilter DocumentFilter(const std::string& document) {
+  access::AuditFilter filter;
+  filter.document = document;
+  return filter;
+}
 
 TEST(OrderProgressTest, StatusAndReceiptsTellHowFarAnOrderHasCome) {
   struct Case {
@@ -131,6 +140,27 @@ TEST_P(OrderEndingTest, AClosedOrderIsRecordedWithWhoAndWhenAndOffersNothingMore
   EXPECT_EQ(twice.description(), "PO000102 is already closed.");
 }
 
+TEST_P(OrderEndingTest, EndingAnOrderIsAudited) {
+  OrderHeader order = ReadOrderHeader(*desk_.connection, 2);  // PO000102, open
+  EndOrder(*desk_.connection, order, OrderEnd::kClose, "clerk");
+  OrderHeader pending = ReadOrderHeader(*desk_.connection, 3);  // PO000103
+  EndOrder(*desk_.connection, pending, OrderEnd::kCancel, "clerk");
+  const struct {
+    const char* document;
+    const char* action;
+    const char* details;
+  } cases[] = {{"order PO000102", "order closed", " -> Closed"},
+               {"order PO000103", "order cancelled", "Pending -> Cancelled"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.document);
+    const std::vector<access::AuditRow> rows =
+        access::ReadAudit(*desk_.connection, DocumentFilter(c.document));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].action, c.action);
+    EXPECT_NE(rows[0].details.find(c.details), std::string::npos) << rows[0].details;
+  }
+}
+
 TEST_P(OrderEndingTest, OnlyAnOrderWithNothingReceivedIsCancelled) {
   const std::string received_order =
       Saved("SELECT MIN(PurchaseOrderID) FROM PurchaseOrderDetails WHERE QtyReceived > 0");
@@ -178,6 +208,26 @@ TEST_P(OrderEndingTest, APendingOrderSavedAgainStaysPendingAndReprintsAreMarked)
 }
 
 KVT_INSTANTIATE_BACKENDS(OrderEndingTest);
+
+// Only a buyer ends an order; anyone else is refused, the order stays as it
+// was and the refusal is audited.
+TEST(OrderEndingRolesTest, AClerkMayNotCloseAnOrder) {
+  test_support::TempDemoDatabase db{"kvt_order_ending_roles"};
+  auto connection = db.Open();
+  access::UserAdmin admin(*connection, access::UserAccess::Of(*connection, "boss"));
+  admin.Add("boss", {access::Role::kAdmin}, "", db::kDemoCompanyID);
+  admin.Add(access::OperatingSystemUser(), {access::Role::kClerk}, "", db::kDemoCompanyID);
+  OrderHeader order = ReadOrderHeader(*connection, 2);
+  EXPECT_EQ(
+      test_support::ErrorNumberOf([&] { EndOrder(*connection, order, OrderEnd::kClose, "clerk"); }),
+      access::kPermissionDenied);
+  EXPECT_EQ(ReadOrderHeader(*connection, 2).status, kOrderProcessed);
+  const std::vector<access::AuditRow> rows =
+      access::ReadAudit(*connection, DocumentFilter("order PO000102"));
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows[0].user, access::OperatingSystemUser());
+  EXPECT_NE(rows[0].action.find("refused"), std::string::npos) << rows[0].action;
+}
 
 }  // namespace
 }  // namespace kvt::host

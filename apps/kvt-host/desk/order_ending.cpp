@@ -1,5 +1,7 @@
 #include "apps/kvt-host/desk/order_ending.h"
 
+#include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/user_access.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 
@@ -7,6 +9,12 @@ namespace kvt::host {
 namespace {
 
 constexpr char kSource[] = "kvt-host";
+
+int32_t CompanyOf(data::Connection& connection, int32_t order_id) {
+  const data::RecordSetRef order =
+      connection.Query("SELECT CompanyID FROM PurchaseOrders WHERE ID = ?1", {order_id});
+  return order->IsEOF() ? 0 : vb::CLng(order->Item(0).Value());
+}
 
 }  // namespace
 
@@ -52,28 +60,44 @@ std::string EndRefusal(const std::string& order_number, int32_t status, double r
 void EndOrder(data::Connection& connection, OrderHeader& header, OrderEnd end,
               const std::string& user_name) {
   OrderHeader ended = header;
-  connection.RunInTransaction(
-      [&] {
-        const data::RecordSetRef saved = connection.Query(
-            "SELECT Status, RowVersion, (SELECT COALESCE(SUM(d.QtyReceived), 0) FROM "
-            "PurchaseOrderDetails d WHERE d.PurchaseOrderID = po.ID) FROM PurchaseOrders po "
-            "WHERE po.ID = ?1",
-            {ended.order_id});
-        if (saved->IsEOF() || vb::CLng(saved->Item(1).Value()) != ended.row_version) {
-          throw vb::Error(kOrderChangedElsewhere, kSource, ChangeRefusal(connection, ended));
-        }
-        const std::string refusal = EndRefusal(ended.order_number, vb::CLng(saved->Item(0).Value()),
-                                               vb::CDbl(saved->Item(2).Value()), end);
-        if (!refusal.empty()) throw vb::Error(vb::err::kInvalidCall, kSource, refusal);
-        ended.status = end == OrderEnd::kClose ? kOrderClosed : kOrderCancelled;
-        connection.Execute(
-            "UPDATE PurchaseOrders SET Status = ?1, EndedBy = ?2, EndedAt = ?3, ChangedBy = ?2, "
-            "ChangedAt = ?3, RowVersion = RowVersion + 1 WHERE ID = ?4",
-            {ended.status, user_name.empty() ? vb::Variant::Null() : vb::Variant(user_name),
-             NowToTheSecond(), ended.order_id});
-        ++ended.row_version;
-      },
-      data::Connection::TransactionLock::kWrite);
+  const bool closing = end == OrderEnd::kClose;
+  const std::string document = "order " + header.order_number;
+  const int32_t company_id = CompanyOf(connection, header.order_id);
+  const access::UserAccess user = access::UserAccess::Of(connection);
+  user.Require(connection, closing ? access::Action::kCloseOrder : access::Action::kCancelOrder,
+               document, company_id);
+  const access::AuditEntry entry = {company_id, closing ? "order closed" : "order cancelled",
+                                    document, ""};
+  access::RunAudited(connection, user.User(), entry, [&] {
+    connection.RunInTransaction(
+        [&] {
+          const data::RecordSetRef saved = connection.Query(
+              "SELECT Status, RowVersion, (SELECT COALESCE(SUM(d.QtyReceived), 0) FROM "
+              "PurchaseOrderDetails d WHERE d.PurchaseOrderID = po.ID) FROM PurchaseOrders po "
+              "WHERE po.ID = ?1",
+              {ended.order_id});
+          if (saved->IsEOF() || vb::CLng(saved->Item(1).Value()) != ended.row_version) {
+            throw vb::Error(kOrderChangedElsewhere, kSource, ChangeRefusal(connection, ended));
+          }
+          const std::string refusal =
+              EndRefusal(ended.order_number, vb::CLng(saved->Item(0).Value()),
+                         vb::CDbl(saved->Item(2).Value()), end);
+          if (!refusal.empty()) throw vb::Error(vb::err::kInvalidCall, kSource, refusal);
+          ended.status = end == OrderEnd::kClose ? kOrderClosed : kOrderCancelled;
+          connection.Execute(
+              "UPDATE PurchaseOrders SET Status = ?1, EndedBy = ?2, EndedAt = ?3, ChangedBy = ?2, "
+              "ChangedAt = ?3, RowVersion = RowVersion + 1 WHERE ID = ?4",
+              {ended.status, user_name.empty() ? vb::Variant::Null() : vb::Variant(user_name),
+               NowToTheSecond(), ended.order_id});
+          ++ended.row_version;
+          access::AuditEntry done = entry;
+          done.details = ProgressText(ProgressOf(vb::CLng(saved->Item(0).Value()), 1,
+                                                 vb::CDbl(saved->Item(2).Value()) > 0 ? 1 : 0)) +
+                         " -> " + ProgressText(ProgressOf(ended.status, 0, 0));
+          access::Audit(connection, user.User(), done);
+        },
+        data::Connection::TransactionLock::kWrite);
+  });
   header = ended;
 }
 
