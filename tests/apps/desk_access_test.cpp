@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/access/user_admin.h"
 #include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/desk/desk_output.h"
+#include "apps/kvt-host/desk/main_window.h"
+#include "apps/kvt-host/desk/order_editor.h"
+#include "apps/kvt-host/desk/orders_page.h"
 #include "apps/kvt-host/desk/settings_page.h"
+#include "apps/kvt-host/desk/voucher_page.h"
 #include "db/demo_database.h"
 #include "tests/support/temp_demo_database.h"
 
@@ -48,6 +55,48 @@ TEST_F(DeskAccessTest, AnUnsharedFileLetsTheUserChangeEverything) {
   const auto page = Page();
   for (QCheckBox* rule : page->findChildren<QCheckBox*>()) EXPECT_TRUE(rule->isEnabled());
   EXPECT_TRUE(page->findChild<QSpinBox*>("priceDecimals")->isEnabled());
+}
+
+TEST_F(DeskAccessTest, OrderCommandsAClerkMayNotUseAreDisabledWithTheReason) {
+  RecordSystemUserAs(access::Role::kClerk);
+  desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
+  DeskOutput output;
+  MainWindow window(desk_, output);
+  auto* add = window.Orders().findChild<QPushButton*>("newOrder");
+  EXPECT_FALSE(add->isEnabled());
+  EXPECT_TRUE(add->toolTip().startsWith("Only a buyer may edit orders"))
+      << add->toolTip().toStdString();
+
+  ASSERT_TRUE(window.Orders().OpenOrder(2));  // PO000102, open
+  OrderEditor& editor = window.Orders().Editor();
+  for (const char* name : {"saveOrder", "addLine", "printOrder", "finishOrder", "cancelOrder"}) {
+    SCOPED_TRACE(name);
+    auto* button = editor.findChild<QPushButton*>(name);
+    EXPECT_FALSE(button->isEnabled());
+    EXPECT_TRUE(button->toolTip().startsWith("Only a buyer may"))
+        << button->toolTip().toStdString();
+  }
+  EXPECT_FALSE(editor.findChild<QLineEdit*>("ourRef")->isEnabled());
+  EXPECT_TRUE(editor.findChild<QPushButton*>("orderHistory")->isEnabled());
+  // A clerk posts vouchers.
+  VoucherPage& received = window.Vouchers(DeskScreen::kGoodsReceived);
+  EXPECT_TRUE(received.findChild<QLineEdit*>("delNote")->isEnabled());
+  EXPECT_TRUE(received.findChild<QPushButton*>("saveVoucher")->toolTip().isEmpty());
+}
+
+TEST_F(DeskAccessTest, ABuyerMayNotPostAVoucherAndIsToldWhy) {
+  RecordSystemUserAs(access::Role::kBuyer);
+  desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
+  DeskOutput output;
+  MainWindow window(desk_, output);
+  EXPECT_TRUE(window.Orders().findChild<QPushButton*>("newOrder")->isEnabled());
+  VoucherPage& received = window.Vouchers(DeskScreen::kGoodsReceived);
+  received.ChooseSupplier(1);
+  EXPECT_FALSE(received.findChild<QLineEdit*>("delNote")->isEnabled());
+  auto* save = received.findChild<QPushButton*>("saveVoucher");
+  EXPECT_FALSE(save->isEnabled());
+  EXPECT_TRUE(save->toolTip().contains("post vouchers")) << save->toolTip().toStdString();
+  EXPECT_TRUE(received.findChild<QPushButton*>("voucherHistory")->isEnabled());
 }
 
 }  // namespace

@@ -77,6 +77,10 @@ std::vector<AuditRow> ReadAudit(data::Connection& connection, const AuditFilter&
   where("Document =", filter.document);
   where("At >=", filter.from);
   where("At <=", filter.to.empty() ? "" : filter.to + " 23:59:59");
+  if (filter.before_id > 0) {
+    parameters.emplace_back(filter.before_id);
+    sql += " AND ID < ?" + std::to_string(parameters.size());
+  }
   sql += " ORDER BY ID DESC LIMIT " + std::to_string(filter.limit);
   std::vector<AuditRow> rows;
   for (auto found = connection.Query(sql, parameters); !found->IsEOF(); found->MoveNext()) {

@@ -63,6 +63,7 @@ struct AuditFilter {
   std::string document;  // exact: "order PO000111"
   std::string from;      // ISO dates, inclusive
   std::string to;
+  int32_t before_id = 0;  // only rows older than this one (0: from the newest), to page
   int32_t limit = 500;
 };
 

@@ -13,6 +13,15 @@
 #include "services/data_gateway.h"
 
 namespace kvt::host {
+
+std::optional<access::UserAccess> DeskUser(const DeskContext& desk) {
+  try {
+    return access::UserAccess::Of(*desk.connection);
+  } catch (const vb::Error&) {
+    return std::nullopt;
+  }
+}
+
 std::string WriteRefusal(data::Connection& connection) {
   try {
     // Changes nothing, but needs the right to write.

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "platform/data/connection.h"
 
 namespace kvt::host {
@@ -30,6 +32,10 @@ struct DeskContext {
 // opening the connection raises, and 3021 when there is no such company.
 DeskContext OpenDesk(const std::string& connection_text, const std::string& user_name,
                      int32_t company_id, const std::string& database_name);
+
+// The desk's user and their roles, or none when they cannot be read (the
+// action itself then says what is wrong).
+std::optional<access::UserAccess> DeskUser(const DeskContext& desk);
 
 // Why `connection` may not be written to (the engine's words), or empty
 // when it may. A database another session is busy writing counts as

@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 
+#include "apps/kvt-host/desk/audit_page.h"
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/orders_page.h"
 #include "apps/kvt-host/desk/settings_page.h"
@@ -17,9 +18,9 @@
 namespace kvt::host {
 namespace {
 
-constexpr const char* kScreenNames[] = {"Purchase orders",      "Goods received",
-                                        "Goods returned",       "Consignment received",
-                                        "Consignment returned", "Settings"};
+constexpr const char* kScreenNames[] = {
+    "Purchase orders",      "Goods received", "Goods returned", "Consignment received",
+    "Consignment returned", "Audit trail",    "Settings"};
 // The voucher kinds of the screens after Purchase orders, in their order.
 constexpr posting::TransactionType kVoucherKinds[] = {
     posting::kGoodsReceived, posting::kGoodsReturned, posting::kConsignmentReceived,
@@ -54,11 +55,18 @@ MainWindow::MainWindow(const DeskContext& desk, DeskOutput& output) : desk_(desk
   orders_ = new OrdersPage(desk_, output, pages_);
   orders_->on_note = [this](const std::string& text) { Note(text); };
   pages_->addWidget(orders_);
+  const std::optional<access::UserAccess> user = DeskUser(desk_);
   for (posting::TransactionType kind : kVoucherKinds) {
     vouchers_.push_back(new VoucherPage(OpenVoucherScreen(desk_, kind), output, pages_));
     vouchers_.back()->on_note = [this](const std::string& text) { Note(text); };
+    vouchers_.back()->on_history = [this](const std::string& document) {
+      ShowHistory(this, *desk_.connection, document);
+    };
+    if (user) vouchers_.back()->LimitTo(*user);
     pages_->addWidget(vouchers_.back());
   }
+  audit_ = new AuditPage(desk_, pages_);
+  pages_->addWidget(audit_);
   settings_ = new SettingsPage(desk_, pages_);
   settings_->on_note = [this](const std::string& text) { Note(text); };
   pages_->addWidget(settings_);

@@ -1,6 +1,6 @@
 // The purchasing desk's main window: a navigation list of the screens
-// (purchase orders, the four voucher kinds, settings), the database in use
-// in the title, and the user and company in the status bar.
+// (purchase orders, the four voucher kinds, the audit trail, settings), the
+// database in use in the title, and the user and company in the status bar.
 #pragma once
 
 #include <QMainWindow>
@@ -13,6 +13,7 @@ class QStackedWidget;
 
 namespace kvt::host {
 
+class AuditPage;
 class DeskOutput;
 class OrdersPage;
 class SettingsPage;
@@ -25,6 +26,7 @@ enum class DeskScreen {
   kGoodsReturned,
   kConsignmentReceived,
   kConsignmentReturned,
+  kAudit,
   kSettings,
 };
 
@@ -36,6 +38,7 @@ class MainWindow : public QMainWindow {
   void Navigate(DeskScreen screen);
   OrdersPage& Orders() { return *orders_; }
   SettingsPage& Settings() { return *settings_; }
+  AuditPage& Audit() { return *audit_; }
   // The page of a voucher screen (kGoodsReceived .. kConsignmentReturned).
   VoucherPage& Vouchers(DeskScreen screen);
 
@@ -50,6 +53,7 @@ class MainWindow : public QMainWindow {
   QStackedWidget* pages_ = nullptr;
   OrdersPage* orders_ = nullptr;
   std::vector<VoucherPage*> vouchers_;
+  AuditPage* audit_ = nullptr;
   SettingsPage* settings_ = nullptr;
 };
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "apps/kvt-host/desk/audit_page.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/grid_model.h"
@@ -127,9 +128,18 @@ OrderEditor::OrderEditor(DeskOutput& output, QWidget* parent) : QWidget(parent),
                     [this] { EndOrder(OrderEnd::kClose); });
   auto* cancel = CommandButton("Cance&l order…", "cancelOrder", this, "Cancelling the order",
                                [this] { EndOrder(OrderEnd::kCancel); });
+  history_ = CommandButton("&History\u2026", "orderHistory", this, "Showing the history",
+                           [this] { ShowOrderHistory(); });
   change_buttons_.push_back(save);
   end_buttons_ = {finish, cancel};
+  needs_ = {{add, access::Action::kEditOrder},           {remove, access::Action::kEditOrder},
+            {save, access::Action::kEditOrder},          {our_ref_, access::Action::kEditOrder},
+            {supplier_ref_, access::Action::kEditOrder}, {message_, access::Action::kEditOrder},
+            {products_, access::Action::kEditOrder},     {quantity_, access::Action::kEditOrder},
+            {preview, access::Action::kPrintOrder},      {print, access::Action::kPrintOrder},
+            {finish, access::Action::kCloseOrder},       {cancel, access::Action::kCancelOrder}};
   for (QPushButton* button : {save, preview, print}) commands->addWidget(button);
+  commands->addWidget(history_);
   commands->addStretch();
   commands->addWidget(finish);
   commands->addWidget(cancel);
@@ -209,6 +219,7 @@ std::string OrderEditor::OrderName() const {
 
 void OrderEditor::Show(std::unique_ptr<OrderSession> session) {
   session_ = std::move(session);
+  user_ = DeskUser(session_->Desk());
   products_->clear();
   for (const ProductChoice& choice : session_->Products()) {
     products_->addItem(ToQt(choice.Label()), choice.id);
@@ -251,9 +262,24 @@ void OrderEditor::Refresh(int select_row) {
                         static_cast<QWidget*>(quantity_)}) {
     edit->setEnabled(reason.empty());
   }
+  history_->setEnabled(!session_->IsNew());
+  ShowWhatTheUserMay();
   const int row = std::min(select_row, session_->LineCount() - 1);
   lines_->SelectRow(row);
   ShowProduct(row);
+}
+
+void OrderEditor::ShowWhatTheUserMay() {
+  for (const auto& [widget, action] : needs_) {
+    const std::string why = user_ ? user_->WhyNot(action) : std::string();
+    if (!why.empty()) widget->setEnabled(false);
+    widget->setToolTip(ToQt(why));
+  }
+}
+
+void OrderEditor::ShowOrderHistory() {
+  if (!session_ || session_->IsNew()) return;
+  ShowHistory(this, *session_->Desk().connection, "order " + session_->Header().order_number);
 }
 
 void OrderEditor::ShowProduct(int row) {

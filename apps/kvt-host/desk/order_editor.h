@@ -8,9 +8,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/desk/order_session.h"
 
 class QComboBox;
@@ -52,6 +54,8 @@ class OrderEditor : public QWidget {
   void CloseOrder();
   // Closes the order for receiving or cancels it, once the buyer agrees.
   void EndOrder(OrderEnd end);
+  // Shows what the audit trail holds for the saved order.
+  void ShowOrderHistory();
 
  private:
   void BuildHeader(QWidget* strip);
@@ -67,6 +71,9 @@ class OrderEditor : public QWidget {
   // reload it.
   void RefuseChanged(const std::string& why);
   std::string OrderName() const;
+  // Disables the commands and fields the user's roles do not allow, the
+  // reason as their tooltip; the save itself checks again.
+  void ShowWhatTheUserMay();
 
   DeskOutput& output_;
   std::unique_ptr<OrderSession> session_;
@@ -82,6 +89,10 @@ class OrderEditor : public QWidget {
   QDoubleSpinBox* quantity_ = nullptr;
   std::vector<QPushButton*> change_buttons_;
   std::vector<QPushButton*> end_buttons_;
+  QPushButton* history_ = nullptr;
+  // Each command and field with the action it needs.
+  std::vector<std::pair<QWidget*, access::Action>> needs_;
+  std::optional<access::UserAccess> user_;  // none when it could not be read
   std::vector<QLabel*> product_values_;
   std::vector<QLabel*> totals_;
 };

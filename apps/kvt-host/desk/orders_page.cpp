@@ -71,6 +71,11 @@ OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* par
   auto* add = new QPushButton("&New order\u2026", list_page);
   add->setObjectName("newOrder");
   add->setEnabled(!desk_.ReadOnly());
+  if (const auto user = DeskUser(desk_)) {
+    const std::string why = user->WhyNot(access::Action::kEditOrder);
+    if (!why.empty()) add->setEnabled(false);
+    add->setToolTip(ToQt(why));
+  }
   filters->addWidget(open);
   filters->addWidget(add);
   list_layout->addLayout(filters);

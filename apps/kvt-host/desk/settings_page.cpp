@@ -122,12 +122,8 @@ SettingsPage::SettingsPage(const DeskContext& desk, QWidget* parent)
 // but disabled, with the reason beside them; the database refuses them
 // anyway.
 void SettingsPage::ShowWhatTheUserMay(QVBoxLayout* layout, QWidget* company) {
-  std::optional<access::UserAccess> user;
-  try {
-    user = access::UserAccess::Of(*desk_.connection);
-  } catch (const vb::Error&) {
-    return;  // saving will say what is wrong
-  }
+  const std::optional<access::UserAccess> user = DeskUser(desk_);
+  if (!user) return;  // saving will say what is wrong
   auto limit = [&](access::Action action, const std::vector<QWidget*>& widgets) {
     const std::string why = user->WhyNot(action);
     if (why.empty()) return;

@@ -156,8 +156,10 @@ QWidget* VoucherPage::BuildBottom() {
                               [this] { PrintVoucher(false); });
   auto* reprint = CommandButton("Reprin&t copy\u2026", "reprintVoucher", this, "Printing",
                                 [this] { PrintVoucher(true); });
+  auto* history = CommandButton("&History\u2026", "voucherHistory", this, "Showing the history",
+                                [this] { ShowVoucherHistory(); });
   change_buttons_ = {receive, edit, remove, save};
-  for (QPushButton* button : {receive, edit, remove, save, print, reprint}) {
+  for (QPushButton* button : {receive, edit, remove, save, print, reprint, history}) {
     commands->addWidget(button);
   }
   commands->addStretch();
@@ -223,8 +225,18 @@ void VoucherPage::Refresh(int select_line) {
   hint_->setText(ToQt(Hint()));
   unsaved_->setVisible(session_->LineCount() > 0);
   const bool locked = !session_->LockedReason().empty();
-  for (QPushButton* button : change_buttons_) button->setEnabled(!locked && supplier_id_ != 0);
-  for (QLineEdit* edit : {del_note_, supplier_ref_}) edit->setEnabled(!locked);
+  const bool may = post_refusal_.empty();
+  for (QPushButton* button : change_buttons_) {
+    button->setEnabled(may && !locked && supplier_id_ != 0);
+  }
+  for (QLineEdit* edit : {del_note_, supplier_ref_}) edit->setEnabled(may && !locked);
+}
+
+void VoucherPage::LimitTo(const access::UserAccess& user) {
+  post_refusal_ = user.WhyNot(access::Action::kPostVoucher);
+  for (QPushButton* button : change_buttons_) button->setToolTip(ToQt(post_refusal_));
+  for (QLineEdit* edit : {del_note_, supplier_ref_}) edit->setToolTip(ToQt(post_refusal_));
+  Refresh(lines_->CurrentRow());
 }
 
 void VoucherPage::TakeHeaderEdits() {
@@ -317,34 +329,43 @@ bool VoucherPage::SaveVoucher() {
   return true;
 }
 
-void VoucherPage::PrintVoucher(bool reprint) {
-  PostedNumber chosen = last_posted_;
-  if (reprint || chosen.voucher_id == 0) {
-    const Choices vouchers = session_->PostedVouchers();
-    if (vouchers.empty()) {
-      QMessageBox::information(this, ToQt(session_->Title()),
-                               supplier_id_ == 0
-                                   ? QString("Choose the supplier first.")
-                                   : QString("This supplier has no posted voucher of this kind."));
-      return;
-    }
-    QStringList names;
-    int current = 0;
-    for (const auto& [id, name] : vouchers) {
-      if (id == last_posted_.voucher_id) current = static_cast<int>(names.size());
-      names << ToQt(name);
-    }
-    bool picked = false;
-    const QString name = QInputDialog::getItem(
-        this, ToQt(reprint ? "Reprint a voucher" : "Print a voucher"),
-        reprint ? "Voucher to print again, marked \u201cCopy\u201d:" : "Voucher to print:", names,
-        current, false, &picked);
-    if (!picked) return;
-    const auto& voucher = vouchers.at(names.indexOf(name));
-    chosen = {voucher.first, voucher.second.substr(0, voucher.second.find(' '))};
+std::optional<PostedNumber> VoucherPage::PickPosted(bool always_pick, const QString& title,
+                                                    const QString& prompt) {
+  if (!always_pick && last_posted_.voucher_id != 0) return last_posted_;
+  const Choices vouchers = session_->PostedVouchers();
+  if (vouchers.empty()) {
+    QMessageBox::information(this, ToQt(session_->Title()),
+                             supplier_id_ == 0
+                                 ? QString("Choose the supplier first.")
+                                 : QString("This supplier has no posted voucher of this kind."));
+    return std::nullopt;
   }
-  output_.SetDocumentName(chosen.voucher_number + (reprint ? "-copy" : ""));
-  session_->Print(chosen.voucher_id, reprint);
+  QStringList names;
+  int current = 0;
+  for (const auto& [id, name] : vouchers) {
+    if (id == last_posted_.voucher_id) current = static_cast<int>(names.size());
+    names << ToQt(name);
+  }
+  bool picked = false;
+  const QString name = QInputDialog::getItem(this, title, prompt, names, current, false, &picked);
+  if (!picked) return std::nullopt;
+  const auto& voucher = vouchers.at(names.indexOf(name));
+  return PostedNumber{voucher.first, voucher.second.substr(0, voucher.second.find(' '))};
+}
+
+void VoucherPage::PrintVoucher(bool reprint) {
+  const std::optional<PostedNumber> chosen = PickPosted(
+      reprint, ToQt(reprint ? "Reprint a voucher" : "Print a voucher"),
+      reprint ? "Voucher to print again, marked \u201cCopy\u201d:" : "Voucher to print:");
+  if (!chosen) return;
+  output_.SetDocumentName(chosen->voucher_number + (reprint ? "-copy" : ""));
+  session_->Print(chosen->voucher_id, reprint);
+}
+
+void VoucherPage::ShowVoucherHistory() {
+  const std::optional<PostedNumber> chosen =
+      PickPosted(false, "A voucher's history", "Voucher whose history to show:");
+  if (chosen && on_history) on_history("voucher " + chosen->voucher_number);
 }
 
 void VoucherPage::RecordSale(int row) {

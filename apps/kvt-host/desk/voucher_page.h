@@ -10,9 +10,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/desk/voucher_screen_session.h"
 
 class QComboBox;
@@ -20,6 +22,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QString;
 
 namespace kvt::host {
 
@@ -49,8 +52,16 @@ class VoucherPage : public QWidget {
   // a reprint is always picked, and marked "Copy".
   void PrintVoucher(bool reprint);
   void RecordSale(int row);
+  // Shows the audit trail of the voucher posted last here, else of the one
+  // the clerk picks.
+  void ShowVoucherHistory();
+  // Disables what `user`'s roles do not allow, the reason as the tooltip;
+  // posting checks again.
+  void LimitTo(const access::UserAccess& user);
 
   std::function<void(const std::string&)> on_note;  // a line for the status bar
+  // Shows the audit rows of a document ("voucher GRV000208").
+  std::function<void(const std::string& document)> on_history;
 
  private:
   QWidget* BuildBottom();
@@ -59,6 +70,11 @@ class VoucherPage : public QWidget {
   // Refuses a change with the session's reason; true when refused.
   bool Refused();
   std::string Hint() const;
+  // The voucher posted last here, unless `always_pick`; otherwise the one
+  // of the supplier's the clerk picks. None when there is none or the
+  // clerk gave up.
+  std::optional<PostedNumber> PickPosted(bool always_pick, const QString& title,
+                                         const QString& prompt);
 
   std::unique_ptr<VoucherScreenSession> session_;
   DeskOutput& output_;
@@ -82,6 +98,7 @@ class VoucherPage : public QWidget {
   QGroupBox* stock_box_ = nullptr;
   GridView* stock_ = nullptr;
   std::vector<QPushButton*> change_buttons_;
+  std::string post_refusal_;  // why the user may not post; empty when they may
   std::vector<QLabel*> totals_;
 };
 
