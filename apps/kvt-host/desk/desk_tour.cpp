@@ -25,6 +25,7 @@
 #include <iostream>
 #include <memory>
 
+#include "apps/kvt-host/desk/audit_page.h"
 #include "apps/kvt-host/desk/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/grid_model.h"
@@ -337,6 +338,9 @@ void PlanVouchers(Tour& tour, MainWindow& window) {
   tour.Then([&] { tour.Press("OK"); });
   tour.Shot("voucher-reprint-copy");
   tour.Then([&] { Tour::Top(nullptr)->close(); });
+  tour.Then([&] { tour.Find<QAbstractButton>(&received, "voucherHistory")->click(); });
+  tour.Shot("voucher-history");
+  tour.Then([&] { tour.Press("Close"); });
 
   PlanVoucherLine(tour, window, DeskScreen::kGoodsReturned, 1, "GRV000201", "BLT-M10", "2");
   tour.Then([&] {
@@ -388,6 +392,10 @@ void PlanOrderEnds(Tour& tour, MainWindow& window, data::Connection& other_clerk
   tour.Then([&] { tour.Find<QAbstractButton>(&editor, "finishOrder")->click(); });
   tour.Shot("close-order-confirm");
   tour.Then([&] { tour.Press("Yes"); });
+  // What the trail now holds for the order: the refused cancel, the close.
+  tour.Then([&] { tour.Find<QAbstractButton>(&editor, "orderHistory")->click(); });
+  tour.Shot("order-history");
+  tour.Then([&] { tour.Press("Close"); });
   // A new order saved as pending, so that the list has every status.
   tour.Then([&] { tour.Find<QAbstractButton>(&orders, "newOrder")->click(); });
   tour.Then([&] { tour.Press("OK"); });
@@ -424,6 +432,17 @@ void PlanOrderEnds(Tour& tour, MainWindow& window, data::Connection& other_clerk
   tour.Then([&] { tour.Press("Reload"); });
 }
 
+// The audit trail of everything the tour did, then one order's.
+void PlanAudit(Tour& tour, MainWindow& window) {
+  tour.Then([&] {
+    window.Navigate(DeskScreen::kAudit);
+    window.Audit().Search();
+  });
+  tour.Shot("audit-trail");
+  tour.Then([&] { window.Audit().Filter({"", "PO000105", "", ""}); });
+  tour.Shot("audit-trail-one-order");
+}
+
 int RunTour(int argc, char** argv) {
   if (argc != 3) {
     std::cerr << "usage: kvt-desk-tour DATABASE OUT_DIR\n";
@@ -455,6 +474,7 @@ int RunTour(int argc, char** argv) {
   PlanOrders(tour, window);
   PlanVouchers(tour, window);
   PlanOrderEnds(tour, window, *reader_writer);
+  PlanAudit(tour, window);
   tour.Then([&] {
     window.hide();
     read_only = std::make_unique<MainWindow>(reader, *output);
