@@ -85,7 +85,7 @@ void AuditList::More() {
 void AuditList::ReadPage() {
   if (table_.columns.empty()) {
     table_.columns = {{"When", CellKind::kText},     {"User", CellKind::kText},
-                      {"From", CellKind::kText},     {"Action", CellKind::kText},
+                      {"Machine", CellKind::kText},  {"Action", CellKind::kText},
                       {"Document", CellKind::kText}, {"Details", CellKind::kText}};
   }
   access::AuditFilter page = filter_;

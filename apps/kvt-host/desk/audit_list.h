@@ -34,7 +34,8 @@ access::AuditFilter AuditFilterOf(const AuditSearch& search);
 
 class AuditList {
  public:
-  // The columns: When, User, From, Action, Document, Details.
+  // The columns: When, User, Machine, Action, Document, Details.
+  static constexpr int kDocumentColumn = 4;
   static constexpr int kDetailsColumn = 5;
 
   explicit AuditList(data::Connection& connection, int32_t page_size = 200)

@@ -136,6 +136,7 @@ void ShowHistory(QWidget* parent, data::Connection& connection, const std::strin
   layout->addWidget(buttons);
   auto show = [&] {
     grid->Show(list.Table());
+    grid->setColumnHidden(AuditList::kDocumentColumn, true);  // the window's title says it
     older->setEnabled(list.HasMore());
     count->setText(ToQt(CountText(list)));
   };
