@@ -21,7 +21,7 @@ install(TARGETS ${kvt_installed_targets} EXPORT KvtSuppliersTargets
 # types it hands to them, with the headers those include.
 set(kvt_public_headers
   include/kvt/CGRV.h include/kvt/COrder.h include/kvt/enumerations.h
-  include/kvt/export.h include/kvt/shared_settings.h
+  include/kvt/export.h include/kvt/host_helpers.h include/kvt/shared_settings.h
   platform/value/variant.h platform/value/currency.h platform/value/date.h
   platform/value/error.h platform/value/conversions.h platform/value/locale.h
   platform/data/record_set.h platform/data/data_type.h

@@ -12,9 +12,9 @@
 
 #include "apps/kvt-host/story/story_steps.h"
 #include "apps/kvt-host/vouchers/stock_figures.h"
+#include "kvt/host_helpers.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
-#include "vouchers/frmSaveGRV.h"
 
 namespace kvt::host {
 
@@ -244,7 +244,7 @@ class VoucherStory {
                    .Answer(ui::vbYes);
              });
     if (!posted) return false;
-    log_.Check(Saw(log_, vouchers::kPriorPeriodRefused),
+    log_.Check(Saw(log_, PriorPeriodRefusedMessage()),
                "the earlier period was refused with its message");
     PostedInCurrentPeriod();
     log_.Check(document_ == "supplier Invoice " + invoice + " for " + Money(posted->total),

@@ -6,10 +6,10 @@
 #include "apps/kvt-host/posting/consignment_sale.h"
 #include "apps/kvt-host/posting/stock_invariants.h"
 #include "apps/kvt-host/posting/voucher.h"
+#include "kvt/host_helpers.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "services/data_gateway.h"
-#include "vouchers/frmEditGRVDetail.h"
 
 namespace kvt::host {
 
@@ -89,8 +89,7 @@ bool SellConsignmentStock(const HostContext& context, int32_t line_id, double qt
     return true;
   } catch (const vb::Error& error) {
     if (error.number() != posting::kPostingRefused) throw;
-    ui::MsgBox(error.description(), ui::vbOKOnly | ui::vbExclamation,
-               vouchers::kStockReceiptsTitle);
+    ui::MsgBox(error.description(), ui::vbOKOnly | ui::vbExclamation, StockReceiptsTitle());
     return false;
   }
 }

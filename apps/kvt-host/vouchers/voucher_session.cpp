@@ -3,14 +3,12 @@
 #include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/posting/post_voucher.h"
 #include "apps/kvt-host/posting/refusal.h"
-#include "component/mod_general.h"
+#include "kvt/host_helpers.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "services/data_gateway.h"
 #include "services/failure_words.h"
-#include "vouchers/frmEditGRVDetail.h"
-#include "vouchers/voucher_detail_rows.h"
 
 namespace kvt::host {
 
@@ -44,7 +42,7 @@ int32_t Key(const data::RecordSet& rows, const char* column) {
   return value.IsNull() ? 0 : vb::CLng(value);
 }
 
-double TypedQty(const std::string& text) { return vb::CDbl(component::ParseNumber(text)); }
+double TypedQty(const std::string& text) { return vb::CDbl(ParseTypedNumber(text)); }
 
 // Moves `rows` to the row whose `column` is `key`; false (at the end) when
 // none is.
@@ -301,7 +299,7 @@ bool VoucherSession::RemoveLine(int row) {
   const std::string product = posting::ProductText(Text(*lines_, "Code"), Text(*lines_, "Product"),
                                                    Key(*lines_, "ProductsID"));
   const int answer = ui::MsgBox("Remove " + product + " from this voucher?",
-                                ui::vbYesNo | ui::vbQuestion, vouchers::kStockReceiptsTitle);
+                                ui::vbYesNo | ui::vbQuestion, StockReceiptsTitle());
   if (answer != ui::vbYes) return false;
   lines_->Delete();
   ShowTotals();
@@ -367,8 +365,7 @@ void VoucherSession::Print(int32_t voucher_id, bool reprint) {
 }
 
 void VoucherSession::ClearVoucher() {
-  lines_ = vouchers::NewVoucherDetailSet(IsConsignment() ? vouchers::DetailLayout::kConsignment
-                                                         : vouchers::DetailLayout::kGoodsReceived);
+  lines_ = NewVoucherDetailSet(IsConsignment());
   if (IsReturn()) {
     grv_.ClearReturnHeaderControls(header_->TextBoxes(), header_->TotalBoxes());
     header_->SupplierRef("");
@@ -388,9 +385,9 @@ void VoucherSession::ShowTotals() {
 }
 
 void VoucherSession::Tell(const std::string& message, int icon) const {
-  ui::MsgBox(message, ui::vbOKOnly | icon,
-             type_ == posting::kConsignmentReturned ? vouchers::kConsignmentReturnsTitle
-                                                    : vouchers::kStockReceiptsTitle);
+  ui::MsgBox(
+      message, ui::vbOKOnly | icon,
+      type_ == posting::kConsignmentReturned ? ConsignmentReturnsTitle() : StockReceiptsTitle());
 }
 
 std::string VoucherSession::SourceLabel() const {
