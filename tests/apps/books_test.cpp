@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <limits>
-#include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,16 +17,12 @@
 #include "apps/kvt-host/posting/consignment_sale.h"
 #include "apps/kvt-host/posting/post_voucher.h"
 #include "apps/kvt-host/posting/stock_invariants.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
-#include "component/mod_publics.h"
 #include "db/books_checks.h"
 #include "db/demo_database.h"
-#include "platform/ui/headless_driver.h"
-#include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "tests/apps/books_simulator.h"
-#include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
+#include "tests/support/voucher_desk.h"
 
 namespace kvt::host {
 namespace {
@@ -42,65 +35,14 @@ posting::Voucher OneLineReceipt(int32_t line, const char* qty) {
   return books::OneLineReceipt(1, 10, line, qty);
 }
 
-class BooksTest : public ::testing::TestWithParam<data::Backend> {
+class BooksTest : public test_support::VoucherDeskTest<::testing::TestWithParam<data::Backend>> {
  protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override {
-    ui::SetDriver(nullptr);
-    component::ResetThreadStore();
-  }
-
-  HostContext Context() const {
-    HostContext context;
-    context.connection_text = db_.ConnectionText();
-    context.user_id = 2;
-    return context;
-  }
-  ui::HeadlessDriver& Clerk() {
-    user_ = std::make_shared<ui::HeadlessDriver>();
-    ui::SetDriver(user_);
-    return *user_;
-  }
-  double Number(const std::string& sql) {
-    const vb::Variant value = connection_->Query(sql)->Item(0).Value();
-    return value.IsNull() ? 0 : vb::CDbl(value);
-  }
-
-  // Takes each (source line, quantity) onto a voucher of `type` against
-  // `source` and saves it, with the supplier's document `document` when
-  // not empty. The posted voucher's ID; 0 when it was not posted.
-  struct Take {
-    int32_t line;
-    const char* qty;
-  };
-  int32_t Post(posting::TransactionType type, int32_t supplier, int32_t source,
-               const std::vector<Take>& takes, const std::string& document = "") {
-    VoucherSession session(Context(), type);
-    session.ChooseSupplier(supplier);
-    session.ChooseSource(source);
-    for (const Take& take : takes) {
-      Clerk().Replace("txtODEdit(0)", take.qty).Press(ui::vbKeyReturn).Click("cmdAction(0)");
-      EXPECT_TRUE(session.ReceiveLine(take.line)) << take.line;
-    }
-    ui::HeadlessDriver& clerk = Clerk();
-    if (document.empty()) {
-      clerk.Click("optSaveGRV(0)");
-    } else {
-      clerk.Click("optSaveGRV(1)").Replace("txtGRV(0)", document);
-    }
-    clerk.Click("cmdDo(1)").Answer(ui::vbYes);
-    const auto posted = session.Save();
-    return posted ? posted->voucher_id : 0;
-  }
+  BooksTest() : VoucherDeskTest("kvt_books", GetParam()) {}
   // The (first) line of voucher `voucher_id`.
   int32_t LineOf(int32_t voucher_id) {
     return static_cast<int32_t>(
         Number("SELECT MIN(ID) FROM GRVDetails WHERE GRVID = " + std::to_string(voucher_id)));
   }
-
-  test_support::TempDemoDatabase db_{"kvt_books", GetParam()};
-  data::ConnectionRef connection_ = db_.Open();
-  std::shared_ptr<ui::HeadlessDriver> user_;
 };
 
 TEST_P(BooksTest, DrawnLinesCarryTheirSourcesRatesThroughEveryPartialStep) {
@@ -112,57 +54,44 @@ TEST_P(BooksTest, DrawnLinesCarryTheirSourcesRatesThroughEveryPartialStep) {
       "OtherDisc = 18.15 WHERE ID = 13");
   using posting::kConsignmentReceived, posting::kConsignmentReturned;
   using posting::kGoodsReceived, posting::kGoodsReturned;
+  // kKept: the receipt marked `keep` last, or its line; a sale is no voucher.
+  constexpr int32_t kKept = -1;
+  constexpr auto kSale = static_cast<posting::TransactionType>(0);
   struct Step {
     const char* what;
-    std::function<bool()> act;
+    posting::TransactionType type;
+    int32_t supplier, source, line;
+    const char* qty;
+    const char* document = "";
+    bool keep = false;
   };
-  int32_t first_crv = 0, first_grv = 0;
+  // clang-format off
   const Step steps[] = {
-      {"7 of 20 on consignment",
-       [&] {
-         return (first_crv = Post(kConsignmentReceived, 3, 6, {{13, "7"}})) != 0;
-       }},
-      {"5 more",
-       [&] {
-         return Post(kConsignmentReceived, 3, 6, {{13, "5"}}) != 0;
-       }},
-      {"3 of the first 7 sold",
-       [&] {
-         posting::RecordConsignmentSale(*connection_, {1, LineOf(first_crv), 3});
-         return true;
-       }},
-      {"1 of the first returned",
-       [&] {
-         return Post(kConsignmentReturned, 3, first_crv, {{LineOf(first_crv), "1"}}) != 0;
-       }},
-      {"the rest of the first returned",
-       [&] {
-         return Post(kConsignmentReturned, 3, first_crv, {{LineOf(first_crv), "3"}}) != 0;
-       }},
-      {"the last 8 on consignment",
-       [&] {
-         return Post(kConsignmentReceived, 3, 6, {{13, "8"}}) != 0;
-       }},
-      {"5 of PO000105's 24 outstanding",
-       [&] {
-         return (first_grv = Post(kGoodsReceived, 2, 5, {{8, "5"}}, "RP-INV-1")) != 0;
-       }},
-      {"7 more",
-       [&] {
-         return Post(kGoodsReceived, 2, 5, {{8, "7"}}, "RP-INV-2") != 0;
-       }},
-      {"2 of the first 5 returned",
-       [&] {
-         return Post(kGoodsReturned, 2, first_grv, {{LineOf(first_grv), "2"}}, "CN-1") != 0;
-       }},
-      {"the last 12",
-       [&] {
-         return Post(kGoodsReceived, 2, 5, {{8, "12"}}, "RP-INV-3") != 0;
-       }},
+      {"7 of 20 on consignment", kConsignmentReceived, 3, 6, 13, "7", "", true},
+      {"5 more", kConsignmentReceived, 3, 6, 13, "5"},
+      {"3 of the first 7 sold", kSale, 3, kKept, kKept, "3"},
+      {"1 of the first returned", kConsignmentReturned, 3, kKept, kKept, "1"},
+      {"the rest of the first returned", kConsignmentReturned, 3, kKept, kKept, "3"},
+      {"the last 8 on consignment", kConsignmentReceived, 3, 6, 13, "8"},
+      {"5 of PO000105's 24 outstanding", kGoodsReceived, 2, 5, 8, "5", "RP-INV-1", true},
+      {"7 more", kGoodsReceived, 2, 5, 8, "7", "RP-INV-2"},
+      {"2 of the first 5 returned", kGoodsReturned, 2, kKept, kKept, "2", "CN-1"},
+      {"the last 12", kGoodsReceived, 2, 5, 8, "12", "RP-INV-3"},
   };
+  // clang-format on
+  int32_t kept = 0;
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
-    ASSERT_TRUE(step.act());
+    const int32_t source = step.source == kKept ? kept : step.source;
+    const int32_t line = step.line == kKept ? LineOf(kept) : step.line;
+    if (step.type == kSale) {
+      posting::RecordConsignmentSale(*connection_, {1, line, vb::Val(step.qty)});
+    } else {
+      const int32_t posted =
+          Post(step.type, step.supplier, source, {{line, step.qty}}, step.document);
+      ASSERT_NE(posted, 0);
+      if (step.keep) kept = posted;
+    }
     EXPECT_EQ(posting::StockInvariantBreaches(*connection_), Breaches{});
   }
   // All 20 received in three receipts: their discounts add up to the
@@ -182,17 +111,15 @@ TEST_P(BooksTest, DrawnLinesCarryTheirSourcesRatesThroughEveryPartialStep) {
 TEST_P(BooksTest, TheOutstandingLinesHandOverTheAmountsOfWhatIsStillToCome) {
   // PO000102's first line: 40 at 96.40, trade 96.40 (2.5 %); 12 received.
   connection_->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = 12 WHERE ID = 4");
-  VoucherSession session(Context(), posting::kGoodsReceived);
-  session.ChooseSupplier(1);
-  session.ChooseSource(2);
-  data::RecordSet& lines = session.SourceLines();
+  auto session = Open(posting::kGoodsReceived, 1, 2);
+  data::RecordSet& lines = session->SourceLines();
   lines.MoveFirst();
   ASSERT_EQ(vb::CLng(lines.Item("ID").Value()), 4);
   EXPECT_EQ(vb::CStr(lines.Item("Trade Disc").Value()), "67.48");  // 28 of 40
   Clerk().Click("cmdAction(0)");
-  ASSERT_TRUE(session.ReceiveLine(4));
-  EXPECT_EQ(vb::CDbl(session.Lines().Item("Qty").Value()), 28);
-  EXPECT_EQ(vb::CStr(session.Lines().Item("Trade Disc").Value()), "67.48");
+  ASSERT_TRUE(session->ReceiveLine(4));
+  EXPECT_EQ(vb::CDbl(session->Lines().Item("Qty").Value()), 28);
+  EXPECT_EQ(vb::CStr(session->Lines().Item("Trade Disc").Value()), "67.48");
 }
 
 // What the books cannot hold, straight into the database: each statement

@@ -5,18 +5,12 @@
 // screen's store.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "apps/kvt-host/vouchers/host_settings.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
-#include "component/mod_publics.h"
-#include "platform/data/connection.h"
-#include "platform/ui/headless_driver.h"
-#include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
-#include "tests/support/temp_demo_database.h"
+#include "tests/support/voucher_desk.h"
 #include "vouchers/frmSaveGRV.h"
 
 namespace kvt::host {
@@ -24,49 +18,9 @@ namespace {
 
 using Prompts = std::vector<std::string>;
 
-class VoucherSessionTest : public ::testing::Test {
+class VoucherSessionTest : public test_support::VoucherDeskTest<> {
  protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override {
-    ui::SetDriver(nullptr);
-    component::ResetThreadStore();
-  }
-
-  HostContext Context() const {
-    HostContext context;
-    context.connection_text = db_.ConnectionText();
-    context.user_id = 2;
-    return context;
-  }
-  // A session of `type` for `supplier`, on source `source`.
-  std::unique_ptr<VoucherSession> Open(posting::TransactionType type, int32_t supplier,
-                                       int32_t source) {
-    auto session = std::make_unique<VoucherSession>(Context(), type);
-    session->ChooseSupplier(supplier);
-    session->ChooseSource(source);
-    return session;
-  }
-  // A fresh clerk for the next call; what they saw afterwards in Prompts().
-  ui::HeadlessDriver& Clerk() {
-    user_ = std::make_shared<ui::HeadlessDriver>();
-    ui::SetDriver(user_);
-    return *user_;
-  }
-  Prompts Seen() const {
-    Prompts prompts;
-    for (const auto& message : user_->Messages()) prompts.push_back(message.prompt);
-    EXPECT_TRUE(user_->Problems().empty()) << user_->Problems().front();
-    return prompts;
-  }
-  static void TypeQty(ui::HeadlessDriver& clerk, const std::string& qty) {
-    clerk.Replace("txtODEdit(0)", qty).Press(ui::vbKeyReturn).Click("cmdAction(0)");
-  }
-  double Number(const std::string& sql) {
-    return vb::CDbl(data::Connection::Open(db_.Path())->Query(sql)->Item(0).Value());
-  }
-
-  test_support::TempDemoDatabase db_{"kvt_voucher_session"};
-  std::shared_ptr<ui::HeadlessDriver> user_;
+  VoucherSessionTest() : VoucherDeskTest("kvt_voucher_session") {}
 };
 
 TEST_F(VoucherSessionTest, TheHostRefusesMoreThanOutstandingOrReturnableAndAsksAgain) {
@@ -167,11 +121,7 @@ TEST_F(VoucherSessionTest, ARefusedPostingIsShownAndTheVoucherStaysOpen) {
   Clerk().Click("cmdAction(0)");
   ASSERT_TRUE(session->ReceiveLine(18));  // the 25 outstanding
   // Another clerk receives 5 of them first.
-  auto other = Open(posting::kGoodsReceived, 1, 10);
-  TypeQty(Clerk(), "5");
-  ASSERT_TRUE(other->ReceiveLine(18));
-  Clerk().Replace("txtGRV(0)", "INV-1").Click("cmdDo(1)").Answer(ui::vbYes);
-  ASSERT_TRUE(other->Save().has_value());
+  ASSERT_NE(Post(posting::kGoodsReceived, 1, 10, {{18, "5"}}, "INV-1"), 0);
 
   Clerk().Replace("txtGRV(0)", "INV-2").Click("cmdDo(1)").Answer(ui::vbYes);
   EXPECT_FALSE(session->Save().has_value());
