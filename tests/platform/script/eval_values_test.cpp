@@ -1,5 +1,5 @@
-// Values and subtypes that expressions produce: precedence, literals, each
-// operator's type rules, banker's rounding of "\" and Mod, Empty and Null.
+// Values that expressions produce: precedence, literals, comparisons and
+// the logical operators (each operator's subtype: result_types_test).
 #include <gtest/gtest.h>
 
 #include "tests/platform/script/eval_test_util.h"
@@ -44,51 +44,6 @@ TEST(ScriptEvalTest, LiteralsTakeTheirSubtype) {
   });
 }
 // clang-format on
-
-// clang-format off
-TEST(ScriptEvalTest, ArithmeticWidensInsteadOfOverflowing) {
-  ExpectAll({
-      {"32767+1", "Long:32768"}, {"2147483647+1", "Double:2147483648"},
-      {"65536*65536", "Double:4294967296"}, {"-CInt(-32768)", "Long:32768"},
-      {"CByte(200)+CByte(55)", "Byte:255"}, {"CByte(200)+CByte(56)", "Integer:256"},
-      {"CByte(1)-CByte(2)", "Integer:-1"}, {"CSng(1.5)+CSng(1)", "Single:2.5"},
-      {"CSng(1)+CLng(1)", "Double:2"},  // Single with Long is a Double
-      {"CCur(1.5)+1", "Currency:2.5"}, {"CCur(0.1)*3", "Currency:0.3"},
-      {"CCur(1)/4", "Double:0.25"}, {"6/3", "Double:2"}, {"-True", "Integer:1"},
-      {"#1/1/2000# + 1", "Date:02/01/2000"}, {"#1/1/2000# - 0.5", "Date:31/12/1999 12:00:00"},
-      {"#1/2/2000# - #1/1/2000#", "Double:1"}, {"#1/1/2000# * 1", "Double:36526"},
-      {"#12/31/9999# + 1", "error 6"},
-  });
-}
-// clang-format on
-
-// clang-format off
-TEST(ScriptEvalTest, TextEmptyAndNullMeetNumbersByTheirRules) {
-  ExpectAll({
-      {"\"1\"+1", "Double:2"}, {"\"1\"+\"1\"", "String:11"}, {"\"2\"*\"3\"", "Double:6"},
-      {"\"a\"+Empty", "String:a"}, {"Empty+Empty", "Integer:0"}, {"Empty+1.5", "Double:1.5"},
-      {"True+True", "Integer:-2"}, {"1 & 2", "String:12"}, {"True & \"\"", "String:True"},
-      {"Empty & \"x\"", "String:x"}, {"Null & \"a\"", "String:a"}, {"Null & Null", "Null"},
-      // Every other operator passes Null through, even past a zero divisor.
-      {"Null+1", "Null"}, {"-Null", "Null"}, {"Null\\0", "Null"}, {"Null/0", "Null"},
-      {"Null^2", "Null"},
-  });
-}
-// clang-format on
-
-TEST(ScriptEvalTest, IntegerDivisionAndModRoundOperandsToEven) {
-  ExpectAll({
-      {"5\\2", "Integer:2"},
-      {"-7\\2", "Integer:-3"},
-      {"5.5\\2", "Long:3"},        // 5.5 -> 6
-      {"4.5\\1", "Long:4"},        // 4.5 -> 4
-      {"7.5 Mod 2", "Long:0"},     // 7.5 -> 8
-      {"-7 Mod 3", "Integer:-1"},  // sign of the dividend
-      {"\"7\" Mod 4", "Long:3"},
-      {"CByte(7)\\CByte(2)", "Byte:3"},
-      {"-32768\\-1", "Long:32768"},
-  });
-}
 
 // clang-format off
 TEST(ScriptEvalTest, ComparisonsFollowSubtypeAndLiteralRules) {

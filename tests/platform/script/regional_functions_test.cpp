@@ -72,21 +72,5 @@ TEST_F(RegionalFunctionsTest, SymbolAfterTheAmountAndDotSeparatedDates) {
 }
 // clang-format on
 
-// clang-format off
-TEST_F(RegionalFunctionsTest, TypeFunctionsNameEverySubtype) {
-  ExpectAll({
-      {"TypeName(Empty) & VarType(Empty)", "String:Empty0"}, {"TypeName(Null) & VarType(Null)", "String:Null1"},
-      {"TypeName(1) & VarType(1)", "String:Integer2"}, {"TypeName(32768) & VarType(32768)", "String:Long3"},
-      {"TypeName(CSng(1)) & VarType(CSng(1))", "String:Single4"},
-      {"TypeName(1.5) & VarType(1.5)", "String:Double5"}, {"TypeName(CCur(1)) & VarType(CCur(1))", "String:Currency6"},
-      {"TypeName(Now) & VarType(Now)", "String:Date7"}, {"TypeName(\"\") & VarType(\"\")", "String:String8"},
-      {"TypeName(Nothing) & VarType(Nothing)", "String:Nothing9"},
-      {"TypeName(True) & VarType(True)", "String:Boolean11"}, {"TypeName(CByte(1)) & VarType(CByte(1))", "String:Byte17"},
-      {"TypeName(Split(\"a\")) & VarType(Split(\"a\"))", "String:Variant()8204"},
-      {"TypeName(Array(1)(0))", "String:Integer"},
-  });
-}
-// clang-format on
-
 }  // namespace
 }  // namespace kvt::script

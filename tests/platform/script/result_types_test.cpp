@@ -37,15 +37,24 @@ TEST(ResultTypesTest, OperatorsFollowTheDocumentedTypeRules) {
       {"CCur(1) * 1.5", "Double:1.5"}, {"CCur(2) * CSng(1.5)", "Currency:3"},
       {"CCur(2) * 3", "Currency:6"}, {"CCur(2) * \"3\"", "Double:6"},
       {"CSng(2) * CLng(3)", "Double:6"}, {"CSng(3E38) * 10", "Double:3.00000000549776E+39"},
+      {"65536 * 65536", "Double:4294967296"}, {"-CInt(-32768)", "Long:32768"}, {"-True", "Integer:1"},
+      {"CByte(200) + CByte(55)", "Byte:255"}, {"CSng(1.5) + CSng(1)", "Single:2.5"},
+      {"CCur(0.1) * 3", "Currency:0.3"}, {"#1/1/2000# - 0.5", "Date:31/12/1999 12:00:00"},
+      {"#12/31/9999# + 1", "error 6"},
       // "/" is a Double unless a Single meets nothing wider.
       {"6 / 3", "Double:2"}, {"CSng(6) / 3", "Single:2"}, {"CSng(6) / CByte(3)", "Single:2"},
       {"CSng(6) / CLng(3)", "Double:2"}, {"CCur(6) / 3", "Double:2"},
       // "\" and Mod: Byte, Integer or Long.
       {"CByte(7) \\ CByte(2)", "Byte:3"}, {"7 \\ 2", "Integer:3"}, {"True \\ 1", "Integer:-1"},
       {"7.5 \\ 2", "Long:4"}, {"CCur(7) Mod 2", "Long:1"}, {"\"7\" Mod 2", "Long:1"},
-      {"-32768 \\ -1", "Long:32768"},
+      {"-32768 \\ -1", "Long:32768"}, {"-7 \\ 2", "Integer:-3"}, {"-7 Mod 3", "Integer:-1"},
+      // Their operands round half to even: 5.5 to 6, 4.5 to 4, 7.5 to 8.
+      {"5.5 \\ 2", "Long:3"}, {"4.5 \\ 1", "Long:4"}, {"7.5 Mod 2", "Long:0"},
       {"2 ^ 2", "Double:4"}, {"CByte(2) ^ CByte(2)", "Double:4"},
       {"1 & 1", "String:11"}, {"Null & Null", "Null"}, {"Null & 1", "String:1"},
+      {"True & \"\"", "String:True"}, {"Empty & \"x\"", "String:x"},
+      // Every other operator passes Null through, even past a zero divisor.
+      {"Null + 1", "Null"}, {"-Null", "Null"}, {"Null \\ 0", "Null"}, {"Null / 0", "Null"}, {"Null ^ 2", "Null"},
       // Logical operators: two Booleans, two Bytes, the small whole types, else Long.
       {"True And True", "Boolean:True"}, {"True And 1", "Integer:1"},
       {"CByte(1) And CByte(3)", "Byte:1"}, {"CByte(1) Or True", "Integer:-1"},
