@@ -97,23 +97,20 @@ TEST(FormulaTesterTest, EvalShowsDatesAndCurrencyUnderTheNamedSettings) {
     const char* shown;
   } cases[] = {
       {"en-US", "FormatCurrency(1234567.89)", "$1,234,567.89\n"},
-      {"en-US", "FormatCurrency(-5)", "-$5.00\n"},
       {"en-GB", "FormatCurrency(-5, 2, , True)", "(\u00A35.00)\n"},
       {"en-ZA", "FormatCurrency(1234.5)", "R1,234.50\n"},
       {"de-DE", "FormatCurrency(1234567.89)", "1,234,567.89 \u20AC\n"},  // numbers keep "." and ","
-      {"de-DE", "FormatCurrency(-5, 2, , True)", "(5.00 \u20AC)\n"},
       {nullptr, "FormatCurrency(1234.5)", "R1,234.50\n"},
-      // Date order and separators, both ways: shown and read.
+      // Each name's date order and separators, shown and read (the rules
+      // for a given setting are the script engine's).
       {"en-US", "#1/31/2024#", "1/31/2024\n"}, {"en-GB", "#1/31/2024#", "31/01/2024\n"},
       {"en-ZA", "#1/31/2024#", "2024/01/31\n"}, {"de-DE", "#1/31/2024#", "31.01.2024\n"},
       {"en-US", "Month(\"2/3/2024\")", "2\n"}, {"en-GB", "Month(\"2/3/2024\")", "3\n"},
-      {"de-DE", "Month(\"02.03.2024\")", "3\n"},
       {"en-US", "#1/31/2024 13:05#", "1/31/2024 1:05:00 PM\n"},
       {"en-US", "FormatDateTime(#1/31/2024#, vbLongDate)", "Wednesday, January 31, 2024\n"},
       {"en-GB", "FormatDateTime(#1/31/2024#, vbLongDate)", "31 January 2024\n"},
       {"de-DE", "FormatDateTime(#3/6/2024#, vbLongDate)", "Mittwoch, 6. M\u00E4rz 2024\n"},
       {"de-DE", "MonthName(3, True) & WeekdayName(1)", "M\u00E4rSonntag\n"},
-      {"en-US", "TypeName(Array())", "Variant()\n"},
       {nullptr, "Array(1, \"a\"\"b\", Null, Empty, Array())", "Array(1, \"a\"\"b\", Null, Empty, Array())\n"},
   };
   for (const auto& c : cases) {
