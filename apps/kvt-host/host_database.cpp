@@ -7,6 +7,7 @@
 #include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "db/procedure_catalogue.h"
+#include "platform/data/data_errors.h"
 #include "platform/value/error.h"
 
 namespace kvt::host {
@@ -115,6 +116,19 @@ void HostDatabase::CheckOurs() const {
     }
     connection->RunInTransaction(
         [&] { connection->ExecuteScript(db::AccessScript(connection->GetBackend())); });
+  }
+  // On a server, the login gate and the locks of logins guessed at. Only
+  // the schema's owner may add them; until it opens the database, logins
+  // are not counted, and everyone else works on.
+  // (Asked of the catalogue: only an administrator may read the table.)
+  if (!OnFile() && connection
+                       ->Query("SELECT 1 FROM pg_tables WHERE schemaname = current_schema() "
+                               "AND tablename = 'loginlocks'")
+                       ->IsEOF()) {
+    try {
+      connection->RunInTransaction([&] { connection->ExecuteScript(db::LoginLocksScript()); });
+    } catch (const data::PermissionDenied&) {
+    }
   }
 }
 
