@@ -136,6 +136,12 @@ TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
   report->MoveNext();  // the row without a product key took the order's
   EXPECT_EQ(report->Item("Product Code").Value(), vb::Variant("WSH-M10"));
   ExpectBooksBalance();
+  EXPECT_EQ(vb::CStr(connection_
+                         ->Query("SELECT Details FROM AuditTrail WHERE Document = "
+                                 "'voucher GRV000208'")
+                         ->Item(0)
+                         .Value()),
+            "2 lines, total 1,688.85, to November 2026, supplier document INV-88610");
 }
 
 // Order, receive, return some, receive on consignment, sell, return the
