@@ -10,8 +10,11 @@
 #include <iterator>
 #include <string>
 
+#include "db/embedded_sql.h"
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "services/connection_text.h"
+#include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 
 namespace kvt::host {
@@ -121,6 +124,43 @@ TEST_F(HostUsersTest, AUserLogsInDoesTheirWorkAndThePasswordIsNowhere) {
   everything_written_ += FileText(std::filesystem::path(host) / "server.log");
   EXPECT_GT(everything_written_.size(), 10000u);
   EXPECT_EQ(everything_written_.find(password_), std::string::npos);
+}
+
+TEST_F(HostUsersTest, AnOlderServerDatabaseGetsWhoMayDoWhatWhenOpened) {
+  if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
+  // A schema as a build before roles made it: no roles, audit trail or
+  // login locks, no grants, no row security.
+  test_support::TempDemoDatabase old("kvt_host_old", data::Backend::kPostgreSQL,
+                                     test_support::TempDemoDatabase::Content::kEmpty);
+  old.Run(db::SchemaSql());
+  old.Open()->ExecuteScript(db::PostgresProceduresSql());
+  old.Run(db::DemoDataSql());
+  old.Open()->ExecuteScript(db::PostgresFinishSql());
+  const std::string as_owner = "--db '" + old.ConnectionText() + "'";
+  ASSERT_TRUE(old.Open()->Query("SELECT to_regclass('audittrail')")->Item(0).Value().IsNull());
+
+  const Outcome opened = Run("", "users list " + as_owner);
+  ASSERT_EQ(opened.status, 0) << opened.err;
+  // Opened again, and the login locks' script run again by hand: nothing
+  // fails and nothing is added twice.
+  EXPECT_EQ(Run("", "users list " + as_owner).status, 0);
+  old.Open()->ExecuteScript(db::LoginLocksScript());
+
+  // The roles now hold: a clerk's own login may not change an order.
+  test_support::ServerLogins logins(old);
+  logins.Add("clerk", "clerk");
+  EXPECT_THROW(logins.Open("clerk")->Execute("UPDATE PurchaseOrders SET OurRef = 'x'"),
+               data::PermissionDenied);
+  const Outcome as_clerk =
+      Run("KVT_PASSWORD='" + test_support::ServerLogins::Password("clerk") + "'",
+          "users list " + as_owner + " --user " + logins.Login("clerk"));
+  EXPECT_NE(as_clerk.err.find("Only an administrator may manage users"), std::string::npos)
+      << as_clerk.err;
+  EXPECT_EQ(vb::CLng(old.Open()
+                         ->Query("SELECT COUNT(*) FROM AuditTrail WHERE Action = 'refused'")
+                         ->Item(0)
+                         .Value()),
+            1);
 }
 
 }  // namespace
