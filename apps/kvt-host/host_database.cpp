@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/desk/desk_context.h"
 #include "db/books_checks.h"
 #include "db/demo_database.h"
@@ -72,6 +73,12 @@ void HostDatabase::CreateDemo() const {
 }
 
 void HostDatabase::ResetDemo() const {
+  // It removes everyone's work: an administrator's (a database without
+  // roles yet is everyone's; a server's schema only its owner may drop).
+  if (const data::ConnectionRef connection = Open(); HasColumn(*connection, "UserRoles", "Role")) {
+    access::UserAccess::Of(*connection)
+        .Require(*connection, access::Action::kResetDemo, "demo data", 0);
+  }
   if (OnFile()) {
     db::ResetDemoDatabase(target_.path);
   } else {
