@@ -52,8 +52,11 @@ $$;
 
 std::string AccessScript(data::Backend backend) {
   if (backend == data::Backend::kSQLite) return std::string(AccessSchemaSql()) + AccessSqliteSql();
-  return data::PortableToPostgres(AccessSchemaSql()) + AccessPostgresSql();
+  return data::PortableToPostgres(AccessSchemaSql()) + AccessPostgresSql() +
+         LoginLocksPostgresSql();
 }
+
+std::string LoginLocksScript() { return LoginLocksPostgresSql(); }
 
 namespace {
 

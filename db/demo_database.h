@@ -36,6 +36,10 @@ void BuildDatabase(data::Connection& connection, bool with_demo_data);
 // (db/access_*.sql): part of every database BuildDatabase makes, and run
 // alone on a database an earlier build made.
 std::string AccessScript(data::Backend backend);
+// A server's login gate and login locks (db/login_locks_postgres.sql): part
+// of AccessScript, and run alone on a database an earlier build gave the
+// audit trail without them. Runs again harmlessly.
+std::string LoginLocksScript();
 
 // A PostgreSQL server's database is the connection's schema; these stand
 // for the file checks below. `where` names it in errors.

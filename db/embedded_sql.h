@@ -20,5 +20,7 @@ const char* PostgresFinishSql();
 const char* AccessSchemaSql();
 const char* AccessSqliteSql();
 const char* AccessPostgresSql();
+// The login gate and the locks of logins that failed too often, on a server.
+const char* LoginLocksPostgresSql();
 
 }  // namespace kvt::db

@@ -11,7 +11,8 @@
 # ends, whether it passed or not. The command finds the server in
 # KVT_TEST_POSTGRES, a connection text without Provider and Database
 # ("Host=/tmp/kvt-pg.x;Port=5432;User ID=postgres;Password=..."), with an
-# empty database "kvt". When the server cannot start, nothing runs and the
+# empty database "kvt", and the login gate kvt_gate's password in the libpq
+# password file PGPASSFILE. When the server cannot start, nothing runs and the
 # script fails with the server's log.
 set -euo pipefail
 tcp=false; durable=false
@@ -97,6 +98,16 @@ done
 PGPASSWORD="$password" "$bin/createdb" -h "$host" -p "$port" -U postgres kvt \
   || fail "no database could be made"
 export KVT_TEST_POSTGRES="Host=$host;Port=$port;User ID=postgres;Password=$password"
+# The login gate, through which the host counts refused logins: its
+# password goes to the server on stdin and to the command in a libpq
+# password file of the server's folder, never on a command line.
+gate=$(od -An -N12 -tx1 /dev/urandom | tr -d ' \n')
+printf "CREATE ROLE kvt_gate LOGIN PASSWORD '%s';\n" "$gate" |
+  PGPASSWORD="$password" "$bin/psql" -q -X -v ON_ERROR_STOP=1 -h "$host" -p "$port" \
+    -U postgres -d kvt >/dev/null || fail "the login gate could not be made"
+printf '*:*:*:kvt_gate:%s\n' "$gate" >"$dir/pgpass"
+chmod 600 "$dir/pgpass"
+export PGPASSFILE="$dir/pgpass"
 echo "with-postgres: server $pid listening on $host:$port"
 set +e
 "$@"

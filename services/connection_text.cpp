@@ -129,18 +129,20 @@ std::string DescribeDatabase(const ConnectionText& text) {
          " (PostgreSQL)";
 }
 
+data::PostgresServer ServerOf(const ConnectionText& text) {
+  data::PostgresServer server;
+  server.host = text.host;
+  server.port = text.port;
+  server.database = text.database;
+  server.user = text.user_id;
+  server.password = text.password;
+  server.schema = text.schema;
+  server.connect_timeout_seconds = text.connect_timeout_seconds;
+  return server;
+}
+
 data::ConnectionRef OpenConnection(const ConnectionText& text) {
-  if (text.backend == data::Backend::kPostgreSQL) {
-    data::PostgresServer server;
-    server.host = text.host;
-    server.port = text.port;
-    server.database = text.database;
-    server.user = text.user_id;
-    server.password = text.password;
-    server.schema = text.schema;
-    server.connect_timeout_seconds = text.connect_timeout_seconds;
-    return data::OpenPostgres(server);
-  }
+  if (text.backend == data::Backend::kPostgreSQL) return data::OpenPostgres(ServerOf(text));
   return data::Connection::Open(text.path, data::Connection::OpenMode::kExisting);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/data/connection.h"
+#include "platform/data/postgres_connection.h"
 
 namespace kvt::services {
 
@@ -38,6 +39,9 @@ ConnectionText ParseConnectionText(const std::string& text);
 // Where `text` points, for messages, never with the password: the SQLite
 // file's path, or "<database> on <host> (PostgreSQL)".
 std::string DescribeDatabase(const ConnectionText& text);
+
+// The server, login and schema a PostgreSQL `text` names.
+data::PostgresServer ServerOf(const ConnectionText& text);
 
 // Opens a connection to the database `text` names. A missing SQLite file
 // is an error, never a new empty database. Raises what the backend's open

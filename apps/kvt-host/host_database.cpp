@@ -2,11 +2,13 @@
 
 #include <filesystem>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/desk/desk_context.h"
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/portable_script.h"
 #include "db/procedure_catalogue.h"
+#include "platform/data/data_errors.h"
 #include "platform/value/error.h"
 
 namespace kvt::host {
@@ -71,6 +73,12 @@ void HostDatabase::CreateDemo() const {
 }
 
 void HostDatabase::ResetDemo() const {
+  // It removes everyone's work: an administrator's (a database without
+  // roles yet is everyone's; a server's schema only its owner may drop).
+  if (const data::ConnectionRef connection = Open(); HasColumn(*connection, "UserRoles", "Role")) {
+    access::UserAccess::Of(*connection)
+        .Require(*connection, access::Action::kResetDemo, "demo data", 0);
+  }
   if (OnFile()) {
     db::ResetDemoDatabase(target_.path);
   } else {
@@ -115,6 +123,19 @@ void HostDatabase::CheckOurs() const {
     }
     connection->RunInTransaction(
         [&] { connection->ExecuteScript(db::AccessScript(connection->GetBackend())); });
+  }
+  // On a server, the login gate and the locks of logins guessed at. Only
+  // the schema's owner may add them; until it opens the database, logins
+  // are not counted, and everyone else works on.
+  // (Asked of the catalogue: only an administrator may read the table.)
+  if (!OnFile() && connection
+                       ->Query("SELECT 1 FROM pg_tables WHERE schemaname = current_schema() "
+                               "AND tablename = 'loginlocks'")
+                       ->IsEOF()) {
+    try {
+      connection->RunInTransaction([&] { connection->ExecuteScript(db::LoginLocksScript()); });
+    } catch (const data::PermissionDenied&) {
+    }
   }
 }
 

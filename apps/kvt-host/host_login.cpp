@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "apps/kvt-host/access/login_gate.h"
 #include "platform/value/error.h"
 #include "platform/value/text.h"
 #include "services/connection_text.h"
@@ -51,14 +52,24 @@ std::string ReadPassword(const char* variable, const std::string& prompt) {
 }
 
 std::string LoginConnectionText(const std::string& connection_text, const std::string& user) {
-  const services::ConnectionText target = services::ParseConnectionText(connection_text);
   // An SQLite file's user is the operating system's; the desk's --user
   // there names whose saved settings it uses.
-  if (target.backend == data::Backend::kSQLite) return connection_text;
-  if (user.empty()) return connection_text;
-  const std::string password = ReadPassword("KVT_PASSWORD", "Password for " + user + ": ");
-  return connection_text + ";User ID=" + vb::KeyValueText(user) +
-         ";Password=" + vb::KeyValueText(password);
+  if (!OnServer(connection_text) || user.empty()) return connection_text;
+  // A locked login is told so before it is asked for a password.
+  access::RequireLoginOpen(connection_text, user);
+  return access::LoggedIn(connection_text, user,
+                          ReadPassword("KVT_PASSWORD", "Password for " + user + ": "));
+}
+
+bool OnServer(const std::string& connection_text) {
+  return services::ParseConnectionText(connection_text).backend == data::Backend::kPostgreSQL;
+}
+
+bool DeskAsksForLogin(const std::string& connection_text) {
+  const char* given = std::getenv("KVT_PASSWORD");
+  return OnServer(connection_text) &&
+         services::ParseConnectionText(connection_text).password.empty() &&
+         (given == nullptr || *given == '\0');
 }
 
 }  // namespace kvt::host

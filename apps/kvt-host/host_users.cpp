@@ -13,8 +13,11 @@ namespace kvt::host {
 
 int RunUsersCommand(const std::vector<std::string>& args, std::ostream& out) {
   const std::string verb = args.size() > 1 ? args[1] : "";
-  const bool named = verb == "add" || verb == "remove" || verb == "grant" || verb == "revoke";
-  if (!named && verb != "list") throw UsageError{"users needs add, remove, grant, revoke or list"};
+  const bool named =
+      verb == "add" || verb == "remove" || verb == "grant" || verb == "revoke" || verb == "unlock";
+  if (!named && verb != "list") {
+    throw UsageError{"users needs add, remove, grant, revoke, unlock or list"};
+  }
   const bool with_roles = verb == "add" || verb == "grant" || verb == "revoke";
   std::set<std::string> valued = {"--db", "--user"};
   if (with_roles) valued.insert("--role");
@@ -48,6 +51,8 @@ int RunUsersCommand(const std::vector<std::string>& args, std::ostream& out) {
     const std::string company = options.Value("--company", "1");
     admin.Add(user, roles, password, vb::CLng(vb::Variant(company)));
     out << "added " << user << " (" << access::RoleListText(roles) << ")\n";
+  } else if (verb == "unlock") {
+    out << (admin.Unlock(user) ? "unlocked " + user : user + " was not locked") << "\n";
   } else if (verb == "remove") {
     admin.Remove(user);
     out << "removed " << user << "\n";

@@ -8,6 +8,7 @@
 // exits with 1; a command line it cannot follow exits with 2.
 #include <cstdlib>
 #include <exception>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -61,11 +62,13 @@ constexpr const char* kUsage =
     "  kvt-host users add NAME --role ROLE[,ROLE...] --db DB [--company ID]\n"
     "  kvt-host users remove NAME --db DB\n"
     "  kvt-host users grant|revoke NAME --role ROLE[,ROLE...] --db DB\n"
+    "  kvt-host users unlock NAME --db DB\n"
     "  kvt-host users list --db DB\n"
     "        an administrator manages who may do what: roles buyer, clerk,\n"
     "        accountant, admin, reader. On a server each user is a login of\n"
     "        its own (the new password from KVT_NEW_PASSWORD or asked); on an\n"
-    "        SQLite file the host enforces the roles for the system's users\n"
+    "        SQLite file the host enforces the roles for the system's users;\n"
+    "        unlock lifts the lock of a server login after too many failures\n"
     "  --user NAME (scenario, --gui, users) logs in to a server as NAME, with\n"
     "        the password from KVT_PASSWORD or asked; never on the command line\n"
     "  kvt-host --help                   shows this text\n";
@@ -214,12 +217,25 @@ int RunScenario(const HostOptions& options) {
 }
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
-  std::string database;
-  if (LogIn(options, database) != 0) return kFailed;
-  if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
-  bool failed = false;
-  ReadOnlyNote(database, "The desk shows and prints what it holds, and saves nothing.", failed);
-  if (failed) return kFailed;
+  const std::string given =
+      kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
+  // On a server the desk's own dialog asks who logs in, unless the
+  // password is given already.
+  bool dialog = false;
+  if (Attempt("opening the database", [&] {
+        dialog = kvt::host::DeskAsksForLogin(given);
+        return 0;
+      }) != 0) {
+    return kFailed;
+  }
+  auto check = [&](const std::string& database) {
+    if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
+    bool failed = false;
+    ReadOnlyNote(database, "The desk shows and prints what it holds, and saves nothing.", failed);
+    return failed ? kFailed : 0;
+  };
+  std::string database = given;
+  if (!dialog && (LogIn(options, database) != 0 || check(database) != 0)) return kFailed;
   return Attempt("showing the order screens", [&] {
     // Qt aborts when it finds no display; say so instead.
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") &&
@@ -228,7 +244,8 @@ int RunGui(int argc, char** argv, const HostOptions& options) {
                       "There is no display to show them on (set DISPLAY, or "
                       "QT_QPA_PLATFORM=offscreen).");
     }
-    return kvt::host::RunGui(argc, argv, database, options.Value("--user", ""));
+    return kvt::host::RunGui(argc, argv, database, options.Value("--user", ""),
+                             dialog ? std::function<int(const std::string&)>(check) : nullptr);
   });
 }
 

@@ -362,6 +362,13 @@ std::string ZeroPadded(int64_t value, int width) {
   return value < 0 ? "-" + digits : digits;
 }
 
+std::string TwoDecimalText(Currency value) {
+  detail::DecimalDigits digits = detail::CurrencyDigits(value);
+  detail::RoundHalfAwayFromZero(digits, 2);
+  const bool negative = digits.negative && !detail::IsZero(digits);
+  return (negative ? "-" : "") + detail::FixedText(digits, 1, 2, 2, true);
+}
+
 std::optional<int64_t> ReadPlainInteger(std::string_view text) {
   int64_t value = 0;
   const char* last = text.data() + text.size();

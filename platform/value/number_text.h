@@ -23,6 +23,9 @@ std::string PlainText(double value);
 // `value` in decimal digits, padded with zeros on the left to `width`
 // digits ("07", "-07"); a longer value keeps all its digits.
 std::string ZeroPadded(int64_t value, int width);
+// `value` rounded half away from zero to two decimals, thousands grouped
+// with ",": "1,030.40", "-0.05", "0.00".
+std::string TwoDecimalText(Currency value);
 // The whole of `text` as a decimal integer with an optional "-"; nullopt
 // for anything else (blanks, "+", a point) or a value beyond 64 bits.
 std::optional<int64_t> ReadPlainInteger(std::string_view text);

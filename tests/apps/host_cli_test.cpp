@@ -94,6 +94,21 @@ TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {
   EXPECT_EQ(Run("sqlite3 demo.sqlite \"INSERT INTO Users VALUES (99, 9)\"").status, 0);
   EXPECT_EQ(users_after(""), "3\n");
   EXPECT_EQ(users_after(" --reset-demo"), "2\n");
+
+  // Once the file records roles, only an administrator puts the demo back;
+  // a clerk is refused, the work stays and the refusal is audited.
+  EXPECT_EQ(Run("sqlite3 demo.sqlite \"INSERT INTO Users VALUES (99, 9); INSERT INTO UserRoles "
+                "VALUES (\\\"boss\\\", \\\"admin\\\"), (\\\"$(id -un)\\\", \\\"clerk\\\")\"")
+                .status,
+            0);
+  const Outcome refused = Run("$HOST scenario --db demo.sqlite --out pdf --reset-demo");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("Only an administrator may put the demo data back"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(Run("sqlite3 demo.sqlite \"SELECT COUNT(*) FROM Users; SELECT Action FROM AuditTrail "
+                "WHERE Document = \\\"demo data\\\"\"")
+                .out,
+            "3\nrefused\n");
 }
 
 TEST_F(HostCliTest, AnotherProgramsDatabaseIsNeverWrittenAndOneOfAnEarlierBuildIsBroughtUpToDate) {

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/posting/consignment_sale.h"
 #include "apps/kvt-host/posting/post_voucher.h"
 #include "apps/kvt-host/posting/stock_invariants.h"
@@ -14,6 +15,7 @@
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "services/data_gateway.h"
+#include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -136,6 +138,52 @@ TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
   report->MoveNext();  // the row without a product key took the order's
   EXPECT_EQ(report->Item("Product Code").Value(), vb::Variant("WSH-M10"));
   ExpectBooksBalance();
+  EXPECT_EQ(vb::CStr(connection_
+                         ->Query("SELECT Details FROM AuditTrail WHERE Document = "
+                                 "'voucher GRV000208'")
+                         ->Item(0)
+                         .Value()),
+            "2 lines, total 1,688.85, to November 2026, supplier document INV-88610");
+}
+
+// Who may post: a clerk or an accountant; a buyer or a reader is refused
+// by the host before anything is written, with the reason, in the trail.
+// On a server each works through a login of their own; on a file the
+// system's user holds the role.
+TEST_P(PostingTest, OnlyAClerkOrAnAccountantPostsAVoucher) {
+  const bool on_server = GetParam() == data::Backend::kPostgreSQL;
+  test_support::ServerLogins logins(db_);
+  const std::string me = access::OperatingSystemUser();
+  for (const char* role : {"buyer", "reader", "accountant", "clerk"}) {
+    SCOPED_TRACE(role);
+    data::ConnectionRef as_role = connection_;
+    if (on_server) {
+      logins.Add(role, role);
+      as_role = logins.Open(role);
+    } else {
+      connection_->Execute("DELETE FROM UserRoles");
+      connection_->Execute("INSERT INTO UserRoles VALUES ('boss', 'admin'), (?1, ?2)",
+                           {vb::Variant(me), vb::Variant(std::string(role))});
+    }
+    const std::string user = on_server ? logins.Login(role) : me;
+    const bool may = std::string(role) == "clerk" || std::string(role) == "accountant";
+    const double vouchers = Number("SELECT COUNT(*) FROM GRVs");
+    const std::string refusals =
+        "SELECT COUNT(*) FROM AuditTrail WHERE Action = 'refused' AND UserName = '" + user + "'";
+    const double refused_before = Number(refusals);
+    const vb::Error error = test_support::ErrorOf([&] {
+      PostVoucher(*as_role, Make(kGoodsReceived, 1, 10, {{17, 1, "1", "57.50"}}));
+    });
+    EXPECT_EQ(Number("SELECT COUNT(*) FROM GRVs"), vouchers + (may ? 1 : 0));
+    if (may) {
+      EXPECT_EQ(error.number(), 0) << error.description();
+      continue;
+    }
+    EXPECT_EQ(error.number(), access::kPermissionDenied);
+    EXPECT_EQ(error.description(),
+              "Only a clerk or an accountant may post vouchers; " + user + " holds " + role + ".");
+    EXPECT_EQ(Number(refusals), refused_before + 1);
+  }
 }
 
 // Order, receive, return some, receive on consignment, sell, return the

@@ -152,3 +152,25 @@ std::vector<UserRow> UserAdmin::List() {
 }
 
 }  // namespace kvt::access
+
+namespace kvt::access {
+
+bool UserAdmin::Unlock(const std::string& user) {
+  if (!OnServer()) {
+    Refuse(
+        "An SQLite file's users are the operating system's and give it no password: there is "
+        "no login to unlock.");
+  }
+  bool was_locked = false;
+  const AuditEntry attempt{0, "login unlocked", "user " + user, ""};
+  RunAudited(connection_, by_.User(), attempt, [&] {
+    connection_.RunInTransaction([&] {
+      was_locked = vb::CBool(
+          connection_.Query("SELECT kvt_unlock_user(?1)", {vb::Variant(user)})->Item(0).Value());
+      Record(attempt.action, user, was_locked ? "by an administrator" : "it was not locked");
+    });
+  });
+  return was_locked;
+}
+
+}  // namespace kvt::access

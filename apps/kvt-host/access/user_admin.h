@@ -37,6 +37,10 @@ class UserAdmin {
   void Grant(const std::string& user, const std::vector<Role>& roles);
   void Revoke(const std::string& user, const std::vector<Role>& roles);
   std::vector<UserRow> List();
+  // Lifts the lock of a server login that failed too often to log in;
+  // true when it was locked. An SQLite file's users log in as the
+  // operating system's users, with no password to guess: raises 5.
+  bool Unlock(const std::string& user);
 
  private:
   bool OnServer() const;

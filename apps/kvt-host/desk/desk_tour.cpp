@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <algorithm>
 #include <deque>
 #include <filesystem>
@@ -28,7 +29,9 @@
 #include "apps/kvt-host/desk/audit_page.h"
 #include "apps/kvt-host/desk/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
+#include "apps/kvt-host/access/login_gate.h"
 #include "apps/kvt-host/desk/grid_model.h"
+#include "apps/kvt-host/desk/login_dialog.h"
 #include "apps/kvt-host/desk/main_window.h"
 #include "apps/kvt-host/desk/order_editor.h"
 #include "apps/kvt-host/desk/orders_page.h"
@@ -432,6 +435,34 @@ void PlanOrderEnds(Tour& tour, MainWindow& window, data::Connection& other_clerk
   tour.Then([&] { tour.Press("Reload"); });
 }
 
+// The login a server database asks for, refused once and then locked
+// (the answers are the gate's words; the tour has no server).
+void PlanLogin(Tour& tour, MainWindow& window) {
+  tour.Then([&] {
+    window.hide();
+    int tries = 0;
+    LoginDialog login(
+        "kvt on db1 (PostgreSQL)", "dana", [&tries](const std::string& user, const std::string&) {
+          return ++tries == 1 ? access::WrongLoginMessage() : access::LockedMessage(user, "16:05");
+        });
+    login.exec();
+    window.show();
+  });
+  auto type_password = [&tour](const char* password) {
+    ReplaceText(tour.Find<QLineEdit>(Tour::Top(nullptr), "loginPassword"), password);
+  };
+  tour.Then([=] { type_password("guess"); });
+  tour.Shot("login");
+  tour.Then([&] { tour.Press("Log in"); });
+  tour.Shot("login-refused");
+  tour.Then([=, &tour] {
+    type_password("guess again");
+    tour.Press("Log in");
+  });
+  tour.Shot("login-locked");
+  tour.Then([&] { tour.Press("Cancel"); });
+}
+
 // The audit trail of everything the tour did, then one order's.
 void PlanAudit(Tour& tour, MainWindow& window) {
   tour.Then([&] {
@@ -439,6 +470,23 @@ void PlanAudit(Tour& tour, MainWindow& window) {
     window.Audit().Search();
   });
   tour.Shot("audit-trail");
+  // The longest details, cut off in their column, whole in the tooltip.
+  tour.Then([&] {
+    auto* grid = tour.Find<GridView>(&window.Audit(), "auditGrid");
+    if (grid == nullptr) return;
+    QModelIndex longest;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+      const QModelIndex cell = grid->model()->index(row, AuditList::kDetailsColumn);
+      if (!longest.isValid() || cell.data().toString().size() > longest.data().toString().size()) {
+        longest = cell;
+      }
+    }
+    grid->scrollTo(longest);
+    const QRect area = grid->visualRect(longest);
+    QToolTip::showText(grid->viewport()->mapToGlobal(area.center()),
+                       longest.data(Qt::ToolTipRole).toString(), grid->viewport());
+  });
+  tour.Shot("audit-details-tooltip");
   tour.Then([&] { window.Audit().Filter({"", "PO000105", "", ""}); });
   tour.Shot("audit-trail-one-order");
 }
@@ -471,6 +519,7 @@ int RunTour(int argc, char** argv) {
   const data::ConnectionRef reader_writer = data::Connection::Open(argv[1]);
 
   Tour tour(argv[2]);
+  PlanLogin(tour, window);
   PlanOrders(tour, window);
   PlanVouchers(tour, window);
   PlanOrderEnds(tour, window, *reader_writer);

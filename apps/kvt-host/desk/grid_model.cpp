@@ -34,6 +34,12 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     return QVariant::fromValue(Qt::AlignVCenter |
                                (column.RightAligned() ? Qt::AlignRight : Qt::AlignLeft));
   }
+  // A long text (an audit entry's details) is cut off in its column: the
+  // tooltip shows it whole, wrapped as rich text wraps.
+  if (role == Qt::ToolTipRole) {
+    const QString text = QString::fromStdString(table_.rows[index.row()][index.column()]);
+    if (text.size() > kWholeInTooltipFrom) return "<p>" + text.toHtmlEscaped() + "</p>";
+  }
   return {};
 }
 

@@ -13,6 +13,9 @@ namespace kvt::host {
 
 class GridModel : public QAbstractTableModel {
  public:
+  // A cell's text from this length on is shown whole in its tooltip too.
+  static constexpr int kWholeInTooltipFrom = 48;
+
   explicit GridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
 
   void SetTable(GridTable table);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/value/conversions.h"
+#include "platform/value/number_text.h"
 
 namespace kvt::host {
 
@@ -17,6 +18,19 @@ constexpr const char* kLineNames[] = {
 
 std::string Shown(const vb::Variant& value) { return value.IsNull() ? "-" : vb::CStr(value); }
 
+// Amounts with two decimals, as an invoice shows them (a unit price keeps
+// the decimals it was given).
+bool IsAmount(size_t column) {
+  for (size_t amount : {7, 9, 11, 12, 14, 15}) {
+    if (column == amount) return true;
+  }
+  return false;
+}
+std::string ShownIn(size_t column, const vb::Variant& value) {
+  if (value.IsNull() || !IsAmount(column)) return Shown(value);
+  return vb::TwoDecimalText(vb::CCur(value));
+}
+
 void Add(std::string& text, const std::string& part) {
   if (part.empty()) return;
   text += (text.empty() ? "" : "; ") + part;
@@ -28,13 +42,13 @@ std::string Differences(const std::vector<vb::Variant>* before,
                         const std::vector<vb::Variant>& after) {
   std::string text;
   for (size_t i = 0; i < after.size() && i < std::size(kLineNames); ++i) {
-    const std::string now = Shown(after[i]);
+    const std::string now = ShownIn(i, after[i]);
     if (before == nullptr) {
       if (!after[i].IsNull())
         text += (text.empty() ? "" : ", ") + std::string(kLineNames[i]) + " " + now;
       continue;
     }
-    const std::string was = i < before->size() ? Shown((*before)[i]) : "-";
+    const std::string was = i < before->size() ? ShownIn(i, (*before)[i]) : "-";
     if (was != now)
       text += (text.empty() ? "" : ", ") + std::string(kLineNames[i]) + " " + was + " -> " + now;
   }

@@ -1,6 +1,7 @@
 #include "apps/kvt-host/posting/post_voucher.h"
 
 #include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/audit_text.h"
 #include "apps/kvt-host/access/user_access.h"
 #include "platform/data/data_errors.h"
 
@@ -14,6 +15,7 @@
 #include "apps/kvt-host/posting/voucher_lines.h"
 #include "apps/kvt-host/posting/write_transaction.h"
 #include "platform/value/conversions.h"
+#include "platform/value/number_text.h"
 
 namespace kvt::posting {
 
@@ -217,10 +219,12 @@ std::string VoucherDocument(const VoucherKind& kind, const std::string& number) 
   return "voucher " + (number.empty() ? std::string(kind.number_prefix) + " (new)" : number);
 }
 
-std::string PostingDetails(const Voucher& voucher, size_t line_count, const PostedVoucher& posted) {
-  return "type " + std::to_string(voucher.tran_type) + ", " + std::to_string(line_count) +
-         " line(s), total " + posted.total.ToDecimalText() + ", period " +
-         std::to_string(voucher.period_month) + "/" + std::to_string(voucher.period_year_key) +
+// "3 lines, total 1,030.40, to November 2026, supplier document INV-1".
+std::string PostingDetails(data::Connection& connection, const Voucher& voucher, size_t line_count,
+                           const PostedVoucher& posted) {
+  return std::to_string(line_count) + (line_count == 1 ? " line" : " lines") + ", total " +
+         vb::TwoDecimalText(posted.total) + ", to " +
+         access::PeriodName(connection, voucher.period_month, voucher.period_year_key) +
          (posted.supplier_document_id != 0
               ? ", supplier document " + voucher.supplier_document_number
               : "");
@@ -263,7 +267,7 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, 
         access::Audit(
             connection, access.User(),
             {voucher.company_id, "voucher posted", VoucherDocument(kind, posted.voucher_number),
-             PostingDetails(voucher, lines.size(), posted)});
+             PostingDetails(connection, voucher, lines.size(), posted)});
       },
       attempts);
   return posted;

@@ -5,6 +5,7 @@
 #include "tests/support/vb_error.h"
 
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 
 namespace vb {
 namespace {
@@ -87,6 +88,27 @@ TEST(CurrencyTest, MultiplyAndDivideRoundHalfToEven) {
   EXPECT_EQ((Currency::FromRaw(3) * Currency::FromRaw(5000)).raw(), 2);
   EXPECT_EQ((Currency::FromInt(10) / Currency::FromInt(3)).raw(), 33333);
   EXPECT_EQ((Currency::FromInt(-2) / Currency::FromInt(3)).raw(), -6667);
+}
+
+TEST(CurrencyTest, TwoDecimalTextRoundsHalfAwayFromZeroAndGroupsThousands) {
+  struct Case {
+    int64_t raw;
+    const char* text;
+  } cases[] = {
+      {0, "0.00"},
+      {16888500, "1,688.85"},
+      {50, "0.01"},  // half a cent rounds away from zero
+      {-50, "-0.01"},
+      {49, "0.00"},
+      {-49, "0.00"},  // no "-0.00"
+      {12345678912, "1,234,567.89"},
+      {INT64_MAX, "922,337,203,685,477.58"},
+      {INT64_MIN, "-922,337,203,685,477.58"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.raw);
+    EXPECT_EQ(TwoDecimalText(Currency::FromRaw(c.raw)), c.text);
+  }
 }
 
 TEST(CurrencyTest, DecimalTextRoundTrips) {
