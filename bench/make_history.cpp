@@ -219,10 +219,10 @@ std::vector<Step> Steps(int last_day, const std::map<int, int64_t>& last_numbers
        "INSERT INTO h_voucher (id, order_id, type, d, supplier, src) "
        "SELECT o.id * 4, o.id, CASE WHEN o.cons = 1 THEN 31 ELSE 19 END, " +
            clamp("o.d + o.lead") +
-           ", o.supplier, NULL FROM h_order o WHERE o.recv > 0 "
+           ", o.supplier, CAST(NULL AS INTEGER) FROM h_order o WHERE o.recv > 0 "
            "UNION ALL SELECT o.id * 4 + 1, o.id, CASE WHEN o.cons = 1 THEN 31 ELSE 19 END, " +
            clamp("o.d + o.lead + 7 + o.h % 8") +
-           ", o.supplier, NULL FROM h_order o WHERE o.recv = 2 "
+           ", o.supplier, CAST(NULL AS INTEGER) FROM h_order o WHERE o.recv = 2 "
            "UNION ALL SELECT o.id * 4 + 2, o.id, CASE WHEN o.cons = 1 THEN 32 ELSE 20 END, " +
            clamp("o.d + o.lead + 3") +
            ", o.supplier, o.id * 4 FROM h_order o WHERE o.recv > 0 AND "
@@ -401,6 +401,13 @@ int main(int argc, char** argv) {
     if (target.backend == Backend::kSQLite) {
       kvt::db::CreateDemoDatabase(target.path);
     } else {
+      if (!target.schema.empty()) {
+        // A schema of its own on the server: made when it is not there yet.
+        std::string quoted = "\"";
+        for (char c : target.schema) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        kvt::services::OpenConnection(target)->ExecuteScript("CREATE SCHEMA IF NOT EXISTS " +
+                                                             quoted + "\"");
+      }
       kvt::db::BuildDatabase(*kvt::services::OpenConnection(target), true);
     }
     auto connection = kvt::services::OpenConnection(target);

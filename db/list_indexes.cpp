@@ -41,7 +41,11 @@ bool AddListIndexes(data::Connection& connection) {
   const bool sqlite = connection.GetBackend() == data::Backend::kSQLite;
   // One index stands for the section: it was added whole, or not at all.
   if (HasIndex(connection, sqlite)) return true;
-  const std::string indexes = Between(SchemaSql(), kSectionHeading, kNextHeading);
+  // The planner weighs the new indexes by their statistics: without them it
+  // may walk a whole history through the wrong one.
+  const std::string indexes = Between(SchemaSql(), kSectionHeading, kNextHeading) +
+                              "ANALYZE PurchaseOrders;\nANALYZE PurchaseOrderDetails;\n"
+                              "ANALYZE GRVs;\n";
   if (sqlite) return TryScript(connection, indexes);
   std::string script = data::PortableToPostgres(indexes);
   const std::string functions = PostgresProceduresSql();
