@@ -17,10 +17,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
-#include <iomanip>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -226,11 +224,7 @@ double MedianMs(std::vector<double> times) {
   return times[times.size() / 2];
 }
 
-std::string Ms(double ms) {
-  std::ostringstream text;
-  text << std::fixed << std::setprecision(ms < 10 ? 2 : 1) << ms;
-  return text.str();
-}
+std::string Ms(double ms) { return vb::PlainText(vb::RoundHalfEven(ms, ms < 10 ? 2 : 1)); }
 
 // One database's column: each screen's median time, and how much it showed.
 std::vector<std::pair<double, size_t>> Measure(const Database& database, int runs) {
