@@ -3,6 +3,7 @@
 #include <string>
 
 #include "db/embedded_sql.h"
+#include "db/portable_script.h"
 #include "platform/data/postgres_dialect.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
@@ -18,18 +19,6 @@ std::string Section(const char* script) {
   const std::string text = script;
   const size_t start = text.find(kSectionHeading);
   return start == std::string::npos ? std::string() : text.substr(start);
-}
-
-// Runs `script` in one transaction; false when it fails: a database this
-// login may only read, or numbers booked twice before the index, are kept
-// as they are.
-bool Try(data::Connection& connection, const std::string& script) {
-  try {
-    connection.RunInTransaction([&] { connection.ExecuteScript(script); });
-  } catch (const vb::Error&) {
-    return false;
-  }
-  return true;
 }
 
 bool Holds(data::Connection& connection, const std::string& sql) {
@@ -52,7 +41,7 @@ bool AddBooksChecks(data::Connection& connection) {
                      "t.tgname = 'purchaseorderdetails_bookable'");
   bool complete = true;
   if (!has_triggers) {
-    complete = Try(connection, Section(sqlite ? ProceduresSql() : PostgresProceduresSql()));
+    complete = TryScript(connection, Section(sqlite ? ProceduresSql() : PostgresProceduresSql()));
   }
   const bool has_index =
       sqlite ? Holds(connection,
@@ -63,7 +52,7 @@ bool AddBooksChecks(data::Connection& connection) {
                      "indexname = 'supplierdocuments_number'");
   if (has_index) return complete;
   const std::string index = Section(SchemaSql());
-  return Try(connection, sqlite ? index : data::PortableToPostgres(index)) && complete;
+  return TryScript(connection, sqlite ? index : data::PortableToPostgres(index)) && complete;
 }
 
 }  // namespace kvt::db

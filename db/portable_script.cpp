@@ -2,6 +2,7 @@
 
 #include "db/embedded_sql.h"
 #include "platform/data/postgres_dialect.h"
+#include "platform/value/error.h"
 
 namespace kvt::db {
 
@@ -14,6 +15,15 @@ void PrepareForPortableScripts(data::Connection& connection) {
 void RunPortableScript(data::Connection& connection, const std::string& sql) {
   connection.ExecuteScript(
       connection.GetBackend() == data::Backend::kPostgreSQL ? data::PortableToPostgres(sql) : sql);
+}
+
+bool TryScript(data::Connection& connection, const std::string& script) {
+  try {
+    connection.RunInTransaction([&] { connection.ExecuteScript(script); });
+  } catch (const vb::Error&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace kvt::db

@@ -17,4 +17,9 @@ void PrepareForPortableScripts(data::Connection& connection);
 // Raises as Connection::ExecuteScript does.
 void RunPortableScript(data::Connection& connection, const std::string& sql);
 
+// Runs `script` (in the backend's own dialect) in one transaction; false,
+// with nothing of it left, when it fails: what a database that may not be
+// changed, or holds what a new check refuses, is left without.
+bool TryScript(data::Connection& connection, const std::string& script);
+
 }  // namespace kvt::db

@@ -54,6 +54,8 @@ SELECT s.Name AS "Supp Name", s.PostBox AS "Supp PostBox",
 
 -- A supplier''s processed orders in a company that still have stock to come;
 -- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
+-- Whether an order has lines to come is one probe of the partial index
+-- PurchaseOrderDetails_ToCome (spelled as it is), not a read of its lines.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_GRV_Select_Outstanding_Orders', 2, '
 SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
@@ -62,14 +64,13 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
        po.SuppRef AS "Supplier Ref",
        (SELECT COUNT(*) FROM PurchaseOrderDetails d
          WHERE d.PurchaseOrderID = po.ID
-           AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
-               > COALESCE(d.QtyReceived, 0)) AS "Outstanding Lines"
+           AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
+         AS "Outstanding Lines"
   FROM PurchaseOrders po
  WHERE po.SupplierID = ?1 AND po.CompanyID = ?2 AND po.Status = 1
    AND EXISTS (SELECT 1 FROM PurchaseOrderDetails d
                 WHERE d.PurchaseOrderID = po.ID
-                  AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
-                      > COALESCE(d.QtyReceived, 0))
+                  AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
  ORDER BY po.DateOrdered, po.ID');
 
 -- The outstanding lines of one order: the source rows of received lines.
@@ -101,9 +102,11 @@ SELECT d.ID AS "ID", d.ProductID AS "Products ID",
                 WHERE po.ID = d.PurchaseOrderID AND po.Status = 1)
  ORDER BY d.ID');
 
--- A supplier''s goods received vouchers in a company.
+-- A supplier''s newest 200 goods received vouchers in a company, oldest
+-- first: what is returned is what came lately.
 INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_Select_Received_GRV', 2, 'Total:currency', '
+SELECT * FROM (
 SELECT g.ID AS "ID", g.VoucherNumber AS "GRV Number",
        g.DateReceived AS "Date Received", g.DelNoteNumber AS "Del Note Number",
        g.DelNoteNumber AS "Del Note No",
@@ -113,11 +116,14 @@ SELECT g.ID AS "ID", g.VoucherNumber AS "GRV Number",
   FROM GRVs g
   LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
  WHERE g.SupplierID = ?1 AND g.CompanyID = ?2 AND g.TranTypeID = 19
- ORDER BY g.DateReceived, g.ID');
+ ORDER BY g.DateReceived DESC, g.ID DESC LIMIT 200)
+ ORDER BY "Date Received", "ID"');
 
--- A supplier''s consignment received vouchers in a company.
+-- A supplier''s newest 200 consignment received vouchers in a company,
+-- oldest first.
 INSERT INTO kvt_procedures (name, parameter_count, column_types, body) VALUES
 ('sp_AO_Select_Received_CRV', 2, 'Total:currency', '
+SELECT * FROM (
 SELECT g.ID AS "ID", g.VoucherNumber AS "CRV Number",
        g.DateReceived AS "Date Received", g.DelNoteNumber AS "Del Note Number",
        g.DelNoteNumber AS "Del Note No",
@@ -127,7 +133,8 @@ SELECT g.ID AS "ID", g.VoucherNumber AS "CRV Number",
   FROM GRVs g
   LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
  WHERE g.SupplierID = ?1 AND g.CompanyID = ?2 AND g.TranTypeID = 31
- ORDER BY g.DateReceived, g.ID');
+ ORDER BY g.DateReceived DESC, g.ID DESC LIMIT 200)
+ ORDER BY "Date Received", "ID"');
 
 -- The lines of one goods received voucher: the source rows of returns.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES

@@ -54,8 +54,8 @@ $$;
 
 -- A supplier's processed orders in a company that still have stock to come;
 -- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
-CREATE FUNCTION sp_AO_GRV_Select_Outstanding_Orders(p_supplier integer,
-                                                    p_company integer)
+CREATE OR REPLACE FUNCTION sp_AO_GRV_Select_Outstanding_Orders(p_supplier integer,
+                                                               p_company integer)
 RETURNS TABLE ("ID" integer, "Order Number" text, "Date Ordered" date,
                "Our Ref" text, "Supp Ref" text, "OrderNo" text,
                "Supplier Ref" text, "Outstanding Lines" bigint)
@@ -64,15 +64,13 @@ LANGUAGE sql STABLE AS $$
          po.OrderNumber, po.SuppRef,
          (SELECT COUNT(*) FROM PurchaseOrderDetails d
            WHERE d.PurchaseOrderID = po.ID
-             AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
-                 > COALESCE(d.QtyReceived, 0))
+             AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
     FROM PurchaseOrders po
    WHERE po.SupplierID = p_supplier AND po.CompanyID = p_company
      AND po.Status = 1
      AND EXISTS (SELECT 1 FROM PurchaseOrderDetails d
                   WHERE d.PurchaseOrderID = po.ID
-                    AND COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0)
-                        > COALESCE(d.QtyReceived, 0))
+                    AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
    ORDER BY po.DateOrdered, po.ID
 $$;
 
@@ -108,23 +106,25 @@ LANGUAGE sql STABLE AS $$
    ORDER BY d.ID
 $$;
 
--- A supplier's received vouchers of one kind in a company (19 goods
--- received, 31 consignment received), with their totals.
-CREATE FUNCTION kvt_received_vouchers(p_supplier integer, p_company integer,
-                                      p_kind integer)
+-- A supplier's newest 200 received vouchers of one kind in a company (19
+-- goods received, 31 consignment received), oldest first, with their totals.
+CREATE OR REPLACE FUNCTION kvt_received_vouchers(p_supplier integer, p_company integer,
+                                                 p_kind integer)
 RETURNS TABLE ("ID" integer, "Number" text, "Date Received" date,
                "Del Note Number" text, "Del Note No" text,
                "Order Number" text, "Total" currency)
 LANGUAGE sql STABLE AS $$
-  SELECT g.ID, g.VoucherNumber, g.DateReceived, g.DelNoteNumber,
-         g.DelNoteNumber, po.OrderNumber,
-         (SELECT COALESCE(SUM(gd.TotalCost), 0) FROM GRVDetails gd
-           WHERE gd.GRVID = g.ID)
-    FROM GRVs g
-    LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
-   WHERE g.SupplierID = p_supplier AND g.CompanyID = p_company
-     AND g.TranTypeID = p_kind
-   ORDER BY g.DateReceived, g.ID
+  SELECT * FROM (
+    SELECT g.ID, g.VoucherNumber, g.DateReceived, g.DelNoteNumber,
+           g.DelNoteNumber, po.OrderNumber,
+           (SELECT COALESCE(SUM(gd.TotalCost), 0) FROM GRVDetails gd
+             WHERE gd.GRVID = g.ID)
+      FROM GRVs g
+      LEFT JOIN PurchaseOrders po ON po.ID = g.PurchaseOrderID
+     WHERE g.SupplierID = p_supplier AND g.CompanyID = p_company
+       AND g.TranTypeID = p_kind
+     ORDER BY g.DateReceived DESC, g.ID DESC LIMIT 200) newest
+   ORDER BY 3, 1
 $$;
 
 CREATE FUNCTION sp_AO_Select_Received_GRV(p_supplier integer,

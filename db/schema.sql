@@ -310,6 +310,34 @@ ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;
 -- A consignment sale's date (GRVDetails.QtySold says how much was sold).
 ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;
 
+-- ---- Long histories: every list reads one page -------------------------------
+-- Years of orders and vouchers are never read whole: the lists page newest
+-- first and filter in the database through these. A database an earlier
+-- build made gets them when the host opens it (IF NOT EXISTS: run again,
+-- they change nothing).
+CREATE INDEX IF NOT EXISTS PurchaseOrders_Dated
+  ON PurchaseOrders(CompanyID, DateOrdered, ID);
+CREATE INDEX IF NOT EXISTS PurchaseOrders_SupplierDated
+  ON PurchaseOrders(SupplierID, CompanyID, DateOrdered, ID);
+CREATE INDEX IF NOT EXISTS PurchaseOrders_StatusDated
+  ON PurchaseOrders(CompanyID, Status, DateOrdered, ID);
+-- The lines with goods still to come: the open tail, as small after ten
+-- years as after one. Queries spell the condition exactly so, the column
+-- first, for SQLite to see that the index holds every line they want.
+CREATE INDEX IF NOT EXISTS PurchaseOrderDetails_ToCome
+  ON PurchaseOrderDetails(PurchaseOrderID)
+  WHERE QtyReceived < COALESCE(Qty, 0) + COALESCE(BOQty, 0);
+CREATE INDEX IF NOT EXISTS GRVs_SupplierDated
+  ON GRVs(SupplierID, CompanyID, TranTypeID, DateReceived, ID);
+CREATE INDEX IF NOT EXISTS PurchaseOrders_Number
+  ON PurchaseOrders(CompanyID, OrderNumber);
+-- The delivery names (branches) and the orders of a product's lines, which
+-- the order screen reads.
+CREATE INDEX IF NOT EXISTS PurchaseOrders_Branch
+  ON PurchaseOrders(CompanyID, DelName);
+CREATE INDEX IF NOT EXISTS PurchaseOrderDetails_Product
+  ON PurchaseOrderDetails(ProductID);
+
 -- ---- Books: what the database itself refuses ------------------------------
 -- A supplier's invoice (or credit note...) number is booked once per kind.
 CREATE UNIQUE INDEX SupplierDocuments_Number

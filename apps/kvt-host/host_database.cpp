@@ -6,6 +6,7 @@
 #include "apps/kvt-host/desk/desk_context.h"
 #include "db/books_checks.h"
 #include "db/demo_database.h"
+#include "db/list_indexes.h"
 #include "db/portable_script.h"
 #include "db/procedure_catalogue.h"
 #include "platform/data/data_errors.h"
@@ -111,6 +112,8 @@ void HostDatabase::CheckOurs() const {
   // they cannot hold.
   db::RefreshProcedureCatalogue(*connection);
   db::AddBooksChecks(*connection);
+  // The indexes that keep every list to a page, however long the history.
+  db::AddListIndexes(*connection);
   // The roles and the audit trail: added empty, so the database stays open
   // to everyone on SQLite until an administrator records users, and on a
   // server to its owner until users are added.

@@ -27,7 +27,8 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order No",
        s.Name AS "Supplier", po.SupplierID AS "SupplierID",
        s.Rep AS "Supplier Rep",
        CASE WHEN EXISTS (SELECT 1 FROM GRVs g
-                          WHERE g.SupplierID = s.ID AND g.TranTypeID IN (31, 32))
+                          WHERE g.SupplierID = s.ID AND g.CompanyID = po.CompanyID
+                            AND g.TranTypeID IN (31, 32))
             THEN 'Consignment' ELSE 'Trade' END AS "Supplier Type",
        po.OurRef AS "Our Ref", po.SuppRef AS "Supplier Ref",
        t.TradeDisc AS "Trade Discount", t.RebateDisc AS "Rebate Discount",
@@ -39,10 +40,10 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order No",
                     SUM(RebateDisc) AS RebateDisc, SUM(OtherDisc) AS OtherDisc,
                     SUM(NetAmount) AS NetAmount, SUM(Tax) AS Tax,
                     SUM(TotalCost) AS TotalCost, SUM(Qty) AS Qty
-               FROM PurchaseOrderDetails GROUP BY PurchaseOrderID) t
+               FROM PurchaseOrderDetails WHERE PurchaseOrderID = ?2
+              GROUP BY PurchaseOrderID) t
     ON t.PurchaseOrderID = po.ID
- WHERE po.CompanyID = ?1
- ORDER BY po.ID)";
+ WHERE po.CompanyID = ?1 AND po.ID = ?2)";
 
 constexpr char kSuppliersSql[] = R"(
 SELECT s.ID AS "ID", s.Name AS "Supplier"
@@ -51,12 +52,20 @@ SELECT s.ID AS "ID", s.Name AS "Supplier"
    AND EXISTS (SELECT 1 FROM PurchaseOrders po WHERE po.SupplierID = s.ID)
  ORDER BY s.Name)";
 
+// The delivery names orders were sent to, each with its first order: read
+// name by name through the index on them (PurchaseOrders_Branch), one
+// step a name, rather than grouping every order of the history.
 constexpr char kBranchesSql[] = R"(
-SELECT MIN(ID) AS "ID", DelName AS "Branch"
-  FROM PurchaseOrders
- WHERE CompanyID = ?1 AND DelName IS NOT NULL
- GROUP BY DelName
- ORDER BY DelName)";
+WITH RECURSIVE b(name) AS (
+  SELECT MIN(DelName) FROM PurchaseOrders WHERE CompanyID = ?1 AND DelName IS NOT NULL
+  UNION ALL
+  SELECT (SELECT MIN(o.DelName) FROM PurchaseOrders o
+           WHERE o.CompanyID = ?1 AND o.DelName > b.name)
+    FROM b WHERE b.name IS NOT NULL)
+SELECT (SELECT MIN(o.ID) FROM PurchaseOrders o WHERE o.CompanyID = ?1 AND o.DelName = b.name)
+         AS "ID", b.name AS "Branch"
+  FROM b WHERE b.name IS NOT NULL
+ ORDER BY b.name)";
 
 // The order's lines, with the columns the header totals read.
 constexpr char kOrderLinesSql[] = R"(
@@ -122,7 +131,10 @@ data::RecordSetRef OrderDataProvider::Member(const std::string& name) const {
         {"Rebate Discount", DataType::kCurrency}, {"Other Discount", DataType::kCurrency},
         {"Net Amount", DataType::kCurrency},      {"Tax Total", DataType::kCurrency},
         {"Order Total", DataType::kCurrency},     {"Order Qty", DataType::kDouble}};
-    data::RecordSetRef headers = connection_->Query(kOrderHeadersSql, company, types);
+    // The open order's row only: the binding reads it, and a company's
+    // history of orders is never read whole.
+    data::RecordSetRef headers =
+        connection_->Query(kOrderHeadersSql, {company_id_, order_id_}, types);
     MoveToId(*headers, "ID", order_id_);
     return headers;
   }

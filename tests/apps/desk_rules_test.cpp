@@ -90,12 +90,18 @@ TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
     size_t count;
     const char* first;
   };
-  const Case cases[] = {{{0, std::nullopt}, 9, "PO000103"},
-                        {{1, std::nullopt}, 5, "PO000103"},
-                        {{1, OrderProgress::kPartReceived}, 3, "PO000110"},
-                        {{1, OrderProgress::kReceived}, 1, "PO000104"},
-                        {{0, OrderProgress::kOpen}, 1, "PO000107"},
-                        {{3, OrderProgress::kPending}, 0, ""}};
+  const auto day = [](int month, int d) { return vb::Date::FromYmd(2026, month, d); };
+  const Case cases[] = {
+      {{0, std::nullopt, std::nullopt, std::nullopt}, 9, "PO000103"},
+      {{1, std::nullopt, std::nullopt, std::nullopt}, 5, "PO000103"},
+      {{1, OrderProgress::kPartReceived, std::nullopt, std::nullopt}, 3, "PO000110"},
+      {{1, OrderProgress::kReceived, std::nullopt, std::nullopt}, 1, "PO000104"},
+      {{0, OrderProgress::kOpen, std::nullopt, std::nullopt}, 1, "PO000107"},
+      {{3, OrderProgress::kPending, std::nullopt, std::nullopt}, 0, ""},
+      // Both ends of a date range are days of it.
+      {{0, std::nullopt, day(11, 2), day(11, 18)}, 4, "PO000107"},
+      {{1, std::nullopt, day(11, 5), std::nullopt}, 2, "PO000103"},
+      {{0, std::nullopt, std::nullopt, day(10, 1)}, 2, "PO000106"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.first);
     const OrderList list = ReadOrderList(*desk.connection, db::kDemoCompanyID, c.filter);
@@ -104,6 +110,28 @@ TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
     if (c.count > 0) {
       EXPECT_EQ(list.table.rows[0][0], c.first);
     }
+  }
+}
+
+TEST_F(DeskStoreTest, PagesFollowEachOtherWithoutGapsOrRepeats) {
+  DeskContext desk = Desk();
+  // Three orders of one day, so that pages also end between orders of a day.
+  desk.connection->Execute(
+      "UPDATE PurchaseOrders SET DateOrdered = (SELECT DateOrdered FROM PurchaseOrders "
+      "WHERE ID = 2) WHERE ID IN (5, 10)");
+  const OrderList whole = ReadOrderList(*desk.connection, db::kDemoCompanyID, {});
+  ASSERT_FALSE(whole.has_more);
+  for (int32_t page_size : {1, 2, 4}) {
+    SCOPED_TRACE(page_size);
+    OrderList paged = ReadOrderList(*desk.connection, db::kDemoCompanyID, {}, page_size);
+    std::vector<size_t> sizes = {paged.order_ids.size()};
+    while (paged.has_more) {
+      ReadMoreOrders(*desk.connection, db::kDemoCompanyID, {}, paged, page_size);
+      sizes.push_back(paged.order_ids.size());
+    }
+    EXPECT_EQ(paged.order_ids, whole.order_ids);
+    EXPECT_EQ(paged.table.rows, whole.table.rows);
+    EXPECT_EQ(sizes.size(), (whole.order_ids.size() + page_size - 1) / page_size);
   }
 }
 

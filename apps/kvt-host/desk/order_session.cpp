@@ -55,13 +55,21 @@ OrderSession::OrderSession(DeskContext desk) : desk_(std::move(desk)) {
   order_.QtyDecimals(decimals_.quantity);
   order_.PriceDecimals(decimals_.price);
   screen_ = std::make_shared<OrderScreen>(desk_.connection, desk_.company_id);
-  services::DataGateway gateway;
-  data::ConnectionRef connection = gateway.OpenConnection(desk_.connection_text, -1, 3);
-  int32_t status = 0;
-  data::RecordSetRef products =
-      gateway.OpenRecordset("Exec sp_AO_Select_Products " + std::to_string(desk_.company_id), 1, 3,
-                            3, connection, status);
-  products_ = ProductChoicesOf(*products);
+}
+
+const std::vector<ProductChoice>& OrderSession::Products() const {
+  // The whole catalogue only when a line is to be chosen: an order is
+  // opened and shown without it.
+  if (!products_) {
+    services::DataGateway gateway;
+    data::ConnectionRef connection = gateway.OpenConnection(desk_.connection_text, -1, 3);
+    int32_t status = 0;
+    data::RecordSetRef products =
+        gateway.OpenRecordset("Exec sp_AO_Select_Products " + std::to_string(desk_.company_id), 1,
+                              3, 3, connection, status);
+    products_ = ProductChoicesOf(*products);
+  }
+  return *products_;
 }
 
 OrderSession::~OrderSession() = default;
@@ -127,7 +135,23 @@ GridTable OrderSession::LinesGrid() {
   GridTable table = GridOf(*lines_, kLineColumns, decimals_);
   table.columns.insert(table.columns.begin(), {"Code", CellKind::kText});
   std::map<int32_t, std::string> codes;
-  for (const ProductChoice& product : products_) codes[product.id] = product.code;
+  if (products_) {
+    for (const ProductChoice& product : *products_) codes[product.id] = product.code;
+  } else if (LineCount() > 0) {
+    // The codes of the lines' own products, not the catalogue's.
+    std::string ids;
+    for (lines_->MoveFirst(); !lines_->IsEOF(); lines_->MoveNext()) {
+      const vb::Variant product = lines_->Item("Products ID").Value();
+      if (!product.IsNull()) ids += (ids.empty() ? "" : ", ") + std::to_string(vb::CLng(product));
+    }
+    if (!ids.empty()) {
+      for (auto found =
+               desk_.connection->Query("SELECT ID, Code FROM Products WHERE ID IN (" + ids + ")");
+           !found->IsEOF(); found->MoveNext()) {
+        codes[vb::CLng(found->Item(0).Value())] = vb::CStr(found->Item(1).Value());
+      }
+    }
+  }
   size_t row = 0;
   if (LineCount() > 0) {
     for (lines_->MoveFirst(); !lines_->IsEOF(); lines_->MoveNext(), ++row) {

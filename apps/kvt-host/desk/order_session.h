@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,7 +57,8 @@ class OrderSession {
   // Other, Net, Tax, Total.
   GridTable LinesGrid();
   int LineCount() const;
-  const std::vector<ProductChoice>& Products() const { return products_; }
+  // The company's products, read on first use.
+  const std::vector<ProductChoice>& Products() const;
 
   // Through the order item dialog; false when the buyer cancels (nothing
   // changes then). Failures of the component are its own to report.
@@ -117,7 +119,7 @@ class OrderSession {
   Decimals decimals_;
   COrder order_;
   std::shared_ptr<OrderScreen> screen_;
-  std::vector<ProductChoice> products_;
+  mutable std::optional<std::vector<ProductChoice>> products_;
   OrderHeader header_;
   data::RecordSetRef lines_;
   std::vector<int32_t> removed_line_ids_;

@@ -150,16 +150,20 @@ OrderHeader NewOrderHeader(data::Connection& connection, int32_t company_id, int
 }
 
 std::string NextOrderNumber(data::Connection& connection, int32_t company_id) {
-  data::RecordSetRef numbers =
-      connection.Query("SELECT OrderNumber FROM PurchaseOrders WHERE CompanyID = ?1", {company_id});
+  // Highest first, through the index on the numbers: the first of the
+  // series' own form ("PO" and six digits) is the highest, so years of
+  // orders are not read to find it. Numbers of other forms sort among them
+  // only when typed so by hand; a hundred of them in a row is not expected.
+  data::RecordSetRef numbers = connection.Query(
+      "SELECT OrderNumber FROM PurchaseOrders WHERE CompanyID = ?1 AND OrderNumber >= "
+      "'PO000000' AND OrderNumber <= 'PO999999' ORDER BY OrderNumber DESC LIMIT 100",
+      {company_id});
   int64_t highest = 0;
-  for (; !numbers->IsEOF(); numbers->MoveNext()) {
+  for (; !numbers->IsEOF() && highest == 0; numbers->MoveNext()) {
     const std::string number = Text(*numbers, "OrderNumber");
     if (number.size() != 8 || number.compare(0, 2, "PO") != 0) continue;
     if (number.find_first_not_of("0123456789", 2) != std::string::npos) continue;
-    int64_t value = 0;
-    for (size_t i = 2; i < number.size(); ++i) value = value * 10 + (number[i] - '0');
-    if (value > highest) highest = value;
+    for (size_t i = 2; i < number.size(); ++i) highest = highest * 10 + (number[i] - '0');
   }
   return "PO" + vb::ZeroPadded(highest + 1, 6);
 }

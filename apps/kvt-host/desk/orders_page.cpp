@@ -86,7 +86,13 @@ OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* par
     if (row < static_cast<int>(orders_.order_ids.size())) OpenOrder(orders_.order_ids[row]);
   };
   list_layout->addWidget(list_, 1);
-  list_layout->addWidget(NoteLabel("Double-click an order or press Enter to open it.", list_page));
+  auto* footer = new QHBoxLayout;
+  footer->addWidget(NoteLabel("Double-click an order or press Enter to open it.", list_page), 1);
+  older_ = new QPushButton("Show &older orders", list_page);
+  older_->setObjectName("ordersOlder");
+  older_->setEnabled(false);
+  footer->addWidget(older_);
+  list_layout->addLayout(footer);
   stack_->addWidget(list_page);
 
   editor_ = new OrderEditor(output_, stack_);
@@ -108,6 +114,8 @@ OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* par
     if (row >= 0) OpenOrder(orders_.order_ids.at(row));
   });
   connect(add, &QPushButton::clicked, this, [this] { NewOrder(); });
+  connect(older_, &QPushButton::clicked, this,
+          [this] { Guarded(this, "Reading the orders", [&] { ShowOlder(); }); });
   reload();
 }
 
@@ -116,17 +124,33 @@ void OrdersPage::ReloadList() {
       list_->CurrentRow() >= 0 ? orders_.order_ids.at(list_->CurrentRow()) : 0;
   {
     BusyCursor busy;
-    OrderListFilter filter;
-    filter.supplier_id = supplier_filter_->currentData().toInt();
-    if (const int chosen = status_filter_->currentData().toInt(); chosen >= 0) {
-      filter.progress = static_cast<OrderProgress>(chosen);
-    }
-    orders_ = ReadOrderList(*desk_.connection, desk_.company_id, filter);
+    orders_ = ReadOrderList(*desk_.connection, desk_.company_id, Filter());
     list_->Show(orders_.table);
+    older_->setEnabled(orders_.has_more);
   }
   int row = orders_.order_ids.empty() ? -1 : 0;
   for (size_t i = 0; i < orders_.order_ids.size(); ++i) {
     if (orders_.order_ids[i] == selected_id) row = static_cast<int>(i);
+  }
+  list_->SelectRow(row);
+}
+
+OrderListFilter OrdersPage::Filter() const {
+  OrderListFilter filter;
+  filter.supplier_id = supplier_filter_->currentData().toInt();
+  if (const int chosen = status_filter_->currentData().toInt(); chosen >= 0) {
+    filter.progress = static_cast<OrderProgress>(chosen);
+  }
+  return filter;
+}
+
+void OrdersPage::ShowOlder() {
+  const int row = list_->CurrentRow();
+  {
+    BusyCursor busy;
+    ReadMoreOrders(*desk_.connection, desk_.company_id, Filter(), orders_);
+    list_->Show(orders_.table);
+    older_->setEnabled(orders_.has_more);
   }
   list_->SelectRow(row);
 }

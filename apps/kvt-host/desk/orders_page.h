@@ -1,6 +1,7 @@
 // The desk's purchase-order page: the company's orders, filtered by
-// supplier and status, and the order screen for the one opened. Double
-// click or Enter opens an order; New order starts one for a supplier.
+// supplier and status, a page at a time (older pages on request), and the
+// order screen for the one opened. Double click or Enter opens an order;
+// New order starts one for a supplier.
 #pragma once
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include "apps/kvt-host/desk/order_list.h"
 
 class QComboBox;
+class QPushButton;
 class QStackedWidget;
 
 namespace kvt::host {
@@ -23,8 +25,10 @@ class OrdersPage : public QWidget {
  public:
   OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* parent = nullptr);
 
-  // Reads the list again under the chosen filter.
+  // Reads the list's first page again under the chosen filter.
   void ReloadList();
+  // Appends the next older page (the "Show older orders" button).
+  void ShowOlder();
   // Opens order `order_id` on the order screen; false when it cannot be
   // read (the buyer is told why).
   bool OpenOrder(int32_t order_id);
@@ -40,6 +44,7 @@ class OrdersPage : public QWidget {
 
  private:
   void ShowEditor(bool shown);
+  OrderListFilter Filter() const;
 
   const DeskContext& desk_;
   DeskOutput& output_;
@@ -47,6 +52,7 @@ class OrdersPage : public QWidget {
   QComboBox* supplier_filter_ = nullptr;
   QComboBox* status_filter_ = nullptr;
   GridView* list_ = nullptr;
+  QPushButton* older_ = nullptr;
   OrderList orders_;
   OrderEditor* editor_ = nullptr;
 };

@@ -1,0 +1,59 @@
+#include "db/list_indexes.h"
+
+#include <string>
+
+#include "db/embedded_sql.h"
+#include "db/portable_script.h"
+#include "platform/data/postgres_dialect.h"
+#include "platform/value/conversions.h"
+#include "platform/value/error.h"
+
+namespace kvt::db {
+
+namespace {
+
+constexpr char kSectionHeading[] = "-- ---- Long histories";
+constexpr char kNextHeading[] = "-- ---- Books";
+// The server's list functions whose bodies page; their signatures are
+// unchanged, so a new body replaces the old in place.
+constexpr const char* kListFunctions[] = {"sp_AO_GRV_Select_Outstanding_Orders",
+                                          "kvt_received_vouchers"};
+
+std::string Between(const std::string& text, const std::string& start, const std::string& end) {
+  const size_t from = text.find(start);
+  if (from == std::string::npos) return {};
+  const size_t to = text.find(end, from + start.size());
+  return text.substr(from, to == std::string::npos ? std::string::npos : to - from);
+}
+
+bool HasIndex(data::Connection& connection, bool sqlite) {
+  const std::string sql =
+      sqlite ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
+               "name = 'PurchaseOrderDetails_ToCome'"
+             : "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() AND "
+               "indexname = 'purchaseorderdetails_tocome'";
+  return vb::CLng(connection.Query(sql)->Item(0).Value()) > 0;
+}
+
+}  // namespace
+
+bool AddListIndexes(data::Connection& connection) {
+  const bool sqlite = connection.GetBackend() == data::Backend::kSQLite;
+  // One index stands for the section: it was added whole, or not at all.
+  if (HasIndex(connection, sqlite)) return true;
+  // The planner weighs the new indexes by their statistics: without them it
+  // may walk a whole history through the wrong one.
+  const std::string indexes = Between(SchemaSql(), kSectionHeading, kNextHeading) +
+                              "ANALYZE PurchaseOrders;\nANALYZE PurchaseOrderDetails;\n"
+                              "ANALYZE GRVs;\n";
+  if (sqlite) return TryScript(connection, indexes);
+  std::string script = data::PortableToPostgres(indexes);
+  const std::string functions = PostgresProceduresSql();
+  for (const char* name : kListFunctions) {
+    script +=
+        Between(functions, std::string("CREATE OR REPLACE FUNCTION ") + name, "$$;") + "$$;\n";
+  }
+  return TryScript(connection, script);
+}
+
+}  // namespace kvt::db
