@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ namespace kvt::serve {
 // kept.
 inline constexpr size_t kDraftsPerUser = 50;
 inline constexpr std::chrono::hours kDraftIdleLimit{12};
+inline constexpr size_t kChangesPerDraft = 5000;
 
 struct DraftLine {
   int32_t source_line_id = 0;
@@ -41,6 +43,9 @@ struct Draft {
   std::string del_note_number;
   std::string supplier_ref;
   std::vector<DraftLine> lines;
+  // The idempotency keys of the changes made, so that a change retried
+  // (its answer lost on the way) is not made twice.
+  std::set<std::string> applied_keys;
   // Once posted: the key it was posted under and the answer given.
   std::string posted_key;
   std::optional<nlohmann::json> posted;

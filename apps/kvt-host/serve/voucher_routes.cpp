@@ -19,9 +19,23 @@ using nlohmann::json;
 
 constexpr size_t kKeyLimit = 100;
 
+// The request's Idempotency-Key: empty when none was sent; refused when
+// longer than kKeyLimit or holding a NUL.
+std::string IdempotencyKey(const Call& call) {
+  const std::string key = call.request.get_header_value("Idempotency-Key");
+  if (key.size() > kKeyLimit || key.find('\0') != std::string::npos) {
+    Refuse(400, "Idempotency-Key",
+           "Idempotency-Key must have at most " + std::to_string(kKeyLimit) +
+               " characters and no NUL");
+  }
+  return key;
+}
+
 // Runs `change` on the draft taken again, and keeps what it did when it
-// went through; answers the draft as it stands then.
+// went through; answers the draft as it stands then. A change sent again
+// under the key it went through with is not made again.
 json Changed(Call& call, Draft& draft, const std::function<void(DraftVoucher&)>& change) {
+  const std::string key = IdempotencyKey(call);
   std::lock_guard<std::mutex> lock(draft.lock);
   if (draft.posted) {
     Refuse(409, "",
@@ -29,7 +43,12 @@ json Changed(Call& call, Draft& draft, const std::function<void(DraftVoucher&)>&
                draft.posted->value("voucher_number", std::string()) + ".");
   }
   DraftVoucher voucher(VoucherContext(call), draft);
+  if (!key.empty() && draft.applied_keys.count(key) != 0) return voucher.Json(draft);
+  if (draft.applied_keys.size() >= kChangesPerDraft) {
+    Refuse(429, "", "This voucher has had too many changes: post it or start another.");
+  }
   change(voucher);
+  if (!key.empty()) draft.applied_keys.insert(key);
   return voucher.Json(draft);
 }
 
@@ -71,11 +90,10 @@ json Create(Call& call, DraftStore& drafts) {
 }
 
 json Post(Call& call, Draft& draft) {
-  const std::string key = call.request.get_header_value("Idempotency-Key");
-  if (key.empty() || key.size() > kKeyLimit || key.find('\0') != std::string::npos) {
+  const std::string key = IdempotencyKey(call);
+  if (key.empty()) {
     Refuse(400, "Idempotency-Key",
-           "Idempotency-Key must be given, with at most " + std::to_string(kKeyLimit) +
-               " characters: a post retried under it never posts twice");
+           "Idempotency-Key must be given: a post retried under it never posts twice");
   }
   JsonBody body(call.request.body);
   const std::optional<std::string> document = body.OptionalText("supplier_document", 30);

@@ -1,8 +1,8 @@
 // The dock's receiving page. What the clerk does is queued in localStorage
 // and sent in order; while the server does not answer, the queue waits
 // and is sent when it does, so a dropped network loses nothing. A post
-// carries an idempotency key made once, so however often it is sent the
-// receipt is posted once.
+// and every scan carry an idempotency key made once, so however often one
+// is sent (its answer lost on the way) it counts once.
 "use strict";
 const $ = (id) => document.getElementById(id);
 const store = {
@@ -81,7 +81,10 @@ function render(draft) {
   $("pending").textContent = `${pending} not sent yet: kept on this phone, sent when the server answers.`;
 }
 
+function newKey() { return (crypto.randomUUID && crypto.randomUUID()) || String(Date.now()) + Math.random(); }
 function enqueue(op) {
+  op.key = op.key || newKey();
+  say("");
   const queue = store.get("queue", []); queue.push(op); store.set("queue", queue);
   render(store.get("draft")); flush();
 }
@@ -98,10 +101,10 @@ async function flush() {
       const draft = store.get("draft");
       try {
         if (op.kind === "scan") {
-          store.set("draft", await api("POST", `/api/voucher-drafts/${draft.id}/scans`, op.qty ? { code: op.code, qty: op.qty } : { code: op.code }));
+          store.set("draft", await api("POST", `/api/voucher-drafts/${draft.id}/scans`, op.qty ? { code: op.code, qty: op.qty } : { code: op.code }, { "Idempotency-Key": op.key }));
           say(`${op.code}: +${op.qty || 1}`, true);
         } else if (op.kind === "fix") {
-          store.set("draft", await api("PUT", `/api/voucher-drafts/${draft.id}/lines/${op.line}`, { qty: op.qty }));
+          store.set("draft", await api("PUT", `/api/voucher-drafts/${draft.id}/lines/${op.line}`, { qty: op.qty }, { "Idempotency-Key": op.key }));
         } else if (op.kind === "post") {
           await api("PUT", `/api/voucher-drafts/${draft.id}`, { delivery_note: op.note });
           const posted = await api("POST", `/api/voucher-drafts/${draft.id}/post`, op.document ? { supplier_document: op.document } : {}, { "Idempotency-Key": op.key });
@@ -122,6 +125,7 @@ async function flush() {
 function showPosted(posted) {
   $("voucher-number").textContent = posted.voucher_number;
   $("voucher-total").textContent = `Total ${posted.total}`;
+  say("");
   store.set("last-pdf", posted.pdf);
   $("voucher-pdf").href = "#";
   show("done-view");
@@ -149,8 +153,7 @@ function fix(line) {
 }
 function post() {
   if (store.get("queue", []).some((op) => op.kind === "post")) return;  // one post only
-  const key = (crypto.randomUUID && crypto.randomUUID()) || String(Date.now()) + Math.random();
-  enqueue({ kind: "post", key, note: $("del-note").value.trim(), document: $("document").value.trim() });
+  enqueue({ kind: "post", note: $("del-note").value.trim(), document: $("document").value.trim() });
   say("Posting…", true);
 }
 
