@@ -192,6 +192,8 @@ void ApiServer::Register(const Route& route) {
           if (--server.in_flight_[session] <= 0) server.in_flight_.erase(session);
         }
       } done{*this, session.get()};
+      // The component opens a connection per query: one login per request.
+      services::ScopedConnectionReuse reuse;
       std::optional<access::ScopedSqliteUser> acting;
       if (!session->on_server) acting.emplace(session->user);
       Call call(request, response, session, options_);

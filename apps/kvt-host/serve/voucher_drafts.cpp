@@ -10,8 +10,9 @@ std::shared_ptr<Draft> DraftStore::Create(const std::string& owner, posting::Tra
                                           int32_t supplier_id, int32_t source_id) {
   std::lock_guard<std::mutex> lock(mutex_);
   DropIdle();
-  const auto owned = std::count_if(drafts_.begin(), drafts_.end(),
-                                   [&](const auto& entry) { return entry.second->owner == owner; });
+  const auto owned = std::count_if(drafts_.begin(), drafts_.end(), [&](const auto& entry) {
+    return entry.second->owner == owner && !entry.second->is_posted;
+  });
   if (static_cast<size_t>(owned) >= kDraftsPerUser) {
     Refuse(429, "",
            "You have " + std::to_string(kDraftsPerUser) +
@@ -45,8 +46,11 @@ void DraftStore::Remove(int32_t id, const std::string& owner) {
 }
 
 void DraftStore::DropIdle() {
-  const auto oldest = std::chrono::steady_clock::now() - kDraftIdleLimit;
-  std::erase_if(drafts_, [&](const auto& entry) { return entry.second->touched < oldest; });
+  const auto now = std::chrono::steady_clock::now();
+  std::erase_if(drafts_, [&](const auto& entry) {
+    const Draft& draft = *entry.second;
+    return draft.touched < now - (draft.is_posted ? kPostedKept : kDraftIdleLimit);
+  });
 }
 
 }  // namespace kvt::serve

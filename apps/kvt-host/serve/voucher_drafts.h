@@ -7,6 +7,7 @@
 // of posting again. Thread-safe; each draft has a lock its requests hold.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -23,10 +24,11 @@
 
 namespace kvt::serve {
 
-// The most drafts one user keeps open, and how long an untouched one is
-// kept.
-inline constexpr size_t kDraftsPerUser = 50;
+// The most drafts one user keeps open (not yet posted), how long an
+// untouched one is kept, and how long a posted one is kept for retries.
+inline constexpr size_t kDraftsPerUser = 100;
 inline constexpr std::chrono::hours kDraftIdleLimit{12};
+inline constexpr std::chrono::minutes kPostedKept{30};
 inline constexpr size_t kChangesPerDraft = 5000;
 
 struct DraftLine {
@@ -49,6 +51,8 @@ struct Draft {
   // Once posted: the key it was posted under and the answer given.
   std::string posted_key;
   std::optional<nlohmann::json> posted;
+  // Set once `posted` is (read without the draft's lock by the store).
+  std::atomic<bool> is_posted = false;
 
   std::mutex lock;
   std::chrono::steady_clock::time_point touched;

@@ -113,6 +113,7 @@ json Post(Call& call, Draft& draft) {
                       {"voucher_number", posted.voucher_number},
                       {"total", posted.total.ToDecimalText()},
                       {"pdf", "/api/vouchers/" + std::to_string(posted.voucher_id) + "/pdf"}};
+  draft.is_posted = true;
   call.response.status = 201;
   return *draft.posted;
 }
