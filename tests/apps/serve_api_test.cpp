@@ -17,6 +17,7 @@
 #include "apps/kvt-host/access/user_admin.h"
 #include "apps/kvt-host/serve/api_server.h"
 #include "apps/kvt-host/serve/catalog_routes.h"
+#include "apps/kvt-host/serve/order_routes.h"
 #include "apps/kvt-host/serve/static_routes.h"
 #include "apps/kvt-host/serve/voucher_routes.h"
 #include "tests/support/server_logins.h"
@@ -256,6 +257,38 @@ TEST_P(ServeApiTest, BadInputIsRefusedNamingTheFieldAndTheRule) {
   EXPECT_EQ(Call("GET", draft, "", clerk).body["lines"].size(), 0u);
 }
 
+TEST_P(ServeApiTest, ABuyerOrdersThroughTheLineRulesAndTheOrderOpensForReceiving) {
+  const std::string buyer = LogIn("buyer");
+  const std::string order =
+      R"({"supplier_id":1,"our_ref":"WEB-1","lines":[{"code":"nut-m10","qty":7},)"
+      R"({"code":"BLT-M10","qty":2.5}]})";
+  EXPECT_EQ(Call("POST", "/api/orders", order, LogIn("clerk")).status, 403);
+  const Answer bad =
+      Call("POST", "/api/orders",
+           R"({"supplier_id":1,"lines":[{"code":"NUT-M10","qty":1},{"code":"X"}]})", buyer);
+  EXPECT_EQ(bad.body["error"]["field"], "lines[1].qty");
+
+  const Answer pending = Call("POST", "/api/orders", order, buyer);
+  ASSERT_EQ(pending.status, 201) << pending.body.dump();
+  EXPECT_EQ(pending.body["status"], "Pending");
+  const std::string number = pending.body["number"];
+  EXPECT_EQ(Call("GET", "/api/outstanding-orders?number=" + number, "", buyer).status, 409);
+  const std::string path = "/api/orders/" + std::to_string(pending.body["id"].get<int>());
+  EXPECT_EQ(Call("POST", path + "/process", "", buyer).body["status"], "Processed");
+  EXPECT_EQ(Call("POST", path + "/process", "", buyer).status, 409);
+
+  const Answer detail = Call("GET", path, "", buyer);
+  ASSERT_EQ(detail.body["lines"].size(), 2u);
+  EXPECT_EQ(detail.body["lines"][0]["qty"], 7.0);
+  EXPECT_EQ(detail.body["our_ref"], "WEB-1");
+  const Answer open = Call("GET", "/api/outstanding-orders?number=" + number, "", LogIn("clerk"));
+  EXPECT_EQ(open.body["order_id"], pending.body["id"]);
+  httplib::Client client("127.0.0.1", server_->Port());
+  const auto printed = client.Get(path + "/pdf", {{"Authorization", "Bearer " + buyer}});
+  ASSERT_TRUE(printed);
+  EXPECT_EQ(printed->body.substr(0, 5), "%PDF-");
+}
+
 KVT_INSTANTIATE_BACKENDS(ServeApiTest);
 
 // The API document names every route the server has, with its method, and
@@ -264,6 +297,7 @@ TEST(ServeDocumentTest, TheDocumentNamesEveryRouteAndNoOther) {
   ApiServer server(ServeTarget{}, ServeOptions{});
   DraftStore drafts;
   AddCatalogRoutes(server);
+  AddOrderRoutes(server);
   AddVoucherRoutes(server, drafts);
   AddStaticRoutes(server);
   std::set<std::string> served, documented;

@@ -19,7 +19,7 @@ constexpr double kCurrencyLimit =
     static_cast<double>(std::numeric_limits<int64_t>::max() / vb::Currency::kScale);
 constexpr int kQuantityDecimals = 4;
 
-[[noreturn]] void Bad(const std::string& field, const std::string& rule) {
+[[noreturn]] void BadField(const std::string& field, const std::string& rule) {
   Refuse(400, field, field + " " + rule);
 }
 
@@ -31,9 +31,9 @@ size_t Characters(const std::string& text) {
 }
 
 std::string CheckedText(const std::string& name, const std::string& text, size_t limit) {
-  if (text.find('\0') != std::string::npos) Bad(name, "must not contain a NUL character");
+  if (text.find('\0') != std::string::npos) BadField(name, "must not contain a NUL character");
   if (Characters(text) > limit) {
-    Bad(name, "must be at most " + std::to_string(limit) + " characters long");
+    BadField(name, "must be at most " + std::to_string(limit) + " characters long");
   }
   return text;
 }
@@ -60,8 +60,26 @@ JsonBody::JsonBody(std::string_view text) {
     return;
   }
   object_ = json::parse(text, nullptr, false);
-  if (object_.is_discarded()) Bad("body", "is not well-formed JSON");
-  if (!object_.is_object()) Bad("body", "must be a JSON object");
+  if (object_.is_discarded()) BadField("body", "is not well-formed JSON");
+  if (!object_.is_object()) BadField("body", "must be a JSON object");
+}
+
+void JsonBody::Bad(const std::string& name, const std::string& rule) const {
+  BadField(prefix_ + name, rule);
+}
+
+std::vector<JsonBody> JsonBody::Objects(const char* name, size_t limit) {
+  const json* value = Field(name, true);
+  if (!value->is_array() || value->empty() || value->size() > limit) {
+    Bad(name, "must be a list of 1 to " + std::to_string(limit) + " objects");
+  }
+  std::vector<JsonBody> list;
+  for (size_t i = 0; i < value->size(); ++i) {
+    const std::string element = prefix_ + name + "[" + std::to_string(i) + "]";
+    if (!(*value)[i].is_object()) BadField(element, "must be an object");
+    list.push_back(JsonBody((*value)[i], element + "."));
+  }
+  return list;
 }
 
 const json* JsonBody::Field(const char* name, bool required) {
@@ -78,7 +96,7 @@ std::optional<std::string> JsonBody::OptionalText(const char* name, size_t limit
   const json* value = Field(name, false);
   if (value == nullptr) return std::nullopt;
   if (!value->is_string()) Bad(name, "must be a string");
-  return CheckedText(name, value->get_ref<const std::string&>(), limit);
+  return CheckedText(prefix_ + name, value->get_ref<const std::string&>(), limit);
 }
 
 std::string JsonBody::Text(const char* name, size_t limit) {
@@ -143,7 +161,8 @@ int32_t QueryInteger(const std::string& name, const std::optional<std::string>& 
   if (!text) return fallback;
   const std::optional<int64_t> value = vb::ReadPlainInteger(*text);
   if (!value || *value < low || *value > high) {
-    Bad(name, "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+    BadField(name,
+             "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
   }
   return static_cast<int32_t>(*value);
 }

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -37,14 +38,21 @@ class JsonBody {
   double Quantity(const char* name);
   std::optional<double> OptionalQuantity(const char* name);
   std::optional<bool> OptionalFlag(const char* name);
+  // The list of objects `name` (1 to `limit` of them), each read as a body
+  // of its own whose refusals name it ("lines[2].qty").
+  std::vector<JsonBody> Objects(const char* name, size_t limit);
 
   // Refuses the first field no reader asked for. Call after reading.
   void Done() const;
 
  private:
+  JsonBody(nlohmann::json object, std::string prefix)
+      : object_(std::move(object)), prefix_(std::move(prefix)) {}
   const nlohmann::json* Field(const char* name, bool required);
+  [[noreturn]] void Bad(const std::string& name, const std::string& rule) const;
 
   nlohmann::json object_;
+  std::string prefix_;
   std::set<std::string, std::less<>> read_;
 };
 

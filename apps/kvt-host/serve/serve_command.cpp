@@ -8,6 +8,7 @@
 
 #include "apps/kvt-host/serve/api_server.h"
 #include "apps/kvt-host/serve/catalog_routes.h"
+#include "apps/kvt-host/serve/order_routes.h"
 #include "apps/kvt-host/serve/static_routes.h"
 #include "apps/kvt-host/serve/voucher_routes.h"
 #include "platform/value/error.h"
@@ -73,6 +74,7 @@ int RunServe(const ServeCommand& command, std::ostream& out) {
   ApiServer server(serve_target, options);
   DraftStore drafts;
   AddCatalogRoutes(server);
+  AddOrderRoutes(server);
   AddVoucherRoutes(server, drafts);
   AddStaticRoutes(server);
   if (!server.Bind()) Fail("Could not listen on " + command.listen + ".");
