@@ -1,15 +1,10 @@
 #include "apps/kvt-host/serve/order_routes.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "apps/kvt-host/desk/desk_context.h"
 #include "apps/kvt-host/desk/order_session.h"
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/json_body.h"
-#include "apps/kvt-host/serve/token_store.h"
-#include "platform/report/output.h"
+#include "apps/kvt-host/serve/pdf_answer.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/value/conversions.h"
 
@@ -112,25 +107,10 @@ json Process(Call& call) {
 }
 
 json Pdf(Call& call) {
-  if (!call.options.pdf_output) Refuse(501, "", "This server was started without a PDF writer.");
   call.Require(access::Action::kPrintOrder, "order");
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("kvt-serve-" + RandomHex(8) + ".pdf");
-  {
-    static std::mutex printing;
-    std::lock_guard<std::mutex> lock(printing);
-    host::OrderSession session(Desk(call));
-    session.Open(call.Key(0));
-    report::ScopedOutput output(call.options.pdf_output(path.string()));
-    session.Print(true);
-  }
-  std::ifstream file(path, std::ios::binary);
-  const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  file.close();
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-  if (content.empty()) Refuse(500, "", "The order could not be printed.");
-  call.response.set_content(content, "application/pdf");
+  host::OrderSession session(Desk(call));
+  session.Open(call.Key(0));
+  AnswerPdf(call, session.Header().order_number + ".pdf", [&] { session.Print(true); });
   return nullptr;
 }
 

@@ -1,14 +1,10 @@
 #include "apps/kvt-host/serve/voucher_routes.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/draft_voucher.h"
 #include "apps/kvt-host/serve/host_call.h"
 #include "apps/kvt-host/serve/json_body.h"
-#include "platform/report/output.h"
+#include "apps/kvt-host/serve/pdf_answer.h"
 #include "platform/value/conversions.h"
 
 namespace kvt::serve {
@@ -120,34 +116,17 @@ json Post(Call& call, Draft& draft) {
 
 // Prints posted voucher `voucher_id` to a PDF and answers it.
 json Pdf(Call& call) {
-  if (!call.options.pdf_output) Refuse(501, "", "This server was started without a PDF writer.");
   const int32_t voucher_id = call.Key(0);
   const auto found =
-      call.Db().Query("SELECT TranTypeID FROM GRVs WHERE ID = ?1 AND CompanyID = ?2",
+      call.Db().Query("SELECT TranTypeID, VoucherNumber FROM GRVs WHERE ID = ?1 AND CompanyID = ?2",
                       {vb::Variant(voucher_id), vb::Variant(call.options.company_id)});
   if (found->IsEOF())
     Refuse(404, "path", "There is no posted voucher " + std::to_string(voucher_id) + ".");
   const auto type = static_cast<posting::TransactionType>(vb::CLng(found->Item(0).Value()));
   if (!VoucherKindNamed(VoucherKindName(type))) Refuse(404, "path", "That is no voucher.");
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("kvt-serve-" + RandomHex(8) + ".pdf");
-  {
-    // The PDF writer is the front end's; one document at a time.
-    static std::mutex printing;
-    std::lock_guard<std::mutex> lock(printing);
-    host::VoucherSession session(VoucherContext(call), type);
-    report::ScopedOutput output(call.options.pdf_output(path.string()));
-    session.Print(voucher_id, call.Query("copy").has_value());
-  }
-  std::ifstream file(path, std::ios::binary);
-  const std::string content{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  file.close();
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-  if (content.empty()) Refuse(500, "", "The voucher could not be printed.");
-  call.response.set_header("Content-Disposition",
-                           "inline; filename=\"voucher-" + std::to_string(voucher_id) + ".pdf\"");
-  call.response.set_content(content, "application/pdf");
+  host::VoucherSession session(VoucherContext(call), type);
+  AnswerPdf(call, vb::CStr(found->Item(1).Value()) + ".pdf",
+            [&] { session.Print(voucher_id, call.Query("copy").has_value()); });
   return nullptr;
 }
 
