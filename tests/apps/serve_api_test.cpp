@@ -2,10 +2,14 @@
 // 127.0.0.1, a real HTTP client, on both backends; and the API document
 // against the server's route table.
 #include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -91,6 +95,7 @@ class ServeApiTest : public ::testing::TestWithParam<data::Backend> {
   Answer Call(const std::string& method, const std::string& path, const std::string& body = "",
               const std::string& token = "", httplib::Headers headers = {}) {
     httplib::Client client("127.0.0.1", server_->Port());
+    client.set_read_timeout(std::chrono::seconds(20));
     if (!token.empty()) headers.emplace("Authorization", "Bearer " + token);
     httplib::Result result = method == "GET"   ? client.Get(path, headers)
                              : method == "PUT" ? client.Put(path, headers, body, "application/json")
@@ -287,6 +292,35 @@ TEST_P(ServeApiTest, ABuyerOrdersThroughTheLineRulesAndTheOrderOpensForReceiving
   const auto printed = client.Get(path + "/pdf", {{"Authorization", "Bearer " + buyer}});
   ASSERT_TRUE(printed);
   EXPECT_EQ(printed->body.substr(0, 5), "%PDF-");
+}
+
+// Clients that send half a request are cut off after the read timeout (5 s),
+// so even more of them than there are workers delay the others by no more
+// than that. The backend plays no part here.
+TEST_P(ServeApiTest, AHalfOpenClientIsTimedOutWithoutHoldingUpTheOthers) {
+  if (OnServer()) GTEST_SKIP() << "the same server code as on SQLite";
+  std::vector<int> stalled;
+  for (int i = 0; i < 6; ++i) {  // more than the server's workers
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(server_->Port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string half = "POST /api/login HTTP/1.1\r\nContent-Length: 100\r\n\r\n{";
+    ASSERT_EQ(::send(fd, half.data(), half.size(), 0), static_cast<ssize_t>(half.size()));
+    stalled.push_back(fd);
+  }
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(LogIn("clerk").empty());
+  for (int fd : stalled) {
+    char buffer[256];
+    while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
+    }
+    ::close(fd);
+  }
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_LT(waited, std::chrono::seconds(20)) << "the stalled clients were cut off";
 }
 
 KVT_INSTANTIATE_BACKENDS(ServeApiTest);
