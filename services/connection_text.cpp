@@ -151,11 +151,12 @@ data::ConnectionRef OpenAnew(const ConnectionText& text);
 
 }  // namespace
 
-ScopedConnectionReuse::ScopedConnectionReuse() {
-  if (reused == nullptr) reused = new ReusedConnections;
+ScopedConnectionReuse::ScopedConnectionReuse() : outermost_(reused == nullptr) {
+  if (outermost_) reused = new ReusedConnections;
 }
 
 ScopedConnectionReuse::~ScopedConnectionReuse() {
+  if (!outermost_) return;
   delete reused;
   reused = nullptr;
 }

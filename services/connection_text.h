@@ -56,6 +56,9 @@ class ScopedConnectionReuse {
   ~ScopedConnectionReuse();
   ScopedConnectionReuse(const ScopedConnectionReuse&) = delete;
   ScopedConnectionReuse& operator=(const ScopedConnectionReuse&) = delete;
+
+ private:
+  bool outermost_ = false;  // a scope inside another leaves the outer's connections be
 };
 
 }  // namespace kvt::services
