@@ -15,6 +15,8 @@ packages=(
   clang libclang-rt-14-dev clang-format
   locales
   xvfb
+  libcpp-httplib-dev nlohmann-json3-dev libssl-dev
+  chromium nodejs
 )
 
 missing=()
@@ -29,6 +31,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The dock page's browser test drives Chromium with puppeteer-core from npm
+# (scripts/dock-test.sh installs it); Debian's nodejs comes without npm.
+if ! command -v npm >/dev/null 2>&1; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq npm >/dev/null
 fi
 
 # The tests run a second time under a comma-decimal locale (scripts/test.sh

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <map>
+#include <vector>
 
 #include "platform/data/postgres_connection.h"
 #include "platform/value/error.h"
@@ -141,9 +143,56 @@ data::PostgresServer ServerOf(const ConnectionText& text) {
   return server;
 }
 
+namespace {
+
+// The connections a reuse scope keeps, by what they were opened with; null
+// outside a scope.
+struct ReusedConnections {
+  std::map<std::string, std::vector<data::ConnectionRef>> by_key;
+};
+// The most connections a scope keeps open for one text.
+constexpr size_t kReusedPerText = 8;
+thread_local ReusedConnections* reused = nullptr;
+
+std::string ReuseKey(const ConnectionText& text) {
+  return data::BackendName(text.backend) + '\n' + text.path + '\n' + text.host + '\n' + text.port +
+         '\n' + text.database + '\n' + text.user_id + '\n' + text.password + '\n' + text.schema;
+}
+
+data::ConnectionRef OpenAnew(const ConnectionText& text);
+
+}  // namespace
+
+ScopedConnectionReuse::ScopedConnectionReuse() : outermost_(reused == nullptr) {
+  if (outermost_) reused = new ReusedConnections;
+}
+
+ScopedConnectionReuse::~ScopedConnectionReuse() {
+  if (!outermost_) return;
+  delete reused;
+  reused = nullptr;
+}
+
 data::ConnectionRef OpenConnection(const ConnectionText& text) {
+  if (reused == nullptr) return OpenAnew(text);
+  std::vector<data::ConnectionRef>& kept = reused->by_key[ReuseKey(text)];
+  // Only a connection nobody holds is given again: whoever holds one may be
+  // inside a transaction on it.
+  for (const data::ConnectionRef& connection : kept) {
+    if (connection.use_count() == 1 && connection->IsOpen()) return connection;
+  }
+  data::ConnectionRef fresh = OpenAnew(text);
+  if (kept.size() < kReusedPerText) kept.push_back(fresh);
+  return fresh;
+}
+
+namespace {
+
+data::ConnectionRef OpenAnew(const ConnectionText& text) {
   if (text.backend == data::Backend::kPostgreSQL) return data::OpenPostgres(ServerOf(text));
   return data::Connection::Open(text.path, data::Connection::OpenMode::kExisting);
 }
+
+}  // namespace
 
 }  // namespace kvt::services

@@ -47,6 +47,22 @@ data::PostgresServer ServerOf(const ConnectionText& text);
 // is an error, never a new empty database. Raises what the backend's open
 // raises (0x80004005 with the engine's message, 3706 for PostgreSQL in a
 // build without it).
+// While a ScopedConnectionReuse lives on the calling thread, a connection
+// opened here is kept and given again to a later open of the same text
+// once nobody else holds it (and it is still open): a request that
+// drives the component (which opens a connection for each query) then logs
+// in once instead of a dozen times.
 data::ConnectionRef OpenConnection(const ConnectionText& text);
+
+class ScopedConnectionReuse {
+ public:
+  ScopedConnectionReuse();
+  ~ScopedConnectionReuse();
+  ScopedConnectionReuse(const ScopedConnectionReuse&) = delete;
+  ScopedConnectionReuse& operator=(const ScopedConnectionReuse&) = delete;
+
+ private:
+  bool outermost_ = false;  // a scope inside another leaves the outer's connections be
+};
 
 }  // namespace kvt::services

@@ -12,6 +12,7 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,11 +27,13 @@
 #include "apps/kvt-host/host_options.h"
 #include "apps/kvt-host/regional_settings.h"
 #include "apps/kvt-host/host_users.h"
+#include "apps/kvt-host/serve/serve_command.h"
 #include "apps/kvt-host/story/story.h"
 #include "db/demo_database.h"
 #include "frontends/qt/report/qt_outputs.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "platform/value/number_text.h"
 
 namespace {
 
@@ -69,6 +72,13 @@ constexpr const char* kUsage =
     "        its own (the new password from KVT_NEW_PASSWORD or asked); on an\n"
     "        SQLite file the host enforces the roles for the system's users;\n"
     "        unlock lifts the lock of a server login after too many failures\n"
+    "  kvt-host serve [--db DB] [--listen HOST:PORT] [--workers N] [--new]\n"
+    "                 [--cert PEM --key PEM]\n"
+    "        the JSON API (/api/openapi.json) and the dock's receiving page (/)\n"
+    "        on DB (default: the connection text in KVT_DB, else\n"
+    "        kvt-demo.sqlite), at 127.0.0.1:8080 unless --listen says; HTTPS\n"
+    "        with --cert and --key. Users log in with their own login on a\n"
+    "        server; on an SQLite file with the password in KVT_PASSWORD\n"
     "  --user NAME (scenario, --gui, users) logs in to a server as NAME, with\n"
     "        the password from KVT_PASSWORD or asked; never on the command line\n"
     "  kvt-host --help                   shows this text\n";
@@ -249,6 +259,46 @@ int RunGui(int argc, char** argv, const HostOptions& options) {
   });
 }
 
+// The API server until SIGINT or SIGTERM. A connection text with a
+// password belongs in KVT_DB rather than on the command line.
+int RunServeCommand(const HostOptions& options) {
+  const char* from_environment = std::getenv("KVT_DB");
+  const std::string fallback = from_environment != nullptr && *from_environment != '\0'
+                                   ? from_environment
+                                   : kDefaultDatabase;
+  std::string database;
+  if (Attempt("reading the database's name", [&] {
+        database = kvt::db::DatabaseConnectionText(options.Value("--db", fallback));
+        return 0;
+      }) != 0) {
+    return kFailed;
+  }
+  if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;
+  kvt::serve::ServeCommand command;
+  command.connection_text = database;
+  command.listen = options.Value("--listen", command.listen);
+  command.certificate = options.Value("--cert", "");
+  command.private_key = options.Value("--key", "");
+  const std::optional<int64_t> workers = vb::ReadPlainInteger(options.Value("--workers", "8"));
+  if (!workers || *workers < 1 || *workers > 256) {
+    throw UsageError{"--workers takes a number from 1 to 256"};
+  }
+  command.workers = static_cast<int>(*workers);
+  // Voucher PDFs are painted off screen with Qt, which needs an
+  // application object.
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  return Attempt("serving the API", [&] {
+    static int argc = 1;
+    static char name[] = "kvt-host";
+    static char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    command.pdf_output = [](const std::string& path) {
+      return std::make_shared<kvt::qt::HeadlessOutput>(path);
+    };
+    return kvt::serve::RunServe(command, std::cout);
+  });
+}
+
 int Run(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string command = args.empty() ? "scenario" : args[0];
@@ -268,6 +318,10 @@ int Run(int argc, char** argv) {
   }
   if (command == "gui") {
     return RunGui(argc, argv, HostOptions(args, 1, 0, {"--db", "--user"}, {"--new"}));
+  }
+  if (command == "serve") {
+    return RunServeCommand(
+        HostOptions(args, 1, 0, {"--db", "--listen", "--workers", "--cert", "--key"}, {"--new"}));
   }
   if (command == "users") {
     return Attempt("managing the users",

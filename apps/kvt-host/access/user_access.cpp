@@ -24,7 +24,15 @@ std::vector<Role> RolesIn(data::RecordSet& rows) {
   return roles;
 }
 
+thread_local std::string acting_sqlite_user;
+
 }  // namespace
+
+ScopedSqliteUser::ScopedSqliteUser(std::string user) : previous_(std::move(acting_sqlite_user)) {
+  acting_sqlite_user = std::move(user);
+}
+
+ScopedSqliteUser::~ScopedSqliteUser() { acting_sqlite_user = std::move(previous_); }
 
 std::string OperatingSystemUser() {
   if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_name) {
@@ -43,7 +51,9 @@ UserAccess UserAccess::Of(data::Connection& connection, const std::string& sqlit
         "AND pg_has_role(session_user, oid, 'MEMBER')");
     return UserAccess(user, RolesIn(*held));
   }
-  const std::string user = sqlite_user.empty() ? OperatingSystemUser() : sqlite_user;
+  const std::string user = !sqlite_user.empty()          ? sqlite_user
+                           : !acting_sqlite_user.empty() ? acting_sqlite_user
+                                                         : OperatingSystemUser();
   if (vb::CLng(connection.Query("SELECT COUNT(*) FROM UserRoles")->Item(0).Value()) == 0) {
     return UserAccess(user, AllRoles(), true);
   }

@@ -22,6 +22,21 @@ inline constexpr char kAccessSource[] = "Access";
 // The operating system's name for the user running the host.
 std::string OperatingSystemUser();
 
+// On SQLite, who the calling thread acts for while it lives: a server's
+// logged-in user rather than the operating system's (who runs the server).
+// UserAccess::Of and everything that checks or audits through it then
+// name that user and hold them to their recorded roles.
+class ScopedSqliteUser {
+ public:
+  explicit ScopedSqliteUser(std::string user);
+  ~ScopedSqliteUser();
+  ScopedSqliteUser(const ScopedSqliteUser&) = delete;
+  ScopedSqliteUser& operator=(const ScopedSqliteUser&) = delete;
+
+ private:
+  std::string previous_;
+};
+
 class UserAccess {
  public:
   // The user of `connection` and their roles. `sqlite_user` names the user

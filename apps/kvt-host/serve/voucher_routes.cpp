@@ -1,0 +1,214 @@
+#include "apps/kvt-host/serve/voucher_routes.h"
+
+#include "apps/kvt-host/serve/api_error.h"
+#include "apps/kvt-host/serve/draft_voucher.h"
+#include "apps/kvt-host/serve/host_call.h"
+#include "apps/kvt-host/serve/json_body.h"
+#include "apps/kvt-host/serve/pdf_answer.h"
+#include "platform/value/conversions.h"
+
+namespace kvt::serve {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr size_t kKeyLimit = 100;
+
+// The request's Idempotency-Key: empty when none was sent; refused when
+// longer than kKeyLimit or holding a NUL.
+std::string IdempotencyKey(const Call& call) {
+  const std::string key = call.request.get_header_value("Idempotency-Key");
+  if (key.size() > kKeyLimit || key.find('\0') != std::string::npos) {
+    Refuse(400, "Idempotency-Key",
+           "Idempotency-Key must have at most " + std::to_string(kKeyLimit) +
+               " characters and no NUL");
+  }
+  return key;
+}
+
+// Runs `change` on the draft taken again, and keeps what it did when it
+// went through; answers the draft as it stands then. A change sent again
+// under the key it went through with is not made again.
+json Changed(Call& call, Draft& draft, const std::function<void(DraftVoucher&)>& change) {
+  const std::string key = IdempotencyKey(call);
+  std::lock_guard<std::mutex> lock(draft.lock);
+  if (draft.posted) {
+    Refuse(409, "",
+           "This voucher was posted already as " +
+               draft.posted->value("voucher_number", std::string()) + ".");
+  }
+  DraftVoucher voucher(VoucherContext(call), draft);
+  if (!key.empty() && draft.applied_keys.count(key) != 0) return voucher.Json(draft);
+  if (draft.applied_keys.size() >= kChangesPerDraft) {
+    Refuse(429, "", "This voucher has had too many changes: post it or start another.");
+  }
+  change(voucher);
+  if (!key.empty()) draft.applied_keys.insert(key);
+  return voucher.Json(draft);
+}
+
+size_t RowOf(const Draft& draft, int32_t source_line_id) {
+  for (size_t row = 0; row < draft.lines.size(); ++row) {
+    if (draft.lines[row].source_line_id == source_line_id) return row;
+  }
+  Refuse(404, "path", "That line is not on this voucher.");
+}
+
+json Create(Call& call, DraftStore& drafts) {
+  JsonBody body(call.request.body);
+  const std::string kind = body.OptionalText("kind").value_or("goods-received");
+  const int32_t supplier = body.Key("supplier_id");
+  const int32_t source = body.Key("source_id");
+  const std::string note = body.OptionalText("delivery_note", 30).value_or("");
+  const std::optional<std::string> reference = body.OptionalText("supplier_ref", 30);
+  body.Done();
+  const std::optional<posting::TransactionType> type = VoucherKindNamed(kind);
+  if (!type) {
+    Refuse(400, "kind",
+           "kind must be goods-received, goods-returned, consignment-received or "
+           "consignment-returned");
+  }
+  call.Require(access::Action::kPostVoucher, "voucher");
+  std::shared_ptr<Draft> draft = drafts.Create(call.User().user, *type, supplier, source);
+  try {
+    std::lock_guard<std::mutex> lock(draft->lock);
+    draft->del_note_number = note;
+    DraftVoucher voucher(VoucherContext(call), *draft);
+    // The source's reference is proposed; the clerk's typed one replaces it.
+    draft->supplier_ref = reference.value_or(voucher.Json(*draft).value("supplier_ref", ""));
+    call.response.status = 201;
+    return voucher.Json(*draft);
+  } catch (...) {
+    drafts.Remove(draft->id, draft->owner);
+    throw;
+  }
+}
+
+json Post(Call& call, Draft& draft) {
+  const std::string key = IdempotencyKey(call);
+  if (key.empty()) {
+    Refuse(400, "Idempotency-Key",
+           "Idempotency-Key must be given: a post retried under it never posts twice");
+  }
+  JsonBody body(call.request.body);
+  const std::optional<std::string> document = body.OptionalText("supplier_document", 30);
+  body.Done();
+  std::lock_guard<std::mutex> lock(draft.lock);
+  if (draft.posted) {
+    if (draft.posted_key == key) return *draft.posted;
+    Refuse(409, "",
+           "This voucher was posted already as " +
+               draft.posted->value("voucher_number", std::string()) + ".");
+  }
+  call.Require(access::Action::kPostVoucher, "voucher");
+  DraftVoucher voucher(VoucherContext(call), draft);
+  const posting::PostedVoucher posted = voucher.Post(document);
+  draft.posted_key = key;
+  draft.posted = json{{"voucher_id", posted.voucher_id},
+                      {"voucher_number", posted.voucher_number},
+                      {"total", posted.total.ToDecimalText()},
+                      {"pdf", "/api/vouchers/" + std::to_string(posted.voucher_id) + "/pdf"}};
+  draft.is_posted = true;
+  call.response.status = 201;
+  return *draft.posted;
+}
+
+// Prints posted voucher `voucher_id` to a PDF and answers it.
+json Pdf(Call& call) {
+  const int32_t voucher_id = call.Key(0);
+  const auto found =
+      call.Db().Query("SELECT TranTypeID, VoucherNumber FROM GRVs WHERE ID = ?1 AND CompanyID = ?2",
+                      {vb::Variant(voucher_id), vb::Variant(call.options.company_id)});
+  if (found->IsEOF())
+    Refuse(404, "path", "There is no posted voucher " + std::to_string(voucher_id) + ".");
+  const auto type = static_cast<posting::TransactionType>(vb::CLng(found->Item(0).Value()));
+  if (!VoucherKindNamed(VoucherKindName(type))) Refuse(404, "path", "That is no voucher.");
+  host::VoucherSession session(VoucherContext(call), type);
+  AnswerPdf(call, vb::CStr(found->Item(1).Value()) + ".pdf",
+            [&] { session.Print(voucher_id, call.Query("copy").has_value()); });
+  return nullptr;
+}
+
+}  // namespace
+
+void AddVoucherRoutes(ApiServer& server, DraftStore& drafts) {
+  auto draft_of = [&drafts](Call& call) { return drafts.Find(call.Key(0), call.User().user); };
+  server.Add(
+      {"POST", "/api/voucher-drafts", [&drafts](Call& call) { return Create(call, drafts); }});
+  server.Add({"GET", "/api/voucher-drafts/{id}", [draft_of](Call& call) {
+                std::shared_ptr<Draft> draft = draft_of(call);
+                std::lock_guard<std::mutex> lock(draft->lock);
+                return DraftVoucher(VoucherContext(call), *draft).Json(*draft);
+              }});
+  server.Add({"PUT", "/api/voucher-drafts/{id}", [draft_of](Call& call) {
+                std::shared_ptr<Draft> draft = draft_of(call);
+                JsonBody body(call.request.body);
+                const auto note = body.OptionalText("delivery_note", 30);
+                const auto reference = body.OptionalText("supplier_ref", 30);
+                body.Done();
+                return Changed(call, *draft, [&](DraftVoucher&) {
+                  if (note) draft->del_note_number = *note;
+                  if (reference) draft->supplier_ref = *reference;
+                });
+              }});
+  server.Add({"DELETE", "/api/voucher-drafts/{id}", [&drafts](Call& call) {
+                drafts.Remove(call.Key(0), call.User().user);
+                return json{{"dropped", true}};
+              }});
+  server.Add({"POST", "/api/voucher-drafts/{id}/lines", [draft_of](Call& call) {
+                std::shared_ptr<Draft> draft = draft_of(call);
+                JsonBody body(call.request.body);
+                const int32_t line = body.Key("source_line_id");
+                const double qty = body.Quantity("qty");
+                body.Done();
+                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                  voucher.Take(line, qty);
+                  draft->lines.push_back({line, qty});
+                });
+              }});
+  server.Add({"PUT", "/api/voucher-drafts/{id}/lines/{source_line_id}", [draft_of](Call& call) {
+                std::shared_ptr<Draft> draft = draft_of(call);
+                JsonBody body(call.request.body);
+                const double qty = body.Quantity("qty");
+                body.Done();
+                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                  const size_t row = RowOf(*draft, call.Key(1));
+                  voucher.Change(static_cast<int>(row), qty);
+                  draft->lines[row].qty = qty;
+                });
+              }});
+  server.Add({"DELETE", "/api/voucher-drafts/{id}/lines/{source_line_id}", [draft_of](Call& call) {
+                std::shared_ptr<Draft> draft = draft_of(call);
+                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                  const size_t row = RowOf(*draft, call.Key(1));
+                  voucher.Remove(static_cast<int>(row));
+                  draft->lines.erase(draft->lines.begin() + static_cast<std::ptrdiff_t>(row));
+                });
+              }});
+  // A scan adds one of the product (or the quantity typed with it) to its
+  // line, starting the line when it is not on the voucher yet.
+  server.Add({"POST", "/api/voucher-drafts/{id}/scans", [draft_of](Call& call) {
+                std::shared_ptr<Draft> draft = draft_of(call);
+                JsonBody body(call.request.body);
+                const std::string code = body.Text("code", 50);
+                const double qty = body.OptionalQuantity("qty").value_or(1);
+                body.Done();
+                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                  const int32_t line = voucher.SourceLineOf(code);
+                  if (const std::optional<int> row = voucher.RowOf(line)) {
+                    const double now = draft->lines[static_cast<size_t>(*row)].qty + qty;
+                    voucher.Change(*row, now);
+                    draft->lines[static_cast<size_t>(*row)].qty = now;
+                  } else {
+                    voucher.Take(line, qty);
+                    draft->lines.push_back({line, qty});
+                  }
+                });
+              }});
+  server.Add({"POST", "/api/voucher-drafts/{id}/post",
+              [draft_of](Call& call) { return Post(call, *draft_of(call)); }});
+  server.Add({"GET", "/api/vouchers/{id}/pdf", [](Call& call) { return Pdf(call); }});
+}
+
+}  // namespace kvt::serve

@@ -1,0 +1,357 @@
+// The API as its clients see it: a real kvt-host serve process on
+// 127.0.0.1, a real HTTP client, on both backends; and the API document
+// against the server's route table.
+#include <gtest/gtest.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "apps/kvt-host/access/user_access.h"
+#include "apps/kvt-host/access/user_admin.h"
+#include "apps/kvt-host/serve/api_server.h"
+#include "apps/kvt-host/serve/catalog_routes.h"
+#include "apps/kvt-host/serve/order_routes.h"
+#include "apps/kvt-host/serve/static_routes.h"
+#include "apps/kvt-host/serve/voucher_routes.h"
+#include "tests/support/server_logins.h"
+#include "tests/support/temp_demo_database.h"
+
+namespace kvt::serve {
+namespace {
+
+using nlohmann::json;
+
+constexpr char kFilePassword[] = "dock-Pw-4471";
+
+// A kvt-host serve process, stopped by its pid when the test ends.
+class ServerProcess {
+ public:
+  ServerProcess(const std::string& connection_text, const std::string& file_password) {
+    int out[2];
+    if (::pipe(out) != 0) throw std::runtime_error("no pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::close(out[0]);
+      ::setenv("KVT_DB", connection_text.c_str(), 1);
+      ::setenv("KVT_PASSWORD", file_password.c_str(), 1);
+      ::execl(KVT_HOST_PATH, "kvt-host", "serve", "--listen", "127.0.0.1:0", "--workers", "4",
+              static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    FILE* lines = ::fdopen(out[0], "r");
+    char line[512] = {};
+    const std::string said = std::fgets(line, sizeof line, lines) ? line : "";
+    std::fclose(lines);
+    const size_t colon = said.rfind(':');
+    port_ = colon == std::string::npos ? 0 : std::atoi(said.c_str() + colon + 1);
+    if (port_ == 0) throw std::runtime_error("the server said: " + said);
+  }
+  ~ServerProcess() {
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+  }
+  int Port() const { return port_; }
+
+ private:
+  pid_t pid_ = 0;
+  int port_ = 0;
+};
+
+struct Answer {
+  int status = 0;
+  json body;
+};
+
+class ServeApiTest : public ::testing::TestWithParam<data::Backend> {
+ protected:
+  ServeApiTest() : logins_(db_) {
+    if (OnServer()) {
+      for (const char* role : {"clerk", "buyer"}) logins_.Add(role, role);
+    } else {
+      auto connection = db_.Open();
+      access::UserAdmin admin(*connection, access::UserAccess::Of(*connection, "boss"));
+      admin.Add("boss", {access::Role::kAdmin}, "", 1);
+      admin.Add("clerk", {access::Role::kClerk}, "", 1);
+      admin.Add("buyer", {access::Role::kBuyer}, "", 1);
+    }
+    server_ = std::make_unique<ServerProcess>(db_.ConnectionText(), kFilePassword);
+  }
+  bool OnServer() const { return GetParam() == data::Backend::kPostgreSQL; }
+
+  Answer Call(const std::string& method, const std::string& path, const std::string& body = "",
+              const std::string& token = "", httplib::Headers headers = {}) {
+    httplib::Client client("127.0.0.1", server_->Port());
+    client.set_read_timeout(std::chrono::seconds(20));
+    if (!token.empty()) headers.emplace("Authorization", "Bearer " + token);
+    httplib::Result result = method == "GET"   ? client.Get(path, headers)
+                             : method == "PUT" ? client.Put(path, headers, body, "application/json")
+                             : method == "DELETE"
+                                 ? client.Delete(path, headers, body, "application/json")
+                                 : client.Post(path, headers, body, "application/json");
+    if (!result) return {};
+    Answer answer{result->status, json::parse(result->body, nullptr, false)};
+    return answer;
+  }
+  std::string LogIn(const std::string& stem) {
+    const std::string user = OnServer() ? logins_.Login(stem) : stem;
+    const std::string password =
+        OnServer() ? test_support::ServerLogins::Password(stem) : kFilePassword;
+    const Answer answer =
+        Call("POST", "/api/login", json{{"user", user}, {"password", password}}.dump());
+    EXPECT_EQ(answer.status, 200) << answer.body.dump();
+    return answer.body.value("token", "");
+  }
+
+  test_support::TempDemoDatabase db_{"kvt_serve_api", GetParam()};
+  test_support::ServerLogins logins_;
+  std::unique_ptr<ServerProcess> server_;
+};
+
+TEST_P(ServeApiTest, EveryDocumentedRouteRefusesAMissingOrRevokedToken) {
+  const json document = Call("GET", "/api/openapi.json").body;
+  ASSERT_TRUE(document.contains("paths"));
+  const std::string token = LogIn("clerk");
+  EXPECT_EQ(Call("POST", "/api/logout", "", token).status, 200);
+  int checked = 0;
+  for (const auto& [path, operations] : document["paths"].items()) {
+    std::string concrete = path;
+    for (size_t at; (at = concrete.find('{')) != std::string::npos;) {
+      concrete.replace(at, concrete.find('}') - at + 1, "1");
+    }
+    for (const auto& [method, operation] : operations.items()) {
+      if (operation.contains("security")) continue;  // the login, the page, the document
+      std::string upper = method;
+      for (char& c : upper) c = static_cast<char>(std::toupper(c));
+      for (const std::string& sent : {std::string(), token, std::string(64, 'a')}) {
+        const Answer answer = Call(upper, concrete, "{}", sent);
+        EXPECT_EQ(answer.status, 401) << upper << " " << concrete;
+        EXPECT_EQ(answer.body["error"].value("field", ""), "Authorization");
+      }
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 20);
+}
+
+TEST_P(ServeApiTest, AClerkReceivesAgainstAnOrderAndPostsOnceWhateverTheRetries) {
+  const std::string clerk = LogIn("clerk");
+  const Answer lines = Call("GET", "/api/orders/1/outstanding-lines", "", clerk);
+  ASSERT_EQ(lines.status, 200) << lines.body.dump();
+  ASSERT_EQ(lines.body.size(), 2u);
+  EXPECT_EQ(lines.body[1]["code"], "NUT-M10");
+  EXPECT_EQ(lines.body[1]["outstanding"], 20.0);
+
+  const Answer started = Call("POST", "/api/voucher-drafts",
+                              R"({"supplier_id":1,"source_id":1,"delivery_note":"DN-9"})", clerk);
+  ASSERT_EQ(started.status, 201) << started.body.dump();
+  const std::string draft = "/api/voucher-drafts/" + std::to_string(started.body["id"].get<int>());
+  EXPECT_EQ(started.body["supplier_ref"], "HF-Q-3321");  // the order's, proposed
+
+  // Over-receipt: the session's words, and nothing taken.
+  const Answer over = Call("POST", draft + "/lines", R"({"source_line_id":2,"qty":25})", clerk);
+  EXPECT_EQ(over.status, 409);
+  EXPECT_EQ(over.body["error"]["message"],
+            "Only 20 of NUT-M10 (Hex nut M10, box of 200) are outstanding on order PO000101: "
+            "20 ordered, 0 received. Please receive 20 or less.");
+  // Scans add one each, or the quantity typed; a fix sets the line. A scan
+  // sent again under its key (its answer lost) counts once.
+  const httplib::Headers scan_key = {{"Idempotency-Key", "scan-1"}};
+  Call("POST", draft + "/scans", R"({"code":"nut-m10"})", clerk, scan_key);
+  Call("POST", draft + "/scans", R"({"code":"nut-m10"})", clerk, scan_key);
+  Call("POST", draft + "/scans", R"({"code":"NUT-M10","qty":4})", clerk);
+  Answer now = Call("POST", draft + "/scans", R"({"code":"BLT-M10"})", clerk);
+  ASSERT_EQ(now.status, 200) << now.body.dump();
+  EXPECT_EQ(now.body["lines"][0]["qty"], 5.0);
+  now = Call("PUT", draft + "/lines/1", R"({"qty":3})", clerk);
+  EXPECT_EQ(now.body["lines"][1]["qty"], 3.0);
+  EXPECT_EQ(now.body["source_lines"][0]["still_to_come"], 0.0);
+  EXPECT_EQ(now.body["source_lines"][1]["still_to_come"], 15.0);
+  EXPECT_EQ(Call("POST", draft + "/scans", R"({"code":"BLT-M10"})", clerk).status, 409);
+  EXPECT_EQ(Call("POST", draft + "/scans", R"({"code":"NOPE"})", clerk).status, 422);
+
+  EXPECT_EQ(Call("POST", draft + "/post", "{}", clerk).status, 400);  // no key
+  const httplib::Headers key = {{"Idempotency-Key", "dock-1"}};
+  const Answer posted =
+      Call("POST", draft + "/post", R"({"supplier_document":"INV-77"})", clerk, key);
+  ASSERT_EQ(posted.status, 201) << posted.body.dump();
+  const Answer again =
+      Call("POST", draft + "/post", R"({"supplier_document":"INV-77"})", clerk, key);
+  EXPECT_EQ(again.body, posted.body);
+  EXPECT_EQ(Call("POST", draft + "/post", "{}", clerk, {{"Idempotency-Key", "other"}}).status, 409);
+
+  const Answer after = Call("GET", "/api/orders/1", "", clerk);
+  EXPECT_EQ(after.body["lines"][1]["received"], 5.0);
+  EXPECT_EQ(Call("GET", "/api/books-check", "", clerk).body["holds"], true);
+  const Answer trail = Call(
+      "GET", "/api/audit?document=voucher%20" + posted.body["voucher_number"].get<std::string>(),
+      "", clerk);
+  ASSERT_EQ(trail.body.size(), 1u) << trail.body.dump();
+  EXPECT_EQ(trail.body[0]["user"], OnServer() ? logins_.Login("clerk") : "clerk");
+
+  const std::string pdf = posted.body["pdf"];
+  httplib::Client client("127.0.0.1", server_->Port());
+  const auto printed = client.Get(pdf, {{"Authorization", "Bearer " + clerk}});
+  ASSERT_TRUE(printed);
+  EXPECT_EQ(printed->status, 200);
+  EXPECT_EQ(printed->body.substr(0, 5), "%PDF-");
+}
+
+TEST_P(ServeApiTest, ABuyerMayNotCaptureAVoucherAndAClerkMayNotCloseAnOrder) {
+  const Answer buyer =
+      Call("POST", "/api/voucher-drafts", R"({"supplier_id":1,"source_id":1})", LogIn("buyer"));
+  EXPECT_EQ(buyer.status, 403);
+  EXPECT_NE(buyer.body["error"]["message"].get<std::string>().find("Only a clerk"),
+            std::string::npos)
+      << buyer.body.dump();
+  EXPECT_EQ(Call("POST", "/api/orders/1/close", "", LogIn("clerk")).status, 403);
+}
+
+TEST_P(ServeApiTest, BadInputIsRefusedNamingTheFieldAndTheRule) {
+  const std::string clerk = LogIn("clerk");
+  const std::string draft =
+      "/api/voucher-drafts/" + std::to_string(Call("POST", "/api/voucher-drafts",
+                                                   R"({"supplier_id":1,"source_id":1})", clerk)
+                                                  .body["id"]
+                                                  .get<int>());
+  struct Case {
+    std::string body;
+    std::string field;
+    std::string rule;
+  };
+  const std::string nul_code = std::string(R"({"code":"NUT)") + "\\u0000" + R"("})";
+  const Case cases[] = {
+      {R"({"code":)", "body", "is not well-formed JSON"},
+      {R"([1,2])", "body", "must be a JSON object"},
+      {R"({"code":12})", "code", "must be a string"},
+      {R"({"code":"NUT-M10","colour":"red"})", "colour", "is not a field this request takes"},
+      {nul_code, "code", "must not contain a NUL character"},
+      {R"({"code":")" + std::string(1 << 20, 'x') + R"("})", "code", "at most 50 characters"},
+      // Beyond a double: the reader refuses it with the body.
+      {R"({"code":"NUT-M10","qty":1e400})", "body", "is not well-formed JSON"},
+      {R"({"code":"NUT-M10","qty":1e300})", "qty", "what the books hold"},
+      {R"({"code":"NUT-M10","qty":-2})", "qty", "must be above zero"},
+      {R"({"code":"NUT-M10","qty":0.00001})", "qty", "at most 4 decimals"},
+      {R"({"code":"NUT-M10","qty":"3"})", "qty", "must be a number"},
+  };
+  for (const Case& c : cases) {
+    const Answer answer = Call("POST", draft + "/scans", c.body, clerk);
+    EXPECT_EQ(answer.status, 400) << c.body.substr(0, 60);
+    const json& error = answer.body["error"];
+    EXPECT_EQ(error.value("field", ""), c.field) << c.body.substr(0, 60);
+    EXPECT_NE(error.value("message", "").find(c.rule), std::string::npos)
+        << c.body.substr(0, 60) << " -> " << error.dump();
+  }
+  EXPECT_EQ(Call("GET", "/api/orders?page_size=100000", "", clerk).body["error"]["field"],
+            "page_size");
+  EXPECT_EQ(Call("GET", "/api/orders/99999999999", "", clerk).status, 404);
+  // The server is still there and the draft untouched.
+  EXPECT_EQ(Call("GET", draft, "", clerk).body["lines"].size(), 0u);
+}
+
+TEST_P(ServeApiTest, ABuyerOrdersThroughTheLineRulesAndTheOrderOpensForReceiving) {
+  const std::string buyer = LogIn("buyer");
+  const std::string order =
+      R"({"supplier_id":1,"our_ref":"WEB-1","lines":[{"code":"nut-m10","qty":7},)"
+      R"({"code":"BLT-M10","qty":2.5}]})";
+  EXPECT_EQ(Call("POST", "/api/orders", order, LogIn("clerk")).status, 403);
+  const Answer bad =
+      Call("POST", "/api/orders",
+           R"({"supplier_id":1,"lines":[{"code":"NUT-M10","qty":1},{"code":"X"}]})", buyer);
+  EXPECT_EQ(bad.body["error"]["field"], "lines[1].qty");
+
+  const Answer pending = Call("POST", "/api/orders", order, buyer);
+  ASSERT_EQ(pending.status, 201) << pending.body.dump();
+  EXPECT_EQ(pending.body["status"], "Pending");
+  const std::string number = pending.body["number"];
+  EXPECT_EQ(Call("GET", "/api/outstanding-orders?number=" + number, "", buyer).status, 409);
+  const std::string path = "/api/orders/" + std::to_string(pending.body["id"].get<int>());
+  EXPECT_EQ(Call("POST", path + "/process", "", buyer).body["status"], "Processed");
+  EXPECT_EQ(Call("POST", path + "/process", "", buyer).status, 409);
+
+  const Answer detail = Call("GET", path, "", buyer);
+  ASSERT_EQ(detail.body["lines"].size(), 2u);
+  EXPECT_EQ(detail.body["lines"][0]["qty"], 7.0);
+  EXPECT_EQ(detail.body["our_ref"], "WEB-1");
+  const Answer open = Call("GET", "/api/outstanding-orders?number=" + number, "", LogIn("clerk"));
+  EXPECT_EQ(open.body["order_id"], pending.body["id"]);
+  httplib::Client client("127.0.0.1", server_->Port());
+  const auto printed = client.Get(path + "/pdf", {{"Authorization", "Bearer " + buyer}});
+  ASSERT_TRUE(printed);
+  EXPECT_EQ(printed->body.substr(0, 5), "%PDF-");
+}
+
+// Clients that send half a request are cut off after the read timeout (5 s),
+// so even more of them than there are workers delay the others by no more
+// than that. The backend plays no part here.
+TEST_P(ServeApiTest, AHalfOpenClientIsTimedOutWithoutHoldingUpTheOthers) {
+  if (OnServer()) GTEST_SKIP() << "the same server code as on SQLite";
+  std::vector<int> stalled;
+  for (int i = 0; i < 6; ++i) {  // more than the server's workers
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(server_->Port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string half = "POST /api/login HTTP/1.1\r\nContent-Length: 100\r\n\r\n{";
+    ASSERT_EQ(::send(fd, half.data(), half.size(), 0), static_cast<ssize_t>(half.size()));
+    stalled.push_back(fd);
+  }
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_FALSE(LogIn("clerk").empty());
+  for (int fd : stalled) {
+    char buffer[256];
+    while (::recv(fd, buffer, sizeof buffer, 0) > 0) {
+    }
+    ::close(fd);
+  }
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_LT(waited, std::chrono::seconds(20)) << "the stalled clients were cut off";
+}
+
+KVT_INSTANTIATE_BACKENDS(ServeApiTest);
+
+// The API document names every route the server has, with its method, and
+// nothing else.
+TEST(ServeDocumentTest, TheDocumentNamesEveryRouteAndNoOther) {
+  ApiServer server(ServeTarget{}, ServeOptions{});
+  DraftStore drafts;
+  AddCatalogRoutes(server);
+  AddOrderRoutes(server);
+  AddVoucherRoutes(server, drafts);
+  AddStaticRoutes(server);
+  std::set<std::string> served, documented;
+  for (const Route& route : server.Routes()) served.insert(route.method + " " + route.path);
+  for (const auto& [method, path] : server.PublicRoutes()) served.insert(method + " " + path);
+  const json document = json::parse(OpenApiDocument());
+  for (const auto& [path, operations] : document["paths"].items()) {
+    for (const auto& [method, operation] : operations.items()) {
+      std::string upper = method;
+      for (char& c : upper) c = static_cast<char>(std::toupper(c));
+      documented.insert(upper + " " + path);
+      EXPECT_EQ(operation.contains("security"),
+                std::find(server.PublicRoutes().begin(), server.PublicRoutes().end(),
+                          std::pair<std::string, std::string>(upper, path)) !=
+                    server.PublicRoutes().end())
+          << upper << " " << path << ": marked public exactly when it needs no login";
+    }
+  }
+  EXPECT_EQ(served, documented);
+}
+
+}  // namespace
+}  // namespace kvt::serve

@@ -1,0 +1,73 @@
+// The server's parts that HTTP alone cannot reach quickly: tokens running
+// out and revoked, guessed passwords locking a name, the listen address.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "apps/kvt-host/serve/api_error.h"
+#include "apps/kvt-host/serve/api_login.h"
+#include "apps/kvt-host/serve/serve_command.h"
+#include "apps/kvt-host/serve/token_store.h"
+#include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
+
+namespace kvt::serve {
+namespace {
+
+TEST(TokenStoreTest, ATokenStandsForItsSessionUntilItRunsOutOrIsRevoked) {
+  TokenStore store(std::chrono::seconds(1));
+  const std::string dana = store.Issue({"dana", "db", false, {}});
+  const std::string lee = store.Issue({"lee", "db", false, {}});
+  const std::string lee_again = store.Issue({"lee", "db", false, {}});
+  EXPECT_EQ(dana.size(), 64u);
+  EXPECT_NE(dana, lee);
+  ASSERT_TRUE(store.Find(dana));
+  EXPECT_EQ(store.Find(dana)->user, "dana");
+  EXPECT_FALSE(store.Find(Sha256Hex(dana)));  // what is kept lets nobody in
+
+  EXPECT_TRUE(store.Revoke(dana));
+  EXPECT_FALSE(store.Find(dana));
+  EXPECT_FALSE(store.Revoke(dana));
+  EXPECT_EQ(store.RevokeUser("lee"), 2u);
+  EXPECT_FALSE(store.Find(lee_again));
+
+  const std::string late = store.Issue({"kim", "db", false, {}});
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  EXPECT_FALSE(store.Find(late));
+}
+
+TEST(LoginGateTest, AGuessedPasswordLocksTheNameAfterAFewTriesAndEachIsAudited) {
+  test_support::TempDemoDatabase db{"kvt_serve_gate"};
+  LoginGate gate({db.ConnectionText(), false, "right-Pw-1"});
+  EXPECT_EQ(gate.LogIn("dana", "right-Pw-1").user, "dana");  // no roles recorded: anyone
+  auto status = [&](const std::string& user, const std::string& password) {
+    try {
+      gate.LogIn(user, password);
+      return 200;
+    } catch (const ApiError& refused) {
+      return refused.status;
+    }
+  };
+  for (int i = 0; i < kFailuresBeforeLock; ++i) EXPECT_EQ(status("dana", "guess"), 401);
+  EXPECT_EQ(status("dana", "right-Pw-1"), 429);  // locked, even with the password
+  EXPECT_EQ(status("lee", "right-Pw-1"), 200);   // another name is not
+  EXPECT_EQ(status("lee", ""), 401);
+  const auto refused = db.Open()->Query(
+      "SELECT COUNT(*) FROM AuditTrail WHERE Action = 'login refused' AND Document = 'user dana'");
+  EXPECT_EQ(vb::CLng(refused->Item(0).Value()), kFailuresBeforeLock);
+}
+
+TEST(ListenAddressTest, HostAndPortOrAPlainRefusal) {
+  EXPECT_EQ(ListenAddress("127.0.0.1:8080"), std::make_pair(std::string("127.0.0.1"), 8080));
+  EXPECT_EQ(ListenAddress("::1:0"), std::make_pair(std::string("::1"), 0));
+  for (const char* bad :
+       {"8080", ":8080", "127.0.0.1:", "127.0.0.1:65536", "127.0.0.1:-1", "127.0.0.1:80x"}) {
+    EXPECT_EQ(test_support::ErrorOf([&] { ListenAddress(bad); }).number(), vb::err::kInvalidCall)
+        << bad;
+  }
+}
+
+}  // namespace
+}  // namespace kvt::serve
