@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "apps/kvt-host/story/story.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "frontends/qt/report/qt_outputs.h"

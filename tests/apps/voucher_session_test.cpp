@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/vouchers/host_settings.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/host_settings.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "component/mod_publics.h"
 #include "platform/data/connection.h"
 #include "platform/ui/headless_driver.h"

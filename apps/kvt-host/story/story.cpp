@@ -5,7 +5,7 @@
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/story/story_cast.h"
 #include "apps/kvt-host/story/story_steps.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
 #include "platform/report/output.h"
 #include "platform/value/conversions.h"
 #include "services/data_gateway.h"

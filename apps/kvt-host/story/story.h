@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "apps/kvt-host/posting/voucher.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "platform/report/output.h"
 
 namespace kvt::host {

@@ -1,9 +1,9 @@
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/order_session.h"
 
 #include <map>
 
-#include "apps/kvt-host/order_screen.h"
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/order_screen.h"
+#include "apps/kvt-host/sessions/host_settings.h"
 #include "orders/frmDeliveryDetails.h"
 #include "platform/ui/controls.h"
 #include "platform/value/conversions.h"

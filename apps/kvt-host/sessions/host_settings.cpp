@@ -1,4 +1,4 @@
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/host_settings.h"
 
 #include <vector>
 
