@@ -15,10 +15,8 @@
 #include <string>
 #include <vector>
 
-#include <QGuiApplication>
-#include <memory>
-
 #include "apps/kvt-host/formula_tester.h"
+#include "apps/kvt-host/front_end.h"
 #include "apps/kvt-host/gui.h"
 #include "apps/kvt-host/host_database.h"
 #include "apps/kvt-host/host_login.h"
@@ -27,7 +25,6 @@
 #include "apps/kvt-host/host_users.h"
 #include "apps/kvt-host/story/story.h"
 #include "db/demo_database.h"
-#include "frontends/qt/report/qt_outputs.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 
@@ -183,37 +180,36 @@ int RunScenario(const HostOptions& options) {
       failed) {
     return kFailed;
   }
-  // Headless: the printed documents are painted off screen, with Qt, which
-  // needs an application object.
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   return Attempt("telling the purchasing story", [&] {
-    static int argc = 1;
-    static char name[] = "kvt-host";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    kvt::host::StoryOptions story;
-    story.context.connection_text = database;
-    story.context.company_id = kvt::db::kDemoCompanyID;
-    story.context.user_id = kStoryUser;
-    story.context.database_name = kvt::db::kDemoDatabaseName;
-    story.out_dir = options.Value("--out", ".");
-    story.pdf_output = [](const std::string& path) {
-      return std::make_shared<kvt::qt::HeadlessOutput>(path);
-    };
-    const kvt::host::StoryOutcome outcome = kvt::host::TellPurchasingStory(story, std::cout);
-    std::cout << "\n== Discount formulas ==\n";
-    const int formulas =
-        kvt::host::RunFormulaCheck(database, kvt::host::kSampleSubtotal, std::cout);
-    const bool passed = outcome.failures == 0 && formulas == 0;
-    std::cout << "\n"
-              << (passed ? "the story held: every check passed"
-                         : std::to_string(outcome.failures) + " check(s) FAILED")
-              << "\n";
-    return passed ? 0 : kFailed;
+    return kvt::host::WithBatchDocuments([&](const kvt::host::BatchDocuments& documents) {
+      kvt::host::StoryOptions story;
+      story.context.connection_text = database;
+      story.context.company_id = kvt::db::kDemoCompanyID;
+      story.context.user_id = kStoryUser;
+      story.context.database_name = kvt::db::kDemoDatabaseName;
+      story.out_dir = options.Value("--out", ".");
+      story.pdf_output = documents.output;
+      story.document_extension = documents.extension;
+      const kvt::host::StoryOutcome outcome = kvt::host::TellPurchasingStory(story, std::cout);
+      std::cout << "\n== Discount formulas ==\n";
+      const int formulas =
+          kvt::host::RunFormulaCheck(database, kvt::host::kSampleSubtotal, std::cout);
+      const bool passed = outcome.failures == 0 && formulas == 0;
+      std::cout << "\n"
+                << (passed ? "the story held: every check passed"
+                           : std::to_string(outcome.failures) + " check(s) FAILED")
+                << "\n";
+      return passed ? 0 : kFailed;
+    });
   });
 }
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
+  if (!kvt::host::HasDesk()) {
+    std::cerr << "kvt-host: --gui: this kvt-host was built without Qt (KVT_WITH_QT=OFF), so it "
+                 "has no desk; scenario, users, eval and formula work without it\n";
+    return kUsageError;
+  }
   std::string database;
   if (LogIn(options, database) != 0) return kFailed;
   if (PrepareDatabase(database, options.Has("--new"), false, nullptr) != 0) return kFailed;

@@ -37,7 +37,7 @@ void ReadPeriod(Story& story) {
 }  // namespace
 
 std::string Story::DocumentPath(const std::string& stem) const {
-  return (std::filesystem::path(options.out_dir) / (stem + ".pdf")).string();
+  return (std::filesystem::path(options.out_dir) / (stem + options.document_extension)).string();
 }
 
 bool Story::PrintToPdf(const std::string& what, const std::string& stem,

@@ -41,6 +41,7 @@ struct StoryOptions {
   HostContext context;
   std::string out_dir;  // where the printed documents go
   PdfOutputFactory pdf_output;
+  std::string document_extension = ".pdf";  // of the files pdf_output writes
 };
 
 struct StoryOutcome {
