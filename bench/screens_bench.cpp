@@ -22,11 +22,11 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/desk/audit_list.h"
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/order_list.h"
-#include "apps/kvt-host/desk/order_session.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/audit_list.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/order_list.h"
+#include "apps/kvt-host/sessions/order_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "db/list_indexes.h"

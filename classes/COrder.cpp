@@ -22,7 +22,6 @@ namespace kvt {
 
 namespace {
 
-using classes::ExpectArguments;
 using classes::RecordSetOf;
 using component::ThreadStore;
 using Table = object::MemberTable<COrder>;
@@ -62,49 +61,17 @@ const Table& Members() {
     classes::BindOperation(table, "ShowDetailForm", &COrder::ShowDetailForm);
     classes::BindOperation(table, "HideDetailForm", &COrder::HideDetailForm);
 
-    table.Call("BindFormulaDBC", [](COrder& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 1);
-      self.BindFormulaDBC(static_cast<KvFormulaType>(vb::CLng(args[0])));
-      return {};
-    });
-    table.Call("AssignAllForAdding", [](COrder& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 3);
-      self.AssignAllForAdding(args[0], vb::CDbl(args[1]), vb::CStr(args[2]));
-      return {};
-    });
-    table.Call("AssignAllForEditing", [](COrder& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 3);
-      self.AssignAllForEditing(args[0], args[1], vb::CStr(args[2]));
-      return {};
-    });
-    using OneSet = void (COrder::*)(const vb::Variant&);
-    for (auto [name, run] :
-         {std::pair<const char*, OneSet>{"AddOrderDetailToRS", &COrder::AddOrderDetailToRS},
-          {"UpdateOrderDetailRS", &COrder::UpdateOrderDetailRS},
-          {"ClearHeaderControls", &COrder::ClearHeaderControls},
-          {"BindOrderHeader", &COrder::BindOrderHeader}}) {
-      table.Call(name, [run](COrder& self, object::Args args) -> vb::Variant {
-        ExpectArguments(args, 1);
-        (self.*run)(args[0]);
-        return {};
-      });
-    }
-    using TwoSets = void (COrder::*)(const vb::Variant&, const vb::Variant&);
-    for (auto [name, run] :
-         {std::pair<const char*, TwoSets>{"CalculateHeaderTotals", &COrder::CalculateHeaderTotals},
-          {"SetProductDetails", &COrder::SetProductDetails}}) {
-      table.Call(name, [run](COrder& self, object::Args args) -> vb::Variant {
-        ExpectArguments(args, 2);
-        (self.*run)(args[0], args[1]);
-        return {};
-      });
-    }
-    table.Call("ShowPurchaseOrder", [](COrder& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 3, 4);
-      self.ShowPurchaseOrder(vb::CLng(args[0]), vb::CBool(args[1]), vb::CStr(args[2]),
-                             args.size() == 4 && vb::CBool(args[3]));
-      return {};
-    });
+    classes::BindCall(table, "BindFormulaDBC", &COrder::BindFormulaDBC);
+    classes::BindCall(table, "AssignAllForAdding", &COrder::AssignAllForAdding);
+    classes::BindCall(table, "AssignAllForEditing", &COrder::AssignAllForEditing);
+    classes::BindCall(table, "AddOrderDetailToRS", &COrder::AddOrderDetailToRS);
+    classes::BindCall(table, "UpdateOrderDetailRS", &COrder::UpdateOrderDetailRS);
+    classes::BindCall(table, "ClearHeaderControls", &COrder::ClearHeaderControls);
+    classes::BindCall(table, "BindOrderHeader", &COrder::BindOrderHeader);
+    classes::BindCall(table, "CalculateHeaderTotals", &COrder::CalculateHeaderTotals);
+    classes::BindCall(table, "SetProductDetails", &COrder::SetProductDetails);
+    // RePrint may be left out.
+    classes::BindCall(table, "ShowPurchaseOrder", &COrder::ShowPurchaseOrder, 1);
     return table;
   }();
   return kTable;

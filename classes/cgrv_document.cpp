@@ -22,12 +22,8 @@ void CGRV::ShowGRVReport(int32_t pGRVID, int32_t pCompanyID, const std::string& 
 namespace classes {
 
 void BindCGRVDocumentMembers(CGRVTable& table) {
-  table.Call("ShowGRVReport", [](CGRV& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 3, 4);
-    self.ShowGRVReport(vb::CLng(args[0]), vb::CLng(args[1]), vb::CStr(args[2]),
-                       args.size() == 4 && vb::CBool(args[3]));
-    return {};
-  });
+  // RePrint may be left out.
+  BindCall(table, "ShowGRVReport", &CGRV::ShowGRVReport, 1);
 }
 
 }  // namespace classes

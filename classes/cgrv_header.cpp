@@ -41,27 +41,12 @@ bool CGRV::CanChangeFunction(uint8_t FuncType, const vb::Variant& GRVDetailRS) {
 namespace classes {
 
 void BindCGRVHeaderMembers(CGRVTable& table) {
-  table.Call("InsertOrderHeaderValues", [](CGRV& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 3);
-    self.InsertOrderHeaderValues(args[0], args[1], args[2]);
-    return {};
-  });
-  using TwoObjects = void (CGRV::*)(const vb::Variant&, const vb::Variant&);
-  for (auto [name, run] :
-       {std::pair<const char*, TwoObjects>{"InsertGRVHeaderValues", &CGRV::InsertGRVHeaderValues},
-        {"ClearHeaderControls", &CGRV::ClearHeaderControls},
-        {"ClearReturnHeaderControls", &CGRV::ClearReturnHeaderControls},
-        {"CalculateHeaderTotals", &CGRV::CalculateHeaderTotals}}) {
-    table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 2);
-      (self.*run)(args[0], args[1]);
-      return {};
-    });
-  }
-  table.Call("CanChangeFunction", [](CGRV& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 2);
-    return self.CanChangeFunction(vb::CByte(args[0]), args[1]);
-  });
+  BindCall(table, "InsertOrderHeaderValues", &CGRV::InsertOrderHeaderValues);
+  BindCall(table, "InsertGRVHeaderValues", &CGRV::InsertGRVHeaderValues);
+  BindCall(table, "ClearHeaderControls", &CGRV::ClearHeaderControls);
+  BindCall(table, "ClearReturnHeaderControls", &CGRV::ClearReturnHeaderControls);
+  BindCall(table, "CalculateHeaderTotals", &CGRV::CalculateHeaderTotals);
+  BindCall(table, "CanChangeFunction", &CGRV::CanChangeFunction);
 }
 
 }  // namespace classes

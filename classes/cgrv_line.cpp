@@ -109,32 +109,20 @@ void BindCGRVLineMembers(CGRVTable& table) {
   BindOperation(table, "ShowGRVDetailForm", &CGRV::ShowGRVDetailForm);
   BindOperation(table, "HideGRVDetailForm", &CGRV::HideGRVDetailForm);
   BindFlag(table, "IsGRVDetailFormLoaded", &CGRV::IsGRVDetailFormLoaded);
-  table.Call("BindFormulaDBC", [](CGRV& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 1);
-    self.BindFormulaDBC(static_cast<KvFormulaType>(vb::CLng(args[0])));
-    return {};
-  });
+  BindCall(table, "BindFormulaDBC", &CGRV::BindFormulaDBC);
   table.Let("Set_Form_State", [](CGRV& self, object::Args args) {
     self.Set_Form_State(static_cast<kvFormState>(vb::CLng(args.back())));
   });
-  using OneSet = void (CGRV::*)(const vb::Variant&);
-  for (auto [name, run] :
-       {std::pair<const char*, OneSet>{"AssignAllForAdding", &CGRV::AssignAllForAdding},
-        {"AssignAllForEditing", &CGRV::AssignAllForEditing},
-        {"AssignAllForReturnAdding", &CGRV::AssignAllForReturnAdding},
-        {"AssignAllForCRVAdding", &CGRV::AssignAllForCRVAdding},
-        {"AssignAllForCRVEditing", &CGRV::AssignAllForCRVEditing},
-        {"AssignAllForCRVReturnAdding", &CGRV::AssignAllForCRVReturnAdding},
-        {"AddGRVDetailToRS", &CGRV::AddGRVDetailToRS},
-        {"UpdateGRVDetailRS", &CGRV::UpdateGRVDetailRS},
-        {"AddCRVDetailToRS", &CGRV::AddCRVDetailToRS},
-        {"UpdateCRVDetailRS", &CGRV::UpdateCRVDetailRS}}) {
-    table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 1);
-      (self.*run)(args[0]);
-      return {};
-    });
-  }
+  BindCall(table, "AssignAllForAdding", &CGRV::AssignAllForAdding);
+  BindCall(table, "AssignAllForEditing", &CGRV::AssignAllForEditing);
+  BindCall(table, "AssignAllForReturnAdding", &CGRV::AssignAllForReturnAdding);
+  BindCall(table, "AssignAllForCRVAdding", &CGRV::AssignAllForCRVAdding);
+  BindCall(table, "AssignAllForCRVEditing", &CGRV::AssignAllForCRVEditing);
+  BindCall(table, "AssignAllForCRVReturnAdding", &CGRV::AssignAllForCRVReturnAdding);
+  BindCall(table, "AddGRVDetailToRS", &CGRV::AddGRVDetailToRS);
+  BindCall(table, "UpdateGRVDetailRS", &CGRV::UpdateGRVDetailRS);
+  BindCall(table, "AddCRVDetailToRS", &CGRV::AddCRVDetailToRS);
+  BindCall(table, "UpdateCRVDetailRS", &CGRV::UpdateCRVDetailRS);
 }
 
 }  // namespace classes

@@ -44,26 +44,12 @@ vb::Variant CGRV::GetReceivedCRVDetails(int32_t pGRVID) {
 namespace classes {
 
 void BindCGRVQueryMembers(CGRVTable& table) {
-  using BySupplierMember = vb::Variant (CGRV::*)(int16_t, int32_t);
-  for (auto [name, run] : {std::pair<const char*, BySupplierMember>{"GetOutstandingOrders",
-                                                                    &CGRV::GetOutstandingOrders},
-                           {"GetReceivedGRV", &CGRV::GetReceivedGRV},
-                           {"GetReceivedCRV", &CGRV::GetReceivedCRV}}) {
-    table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 2);
-      return (self.*run)(vb::CInt(args[0]), vb::CLng(args[1]));
-    });
-  }
-  using ByKeyMember = vb::Variant (CGRV::*)(int32_t);
-  for (auto [name, run] : {std::pair<const char*, ByKeyMember>{"GetOutstandingOrdersDetails",
-                                                               &CGRV::GetOutstandingOrdersDetails},
-                           {"GetReceivedGRVDetails", &CGRV::GetReceivedGRVDetails},
-                           {"GetReceivedCRVDetails", &CGRV::GetReceivedCRVDetails}}) {
-    table.Call(name, [run](CGRV& self, object::Args args) -> vb::Variant {
-      ExpectArguments(args, 1);
-      return (self.*run)(vb::CLng(args[0]));
-    });
-  }
+  BindCall(table, "GetOutstandingOrders", &CGRV::GetOutstandingOrders);
+  BindCall(table, "GetReceivedGRV", &CGRV::GetReceivedGRV);
+  BindCall(table, "GetReceivedCRV", &CGRV::GetReceivedCRV);
+  BindCall(table, "GetOutstandingOrdersDetails", &CGRV::GetOutstandingOrdersDetails);
+  BindCall(table, "GetReceivedGRVDetails", &CGRV::GetReceivedGRVDetails);
+  BindCall(table, "GetReceivedCRVDetails", &CGRV::GetReceivedCRVDetails);
 }
 
 }  // namespace classes

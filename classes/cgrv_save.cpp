@@ -58,17 +58,8 @@ void BindCGRVSaveMembers(CGRVTable& table) {
   BindOperation(table, "UnloadGRVSaveForm", &CGRV::UnloadGRVSaveForm);
   BindOperation(table, "HideGRVSaveForm", &CGRV::HideGRVSaveForm);
   BindFlag(table, "IsGRVSaveFormLoaded", &CGRV::IsGRVSaveFormLoaded);
-  table.Call("ShowGRVSaveForm", [](CGRV& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 1);
-    self.ShowGRVSaveForm(vb::CByte(args[0]));
-    return {};
-  });
-  table.Call("BindSaveFormLups", [](CGRV& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 5);
-    self.BindSaveFormLups(args[0], args[1], vb::CStr(args[2]), vb::CDate(args[3]),
-                          vb::CLng(args[4]));
-    return {};
-  });
+  BindCall(table, "ShowGRVSaveForm", &CGRV::ShowGRVSaveForm);
+  BindCall(table, "BindSaveFormLups", &CGRV::BindSaveFormLups);
   table.Get("Save_Supplier_Inv",
             [](CGRV& self, object::Args) -> vb::Variant { return self.Save_Supplier_Inv(); });
   table.Get("Supplier_Inv_No",

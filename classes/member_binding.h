@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "component/dialog_property.h"
 #include "component/mod_publics.h"
@@ -63,14 +66,62 @@ void BindProperties(object::MemberTable<Class>& table,
   }
 }
 
+// A late-bound argument converted to the type a member takes, as the
+// language converts it (CLng for Long, CStr for String, ...); an argument
+// left out gives the type's default value.
+template <class T>
+T ArgumentAs(object::Args args, size_t index) {
+  if (index >= args.size()) return T{};
+  const vb::Variant& value = args[index];
+  if constexpr (std::is_same_v<T, vb::Variant>) {
+    return value;
+  } else if constexpr (std::is_same_v<T, bool>) {
+    return vb::CBool(value);
+  } else if constexpr (std::is_same_v<T, uint8_t>) {
+    return vb::CByte(value);
+  } else if constexpr (std::is_same_v<T, int16_t>) {
+    return vb::CInt(value);
+  } else if constexpr (std::is_same_v<T, int32_t>) {
+    return vb::CLng(value);
+  } else if constexpr (std::is_enum_v<T>) {
+    return static_cast<T>(vb::CLng(value));
+  } else if constexpr (std::is_same_v<T, double>) {
+    return vb::CDbl(value);
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    return vb::CStr(value);
+  } else if constexpr (std::is_same_v<T, vb::Date>) {
+    return vb::CDate(value);
+  } else {
+    static_assert(std::is_same_v<T, void>, "no late-bound conversion to this type");
+  }
+}
+
+// Binds the operation `name` to `member` by its signature, so the member is
+// written once: the call takes the member's arguments (the last `optional`
+// of them may be left out), converted by their types, raises 450 for any
+// other count, and answers the member's result (Empty for none).
+template <class Class, class Result, class... Params>
+void BindCall(object::MemberTable<Class>& table, std::string_view name,
+              Result (Class::*member)(Params...), size_t optional = 0) {
+  table.Call(name, [member, optional](Class& self, object::Args args) -> vb::Variant {
+    constexpr size_t kCount = sizeof...(Params);
+    ExpectArguments(args, kCount - optional, kCount);
+    auto call = [&]<size_t... I>(std::index_sequence<I...>) {
+      return (self.*member)(ArgumentAs<std::remove_cvref_t<Params>>(args, I)...);
+    };
+    if constexpr (std::is_void_v<Result>) {
+      call(std::index_sequence_for<Params...>{});
+      return {};
+    } else {
+      return vb::Variant(call(std::index_sequence_for<Params...>{}));
+    }
+  });
+}
+
 // An operation without arguments.
 template <class Class>
 void BindOperation(object::MemberTable<Class>& table, std::string_view name, void (Class::*run)()) {
-  table.Call(name, [run](Class& self, object::Args args) -> vb::Variant {
-    ExpectArguments(args, 0);
-    (self.*run)();
-    return {};
-  });
+  BindCall(table, name, run);
 }
 
 // A read-only Boolean answered by the class.

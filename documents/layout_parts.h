@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <span>
 
 #include "platform/report/section.h"
@@ -19,7 +20,7 @@ struct ColumnBinding {
 
 // The supplier's and the own company's details, bound alike on every
 // document.
-inline constexpr std::array<ColumnBinding, 15> kPartyBindings = {{
+inline constexpr ColumnBinding kPartyBindings[] = {
     {"Supp Name", "fldRHSupName"},
     {"Supp PostBox", "fldRHSupPOBox"},
     {"Supp PostOffice", "fldRHSupPostOffice"},
@@ -35,13 +36,13 @@ inline constexpr std::array<ColumnBinding, 15> kPartyBindings = {{
     {"Co TelNo", "fldRHCoTelNo"},
     {"Co FaxNo", "fldRHCoFaxNo"},
     {"Co TaxNo", "fldRHCoTaxNo"},
-}};
+};
 
-// kPartyBindings followed by `rest`.
+// kPartyBindings followed by `rest`, sized by the rows of both.
 template <size_t N>
-constexpr std::array<ColumnBinding, 15 + N> WithPartyBindings(
-    const std::array<ColumnBinding, N>& rest) {
-  std::array<ColumnBinding, 15 + N> all{};
+constexpr std::array<ColumnBinding, std::size(kPartyBindings) + N> WithPartyBindings(
+    const ColumnBinding (&rest)[N]) {
+  std::array<ColumnBinding, std::size(kPartyBindings) + N> all{};
   size_t at = 0;
   for (const ColumnBinding& binding : kPartyBindings) all[at++] = binding;
   for (const ColumnBinding& binding : rest) all[at++] = binding;

@@ -13,28 +13,31 @@ using report::Section;
 using report::SectionKind;
 using report::SummaryType;
 
-const std::array<ColumnBinding, 34> kPurchaseOrderBindings =
-    WithPartyBindings(std::array<ColumnBinding, 19>{{
-        {"Date Ordered", "fldRHDateOrdered"},
-        {"Order Number", "fldRHDocumentNo"},
-        {"Rep", "fldRHRep"},
-        {"Del Name", "fldRHBranch"},
-        {"Del Addr1", "fldRHDelAddr1"},
-        {"Del Addr2", "fldRHDelAddr2"},
-        {"Del Addr3", "fldRHDelAddr3"},
-        {"Del PostCode", "fldRHDelPostCode"},
-        {"Supp Ref", "fldRHYourRef"},
-        {"Our Ref", "fldRHOurRef"},
-        {"Product Code", "fldRDProductCode"},
-        {"Product Desc", "fldRDProductDesc"},
-        {"QTY", "fldRDOrderQty"},
-        {"Unit Price", "fldRDUnitPrice"},
-        {"Trade Disc", "fldRDTradeDisc"},
-        {"Rebate Disc", "fldRDRebateDisc"},
-        {"Other Disc", "fldRDOtherDisc"},
-        {"Tax Amount", "fldRDTaxAmount"},
-        {"Total Cost", "fldRDSubTotal"},
-    }});
+namespace {
+constexpr auto kPurchaseOrderRows = WithPartyBindings({
+    {"Date Ordered", "fldRHDateOrdered"},
+    {"Order Number", "fldRHDocumentNo"},
+    {"Rep", "fldRHRep"},
+    {"Del Name", "fldRHBranch"},
+    {"Del Addr1", "fldRHDelAddr1"},
+    {"Del Addr2", "fldRHDelAddr2"},
+    {"Del Addr3", "fldRHDelAddr3"},
+    {"Del PostCode", "fldRHDelPostCode"},
+    {"Supp Ref", "fldRHYourRef"},
+    {"Our Ref", "fldRHOurRef"},
+    {"Product Code", "fldRDProductCode"},
+    {"Product Desc", "fldRDProductDesc"},
+    {"QTY", "fldRDOrderQty"},
+    {"Unit Price", "fldRDUnitPrice"},
+    {"Trade Disc", "fldRDTradeDisc"},
+    {"Rebate Disc", "fldRDRebateDisc"},
+    {"Other Disc", "fldRDOtherDisc"},
+    {"Tax Amount", "fldRDTaxAmount"},
+    {"Total Cost", "fldRDSubTotal"},
+});
+}  // namespace
+
+const std::span<const ColumnBinding> kPurchaseOrderBindings = kPurchaseOrderRows;
 
 namespace {
 

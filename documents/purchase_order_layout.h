@@ -3,7 +3,7 @@
 // columns of the order's print data.
 #pragma once
 
-#include <array>
+#include <span>
 
 #include "documents/layout_parts.h"
 #include "platform/report/report.h"
@@ -16,7 +16,7 @@ inline constexpr const char* kPurchaseOrderTitle = "Brellix Purchase Order";
 inline constexpr const char* kPurchaseOrderDataControl = "dcHeader";
 
 // Every run-time binding, in the order the fields are bound.
-extern const std::array<ColumnBinding, 34> kPurchaseOrderBindings;
+extern const std::span<const ColumnBinding> kPurchaseOrderBindings;
 
 enum class PurchaseOrderStyle {
   Boxed,  // rptPurchaseOrder: boxes round the blocks, rules, heading band

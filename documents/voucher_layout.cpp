@@ -15,29 +15,32 @@ using report::Section;
 using report::SectionKind;
 using report::SummaryType;
 
-const std::array<ColumnBinding, 35> kVoucherBindings =
-    WithPartyBindings(std::array<ColumnBinding, 20>{{
-        {"Date Received", "fldRHDateReceived"},
-        {"GRVID", "fldRHGRVID"},
-        {"Username", "fldRHReceivedBy"},
-        {"Del Note Number", "fldRHDocumentNo"},
-        {"Order Number", "fldRHOrderNo"},
-        {nullptr, kVoucherPageNumberField},
-        {"Our Ref", "fldRHOurRef"},
-        {"Supp Ref", "fldRHYourRef"},
-        {"Product Code", "fldRDProductCode"},
-        {"Product Desc", "fldRDProductDesc"},
-        {"QTY", "fldRDReceivedQty"},
-        {"Unit Price", "fldRDUnitPrice"},
-        {"Trade Disc", "fldRDTradeDisc"},
-        {"Rebate Disc", "fldRDRebateDisc"},
-        {"Other Disc", "fldRDOtherDisc"},
-        {"Tax Amount", "fldRDTaxAmount"},
-        {"SubTotal", "fldRDSubTotal"},
-        {"SubTotal", "fldPFSubTotal"},
-        {"Tax Amount", "fldPFTaxTotal"},
-        {"Total Cost", "fldPFGRVTotal"},
-    }});
+namespace {
+constexpr auto kVoucherRows = WithPartyBindings({
+    {"Date Received", "fldRHDateReceived"},
+    {"GRVID", "fldRHGRVID"},
+    {"Username", "fldRHReceivedBy"},
+    {"Del Note Number", "fldRHDocumentNo"},
+    {"Order Number", "fldRHOrderNo"},
+    {nullptr, kVoucherPageNumberField},
+    {"Our Ref", "fldRHOurRef"},
+    {"Supp Ref", "fldRHYourRef"},
+    {"Product Code", "fldRDProductCode"},
+    {"Product Desc", "fldRDProductDesc"},
+    {"QTY", "fldRDReceivedQty"},
+    {"Unit Price", "fldRDUnitPrice"},
+    {"Trade Disc", "fldRDTradeDisc"},
+    {"Rebate Disc", "fldRDRebateDisc"},
+    {"Other Disc", "fldRDOtherDisc"},
+    {"Tax Amount", "fldRDTaxAmount"},
+    {"SubTotal", "fldRDSubTotal"},
+    {"SubTotal", "fldPFSubTotal"},
+    {"Tax Amount", "fldPFTaxTotal"},
+    {"Total Cost", "fldPFGRVTotal"},
+});
+}  // namespace
+
+const std::span<const ColumnBinding> kVoucherBindings = kVoucherRows;
 
 namespace {
 

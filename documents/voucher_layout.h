@@ -3,7 +3,7 @@
 // the fields to the columns of the voucher's print data.
 #pragma once
 
-#include <array>
+#include <span>
 
 #include "documents/purchase_order_layout.h"
 #include "platform/report/report.h"
@@ -18,7 +18,7 @@ inline constexpr const char* kVoucherPageNumberField = "fldOHPageNo";
 
 // Every run-time binding, in the order the fields are bound; the entry for
 // kVoucherPageNumberField has a null column.
-extern const std::array<ColumnBinding, 35> kVoucherBindings;
+extern const std::span<const ColumnBinding> kVoucherBindings;
 
 enum class VoucherFamily {
   Received,  // goods and consignment received (and consignment returned)

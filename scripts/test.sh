@@ -4,6 +4,7 @@
 # start).
 #   scripts/test.sh                       normal build
 #   scripts/test.sh --sanitize            AddressSanitizer + UndefinedBehaviorSanitizer build
+#   scripts/test.sh --headless            the build without Qt (no desk, documents as text)
 #   scripts/test.sh --locale de_DE.UTF-8  the normal build's tests again with LANG and
 #                                         LC_ALL set to that locale, and the main job's
 #                                         transcript compared with the C locale's
@@ -14,11 +15,12 @@ kind=release; dir=build; locale=""
 case "${1:-}" in
   "") ;;
   --sanitize) kind=sanitize; dir=build-asan ;;
+  --headless) kind=headless; dir=build-headless ;;
   --locale)
     locale="${2:?--locale needs a locale name, e.g. de_DE.UTF-8}"
     locale -a | grep -qix "$(sed 's/UTF-8/utf8/I' <<<"$locale")" \
       || { echo "test: locale $locale is not installed" >&2; exit 2; } ;;
-  *) echo "usage: $0 [--sanitize | --locale NAME]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--sanitize | --headless | --locale NAME]" >&2; exit 2 ;;
 esac
 # Up to date after a normal run, so the locale run builds nothing.
 scripts/build.sh "$kind"

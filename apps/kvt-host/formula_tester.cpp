@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "db/demo_database.h"
-#include "orders/discount_formula.h"
+#include "kvt/host_helpers.h"
 #include "platform/script/evaluator.h"
 #include "platform/script/script_control.h"
 #include "platform/value/conversions.h"
@@ -47,8 +47,7 @@ FormulaRun RunFormula(const std::string& formula, vb::Currency subtotal) {
   FormulaRun run;
   run.expanded = formula;
   try {
-    run.answer = orders::ExpandAndEvaluateFormula(script::ScriptControl(), MoneyText(subtotal), "",
-                                                  run.expanded);
+    run.answer = kvt::EvaluateDiscountFormula(run.expanded, MoneyText(subtotal));
   } catch (const vb::Error& error) {
     run.failure = error;
   }

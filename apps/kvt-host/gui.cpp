@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <memory>
 
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/login_dialog.h"
 #include "apps/kvt-host/desk/main_window.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "apps/kvt-host/access/user_access.h"
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/list_indexes.h"

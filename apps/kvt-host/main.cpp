@@ -17,10 +17,8 @@
 #include <string>
 #include <vector>
 
-#include <QGuiApplication>
-#include <memory>
-
 #include "apps/kvt-host/formula_tester.h"
+#include "apps/kvt-host/front_end.h"
 #include "apps/kvt-host/gui.h"
 #include "apps/kvt-host/host_database.h"
 #include "apps/kvt-host/host_login.h"
@@ -30,7 +28,6 @@
 #include "apps/kvt-host/serve/serve_command.h"
 #include "apps/kvt-host/story/story.h"
 #include "db/demo_database.h"
-#include "frontends/qt/report/qt_outputs.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "platform/value/number_text.h"
@@ -196,37 +193,36 @@ int RunScenario(const HostOptions& options) {
       failed) {
     return kFailed;
   }
-  // Headless: the printed documents are painted off screen, with Qt, which
-  // needs an application object.
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   return Attempt("telling the purchasing story", [&] {
-    static int argc = 1;
-    static char name[] = "kvt-host";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    kvt::host::StoryOptions story;
-    story.context.connection_text = database;
-    story.context.company_id = kvt::db::kDemoCompanyID;
-    story.context.user_id = kStoryUser;
-    story.context.database_name = kvt::db::kDemoDatabaseName;
-    story.out_dir = options.Value("--out", ".");
-    story.pdf_output = [](const std::string& path) {
-      return std::make_shared<kvt::qt::HeadlessOutput>(path);
-    };
-    const kvt::host::StoryOutcome outcome = kvt::host::TellPurchasingStory(story, std::cout);
-    std::cout << "\n== Discount formulas ==\n";
-    const int formulas =
-        kvt::host::RunFormulaCheck(database, kvt::host::kSampleSubtotal, std::cout);
-    const bool passed = outcome.failures == 0 && formulas == 0;
-    std::cout << "\n"
-              << (passed ? "the story held: every check passed"
-                         : std::to_string(outcome.failures) + " check(s) FAILED")
-              << "\n";
-    return passed ? 0 : kFailed;
+    return kvt::host::WithBatchDocuments([&](const kvt::host::BatchDocuments& documents) {
+      kvt::host::StoryOptions story;
+      story.context.connection_text = database;
+      story.context.company_id = kvt::db::kDemoCompanyID;
+      story.context.user_id = kStoryUser;
+      story.context.database_name = kvt::db::kDemoDatabaseName;
+      story.out_dir = options.Value("--out", ".");
+      story.pdf_output = documents.output;
+      story.document_extension = documents.extension;
+      const kvt::host::StoryOutcome outcome = kvt::host::TellPurchasingStory(story, std::cout);
+      std::cout << "\n== Discount formulas ==\n";
+      const int formulas =
+          kvt::host::RunFormulaCheck(database, kvt::host::kSampleSubtotal, std::cout);
+      const bool passed = outcome.failures == 0 && formulas == 0;
+      std::cout << "\n"
+                << (passed ? "the story held: every check passed"
+                           : std::to_string(outcome.failures) + " check(s) FAILED")
+                << "\n";
+      return passed ? 0 : kFailed;
+    });
   });
 }
 
 int RunGui(int argc, char** argv, const HostOptions& options) {
+  if (!kvt::host::HasDesk()) {
+    std::cerr << "kvt-host: --gui: this kvt-host was built without Qt (KVT_WITH_QT=OFF), so it "
+                 "has no desk; scenario, users, eval and formula work without it\n";
+    return kUsageError;
+  }
   const std::string given =
       kvt::db::DatabaseConnectionText(options.Value("--db", kDefaultDatabase));
   // On a server the desk's own dialog asks who logs in, unless the
@@ -284,18 +280,13 @@ int RunServeCommand(const HostOptions& options) {
     throw UsageError{"--workers takes a number from 1 to 256"};
   }
   command.workers = static_cast<int>(*workers);
-  // Voucher PDFs are painted off screen with Qt, which needs an
-  // application object.
-  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
   return Attempt("serving the API", [&] {
-    static int argc = 1;
-    static char name[] = "kvt-host";
-    static char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-    command.pdf_output = [](const std::string& path) {
-      return std::make_shared<kvt::qt::HeadlessOutput>(path);
-    };
-    return kvt::serve::RunServe(command, std::cout);
+    return kvt::host::WithBatchDocuments([&](const kvt::host::BatchDocuments& documents) {
+      // Without Qt the host writes the text of a document's pages, which is
+      // no PDF: the API then answers that it has no PDF writer.
+      if (documents.extension == ".pdf") command.pdf_output = documents.output;
+      return kvt::serve::RunServe(command, std::cout);
+    });
   });
 }
 

@@ -1,13 +1,15 @@
 // What a host needs beside the two classes to drive them as the component
 // expects: the component's reading of typed numbers, the detail set its
-// voucher lines are written into, and the message texts a host sees in the
+// voucher lines are written into, the message texts a host sees in the
 // component's message boxes (to recognise them, or to title its own the
-// same way).
+// same way), the order line's discount formulas, how a saved print
+// preference is read, and the delivery dialog's proposed choice.
 #pragma once
 
 #include <string>
 
 #include "kvt/export.h"
+#include "platform/value/currency.h"
 #include "platform/data/record_set.h"
 #include "platform/value/variant.h"
 
@@ -28,5 +30,26 @@ KVT_EXPORT const char* ConsignmentReturnsTitle();
 
 // The save voucher dialog's refusal of a period before the current one.
 KVT_EXPORT const char* PriorPeriodRefusedMessage();
+
+// A discount formula evaluated as an order line evaluates it: upper-cased,
+// every X replaced by `subtotal` (as CStr shows it) and every V<i> by the
+// i-th entry of the comma-separated `parameters`. `formula` is left holding
+// the expanded text the engine received. Raises the engine's error for the
+// expression, 13 or 94 for a result that is no number, 6 when it leaves the
+// currency range, and vbObjectError + 1000 for a parameter that is no
+// number.
+KVT_EXPORT vb::Currency EvaluateDiscountFormula(std::string& formula, const std::string& subtotal,
+                                                const std::string& parameters = "");
+
+// The saved print preferences as the documents read them: true when the
+// purchase order's saved value asks for the boxed layout, and when a
+// voucher's saved value asks for the plain (unruled) one.
+KVT_EXPORT bool WantsBoxedPurchaseOrder(const std::string& saved_value);
+KVT_EXPORT bool WantsPlainVoucher(const std::string& saved_value);
+
+// Proposes "save without processing" in the delivery dialog COrder has
+// loaded (LoadDeliveryForm), so processing, which cannot be undone, is not
+// the default choice. Raises 91 when no dialog is loaded.
+KVT_EXPORT void ProposeSavingWithoutProcessing();
 
 }  // namespace kvt

@@ -8,7 +8,7 @@
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/access/user_admin.h"
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/host_settings.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"

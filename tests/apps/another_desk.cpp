@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/order_store.h"
 #include "db/demo_database.h"
 #include "platform/value/error.h"
 #include "services/connection_text.h"

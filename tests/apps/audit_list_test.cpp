@@ -1,7 +1,7 @@
 // The desk's audit trail: what the user types becomes the trail's filter,
 // and the trail is read a page at a time, newest first, without losing or
 // repeating a row between pages.
-#include "apps/kvt-host/desk/audit_list.h"
+#include "apps/kvt-host/sessions/audit_list.h"
 
 #include <gtest/gtest.h>
 

@@ -8,14 +8,14 @@
 #include <random>
 #include <thread>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/order_session.h"
 #include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/posting/consignment_sale.h"
 #include "apps/kvt-host/posting/post_voucher.h"
 #include "apps/kvt-host/posting/stock_invariants.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "platform/ui/headless_driver.h"

@@ -9,7 +9,7 @@
 
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/access/user_admin.h"
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/main_window.h"
 #include "apps/kvt-host/desk/order_editor.h"

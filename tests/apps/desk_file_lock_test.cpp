@@ -20,11 +20,11 @@
 #include <sstream>
 #include <string>
 
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/main_window.h"
 #include "apps/kvt-host/desk/order_editor.h"
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/order_session.h"
 #include "apps/kvt-host/desk/orders_page.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/grid_table.h"
-#include "apps/kvt-host/desk/order_list.h"
-#include "apps/kvt-host/desk/order_session.h"
-#include "apps/kvt-host/desk/order_store.h"
-#include "apps/kvt-host/desk/product_choices.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/grid_table.h"
+#include "apps/kvt-host/sessions/order_list.h"
+#include "apps/kvt-host/sessions/order_session.h"
+#include "apps/kvt-host/sessions/order_store.h"
+#include "apps/kvt-host/sessions/product_choices.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "platform/ui/headless_driver.h"

@@ -16,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/grid_model.h"
 #include "apps/kvt-host/desk/main_window.h"
@@ -24,7 +24,7 @@
 #include "apps/kvt-host/desk/orders_page.h"
 #include "apps/kvt-host/desk/settings_page.h"
 #include "apps/kvt-host/desk/voucher_page.h"
-#include "apps/kvt-host/desk/voucher_screen_session.h"
+#include "apps/kvt-host/sessions/voucher_screen_session.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "frontends/qt/ui/qt_driver.h"

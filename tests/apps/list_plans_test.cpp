@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/desk/order_list.h"
+#include "apps/kvt-host/sessions/order_list.h"
 #include "platform/value/conversions.h"
 #include "tests/support/temp_demo_database.h"
 

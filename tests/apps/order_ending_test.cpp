@@ -1,7 +1,7 @@
 // How far an order has come, a buyer closing or cancelling one (recorded
 // with who and when, and no longer offered for receiving), a pending order
 // saved again staying pending, and reprints marked as such.
-#include "apps/kvt-host/desk/order_ending.h"
+#include "apps/kvt-host/sessions/order_ending.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/access/user_admin.h"
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/order_list.h"
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/order_list.h"
+#include "apps/kvt-host/sessions/order_session.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "platform/report/output.h"

@@ -1,4 +1,4 @@
-#include "apps/kvt-host/order_screen.h"
+#include "apps/kvt-host/sessions/order_screen.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

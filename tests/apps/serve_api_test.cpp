@@ -32,6 +32,17 @@ namespace {
 
 using nlohmann::json;
 
+// A host built with Qt answers a PDF; one built without says it has no
+// PDF writer rather than passing off the text of the pages as one.
+void ExpectPdfOrNoWriter(const httplib::Response& answer) {
+#ifdef KVT_HOST_HAS_PDF
+  EXPECT_EQ(answer.status, 200);
+  EXPECT_EQ(answer.body.substr(0, 5), "%PDF-");
+#else
+  EXPECT_EQ(answer.status, 501);
+#endif
+}
+
 constexpr char kFilePassword[] = "dock-Pw-4471";
 
 // A kvt-host serve process, stopped by its pid when the test ends.
@@ -206,8 +217,7 @@ TEST_P(ServeApiTest, AClerkReceivesAgainstAnOrderAndPostsOnceWhateverTheRetries)
   httplib::Client client("127.0.0.1", server_->Port());
   const auto printed = client.Get(pdf, {{"Authorization", "Bearer " + clerk}});
   ASSERT_TRUE(printed);
-  EXPECT_EQ(printed->status, 200);
-  EXPECT_EQ(printed->body.substr(0, 5), "%PDF-");
+  ExpectPdfOrNoWriter(*printed);
 }
 
 TEST_P(ServeApiTest, ABuyerMayNotCaptureAVoucherAndAClerkMayNotCloseAnOrder) {
@@ -291,7 +301,7 @@ TEST_P(ServeApiTest, ABuyerOrdersThroughTheLineRulesAndTheOrderOpensForReceiving
   httplib::Client client("127.0.0.1", server_->Port());
   const auto printed = client.Get(path + "/pdf", {{"Authorization", "Bearer " + buyer}});
   ASSERT_TRUE(printed);
-  EXPECT_EQ(printed->body.substr(0, 5), "%PDF-");
+  ExpectPdfOrNoWriter(*printed);
 }
 
 // Clients that send half a request are cut off after the read timeout (5 s),

@@ -5,13 +5,19 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "apps/kvt-host/story/story.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
+#ifdef KVT_STORY_PDF
 #include "frontends/qt/report/qt_outputs.h"
+#else
+#include "apps/kvt-host/sessions/text_output.h"
+#endif
 #include "platform/data/connection.h"
 #include "platform/value/conversions.h"
 #include "tests/support/temp_demo_database.h"
@@ -22,7 +28,14 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 namespace kvt::host {
 namespace {
 
-std::string PdfText(const std::string& path) {
+#ifdef KVT_STORY_PDF
+constexpr const char* kExtension = ".pdf";
+
+std::shared_ptr<report::Output> DocumentOutput(const std::string& path) {
+  return std::make_shared<qt::HeadlessOutput>(path);
+}
+
+std::string DocumentText(const std::string& path) {
   std::string text;
   if (FILE* pipe = ::popen(("pdftotext '" + path + "' - 2>/dev/null").c_str(), "r")) {
     char buffer[4096];
@@ -32,6 +45,18 @@ std::string PdfText(const std::string& path) {
   }
   return text;
 }
+#else
+constexpr const char* kExtension = ".txt";
+
+std::shared_ptr<report::Output> DocumentOutput(const std::string& path) {
+  return std::make_shared<TextOutput>(path);
+}
+
+std::string DocumentText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+#endif
 
 TEST(StoryTest, OneOrderFromItsFirstLineToTheLastConsignmentReturn) {
   component::ResetThreadStore();
@@ -41,9 +66,8 @@ TEST(StoryTest, OneOrderFromItsFirstLineToTheLastConsignmentReturn) {
   options.context.connection_text = db.ConnectionText();
   options.context.user_id = 2;
   options.out_dir = out_dir.string();
-  options.pdf_output = [](const std::string& path) {
-    return std::make_shared<qt::HeadlessOutput>(path);
-  };
+  options.pdf_output = DocumentOutput;
+  options.document_extension = kExtension;
   std::ostringstream transcript;
   const StoryOutcome outcome = TellPurchasingStory(options, transcript);
   EXPECT_EQ(outcome.failures, 0) << transcript.str();
@@ -54,8 +78,11 @@ TEST(StoryTest, OneOrderFromItsFirstLineToTheLastConsignmentReturn) {
   for (size_t i = 0; i < 4; ++i) EXPECT_EQ(outcome.vouchers[i].voucher_number, numbers[i]);
   // The order, the four vouchers and the copy; the copy marked so.
   ASSERT_EQ(outcome.documents.size(), 6u);
-  EXPECT_NE(PdfText((out_dir / "GRV000208-copy.pdf").string()).find("Copy"), std::string::npos);
-  EXPECT_NE(PdfText((out_dir / "CRN000502.pdf").string()).find("CRN000502"), std::string::npos);
+  auto text = [&](const std::string& stem) {
+    return DocumentText((out_dir / stem).string() + kExtension);
+  };
+  EXPECT_NE(text("GRV000208-copy").find("Copy"), std::string::npos);
+  EXPECT_NE(text("CRN000502").find("CRN000502"), std::string::npos);
 
   // What the posting left: the order complete (12 received, 8 on
   // consignment), the consignment line 8 = 5 sold + 3 returned + 0 left.

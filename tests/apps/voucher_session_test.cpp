@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/host_settings.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
+#include "component/mod_publics.h"
+#include "platform/data/connection.h"
+#include "platform/ui/headless_driver.h"
+#include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "tests/support/voucher_desk.h"
 #include "vouchers/frmSaveGRV.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "component/mod_publics.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"

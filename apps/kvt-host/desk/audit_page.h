@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "apps/kvt-host/desk/audit_list.h"
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/audit_list.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 
 class QLineEdit;
 class QPushButton;

@@ -27,7 +27,7 @@
 #include <memory>
 
 #include "apps/kvt-host/desk/audit_page.h"
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/access/login_gate.h"
 #include "apps/kvt-host/desk/grid_model.h"

@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/sessions/grid_table.h"
 
 namespace kvt::host {
 

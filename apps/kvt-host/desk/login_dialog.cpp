@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "apps/kvt-host/access/login_gate.h"
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/desk/desk_widgets.h"
 
 namespace kvt::host {

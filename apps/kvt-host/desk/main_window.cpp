@@ -12,7 +12,7 @@
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/orders_page.h"
 #include "apps/kvt-host/desk/settings_page.h"
-#include "apps/kvt-host/desk/voucher_desk_session.h"
+#include "apps/kvt-host/sessions/voucher_desk_session.h"
 #include "apps/kvt-host/desk/voucher_page.h"
 
 namespace kvt::host {

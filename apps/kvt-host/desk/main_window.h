@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <vector>
 
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 
 class QListWidget;
 class QStackedWidget;

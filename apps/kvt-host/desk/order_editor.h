@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "apps/kvt-host/access/user_access.h"
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/order_session.h"
 
 class QComboBox;
 class QDoubleSpinBox;

@@ -14,8 +14,8 @@
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/grid_model.h"
 #include "apps/kvt-host/desk/order_editor.h"
-#include "apps/kvt-host/desk/order_session.h"
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/order_session.h"
+#include "apps/kvt-host/sessions/order_store.h"
 #include "platform/value/error.h"
 #include "services/failure_words.h"
 

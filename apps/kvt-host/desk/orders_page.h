@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/order_list.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/order_list.h"
 
 class QComboBox;
 class QPushButton;

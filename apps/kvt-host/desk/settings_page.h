@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/host_settings.h"
 
 class QCheckBox;
 class QComboBox;

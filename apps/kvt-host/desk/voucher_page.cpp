@@ -21,6 +21,7 @@
 #include "apps/kvt-host/desk/desk_output.h"
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/grid_model.h"
+#include "frontends/qt/ui/qt_dates.h"
 #include "platform/value/conversions.h"
 
 namespace kvt::host {
@@ -399,9 +400,7 @@ void VoucherPage::RecordSale(int row) {
   if (ask.exec() != QDialog::Accepted || quantity->value() <= 0) return;
   const double qty = quantity->value();
   const QDate sold_on = date->date();
-  if (session_->RecordSale(row, qty,
-                           vb::Date::FromYmd(sold_on.year(), sold_on.month(), sold_on.day())) &&
-      on_note) {
+  if (session_->RecordSale(row, qty, qt::FromQDate(sold_on)) && on_note) {
     on_note("Sale of " + vb::CStr(vb::Variant(qty)) + " " + cells.at(1) + " on " +
             sold_on.toString("dd MMM yyyy").toStdString() + " recorded.");
   }

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "apps/kvt-host/access/user_access.h"
-#include "apps/kvt-host/desk/voucher_screen_session.h"
+#include "apps/kvt-host/sessions/voucher_screen_session.h"
 
 class QComboBox;
 class QGroupBox;

@@ -1,7 +1,7 @@
 #include "apps/kvt-host/serve/api_error.h"
 
 #include "apps/kvt-host/access/user_access.h"
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/order_store.h"
 #include "apps/kvt-host/posting/voucher.h"
 
 namespace kvt::serve {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "apps/kvt-host/access/audit.h"
-#include "apps/kvt-host/desk/order_ending.h"
-#include "apps/kvt-host/desk/order_list.h"
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/order_ending.h"
+#include "apps/kvt-host/sessions/order_list.h"
+#include "apps/kvt-host/sessions/order_store.h"
 #include "apps/kvt-host/posting/stock_invariants.h"
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/host_call.h"

@@ -15,7 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "apps/kvt-host/serve/voucher_drafts.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 
 namespace kvt::serve {
 

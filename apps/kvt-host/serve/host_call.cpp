@@ -1,6 +1,6 @@
 #include "apps/kvt-host/serve/host_call.h"
 
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/host_settings.h"
 
 namespace kvt::serve {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "apps/kvt-host/serve/api_server.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 
 namespace kvt::serve {
 

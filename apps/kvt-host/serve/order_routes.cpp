@@ -1,7 +1,7 @@
 #include "apps/kvt-host/serve/order_routes.h"
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/order_session.h"
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/json_body.h"
 #include "apps/kvt-host/serve/pdf_answer.h"

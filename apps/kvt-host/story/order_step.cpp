@@ -4,7 +4,7 @@
 // order session, as a buyer at the desk would.
 #include <memory>
 
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/order_session.h"
 #include "apps/kvt-host/story/story_steps.h"
 #include "platform/value/conversions.h"
 

@@ -5,7 +5,7 @@
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/story/story_cast.h"
 #include "apps/kvt-host/story/story_steps.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
 #include "platform/report/output.h"
 #include "platform/value/conversions.h"
 #include "services/data_gateway.h"
@@ -37,7 +37,7 @@ void ReadPeriod(Story& story) {
 }  // namespace
 
 std::string Story::DocumentPath(const std::string& stem) const {
-  return (std::filesystem::path(options.out_dir) / (stem + ".pdf")).string();
+  return (std::filesystem::path(options.out_dir) / (stem + options.document_extension)).string();
 }
 
 bool Story::PrintToPdf(const std::string& what, const std::string& stem,

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "apps/kvt-host/posting/voucher.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "platform/report/output.h"
 
 namespace kvt::host {
@@ -41,6 +41,7 @@ struct StoryOptions {
   HostContext context;
   std::string out_dir;  // where the printed documents go
   PdfOutputFactory pdf_output;
+  std::string document_extension = ".pdf";  // of the files pdf_output writes
 };
 
 struct StoryOutcome {

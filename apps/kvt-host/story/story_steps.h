@@ -28,7 +28,7 @@ struct Story {
   data::ConnectionRef db;   // for reading what was saved and posted
 
   const HostContext& Context() const { return options.context; }
-  // `stem`.pdf in the output folder.
+  // `stem` (with the options' document extension) in the output folder.
   std::string DocumentPath(const std::string& stem) const;
   // Runs `print` with the PDF output for `stem` installed; prints and keeps
   // the path when the file was written (a failure otherwise).

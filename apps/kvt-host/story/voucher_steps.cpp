@@ -11,7 +11,7 @@
 #include <string>
 
 #include "apps/kvt-host/story/story_steps.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
 #include "kvt/host_helpers.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"

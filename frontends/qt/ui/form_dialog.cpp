@@ -15,6 +15,7 @@
 #include <QTableWidget>
 #include <QtGlobal>
 
+#include "frontends/qt/ui/qt_dates.h"
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/data_combo.h"
@@ -172,9 +173,7 @@ void FormDialog::Create(ui::Control& control) {
       auto& picker = static_cast<ui::DatePicker&>(control);
       connect(edit, &QDateEdit::dateChanged, this, [this, &picker](QDate date) {
         if (syncing_) return;
-        Act([&] {
-          form_.UserPickDate(picker, vb::Date::FromYmd(date.year(), date.month(), date.day()));
-        });
+        Act([&] { form_.UserPickDate(picker, FromQDate(date)); });
       });
       widget = edit;
       break;
@@ -276,8 +275,7 @@ void FormDialog::Sync(ui::Control& control) {
       auto* edit = static_cast<QDateEdit*>(widget);
       if (picker.Value()) {
         edit->setSpecialValueText(QString());
-        edit->setDate(
-            QDate(picker.Value()->Year(), picker.Value()->Month(), picker.Value()->Day()));
+        edit->setDate(ToQDate(*picker.Value()));
       } else {
         edit->setSpecialValueText(QStringLiteral(" "));
         edit->setDate(edit->minimumDate());

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/voucher_screen_session.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/voucher_screen_session.h"
 #include "apps/kvt-host/posting/voucher.h"
 
 namespace kvt::host {

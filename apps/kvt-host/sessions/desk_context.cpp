@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/desk_context.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/sessions/grid_table.h"
 
 namespace kvt::host {
 

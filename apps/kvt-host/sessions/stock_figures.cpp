@@ -1,4 +1,4 @@
-#include "apps/kvt-host/vouchers/stock_figures.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
 
 #include <cmath>
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "platform/value/date.h"
 
 namespace kvt::host {

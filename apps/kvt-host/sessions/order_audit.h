@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "apps/kvt-host/access/audit.h"
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/order_store.h"
 #include "platform/data/record_set.h"
 
 namespace kvt::host {

@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/order_list.h"
+#include "apps/kvt-host/sessions/order_list.h"
 
 #include "platform/value/conversions.h"
 

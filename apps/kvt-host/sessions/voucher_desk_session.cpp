@@ -1,9 +1,9 @@
-#include "apps/kvt-host/desk/voucher_desk_session.h"
+#include "apps/kvt-host/sessions/voucher_desk_session.h"
 
-#include "apps/kvt-host/desk/order_list.h"
-#include "apps/kvt-host/vouchers/host_settings.h"
-#include "apps/kvt-host/vouchers/stock_figures.h"
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/order_list.h"
+#include "apps/kvt-host/sessions/host_settings.h"
+#include "apps/kvt-host/sessions/stock_figures.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 

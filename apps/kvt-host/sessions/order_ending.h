@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/order_store.h"
 #include "platform/data/connection.h"
 
 namespace kvt::host {

@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/audit_list.h"
+#include "apps/kvt-host/sessions/audit_list.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/order_ending.h"
+#include "apps/kvt-host/sessions/order_ending.h"
 
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"

@@ -1,11 +1,10 @@
-#include "apps/kvt-host/vouchers/host_settings.h"
+#include "apps/kvt-host/sessions/host_settings.h"
 
 #include <vector>
 
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"
-#include "documents/purchase_order_printing.h"
-#include "documents/voucher_printing.h"
+#include "kvt/host_helpers.h"
 #include "platform/value/text.h"
 #include "services/connection_text.h"
 #include "services/control_settings.h"
@@ -134,9 +133,9 @@ PrintPreferences ReadPrintPreferences(const std::string& connection_text,
     return settings.ReadControlValue("CheckBox", kFormPreference, index, database_name);
   };
   PrintPreferences preferences;
-  preferences.ruled_orders = documents::WantsBoxedPurchaseOrder(form(0));
-  preferences.ruled_received = !documents::WantsPlainVoucher(form(1));
-  preferences.ruled_returned = !documents::WantsPlainVoucher(form(2));
+  preferences.ruled_orders = kvt::WantsBoxedPurchaseOrder(form(0));
+  preferences.ruled_received = !kvt::WantsPlainVoucher(form(1));
+  preferences.ruled_returned = !kvt::WantsPlainVoucher(form(2));
   preferences.order_printer = settings.ReadControlValue("ComboBox", kPrinters, 6, database_name);
   preferences.voucher_printer = settings.ReadControlValue("ComboBox", kPrinters, 7, database_name);
   return preferences;

@@ -1,11 +1,11 @@
-#include "apps/kvt-host/desk/order_store.h"
+#include "apps/kvt-host/sessions/order_store.h"
 
 #include <ctime>
 
 #include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"
-#include "apps/kvt-host/desk/order_audit.h"
+#include "apps/kvt-host/sessions/order_audit.h"
 
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "apps/kvt-host/desk/grid_table.h"
-#include "apps/kvt-host/desk/order_ending.h"
+#include "apps/kvt-host/sessions/grid_table.h"
+#include "apps/kvt-host/sessions/order_ending.h"
 #include "platform/data/connection.h"
 
 namespace kvt::host {

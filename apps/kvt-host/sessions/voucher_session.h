@@ -24,7 +24,7 @@
 #include <string>
 
 #include "apps/kvt-host/posting/voucher.h"
-#include "apps/kvt-host/vouchers/voucher_header_strip.h"
+#include "apps/kvt-host/sessions/voucher_header_strip.h"
 #include "kvt/CGRV.h"
 #include "platform/data/record_set.h"
 #include "platform/value/date.h"

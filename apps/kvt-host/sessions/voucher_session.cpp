@@ -1,4 +1,4 @@
-#include "apps/kvt-host/vouchers/voucher_session.h"
+#include "apps/kvt-host/sessions/voucher_session.h"
 
 #include "apps/kvt-host/posting/bookable.h"
 #include "apps/kvt-host/posting/post_voucher.h"

@@ -1,10 +1,10 @@
-#include "apps/kvt-host/desk/order_session.h"
+#include "apps/kvt-host/sessions/order_session.h"
 
 #include <map>
 
-#include "apps/kvt-host/order_screen.h"
-#include "apps/kvt-host/vouchers/host_settings.h"
-#include "orders/frmDeliveryDetails.h"
+#include "apps/kvt-host/sessions/order_screen.h"
+#include "apps/kvt-host/sessions/host_settings.h"
+#include "kvt/host_helpers.h"
 #include "platform/ui/controls.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
@@ -289,9 +289,7 @@ OrderSession::SaveResult OrderSession::Save() {
   // A pending order saved again is proposed to stay pending: processing
   // prints it and cannot be undone, so it is never the default then.
   if (!IsNew() && header_.status == kOrderPending) {
-    static_cast<ui::OptionButton&>(
-        orders::SharedDeliveryDialog().Element(orders::frmDeliveryDetails::Array::kOptChoice, 1))
-        .Value(true);
+    kvt::ProposeSavingWithoutProcessing();
   }
   order_.ShowDeliveryForm();
   if (!order_.IsDeliveryFormLoaded()) return {};

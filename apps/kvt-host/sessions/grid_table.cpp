@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/sessions/grid_table.h"
 
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"

@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
-#include "apps/kvt-host/desk/desk_context.h"
-#include "apps/kvt-host/desk/grid_table.h"
-#include "apps/kvt-host/desk/order_ending.h"
-#include "apps/kvt-host/desk/order_store.h"
-#include "apps/kvt-host/desk/product_choices.h"
+#include "apps/kvt-host/sessions/desk_context.h"
+#include "apps/kvt-host/sessions/grid_table.h"
+#include "apps/kvt-host/sessions/order_ending.h"
+#include "apps/kvt-host/sessions/order_store.h"
+#include "apps/kvt-host/sessions/product_choices.h"
 #include "kvt/COrder.h"
 
 namespace kvt::host {

@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/product_choices.h"
+#include "apps/kvt-host/sessions/product_choices.h"
 
 #include <algorithm>
 

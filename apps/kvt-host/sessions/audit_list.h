@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "apps/kvt-host/access/audit.h"
-#include "apps/kvt-host/desk/grid_table.h"
+#include "apps/kvt-host/sessions/grid_table.h"
 #include "platform/data/connection.h"
 
 namespace kvt::host {

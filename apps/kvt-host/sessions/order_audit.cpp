@@ -1,4 +1,4 @@
-#include "apps/kvt-host/desk/order_audit.h"
+#include "apps/kvt-host/sessions/order_audit.h"
 
 #include <string>
 

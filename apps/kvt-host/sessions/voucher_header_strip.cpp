@@ -1,4 +1,4 @@
-#include "apps/kvt-host/vouchers/voucher_header_strip.h"
+#include "apps/kvt-host/sessions/voucher_header_strip.h"
 
 #include "platform/ui/controls.h"
 
