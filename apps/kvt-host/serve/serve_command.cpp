@@ -3,6 +3,8 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <thread>
 
@@ -81,12 +83,20 @@ int RunServe(const ServeCommand& command, std::ostream& out) {
   const bool tls = !options.certificate.empty();
   out << "kvt-host: serving " << services::DescribeDatabase(target) << " at "
       << (tls ? "https://" : "http://") << options.host << ":" << server.Port() << "/" << std::endl;
+  std::atomic<bool> ended{false};
   std::thread stopper([&] {
     int signal_number = 0;
     sigwait(&stop_signals, &signal_number);
-    server.Stop();
+    // A signal that comes before the server listens would stop nothing and
+    // be lost (whoever read the address above may stop us at once): stop
+    // until it has ended.
+    while (!ended) {
+      server.Stop();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   });
   const bool served = server.Serve();
+  ended = true;
   // Wake the stopper when the server ended by itself.
   pthread_kill(stopper.native_handle(), SIGTERM);
   stopper.join();
