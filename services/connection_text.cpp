@@ -155,8 +155,9 @@ constexpr size_t kReusedPerText = 8;
 thread_local ReusedConnections* reused = nullptr;
 
 std::string ReuseKey(const ConnectionText& text) {
-  return data::BackendName(text.backend) + '\n' + text.path + '\n' + text.host + '\n' + text.port +
-         '\n' + text.database + '\n' + text.user_id + '\n' + text.password + '\n' + text.schema;
+  return std::string(data::BackendName(text.backend)) + '\n' + text.path + '\n' + text.host + '\n' +
+         text.port + '\n' + text.database + '\n' + text.user_id + '\n' + text.password + '\n' +
+         text.schema;
 }
 
 data::ConnectionRef OpenAnew(const ConnectionText& text);
