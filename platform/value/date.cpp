@@ -97,6 +97,14 @@ Date Date::Today() {
   return FromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
+Date Date::Now() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return FromYmdHms(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                    local.tm_min, local.tm_sec);
+}
+
 namespace {
 struct Parts {
   int year, month, day;

@@ -21,6 +21,8 @@ class Date {
   static Date FromYmdHms(int year, int month, int day, int hour, int minute, int second);
   // Today at midnight, local time.
   static Date Today();
+  // Now, local time, to the second.
+  static Date Now();
 
   constexpr double serial() const { return serial_; }
 

@@ -12,14 +12,6 @@ namespace kvt::access {
 
 namespace {
 
-vb::Date Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return vb::Date::FromYmdHms(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                              local.tm_min, local.tm_sec);
-}
-
 // This machine, for the audit trail's "from where" of a file database.
 std::string ThisMachine() {
   char name[256] = {};
@@ -39,7 +31,7 @@ void Audit(data::Connection& connection, const std::string& user, const AuditEnt
   connection.Execute(
       "INSERT INTO AuditTrail (At, UserName, Client, CompanyID, Action, Document, Details) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-      {vb::Variant(Now()), vb::Variant(user), vb::Variant(ThisMachine()),
+      {vb::Variant(vb::Date::Now()), vb::Variant(user), vb::Variant(ThisMachine()),
        entry.company_id == 0 ? vb::Variant::Null() : vb::Variant(entry.company_id),
        vb::Variant(entry.action), TextOrNull(entry.document), TextOrNull(entry.details)});
 }

@@ -88,7 +88,7 @@ void EndOrder(data::Connection& connection, OrderHeader& header, OrderEnd end,
               "UPDATE PurchaseOrders SET Status = ?1, EndedBy = ?2, EndedAt = ?3, ChangedBy = ?2, "
               "ChangedAt = ?3, RowVersion = RowVersion + 1 WHERE ID = ?4",
               {ended.status, user_name.empty() ? vb::Variant::Null() : vb::Variant(user_name),
-               NowToTheSecond(), ended.order_id});
+               vb::Date::Now(), ended.order_id});
           ++ended.row_version;
           access::AuditEntry done = entry;
           done.details = ProgressText(ProgressOf(vb::CLng(saved->Item(0).Value()), 1,

@@ -82,14 +82,6 @@ void WriteLines(data::Connection& connection, int32_t order_id, data::RecordSet&
 
 }  // namespace
 
-vb::Date NowToTheSecond() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return vb::Date::FromYmdHms(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                              local.tm_min, local.tm_sec);
-}
-
 std::string OrderStatusText(int32_t status) {
   switch (status) {
     case kOrderPending: return "Pending";
@@ -234,7 +226,7 @@ void WriteOrder(data::Connection& connection, int32_t company_id, OrderHeader& h
         written.date_ordered,         written.status,     OrNull(written.our_ref),
         OrNull(written.supplier_ref), OrNull(d.name),     OrNull(d.address1),
         OrNull(d.address2),           OrNull(d.address3), OrNull(d.post_code),
-        OrNull(written.message),      OrNull(user_name),  NowToTheSecond()};
+        OrNull(written.message),      OrNull(user_name),  vb::Date::Now()};
     if (written.order_id == 0) {
       written.order_number = NextOrderNumber(connection, company_id);
       values.insert(values.end(), {company_id, written.supplier_id, written.order_number});

@@ -27,9 +27,6 @@ inline constexpr int32_t kOrderChangedElsewhere = vb::vbObjectError + 3110;
 // "Pending", "Processed", "Closed", "Cancelled".
 std::string OrderStatusText(int32_t status);
 
-// Now, to the second, local time: when a save or an act happened.
-vb::Date NowToTheSecond();
-
 struct DeliveryAddress {
   std::string name, address1, address2, address3, post_code;
 
