@@ -102,6 +102,9 @@ class OrderEndingTest : public ::testing::TestWithParam<data::Backend> {
             desk_.connection, status)
         ->RecordCount();
   }
+  int32_t EndError(OrderHeader& order, OrderEnd end) {
+    return test_support::ErrorNumberOf([&] { EndOrder(*desk_.connection, order, end, "clerk"); });
+  }
   std::vector<std::string> Listed(OrderProgress progress) {
     OrderListFilter filter;
     filter.progress = progress;
@@ -120,7 +123,7 @@ class OrderEndingTest : public ::testing::TestWithParam<data::Backend> {
 TEST_P(OrderEndingTest, AClosedOrderIsRecordedWithWhoAndWhenAndOffersNothingMore) {
   OrderHeader order = ReadOrderHeader(*desk_.connection, 2);  // PO000102, open
   ASSERT_GT(OutstandingLines(2), 0);
-  const OrderHeader stale = order;
+  OrderHeader stale = order;
   EndOrder(*desk_.connection, order, OrderEnd::kClose, "clerk");
   EXPECT_EQ(order.status, kOrderClosed);
   const OrderHeader saved = ReadOrderHeader(*desk_.connection, 2);
@@ -128,13 +131,9 @@ TEST_P(OrderEndingTest, AClosedOrderIsRecordedWithWhoAndWhenAndOffersNothingMore
   EXPECT_EQ(saved.ended_by, "clerk");
   EXPECT_EQ(vb::CDate(saved.ended_at).DateOnly(), vb::Date::Today());
   EXPECT_EQ(OutstandingLines(2), 0);
-  const std::vector<std::string> closed = Listed(OrderProgress::kClosed);
-  EXPECT_EQ(closed, std::vector<std::string>{"PO000102"});
+  EXPECT_EQ(Listed(OrderProgress::kClosed), std::vector<std::string>{"PO000102"});
 
-  OrderHeader again = stale;
-  EXPECT_EQ(test_support::ErrorNumberOf(
-                [&] { EndOrder(*desk_.connection, again, OrderEnd::kCancel, "clerk"); }),
-            kOrderChangedElsewhere);
+  EXPECT_EQ(EndError(stale, OrderEnd::kCancel), kOrderChangedElsewhere);
   const vb::Error twice =
       test_support::ErrorOf([&] { EndOrder(*desk_.connection, order, OrderEnd::kClose, "clerk"); });
   EXPECT_EQ(twice.description(), "PO000102 is already closed.");
@@ -165,9 +164,7 @@ TEST_P(OrderEndingTest, OnlyAnOrderWithNothingReceivedIsCancelled) {
   const std::string received_order =
       Saved("SELECT MIN(PurchaseOrderID) FROM PurchaseOrderDetails WHERE QtyReceived > 0");
   OrderHeader part = ReadOrderHeader(*desk_.connection, vb::CLng(vb::Variant(received_order)));
-  EXPECT_EQ(test_support::ErrorNumberOf(
-                [&] { EndOrder(*desk_.connection, part, OrderEnd::kCancel, "clerk"); }),
-            vb::err::kInvalidCall);
+  EXPECT_EQ(EndError(part, OrderEnd::kCancel), vb::err::kInvalidCall);
   EXPECT_EQ(ReadOrderHeader(*desk_.connection, part.order_id).status, kOrderProcessed);
 
   OrderHeader pending = ReadOrderHeader(*desk_.connection, 3);  // PO000103

@@ -152,7 +152,7 @@ TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   EXPECT_EQ(taxes->Item(1).Value(), vb::Variant("VAT 15%"));
 }
 
-TEST_P(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
+TEST_P(DemoDatabaseTest, LinesCarryPartReceiptsAmountsConsignmentQuantitiesAndNulls) {
   auto rows = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1");
   EXPECT_EQ(rows->Item("Qty").Value(), vb::Variant(10.0));
   EXPECT_EQ(rows->Item("B/O Qty").Value(), vb::Variant(5.0));
@@ -163,9 +163,7 @@ TEST_P(DemoDatabaseTest, OutstandingLinesCarryPartReceiptsAndNulls) {
   EXPECT_TRUE(rows->Item("B/O Qty").IsNull());
   EXPECT_TRUE(rows->Item("Tax_Codes_ID").IsNull());
   EXPECT_EQ(rows->Item("Products ID").Value(), vb::Variant(2));
-}
 
-TEST_P(DemoDatabaseTest, VoucherLinesCarryAmountsAndConsignmentQuantities) {
   auto received = Run("Exec sp_AO_Select_ReceivedGRV_Details 1");
   EXPECT_EQ(received->Item("Qty").Value(), vb::Variant(12.0));
   EXPECT_EQ(received->Item("Trade Disc").Value(), Money(6000));
@@ -376,25 +374,21 @@ TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackOnlyWhenNoOtherConnectionIs
 }
 
 TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
-  const int32_t first = AddVolumeOrders(path_, 1000, 10);
-  EXPECT_EQ(first, 11);
-  auto lines = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " + std::to_string(first + 99));
-  EXPECT_EQ(lines->RecordCount(), 10);
-  EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details " + std::to_string(first + 100))
-                ->RecordCount(),
-            0);
+  EXPECT_EQ(AddVolumeOrders(path_, 1000, 10), 11);
+  const char* lines = "Exec sp_AO_GRV_Select_Outstanding_Order_Details ";
+  EXPECT_EQ(Run(lines + std::to_string(110))->RecordCount(), 10);
+  EXPECT_EQ(Run(lines + std::to_string(111))->RecordCount(), 0);
 }
 
 // An earlier build's bodies are replaced when they differ, and a catalogue
 // that agrees is not written to (a reader's open takes no lock).
 TEST_P(DemoDatabaseFileTest, TheProcedureCatalogueFollowsThisBuild) {
   auto connection = data::Connection::Open(path_);
+  auto scalar = [&](const std::string& sql) { return connection->Query(sql)->Item(0).Value(); };
   auto body = [&] {
-    return vb::CStr(connection
-                        ->Query("SELECT body FROM kvt_procedures WHERE name = "
-                                "'sp_AO_GRV_Select_Outstanding_Order_Details'")
-                        ->Item(0)
-                        .Value());
+    return vb::CStr(
+        scalar("SELECT body FROM kvt_procedures WHERE name = "
+               "'sp_AO_GRV_Select_Outstanding_Order_Details'"));
   };
   const std::string current = body();
   connection->Execute(
@@ -405,12 +399,7 @@ TEST_P(DemoDatabaseFileTest, TheProcedureCatalogueFollowsThisBuild) {
       "VALUES ('sp_Gone', 0, 'SELECT 2')");
   EXPECT_TRUE(RefreshProcedureCatalogue(*connection));
   EXPECT_EQ(body(), current);
-  EXPECT_EQ(vb::CLng(connection
-                         ->Query("SELECT COUNT(*) FROM kvt_procedures WHERE name = "
-                                 "'sp_Gone'")
-                         ->Item(0)
-                         .Value()),
-            0);
+  EXPECT_EQ(vb::CLng(scalar("SELECT COUNT(*) FROM kvt_procedures WHERE name = 'sp_Gone'")), 0);
 
   // Agreeing, it writes nothing: another connection's open write
   // transaction does not stand in its way.
@@ -443,17 +432,18 @@ TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack)
             vb::err::kInvalidFileFormat);
   auto connection = db_.Open();
   EXPECT_FALSE(HoldsNoTables(*connection));
-  const int32_t demo_users =
-      vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  auto users = [&] {
+    return vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
+  };
+  const int32_t demo_users = users();
   connection->Execute("INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
   // Another session on the schema, idle, refuses it; the schema stays.
   auto reader = db_.Open();
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*connection, "demo"); }), data::kCommandError);
-  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()),
-            demo_users + 1);
+  EXPECT_EQ(users(), demo_users + 1);
   reader->Close();
   ResetDemoSchema(*connection, "demo");
-  EXPECT_EQ(vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value()), demo_users);
+  EXPECT_EQ(users(), demo_users);
 }
 #endif
 

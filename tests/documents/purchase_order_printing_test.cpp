@@ -159,15 +159,14 @@ TEST_P(PurchaseOrderPrintingTest, QuantitiesPrintWithTwoDecimalsAndGrouping) {
   row->MoveFirst();
   std::vector<vb::Variant> values;
   for (int i = 0; i < row->FieldCount(); ++i) values.push_back(row->Value(i));
-  values[27] = vb::Variant(1234.5);
-  data->AddRow(values);
-  values[27] = vb::Variant(0.125);
-  data->AddRow(values);
+  for (double qty : {1234.5, 0.125}) {
+    values[27] = vb::Variant(qty);
+    data->AddRow(values);
+  }
   db_.AddOrder(*data);
   const auto quantities = Print().document.pages[0].FindTexts("fldRDOrderQty");
   ASSERT_EQ(quantities.size(), 2u);
-  EXPECT_EQ(quantities[0]->text, "1,234.50");
-  EXPECT_EQ(quantities[1]->text, "0.13");
+  EXPECT_EQ(quantities[0]->text + " " + quantities[1]->text, "1,234.50 0.13");
 }
 
 TEST_P(PurchaseOrderPrintingTest, LongOrderRepeatsHeaderAndShowsTheOrderTotalsOnEveryPage) {

@@ -2,6 +2,9 @@
 // rows of the demo database, typing, Tab, Enter, list picks and buttons
 // through the headless driver.
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +89,17 @@ std::shared_ptr<data::RecordSet> DetailRows(const std::string& without = {}) {
   return rows;
 }
 
+// Each pair is (shown, expected).
+void ExpectEach(const std::vector<std::pair<std::string, std::string>>& pairs) {
+  for (size_t i = 0; i < pairs.size(); ++i) EXPECT_EQ(pairs[i].first, pairs[i].second) << "#" << i;
+}
+
+// The current row holds each (column, value).
+void ExpectColumns(data::RecordSet& rows,
+                   const std::vector<std::pair<const char*, Variant>>& want) {
+  for (const auto& [column, value] : want) EXPECT_EQ(rows.Item(column).Value(), value) << column;
+}
+
 class OrderItemDialogTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   static void TearDownTestSuite() { test_support::ReleaseSharedDemoDatabases(); }
@@ -103,6 +117,9 @@ class OrderItemDialogTest : public ::testing::TestWithParam<data::Backend> {
   void AddAndShow(const Product& product, double qty,
                   const std::function<void(ui::HeadlessDriver&)>& script) {
     OrderLine(*form_).AssignAllForAdding(*ProductRows(product), qty, "PO-0042");
+    Show(script);
+  }
+  void Show(const std::function<void(ui::HeadlessDriver&)>& script) {
     driver_ = std::make_shared<ui::HeadlessDriver>();
     script(*driver_);
     ui::ScopedDriver scoped(driver_);
@@ -120,25 +137,21 @@ TEST_P(OrderItemDialogTest, AddingFillsFromTheProductAndCalculates) {
   OrderLine line(*form_);
   line.AssignAllForAdding(*ProductRows({}), 12.5, "PO-0042");
   EXPECT_FALSE(form_->BindingState());
-  EXPECT_EQ(line.Get("Order_Qty"), "12.50");
-  EXPECT_EQ(line.Get("Unit_Price"), "1,234.50");
-  EXPECT_EQ(form_->lblPDDisplay(11).Caption(), "1,234.50");
-  EXPECT_EQ(form_->lblPDDisplay(1).Caption(), "1,999.50");
-  EXPECT_EQ(form_->lblPDDisplay(2).Caption(), "");  // Null price
-  EXPECT_EQ(form_->lblPDDisplay(5).Caption(), "03/10/2026");
-  EXPECT_EQ(line.Get("Product_ID"), "101");
-  // Null formula columns select formula 1 and tick nothing; tax code 1.
-  for (int i = 1; i <= 3; ++i) {
-    EXPECT_EQ(form_->dbcODEdit(i).BoundText(), "1");
-    EXPECT_EQ(form_->chkUseFormula(i).Value(), ui::vbUnchecked);
-  }
-  EXPECT_EQ(line.Get("Tax_Code"), "1");
-  EXPECT_EQ(Calc(0), "15,431.25");
-  EXPECT_EQ(line.Get("Tax"), "2,314.69");
-  EXPECT_EQ(line.Get("Total_Cost"), "17,745.94");
-  EXPECT_EQ(Calc(7), "1,234.50");
-  EXPECT_EQ(form_->Caption(), "Adding Order Item");
-  EXPECT_EQ(form_->cmdAction(0).Caption(), "Add");
+  // Null price 2 shows empty; null formula columns select formula 1 and tick
+  // nothing; tax code 1.
+  // clang-format off
+  ExpectEach({{line.Get("Order_Qty"), "12.50"}, {line.Get("Unit_Price"), "1,234.50"},
+              {form_->lblPDDisplay(11).Caption(), "1,234.50"},
+              {form_->lblPDDisplay(1).Caption(), "1,999.50"},
+              {form_->lblPDDisplay(2).Caption(), ""},
+              {form_->lblPDDisplay(5).Caption(), "03/10/2026"}, {line.Get("Product_ID"), "101"},
+              {form_->dbcODEdit(1).BoundText(), "1"}, {form_->dbcODEdit(2).BoundText(), "1"},
+              {form_->dbcODEdit(3).BoundText(), "1"}, {line.Get("Tax_Code"), "1"},
+              {Calc(0), "15,431.25"}, {line.Get("Tax"), "2,314.69"},
+              {line.Get("Total_Cost"), "17,745.94"}, {Calc(7), "1,234.50"},
+              {form_->Caption(), "Adding Order Item"}, {form_->cmdAction(0).Caption(), "Add"}});
+  // clang-format on
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(form_->chkUseFormula(i).Value(), ui::vbUnchecked);
   EXPECT_EQ(form_->PendingTrigger(), 0);  // changes during a fill move no trigger
 }
 
@@ -149,10 +162,11 @@ TEST_P(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
                           10, "PO-1");
   EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbChecked);
   EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbUnchecked);
-  EXPECT_EQ(line.Get("Trade_Discount"), "617.25");  // 5% of 12,345.00
-  EXPECT_EQ(line.Get("Net_Amount"), "11,727.75");
-  EXPECT_EQ(line.Get("Tax"), "0.00");
-  EXPECT_EQ(form_->txtODPercentage(0).Text(), "5.00");
+  // 5% of 12,345.00 traded off.
+  // clang-format off
+  ExpectEach({{line.Get("Trade_Discount"), "617.25"}, {line.Get("Net_Amount"), "11,727.75"},
+              {line.Get("Tax"), "0.00"}, {form_->txtODPercentage(0).Text(), "5.00"}});
+  // clang-format on
   EXPECT_THROW(line.Let("Trade_Disc_Formula", "two"), vb::Error);
 }
 
@@ -239,30 +253,26 @@ TEST_P(OrderItemDialogTest, TypingATradeAmountReplacesItsFormula) {
     user.Replace("txtODEdit(2)", "1000").Click("cmdAction(0)");
   });
   EXPECT_EQ(form_->chkUseFormula(1).Value(), ui::vbUnchecked);
-  EXPECT_EQ(form_->dbcODEdit(1).BoundText(), "1");
-  EXPECT_EQ(Entry(2), "1,000.00");
   // The ticked rebate formula is evaluated again on 12,345 - 1,000.
-  EXPECT_EQ(Entry(3), "226.90");
-  EXPECT_EQ(Calc(1), "11,345.00");
+  // clang-format off
+  ExpectEach({{form_->dbcODEdit(1).BoundText(), "1"}, {Entry(2), "1,000.00"}, {Entry(3), "226.90"},
+              {Calc(1), "11,345.00"}});
+  // clang-format on
   EXPECT_TRUE(form_->IsLoaded());
   EXPECT_FALSE(form_->Visible());
 }
 
 TEST_P(OrderItemDialogTest, PercentageEntryBecomesTheDiscountAmount) {
-  std::string trade, after_trade, percent;
+  std::vector<std::string> seen;
   AddAndShow({.last_cost = vb::Currency::FromInt(25)}, 10, [&](ui::HeadlessDriver& user) {
     user.Replace("txtODPercentage(0)", "10")
         .Press(ui::vbKeyTab)
         .Inspect([&](ui::Form&) {
-          trade = Entry(2);
-          after_trade = Calc(1);
-          percent = form_->txtODPercentage(0).Text();
+          seen = {Entry(2), Calc(1), form_->txtODPercentage(0).Text()};
         })
         .Close();
   });
-  EXPECT_EQ(trade, "25.00");
-  EXPECT_EQ(after_trade, "225.00");
-  EXPECT_EQ(percent, "10.00");
+  EXPECT_EQ(seen, (std::vector<std::string>{"25.00", "225.00", "10.00"}));
 }
 
 TEST_P(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
@@ -284,10 +294,8 @@ TEST_P(OrderItemDialogTest, InvalidFormulaIsReportedOnceAndKeepsTheAmount) {
     line.Let("Other_Disc_Formula", "7");  // freight levy 1%, still evaluated after
     form_->BindingState(false);
 
-    driver_ = std::make_shared<ui::HeadlessDriver>();
-    driver_->Replace("txtODEdit(0)", "10").Click("cmdAction(0)");
-    ui::ScopedDriver scoped(driver_);
-    form_->Show();
+    Show(
+        [](ui::HeadlessDriver& user) { user.Replace("txtODEdit(0)", "10").Click("cmdAction(0)"); });
     ASSERT_EQ(driver_->Messages().size(), 1u);
     EXPECT_EQ(driver_->Messages()[0].prompt, "Invalid Formula. Please select another one");
     EXPECT_EQ(driver_->Messages()[0].title, "Purchase Orders");
@@ -362,15 +370,14 @@ TEST_P(OrderItemDialogTest, EditingReadsTheLineAndShowsAverageOverNet) {
   OrderLine line(*form_);
   line.AssignAllForEditing(*ProductRows({}), *detail, "PO-7");
   EXPECT_FALSE(form_->BindingState());
-  EXPECT_EQ(line.Get("Rebate_Disc_Formula"), "6");
   EXPECT_EQ(form_->chkUseFormula(2).Value(), ui::vbChecked);
-  EXPECT_EQ(form_->Caption(), "Editing a product");
-  EXPECT_EQ(form_->lblPDDisplay(5).Caption(), vb::CStr(Variant(vb::Date::FromYmd(2026, 10, 3))));
   // The rebate formula re-ran on 90.00 (2% = 1.80); the average is then
   // over the net amount: (10 + 1.80 + 5) / 83.20.
-  EXPECT_EQ(line.Get("Rebate_Discount"), "1.80");
-  EXPECT_EQ(Calc(3), "83.20");
-  EXPECT_EQ(Calc(5), "20.19");
+  // clang-format off
+  ExpectEach({{line.Get("Rebate_Disc_Formula"), "6"}, {form_->Caption(), "Editing a product"},
+              {form_->lblPDDisplay(5).Caption(), vb::CStr(Variant(vb::Date::FromYmd(2026, 10, 3)))},
+              {line.Get("Rebate_Discount"), "1.80"}, {Calc(3), "83.20"}, {Calc(5), "20.19"}});
+  // clang-format on
 }
 
 TEST_P(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
@@ -381,13 +388,12 @@ TEST_P(OrderItemDialogTest, AddedRowsBecomeCurrentAndEmptyBoxesWriteDefaults) {
   auto detail = DetailRows();
   AddOrderDetailToRS(*form_, *detail);
   EXPECT_EQ(detail->RecordCount(), 1);
-  EXPECT_EQ(detail->Item("Qty").Value(), Variant(1250.0));
-  EXPECT_EQ(detail->Item("B/O Qty").Value(), Variant(0.0));
-  EXPECT_EQ(detail->Item("Lead Time").Value(), Variant(7));
-  EXPECT_EQ(detail->Item("Other_Discount_Formula_ID").Value(), Variant(1));
   // 1,543,125.00 plus 15% tax (the rate is a single: 231,468.76).
-  EXPECT_EQ(detail->Item("Total Cost").Value(),
-            Variant(vb::Currency::FromDecimalText("1774593.76")));
+  // clang-format off
+  ExpectColumns(*detail, {{"Qty", 1250.0}, {"B/O Qty", 0.0}, {"Lead Time", 7},
+                          {"Other_Discount_Formula_ID", 1},
+                          {"Total Cost", vb::Currency::FromDecimalText("1774593.76")}});
+  // clang-format on
   AddOrderDetailToRS(*form_, *detail);
   AddOrderDetailToRS(*form_, *detail);
   EXPECT_EQ(detail->RecordCount(), 3);
@@ -417,8 +423,7 @@ TEST_P(OrderItemDialogTest, UpdateKeepsLeadTimeAndStopsAtTheFirstFailure) {
   detail->Update();
   line.Let("Order_Qty", "1,250.00");
   UpdateOrderDetailRS(*form_, *detail);
-  EXPECT_EQ(detail->Item("Lead Time").Value(), Variant(30));
-  EXPECT_EQ(detail->Item("Qty").Value(), Variant(1250.0));
+  ExpectColumns(*detail, {{"Lead Time", 30}, {"Qty", 1250.0}});
 
   line.Let("Unit_Price", "lots");  // the record set refuses it
   line.Let("Net_Amount", "1.00");

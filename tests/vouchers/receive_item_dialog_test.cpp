@@ -2,6 +2,9 @@
 // it: fills from voucher rows, typing, Tab, Enter and the buttons.
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +29,11 @@ using vb::Variant;
 constexpr const char* kRedo = "\r\n\r\nPlease redo the item.";
 
 Variant Cur(const char* text) { return Currency::FromDecimalText(text); }
+
+// Each pair is (shown, expected).
+void ExpectEach(const std::vector<std::pair<std::string, std::string>>& pairs) {
+  for (size_t i = 0; i < pairs.size(); ++i) EXPECT_EQ(pairs[i].first, pairs[i].second) << "#" << i;
+}
 
 // An outstanding purchase-order line as GetOutstandingOrdersDetails gives it.
 struct OrderLine {
@@ -128,20 +136,19 @@ TEST_P(ReceiveItemTest, AddingProposesWhatIsStillToCome) {
 
 TEST_P(ReceiveItemTest, AddingTurnsTheOrderDiscountsIntoPercentagesAndCalculates) {
   grv_.AssignAllForAdding(Outstanding({}));
-  EXPECT_EQ(grv_.Received_Qty(), "3.00");
-  EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
-  EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
-  EXPECT_EQ(grv_.Net_Amount(), "256.50");
-  EXPECT_EQ(grv_.Tax_Amount(), "35.91");
-  EXPECT_EQ(grv_.Total_Cost(), "292.41");
-  EXPECT_EQ(grv_.Tax_Code(), "VAT 14%");
+  // clang-format off
+  ExpectEach({{grv_.Received_Qty(), "3.00"}, {Form().txtODPercentage(0).Text(), "10.00"},
+              {Form().txtODPercentage(1).Text(), "5.00"}, {grv_.Net_Amount(), "256.50"},
+              {grv_.Tax_Amount(), "35.91"}, {grv_.Total_Cost(), "292.41"},
+              {grv_.Tax_Code(), "VAT 14%"}});
+  // clang-format on
   EXPECT_TRUE(Form().cmdAction(0).Enabled());
 
   grv_.AssignAllForAdding(Outstanding(
       {.price = Cur("1234.5"), .tax_code = Variant::Null(), .product = Variant::Null()}));
-  EXPECT_EQ(grv_.Unit_Price(), "1,234.50");
-  EXPECT_EQ(grv_.Tax_Code_ID(), "1");
-  EXPECT_EQ(grv_.Product_ID(), "0");
+  // clang-format off
+  ExpectEach({{grv_.Unit_Price(), "1,234.50"}, {grv_.Tax_Code_ID(), "1"}, {grv_.Product_ID(), "0"}});
+  // clang-format on
   grv_.AssignAllForAdding(Outstanding({.price = Cur("0")}));
   EXPECT_EQ(Form().txtODPercentage(0).Text(), "0.00");
 }
@@ -155,24 +162,25 @@ TEST_P(ReceiveItemTest, ARebateTypedAtZeroPercentBecomesItsPercentageAndStays) {
         .Press(ui::vbKeyTab)
         .Click("cmdAction(0)");
   });
-  EXPECT_EQ(Form().txtODPercentage(1).Text(), "10.00");
-  EXPECT_EQ(grv_.Rebate_Discount(), "27.00");
-  EXPECT_EQ(grv_.Net_Amount(), "243.00");
+  // clang-format off
+  ExpectEach({{Form().txtODPercentage(1).Text(), "10.00"}, {grv_.Rebate_Discount(), "27.00"},
+              {grv_.Net_Amount(), "243.00"}});
+  // clang-format on
   EXPECT_TRUE(grv_.IsGRVDetailFormLoaded());
   EXPECT_FALSE(Form().Visible());
 }
 
 // clang-format off
 TEST_P(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
+  const char* kZero = "You cannot receive a zero quantity. \r\n\r\nPlease supply "
+                      "'Qty Received' and 'Unit Price' values\r\nor press Cancel";
   struct Case {
-    const char *box, *text, *message, *title;
+    const char *box, *text, *message;
   } cases[] = {
-      {"txtODEdit(0)", "-1", "Please insert a positive Quantity Received", "Stock Receipts"},
-      {"txtODEdit(1)", "-5", "Please insert a positive Unit Price", "Stock Receipts"},
-      {"txtODEdit(0)", "0", "You cannot receive a zero quantity. \r\n\r\nPlease supply "
-       "'Qty Received' and 'Unit Price' values\r\nor press Cancel", "Stock Receipts"},
-      {"txtODEdit(0)", "", "You cannot receive a zero quantity. \r\n\r\nPlease supply "
-       "'Qty Received' and 'Unit Price' values\r\nor press Cancel", "Stock Receipts"},
+      {"txtODEdit(0)", "-1", "Please insert a positive Quantity Received"},
+      {"txtODEdit(1)", "-5", "Please insert a positive Unit Price"},
+      {"txtODEdit(0)", "0", kZero},
+      {"txtODEdit(0)", "", kZero},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -186,7 +194,7 @@ TEST_P(ReceiveItemTest, BadEntriesAreRefusedWithTheirMessages) {
     });
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages[0].prompt, c.message);
-    EXPECT_EQ(messages[0].title, c.title);
+    EXPECT_EQ(messages[0].title, "Stock Receipts");
     EXPECT_TRUE(open);
   }
 }
@@ -239,8 +247,7 @@ TEST_P(ReceiveItemTest, AConsignmentReturnStaysWithinWhatIsLeft) {
             "Return amount may not be greater than amount left on CRV. \rPlease insert an "
             "amount less than or equal to 7");
   EXPECT_EQ(messages[0].title, "Consignment Stock Returns");
-  EXPECT_EQ(grv_.Returned_Qty(), "7");
-  EXPECT_EQ(grv_.Left_Qty(), "5");
+  ExpectEach({{grv_.Returned_Qty(), "7"}, {grv_.Left_Qty(), "5"}});
 }
 // clang-format on
 
@@ -283,25 +290,22 @@ TEST_P(ReceiveItemTest, ReturnFillsProposeTheWholeQuantity) {
   // 12 at 50.00 with trade 60.00 and rebate 27.00 (of the after-trade 540).
   grv_.AssignAllForReturnAdding(Received(12.0, Cur("50"), Cur("60"), Cur("27"), Variant::Null(),
                                          Variant::Null(), Variant::Null()));
-  EXPECT_EQ(grv_.Received_Qty(), "12.00");
-  EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
-  EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
-  EXPECT_EQ(grv_.Trade_Discount(), "60.00");
-  EXPECT_EQ(grv_.Rebate_Discount(), "27.00");
-  EXPECT_EQ(grv_.Tax_Code_ID(), "1");
-  EXPECT_EQ(grv_.Product_ID(), "");
-  EXPECT_EQ(grv_.FK_ID(), "90");
+  // clang-format off
+  ExpectEach({{grv_.Received_Qty(), "12.00"}, {Form().txtODPercentage(0).Text(), "10.00"},
+              {Form().txtODPercentage(1).Text(), "5.00"}, {grv_.Trade_Discount(), "60.00"},
+              {grv_.Rebate_Discount(), "27.00"}, {grv_.Tax_Code_ID(), "1"},
+              {grv_.Product_ID(), ""}, {grv_.FK_ID(), "90"}});
+  // clang-format on
   EXPECT_FALSE(Form().lblODCalc(5).Visible());
 
   // A consignment return proposes what is left; every percentage is of the
   // sub total (70.00).
   grv_.AssignAllForCRVReturnAdding(Received(99.0, Cur("10"), Cur("7"), Cur("3.5"), 7.0));
-  EXPECT_EQ(grv_.Received_Qty(), "7.00");
-  EXPECT_EQ(grv_.Returned_Qty(), "3");
-  EXPECT_EQ(grv_.Sold_Qty(), "10");
-  EXPECT_EQ(grv_.Left_Qty(), "7");
-  EXPECT_EQ(Form().txtODPercentage(0).Text(), "10.00");
-  EXPECT_EQ(Form().txtODPercentage(1).Text(), "5.00");
+  // clang-format off
+  ExpectEach({{grv_.Received_Qty(), "7.00"}, {grv_.Returned_Qty(), "3"}, {grv_.Sold_Qty(), "10"},
+              {grv_.Left_Qty(), "7"}, {Form().txtODPercentage(0).Text(), "10.00"},
+              {Form().txtODPercentage(1).Text(), "5.00"}});
+  // clang-format on
   grv_.AssignAllForCRVReturnAdding(Received(1.0, Cur("10"), Cur("7"), Cur("3.5")));
   EXPECT_EQ(grv_.Left_Qty(), "0");
   EXPECT_EQ(Form().txtODPercentage(0).Text(), "0.00");

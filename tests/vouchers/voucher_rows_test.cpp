@@ -4,6 +4,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -27,6 +29,12 @@ using vb::Variant;
 
 Variant Cur(const char* text) { return vb::Currency::FromDecimalText(text); }
 Variant Ref(const data::RecordSetRef& rows) { return vb::ObjectRef(rows); }
+
+// The current row holds each (column, value).
+void ExpectColumns(data::RecordSet& rows,
+                   const std::vector<std::pair<const char*, Variant>>& want) {
+  for (const auto& [column, value] : want) EXPECT_EQ(rows.Item(column).Value(), value) << column;
+}
 
 // A host control with Caption and Text, and an array of them reached by
 // index; `without` names a property an element lacks.
@@ -98,9 +106,7 @@ TEST_P(VoucherRowsTest, AddingAppendsTheLineAndStandsOnIt) {
   Line("1,250");
   grv_.AddGRVDetailToRS(Ref(rows));
   EXPECT_EQ(rows->RecordCount(), 1);
-  EXPECT_EQ(rows->Item("Qty").Value(), Variant(1250.0));
-  EXPECT_EQ(rows->Item("Unit Price").Value(), Cur("1234.5"));
-  EXPECT_EQ(rows->Item("FK ID").Value(), Variant(41));
+  ExpectColumns(*rows, {{"Qty", 1250.0}, {"Unit Price", Cur("1234.5")}, {"FK ID", 41}});
   for (int i = 0; i < 4; ++i) grv_.AddGRVDetailToRS(Ref(rows));
   grv_.Received_Qty("6");
   grv_.AddGRVDetailToRS(Ref(rows));
@@ -115,8 +121,7 @@ TEST_P(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
   grv_.Sold_Qty("10");
   grv_.Left_Qty("1,250");
   grv_.AddCRVDetailToRS(Ref(rows));
-  EXPECT_EQ(rows->Item("Qty Left").Value(), Variant(1250.0));
-  EXPECT_EQ(rows->Item("Qty Sold").Value(), Variant(10.0));
+  ExpectColumns(*rows, {{"Qty Left", 1250.0}, {"Qty Sold", 10.0}});
 
   grv_.FK_ID("99");
   grv_.Product_Name("");
@@ -124,12 +129,10 @@ TEST_P(VoucherRowsTest, UpdatingWritesFixedValuesForEmptyTextAndKeepsTheKey) {
   grv_.Sold_Qty("");
   grv_.Received_Qty("2.5");
   grv_.UpdateCRVDetailRS(Ref(rows));
-  EXPECT_EQ(rows->Item("FK ID").Value(), Variant(41));
-  EXPECT_EQ(rows->Item("Product").Value(), Variant(std::string()));
-  EXPECT_EQ(rows->Item("Code").Value(), Variant(std::string("BLT-M10")));
-  EXPECT_EQ(rows->Item("Tax_Codes_ID").Value(), Variant(1));
-  EXPECT_EQ(rows->Item("Qty Sold").Value(), Variant(0.0));
-  EXPECT_EQ(rows->Item("Qty").Value(), Variant(2.5));
+  // clang-format off
+  ExpectColumns(*rows, {{"FK ID", 41}, {"Product", std::string()}, {"Code", std::string("BLT-M10")},
+                        {"Tax_Codes_ID", 1}, {"Qty Sold", 0.0}, {"Qty", 2.5}});
+  // clang-format on
   EXPECT_NE(rows->GetEditMode(), data::EditMode::kNone);  // left pending
 }
 
@@ -192,9 +195,9 @@ TEST_P(VoucherRowsTest, HeaderTotalsRoundTheRunningSumNotEachValue) {
                                     {0.50915, Cur("2"), 1.10735, Cur("0"), Cur("0"), Cur("0")}});
   auto totals = std::make_shared<HostArray>();
   grv_.CalculateHeaderTotals(Ref(rows), vb::ObjectRef(totals));
-  EXPECT_EQ((*totals)[4].Value("Text"), "3.01");
-  EXPECT_EQ((*totals)[5].Value("Text"), "3.00");
-  EXPECT_EQ((*totals)[6].Value("Text"), "2.47");  // 2.47495: 2.4749 as a sum
+  // Other: 2.47495 is 2.4749 as a sum.
+  const char* expected[] = {"3.01", "3.00", "2.47"};
+  for (int i = 4; i <= 6; ++i) EXPECT_EQ((*totals)[i].Value("Text"), expected[i - 4]) << i;
 }
 
 TEST_P(VoucherRowsTest, CanChangeFunctionFollowsTheRowsAndTheFunction) {
@@ -253,34 +256,34 @@ TEST_P(VoucherRowsTest, HeaderFieldsFillAndClearOnlyTheirOwnElements) {
 
 TEST(VoucherQueryTest, CommandTextsAndSourcesAreExact) {
   struct Case {
-    VoucherQuery query;
     std::string command;
+    const char* expected;
+    VoucherQuery query;
     const char* source;
   } cases[] = {
-      {VoucherQuery::kOutstandingOrders,
-       VoucherQueryCommand(VoucherQuery::kOutstandingOrders, 12, 1),
-       "VORodevarurUzovove.CGrv GetOutstandingOrders"},
-      {VoucherQuery::kReceivedGRV, VoucherQueryCommand(VoucherQuery::kReceivedGRV, -5, 2),
-       "VORodevarurUzovove.CGrv GetReceivedGRV"},
-      {VoucherQuery::kReceivedCRV, VoucherQueryCommand(VoucherQuery::kReceivedCRV, 3, 40000),
-       "VORodevarurUzovove.Crv GetReceivedCRV"},
-      {VoucherQuery::kOutstandingOrderDetails,
-       VoucherQueryCommand(VoucherQuery::kOutstandingOrderDetails, 7),
-       "VORodevarurUzovove.CGrv GetOutstandingOrderDetail"},
-      {VoucherQuery::kReceivedGRVDetails, VoucherQueryCommand(VoucherQuery::kReceivedGRVDetails, 8),
-       "VORodevarurUzovove.CGrv GetReceivedGRVDetails"},
-      {VoucherQuery::kReceivedCRVDetails, VoucherQueryCommand(VoucherQuery::kReceivedCRVDetails, 9),
-       "VORodevarurUzovove.Crv GetReceivedCRVDetails"},
+      // clang-format off
+      {VoucherQueryCommand(VoucherQuery::kOutstandingOrders, 12, 1),
+       "Exec sp_AO_GRV_Select_Outstanding_Orders 12,1",
+       VoucherQuery::kOutstandingOrders, "VORodevarurUzovove.CGrv GetOutstandingOrders"},
+      {VoucherQueryCommand(VoucherQuery::kReceivedGRV, -5, 2), "Exec sp_AO_Select_Received_GRV -5,2",
+       VoucherQuery::kReceivedGRV, "VORodevarurUzovove.CGrv GetReceivedGRV"},
+      {VoucherQueryCommand(VoucherQuery::kReceivedCRV, 3, 40000),
+       "Exec sp_AO_Select_Received_CRV 3,40000",
+       VoucherQuery::kReceivedCRV, "VORodevarurUzovove.Crv GetReceivedCRV"},
+      {VoucherQueryCommand(VoucherQuery::kOutstandingOrderDetails, 7),
+       "Exec sp_AO_GRV_Select_Outstanding_Order_Details 7",
+       VoucherQuery::kOutstandingOrderDetails, "VORodevarurUzovove.CGrv GetOutstandingOrderDetail"},
+      {VoucherQueryCommand(VoucherQuery::kReceivedGRVDetails, 8),
+       "Exec sp_AO_Select_ReceivedGRV_Details 8",
+       VoucherQuery::kReceivedGRVDetails, "VORodevarurUzovove.CGrv GetReceivedGRVDetails"},
+      {VoucherQueryCommand(VoucherQuery::kReceivedCRVDetails, 9),
+       "Exec sp_AO_Select_ReceivedCRV_Details 9",
+       VoucherQuery::kReceivedCRVDetails, "VORodevarurUzovove.Crv GetReceivedCRVDetails"},
+      // clang-format on
   };
-  const char* commands[] = {"Exec sp_AO_GRV_Select_Outstanding_Orders 12,1",
-                            "Exec sp_AO_Select_Received_GRV -5,2",
-                            "Exec sp_AO_Select_Received_CRV 3,40000",
-                            "Exec sp_AO_GRV_Select_Outstanding_Order_Details 7",
-                            "Exec sp_AO_Select_ReceivedGRV_Details 8",
-                            "Exec sp_AO_Select_ReceivedCRV_Details 9"};
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    EXPECT_EQ(cases[i].command, commands[i]);
-    EXPECT_STREQ(VoucherQuerySource(cases[i].query), cases[i].source);
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.command, c.expected);
+    EXPECT_STREQ(VoucherQuerySource(c.query), c.source);
   }
 }
 

@@ -182,8 +182,7 @@ TEST(ReportTest, FieldsBindIgnoringCaseOrShowTheirTextAndHiddenControlsDoNotPrin
   EXPECT_EQ(TextOf(doc.pages[0], "fldFooterName"), "");
   EXPECT_EQ(TextOf(doc.pages[0], "fldTotal"), "");
   EXPECT_EQ(TextOf(doc.pages[0], "fldHeaderName"), "1,234.50");
-  EXPECT_FALSE(doc.pages[0].Has("shpFrame"));
-  EXPECT_FALSE(doc.pages[0].Has("fldPageNo"));
+  for (const char* hidden : {"shpFrame", "fldPageNo"}) EXPECT_FALSE(doc.pages[0].Has(hidden));
 }
 
 TEST(ReportTest, NamedAccessRaisesThePlatformErrors) {
