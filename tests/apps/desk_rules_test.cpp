@@ -135,13 +135,6 @@ TEST_F(DeskStoreTest, PagesFollowEachOtherWithoutGapsOrRepeats) {
   }
 }
 
-TEST_F(DeskStoreTest, AReadOnlyConnectionIsToldApart) {
-  DeskContext desk = Desk();
-  EXPECT_EQ(desk.read_only_reason, "");
-  desk.connection->Execute("PRAGMA query_only = ON");
-  EXPECT_NE(WriteRefusal(*desk.connection), "");
-}
-
 TEST(DeskReadOnlyTest, ADatabaseThatMayNotBeWrittenOpensReadOnlyAndSaysWhy) {
   const std::pair<bool, const char*> cases[] = {
       {true, "its folder "},  // the file may be written, but its log not made
