@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "db/portable_script.h"
 #include "platform/value/error.h"
 #include "services/command_text.h"
@@ -174,16 +172,6 @@ TEST_P(DataGatewayTest, RunProcedureRefusesWrongParameterListsBeforeRunning) {
     EXPECT_THROW(gateway_.RunProcedure(name, connection, 1, no_parameters, status), vb::Error);
   }
   EXPECT_EQ(ItemCount(), 3);
-}
-
-TEST(DataGatewayFileTest, MissingDatabaseFileIsAnErrorAndStaysMissing) {
-  const std::string missing =
-      (std::filesystem::temp_directory_path() / "kvt_gateway_gone.sqlite").string();
-  DataGateway gateway;
-  EXPECT_EQ(ErrorNumberOf(
-                [&] { gateway.OpenConnection("Provider=SQLite;Data Source=" + missing, -1, 3); }),
-            vb::err::kAdoConnectionFailed);
-  EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 TEST_P(DataGatewayTest, NoOrClosedConnectionIsRefusedAndSetsAreIndependent) {
