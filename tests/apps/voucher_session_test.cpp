@@ -97,30 +97,6 @@ TEST_F(VoucherSessionTest, AConsignmentReturnAboveWhatIsLeftIsTheDialogsRefusal)
   EXPECT_EQ(vb::CDbl(line.Item("Qty Returned").Value()), 10);
 }
 
-TEST_F(VoucherSessionTest, SavingRefusesAnEarlierPeriodThenPostsInTheCurrentOne) {
-  auto session = Open(posting::kGoodsReceived, 1, 10);
-  session->Header().DelNoteNumber("DN-1");
-  Clerk().Click("cmdAction(0)");
-  ASSERT_TRUE(session->ReceiveLine(18));
-  Clerk()
-      .SelectRow("dbcGRV(0)", 9)
-      .Replace("txtGRV(0)", "INV-1")
-      .Click("cmdDo(1)")
-      .Answer(ui::vbYes);
-  const auto posted = session->Save();
-  ASSERT_TRUE(posted.has_value());
-  EXPECT_EQ(Seen(), (Prompts{vouchers::kPriorPeriodRefused, vouchers::kClosedPeriodRefused,
-                             vouchers::kConfirmPosting}));
-  EXPECT_EQ(posted->voucher_number, "GRV000208");
-  const std::string voucher = " FROM GRVs WHERE ID = " + std::to_string(posted->voucher_id);
-  EXPECT_EQ(Number("SELECT AccPeriodMonth" + voucher), 11);
-  EXPECT_EQ(Number("SELECT AccPeriodYearID" + voucher), 7);
-  EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 18"), 40);
-  // Posted: the session starts over.
-  EXPECT_EQ(session->SourceId(), 0);
-  EXPECT_EQ(session->Lines().RecordCount(), 0);
-}
-
 TEST_F(VoucherSessionTest, ARefusedPostingIsShownAndTheVoucherStaysOpen) {
   auto session = Open(posting::kGoodsReceived, 1, 10);
   Clerk().Click("cmdAction(0)");
