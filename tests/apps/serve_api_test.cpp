@@ -380,6 +380,7 @@ TEST_P(ServeApiTest, AClerkSellsConsignmentStockWithinWhatIsLeft) {
 TEST_P(ServeApiTest, AReprintIsOfWhatWasPrintedAndForWhoseDocumentItIs) {
   const std::string buyer = LogIn("buyer"), clerk = LogIn("clerk");
   EXPECT_EQ(Call("GET", "/api/orders/3/reprint", "", buyer).status, 409);  // pending
+  EXPECT_EQ(Call("GET", "/api/orders/1/reprint", "", clerk).status, 403);
   EXPECT_EQ(Call("GET", "/api/vouchers/1/reprint", "", buyer).status, 403);
   httplib::Client client("127.0.0.1", server_->Port());
   const auto printed =
