@@ -309,6 +309,31 @@ ALTER TABLE PurchaseOrders ADD COLUMN EndedBy TEXT;
 ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;
 -- A consignment sale's date (GRVDetails.QtySold says how much was sold).
 ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;
+-- A product's barcode, as a scanner at the dock reads it: one product per
+-- barcode in a company, and none needed.
+ALTER TABLE Products ADD COLUMN Barcode TEXT;
+CREATE UNIQUE INDEX Products_Barcode ON Products(CompanyID, Barcode);
+-- Vouchers being captured through the API, kept between its requests and
+-- across its restarts: the owner's choices and typed lines (JSON), the
+-- idempotency keys of the changes made, and once posted the key and the
+-- answer. PostingFrom is the next voucher ID when a post began, so a
+-- post cut short by a restart is found rather than made twice.
+CREATE TABLE VoucherDrafts (
+  ID            INTEGER PRIMARY KEY,
+  CompanyID     INTEGER NOT NULL,
+  Owner         TEXT NOT NULL,
+  TranTypeID    INTEGER NOT NULL,
+  SupplierID    INTEGER NOT NULL,
+  SourceID      INTEGER NOT NULL,
+  DelNoteNumber TEXT NOT NULL DEFAULT '',
+  SupplierRef   TEXT NOT NULL DEFAULT '',
+  Lines         TEXT NOT NULL DEFAULT '[]',
+  AppliedKeys   TEXT NOT NULL DEFAULT '[]',
+  PostingKey    TEXT,
+  PostingFrom   INTEGER,
+  Posted        TEXT,
+  UpdatedAt     DATETIME NOT NULL
+);
 
 -- ---- Long histories: every list reads one page -------------------------------
 -- Years of orders and vouchers are never read whole: the lists page newest

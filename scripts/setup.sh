@@ -15,7 +15,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   locales
   xvfb
-  libcpp-httplib-dev nlohmann-json3-dev libssl-dev
+  libcpp-httplib-dev nlohmann-json3-dev libssl-dev openssl
   chromium nodejs
 )
 

@@ -34,6 +34,16 @@ constexpr Migration kMigrations[] = {
      "ALTER TABLE PurchaseOrders ADD COLUMN EndedAt DATETIME;\n"},
     {"SELECT SoldOn FROM GRVDetails WHERE 1 = 0", "the dates of consignment sales",
      "ALTER TABLE GRVDetails ADD COLUMN SoldOn DATE;\n"},
+    {"SELECT Barcode FROM Products WHERE 1 = 0", "the products' barcodes",
+     "ALTER TABLE Products ADD COLUMN Barcode TEXT;\n"
+     "CREATE UNIQUE INDEX Products_Barcode ON Products(CompanyID, Barcode);\n"},
+    {"SELECT PostingFrom FROM VoucherDrafts WHERE 1 = 0", "the API's vouchers being captured",
+     "CREATE TABLE VoucherDrafts (ID INTEGER PRIMARY KEY, CompanyID INTEGER NOT NULL, "
+     "Owner TEXT NOT NULL, TranTypeID INTEGER NOT NULL, SupplierID INTEGER NOT NULL, "
+     "SourceID INTEGER NOT NULL, DelNoteNumber TEXT NOT NULL DEFAULT '', "
+     "SupplierRef TEXT NOT NULL DEFAULT '', Lines TEXT NOT NULL DEFAULT '[]', "
+     "AppliedKeys TEXT NOT NULL DEFAULT '[]', PostingKey TEXT, PostingFrom INTEGER, "
+     "Posted TEXT, UpdatedAt DATETIME NOT NULL);\n"},
 };
 
 }  // namespace

@@ -118,18 +118,21 @@ TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {
 }
 
 TEST_F(HostCliTest, ADatabaseOfAnEarlierBuildIsBroughtUpToDate) {
-  // Ours, made before orders could be ended and sales dated.
+  // Ours, made before orders could be ended, sales dated, products
+  // scanned by barcode and the API's vouchers kept.
   db::CreateDemoDatabase(File("old.sqlite"));
   ASSERT_EQ(Run("sqlite3 old.sqlite \"ALTER TABLE PurchaseOrders DROP COLUMN EndedBy; "
                 "ALTER TABLE PurchaseOrders DROP COLUMN EndedAt; "
-                "ALTER TABLE GRVDetails DROP COLUMN SoldOn\"")
+                "ALTER TABLE GRVDetails DROP COLUMN SoldOn; DROP INDEX Products_Barcode; "
+                "ALTER TABLE Products DROP COLUMN Barcode; DROP TABLE VoucherDrafts\"")
                 .status,
             0);
   EXPECT_EQ(Run("$HOST scenario --db old.sqlite --out . >/dev/null").status, 0);
   EXPECT_EQ(Run("sqlite3 old.sqlite \"SELECT COUNT(EndedBy) + COUNT(EndedAt) FROM PurchaseOrders; "
-                "SELECT COUNT(SoldOn) > 0 FROM GRVDetails\"")
+                "SELECT COUNT(SoldOn) > 0 FROM GRVDetails; SELECT COUNT(Barcode) FROM Products; "
+                "SELECT COUNT(*) FROM VoucherDrafts\"")
                 .out,
-            "0\n1\n");
+            "0\n1\n0\n0\n");
 }
 
 TEST_F(HostCliTest, AReadOnlyDatabaseIsNamedSoWithWhatStillWorks) {

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -21,6 +22,7 @@
 #include "apps/kvt-host/access/user_admin.h"
 #include "apps/kvt-host/serve/api_server.h"
 #include "apps/kvt-host/serve/catalog_routes.h"
+#include "apps/kvt-host/serve/consignment_routes.h"
 #include "apps/kvt-host/serve/order_routes.h"
 #include "apps/kvt-host/serve/static_routes.h"
 #include "apps/kvt-host/serve/voucher_routes.h"
@@ -48,7 +50,14 @@ constexpr char kFilePassword[] = "dock-Pw-4471";
 // A kvt-host serve process, stopped by its pid when the test ends.
 class ServerProcess {
  public:
-  ServerProcess(const std::string& connection_text, const std::string& file_password) {
+  ServerProcess(const std::string& connection_text, const std::string& file_password,
+                std::vector<std::string> more = {}) {
+    std::vector<std::string> args = {"kvt-host",    "serve",     "--listen",
+                                     "127.0.0.1:0", "--workers", "4"};
+    args.insert(args.end(), more.begin(), more.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     int out[2];
     if (::pipe(out) != 0) throw std::runtime_error("no pipe");
     pid_ = ::fork();
@@ -57,8 +66,7 @@ class ServerProcess {
       ::close(out[0]);
       ::setenv("KVT_DB", connection_text.c_str(), 1);
       ::setenv("KVT_PASSWORD", file_password.c_str(), 1);
-      ::execl(KVT_HOST_PATH, "kvt-host", "serve", "--listen", "127.0.0.1:0", "--workers", "4",
-              static_cast<char*>(nullptr));
+      ::execv(KVT_HOST_PATH, argv.data());
       ::_exit(127);
     }
     ::close(out[1]);
@@ -102,6 +110,12 @@ class ServeApiTest : public ::testing::TestWithParam<data::Backend> {
     server_ = std::make_unique<ServerProcess>(db_.ConnectionText(), kFilePassword);
   }
   bool OnServer() const { return GetParam() == data::Backend::kPostgreSQL; }
+  // Stops the server and starts another on the same database: what it
+  // kept in memory (the logins) is gone.
+  void Restart() {
+    server_.reset();
+    server_ = std::make_unique<ServerProcess>(db_.ConnectionText(), kFilePassword);
+  }
 
   Answer Call(const std::string& method, const std::string& path, const std::string& body = "",
               const std::string& token = "", httplib::Headers headers = {}) {
@@ -184,7 +198,7 @@ TEST_P(ServeApiTest, AClerkReceivesAgainstAnOrderAndPostsOnceWhateverTheRetries)
   Call("POST", draft + "/scans", R"({"code":"nut-m10"})", clerk, scan_key);
   Call("POST", draft + "/scans", R"({"code":"nut-m10"})", clerk, scan_key);
   Call("POST", draft + "/scans", R"({"code":"NUT-M10","qty":4})", clerk);
-  Answer now = Call("POST", draft + "/scans", R"({"code":"BLT-M10"})", clerk);
+  Answer now = Call("POST", draft + "/scans", R"({"code":"6001230044011"})", clerk);  // BLT-M10
   ASSERT_EQ(now.status, 200) << now.body.dump();
   EXPECT_EQ(now.body["lines"][0]["qty"], 5.0);
   now = Call("PUT", draft + "/lines/1", R"({"qty":3})", clerk);
@@ -333,14 +347,127 @@ TEST_P(ServeApiTest, AHalfOpenClientIsTimedOutWithoutHoldingUpTheOthers) {
   EXPECT_LT(waited, std::chrono::seconds(20)) << "the stalled clients were cut off";
 }
 
+// A barcode names one product in its company, whether asked for as one or
+// typed where a code goes.
+TEST_P(ServeApiTest, AProductIsFoundByItsBarcodeWhichIsItsAloneInTheCompany) {
+  const std::string clerk = LogIn("clerk");
+  for (const char* query : {"barcode=6001230044028", "code=6001230044028"}) {
+    EXPECT_EQ(Call("GET", std::string("/api/products?") + query, "", clerk).body[0]["code"],
+              "NUT-M10");
+  }
+  const data::ConnectionRef owner = db_.Open();
+  EXPECT_THROW(owner->Execute("UPDATE Products SET Barcode = '6001230044028' WHERE ID = 3"),
+               vb::Error);
+  owner->Execute("UPDATE Products SET Barcode = '6001230044028' WHERE ID = 11");  // company 2
+}
+
+TEST_P(ServeApiTest, AClerkSellsConsignmentStockWithinWhatIsLeft) {
+  const std::string clerk = LogIn("clerk");
+  EXPECT_EQ(Call("GET", "/api/suppliers/3/consignment-lines", "", clerk).body[0]["left"], 7.0);
+  const std::string sale = R"({"line_id":5,"qty":2,"date":"2026-12-01"})";
+  EXPECT_EQ(Call("POST", "/api/consignment-sales", sale, LogIn("buyer")).status, 403);
+  const Answer over = Call("POST", "/api/consignment-sales", R"({"line_id":5,"qty":8})", clerk);
+  EXPECT_EQ(over.status, 409);
+  EXPECT_NE(over.body["error"]["message"].dump().find("7"), std::string::npos) << over.body;
+  // A received line is no consignment line.
+  EXPECT_EQ(Call("POST", "/api/consignment-sales", R"({"line_id":1,"qty":1})", clerk).status, 409);
+  const Answer sold = Call("POST", "/api/consignment-sales", sale, clerk);
+  ASSERT_EQ(sold.status, 201) << sold.body.dump();
+  EXPECT_EQ(sold.body["left"], 5.0);
+  EXPECT_EQ(sold.body["last_sold_on"], "2026-12-01");
+}
+
+TEST_P(ServeApiTest, AReprintIsOfWhatWasPrintedAndForWhoseDocumentItIs) {
+  const std::string buyer = LogIn("buyer"), clerk = LogIn("clerk");
+  EXPECT_EQ(Call("GET", "/api/orders/3/reprint", "", buyer).status, 409);  // pending
+  EXPECT_EQ(Call("GET", "/api/orders/1/reprint", "", clerk).status, 403);
+  EXPECT_EQ(Call("GET", "/api/vouchers/1/reprint", "", buyer).status, 403);
+  httplib::Client client("127.0.0.1", server_->Port());
+  const auto printed =
+      client.Get("/api/vouchers/1/reprint", {{"Authorization", "Bearer " + clerk}});
+  ASSERT_TRUE(printed);
+  ExpectPdfOrNoWriter(*printed);
+}
+
+TEST_P(ServeApiTest, ABuyerChangesAnOrdersLinesThroughTheOrderItemRules) {
+  const std::string buyer = LogIn("buyer");
+  // PO000102: line 4 nothing received, line 5 four of ten received.
+  EXPECT_EQ(Call("PUT", "/api/orders/2/lines/4", R"({"qty":30})", LogIn("clerk")).status, 403);
+  EXPECT_EQ(Call("PUT", "/api/orders/2/lines/4", R"({"qty":30})", buyer).body["lines"][0]["qty"],
+            30.0);
+  const Answer kept = Call("DELETE", "/api/orders/2/lines/5", "", buyer);
+  EXPECT_EQ(kept.body["error"]["message"],
+            "Goods have been received against this line (4.00 so far); it stays on the order.");
+  EXPECT_EQ(
+      Call("POST", "/api/orders/2/lines", R"({"code":"6001230044035","qty":3})", buyer).status,
+      201);
+  const Answer order = Call("DELETE", "/api/orders/2/lines/4", "", buyer);
+  ASSERT_EQ(order.body["lines"].size(), 2u) << order.body.dump();
+  EXPECT_EQ(order.body["lines"][1]["code"], "WSH-M10");
+  EXPECT_EQ(order.body["status"], "Processed");
+  EXPECT_EQ(Call("POST", "/api/orders/2/close", "", buyer).status, 200);
+  EXPECT_EQ(Call("PUT", "/api/orders/2/lines/5", R"({"qty":9})", buyer).status, 409);
+}
+
+TEST_P(ServeApiTest, AReceiptSurvivesARestartAndItsPostIsNeverMadeTwice) {
+  std::string clerk = LogIn("clerk");
+  const Answer started = Call("POST", "/api/voucher-drafts",
+                              R"({"supplier_id":1,"source_id":1,"delivery_note":"DN-R"})", clerk);
+  const std::string draft = "/api/voucher-drafts/" + std::to_string(started.body["id"].get<int>());
+  const httplib::Headers scan = {{"Idempotency-Key", "scan-r"}};
+  Call("POST", draft + "/scans", R"({"code":"NUT-M10","qty":2})", clerk, scan);
+  Restart();
+  clerk = LogIn("clerk");
+  // The scan retried after the restart (its answer lost) still counts once.
+  const Answer now = Call("POST", draft + "/scans", R"({"code":"NUT-M10","qty":2})", clerk, scan);
+  EXPECT_EQ(now.body["lines"][0]["qty"], 2.0) << now.body.dump();
+  EXPECT_EQ(now.body["delivery_note"], "DN-R");
+  const httplib::Headers key = {{"Idempotency-Key", "post-r"}};
+  const Answer posted = Call("POST", draft + "/post", "{}", clerk, key);
+  ASSERT_EQ(posted.status, 201) << posted.body.dump();
+  // A server stopped between posting and writing down the answer: the
+  // retried post finds the voucher instead of posting again.
+  db_.Open()->Execute("UPDATE VoucherDrafts SET Posted = NULL, PostingFrom = ?1",
+                      {vb::Variant(posted.body["voucher_id"].get<int32_t>())});
+  EXPECT_EQ(Call("POST", draft + "/scans", R"({"code":"NUT-M10"})", clerk).status, 409);
+  EXPECT_EQ(Call("POST", draft + "/post", "{}", clerk, key).body, posted.body);
+}
+
+// One login and one read over TLS, with a certificate made for the test.
+TEST_P(ServeApiTest, TheApiAnswersOverTls) {
+  if (OnServer()) GTEST_SKIP() << "the same server code as on SQLite";
+  const std::string cert = db_.Path() + ".cert.pem", key = db_.Path() + ".key.pem";
+  const std::string make =
+      "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 -addext "
+      "subjectAltName=IP:127.0.0.1 -keyout '" +
+      key + "' -out '" + cert + "' 2>/dev/null";
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  ServerProcess tls(db_.ConnectionText(), kFilePassword, {"--cert", cert, "--key", key});
+  httplib::SSLClient client("127.0.0.1", tls.Port());
+  client.set_ca_cert_path(cert.c_str());
+  client.enable_server_certificate_verification(true);
+  const auto login =
+      client.Post("/api/login", json{{"user", "clerk"}, {"password", kFilePassword}}.dump(),
+                  "application/json");
+  ASSERT_TRUE(login && login->status == 200) << httplib::to_string(login.error());
+  const std::string token = json::parse(login->body)["token"];
+  const auto suppliers = client.Get("/api/suppliers", {{"Authorization", "Bearer " + token}});
+  ASSERT_TRUE(suppliers);
+  EXPECT_GT(json::parse(suppliers->body).size(), 0u);
+  EXPECT_FALSE(httplib::Client("127.0.0.1", tls.Port()).Get("/api/openapi.json"));  // plain HTTP
+  std::filesystem::remove(cert);
+  std::filesystem::remove(key);
+}
+
 KVT_INSTANTIATE_BACKENDS(ServeApiTest);
 
 // The API document names every route the server has, with its method, and
 // nothing else.
 TEST(ServeDocumentTest, TheDocumentNamesEveryRouteAndNoOther) {
   ApiServer server(ServeTarget{}, ServeOptions{});
-  DraftStore drafts;
+  DraftStore drafts("", 1);
   AddCatalogRoutes(server);
+  AddConsignmentRoutes(server);
   AddOrderRoutes(server);
   AddVoucherRoutes(server, drafts);
   AddStaticRoutes(server);

@@ -1,15 +1,19 @@
 // The server's parts that HTTP alone cannot reach quickly: tokens running
-// out and revoked, guessed passwords locking a name, the listen address.
+// out and revoked, guessed passwords locking a name (on a server, the
+// server's lock), the listen address.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <thread>
 
+#include "apps/kvt-host/access/login_gate.h"
+#include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/api_login.h"
 #include "apps/kvt-host/serve/serve_command.h"
 #include "apps/kvt-host/serve/token_store.h"
+#include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -57,6 +61,32 @@ TEST(LoginGateTest, AGuessedPasswordLocksTheNameAfterAFewTriesAndEachIsAudited) 
   const auto refused = db.Open()->Query(
       "SELECT COUNT(*) FROM AuditTrail WHERE Action = 'login refused' AND Document = 'user dana'");
   EXPECT_EQ(vb::CLng(refused->Item(0).Value()), kFailuresBeforeLock);
+}
+
+// On a server the API counts failures and honours locks through the
+// server's own lock, the desk's: the same lock, in the same words.
+TEST(LoginGateTest, OnAServerTheApiAndTheDeskShareOneLock) {
+  if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
+  test_support::TempDemoDatabase db{"kvt_serve_lock", data::Backend::kPostgreSQL};
+  test_support::ServerLogins logins(db);
+  logins.Add("dana", "clerk");
+  const std::string dana = logins.Login("dana");
+  LoginGate gate({db.ConnectionText(), true, ""});
+  auto refusal = [&](const std::string& password) {
+    try {
+      gate.LogIn(dana, password);
+      return ApiError{200, "", ""};
+    } catch (const ApiError& refused) {
+      return refused;
+    }
+  };
+  for (int i = 1; i < 5; ++i) EXPECT_EQ(refusal("guess").message, access::WrongLoginMessage());
+  EXPECT_EQ(refusal("guess").status, 429);  // the 5th locks it
+  const ApiError locked = refusal(test_support::ServerLogins::Password("dana"));
+  EXPECT_EQ(locked.status, 429);
+  EXPECT_EQ(locked.message, test_support::ErrorOf([&] {
+                              access::RequireLoginOpen(db.ConnectionText(), dana);
+                            }).description());
 }
 
 TEST(ListenAddressTest, HostAndPortOrAPlainRefusal) {

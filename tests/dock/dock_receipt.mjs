@@ -1,5 +1,5 @@
 // Drives the dock page in headless Chromium through a whole receipt at
-// phone size: log in, open the order by its number, scan (once, and with a
+// phone size: log in, open the order by its number, scan (once, a barcode, and with a
 // typed quantity), lose the network for a scan, fix a quantity, post twice
 // in a row, fetch the PDF; then checks through the API that the order is
 // received, the voucher posted once and the books hold. Screenshots go to
@@ -63,8 +63,9 @@ try {
   await page.type("#qty", "4"); await page.type("#code", "nut-m10"); await page.click("#add");
   await waitCell("NUT-M10", 1, "5");
   check(await cell("NUT-M10", 2) === "15", "NUT-M10: 5 here, 15 still to come");
-  await page.type("#code", "BLT-M10"); await page.keyboard.press("Enter");
+  await page.type("#code", "6001230044011"); await page.keyboard.press("Enter");  // BLT-M10's barcode
   await waitCell("BLT-M10", 1, "1");
+  check(true, "a barcode scanned adds its product");
   await page.type("#code", "BLT-M10"); await page.type("#qty", "9"); await page.click("#add");
   await page.waitForFunction(() => document.getElementById("message").textContent.startsWith("Only 3 of BLT-M10"));
   check(true, "an over-receipt refused in the session's words");

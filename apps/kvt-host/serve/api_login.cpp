@@ -3,6 +3,7 @@
 #include <openssl/crypto.h>
 
 #include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/access/login_gate.h"
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/serve/api_error.h"
 #include "platform/value/text.h"
@@ -28,6 +29,7 @@ bool SameSecret(const std::string& a, const std::string& b) {
 }  // namespace
 
 Session LoginGate::LogIn(const std::string& user, const std::string& password) {
+  if (target_.on_server) return ServerLogIn(user, password);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto found = failures_.find(user);
@@ -48,21 +50,26 @@ Session LoginGate::LogIn(const std::string& user, const std::string& password) {
   return session;
 }
 
+Session LoginGate::ServerLogIn(const std::string& user, const std::string& password) const {
+  if (user.empty() || password.empty()) Refuse(401, "", access::WrongLoginMessage());
+  Session session;
+  session.user = user;
+  session.on_server = true;
+  try {
+    // The server's own lock and count, shared with the desk and the host.
+    access::RequireLoginOpen(target_.connection_text, user);
+    session.connection_text = access::LoggedIn(target_.connection_text, user, password);
+  } catch (const vb::Error& refused) {
+    if (refused.number() == access::kPermissionDenied) Refuse(429, "user", refused.description());
+    Refuse(401, "", access::WrongLoginMessage());  // the server's refusal says no more
+  }
+  return session;
+}
+
 bool LoginGate::Verified(const std::string& user, const std::string& password,
                          Session& session) const {
   if (user.empty() || password.empty()) return false;
   session.user = user;
-  session.on_server = target_.on_server;
-  if (target_.on_server) {
-    session.connection_text = target_.connection_text + ";User ID=" + vb::KeyValueText(user) +
-                              ";Password=" + vb::KeyValueText(password);
-    try {
-      Open(session.connection_text);
-      return true;
-    } catch (const vb::Error&) {
-      return false;  // the server's refusal says no more than this
-    }
-  }
   if (target_.file_password.empty() || !SameSecret(password, target_.file_password)) return false;
   session.connection_text = target_.connection_text;
   data::ConnectionRef connection = Open(target_.connection_text);

@@ -111,6 +111,8 @@ class ApiServer {
   bool Bind();
   bool Serve();
   int Port() const { return port_; }
+  // False when the certificate or key of TLS could not be read.
+  bool Valid() const { return server_->is_valid(); }
   void Stop();
 
   TokenStore& Tokens() { return tokens_; }

@@ -30,29 +30,38 @@ json Suppliers(Call& call) {
   return list;
 }
 
-// Products by code: the one whose code is `code` (any case), else those
-// whose code begins with it; all when no code is given.
+// Products by code or barcode: the one whose barcode is `barcode`; the
+// one whose code (any case) or barcode is `code`, else those whose code
+// begins with it; all when neither is given.
 json Products(Call& call) {
-  const std::string code = vb::UCase(vb::Trim(QueryText("code", call.Query("code"), 50)));
+  const std::string barcode = vb::Trim(QueryText("barcode", call.Query("barcode"), 50));
+  const std::string typed = vb::Trim(QueryText("code", call.Query("code"), 50));
+  const std::string code = vb::UCase(typed);
   const int32_t limit = QueryInteger("limit", call.Query("limit"), 1, kMaxPageSize, 50);
   auto rows = call.Db().Query(
-      "SELECT ID, Code, Description, StockOnHand FROM Products WHERE CompanyID = ?1 "
+      "SELECT ID, Code, Barcode, Description, StockOnHand FROM Products WHERE CompanyID = ?1 "
       "ORDER BY Code",
       {vb::Variant(call.options.company_id)});
   static constexpr JsonColumn kColumns[] = {{"id", "ID", JsonKind::kKey},
                                             {"code", "Code", JsonKind::kText},
+                                            {"barcode", "Barcode", JsonKind::kText},
                                             {"description", "Description", JsonKind::kText},
                                             {"on_hand", "StockOnHand", JsonKind::kQuantity}};
   json all = JsonRows(*rows, kColumns);
   json exact = json::array(), begun = json::array();
   for (json& product : all) {
+    const std::string its_barcode = product["barcode"].is_string() ? product["barcode"] : "";
+    if (!barcode.empty()) {
+      if (its_barcode == barcode) exact.push_back(product);
+      continue;
+    }
     const std::string upper = vb::UCase(product.value("code", ""));
-    if (upper == code) exact.push_back(product);
+    if (upper == code || (!typed.empty() && its_barcode == typed)) exact.push_back(product);
     if (upper.rfind(code, 0) == 0 && begun.size() < static_cast<size_t>(limit)) {
       begun.push_back(product);
     }
   }
-  return code.empty() || exact.empty() ? begun : exact;
+  return !barcode.empty() || (!code.empty() && !exact.empty()) ? exact : begun;
 }
 
 json OutstandingOrders(Call& call) {
@@ -91,33 +100,6 @@ json OrderByNumber(Call& call) {
     }
   }
   Refuse(409, "number", "Order " + number + " has nothing still to come.");
-}
-
-json OrderJson(data::Connection& connection, int32_t order_id) {
-  const host::OrderHeader header = host::ReadOrderHeader(connection, order_id);
-  auto rows = connection.Query(
-      "SELECT d.ID, p.Code, p.Description, d.Qty, d.BOQty, d.QtyReceived, d.UnitPrice, "
-      "d.TotalCost FROM PurchaseOrderDetails d LEFT JOIN Products p ON p.ID = d.ProductID "
-      "WHERE d.PurchaseOrderID = ?1 ORDER BY d.ID",
-      {vb::Variant(order_id)});
-  static constexpr JsonColumn kColumns[] = {{"id", "ID", JsonKind::kKey},
-                                            {"code", "Code", JsonKind::kText},
-                                            {"product", "Description", JsonKind::kText},
-                                            {"qty", "Qty", JsonKind::kQuantity},
-                                            {"back_order", "BOQty", JsonKind::kQuantity},
-                                            {"received", "QtyReceived", JsonKind::kQuantity},
-                                            {"unit_price", "UnitPrice", JsonKind::kMoney},
-                                            {"total", "TotalCost", JsonKind::kMoney}};
-  return {{"id", header.order_id},
-          {"number", header.order_number},
-          {"supplier_id", header.supplier_id},
-          {"supplier", header.supplier_name},
-          {"date", JsonValue(vb::Variant(header.date_ordered), JsonKind::kDate)},
-          {"status", host::OrderStatusText(header.status)},
-          {"our_ref", header.our_ref},
-          {"supplier_ref", header.supplier_ref},
-          {"ended_by", header.ended_by},
-          {"lines", JsonRows(*rows, kColumns)}};
 }
 
 json OutstandingLines(Call& call) {
@@ -216,6 +198,42 @@ json Audit(Call& call) {
 }
 
 }  // namespace
+
+json OrderJson(data::Connection& connection, int32_t order_id) {
+  const host::OrderHeader header = host::ReadOrderHeader(connection, order_id);
+  auto rows = connection.Query(
+      "SELECT d.ID, p.Code, p.Description, d.Qty, d.BOQty, d.QtyReceived, d.UnitPrice, "
+      "d.TotalCost FROM PurchaseOrderDetails d LEFT JOIN Products p ON p.ID = d.ProductID "
+      "WHERE d.PurchaseOrderID = ?1 ORDER BY d.ID",
+      {vb::Variant(order_id)});
+  static constexpr JsonColumn kColumns[] = {{"id", "ID", JsonKind::kKey},
+                                            {"code", "Code", JsonKind::kText},
+                                            {"product", "Description", JsonKind::kText},
+                                            {"qty", "Qty", JsonKind::kQuantity},
+                                            {"back_order", "BOQty", JsonKind::kQuantity},
+                                            {"received", "QtyReceived", JsonKind::kQuantity},
+                                            {"unit_price", "UnitPrice", JsonKind::kMoney},
+                                            {"total", "TotalCost", JsonKind::kMoney}};
+  return {{"id", header.order_id},
+          {"number", header.order_number},
+          {"supplier_id", header.supplier_id},
+          {"supplier", header.supplier_name},
+          {"date", JsonValue(vb::Variant(header.date_ordered), JsonKind::kDate)},
+          {"status", host::OrderStatusText(header.status)},
+          {"our_ref", header.our_ref},
+          {"supplier_ref", header.supplier_ref},
+          {"ended_by", header.ended_by},
+          {"lines", JsonRows(*rows, kColumns)}};
+}
+
+std::string ScannedCode(data::Connection& connection, int32_t company_id,
+                        const std::string& scanned) {
+  const std::string barcode = vb::Trim(scanned);
+  if (barcode.empty()) return scanned;
+  auto found = connection.Query("SELECT Code FROM Products WHERE CompanyID = ?1 AND Barcode = ?2",
+                                {vb::Variant(company_id), vb::Variant(barcode)});
+  return found->IsEOF() ? scanned : vb::CStr(found->Item(0).Value());
+}
 
 void AddCatalogRoutes(ApiServer& server) {
   server.Add({"GET", "/api/suppliers", Suppliers});

@@ -10,6 +10,7 @@
 
 #include "apps/kvt-host/serve/api_server.h"
 #include "apps/kvt-host/serve/catalog_routes.h"
+#include "apps/kvt-host/serve/consignment_routes.h"
 #include "apps/kvt-host/serve/order_routes.h"
 #include "apps/kvt-host/serve/static_routes.h"
 #include "apps/kvt-host/serve/voucher_routes.h"
@@ -59,6 +60,9 @@ int RunServe(const ServeCommand& command, std::ostream& out) {
   ServeOptions options;
   std::tie(options.host, options.port) = ListenAddress(command.listen);
   options.workers = static_cast<size_t>(std::max(1, command.workers));
+  if (command.certificate.empty() != command.private_key.empty()) {
+    Fail("--cert and --key go together: the certificate and its private key (PEM files).");
+  }
   options.certificate = command.certificate;
   options.private_key = command.private_key;
   options.pdf_output = command.pdf_output;
@@ -74,11 +78,16 @@ int RunServe(const ServeCommand& command, std::ostream& out) {
   ::signal(SIGPIPE, SIG_IGN);
 
   ApiServer server(serve_target, options);
-  DraftStore drafts;
+  DraftStore drafts(serve_target.connection_text, options.company_id);
   AddCatalogRoutes(server);
+  AddConsignmentRoutes(server);
   AddOrderRoutes(server);
   AddVoucherRoutes(server, drafts);
   AddStaticRoutes(server);
+  if (!server.Valid()) {
+    Fail("The certificate " + command.certificate + " or its key " + command.private_key +
+         " could not be read as PEM.");
+  }
   if (!server.Bind()) Fail("Could not listen on " + command.listen + ".");
   const bool tls = !options.certificate.empty();
   out << "kvt-host: serving " << services::DescribeDatabase(target) << " at "

@@ -1,6 +1,7 @@
 #include "apps/kvt-host/serve/voucher_routes.h"
 
 #include "apps/kvt-host/serve/api_error.h"
+#include "apps/kvt-host/serve/catalog_routes.h"
 #include "apps/kvt-host/serve/draft_voucher.h"
 #include "apps/kvt-host/serve/host_call.h"
 #include "apps/kvt-host/serve/json_body.h"
@@ -30,13 +31,19 @@ std::string IdempotencyKey(const Call& call) {
 // Runs `change` on the draft taken again, and keeps what it did when it
 // went through; answers the draft as it stands then. A change sent again
 // under the key it went through with is not made again.
-json Changed(Call& call, Draft& draft, const std::function<void(DraftVoucher&)>& change) {
+json Changed(Call& call, DraftStore& drafts, Draft& draft,
+             const std::function<void(DraftVoucher&)>& change) {
   const std::string key = IdempotencyKey(call);
   std::lock_guard<std::mutex> lock(draft.lock);
   if (draft.posted) {
     Refuse(409, "",
            "This voucher was posted already as " +
                draft.posted->value("voucher_number", std::string()) + ".");
+  }
+  if (draft.posting_from != 0) {
+    Refuse(409, "",
+           "A post of this voucher was cut short: post it again under the same key to learn "
+           "whether it went through.");
   }
   DraftVoucher voucher(VoucherContext(call), draft);
   if (!key.empty() && draft.applied_keys.count(key) != 0) return voucher.Json(draft);
@@ -45,6 +52,7 @@ json Changed(Call& call, Draft& draft, const std::function<void(DraftVoucher&)>&
   }
   change(voucher);
   if (!key.empty()) draft.applied_keys.insert(key);
+  drafts.Save(draft);
   return voucher.Json(draft);
 }
 
@@ -77,6 +85,7 @@ json Create(Call& call, DraftStore& drafts) {
     DraftVoucher voucher(VoucherContext(call), *draft);
     // The source's reference is proposed; the clerk's typed one replaces it.
     draft->supplier_ref = reference.value_or(voucher.Json(*draft).value("supplier_ref", ""));
+    drafts.Save(*draft);
     call.response.status = 201;
     return voucher.Json(*draft);
   } catch (...) {
@@ -85,7 +94,32 @@ json Create(Call& call, DraftStore& drafts) {
   }
 }
 
-json Post(Call& call, Draft& draft) {
+// The answer for the voucher posted from `draft`.
+json PostedJson(int32_t voucher_id, const std::string& number, const vb::Currency& total) {
+  return json{{"voucher_id", voucher_id},
+              {"voucher_number", number},
+              {"total", total.ToDecimalText()},
+              {"pdf", "/api/vouchers/" + std::to_string(voucher_id) + "/pdf"}};
+}
+
+// The voucher a post of `draft` begun before a restart made, if it went
+// through: the first one from the ID it began at made from the same
+// source with the same delivery note.
+std::optional<json> PostedBefore(Call& call, const Draft& draft) {
+  auto found = call.Db().Query(
+      "SELECT g.ID, g.VoucherNumber, SUM(d.TotalCost) FROM GRVs g JOIN GRVDetails d ON "
+      "d.GRVID = g.ID WHERE g.ID >= ?1 AND g.CompanyID = ?2 AND g.SupplierID = ?3 AND "
+      "g.TranTypeID = ?4 AND (g.PurchaseOrderID = ?5 OR g.SourceGRVID = ?5) AND "
+      "COALESCE(g.DelNoteNumber, '') = ?6 GROUP BY g.ID, g.VoucherNumber ORDER BY g.ID",
+      {vb::Variant(draft.posting_from), vb::Variant(call.options.company_id),
+       vb::Variant(draft.supplier_id), vb::Variant(static_cast<int32_t>(draft.type)),
+       vb::Variant(draft.source_id), vb::Variant(draft.del_note_number)});
+  if (found->IsEOF()) return std::nullopt;
+  return PostedJson(vb::CLng(found->Item(0).Value()), vb::CStr(found->Item(1).Value()),
+                    vb::CCur(found->Item(2).Value()));
+}
+
+json Post(Call& call, DraftStore& drafts, Draft& draft) {
   const std::string key = IdempotencyKey(call);
   if (key.empty()) {
     Refuse(400, "Idempotency-Key",
@@ -95,6 +129,13 @@ json Post(Call& call, Draft& draft) {
   const std::optional<std::string> document = body.OptionalText("supplier_document", 30);
   body.Done();
   std::lock_guard<std::mutex> lock(draft.lock);
+  if (!draft.posted && draft.posting_from != 0) {
+    // A post begun and never ended: the server stopped while it ran.
+    draft.posted = PostedBefore(call, draft);
+    draft.posting_from = 0;
+    if (!draft.posted) draft.posted_key.clear();
+    drafts.Save(draft);
+  }
   if (draft.posted) {
     if (draft.posted_key == key) return *draft.posted;
     Refuse(409, "",
@@ -103,19 +144,30 @@ json Post(Call& call, Draft& draft) {
   }
   call.Require(access::Action::kPostVoucher, "voucher");
   DraftVoucher voucher(VoucherContext(call), draft);
-  const posting::PostedVoucher posted = voucher.Post(document);
+  // Written down before posting, so that a restart cannot hide a post made.
   draft.posted_key = key;
-  draft.posted = json{{"voucher_id", posted.voucher_id},
-                      {"voucher_number", posted.voucher_number},
-                      {"total", posted.total.ToDecimalText()},
-                      {"pdf", "/api/vouchers/" + std::to_string(posted.voucher_id) + "/pdf"}};
-  draft.is_posted = true;
+  draft.posting_from =
+      vb::CLng(call.Db().Query("SELECT COALESCE(MAX(ID), 0) + 1 FROM GRVs")->Item(0).Value());
+  drafts.Save(draft);
+  try {
+    const posting::PostedVoucher posted = voucher.Post(document);
+    draft.posted = PostedJson(posted.voucher_id, posted.voucher_number, posted.total);
+  } catch (...) {
+    draft.posted_key.clear();
+    draft.posting_from = 0;
+    drafts.Save(draft);
+    throw;
+  }
+  draft.posting_from = 0;
+  drafts.Save(draft);
   call.response.status = 201;
   return *draft.posted;
 }
 
-// Prints posted voucher `voucher_id` to a PDF and answers it.
-json Pdf(Call& call) {
+// Prints posted voucher `voucher_id` to a PDF and answers it; a reprint is
+// marked "Copy", as the desk prints it.
+json Pdf(Call& call, bool reprint) {
+  call.Require(access::Action::kPostVoucher, "voucher");
   const int32_t voucher_id = call.Key(0);
   const auto found =
       call.Db().Query("SELECT TranTypeID, VoucherNumber FROM GRVs WHERE ID = ?1 AND CompanyID = ?2",
@@ -125,8 +177,8 @@ json Pdf(Call& call) {
   const auto type = static_cast<posting::TransactionType>(vb::CLng(found->Item(0).Value()));
   if (!VoucherKindNamed(VoucherKindName(type))) Refuse(404, "path", "That is no voucher.");
   host::VoucherSession session(VoucherContext(call), type);
-  AnswerPdf(call, vb::CStr(found->Item(1).Value()) + ".pdf",
-            [&] { session.Print(voucher_id, call.Query("copy").has_value()); });
+  AnswerPdf(call, vb::CStr(found->Item(1).Value()) + (reprint ? "-copy" : "") + ".pdf",
+            [&] { session.Print(voucher_id, reprint); });
   return nullptr;
 }
 
@@ -141,13 +193,13 @@ void AddVoucherRoutes(ApiServer& server, DraftStore& drafts) {
                 std::lock_guard<std::mutex> lock(draft->lock);
                 return DraftVoucher(VoucherContext(call), *draft).Json(*draft);
               }});
-  server.Add({"PUT", "/api/voucher-drafts/{id}", [draft_of](Call& call) {
+  server.Add({"PUT", "/api/voucher-drafts/{id}", [&drafts, draft_of](Call& call) {
                 std::shared_ptr<Draft> draft = draft_of(call);
                 JsonBody body(call.request.body);
                 const auto note = body.OptionalText("delivery_note", 30);
                 const auto reference = body.OptionalText("supplier_ref", 30);
                 body.Done();
-                return Changed(call, *draft, [&](DraftVoucher&) {
+                return Changed(call, drafts, *draft, [&](DraftVoucher&) {
                   if (note) draft->del_note_number = *note;
                   if (reference) draft->supplier_ref = *reference;
                 });
@@ -156,45 +208,48 @@ void AddVoucherRoutes(ApiServer& server, DraftStore& drafts) {
                 drafts.Remove(call.Key(0), call.User().user);
                 return json{{"dropped", true}};
               }});
-  server.Add({"POST", "/api/voucher-drafts/{id}/lines", [draft_of](Call& call) {
+  server.Add({"POST", "/api/voucher-drafts/{id}/lines", [&drafts, draft_of](Call& call) {
                 std::shared_ptr<Draft> draft = draft_of(call);
                 JsonBody body(call.request.body);
                 const int32_t line = body.Key("source_line_id");
                 const double qty = body.Quantity("qty");
                 body.Done();
-                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                return Changed(call, drafts, *draft, [&](DraftVoucher& voucher) {
                   voucher.Take(line, qty);
                   draft->lines.push_back({line, qty});
                 });
               }});
-  server.Add({"PUT", "/api/voucher-drafts/{id}/lines/{source_line_id}", [draft_of](Call& call) {
+  server.Add(
+      {"PUT", "/api/voucher-drafts/{id}/lines/{source_line_id}", [&drafts, draft_of](Call& call) {
+         std::shared_ptr<Draft> draft = draft_of(call);
+         JsonBody body(call.request.body);
+         const double qty = body.Quantity("qty");
+         body.Done();
+         return Changed(call, drafts, *draft, [&](DraftVoucher& voucher) {
+           const size_t row = RowOf(*draft, call.Key(1));
+           voucher.Change(static_cast<int>(row), qty);
+           draft->lines[row].qty = qty;
+         });
+       }});
+  server.Add({"DELETE", "/api/voucher-drafts/{id}/lines/{source_line_id}",
+              [&drafts, draft_of](Call& call) {
                 std::shared_ptr<Draft> draft = draft_of(call);
-                JsonBody body(call.request.body);
-                const double qty = body.Quantity("qty");
-                body.Done();
-                return Changed(call, *draft, [&](DraftVoucher& voucher) {
-                  const size_t row = RowOf(*draft, call.Key(1));
-                  voucher.Change(static_cast<int>(row), qty);
-                  draft->lines[row].qty = qty;
-                });
-              }});
-  server.Add({"DELETE", "/api/voucher-drafts/{id}/lines/{source_line_id}", [draft_of](Call& call) {
-                std::shared_ptr<Draft> draft = draft_of(call);
-                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                return Changed(call, drafts, *draft, [&](DraftVoucher& voucher) {
                   const size_t row = RowOf(*draft, call.Key(1));
                   voucher.Remove(static_cast<int>(row));
                   draft->lines.erase(draft->lines.begin() + static_cast<std::ptrdiff_t>(row));
                 });
               }});
-  // A scan adds one of the product (or the quantity typed with it) to its
+  // A scan (a code or a barcode) adds one of the product (or the quantity typed with it) to its
   // line, starting the line when it is not on the voucher yet.
-  server.Add({"POST", "/api/voucher-drafts/{id}/scans", [draft_of](Call& call) {
+  server.Add({"POST", "/api/voucher-drafts/{id}/scans", [&drafts, draft_of](Call& call) {
                 std::shared_ptr<Draft> draft = draft_of(call);
                 JsonBody body(call.request.body);
-                const std::string code = body.Text("code", 50);
+                const std::string scanned = body.Text("code", 50);
                 const double qty = body.OptionalQuantity("qty").value_or(1);
                 body.Done();
-                return Changed(call, *draft, [&](DraftVoucher& voucher) {
+                const std::string code = ScannedCode(call.Db(), call.options.company_id, scanned);
+                return Changed(call, drafts, *draft, [&](DraftVoucher& voucher) {
                   const int32_t line = voucher.SourceLineOf(code);
                   if (const std::optional<int> row = voucher.RowOf(line)) {
                     const double now = draft->lines[static_cast<size_t>(*row)].qty + qty;
@@ -207,8 +262,9 @@ void AddVoucherRoutes(ApiServer& server, DraftStore& drafts) {
                 });
               }});
   server.Add({"POST", "/api/voucher-drafts/{id}/post",
-              [draft_of](Call& call) { return Post(call, *draft_of(call)); }});
-  server.Add({"GET", "/api/vouchers/{id}/pdf", [](Call& call) { return Pdf(call); }});
+              [&drafts, draft_of](Call& call) { return Post(call, drafts, *draft_of(call)); }});
+  server.Add({"GET", "/api/vouchers/{id}/pdf", [](Call& call) { return Pdf(call, false); }});
+  server.Add({"GET", "/api/vouchers/{id}/reprint", [](Call& call) { return Pdf(call, true); }});
 }
 
 }  // namespace kvt::serve
