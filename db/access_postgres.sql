@@ -187,17 +187,8 @@ BEGIN
 END
 $$;
 
--- Trigger: the audit trail says itself who, when and from where.
-CREATE FUNCTION kvt_stamp_audit_row() RETURNS trigger
-LANGUAGE plpgsql SECURITY DEFINER AS $$
-BEGIN
-  NEW.At := localtimestamp(0);
-  NEW.UserName := session_user;
-  NEW.Client := COALESCE(host(inet_client_addr()), 'local socket');
-  RETURN NEW;
-END
-$$;
-
+-- The audit trail stamps who, when and from where itself
+-- (db/server_log_postgres.sql), and nobody changes a row of it.
 CREATE FUNCTION kvt_refuse_audit_change() RETURNS trigger
 LANGUAGE plpgsql SECURITY DEFINER AS $$
 BEGIN
@@ -228,8 +219,6 @@ CREATE TRIGGER Suppliers_Admin BEFORE UPDATE ON Suppliers
   kvt_require_role('admin', 'Only an administrator may change a supplier.');
 CREATE TRIGGER PurchaseOrderDetails_Removal BEFORE DELETE ON PurchaseOrderDetails
   FOR EACH ROW EXECUTE FUNCTION kvt_check_order_line_removal();
-CREATE TRIGGER AuditTrail_Stamp BEFORE INSERT ON AuditTrail
-  FOR EACH ROW EXECUTE FUNCTION kvt_stamp_audit_row();
 CREATE TRIGGER AuditTrail_NoChange BEFORE UPDATE OR DELETE ON AuditTrail
   FOR EACH ROW EXECUTE FUNCTION kvt_refuse_audit_change();
 CREATE TRIGGER AuditTrail_NoTruncate BEFORE TRUNCATE ON AuditTrail

@@ -40,6 +40,11 @@ std::string AccessScript(data::Backend backend);
 // of AccessScript, and run alone on a database an earlier build gave the
 // audit trail without them. Runs again harmlessly.
 std::string LoginLocksScript();
+// Folding what a server refused into the audit trail from its log
+// (db/server_log_postgres.sql): part of AccessScript, and run alone, after
+// LoginLocksScript, on a database an earlier build made without it. Runs
+// again harmlessly.
+std::string ServerLogScript();
 
 // A PostgreSQL server's database is the connection's schema; these stand
 // for the file checks below. `where` names it in errors.

@@ -22,5 +22,8 @@ const char* AccessSqliteSql();
 const char* AccessPostgresSql();
 // The login gate and the locks of logins that failed too often, on a server.
 const char* LoginLocksPostgresSql();
+// Refusals and failed passwords the server logged, folded into the audit
+// trail, on a server.
+const char* ServerLogPostgresSql();
 
 }  // namespace kvt::db

@@ -62,6 +62,7 @@ LANGUAGE plpgsql SECURITY DEFINER AS $$
 DECLARE
   ends timestamp;
 BEGIN
+  PERFORM kvt_server_log_read();  -- a login guessed at elsewhere is locked by now
   SELECT LockedUntil INTO ends FROM LoginLocks WHERE UserName = login FOR UPDATE;
   IF ends IS NOT NULL AND ends <= localtimestamp THEN
     PERFORM kvt_reopen_login(login);
@@ -73,19 +74,62 @@ BEGIN
 END
 $$;
 
--- The gate, after the server refused `login`: counts the failure, audits
--- it, slows down from the 3rd and locks at the 5th. Returns the failures
--- in a row and, once locked, until when. A name that is no user of this
--- database is audited and not counted.
-CREATE OR REPLACE FUNCTION kvt_login_failed(login text,
-                                            OUT failed integer, OUT locked_until timestamp)
+-- Counts a failure of `login` at `failed_at` from `client` (NULL: the caller's),
+-- audits it and locks at the 5th. Returns the failures in a row and, once
+-- locked, until when. A failure the server's log reports late counts at
+-- its own time, so it neither revives forgotten failures nor locks for
+-- longer than from then.
+CREATE OR REPLACE FUNCTION kvt_count_login_failure(login text, failed_at timestamp, client text,
+                                                   OUT failed integer,
+                                                   OUT locked_until timestamp)
 LANGUAGE plpgsql SECURITY DEFINER AS $$
 DECLARE
   forget constant interval := interval '15 minutes';
   lock_for constant interval := interval '15 minutes';
-  slow_from constant integer := 3;
   lock_at constant integer := 5;
   valid timestamptz;
+BEGIN
+  INSERT INTO LoginLocks AS l (UserName, Failures, LastFailure)
+    VALUES (login, 1, failed_at)
+  ON CONFLICT (UserName) DO UPDATE
+    SET Failures = CASE WHEN l.LastFailure < failed_at - forget THEN 1
+                        ELSE l.Failures + 1 END,
+        LastFailure = greatest(l.LastFailure, failed_at)
+    WHERE l.LockedUntil IS NULL
+  RETURNING l.Failures INTO failed;
+  IF NOT FOUND THEN  -- locked already
+    SELECT l.Failures, l.LockedUntil INTO failed, locked_until
+      FROM LoginLocks l WHERE UserName = login;
+    RETURN;
+  END IF;
+  INSERT INTO AuditTrail (At, UserName, Client, Action, Document, Details)
+    VALUES (failed_at, login, client, 'login failed', 'user ' || login,
+            format('failed login %s in a row', failed));
+  IF failed >= lock_at AND failed_at + lock_for > localtimestamp THEN
+    SELECT rolvaliduntil INTO valid FROM pg_roles WHERE rolname = login;
+    locked_until := failed_at::timestamp(0) + lock_for;
+    UPDATE LoginLocks SET LockedUntil = locked_until, ValidBefore = valid
+     WHERE UserName = login;
+    EXECUTE format('ALTER ROLE %I VALID UNTIL %L', login, '2000-01-01 00:00:00+00');
+    INSERT INTO AuditTrail (At, UserName, Client, Action, Document, Details)
+      VALUES (failed_at, login, client, 'login locked', 'user ' || login,
+              format('after %s failed logins in a row, until %s', failed,
+                     to_char(locked_until, 'YYYY-MM-DD HH24:MI')));
+  END IF;
+END
+$$;
+
+-- The gate, after the server refused `login`: counts the failure, audits
+-- it, slows down from the 3rd and locks at the 5th. Returns the failures
+-- in a row and, once locked, until when. A name that is no user of this
+-- database is audited and not counted. Where the server's log is read,
+-- the failure is counted from its line there, as one through any other
+-- client is (db/server_log_postgres.sql).
+CREATE OR REPLACE FUNCTION kvt_login_failed(login text,
+                                            OUT failed integer, OUT locked_until timestamp)
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  slow_from constant integer := 3;
 BEGIN
   failed := 0;
   IF NOT EXISTS (SELECT 1 FROM UserCompanies WHERE UserName = login)
@@ -94,41 +138,36 @@ BEGIN
       VALUES (localtimestamp, '', 'login failed', 'user ' || login, 'no such user');
     RETURN;
   END IF;
-  INSERT INTO LoginLocks AS l (UserName, Failures, LastFailure)
-    VALUES (login, 1, localtimestamp)
-  ON CONFLICT (UserName) DO UPDATE
-    SET Failures = CASE WHEN l.LastFailure < localtimestamp - forget THEN 1
-                        ELSE l.Failures + 1 END,
-        LastFailure = localtimestamp
-    WHERE l.LockedUntil IS NULL
-  RETURNING l.Failures INTO failed;
-  IF NOT FOUND THEN  -- locked already
+  IF kvt_server_log_read() THEN
     SELECT l.Failures, l.LockedUntil INTO failed, locked_until
       FROM LoginLocks l WHERE UserName = login;
-    RETURN;
+    failed := COALESCE(failed, 0);
+  ELSE
+    SELECT c.failed, c.locked_until INTO failed, locked_until
+      FROM kvt_count_login_failure(login, localtimestamp, NULL) c;
   END IF;
-  INSERT INTO AuditTrail (At, UserName, Action, Document, Details)
-    VALUES (localtimestamp, '', 'login failed', 'user ' || login,
-            format('failed login %s in a row', failed));
-  IF failed >= lock_at THEN
-    SELECT rolvaliduntil INTO valid FROM pg_roles WHERE rolname = login;
-    locked_until := localtimestamp(0) + lock_for;
-    UPDATE LoginLocks SET LockedUntil = locked_until, ValidBefore = valid
-     WHERE UserName = login;
-    EXECUTE format('ALTER ROLE %I VALID UNTIL %L', login, '2000-01-01 00:00:00+00');
-    INSERT INTO AuditTrail (At, UserName, Action, Document, Details)
-      VALUES (localtimestamp, '', 'login locked', 'user ' || login,
-              format('after %s failed logins in a row, until %s', failed,
-                     to_char(locked_until, 'YYYY-MM-DD HH24:MI')));
-  ELSIF failed >= slow_from THEN
+  IF locked_until IS NULL AND failed >= slow_from THEN
     PERFORM pg_sleep(failed - slow_from + 1);
   END IF;
 END
 $$;
 
--- A login that got in starts counting afresh (a lock stays until lifted).
+-- The server's log folded up to now, when this database reads it (false
+-- for a database an earlier build made without it).
+CREATE OR REPLACE FUNCTION kvt_server_log_read() RETURNS boolean
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+BEGIN
+  RETURN kvt_read_server_log();
+EXCEPTION WHEN undefined_function THEN
+  RETURN FALSE;
+END
+$$;
+
+-- A login that got in starts counting afresh (a lock stays until lifted);
+-- its failures the log holds are counted first, not after.
 CREATE OR REPLACE FUNCTION kvt_login_succeeded() RETURNS void
 LANGUAGE sql SECURITY DEFINER AS $$
+  SELECT kvt_server_log_read();
   DELETE FROM LoginLocks WHERE UserName = session_user AND LockedUntil IS NULL
 $$;
 
@@ -138,12 +177,15 @@ LANGUAGE plpgsql SECURITY DEFINER AS $$
 BEGIN
   PERFORM kvt_require_admin();
   PERFORM kvt_require_user(login);
+  -- Passwords tried while it was locked count against the lock, not after.
+  PERFORM kvt_server_log_read();
   RETURN kvt_reopen_login(login);
 END
 $$;
 
 REVOKE EXECUTE ON FUNCTION kvt_reopen_login(text), kvt_login_open(text),
-  kvt_login_failed(text) FROM PUBLIC;
+  kvt_login_failed(text), kvt_count_login_failure(text, timestamp, text),
+  kvt_server_log_read() FROM PUBLIC;
 GRANT EXECUTE ON FUNCTION kvt_login_open(text), kvt_login_failed(text) TO kvt_gate;
 
 DO $$
@@ -153,7 +195,8 @@ BEGIN
   EXECUTE format('GRANT USAGE ON SCHEMA %I TO kvt_gate', current_schema());
   -- These definers look only in this schema, as the others do.
   FOREACH definer IN ARRAY ARRAY['kvt_reopen_login(text)', 'kvt_login_open(text)',
-      'kvt_login_failed(text)', 'kvt_login_succeeded()', 'kvt_unlock_user(text)'] LOOP
+      'kvt_login_failed(text)', 'kvt_count_login_failure(text, timestamp, text)',
+      'kvt_server_log_read()', 'kvt_login_succeeded()', 'kvt_unlock_user(text)'] LOOP
     EXECUTE format('ALTER FUNCTION %s SET search_path = %I, pg_temp', definer,
                    current_schema());
   END LOOP;

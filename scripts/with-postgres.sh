@@ -7,8 +7,8 @@
 # `postgres` user, listens only on a Unix socket in that folder (with --tcp:
 # on 127.0.0.1, at a free port), writes without waiting for the disk (with
 # --durable: as a real server does), answers a refused login only after half
-# a second, and is stopped by its pid when the command
-# ends, whether it passed or not. The command finds the server in
+# a second, logs into data/log (as JSON lines too), and is stopped by its pid
+# when the command ends, whether it passed or not. The command finds the server in
 # KVT_TEST_POSTGRES, a connection text without Provider and Database
 # ("Host=/tmp/kvt-pg.x;Port=5432;User ID=postgres;Password=..."), with an
 # empty database "kvt", and the login gate kvt_gate's password in the libpq
@@ -57,6 +57,7 @@ as_postgres() { setpriv --reuid=postgres --regid=postgres --init-groups -- "$@";
 fail() {
   echo "with-postgres: the PostgreSQL test server did not start: $1" >&2
   [ -f "$dir/server.log" ] && tail -n 20 "$dir/server.log" >&2
+  for log in "$dir"/data/log/*.log; do [ -f "$log" ] && tail -n 20 "$log" >&2; done
   exit 1
 }
 
@@ -82,10 +83,15 @@ $durable && speed=()
 # A refused login answers only after a pause, as a real server's should,
 # so that guessing passwords is slow.
 guard=(-c shared_preload_libraries=auth_delay -c auth_delay.milliseconds=500)
+# The log as JSON lines beside the readable one, with the statement of
+# every error: the audit trail folds in what the server refused from it.
+logging=(-c logging_collector=on -c log_destination=stderr,jsonlog
+         -c log_min_error_statement=error)
 # setpriv execs the server itself, so $! is the server's own pid.
 setpriv --reuid=postgres --regid=postgres --init-groups -- \
   "$bin/postgres" -D "$dir/data" -k "$dir" -c listen_addresses="$listen" \
-  -c port="$port" "${speed[@]}" "${guard[@]}" -c max_connections=50 >"$dir/server.log" 2>&1 &
+  -c port="$port" "${speed[@]}" "${guard[@]}" "${logging[@]}" -c max_connections=50 \
+  >"$dir/server.log" 2>&1 &
 pid=$!
 for _ in $(seq 100); do
   kill -0 "$pid" 2>/dev/null || fail "the server exited"

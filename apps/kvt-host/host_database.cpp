@@ -150,6 +150,23 @@ void HostDatabase::CheckOurs() const {
     } catch (const data::PermissionDenied&) {
     }
   }
+  // On a server, what it refused folded into the audit trail from its log;
+  // the login gate then counts failures from there too, so it is made
+  // again with it.
+  if (!OnFile() && !connection
+                        ->Query("SELECT 1 FROM pg_tables t WHERE schemaname = current_schema() "
+                                "AND tablename = 'loginlocks' AND NOT EXISTS (SELECT 1 FROM "
+                                "pg_tables WHERE schemaname = t.schemaname AND tablename = "
+                                "'serverlogreading')")
+                        ->IsEOF()) {
+    try {
+      connection->RunInTransaction([&] {
+        connection->ExecuteScript(db::LoginLocksScript());
+        connection->ExecuteScript(db::ServerLogScript());
+      });
+    } catch (const data::PermissionDenied&) {
+    }
+  }
 }
 
 std::string HostDatabase::ReadOnlyReason() const {

@@ -39,7 +39,9 @@ int RunUsersCommand(const std::vector<std::string>& args, std::ostream& out) {
   const std::string user = named ? options.Positional(0) : "";
   if (verb == "list") {
     for (const access::UserRow& row : admin.List()) {
-      out << row.user << "\t" << (row.roles.empty() ? "-" : row.roles) << "\n";
+      out << row.user << "\t" << (row.roles.empty() ? "-" : row.roles);
+      if (!row.locked_until.empty()) out << "\tlocked until " << row.locked_until;
+      out << "\n";
     }
     return 0;
   }

@@ -8,7 +8,9 @@
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/access/user_admin.h"
+#include "apps/kvt-host/sessions/desk_context.h"
 #include "apps/kvt-host/sessions/host_settings.h"
+#include "db/demo_database.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
@@ -87,6 +89,15 @@ TEST_P(HostAccessTest, OnlyAnAccountantPostsToAnotherPeriod) {
             "Only an accountant may post to a period other than the current one; " +
                 access::UserAccess::Of(*connection).User() + " holds clerk.");
   EXPECT_EQ(Audited("voucher GRV (new)").size(), 1u);
+}
+
+// The database lets a reader keep their own screen settings, so trying a
+// write cannot tell; the desk still opens read-only and its banner says why.
+TEST_P(HostAccessTest, AReaderOpensTheDeskReadOnlyAndIsToldWhy) {
+  const DeskContext desk = OpenDesk(TextFor("reader"), "", 1, db::kDemoDatabaseName);
+  const std::string login = OnServer() ? logins_.Login("reader") : access::OperatingSystemUser();
+  EXPECT_EQ(desk.read_only_reason,
+            "the login " + login + " may only read (it holds only the reader role)");
 }
 
 KVT_INSTANTIATE_BACKENDS(HostAccessTest);

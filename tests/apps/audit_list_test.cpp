@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "apps/kvt-host/access/audit.h"
+#include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 #include "platform/value/date.h"
+#include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -158,6 +160,27 @@ TEST_P(AuditListTest, ASearchThatFailsKeepsWhatWasShown) {
 }
 
 KVT_INSTANTIATE_BACKENDS(AuditListTest);
+
+// A statement the server refused to a login through another client shows
+// in that login's name, with what it went to and why.
+TEST(AuditListServerTest, AStatementTheServerRefusedShowsInTheLoginsName) {
+  if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
+  test_support::TempDemoDatabase db("kvt_audit_refused", data::Backend::kPostgreSQL);
+  test_support::ServerLogins logins(db);
+  const std::string clerk = logins.Add("clerk", "clerk");
+  EXPECT_THROW(logins.Open("clerk")->Execute("UPDATE PurchaseOrders SET OurRef = 'x'"),
+               data::PermissionDenied);
+  auto owner = db.Open();
+  AuditList list(*owner);
+  list.Search({clerk, "", "", ""});
+  ASSERT_EQ(list.Table().rows.size(), 1u);
+  const std::vector<std::string>& row = list.Table().rows[0];
+  EXPECT_EQ(row[3], "refused");
+  EXPECT_EQ(row[AuditList::kDocumentColumn], "table purchaseorders");
+  EXPECT_EQ(row[AuditList::kDetailsColumn],
+            "permission denied for table purchaseorders Statement: UPDATE PurchaseOrders SET "
+            "OurRef = 'x'");
+}
 
 }  // namespace
 }  // namespace kvt::host

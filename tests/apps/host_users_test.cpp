@@ -88,6 +88,9 @@ TEST_F(HostUsersTest, AUserLogsInDoesTheirWorkAndThePasswordIsNowhere) {
       << locked.err;
   EXPECT_NE(Run("KVT_PASSWORD='" + password_ + "'", "users list " + as_dana).err.find("is locked"),
             std::string::npos);
+  const Outcome while_locked = Run("", "users list " + Db());
+  EXPECT_NE(while_locked.out.find(login_ + "\tbuyer,clerk\tlocked until 20"), std::string::npos)
+      << while_locked.out;
   EXPECT_EQ(Run("", "users unlock " + login_ + " " + Db()).out, "unlocked " + login_ + "\n");
 
   const Outcome not_admin = Run("KVT_PASSWORD='" + password_ + "'", "users list " + as_dana);
@@ -119,6 +122,9 @@ TEST_F(HostUsersTest, AUserLogsInDoesTheirWorkAndThePasswordIsNowhere) {
   }
   const std::string host = services::ParseConnectionText(db_.ConnectionText()).host;
   everything_written_ += FileText(std::filesystem::path(host) / "server.log");
+  for (const auto& log : std::filesystem::directory_iterator(host + "/data/log")) {
+    everything_written_ += FileText(log.path());
+  }
   EXPECT_GT(everything_written_.size(), 10000u);
   EXPECT_EQ(everything_written_.find(password_), std::string::npos);
 }
@@ -148,7 +154,18 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsWhoMayDoWhatWhenOpened) {
   logins.Add("clerk", "clerk");
   EXPECT_THROW(logins.Open("clerk")->Execute("UPDATE PurchaseOrders SET OurRef = 'x'"),
                data::PermissionDenied);
-  EXPECT_FALSE(old.Open()->Query("SELECT to_regclass('audittrail')")->Item(0).Value().IsNull());
+  const Outcome as_clerk =
+      Run("KVT_PASSWORD='" + test_support::ServerLogins::Password("clerk") + "'",
+          "users list " + as_owner + " --user " + logins.Login("clerk"));
+  EXPECT_NE(as_clerk.err.find("Only an administrator may manage users"), std::string::npos)
+      << as_clerk.err;
+  // Both refusals are on record: the host's, and the clerk's own statement
+  // above, read from the server's log when the clerk logged in.
+  EXPECT_EQ(vb::CLng(old.Open()
+                         ->Query("SELECT COUNT(*) FROM AuditTrail WHERE Action = 'refused'")
+                         ->Item(0)
+                         .Value()),
+            2);
 }
 
 }  // namespace

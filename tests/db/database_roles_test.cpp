@@ -3,7 +3,9 @@
 // use (these tests use plain SQL, as psql would).
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
@@ -199,6 +201,76 @@ TEST_F(DatabaseRolesTest, TheAuditTrailTakesRowsInTheLoginsOwnNameAndNeverChange
   // Not even the schema's owner, short of dropping the trigger.
   EXPECT_THROW(database_->Open()->ExecuteScript("DELETE FROM AuditTrail"), data::PermissionDenied);
   EXPECT_THROW(database_->Open()->ExecuteScript("TRUNCATE AuditTrail"), data::PermissionDenied);
+}
+
+// What the server refused is read from its log into the audit trail:
+// the refused transaction took its own record with it.
+std::vector<std::string> FoldedSince(data::Connection& owner, int32_t after_id,
+                                     const std::string& login, const char* action) {
+  EXPECT_TRUE(vb::CBool(owner.Query("SELECT kvt_read_server_log()")->Item(0).Value()));
+  std::vector<std::string> details;
+  for (auto rows = owner.Query(
+           "SELECT Details || ' @' || Client FROM AuditTrail WHERE ID > ?1 AND UserName = ?2 "
+           "AND Action = ?3 ORDER BY ID",
+           {vb::Variant(after_id), vb::Variant(login), vb::Variant(std::string(action))});
+       !rows->IsEOF(); rows->MoveNext()) {
+    details.push_back(vb::CStr(rows->Item(0).Value()));
+  }
+  return details;
+}
+
+int32_t LastAuditID(data::Connection& owner) {
+  owner.Query("SELECT kvt_read_server_log()");
+  return vb::CLng(owner.Query("SELECT COALESCE(MAX(ID), 0) FROM AuditTrail")->Item(0).Value());
+}
+
+TEST_F(DatabaseRolesTest, EveryStatementRefusedToALoginLeavesAnAuditRowInItsName) {
+  auto owner = database_->Open();
+  const int32_t before = LastAuditID(*owner);
+  const std::string secret = "Sekret-" + std::to_string(::getpid());
+  const std::string refused[] = {
+      SetRule("chkAccountant", 0, "1"), kAddOrderLine, VoucherInPeriod(10),
+      "ALTER ROLE \"" + logins_->Login("admin") + "\" PASSWORD '" + secret + "'"};
+  for (size_t i = 0; i < std::size(refused); ++i) {
+    EXPECT_FALSE(Allowed("clerk", refused[i])) << refused[i];
+    // A rotated log loses nothing that was not read yet.
+    if (i == 1) owner->Query("SELECT pg_sleep(1.1), pg_rotate_logfile()");
+  }
+  const std::vector<std::string> rows =
+      FoldedSince(*owner, before, logins_->Login("clerk"), "refused");
+  ASSERT_EQ(rows.size(), std::size(refused)) << ::testing::PrintToString(rows);
+  const std::string expected[] = {
+      "permission denied for table companycontrolvalues Statement: " + refused[0] +
+          " @local socket",
+      "permission denied for table purchaseorderdetails Statement: " + std::string(kAddOrderLine) +
+          " @local socket",
+      "Only an accountant may post to a period other than the current one. Statement: " +
+          refused[2] + " @local socket"};
+  for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(rows[i], expected[i]);
+  EXPECT_EQ(rows[3].find(secret), std::string::npos) << rows[3];
+  // Read once only.
+  EXPECT_TRUE(FoldedSince(*owner, before + 4, logins_->Login("clerk"), "refused").empty());
+}
+
+// Guessing through psql, or any client, counts as through the host: the
+// fifth wrong password locks the login in the server.
+TEST_F(DatabaseRolesTest, FiveWrongPasswordsFromAnyClientLockTheLogin) {
+  logins_->Add("guessed", "clerk");
+  auto owner = database_->Open();
+  const int32_t before = LastAuditID(*owner);
+  data::PostgresServer server =
+      services::ServerOf(services::ParseConnectionText(database_->ConnectionText()));
+  server.user = logins_->Login("guessed");
+  for (int attempt = 1; attempt <= 5; ++attempt) {
+    server.password = "guess-" + std::to_string(attempt);
+    EXPECT_THROW(data::OpenPostgres(server), data::LoginRefused);
+  }
+  EXPECT_EQ(FoldedSince(*owner, before, server.user, "login failed").size(), 5u);
+  EXPECT_EQ(FoldedSince(*owner, before, server.user, "login locked").size(), 1u);
+  server.password = ServerLogins::Password("guessed");
+  EXPECT_THROW(data::OpenPostgres(server), data::LoginRefused);
+  // Refused while locked, and not counted again.
+  EXPECT_EQ(FoldedSince(*owner, before, server.user, "login failed").size(), 5u);
 }
 
 TEST_F(DatabaseRolesTest, OnlyAnAdministratorManagesUsers) {

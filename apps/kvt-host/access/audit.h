@@ -67,7 +67,14 @@ struct AuditFilter {
   int32_t limit = 500;
 };
 
-// The rows `filter` picks, newest first.
+// On a server, folds into the audit trail what the server refused that no
+// transaction of ours could record (statements refused to any client,
+// failed passwords), as its log reports it; on SQLite nothing. Raises as
+// Connection::Query.
+void FoldServerLog(data::Connection& connection);
+
+// The rows `filter` picks, newest first; reading from the newest folds the
+// server's log first.
 std::vector<AuditRow> ReadAudit(data::Connection& connection, const AuditFilter& filter);
 
 }  // namespace kvt::access

@@ -139,14 +139,20 @@ void UserAdmin::Revoke(const std::string& user, const std::vector<Role>& roles) 
 }
 
 std::vector<UserRow> UserAdmin::List() {
+  // A login guessed at through another client is locked once the server's
+  // log is read.
+  FoldServerLog(connection_);
   const std::string sql =
-      OnServer() ? "SELECT \"UserName\", \"Roles\" FROM kvt_list_users()"
+      OnServer() ? "SELECT u.\"UserName\", u.\"Roles\", to_char(l.LockedUntil, "
+                   "'YYYY-MM-DD HH24:MI') FROM kvt_list_users() u LEFT JOIN LoginLocks l "
+                   "ON l.UserName = u.\"UserName\" AND l.LockedUntil > localtimestamp ORDER BY 1"
                  : "SELECT u.UserName, (SELECT group_concat(Role, ',') FROM (SELECT Role "
-                   "FROM UserRoles r WHERE r.UserName = u.UserName ORDER BY Role)) "
+                   "FROM UserRoles r WHERE r.UserName = u.UserName ORDER BY Role)), NULL "
                    "FROM (SELECT DISTINCT UserName FROM UserCompanies) u ORDER BY 1";
   std::vector<UserRow> users;
   for (auto rows = connection_.Query(sql); !rows->IsEOF(); rows->MoveNext()) {
-    users.push_back({TextOf(rows->Item(0).Value()), TextOf(rows->Item(1).Value())});
+    users.push_back({TextOf(rows->Item(0).Value()), TextOf(rows->Item(1).Value()),
+                     TextOf(rows->Item(2).Value())});
   }
   return users;
 }

@@ -16,7 +16,8 @@ namespace kvt::access {
 
 struct UserRow {
   std::string user;
-  std::string roles;  // "buyer,clerk"
+  std::string roles;         // "buyer,clerk"
+  std::string locked_until;  // "2026-11-02 16:05" while the login is locked, else empty
 };
 
 class UserAdmin {

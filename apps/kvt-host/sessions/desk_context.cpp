@@ -22,6 +22,16 @@ std::optional<access::UserAccess> DeskUser(const DeskContext& desk) {
   }
 }
 
+std::string OnlyReads(const DeskContext& desk) {
+  const std::optional<access::UserAccess> user = DeskUser(desk);
+  if (!user || user->Unrestricted()) return {};
+  for (access::Role role : user->Roles()) {
+    if (role != access::Role::kReader) return {};
+  }
+  return "the login " + user->User() + " may only read (it holds " +
+         (user->Roles().empty() ? "no role" : "only the reader role") + ")";
+}
+
 std::string WriteRefusal(data::Connection& connection) {
   try {
     // Changes nothing, but needs the right to write.
@@ -93,6 +103,9 @@ DeskContext OpenDesk(const std::string& connection_text, const std::string& user
   desk.database_label = DatabaseLabel(connection_text);
   desk.database_name = database_name;
   desk.read_only_reason = ReadOnlyReason(connection_text, WriteRefusal(*desk.connection));
+  // A reader may still keep their own screen settings, so the probe above
+  // lets them through.
+  if (desk.read_only_reason.empty()) desk.read_only_reason = OnlyReads(desk);
   return desk;
 }
 

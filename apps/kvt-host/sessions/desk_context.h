@@ -28,14 +28,20 @@ struct DeskContext {
 
 // Opens the desk on the database the connection text names, for `user_name`
 // (empty: the database's first user) and `company_id`. The connection is
-// tried for writing and the answer kept in read_only_reason. Raises what
-// opening the connection raises, and 3021 when there is no such company.
+// tried for writing and the user's roles are read; what they say is kept
+// in read_only_reason. Raises what opening the connection raises, and 3021
+// when there is no such company.
 DeskContext OpenDesk(const std::string& connection_text, const std::string& user_name,
                      int32_t company_id, const std::string& database_name);
 
 // The desk's user and their roles, or none when they cannot be read (the
 // action itself then says what is wrong).
 std::optional<access::UserAccess> DeskUser(const DeskContext& desk);
+
+// Why the desk's user may write nothing (they hold no role, or only the
+// reader's), or empty when they may write, or the database holds them to
+// no role.
+std::string OnlyReads(const DeskContext& desk);
 
 // Why `connection` may not be written to (the engine's words), or empty
 // when it may. A database another session is busy writing counts as
