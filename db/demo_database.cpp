@@ -53,10 +53,12 @@ $$;
 std::string AccessScript(data::Backend backend) {
   if (backend == data::Backend::kSQLite) return std::string(AccessSchemaSql()) + AccessSqliteSql();
   return data::PortableToPostgres(AccessSchemaSql()) + AccessPostgresSql() +
-         LoginLocksPostgresSql();
+         LoginLocksPostgresSql() + PostingPostgresSql();
 }
 
 std::string LoginLocksScript() { return LoginLocksPostgresSql(); }
+
+std::string PostingFunctionsScript() { return PostingPostgresSql(); }
 
 namespace {
 

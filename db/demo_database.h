@@ -40,6 +40,10 @@ std::string AccessScript(data::Backend backend);
 // of AccessScript, and run alone on a database an earlier build gave the
 // audit trail without them. Runs again harmlessly.
 std::string LoginLocksScript();
+// A server's posting functions (db/posting_postgres.sql): part of
+// AccessScript, and run alone on a database an earlier build made without
+// them. Runs again harmlessly.
+std::string PostingFunctionsScript();
 
 // A PostgreSQL server's database is the connection's schema; these stand
 // for the file checks below. `where` names it in errors.

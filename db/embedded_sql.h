@@ -22,5 +22,7 @@ const char* AccessSqliteSql();
 const char* AccessPostgresSql();
 // The login gate and the locks of logins that failed too often, on a server.
 const char* LoginLocksPostgresSql();
+// The posting functions of a server, and the rights they take over.
+const char* PostingPostgresSql();
 
 }  // namespace kvt::db
