@@ -105,15 +105,18 @@ LANGUAGE sql STABLE AS $$
     'month ' || period_month || ' of year key ' || period_year_key)
 $$;
 
--- The lines of a voucher as the host sends them, in their order.
+-- The lines of a voucher as the host sends them, in their order; an
+-- amount left out is 0, as is a product or tax code (none).
 CREATE OR REPLACE FUNCTION kvt_voucher_lines(lines jsonb)
 RETURNS TABLE (ord integer, source_line integer, product integer, qty double precision,
                unit_price numeric, trade_disc numeric, rebate_disc numeric,
                other_disc numeric, net_amount numeric, tax_code integer,
                tax_amount numeric, total_cost numeric)
 LANGUAGE sql IMMUTABLE AS $$
-  SELECT e.n::integer, l.source_line, l.product, l.qty, l.unit_price, l.trade_disc,
-         l.rebate_disc, l.other_disc, l.net_amount, l.tax_code, l.tax_amount, l.total_cost
+  SELECT e.n::integer, l.source_line, COALESCE(l.product, 0), l.qty,
+         COALESCE(l.unit_price, 0), COALESCE(l.trade_disc, 0), COALESCE(l.rebate_disc, 0),
+         COALESCE(l.other_disc, 0), COALESCE(l.net_amount, 0), COALESCE(l.tax_code, 0),
+         COALESCE(l.tax_amount, 0), COALESCE(l.total_cost, 0)
     FROM jsonb_array_elements(lines) WITH ORDINALITY AS e(item, n),
          jsonb_to_record(e.item)
          AS l(source_line integer, product integer, qty double precision, unit_price numeric,
@@ -496,3 +499,19 @@ BEGIN
   END LOOP;
 END
 $$;
+
+-- Clerks and accountants write vouchers, received quantities, stock and
+-- supplier documents only through the functions above: what their
+-- logins held for the host's own statements is taken back (a database
+-- an earlier build made included), so psql reads but cannot write them.
+REVOKE INSERT ON GRVs, GRVDetails, StockMovements, SupplierDocuments
+  FROM kvt_clerk, kvt_accountant;
+REVOKE UPDATE (VoucherNumber) ON GRVs FROM kvt_clerk, kvt_accountant;
+REVOKE UPDATE (QtyReturned, QtySold, QtyLeft, SoldOn) ON GRVDetails
+  FROM kvt_clerk, kvt_accountant;
+REVOKE UPDATE (StockOnHand, ConsignmentStock) ON Products FROM kvt_clerk, kvt_accountant;
+REVOKE UPDATE (QtyReceived) ON PurchaseOrderDetails FROM kvt_clerk, kvt_accountant;
+-- They were only for locking the rows a posting checks.
+REVOKE UPDATE (RowVersion) ON PurchaseOrders FROM kvt_clerk, kvt_accountant;
+REVOKE UPDATE (Name) ON Companies FROM kvt_clerk, kvt_accountant;
+REVOKE UPDATE (Name) ON Suppliers FROM kvt_clerk, kvt_accountant;
