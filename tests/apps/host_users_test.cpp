@@ -186,11 +186,10 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsThePostingFunctionsWhenItsOwnerOp
   clerk->Query(
       "SELECT * FROM kvt_post_voucher(19, 1, 1, 10, 0, '2026-11-20', '', '', '', '', 0, 11, 7, "
       "FALSE, '', '2026-11-20', '[{\"source_line\": 17, \"qty\": 2}]')");
-  EXPECT_EQ(
-      vb::CDbl(clerk->Query("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17")
-                   ->Item(0)
-                   .Value()),
-      23);
+  EXPECT_EQ(vb::CDbl(clerk->Query("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17")
+                         ->Item(0)
+                         .Value()),
+            23);
 }
 
 }  // namespace
