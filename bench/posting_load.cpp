@@ -4,14 +4,16 @@
 // scripts/load-test.sh runs it on SQLite and on a throwaway server.
 //
 //   posting_load [--db PATH|CONNECTION-TEXT] [--clerks 8] [--seconds 30]
-//                [--orders 20] [--lines 50]
+//                [--orders 20] [--lines 50] [--route function|statements]
 //
 // Without --db the database is the connection text in KVT_LOAD_DB (so that
 // a server's password stays off the command line). An SQLite path must not
 // exist yet: the demo database is made there. On a server, the
 // connection's schema is rebuilt with the demo data. Prints
 // vouchers per second and the p50 and p99 posting latency; exits 1 when a
-// clerk failed or the books do not add up, 2 on bad arguments.
+// clerk failed or the books do not add up, 2 on bad arguments. --route
+// statements posts on a server statement by statement from the host, as
+// before the server's posting function, to compare the two in one run.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +51,7 @@ struct Settings {
   int seconds = 30;
   int orders = 20;
   int lines = 50;
+  kvt::posting::PostingRoute route = kvt::posting::PostingRoute::kServerFunction;
 };
 
 int32_t LineId(int order, int line) { return (kFirstOrder + order) * 1000 + line; }
@@ -95,8 +98,9 @@ struct Tally {
   std::vector<double> received;  // by order * lines + line
 };
 
+// `document`: the supplier's invoice number, booked once per supplier.
 kvt::posting::Voucher MakeVoucher(const Settings& settings, int order,
-                                  const std::vector<double>& qty) {
+                                  const std::vector<double>& qty, const std::string& document) {
   kvt::posting::Voucher voucher;
   voucher.company_id = kCompany;
   voucher.supplier_id = kSupplier;
@@ -105,7 +109,7 @@ kvt::posting::Voucher MakeVoucher(const Settings& settings, int order,
   voucher.period_year_key = 7;
   voucher.user_id = 2;
   voucher.create_supplier_document = true;
-  voucher.supplier_document_number = "INV-LOAD";
+  voucher.supplier_document_number = document;
   auto rows = std::make_shared<kvt::data::RecordSet>();
   for (const char* name :
        {"FK ID", "ProductsID", "Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
@@ -154,10 +158,13 @@ Tally RunClerk(const Settings& settings, int clerk, int ready_fd, int go_fd) {
   while (Clock::now() < end) {
     const int order = static_cast<int>(pick() % settings.orders);
     for (double& q : qty) q = 1 + static_cast<double>(pick() % 3);
-    const kvt::posting::Voucher voucher = MakeVoucher(settings, order, qty);
+    const kvt::posting::Voucher voucher =
+        MakeVoucher(settings, order, qty,
+                    "INV-L" + std::to_string(clerk) + "-" +
+                        std::to_string(tally.posted + tally.refused + tally.failed));
     const Clock::time_point start = Clock::now();
     try {
-      kvt::posting::PostVoucher(*connection, voucher);
+      kvt::posting::PostVoucher(*connection, voucher, 3, settings.route);
     } catch (const vb::Error& error) {
       ++(error.number() == kvt::posting::kPostingRefused ? tally.refused : tally.failed);
       std::cerr << "clerk " + std::to_string(clerk) + ": " + error.description() + "\n";
@@ -345,6 +352,11 @@ bool ReadSettings(int argc, char** argv, Settings& settings) {
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string key = argv[i];
     const std::string value = argv[i + 1];
+    if (key == "--route" && (value == "function" || value == "statements")) {
+      settings.route = value == "function" ? kvt::posting::PostingRoute::kServerFunction
+                                           : kvt::posting::PostingRoute::kStatements;
+      continue;
+    }
     if (key == "--db") {
       settings.connection_text = kvt::db::DatabaseConnectionText(value);
       continue;
@@ -369,7 +381,7 @@ int main(int argc, char** argv) {
   Settings settings;
   if (!ReadSettings(argc, argv, settings)) {
     std::cerr << "usage: posting_load [--db PATH|CONNECTION-TEXT] [--clerks N] "
-                 "[--seconds N] [--orders N] [--lines N]\n"
+                 "[--seconds N] [--orders N] [--lines N] [--route function|statements]\n"
                  "(without --db: the connection text in KVT_LOAD_DB)\n";
     return 2;
   }
@@ -394,9 +406,12 @@ int main(int argc, char** argv) {
     using std::to_string;
     std::cout << backend + ": " + to_string(settings.clerks) + " clerks, " +
                      to_string(settings.seconds) + " s, " + to_string(settings.lines) +
-                     "-line vouchers on " + to_string(settings.orders) + " orders\n" + "  posted " +
-                     to_string(total.posted) + " vouchers (" + to_string(total.refused) +
-                     " refused, " + to_string(total.failed) +
+                     "-line vouchers on " + to_string(settings.orders) + " orders" +
+                     (settings.route == kvt::posting::PostingRoute::kStatements
+                          ? ", statement by statement"
+                          : "") +
+                     "\n  posted " + to_string(total.posted) + " vouchers (" +
+                     to_string(total.refused) + " refused, " + to_string(total.failed) +
                      " failed): " + Figure(static_cast<double>(total.posted) / seconds, 1) +
                      " vouchers/s\n" + "  posting latency p50 " + Millis(total.latencies_us, 0.50) +
                      ", p99 " + Millis(total.latencies_us, 0.99) + "\n";

@@ -53,12 +53,14 @@ $$;
 std::string AccessScript(data::Backend backend) {
   if (backend == data::Backend::kSQLite) return std::string(AccessSchemaSql()) + AccessSqliteSql();
   return data::PortableToPostgres(AccessSchemaSql()) + AccessPostgresSql() +
-         LoginLocksPostgresSql() + ServerLogPostgresSql();
+         LoginLocksPostgresSql() + ServerLogPostgresSql() + PostingPostgresSql();
 }
 
 std::string LoginLocksScript() { return LoginLocksPostgresSql(); }
 
 std::string ServerLogScript() { return ServerLogPostgresSql(); }
+
+std::string PostingFunctionsScript() { return PostingPostgresSql(); }
 
 namespace {
 

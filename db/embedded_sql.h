@@ -25,5 +25,7 @@ const char* LoginLocksPostgresSql();
 // Refusals and failed passwords the server logged, folded into the audit
 // trail, on a server.
 const char* ServerLogPostgresSql();
+// The posting functions of a server, and the rights they take over.
+const char* PostingPostgresSql();
 
 }  // namespace kvt::db

@@ -5,7 +5,9 @@
 # that writes to disk as a real one does (scripts/with-postgres.sh --tcp
 # --durable). Each run prints vouchers per second and the p50/p99 posting
 # latency and ends with a check of the books; a failed check fails the
-# script. Not run in CI.
+# script. On the server it runs twice in the same session: statement by
+# statement from the host, then through the server's posting function.
+# Not run in CI.
 #   scripts/load-test.sh [--clerks N] [--seconds N] [--orders N] [--lines N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +20,10 @@ build/bench/posting_load --db "$dir/load.sqlite" "$@" || status=1
 # The server's connection text (with its password) stays in the
 # environment, never on a command line.
 scripts/with-postgres.sh --tcp --durable bash -c \
-  'KVT_LOAD_DB="Provider=PostgreSQL;$KVT_TEST_POSTGRES;Database=kvt" build/bench/posting_load "$@"' \
+  'export KVT_LOAD_DB="Provider=PostgreSQL;$KVT_TEST_POSTGRES;Database=kvt"
+   status=0
+   build/bench/posting_load --route statements "$@" || status=1
+   build/bench/posting_load --route function "$@" || status=1
+   exit "$status"' \
   load-test "$@" || status=1
 exit "$status"

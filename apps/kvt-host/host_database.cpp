@@ -167,6 +167,19 @@ void HostDatabase::CheckOurs() const {
     } catch (const data::PermissionDenied&) {
     }
   }
+  // On a server, the posting functions; as for the login locks, only the
+  // schema's owner may add them, and until then posting writes as before.
+  if (!OnFile() &&
+      connection
+          ->Query("SELECT 1 FROM pg_proc WHERE pronamespace = "
+                  "current_schema()::regnamespace AND proname = 'kvt_sell_consignment'")
+          ->IsEOF()) {
+    try {
+      connection->RunInTransaction(
+          [&] { connection->ExecuteScript(db::PostingFunctionsScript()); });
+    } catch (const data::PermissionDenied&) {
+    }
+  }
 }
 
 std::string HostDatabase::ReadOnlyReason() const {

@@ -56,6 +56,15 @@ class PermissionDenied : public vb::Error {
       : vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context)) {}
 };
 
+// A command the server refused by a rule of the database's own functions
+// (SQLSTATE class KV): the description is the rule's message, written for
+// the user. A CommandError to anyone who catches vb::Error.
+class RuleRefusal : public vb::Error {
+ public:
+  RuleRefusal(std::string description, std::string context)
+      : vb::Error(kCommandError, kConnectionSource, std::move(description), std::move(context)) {}
+};
+
 // The server refused the login itself: a wrong password, or a user it
 // does not know (it does not say which). A ProviderError (0x80004005).
 class LoginRefused : public vb::Error {

@@ -188,6 +188,9 @@ class PostgresConnection final : public Connection {
     if (state != nullptr && std::string_view(state) == "42501") {
       throw PermissionDenied(message, context);
     }
+    if (state != nullptr && std::string_view(state).substr(0, 2) == "KV") {
+      throw RuleRefusal(message, context);
+    }
     throw CommandError(message, context);
   }
 

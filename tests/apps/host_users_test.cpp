@@ -168,5 +168,34 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsWhoMayDoWhatWhenOpened) {
             2);
 }
 
+// A server database whose roles came before the posting functions: its
+// owner's opening adds them and takes back the clerks' direct writes.
+TEST_F(HostUsersTest, AnOlderServerDatabaseGetsThePostingFunctionsWhenItsOwnerOpensIt) {
+  if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
+  test_support::TempDemoDatabase old("kvt_host_posting", data::Backend::kPostgreSQL);
+  old.Open()->ExecuteScript(
+      "DROP FUNCTION kvt_post_voucher; DROP FUNCTION kvt_sell_consignment; "
+      "GRANT INSERT ON GRVs, StockMovements TO kvt_clerk; "
+      "GRANT UPDATE (QtyReceived) ON PurchaseOrderDetails TO kvt_clerk");
+  test_support::ServerLogins logins(old);
+  logins.Add("clerk", "clerk");
+  constexpr char kReceive[] = "UPDATE PurchaseOrderDetails SET QtyReceived = 21 WHERE ID = 17";
+  EXPECT_EQ(logins.Open("clerk")->Execute(kReceive), 1);  // as before
+
+  ASSERT_EQ(Run("", "users list --db '" + old.ConnectionText() + "'").status, 0);
+  auto clerk = logins.Open("clerk");
+  EXPECT_THROW(clerk->Execute(kReceive), data::PermissionDenied);
+  EXPECT_THROW(clerk->Execute("INSERT INTO StockMovements (CompanyID, ProductID, Qty, "
+                              "MovementType, MovementDate) VALUES (1, 1, 1, 19, '2026-11-20')"),
+               data::PermissionDenied);
+  clerk->Query(
+      "SELECT * FROM kvt_post_voucher(19, 1, 1, 10, 0, '2026-11-20', '', '', '', '', 0, 11, 7, "
+      "FALSE, '', '2026-11-20', '[{\"source_line\": 17, \"qty\": 2}]')");
+  EXPECT_EQ(vb::CDbl(clerk->Query("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17")
+                         ->Item(0)
+                         .Value()),
+            23);
+}
+
 }  // namespace
 }  // namespace kvt::host

@@ -20,21 +20,39 @@ namespace {
 using test_support::ServerLogins;
 using test_support::TempDemoDatabase;
 
-// A received voucher of the demo's first order, in the period `month` of
-// 2026 (year key 7; the current period is November, and the supplier
-// period procedure last ran for October).
-std::string VoucherInPeriod(int month) {
-  return "INSERT INTO GRVs (CompanyID, SupplierID, TranTypeID, VoucherNumber, "
-         "PurchaseOrderID, DateReceived, AccPeriodMonth, AccPeriodYearID) VALUES "
-         "(1, 1, 19, '~test', 1, '2026-11-20', " +
-         std::to_string(month) + ", 7)";
-}
+// A received voucher of the demo's first order, written directly, in the
+// current period (November 2026, year key 7).
+constexpr char kInsertVoucher[] =
+    "INSERT INTO GRVs (CompanyID, SupplierID, TranTypeID, VoucherNumber, PurchaseOrderID, "
+    "DateReceived, AccPeriodMonth, AccPeriodYearID) VALUES (1, 1, 19, '~test', 1, "
+    "'2026-11-20', 11, 7)";
 
 std::string SetRule(const char* name, int index, const char* value) {
   return std::string("UPDATE CompanyControlValues SET ControlValue = '") + value +
          "' WHERE CompanyID = 1 AND ControlName = '" + name +
          "' AND ControlIndex = " + std::to_string(index);
 }
+
+// One unit received on the demo's order PO000110 (line 17: 30 ordered, 20
+// received), through the posting function, to the period `month` of 2026.
+std::string PostedInPeriod(int month) {
+  return "SELECT * FROM kvt_post_voucher(19, 1, 1, 10, 0, '2026-11-20', '', '', '', '', 0, " +
+         std::to_string(month) +
+         ", 7, FALSE, '', '2026-11-20', '[{\"source_line\": 17, \"qty\": 1}]')";
+}
+
+// What posting writes, written directly as psql would.
+constexpr char kMoveStock[] =
+    "INSERT INTO StockMovements (CompanyID, ProductID, Qty, MovementType, MovementDate) "
+    "VALUES (1, 1, 5, 19, '2026-11-20')";
+constexpr char kRaiseStock[] = "UPDATE Products SET StockOnHand = StockOnHand + 5 WHERE ID = 1";
+constexpr char kAddSupplierDocument[] =
+    "INSERT INTO SupplierDocuments (CompanyID, SupplierID, GRVID, DocType, DocNumber, DocDate, "
+    "Amount, AccPeriodMonth, AccPeriodYearID) VALUES (1, 1, 1, 'Invoice', 'X-1', '2026-11-20', "
+    "1, 11, 7)";
+constexpr char kSellDirectly[] =
+    "UPDATE GRVDetails SET QtySold = QtySold + 1, QtyLeft = QtyLeft - 1 WHERE ID = 5";
+constexpr char kSellThroughFunction[] = "SELECT kvt_sell_consignment(1, 5, 1, '2026-11-20', 0)";
 
 constexpr char kSetDecimals[] =
     "INSERT INTO CompanyControlValues (CompanyID, ControlKind, ControlName, ControlIndex, "
@@ -102,30 +120,42 @@ TEST_F(DatabaseRolesTest, EachRoleWritesWhatItsWorkNeedsAndNothingElse) {
       {"buyer", kEditOrder, true},
       {"buyer", kAddOrderLine, true},
       {"buyer", kReceiveOnLine, false},
-      {"buyer", VoucherInPeriod(11), false},
+      {"buyer", kInsertVoucher, false},
+      {"buyer", PostedInPeriod(11), false},
       {"buyer", SetRule("chkAccountant", 0, "1"), false},
-      {"clerk", VoucherInPeriod(11), true},
-      {"clerk", kReceiveOnLine, true},
+      // A clerk posts only through the posting functions, never writes
+      // what they write.
+      {"clerk", PostedInPeriod(11), true},
+      {"clerk", kSellThroughFunction, true},
+      {"clerk", kInsertVoucher, false},
+      {"clerk", kReceiveOnLine, false},
+      {"clerk", kMoveStock, false},
+      {"clerk", kRaiseStock, false},
+      {"clerk", kAddSupplierDocument, false},
+      {"clerk", kSellDirectly, false},
+      {"clerk", "SELECT * FROM GRVDetails, StockMovements LIMIT 1", true},
       {"clerk", kEditOrder, false},  // a clerk may lock an order's row, not change it
       {"clerk", kAddOrderLine, false},
       {"clerk", SetRule("chkAccountant", 0, "1"), false},
-      {"clerk", VoucherInPeriod(10), false},  // an earlier period: the accountant's
-      {"clerk", VoucherInPeriod(12), false},
+      {"clerk", PostedInPeriod(10), false},  // an earlier period: the accountant's
+      {"clerk", PostedInPeriod(12), false},
       {"accountant", SetRule("chkAccountant", 0, "1"), true},
       {"accountant", SetRule("chkAccountant", 0, "0"), true},  // unchanged: no check
       {"accountant", kAddPeriod, true},
-      {"accountant", VoucherInPeriod(11), true},
+      {"accountant", PostedInPeriod(11), true},
+      {"accountant", kInsertVoucher, false},
+      {"accountant", kReceiveOnLine, false},
       {"accountant", kSetDecimals, false},  // a setting, not a posting rule
       {"accountant", kEditOrder, false},
       {"admin", kSetDecimals, true},
       {"admin", kAddUserCompany, true},
       {"admin", SetRule("chkNonInvoiceGRV", 0, "0"), false},
-      {"admin", VoucherInPeriod(11), false},
+      {"admin", PostedInPeriod(11), false},
       {"admin", kEditOrder, false},
       {"reader", "SELECT * FROM PurchaseOrders", true},
       {"reader", kEditOrder, false},
       {"reader", kSetDecimals, false},
-      {"reader", VoucherInPeriod(11), false},
+      {"reader", PostedInPeriod(11), false},
       {"reader", "DELETE FROM PurchaseOrderDetails", false},
   };
   for (const Case& c : cases) {
@@ -151,9 +181,33 @@ TEST_F(DatabaseRolesTest, AnAccountantPostsToAnotherPeriodOnlyWhereTheRulesAllow
   for (const Case& c : cases) {
     const std::string sql =
         SetRule("chkAccountant", 0, c.prior) + "; " + SetRule("chkAccountant", 1, c.future) + "; " +
-        SetRule("chkPriorPeriodGRVPosting", 0, c.before_close) + "; " + VoucherInPeriod(c.month);
+        SetRule("chkPriorPeriodGRVPosting", 0, c.before_close) + "; " + PostedInPeriod(c.month);
     EXPECT_EQ(Allowed("accountant", sql), c.allowed)
         << "rules " << c.prior << c.future << c.before_close << ", month " << c.month;
+  }
+}
+
+TEST_F(DatabaseRolesTest, ThePostingFunctionPostsInTheClerksNameAndRefusesABuyerInTheHostsWords) {
+  auto clerk = logins_->Open("clerk");
+  const std::string number =
+      vb::CStr(clerk->Query(PostedInPeriod(11))->Item("posted_number").Value());
+  EXPECT_EQ(number.substr(0, 3), "GRV");
+  EXPECT_EQ(vb::CDbl(clerk->Query("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17")
+                         ->Item(0)
+                         .Value()),
+            21);
+  EXPECT_EQ(vb::CStr(clerk
+                         ->Query("SELECT UserName FROM AuditTrail WHERE Document = ?1",
+                                 {vb::Variant("voucher " + number)})
+                         ->Item(0)
+                         .Value()),
+            logins_->Login("clerk"));
+  try {
+    logins_->Open("buyer")->Query(PostedInPeriod(11));
+    ADD_FAILURE() << "a buyer posted";
+  } catch (const data::PermissionDenied& denied) {
+    EXPECT_EQ(denied.description(), "Only a clerk or an accountant may post vouchers; " +
+                                        logins_->Login("buyer") + " holds buyer.");
   }
 }
 

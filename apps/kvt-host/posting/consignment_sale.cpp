@@ -5,6 +5,7 @@
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/access/user_access.h"
 #include "apps/kvt-host/posting/refusal.h"
+#include "apps/kvt-host/posting/server_posting.h"
 #include "apps/kvt-host/posting/source_lines.h"
 #include "apps/kvt-host/posting/stock_movements.h"
 #include "apps/kvt-host/posting/voucher.h"
@@ -18,6 +19,10 @@ void RecordConsignmentSale(data::Connection& connection, const ConsignmentSale& 
                            int attempts) try {
   const access::UserAccess access = access::UserAccess::Of(connection);
   access.Require(connection, access::Action::kPostVoucher, "consignment sale", sale.company_id);
+  if (ServerPosts(connection)) {
+    SellOnServer(connection, sale, attempts);
+    return;
+  }
   RunInWriteTransaction(
       connection,
       [&] {

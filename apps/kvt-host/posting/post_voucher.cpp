@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/kvt-host/posting/refusal.h"
+#include "apps/kvt-host/posting/server_posting.h"
 #include "apps/kvt-host/posting/source_lines.h"
 #include "apps/kvt-host/posting/stock_movements.h"
 #include "apps/kvt-host/posting/voucher_kind.h"
@@ -237,13 +238,17 @@ Draw DrawOf(const VoucherKind& kind) {
 
 }  // namespace
 
-PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts) try {
+PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts,
+                          PostingRoute route) try {
   const VoucherKind& kind = CheckHeader(voucher);
   const std::vector<VoucherLine> lines = ReadVoucherLines(*voucher.lines);
   if (lines.empty()) Refuse("The voucher has no lines.");
   const access::UserAccess access =
       access::RequirePosting(connection, voucher.company_id, voucher.period_month,
                              voucher.period_year_key, VoucherDocument(kind, ""));
+  if (route == PostingRoute::kServerFunction && ServerPosts(connection)) {
+    return PostOnServer(connection, voucher, lines, attempts);
+  }
   PostedVoucher posted;
   posted.total = VoucherTotal(lines);
   RunInWriteTransaction(

@@ -57,6 +57,12 @@ namespace kvt::posting {
 // RunInWriteTransaction. Other failures raise the database's error (also
 // with nothing written); 3265 or 13 for a detail set with a missing column
 // or text that is no number.
-PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts = 3);
+//
+// On a server with the posting functions the whole voucher goes in one
+// call (server_posting.h); `route` kStatements keeps to the host's own
+// statements there, which only the posting load test asks for, to compare.
+enum class PostingRoute { kServerFunction, kStatements };
+PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, int attempts = 3,
+                          PostingRoute route = PostingRoute::kServerFunction);
 
 }  // namespace kvt::posting

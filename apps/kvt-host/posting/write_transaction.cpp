@@ -7,11 +7,10 @@
 
 namespace kvt::posting {
 
-void RunInWriteTransaction(data::Connection& connection, const std::function<void()>& body,
-                           int attempts) {
+void RunRetryingConflicts(const std::function<void()>& body, int attempts) {
   for (int attempt = 1;; ++attempt) {
     try {
-      connection.RunInTransaction(body, data::Connection::TransactionLock::kWrite);
+      body();
       return;
     } catch (const data::LockConflict&) {
       if (attempt >= attempts) throw;
@@ -19,6 +18,13 @@ void RunInWriteTransaction(data::Connection& connection, const std::function<voi
     // A little longer each time, so that the holder gets to finish.
     std::this_thread::sleep_for(std::chrono::milliseconds(20 * attempt));
   }
+}
+
+void RunInWriteTransaction(data::Connection& connection, const std::function<void()>& body,
+                           int attempts) {
+  RunRetryingConflicts(
+      [&] { connection.RunInTransaction(body, data::Connection::TransactionLock::kWrite); },
+      attempts);
 }
 
 const char* RowLock(const data::Connection& connection) {

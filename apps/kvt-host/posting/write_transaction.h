@@ -21,6 +21,11 @@ namespace kvt::posting {
 void RunInWriteTransaction(data::Connection& connection, const std::function<void()>& body,
                            int attempts = 3);
 
+// Runs `body`, and again after a LockConflict, `attempts` times in all,
+// waiting a little longer each time; the last conflict is raised. For a
+// body that is one statement (a transaction of its own) or a transaction.
+void RunRetryingConflicts(const std::function<void()>& body, int attempts);
+
 // What a SELECT in the body ends with to lock the rows it reads until the
 // transaction ends: " FOR NO KEY UPDATE" on a server (the rows' keys stay
 // free for other sessions' foreign keys), nothing on SQLite, whose write
