@@ -63,6 +63,7 @@ namespace {
 std::string Script(data::Backend backend, bool with_demo_data) {
   if (backend == data::Backend::kSQLite) {
     std::string script = SchemaSql();
+    script += OrdersToComeSql();
     script += ProceduresSql();
     if (with_demo_data) script += DemoDataSql();
     script += AccessScript(backend);
@@ -71,6 +72,7 @@ std::string Script(data::Backend backend, bool with_demo_data) {
   std::string script = kResetPostgresSchema;
   script += PostgresPreludeSql();
   script += data::PortableToPostgres(SchemaSql());
+  script += OrdersToComePostgresSql();
   script += PostgresProceduresSql();
   if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
   script += PostgresFinishSql();

@@ -22,5 +22,9 @@ const char* AccessSqliteSql();
 const char* AccessPostgresSql();
 // The login gate and the locks of logins that failed too often, on a server.
 const char* LoginLocksPostgresSql();
+// The orders open for receiving with lines to come, kept by triggers, on
+// SQLite and on a server (orders_to_come*.sql).
+const char* OrdersToComeSql();
+const char* OrdersToComePostgresSql();
 
 }  // namespace kvt::db
