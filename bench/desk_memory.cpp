@@ -19,6 +19,7 @@
 #include "db/demo_database.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
+#include "services/connection_text.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
   using namespace kvt::host;
   try {
     const std::string text = kvt::db::ConnectionTextFor(argv[1]);
+    kvt::services::ScopedConnectionReuse reuse;  // as the desk keeps its connections
     const DeskContext desk =
         OpenDesk(text, "", kvt::db::kDemoCompanyID, kvt::db::kDemoDatabaseName);
     DeskOutput output;

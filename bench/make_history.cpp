@@ -24,6 +24,7 @@
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/embedded_sql.h"
+#include "db/orders_to_come.h"
 #include "db/portable_script.h"
 #include "platform/value/conversions.h"
 #include "platform/value/date.h"
@@ -340,15 +341,22 @@ constexpr char kDropHelpers[] =
 
 // The tables whose triggers check a clerk's or a buyer's single rows: the
 // history is the schema owner's bulk load, checked as a whole instead.
-constexpr const char* kTriggered[] = {"PurchaseOrderDetails", "GRVs", "AuditTrail"};
+constexpr const char* kTriggered[] = {"PurchaseOrders", "PurchaseOrderDetails", "GRVs",
+                                      "AuditTrail"};
 
 void SetTriggers(Connection& connection, bool on) {
   if (connection.GetBackend() == Backend::kSQLite) {
-    // The order lines' checks: dropped for the load, put back after it.
+    // The order lines' checks and the orders to come: dropped for the
+    // load, put back after it.
     if (!on) {
       connection.ExecuteScript(
           "DROP TRIGGER IF EXISTS PurchaseOrderDetails_Bookable_Insert;\n"
-          "DROP TRIGGER IF EXISTS PurchaseOrderDetails_Bookable_Update;\n");
+          "DROP TRIGGER IF EXISTS PurchaseOrderDetails_Bookable_Update;\n"
+          "DROP TRIGGER IF EXISTS OrdersToCome_LineAdded;\n"
+          "DROP TRIGGER IF EXISTS OrdersToCome_LineChanged;\n"
+          "DROP TRIGGER IF EXISTS OrdersToCome_LineRemoved;\n"
+          "DROP TRIGGER IF EXISTS OrdersToCome_OrderChanged;\n"
+          "DROP TRIGGER IF EXISTS OrdersToCome_OrderRemoved;\n");
     }
     return;
   }
@@ -425,9 +433,15 @@ int main(int argc, char** argv) {
       }
       kvt::db::RunPortableScript(*connection, kDropHelpers);
       SetTriggers(*connection, true);
-      if (!sqlite) connection->ExecuteScript(kvt::db::PostgresFinishSql());
+      if (!sqlite) {
+        connection->ExecuteScript(kvt::db::PostgresFinishSql());
+        kvt::db::FillOrdersToCome(*connection);
+      }
     });
-    if (sqlite) kvt::db::AddBooksChecks(*connection);
+    if (sqlite) {
+      kvt::db::AddBooksChecks(*connection);
+      kvt::db::AddOrdersToCome(*connection);
+    }
     connection->ExecuteScript("ANALYZE;");
     std::cout << settings.years << " year(s) of history in " << vb::PlainText(Seconds(started))
               << " s:";

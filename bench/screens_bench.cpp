@@ -4,14 +4,16 @@
 // received and returned pages of a busy supplier, an order's outstanding
 // lines, consignment lines, the audit page and a voucher's document.
 //
-//   screens_bench [--runs N] [--only TEXT] LABEL=DATABASE ...
+//   screens_bench [--runs N] [--only TEXT] [--fresh-connections] LABEL=DATABASE ...
 //
 // DATABASE is an SQLite file or "pg:SCHEMA", a schema of the server in
 // KVT_TEST_POSTGRES (scripts/with-postgres.sh), whose password stays in the
 // environment. Prints the median of N runs (after one to warm the caches)
 // in milliseconds, one column per database; given in pairs, one year then
 // ten, it adds each pair's ratio; --only keeps the screens whose name holds
-// TEXT. Exits 1 when a screen fails.
+// TEXT. The screens share their connections as the desk does;
+// --fresh-connections opens one for every query instead. Exits 1 when a
+// screen fails.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -19,6 +21,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +33,7 @@
 #include "component/mod_publics.h"
 #include "db/demo_database.h"
 #include "db/list_indexes.h"
+#include "db/orders_to_come.h"
 #include "db/procedure_catalogue.h"
 #include "services/connection_text.h"
 #include "platform/report/output.h"
@@ -124,7 +128,8 @@ size_t ListRows(DeskContext& desk, const kvt::host::OrderListFilter& filter) {
   return kvt::host::ReadOrderList(*desk.connection, kCompany, filter).order_ids.size();
 }
 
-std::string only;  // --only
+std::string only;                // --only
+bool fresh_connections = false;  // --fresh-connections
 
 std::vector<Screen> AllScreens() {
   using kvt::host::OrderListFilter;
@@ -233,8 +238,13 @@ std::vector<std::pair<double, size_t>> Measure(const Database& database, int run
     auto connection =
         kvt::services::OpenConnection(kvt::services::ParseConnectionText(database.connection_text));
     kvt::db::RefreshProcedureCatalogue(*connection);
+    kvt::db::AddOrdersToCome(*connection);
     kvt::db::AddListIndexes(*connection);
   }
+  // The desk keeps its connections for as long as its window is open
+  // (--fresh-connections: a new connection for every query, as before).
+  std::optional<kvt::services::ScopedConnectionReuse> reuse;
+  if (!fresh_connections) reuse.emplace();
   DeskContext desk =
       kvt::host::OpenDesk(database.connection_text, "", kCompany, kvt::db::kDemoDatabaseName);
   const Subjects subjects = FindSubjects(*desk.connection);
@@ -271,6 +281,10 @@ int main(int argc, char** argv) {
   std::vector<Database> databases;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--fresh-connections") {
+      fresh_connections = true;
+      continue;
+    }
     if (arg == "--only" && i + 1 < argc) {
       only = argv[++i];
       continue;

@@ -67,6 +67,7 @@ namespace {
 std::string Script(data::Backend backend, bool with_demo_data) {
   if (backend == data::Backend::kSQLite) {
     std::string script = SchemaSql();
+    script += OrdersToComeSql();
     script += ProceduresSql();
     if (with_demo_data) script += DemoDataSql();
     script += AccessScript(backend);
@@ -75,6 +76,7 @@ std::string Script(data::Backend backend, bool with_demo_data) {
   std::string script = kResetPostgresSchema;
   script += PostgresPreludeSql();
   script += data::PortableToPostgres(SchemaSql());
+  script += OrdersToComePostgresSql();
   script += PostgresProceduresSql();
   if (with_demo_data) script += data::PortableToPostgres(DemoDataSql());
   script += PostgresFinishSql();

@@ -27,5 +27,9 @@ const char* LoginLocksPostgresSql();
 const char* ServerLogPostgresSql();
 // The posting functions of a server, and the rights they take over.
 const char* PostingPostgresSql();
+// The orders open for receiving with lines to come, kept by triggers, on
+// SQLite and on a server (orders_to_come*.sql).
+const char* OrdersToComeSql();
+const char* OrdersToComePostgresSql();
 
 }  // namespace kvt::db

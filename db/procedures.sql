@@ -54,23 +54,17 @@ SELECT s.Name AS "Supp Name", s.PostBox AS "Supp PostBox",
 
 -- A supplier''s processed orders in a company that still have stock to come;
 -- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
--- Whether an order has lines to come is one probe of the partial index
--- PurchaseOrderDetails_ToCome (spelled as it is), not a read of its lines.
+-- OrdersToCome holds just those orders, with how many lines each has to
+-- come (orders_to_come.sql), however long the supplier's history.
 INSERT INTO kvt_procedures (name, parameter_count, body) VALUES
 ('sp_AO_GRV_Select_Outstanding_Orders', 2, '
 SELECT po.ID AS "ID", po.OrderNumber AS "Order Number",
        po.DateOrdered AS "Date Ordered", po.OurRef AS "Our Ref",
        po.SuppRef AS "Supp Ref", po.OrderNumber AS "OrderNo",
-       po.SuppRef AS "Supplier Ref",
-       (SELECT COUNT(*) FROM PurchaseOrderDetails d
-         WHERE d.PurchaseOrderID = po.ID
-           AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
-         AS "Outstanding Lines"
-  FROM PurchaseOrders po
- WHERE po.SupplierID = ?1 AND po.CompanyID = ?2 AND po.Status = 1
-   AND EXISTS (SELECT 1 FROM PurchaseOrderDetails d
-                WHERE d.PurchaseOrderID = po.ID
-                  AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
+       po.SuppRef AS "Supplier Ref", t.Lines AS "Outstanding Lines"
+  FROM OrdersToCome t
+  JOIN PurchaseOrders po ON po.ID = t.PurchaseOrderID
+ WHERE t.SupplierID = ?1 AND t.CompanyID = ?2 AND po.Status = 1
  ORDER BY po.DateOrdered, po.ID');
 
 -- The outstanding lines of one order: the source rows of received lines.

@@ -52,8 +52,9 @@ LANGUAGE sql STABLE AS $$
    ORDER BY d.ID
 $$;
 
--- A supplier's processed orders in a company that still have stock to come;
--- "OrderNo" and "Supplier Ref" are what the voucher header shows of one.
+-- A supplier's processed orders in a company that still have stock to come
+-- (OrdersToCome holds just those); "OrderNo" and "Supplier Ref" are what
+-- the voucher header shows of one.
 CREATE OR REPLACE FUNCTION sp_AO_GRV_Select_Outstanding_Orders(p_supplier integer,
                                                                p_company integer)
 RETURNS TABLE ("ID" integer, "Order Number" text, "Date Ordered" date,
@@ -61,16 +62,10 @@ RETURNS TABLE ("ID" integer, "Order Number" text, "Date Ordered" date,
                "Supplier Ref" text, "Outstanding Lines" bigint)
 LANGUAGE sql STABLE AS $$
   SELECT po.ID, po.OrderNumber, po.DateOrdered, po.OurRef, po.SuppRef,
-         po.OrderNumber, po.SuppRef,
-         (SELECT COUNT(*) FROM PurchaseOrderDetails d
-           WHERE d.PurchaseOrderID = po.ID
-             AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
-    FROM PurchaseOrders po
-   WHERE po.SupplierID = p_supplier AND po.CompanyID = p_company
-     AND po.Status = 1
-     AND EXISTS (SELECT 1 FROM PurchaseOrderDetails d
-                  WHERE d.PurchaseOrderID = po.ID
-                    AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0))
+         po.OrderNumber, po.SuppRef, t.Lines::bigint
+    FROM OrdersToCome t
+    JOIN PurchaseOrders po ON po.ID = t.PurchaseOrderID
+   WHERE t.SupplierID = p_supplier AND t.CompanyID = p_company AND po.Status = 1
    ORDER BY po.DateOrdered, po.ID
 $$;
 

@@ -178,9 +178,16 @@ data::ConnectionRef OpenConnection(const ConnectionText& text) {
   if (reused == nullptr) return OpenAnew(text);
   std::vector<data::ConnectionRef>& kept = reused->by_key[ReuseKey(text)];
   // Only a connection nobody holds is given again: whoever holds one may be
-  // inside a transaction on it.
-  for (const data::ConnectionRef& connection : kept) {
-    if (connection.use_count() == 1 && connection->IsOpen()) return connection;
+  // inside a transaction on it. One closed, broken or left inside a
+  // transaction by whoever let it go is dropped: a new one stands in for it.
+  for (auto it = kept.begin(); it != kept.end();) {
+    if (it->use_count() > 1) {
+      ++it;
+    } else if ((*it)->IsIdle()) {
+      return *it;
+    } else {
+      it = kept.erase(it);
+    }
   }
   data::ConnectionRef fresh = OpenAnew(text);
   if (kept.size() < kReusedPerText) kept.push_back(fresh);

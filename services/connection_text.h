@@ -49,9 +49,12 @@ data::PostgresServer ServerOf(const ConnectionText& text);
 // build without it).
 // While a ScopedConnectionReuse lives on the calling thread, a connection
 // opened here is kept and given again to a later open of the same text
-// once nobody else holds it (and it is still open): a request that
-// drives the component (which opens a connection for each query) then logs
-// in once instead of a dozen times.
+// (the same login) once nobody else holds it and it is idle (open and
+// outside any transaction; one that is not is dropped): a request, or the
+// desk's window, that drives the component (which opens a connection for
+// each query) then logs in once instead of a dozen times. Kept connections
+// hold the schema shared like any open one, so nothing that needs the
+// database alone (putting the demo data back) runs inside a scope.
 data::ConnectionRef OpenConnection(const ConnectionText& text);
 
 class ScopedConnectionReuse {

@@ -11,6 +11,7 @@
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/report/output.h"
 #include "platform/value/error.h"
+#include "services/connection_text.h"
 
 namespace kvt::host {
 
@@ -29,6 +30,11 @@ int RunGui(int argc, char** argv, const std::string& connection_text, const std:
     text = *logged_in;
     if (const int status = after_login(text); status != 0) return status;
   }
+  // Every screen of the desk runs on this thread: they share a few
+  // connections for as long as the window is open instead of logging in
+  // again for each list they read. Not before the checks above, which may
+  // need the database to themselves.
+  services::ScopedConnectionReuse reuse;
   const DeskContext desk = OpenDesk(text, user, db::kDemoCompanyID, db::kDemoDatabaseName);
   MainWindow window(desk, *output);
   output->SetWindow(&window);

@@ -7,6 +7,7 @@
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "db/list_indexes.h"
+#include "db/orders_to_come.h"
 #include "db/portable_script.h"
 #include "db/procedure_catalogue.h"
 #include "platform/data/data_errors.h"
@@ -122,7 +123,10 @@ void HostDatabase::CheckOurs() const {
   // they cannot hold.
   db::RefreshProcedureCatalogue(*connection);
   db::AddBooksChecks(*connection);
-  // The indexes that keep every list to a page, however long the history.
+  // The indexes that keep every list to a page, however long the history,
+  // and the orders still open for receiving (before the list functions,
+  // which read them).
+  db::AddOrdersToCome(*connection);
   db::AddListIndexes(*connection);
   // The roles and the audit trail: added empty, so the database stays open
   // to everyone on SQLite until an administrator records users, and on a

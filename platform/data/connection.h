@@ -57,6 +57,9 @@ class Connection : public vb::Object {
   // "host:port/database" (never a password).
   const std::string& Path() const { return path_; }
   virtual bool IsOpen() const = 0;
+  // Open and outside any transaction, so that another caller may start
+  // afresh on it (a server connection that broke counts as neither).
+  bool IsIdle() const { return IsOpen() && !InTransaction(); }
   // Closes the connection; record sets read through it stay readable.
   // Closing twice is harmless.
   virtual void Close() = 0;

@@ -72,6 +72,26 @@ TEST(DeskProductsTest, TypedTextNamesACodeALabelOrTheOneCodeItBegins) {
   }
 }
 
+// The picker's page: the codes the text begins, in code order, at most the
+// page's size, found in a catalogue sorted by code as the session keeps it.
+TEST(DeskProductsTest, ThePickerOffersAPageOfTheCodesTypedSoFar) {
+  const std::vector<ProductChoice> choices = {{1, "ANC-10", ""},   {2, "anc-12", ""},
+                                              {3, "ANC-16", ""},   {4, "BLT-8", ""},
+                                              {5, "PNT-PRM5", ""}, {6, "PNT-WHT5", ""}};
+  struct Case {
+    const char* typed;
+    size_t limit;
+    std::vector<int> offered;
+  };
+  const Case cases[] = {
+      {"anc-1", 50, {0, 1, 2}}, {" Anc", 2, {0, 1}}, {"", 3, {0, 1, 2}}, {"PNT-W", 50, {5}},
+      {"BLT-80", 50, {}},       {"ZZZ", 50, {}},     {"A", 0, {}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(ChoicesBeginning(choices, c.typed, c.limit), c.offered);
+  }
+}
+
 class DeskStoreTest : public ::testing::Test {
  protected:
   void SetUp() override { component::ResetThreadStore(); }

@@ -136,6 +136,8 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsWhoMayDoWhatWhenOpened) {
   test_support::TempDemoDatabase old("kvt_host_old", data::Backend::kPostgreSQL,
                                      test_support::TempDemoDatabase::Content::kEmpty);
   old.Run(db::SchemaSql());
+  // The procedures read the orders to come, which came before the roles.
+  old.Open()->ExecuteScript(db::OrdersToComePostgresSql());
   old.Open()->ExecuteScript(db::PostgresProceduresSql());
   old.Run(db::DemoDataSql());
   old.Open()->ExecuteScript(db::PostgresFinishSql());

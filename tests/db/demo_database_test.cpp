@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "db/orders_to_come.h"
 #include "db/procedure_catalogue.h"
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
@@ -180,6 +181,79 @@ TEST_P(DemoDatabaseTest, LinesCarryPartReceiptsAmountsConsignmentQuantitiesAndNu
   EXPECT_EQ(consignment->Item("Qty Sold").Value(), vb::Variant(10.0));
   consignment->MoveNext();
   EXPECT_TRUE(consignment->Item("Qty Left").IsNull());
+}
+
+// OrdersToCome, as its triggers keep it, against what the orders and
+// their lines say; "order:supplier:lines" each.
+std::string OrdersToCome(data::Connection& connection, bool kept) {
+  const std::string sql =
+      kept ? "SELECT PurchaseOrderID, SupplierID, Lines FROM OrdersToCome ORDER BY 1"
+           : "SELECT po.ID, po.SupplierID, COUNT(*) FROM PurchaseOrders po "
+             "JOIN PurchaseOrderDetails d ON d.PurchaseOrderID = po.ID WHERE po.Status = 1 "
+             "AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0) "
+             "GROUP BY po.ID, po.SupplierID ORDER BY 1";
+  std::string text;
+  for (auto rows = connection.Query(sql); !rows->IsEOF(); rows->MoveNext()) {
+    text += vb::CStr(rows->Item(0).Value()) + ":" + vb::CStr(rows->Item(1).Value()) + ":" +
+            vb::CStr(rows->Item(2).Value()) + " ";
+  }
+  return text;
+}
+
+TEST_P(DemoDatabaseTest, TheOrdersToComeFollowEveryWriteToOrdersAndLines) {
+  auto connection = db_.Open();
+  ASSERT_NE(OrdersToCome(*connection, true), "");
+  const std::pair<const char*, const char*> writes[] = {
+      {"an order received in full",
+       "UPDATE PurchaseOrderDetails SET QtyReceived = COALESCE(Qty, 0) + COALESCE(BOQty, 0) "
+       "WHERE PurchaseOrderID = 1"},
+      {"one line of it taken back",
+       "UPDATE PurchaseOrderDetails SET QtyReceived = 0 WHERE ID = "
+       "(SELECT MIN(ID) FROM PurchaseOrderDetails WHERE PurchaseOrderID = 1)"},
+      {"its back order raised",
+       "UPDATE PurchaseOrderDetails SET BOQty = 3 WHERE PurchaseOrderID = 1"},
+      {"closed", "UPDATE PurchaseOrders SET Status = 2 WHERE ID = 1"},
+      {"open again", "UPDATE PurchaseOrders SET Status = 1 WHERE ID = 1"},
+      {"moved to another supplier", "UPDATE PurchaseOrders SET SupplierID = 4 WHERE ID = 1"},
+      {"a pending order processed", "UPDATE PurchaseOrders SET Status = 1 WHERE ID = 3"},
+      {"a line added",
+       "INSERT INTO PurchaseOrderDetails (PurchaseOrderID, ProductID, Qty) "
+       "SELECT 2, ProductID, 5 FROM PurchaseOrderDetails WHERE ID = "
+       "(SELECT MIN(ID) FROM PurchaseOrderDetails)"},
+      {"the line removed",
+       "DELETE FROM PurchaseOrderDetails WHERE ID = "
+       "(SELECT MAX(ID) FROM PurchaseOrderDetails)"},
+  };
+  std::string before = OrdersToCome(*connection, true);
+  for (const auto& [what, sql] : writes) {
+    SCOPED_TRACE(what);
+    connection->Execute(sql);
+    const std::string kept = OrdersToCome(*connection, true);
+    EXPECT_EQ(kept, OrdersToCome(*connection, false));
+    EXPECT_NE(kept, before);
+    before = kept;
+  }
+}
+
+// A database an earlier build made gets the table, filled, and its triggers.
+TEST_P(DemoDatabaseTest, AnEarlierDatabaseGetsTheOrdersToComeFilled) {
+  auto connection = db_.Open();
+  connection->ExecuteScript(
+      GetParam() == data::Backend::kSQLite
+          ? "DROP TRIGGER OrdersToCome_LineAdded; DROP TRIGGER OrdersToCome_LineChanged; "
+            "DROP TRIGGER OrdersToCome_LineRemoved; DROP TRIGGER OrdersToCome_OrderChanged; "
+            "DROP TRIGGER OrdersToCome_OrderRemoved; DROP VIEW OrdersToComeNow; "
+            "DROP TABLE OrdersToCome"
+          : "DROP TRIGGER OrdersToCome_Lines ON PurchaseOrderDetails; "
+            "DROP TRIGGER OrdersToCome_Order ON PurchaseOrders; DROP TABLE OrdersToCome");
+  connection->Execute("UPDATE PurchaseOrders SET Status = 1 WHERE ID = 3");
+  EXPECT_TRUE(AddOrdersToCome(*connection));
+  EXPECT_EQ(OrdersToCome(*connection, true), OrdersToCome(*connection, false));
+  connection->Execute("UPDATE PurchaseOrders SET Status = 3 WHERE ID = 3");
+  EXPECT_EQ(OrdersToCome(*connection, true), OrdersToCome(*connection, false));
+  EXPECT_TRUE(AddOrdersToCome(*connection));
+  auto sources = Run("sp_AO_GRV_Select_Outstanding_Orders 1,1");
+  EXPECT_FALSE(sources->IsEOF());
 }
 
 TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {

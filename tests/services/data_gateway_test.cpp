@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <utility>
+
 #include "db/portable_script.h"
 #include "platform/value/error.h"
 #include "services/command_text.h"
+#include "services/connection_text.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -188,6 +193,39 @@ TEST_P(DataGatewayTest, NoOrClosedConnectionIsRefusedAndSetsAreIndependent) {
   first.reset();
   second->MoveLast();
   EXPECT_EQ(second->Item("Item Name").Value(), vb::Variant("Nut"));
+}
+
+// A reuse scope gives a connection again only to someone who may start
+// afresh on it: never one still held, nor one its last holder closed or
+// left inside a transaction (those are dropped for a new one).
+TEST_P(DataGatewayTest, AReuseScopeGivesAgainOnlyAnIdleConnectionNobodyHolds) {
+  ScopedConnectionReuse reuse;
+  std::weak_ptr<data::Connection> first;
+  {
+    auto held = Open();
+    first = held;
+    EXPECT_NE(Open(), held);
+  }
+  const auto again = Open();
+  EXPECT_EQ(again, first.lock());
+  const std::pair<const char*, std::function<void(data::Connection&)>> leavings[] = {
+      {"inside a transaction", [](data::Connection& c) { c.ExecuteScript("BEGIN"); }},
+      {"closed", [](data::Connection& c) { c.Close(); }},
+  };
+  EXPECT_NE(Open(), again);
+  for (const auto& [how, leave] : leavings) {
+    SCOPED_TRACE(how);
+    std::weak_ptr<data::Connection> left;
+    {
+      auto connection = Open();
+      left = connection;
+      leave(*connection);
+    }
+    auto next = Open();
+    EXPECT_TRUE(left.expired());
+    EXPECT_TRUE(next->IsIdle());
+    EXPECT_EQ(vb::CLng(next->Query("SELECT COUNT(*) FROM Items")->Item(0).Value()), 3);
+  }
 }
 
 KVT_INSTANTIATE_BACKENDS(DataGatewayTest);

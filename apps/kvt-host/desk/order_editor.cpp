@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -89,12 +90,22 @@ OrderEditor::OrderEditor(DeskOutput& output, QWidget* parent) : QWidget(parent),
   products_->setInsertPolicy(QComboBox::NoInsert);
   products_->setMinimumContentsLength(40);
   products_->lineEdit()->setPlaceholderText("Type a product code");
-  // Type-ahead on the code: the labels begin with it.
-  auto* completer = new QCompleter(products_->model(), products_);
+  // Type-ahead on the code: the labels begin with it. The completer offers
+  // a page of the codes typed so far, never the whole catalogue.
+  offered_ = new QStringListModel(products_);
+  auto* completer = new QCompleter(offered_, products_);
   completer->setCaseSensitivity(Qt::CaseInsensitive);
   completer->setFilterMode(Qt::MatchStartsWith);
   completer->setCompletionMode(QCompleter::PopupCompletion);
   products_->setCompleter(completer);
+  connect(products_->lineEdit(), &QLineEdit::textEdited, this,
+          [this, completer](const QString& typed) {
+            if (!session_) return;
+            // The completer filtered the page before this one; it offers this one.
+            offered_->setStringList(ProductPage(typed.toStdString()));
+            completer->setCompletionPrefix(typed);
+            if (!typed.isEmpty()) completer->complete();
+          });
   picker_row->addWidget(products_, 1);
   picker_row->addWidget(new QLabel("Qty:", this));
   quantity_ = new QDoubleSpinBox(this);
@@ -220,10 +231,10 @@ std::string OrderEditor::OrderName() const {
 void OrderEditor::Show(std::unique_ptr<OrderSession> session) {
   session_ = std::move(session);
   user_ = DeskUser(session_->Desk());
+  // The drop-down holds the first page of the catalogue; typing finds the rest.
   products_->clear();
-  for (const ProductChoice& choice : session_->Products()) {
-    products_->addItem(ToQt(choice.Label()), choice.id);
-  }
+  products_->addItems(ProductPage(""));
+  offered_->setStringList({});
   products_->setCurrentIndex(-1);
   const int decimals = session_->DisplayDecimals().quantity;
   quantity_->setDecimals(decimals);
@@ -311,6 +322,15 @@ bool OrderEditor::Refused() {
   if (reason.empty()) return false;
   QMessageBox::information(this, ToQt(OrderName()), ToQt(reason));
   return true;
+}
+
+QStringList OrderEditor::ProductPage(const std::string& typed) const {
+  const std::vector<ProductChoice>& choices = session_->Products();
+  QStringList labels;
+  for (int index : ChoicesBeginning(choices, typed, kProductPage)) {
+    labels << ToQt(choices[static_cast<size_t>(index)].Label());
+  }
+  return labels;
 }
 
 void OrderEditor::AddLine() {

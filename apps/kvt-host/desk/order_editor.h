@@ -5,6 +5,7 @@
 // the buyer whenever an edit could be lost.
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStringListModel;
 
 namespace kvt::host {
 
@@ -58,6 +60,9 @@ class OrderEditor : public QWidget {
   void ShowOrderHistory();
 
  private:
+  // The labels of the first products whose code `typed` begins.
+  QStringList ProductPage(const std::string& typed) const;
+  static constexpr size_t kProductPage = 50;
   void BuildHeader(QWidget* strip);
   QWidget* BuildBottom();
   void Refresh(int select_row);
@@ -86,6 +91,7 @@ class OrderEditor : public QWidget {
   QLineEdit* message_ = nullptr;
   GridView* lines_ = nullptr;
   QComboBox* products_ = nullptr;
+  QStringListModel* offered_ = nullptr;  // what the type-ahead offers
   QDoubleSpinBox* quantity_ = nullptr;
   std::vector<QPushButton*> change_buttons_;
   std::vector<QPushButton*> end_buttons_;

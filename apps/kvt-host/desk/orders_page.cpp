@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -14,6 +15,7 @@
 #include "apps/kvt-host/desk/desk_widgets.h"
 #include "apps/kvt-host/desk/grid_model.h"
 #include "apps/kvt-host/desk/order_editor.h"
+#include "apps/kvt-host/sessions/audit_list.h"
 #include "apps/kvt-host/sessions/order_session.h"
 #include "apps/kvt-host/sessions/order_store.h"
 #include "platform/value/error.h"
@@ -66,6 +68,19 @@ OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* par
     status_filter_->addItem(ToQt(ProgressText(progress)), static_cast<int>(progress));
   }
   filters->addWidget(status_filter_);
+  filters->addSpacing(12);
+  auto day_filter = [&](const char* caption, const char* name) {
+    filters->addWidget(new QLabel(caption, list_page));
+    auto* edit = new QLineEdit(list_page);
+    edit->setObjectName(name);
+    edit->setPlaceholderText("yyyy-mm-dd");
+    edit->setClearButtonEnabled(true);
+    edit->setMaximumWidth(120);
+    filters->addWidget(edit);
+    return edit;
+  };
+  from_filter_ = day_filter("Ordered from:", "ordersFrom");
+  to_filter_ = day_filter("to:", "ordersTo");
   filters->addStretch();
   auto* open = new QPushButton("&Open", list_page);
   auto* add = new QPushButton("&New order\u2026", list_page);
@@ -109,6 +124,13 @@ OrdersPage::OrdersPage(const DeskContext& desk, DeskOutput& output, QWidget* par
   auto reload = [this] { Guarded(this, "Reading the orders", [&] { ReloadList(); }); };
   connect(supplier_filter_, &QComboBox::currentIndexChanged, this, reload);
   connect(status_filter_, &QComboBox::currentIndexChanged, this, reload);
+  for (QLineEdit* edit : {from_filter_, to_filter_}) {
+    connect(edit, &QLineEdit::editingFinished, this, [this, edit, reload] {
+      // Focus leaving an unchanged field reads nothing again.
+      if (edit->isModified()) reload();
+      edit->setModified(false);
+    });
+  }
   connect(open, &QPushButton::clicked, this, [this] {
     const int row = list_->CurrentRow();
     if (row >= 0) OpenOrder(orders_.order_ids.at(row));
@@ -141,6 +163,8 @@ OrderListFilter OrdersPage::Filter() const {
   if (const int chosen = status_filter_->currentData().toInt(); chosen >= 0) {
     filter.progress = static_cast<OrderProgress>(chosen);
   }
+  filter.from = TypedDay(from_filter_->text().toStdString(), "first");
+  filter.to = TypedDay(to_filter_->text().toStdString(), "last");
   return filter;
 }
 

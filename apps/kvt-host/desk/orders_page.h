@@ -1,7 +1,7 @@
 // The desk's purchase-order page: the company's orders, filtered by
-// supplier and status, a page at a time (older pages on request), and the
-// order screen for the one opened. Double click or Enter opens an order;
-// New order starts one for a supplier.
+// supplier, status and the days they were ordered, a page at a time (older pages on request), and
+// the order screen for the one opened. Double click or Enter opens an order; New order starts one
+// for a supplier.
 #pragma once
 
 #include <QWidget>
@@ -12,6 +12,7 @@
 #include "apps/kvt-host/sessions/order_list.h"
 
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 
@@ -51,6 +52,8 @@ class OrdersPage : public QWidget {
   QStackedWidget* stack_ = nullptr;
   QComboBox* supplier_filter_ = nullptr;
   QComboBox* status_filter_ = nullptr;
+  QLineEdit* from_filter_ = nullptr;
+  QLineEdit* to_filter_ = nullptr;
   GridView* list_ = nullptr;
   QPushButton* older_ = nullptr;
   OrderList orders_;

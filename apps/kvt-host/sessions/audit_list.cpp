@@ -27,8 +27,13 @@ std::string Upper(std::string text) {
   throw vb::Error(vb::err::kInvalidCall, "Audit", why);
 }
 
-// `typed` as the ISO date the trail is filtered by; empty stays empty.
-std::optional<vb::Date> DateOf(const std::string& typed, const char* which) {
+std::string IsoOf(const std::optional<vb::Date>& date) {
+  return date ? vb::Format(*date, "yyyy-mm-dd") : std::string();
+}
+
+}  // namespace
+
+std::optional<vb::Date> TypedDay(const std::string& typed, const char* which) {
   const std::string text = Trimmed(typed);
   if (text.empty()) return std::nullopt;
   const std::optional<vb::Date> date = vb::Date::Parse(text, vb::Locale::Active());
@@ -37,12 +42,6 @@ std::optional<vb::Date> DateOf(const std::string& typed, const char* which) {
            " date as 2026-11-02 or 02/11/2026.");
   return date->DateOnly();
 }
-
-std::string IsoOf(const std::optional<vb::Date>& date) {
-  return date ? vb::Format(*date, "yyyy-mm-dd") : std::string();
-}
-
-}  // namespace
 
 std::string AuditDocument(const std::string& typed) {
   const std::string text = Trimmed(typed);
@@ -55,8 +54,8 @@ access::AuditFilter AuditFilterOf(const AuditSearch& search) {
   access::AuditFilter filter;
   filter.user = Trimmed(search.user);
   filter.document = AuditDocument(search.document);
-  const std::optional<vb::Date> from = DateOf(search.from, "first");
-  const std::optional<vb::Date> to = DateOf(search.to, "last");
+  const std::optional<vb::Date> from = TypedDay(search.from, "first");
+  const std::optional<vb::Date> to = TypedDay(search.to, "last");
   if (from && to && *to < *from) {
     Refuse("The dates run backwards: " + vb::Format(*from, "dd mmm yyyy") + " is after " +
            vb::Format(*to, "dd mmm yyyy") + ".");

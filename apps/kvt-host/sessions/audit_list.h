@@ -5,12 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "apps/kvt-host/access/audit.h"
 #include "apps/kvt-host/sessions/grid_table.h"
 #include "platform/data/connection.h"
+#include "platform/value/date.h"
 
 namespace kvt::host {
 
@@ -21,6 +23,12 @@ struct AuditSearch {
   std::string from;      // a date as the user writes one: "2026-11-02", "02/11/2026"
   std::string to;
 };
+
+// The day `typed` names as a user writes one ("2026-11-02", "02/11/2026"
+// under the active locale); none for a blank text. Raises 5 (Invalid
+// procedure call) saying how to write the `which` ("first", "last") date
+// when it is no date.
+std::optional<vb::Date> TypedDay(const std::string& typed, const char* which);
 
 // The document text the trail records for what the user typed: a bare
 // order number is "order PO...", any other bare number a voucher's; text

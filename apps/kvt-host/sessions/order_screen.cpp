@@ -138,7 +138,7 @@ data::RecordSetRef OrderDataProvider::Member(const std::string& name) const {
     MoveToId(*headers, "ID", order_id_);
     return headers;
   }
-  if (SameName(name, "Suppliers_In_Orders")) return connection_->Query(kSuppliersSql, company);
+  if (SameName(name, "Suppliers_In_Orders")) return Suppliers();
   if (SameName(name, "Branch_Codes")) {
     data::RecordSetRef branches = connection_->Query(kBranchesSql, company);
     data::RecordSetRef headers = Member("Order_Headers");
@@ -149,6 +149,23 @@ data::RecordSetRef OrderDataProvider::Member(const std::string& name) const {
     return branches;
   }
   throw vb::Error::Numbered(vb::err::kAdoItemNotFound, "KvtDBC", name);
+}
+
+data::RecordSetRef OrderDataProvider::Suppliers() const {
+  if (!suppliers_) suppliers_ = connection_->Query(kSuppliersSql, {company_id_});
+  auto copy = std::make_shared<data::RecordSet>();
+  const int fields = suppliers_->Fields().Count();
+  for (int i = 0; i < fields; ++i) {
+    copy->Fields().Append(suppliers_->Fields().Item(i).Name(), suppliers_->Fields().Item(i).Type());
+  }
+  copy->Open();
+  for (suppliers_->MoveFirst(); !suppliers_->IsEOF(); suppliers_->MoveNext()) {
+    std::vector<vb::Variant> row;
+    for (int i = 0; i < fields; ++i) row.push_back(suppliers_->Item(i).Value());
+    copy->AppendRow(std::move(row));
+  }
+  copy->MoveFirst();
+  return copy;
 }
 
 vb::Variant OrderDataProvider::Call(std::string_view name, object::Args args) {

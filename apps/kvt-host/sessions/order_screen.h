@@ -16,10 +16,10 @@
 namespace kvt::host {
 
 // KvtDBC(0): answers MemberGet("Order_Headers" | "Suppliers_In_Orders" |
-// "Branch_Codes") with a record set read afresh from the database. The
-// order headers and the branch list stand on the current order; the
-// supplier list on its first row. Any other name raises 3265 (item not
-// found); a closed connection raises 3704.
+// "Branch_Codes") with a record set of its own. The order headers and the
+// branch list are read afresh and stand on the current order; the
+// supplier list is read once per order and stands on its first row. Any other name raises 3265
+// (item not found); a closed connection raises 3704.
 //
 // The demo database keeps no branch table: a branch is a delivery name
 // the company's orders use, identified by the first order that used it.
@@ -31,7 +31,12 @@ class OrderDataProvider : public object::Object {
 
   // The order the data members stand on; 0 before any.
   int32_t CurrentOrder() const { return order_id_; }
-  void CurrentOrder(int32_t order_id) { order_id_ = order_id; }
+  // Pointing at an order (again) reads the supplier list afresh on its
+  // next use.
+  void CurrentOrder(int32_t order_id) {
+    order_id_ = order_id;
+    suppliers_.reset();
+  }
 
   // The named record set, as MemberGet gives it.
   data::RecordSetRef Member(const std::string& name) const;
@@ -39,9 +44,15 @@ class OrderDataProvider : public object::Object {
   vb::Variant Call(std::string_view name, object::Args args = {}) override;
 
  private:
+  // The suppliers with orders, each time as a set of its own.
+  data::RecordSetRef Suppliers() const;
+
   data::ConnectionRef connection_;
   int32_t company_id_;
   int32_t order_id_ = 0;
+  // Read once per order shown: binding an order asks for it several times,
+  // and every supplier is looked up in the orders to read it.
+  mutable data::RecordSetRef suppliers_;
 };
 
 // The host's forecasting object for one product: fourteen read-only

@@ -41,6 +41,22 @@ std::vector<ProductChoice> ProductChoicesOf(data::RecordSet& products) {
   return choices;
 }
 
+std::vector<int> ChoicesBeginning(const std::vector<ProductChoice>& choices,
+                                  const std::string& typed, size_t limit) {
+  const std::string wanted = Folded(typed);
+  // The choices are in folded code order: the ones wanted follow each other.
+  auto at = std::lower_bound(choices.begin(), choices.end(), wanted,
+                             [](const ProductChoice& choice, const std::string& text) {
+                               return Folded(choice.code) < text;
+                             });
+  std::vector<int> found;
+  for (; at != choices.end() && found.size() < limit; ++at) {
+    if (Folded(at->code).rfind(wanted, 0) != 0) break;
+    found.push_back(static_cast<int>(at - choices.begin()));
+  }
+  return found;
+}
+
 ProductLookup FindProduct(const std::vector<ProductChoice>& choices, const std::string& typed) {
   ProductLookup lookup;
   const std::string wanted = Folded(typed);

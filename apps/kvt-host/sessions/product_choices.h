@@ -24,6 +24,13 @@ struct ProductChoice {
 // code without regard to case.
 std::vector<ProductChoice> ProductChoicesOf(data::RecordSet& products);
 
+// The choices whose code `typed` begins (without regard to case or
+// surrounding blanks), at most `limit` of them in code order: what a
+// picker offers as the buyer types, without going through the catalogue.
+// Every choice's code begins an empty text.
+std::vector<int> ChoicesBeginning(const std::vector<ProductChoice>& choices,
+                                  const std::string& typed, size_t limit);
+
 struct ProductLookup {
   int index = -1;      // the choice named, or -1
   int candidates = 0;  // how many codes the text begins
