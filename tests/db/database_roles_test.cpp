@@ -283,7 +283,7 @@ TEST_F(DatabaseRolesTest, EveryStatementRefusedToALoginLeavesAnAuditRowInItsName
   const int32_t before = LastAuditID(*owner);
   const std::string secret = "Sekret-" + std::to_string(::getpid());
   const std::string refused[] = {
-      SetRule("chkAccountant", 0, "1"), kAddOrderLine, VoucherInPeriod(10),
+      SetRule("chkAccountant", 0, "1"), kAddOrderLine, PostedInPeriod(10),
       "ALTER ROLE \"" + logins_->Login("admin") + "\" PASSWORD '" + secret + "'"};
   for (size_t i = 0; i < std::size(refused); ++i) {
     EXPECT_FALSE(Allowed("clerk", refused[i])) << refused[i];
@@ -298,8 +298,8 @@ TEST_F(DatabaseRolesTest, EveryStatementRefusedToALoginLeavesAnAuditRowInItsName
           " @local socket",
       "permission denied for table purchaseorderdetails Statement: " + std::string(kAddOrderLine) +
           " @local socket",
-      "Only an accountant may post to a period other than the current one. Statement: " +
-          refused[2] + " @local socket"};
+      "Only an accountant may post to a period other than the current one; " +
+          logins_->Login("clerk") + " holds clerk. Statement: " + refused[2] + " @local socket"};
   for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(rows[i], expected[i]);
   EXPECT_EQ(rows[3].find(secret), std::string::npos) << rows[3];
   // Read once only.
