@@ -10,6 +10,22 @@
 -- triggers of access_postgres.sql still see the caller (session_user),
 -- so the posting rules and the audit trail's "who" hold as before.
 
+-- Postings committed and not yet finished (numbered, their stock figures
+-- moved and their audit row written): what each audit row will say.
+CREATE TABLE IF NOT EXISTS PostingsToFinish (
+  GRVID     integer PRIMARY KEY REFERENCES GRVs(ID),
+  CompanyID integer NOT NULL,
+  At        timestamp NOT NULL,
+  UserName  text NOT NULL,
+  Client    text,
+  Details   text
+);
+REVOKE ALL ON PostingsToFinish FROM PUBLIC;
+-- The vouchers still waiting for their numbers, found at once however long
+-- the history.
+CREATE INDEX IF NOT EXISTS GRVs_Unnumbered ON GRVs(CompanyID, ID)
+  WHERE VoucherNumber LIKE '~%';
+
 -- A quantity as the host writes it in a message: at most six decimals.
 CREATE OR REPLACE FUNCTION kvt_qty_text(qty double precision) RETURNS text
 LANGUAGE sql IMMUTABLE AS $$
@@ -85,14 +101,18 @@ LANGUAGE sql STABLE SECURITY DEFINER AS $$
   SELECT kvt_unbound() OR company = ANY (kvt_my_companies())
 $$;
 
--- The number after `last` in the series of `prefix`: its trailing digits
--- plus one, at least six digits.
-CREATE OR REPLACE FUNCTION kvt_next_voucher_number(prefix text, last text) RETURNS text
+-- The number `step` places after `last` in the series of `prefix`: its
+-- trailing digits plus `step`, at least six digits.
+CREATE OR REPLACE FUNCTION kvt_voucher_number_after(prefix text, last text, step bigint)
+RETURNS text
 LANGUAGE sql IMMUTABLE AS $$
-  SELECT prefix || lpad((COALESCE(NULLIF(d, ''), '0')::numeric + 1)::text,
-                        greatest(length(d), 6), '0')
-    FROM (SELECT substring(COALESCE(last, '') FROM '[0-9]*$') AS d) AS digits
+  SELECT prefix || lpad(n.v::text, greatest(length(d.v), length(n.v::text), 6), '0')
+    FROM (SELECT substring(COALESCE(last, '') FROM '[0-9]*$') AS v) AS d,
+         LATERAL (SELECT COALESCE(NULLIF(d.v, ''), '0')::numeric + step AS v) AS n
 $$;
+
+-- Its forerunner, which numbered inside the posting.
+DROP FUNCTION IF EXISTS kvt_next_voucher_number(text, text);
 
 -- "November 2026", as the audit trail names a period.
 CREATE OR REPLACE FUNCTION kvt_period_name(period_month integer, period_year_key integer)
@@ -177,9 +197,12 @@ LANGUAGE sql IMMUTABLE AS $$
 $$;
 
 -- Posts a voucher: the header, every line drawn on the order line or
--- received line it names, the stock moved, the supplier's document, the
--- voucher's number (the next of the company's series, without gaps) and
--- the audit row, or nothing at all. `p_lines` is a JSON array of objects
+-- received line it names, its stock movements and the supplier's document,
+-- or nothing at all. Its number, the stock figures and the audit row
+-- follow in kvt_finish_postings, which the poster calls right after the
+-- commit (kvt_voucher_number): the company's series and the products stay
+-- unlocked while the posting commits, so postings of one company commit
+-- side by side. Until then the voucher's number is provisional ("~..."). `p_lines` is a JSON array of objects
 -- with source_line, product (0: the drawn line's), qty, unit_price,
 -- trade_disc, rebate_disc, other_disc, net_amount, tax_code (0: none),
 -- tax_amount and total_cost. Blank texts are stored as Null; an empty
@@ -203,7 +226,6 @@ DECLARE
   order_key integer;
   source_ref text;
   new_id integer;
-  new_number text;
   new_document integer := 0;
   line_count integer;
   total numeric;
@@ -359,8 +381,8 @@ BEGIN
    ORDER BY l.ord;
   GET DIAGNOSTICS line_count = ROW_COUNT;
 
-  -- The stock: a movement per line, then the products in key order (so
-  -- that two postings sharing products lock them in the same order).
+  -- The stock: a movement per line (the products' figures follow when
+  -- the voucher is numbered).
   INSERT INTO StockMovements (CompanyID, ProductID, Consignment, Qty, MovementType, GRVID,
                               GRVDetailID, MovementDate, UserID)
   SELECT g.CompanyID, gd.ProductID, k_consignment,
@@ -368,35 +390,27 @@ BEGIN
          g.DateReceived, g.UserID
     FROM GRVDetails gd JOIN GRVs g ON g.ID = gd.GRVID
    WHERE g.ID = new_id ORDER BY gd.ID;
-  PERFORM 1 FROM Products
-    WHERE ID IN (SELECT m.ProductID FROM StockMovements m WHERE m.GRVID = new_id)
-    ORDER BY ID FOR NO KEY UPDATE;
-  IF k_consignment THEN
-    UPDATE Products pr SET ConsignmentStock = COALESCE(pr.ConsignmentStock, 0) + s.qty
-      FROM (SELECT m.ProductID, sum(m.Qty) AS qty FROM StockMovements m
-             WHERE m.GRVID = new_id GROUP BY m.ProductID) AS s
-     WHERE pr.ID = s.ProductID;
-  ELSE
-    UPDATE Products pr SET StockOnHand = COALESCE(pr.StockOnHand, 0) + s.qty
-      FROM (SELECT m.ProductID, sum(m.Qty) AS qty FROM StockMovements m
-             WHERE m.GRVID = new_id GROUP BY m.ProductID) AS s
-     WHERE pr.ID = s.ProductID;
-  END IF;
-
   SELECT sum(l.total_cost) INTO total FROM kvt_voucher_lines(p_lines) l;
   total := COALESCE(total, 0);
 
-  -- A supplier's document number is booked once per kind: the supplier's
-  -- row stays locked until the posting ends, so two clerks with the same
-  -- number are checked one after the other.
+  -- A supplier's document number is booked once per kind: postings with
+  -- the same number are checked one after the other (the lock is the
+  -- number's, so other postings of the supplier do not wait). A voucher
+  -- that booked it a moment ago is named once it has its number.
   IF p_with_document THEN
-    PERFORM 1 FROM Suppliers WHERE ID = p_supplier FOR NO KEY UPDATE;
-    SELECT g.VoucherNumber INTO booked
-      FROM SupplierDocuments sd JOIN GRVs g ON g.ID = sd.GRVID
-     WHERE sd.SupplierID = p_supplier AND sd.DocType = k_document
-       AND sd.DocNumber = p_document_number
-     LIMIT 1;
-    IF FOUND THEN
+    PERFORM pg_advisory_xact_lock((p_supplier::bigint << 32)
+                                  | (hashtext(k_document || ' ' || p_document_number)::bigint
+                                     & 4294967295));
+    FOR attempt IN 1..200 LOOP
+      SELECT g.VoucherNumber INTO booked
+        FROM SupplierDocuments sd JOIN GRVs g ON g.ID = sd.GRVID
+       WHERE sd.SupplierID = p_supplier AND sd.DocType = k_document
+         AND sd.DocNumber = p_document_number
+       LIMIT 1;
+      EXIT WHEN booked IS NULL OR booked NOT LIKE '~%';
+      PERFORM pg_sleep(0.01);
+    END LOOP;
+    IF booked IS NOT NULL THEN
       PERFORM kvt_refuse_posting(k_document || ' ' || p_document_number
                                  || ' of this supplier is already booked on voucher ' || booked
                                  || '; it cannot be booked twice.');
@@ -408,17 +422,11 @@ BEGIN
     RETURNING ID INTO new_document;
   END IF;
 
-  -- The number, last: the company's row stays locked until the posting
-  -- ends, so postings of one company number one after the other.
-  PERFORM 1 FROM Companies WHERE ID = p_company FOR NO KEY UPDATE;
-  new_number := kvt_next_voucher_number(k_prefix, (
-    SELECT g.VoucherNumber FROM GRVs g
-     WHERE g.CompanyID = p_company AND g.VoucherNumber LIKE k_prefix || '%'
-     ORDER BY length(g.VoucherNumber) DESC, g.VoucherNumber DESC LIMIT 1));
-  UPDATE GRVs SET VoucherNumber = new_number WHERE ID = new_id;
-
-  INSERT INTO AuditTrail (At, UserName, CompanyID, Action, Document, Details)
-  VALUES (localtimestamp(0), session_user, p_company, 'voucher posted', 'voucher ' || new_number,
+  -- What the audit row will say, in the poster's name, once the voucher
+  -- has its number.
+  INSERT INTO PostingsToFinish (GRVID, CompanyID, At, UserName, Client, Details)
+  VALUES (new_id, p_company, localtimestamp(0), session_user,
+          COALESCE(host(inet_client_addr()), 'local socket'),
           line_count || CASE WHEN line_count = 1 THEN ' line' ELSE ' lines' END || ', total '
           || to_char(round(total, 2), 'FM999,999,999,999,999,990.00') || ', to '
           || kvt_period_name(p_month, p_year_key)
@@ -426,7 +434,7 @@ BEGIN
                   ELSE '' END);
 
   posted_id := new_id;
-  posted_number := new_number;
+  posted_number := NULL;
   document_id := new_document;
   RETURN NEXT;
 END
@@ -483,6 +491,84 @@ BEGIN
 END
 $$;
 
+-- Finishes every posting of `p_company` committed but not yet numbered,
+-- in the order they were posted: each takes the next number of its
+-- series, without gaps, the products' stock figures take its movements,
+-- and its audit row is written in its poster's name. One finisher per
+-- company at a time; under load one call finishes what many clerks
+-- committed meanwhile, so they commit once between them. A posting left
+-- unfinished (its poster gone after the commit) is finished by the next.
+CREATE OR REPLACE FUNCTION kvt_finish_postings(p_company integer) RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  waiting integer[];
+BEGIN
+  IF NOT kvt_company_is_mine(p_company) THEN
+    RETURN;
+  END IF;
+  PERFORM pg_advisory_xact_lock(4937301, p_company);
+  SELECT array_agg(ID ORDER BY ID) INTO waiting FROM GRVs
+   WHERE CompanyID = p_company AND VoucherNumber LIKE '~%';
+  IF waiting IS NULL THEN
+    RETURN;
+  END IF;
+  UPDATE GRVs g SET VoucherNumber = kvt_voucher_number_after(w.prefix, (
+           SELECT l.VoucherNumber FROM GRVs l
+            WHERE l.CompanyID = p_company AND l.VoucherNumber LIKE w.prefix || '%'
+            ORDER BY length(l.VoucherNumber) DESC, l.VoucherNumber DESC LIMIT 1), w.step)
+    FROM (SELECT v.ID, k.prefix,
+                 row_number() OVER (PARTITION BY k.prefix ORDER BY v.ID) AS step
+            FROM GRVs v
+            JOIN (VALUES (19, 'GRV'), (20, 'GRN'), (31, 'CRV'), (32, 'CRN'))
+                 AS k(tran_type, prefix) ON k.tran_type = v.TranTypeID
+           WHERE v.ID = ANY (waiting)) AS w
+   WHERE g.ID = w.ID;
+
+  -- The stock of the postings made here (the host's own statements move
+  -- it themselves), the products in key order.
+  PERFORM 1 FROM Products
+    WHERE ID IN (SELECT m.ProductID FROM StockMovements m JOIN PostingsToFinish f
+                   ON f.GRVID = m.GRVID WHERE m.GRVID = ANY (waiting))
+    ORDER BY ID FOR NO KEY UPDATE;
+  UPDATE Products pr
+     SET StockOnHand = COALESCE(pr.StockOnHand, 0) + s.owned,
+         ConsignmentStock = COALESCE(pr.ConsignmentStock, 0) + s.consigned
+    FROM (SELECT m.ProductID, sum(CASE WHEN m.Consignment THEN 0 ELSE m.Qty END) AS owned,
+                 sum(CASE WHEN m.Consignment THEN m.Qty ELSE 0 END) AS consigned
+            FROM StockMovements m JOIN PostingsToFinish f ON f.GRVID = m.GRVID
+           WHERE m.GRVID = ANY (waiting) GROUP BY m.ProductID) AS s
+   WHERE pr.ID = s.ProductID;
+
+  -- The audit rows say who posted, when and from where, not who finished.
+  PERFORM set_config('kvt.server_log', 'on', true);
+  INSERT INTO AuditTrail (At, UserName, Client, CompanyID, Action, Document, Details)
+  SELECT f.At, f.UserName, f.Client, f.CompanyID, 'voucher posted', 'voucher ' || g.VoucherNumber,
+         f.Details
+    FROM PostingsToFinish f JOIN GRVs g ON g.ID = f.GRVID
+   WHERE f.GRVID = ANY (waiting) ORDER BY f.GRVID;
+  PERFORM set_config('kvt.server_log', '', true);
+  DELETE FROM PostingsToFinish WHERE GRVID = ANY (waiting);
+END
+$$;
+
+-- The number of voucher `p_voucher`, its posting finished first if it
+-- was not yet (by this call, or by another poster's a moment before).
+CREATE OR REPLACE FUNCTION kvt_voucher_number(p_voucher integer) RETURNS text
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  company integer;
+  number text;
+BEGIN
+  SELECT CompanyID, VoucherNumber INTO company, number FROM GRVs
+   WHERE ID = p_voucher AND kvt_company_is_mine(CompanyID);
+  IF number LIKE '~%' THEN
+    PERFORM kvt_finish_postings(company);
+    SELECT VoucherNumber INTO number FROM GRVs WHERE ID = p_voucher;
+  END IF;
+  RETURN number;
+END
+$$;
+
 -- Every SECURITY DEFINER function above looks only in this schema.
 DO $$
 DECLARE
@@ -492,7 +578,7 @@ BEGIN
     SELECT p.oid::regprocedure AS signature FROM pg_proc p
      WHERE p.pronamespace = current_schema()::regnamespace AND p.prosecdef
        AND p.proname IN ('kvt_require_posting', 'kvt_company_is_mine', 'kvt_post_voucher',
-                         'kvt_sell_consignment')
+                         'kvt_sell_consignment', 'kvt_finish_postings', 'kvt_voucher_number')
   LOOP
     EXECUTE format('ALTER FUNCTION %s SET search_path = %I, pg_temp', definer.signature,
                    current_schema());

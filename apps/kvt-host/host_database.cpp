@@ -173,16 +173,27 @@ void HostDatabase::CheckOurs() const {
   }
   // On a server, the posting functions; as for the login locks, only the
   // schema's owner may add them, and until then posting writes as before.
-  if (!OnFile() &&
-      connection
+  // (The newest of them stands for the script: an older one is replaced.)
+  if (OnFile()) return;
+  if (connection
           ->Query("SELECT 1 FROM pg_proc WHERE pronamespace = "
-                  "current_schema()::regnamespace AND proname = 'kvt_sell_consignment'")
+                  "current_schema()::regnamespace AND proname = 'kvt_finish_postings'")
           ->IsEOF()) {
     try {
       connection->RunInTransaction(
           [&] { connection->ExecuteScript(db::PostingFunctionsScript()); });
     } catch (const data::PermissionDenied&) {
     }
+  }
+  // Postings whose clerk stopped before they were numbered are numbered
+  // now, so that nobody works on beside a voucher without its number.
+  try {
+    connection->Query(
+        "SELECT kvt_finish_postings(CompanyID) FROM (SELECT DISTINCT CompanyID FROM GRVs "
+        "WHERE VoucherNumber LIKE '~%') AS waiting");
+  } catch (const vb::Error&) {
+    // Not ours to finish (no posting functions, or a login that may not
+    // read them): the next posting of the company finishes them.
   }
 }
 

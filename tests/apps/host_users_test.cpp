@@ -177,6 +177,7 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsThePostingFunctionsWhenItsOwnerOp
   test_support::TempDemoDatabase old("kvt_host_posting", data::Backend::kPostgreSQL);
   old.Open()->ExecuteScript(
       "DROP FUNCTION kvt_post_voucher; DROP FUNCTION kvt_sell_consignment; "
+      "DROP FUNCTION kvt_voucher_number; DROP FUNCTION kvt_finish_postings; "
       "GRANT INSERT ON GRVs, StockMovements TO kvt_clerk; "
       "GRANT UPDATE (QtyReceived) ON PurchaseOrderDetails TO kvt_clerk");
   test_support::ServerLogins logins(old);

@@ -381,19 +381,21 @@ KVT_INSTANTIATE_BACKENDS(PostingTest);
 #if KVT_WITH_POSTGRES
 class PostingOnServerTest : public PostingTest {};
 
-// The server ends the posting's session half-way, while it waits for a
-// product's row to move the stock (its voucher, lines and order lines are
-// written): the clerk gets the failure, and none of it stays.
-TEST_P(PostingOnServerTest, ASessionEndedHalfWayIsReportedAndLeavesNothing) {
-  const auto before = Snapshot();
+// The server ends a clerk's session after its posting committed, while it
+// waits for the voucher's number: the clerk gets the failure, the voucher
+// waits unnumbered (the books hold meanwhile), and the next posting of the
+// company numbers both in the order they were posted, moves the stranded
+// one's stock and writes its audit row.
+TEST_P(PostingOnServerTest, AVoucherLeftWithoutItsNumberIsNumberedByTheNextPosting) {
+  const double stock = Number("SELECT StockOnHand FROM Products WHERE ID = 1");
   const vb::Variant session = connection_->Query("SELECT pg_backend_pid()")->Item(0).Value();
   auto holder = db_.Open();
   holder->Execute("BEGIN");
-  holder->Query("SELECT ID FROM Products WHERE ID = 1 FOR NO KEY UPDATE");
+  holder->Query("SELECT pg_advisory_xact_lock(4937301, 1)");
   int32_t error = 0;
   std::thread clerk([&] {
     error = ErrorNumberOf([&] {
-      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "1"}}));
+      PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "2"}}));
     });
   });
   auto admin = db_.Open();
@@ -409,11 +411,20 @@ TEST_P(PostingOnServerTest, ASessionEndedHalfWayIsReportedAndLeavesNothing) {
   }
   admin->Query("SELECT pg_terminate_backend(?1)", {session});
   clerk.join();
-  holder->Execute("ROLLBACK");
   EXPECT_TRUE(waiting);
   EXPECT_EQ(error, vb::err::kAdoConnectionFailed);
   connection_ = db_.Open();
-  ExpectUnchanged(before);
+  EXPECT_EQ(vb::CStr(Value("SELECT LEFT(VoucherNumber, 1) FROM GRVs ORDER BY ID DESC")), "~");
+  ExpectBooksBalance();
+  holder->Execute("ROLLBACK");
+
+  EXPECT_EQ(PostVoucher(*connection_, Make(kGoodsReceived, 1, 10, {{17, 1, "1"}})).voucher_number,
+            "GRV000209");
+  EXPECT_EQ(vb::CStr(Value("SELECT VoucherNumber FROM GRVs ORDER BY ID DESC LIMIT 1 OFFSET 1")),
+            "GRV000208");
+  EXPECT_EQ(Number("SELECT StockOnHand FROM Products WHERE ID = 1"), stock + 3);
+  EXPECT_EQ(Number("SELECT COUNT(*) FROM AuditTrail WHERE Document = 'voucher GRV000208'"), 1);
+  ExpectBooksBalance();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, PostingOnServerTest,

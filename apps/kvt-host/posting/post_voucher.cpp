@@ -130,9 +130,17 @@ int32_t InsertedId(const data::RecordSetRef& returned) {
 // stays locked (on a server; SQLite's write lock does it there) until the
 // posting commits, so postings of one company take their numbers one after
 // the other, without gaps, and a posting that fails gives its number back.
-// Taken last, the lock is held for the numbering and the commit only.
+// Taken last, the lock is held for the numbering and the commit only. A
+// server with the posting functions numbers it as it numbers theirs.
 std::string TakeNumber(data::Connection& connection, int32_t company_id, const VoucherKind& kind,
-                       int32_t voucher_id) {
+                       int32_t voucher_id, bool server_posts) {
+  if (server_posts) {
+    FinishCompanyPostings(connection, company_id);
+    return vb::CStr(
+        connection.Query("SELECT VoucherNumber FROM GRVs WHERE ID = ?1", {vb::Variant(voucher_id)})
+            ->Item(0)
+            .Value());
+  }
   connection.Query(std::string("SELECT ID FROM Companies WHERE ID = ?1") + RowLock(connection),
                    {vb::Variant(company_id)});
   std::string number = NextNumber(connection, company_id, kind);
@@ -246,7 +254,8 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, 
   const access::UserAccess access =
       access::RequirePosting(connection, voucher.company_id, voucher.period_month,
                              voucher.period_year_key, VoucherDocument(kind, ""));
-  if (route == PostingRoute::kServerFunction && ServerPosts(connection)) {
+  const bool server_posts = ServerPosts(connection);
+  if (route == PostingRoute::kServerFunction && server_posts) {
     return PostOnServer(connection, voucher, lines, attempts);
   }
   PostedVoucher posted;
@@ -268,7 +277,8 @@ PostedVoucher PostVoucher(data::Connection& connection, const Voucher& voucher, 
             voucher.create_supplier_document
                 ? InsertSupplierDocument(connection, voucher, kind, posted.voucher_id, posted.total)
                 : 0;
-        posted.voucher_number = TakeNumber(connection, voucher.company_id, kind, posted.voucher_id);
+        posted.voucher_number =
+            TakeNumber(connection, voucher.company_id, kind, posted.voucher_id, server_posts);
         access::Audit(
             connection, access.User(),
             {voucher.company_id, "voucher posted", VoucherDocument(kind, posted.voucher_number),

@@ -90,13 +90,24 @@ PostedVoucher PostOnServer(data::Connection& connection, const Voucher& voucher,
               "?4, ?5, ?6::date, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16::date, ?17::jsonb)",
               parameters);
           posted.voucher_id = vb::CLng(row->Item(0).Value());
-          posted.voucher_number = vb::CStr(row->Item(1).Value());
           posted.supplier_document_id = vb::CLng(row->Item(2).Value());
         },
+        attempts);
+    RunRetryingConflicts(
+        [&] { posted.voucher_number = FinishedVoucherNumber(connection, posted.voucher_id); },
         attempts);
   });
   posted.total = VoucherTotal(lines);
   return posted;
+}
+
+std::string FinishedVoucherNumber(data::Connection& connection, int32_t voucher_id) {
+  return vb::CStr(
+      connection.Query("SELECT kvt_voucher_number(?1)", {Key(voucher_id)})->Item(0).Value());
+}
+
+void FinishCompanyPostings(data::Connection& connection, int32_t company_id) {
+  connection.Query("SELECT kvt_finish_postings(?1)", {Key(company_id)});
 }
 
 void SellOnServer(data::Connection& connection, const ConsignmentSale& sale, int attempts) {

@@ -16,7 +16,9 @@ namespace {
 // on every backend; ?1 is the slack of a quantity. A drawn line's discounts
 // are judged against its source's rates (of price times quantity, then of
 // what the earlier discounts leave) applied to its own sub total, within a
-// cent and the reach of a rate kept to two decimals of a percent.
+// cent and the reach of a rate kept to two decimals of a percent. A voucher
+// a server has posted but not yet numbered ("~...") moves the stock figures
+// and joins its series when it takes its number, and is judged from then.
 struct Rule {
   const char* what;
   const char* sql;
@@ -33,9 +35,11 @@ constexpr Rule kRules[] = {
     {"product",
      "SELECT * FROM (SELECT p.ID, COALESCE(p.StockOnHand, 0) AS on_hand, "
      "COALESCE((SELECT SUM(m.Qty) FROM StockMovements m WHERE m.ProductID = "
-     "p.ID AND m.Consignment = FALSE), 0) AS owned_movements, "
+     "p.ID AND m.Consignment = FALSE AND NOT EXISTS (SELECT 1 FROM GRVs g WHERE g.ID = "
+     "m.GRVID AND g.VoucherNumber LIKE '~%')), 0) AS owned_movements, "
      "p.ConsignmentStock AS consignment, COALESCE((SELECT SUM(m.Qty) FROM "
-     "StockMovements m WHERE m.ProductID = p.ID AND m.Consignment = TRUE), 0) "
+     "StockMovements m WHERE m.ProductID = p.ID AND m.Consignment = TRUE AND NOT "
+     "EXISTS (SELECT 1 FROM GRVs g WHERE g.ID = m.GRVID AND g.VoucherNumber LIKE '~%')), 0) "
      "AS consignment_movements FROM Products p) x WHERE ABS(on_hand - "
      "owned_movements) > ?1 OR ABS(consignment - "
      "consignment_movements) > ?1 ORDER BY ID"},
@@ -79,7 +83,8 @@ constexpr Rule kRules[] = {
      "SELECT * FROM (SELECT TranTypeID, CompanyID AS company, COUNT(*) AS "
      "vouchers, COUNT(DISTINCT VoucherNumber) AS numbers, MAX(CAST(SUBSTR("
      "VoucherNumber, 4) AS INTEGER)) - MIN(CAST(SUBSTR(VoucherNumber, 4) AS "
-     "INTEGER)) + 1 AS span FROM GRVs GROUP BY TranTypeID, CompanyID) x WHERE "
+     "INTEGER)) + 1 AS span FROM GRVs WHERE VoucherNumber NOT LIKE '~%' "
+     "GROUP BY TranTypeID, CompanyID) x WHERE "
      "numbers <> vouchers OR span <> vouchers ORDER BY TranTypeID, company"},
     {"supplier document",
      "SELECT * FROM (SELECT sd.ID, sd.Amount AS amount, (SELECT "

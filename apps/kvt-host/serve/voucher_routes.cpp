@@ -1,5 +1,6 @@
 #include "apps/kvt-host/serve/voucher_routes.h"
 
+#include "apps/kvt-host/posting/server_posting.h"
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/catalog_routes.h"
 #include "apps/kvt-host/serve/draft_voucher.h"
@@ -115,8 +116,11 @@ std::optional<json> PostedBefore(Call& call, const Draft& draft) {
        vb::Variant(draft.supplier_id), vb::Variant(static_cast<int32_t>(draft.type)),
        vb::Variant(draft.source_id), vb::Variant(draft.del_note_number)});
   if (found->IsEOF()) return std::nullopt;
-  return PostedJson(vb::CLng(found->Item(0).Value()), vb::CStr(found->Item(1).Value()),
-                    vb::CCur(found->Item(2).Value()));
+  const int32_t voucher_id = vb::CLng(found->Item(0).Value());
+  std::string number = vb::CStr(found->Item(1).Value());
+  // Stopped between the posting and its number: the number is taken now.
+  if (number.starts_with('~')) number = posting::FinishedVoucherNumber(call.Db(), voucher_id);
+  return PostedJson(voucher_id, number, vb::CCur(found->Item(2).Value()));
 }
 
 json Post(Call& call, DraftStore& drafts, Draft& draft) {
