@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -12,6 +13,7 @@
 #include "platform/data/data_errors.h"
 #include "platform/data/result_rows.h"
 #include "platform/data/sqlite_file_guard.h"
+#include "platform/data/sqlite_write_queue.h"
 #include "platform/value/conversions.h"
 #include "platform/value/text.h"
 
@@ -153,12 +155,18 @@ class SqliteConnection final : public Connection {
   SqliteConnection(sqlite3* db, std::string path, detail::SqliteFileGuard guard)
       : Connection(std::move(path)), db_(db), guard_(std::move(guard)) {
     sqlite3_busy_handler(db_, &BusyWait::Handler, &busy_);
+    struct stat info {};
+    if (::stat(Path().c_str(), &info) == 0) {
+      device_ = info.st_dev;
+      inode_ = info.st_ino;
+    }
   }
   ~SqliteConnection() override { Close(); }
 
   Backend GetBackend() const override { return Backend::kSQLite; }
   bool IsOpen() const override { return db_ != nullptr; }
   void Close() override {
+    turn_.Release();
     if (db_ != nullptr) {
       // First, so that the last connection of all may checkpoint the log.
       guard_.Release();
@@ -190,9 +198,26 @@ class SqliteConnection final : public Connection {
     return db_;
   }
 
+  // A write transaction begun waits for its turn among the file's writers
+  // (sqlite_write_queue.h); the turn is handed on once no transaction is
+  // open any more, however it ended.
+  void TakeTurnFor(const std::string& sql) {
+    if (inode_ == 0 || turn_.Held()) return;
+    if (sql == BeginText(TransactionLock::kWrite) ||
+        sql == BeginText(TransactionLock::kExclusive)) {
+      turn_ = detail::WriteTurn::Take(device_, inode_, busy_.timeout_ms);
+    }
+  }
+  void HandOnTurn() {
+    if (turn_.Held() && (db_ == nullptr || sqlite3_get_autocommit(db_) != 0)) turn_.Release();
+  }
+
   sqlite3* db_;
   detail::SqliteFileGuard guard_;
   BusyWait busy_;
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
+  detail::WriteTurn turn_;
 };
 
 // Whether the open database keeps a write-ahead log.
@@ -283,8 +308,10 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, OpenMode m
 
 void SqliteConnection::ExecuteScript(const std::string& sql) {
   sqlite3* db = Handle();
+  TakeTurnFor(sql);
   char* message = nullptr;
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+  HandOnTurn();
   if (rc != SQLITE_OK) {
     std::string text = message ? message : sqlite3_errmsg(db);
     sqlite3_free(message);
@@ -331,6 +358,7 @@ int64_t SqliteConnection::RunStatement(const std::string& sql,
   }
   int rc = SQLITE_ROW;
   while (rc == SQLITE_ROW) rc = sqlite3_step(statement.get());
+  HandOnTurn();
   if (rc != SQLITE_DONE) ThrowFailure(rc, sqlite3_errmsg(db), sql);
   return sqlite3_changes64(db);
 }
