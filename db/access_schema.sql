@@ -37,3 +37,5 @@ CREATE TABLE AuditTrail (
 );
 CREATE INDEX AuditTrail_Document ON AuditTrail(Document);
 CREATE INDEX AuditTrail_User ON AuditTrail(UserName, At);
+-- The audit page's dates: a seek, not a walk back from the newest row.
+CREATE INDEX AuditTrail_At ON AuditTrail(At);

@@ -35,10 +35,23 @@ bool HasIndex(data::Connection& connection, bool sqlite) {
   return vb::CLng(connection.Query(sql)->Item(0).Value()) > 0;
 }
 
-}  // namespace
+// The audit trail's index of times, which an earlier build did not make
+// (a database without the audit trail yet gets it with the trail).
+bool AddAuditTimeIndex(data::Connection& connection, bool sqlite) {
+  const std::string sql =
+      sqlite ? "SELECT (SELECT COUNT(*) FROM sqlite_master WHERE name = 'AuditTrail'), "
+               "(SELECT COUNT(*) FROM sqlite_master WHERE name = 'AuditTrail_At')"
+             : "SELECT (SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() AND "
+               "tablename = 'audittrail'), (SELECT COUNT(*) FROM pg_indexes WHERE schemaname = "
+               "current_schema() AND indexname = 'audittrail_at')";
+  const data::RecordSetRef found = connection.Query(sql);
+  if (vb::CLng(found->Item(0).Value()) == 0 || vb::CLng(found->Item(1).Value()) > 0) return true;
+  return TryScript(connection,
+                   "CREATE INDEX IF NOT EXISTS AuditTrail_At ON AuditTrail(At);\n"
+                   "ANALYZE AuditTrail;\n");
+}
 
-bool AddListIndexes(data::Connection& connection) {
-  const bool sqlite = connection.GetBackend() == data::Backend::kSQLite;
+bool AddSection(data::Connection& connection, bool sqlite) {
   // One index stands for the section: it was added whole, or not at all.
   if (HasIndex(connection, sqlite)) return true;
   // The planner weighs the new indexes by their statistics: without them it
@@ -54,6 +67,14 @@ bool AddListIndexes(data::Connection& connection) {
         Between(functions, std::string("CREATE OR REPLACE FUNCTION ") + name, "$$;") + "$$;\n";
   }
   return TryScript(connection, script);
+}
+
+}  // namespace
+
+bool AddListIndexes(data::Connection& connection) {
+  const bool sqlite = connection.GetBackend() == data::Backend::kSQLite;
+  const bool audit = AddAuditTimeIndex(connection, sqlite);
+  return AddSection(connection, sqlite) && audit;
 }
 
 }  // namespace kvt::db

@@ -64,8 +64,7 @@ void FoldServerLog(data::Connection& connection) {
       "AND pronamespace = current_schema()::regnamespace");
 }
 
-std::vector<AuditRow> ReadAudit(data::Connection& connection, const AuditFilter& filter) {
-  if (filter.before_id == 0) FoldServerLog(connection);
+AuditQuery AuditSql(const AuditFilter& filter) {
   std::string sql =
       "SELECT ID, At, UserName, Client, CompanyID, Action, Document, Details FROM AuditTrail "
       "WHERE 1 = 1";
@@ -84,8 +83,15 @@ std::vector<AuditRow> ReadAudit(data::Connection& connection, const AuditFilter&
     sql += " AND ID < ?" + std::to_string(parameters.size());
   }
   sql += " ORDER BY ID DESC LIMIT " + std::to_string(filter.limit);
+  return {sql, parameters};
+}
+
+std::vector<AuditRow> ReadAudit(data::Connection& connection, const AuditFilter& filter) {
+  if (filter.before_id == 0) FoldServerLog(connection);
+  const AuditQuery query = AuditSql(filter);
   std::vector<AuditRow> rows;
-  for (auto found = connection.Query(sql, parameters); !found->IsEOF(); found->MoveNext()) {
+  for (auto found = connection.Query(query.sql, query.parameters); !found->IsEOF();
+       found->MoveNext()) {
     AuditRow row;
     row.id = vb::CLng(found->Item(0).Value());
     row.at = vb::CDate(found->Item(1).Value());

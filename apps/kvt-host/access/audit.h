@@ -67,6 +67,13 @@ struct AuditFilter {
   int32_t limit = 500;
 };
 
+// The statement that reads the rows `filter` picks, newest first.
+struct AuditQuery {
+  std::string sql;
+  std::vector<vb::Variant> parameters;
+};
+AuditQuery AuditSql(const AuditFilter& filter);
+
 // On a server, folds into the audit trail what the server refused that no
 // transaction of ours could record (statements refused to any client,
 // failed passwords), as its log reports it; on SQLite nothing. Raises as

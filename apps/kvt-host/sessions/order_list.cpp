@@ -16,18 +16,18 @@ std::string ProgressCondition(OrderProgress progress) {
                                   "EXISTS (SELECT 1 FROM PurchaseOrderDetails d WHERE "
                                   "d.PurchaseOrderID = po.ID AND ") +
                               kToCome + ")";
-  const std::string no_receipts =
-      "NOT EXISTS (SELECT 1 FROM PurchaseOrderDetails r WHERE r.PurchaseOrderID = po.ID AND "
+  // Written as EXISTS, not NOT NOT EXISTS: under a NOT the server cannot
+  // make it a join, and hashes every line ever received instead.
+  const std::string receipts =
+      "EXISTS (SELECT 1 FROM PurchaseOrderDetails r WHERE r.PurchaseOrderID = po.ID AND "
       "r.QtyReceived > 0)";
   switch (progress) {
     case OrderProgress::kPending: return "po.Status = 0";
     case OrderProgress::kClosed: return "po.Status = 2";
     case OrderProgress::kCancelled: return "po.Status = 3";
-    case OrderProgress::kOpen: return "po.Status = 1 AND " + to_come + " AND " + no_receipts;
-    case OrderProgress::kPartReceived:
-      return "po.Status = 1 AND " + to_come + " AND NOT (" + no_receipts + ")";
-    case OrderProgress::kReceived:
-      return "po.Status = 1 AND NOT " + to_come + " AND NOT (" + no_receipts + ")";
+    case OrderProgress::kOpen: return "po.Status = 1 AND " + to_come + " AND NOT " + receipts;
+    case OrderProgress::kPartReceived: return "po.Status = 1 AND " + to_come + " AND " + receipts;
+    case OrderProgress::kReceived: return "po.Status = 1 AND NOT " + to_come + " AND " + receipts;
   }
   return "1 = 1";
 }
