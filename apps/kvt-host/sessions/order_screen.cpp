@@ -133,14 +133,18 @@ data::RecordSetRef OrderDataProvider::Member(const std::string& name) const {
         {"Order Total", DataType::kCurrency},     {"Order Qty", DataType::kDouble}};
     // The open order's row only: the binding reads it, and a company's
     // history of orders is never read whole.
-    data::RecordSetRef headers =
-        connection_->Query(kOrderHeadersSql, {company_id_, order_id_}, types);
+    data::RecordSetRef headers = Once(headers_, [&] {
+      return connection_->Query(kOrderHeadersSql, {company_id_, order_id_}, types);
+    });
     MoveToId(*headers, "ID", order_id_);
     return headers;
   }
-  if (SameName(name, "Suppliers_In_Orders")) return Suppliers();
+  if (SameName(name, "Suppliers_In_Orders")) {
+    return Once(suppliers_, [&] { return connection_->Query(kSuppliersSql, company); });
+  }
   if (SameName(name, "Branch_Codes")) {
-    data::RecordSetRef branches = connection_->Query(kBranchesSql, company);
+    data::RecordSetRef branches =
+        Once(branches_, [&] { return connection_->Query(kBranchesSql, company); });
     data::RecordSetRef headers = Member("Order_Headers");
     if (!headers->IsEOF()) {
       vb::Variant branch = headers->Item("Branch_Codes_ID").Value();
@@ -151,17 +155,18 @@ data::RecordSetRef OrderDataProvider::Member(const std::string& name) const {
   throw vb::Error::Numbered(vb::err::kAdoItemNotFound, "KvtDBC", name);
 }
 
-data::RecordSetRef OrderDataProvider::Suppliers() const {
-  if (!suppliers_) suppliers_ = connection_->Query(kSuppliersSql, {company_id_});
+data::RecordSetRef OrderDataProvider::Once(data::RecordSetRef& kept,
+                                           const std::function<data::RecordSetRef()>& query) const {
+  if (!kept) kept = query();
   auto copy = std::make_shared<data::RecordSet>();
-  const int fields = suppliers_->Fields().Count();
+  const int fields = kept->Fields().Count();
   for (int i = 0; i < fields; ++i) {
-    copy->Fields().Append(suppliers_->Fields().Item(i).Name(), suppliers_->Fields().Item(i).Type());
+    copy->Fields().Append(kept->Fields().Item(i).Name(), kept->Fields().Item(i).Type());
   }
   copy->Open();
-  for (suppliers_->MoveFirst(); !suppliers_->IsEOF(); suppliers_->MoveNext()) {
+  for (kept->MoveFirst(); !kept->IsEOF(); kept->MoveNext()) {
     std::vector<vb::Variant> row;
-    for (int i = 0; i < fields; ++i) row.push_back(suppliers_->Item(i).Value());
+    for (int i = 0; i < fields; ++i) row.push_back(kept->Item(i).Value());
     copy->AppendRow(std::move(row));
   }
   copy->MoveFirst();

@@ -5,6 +5,8 @@
 // KvtDBC(0) and a forecasting object for the selected product.
 #pragma once
 
+#include <functional>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,11 +33,13 @@ class OrderDataProvider : public object::Object {
 
   // The order the data members stand on; 0 before any.
   int32_t CurrentOrder() const { return order_id_; }
-  // Pointing at an order (again) reads the supplier list afresh on its
-  // next use.
+  // Pointing at an order (again) reads its header, the supplier list and
+  // the branches afresh on their next use.
   void CurrentOrder(int32_t order_id) {
     order_id_ = order_id;
     suppliers_.reset();
+    headers_.reset();
+    branches_.reset();
   }
 
   // The named record set, as MemberGet gives it.
@@ -44,15 +48,15 @@ class OrderDataProvider : public object::Object {
   vb::Variant Call(std::string_view name, object::Args args = {}) override;
 
  private:
-  // The suppliers with orders, each time as a set of its own.
-  data::RecordSetRef Suppliers() const;
+  // `query` read once for the order shown (binding an order asks for each
+  // member a dozen times), given each time as a set of its own.
+  data::RecordSetRef Once(data::RecordSetRef& kept,
+                          const std::function<data::RecordSetRef()>& query) const;
 
   data::ConnectionRef connection_;
   int32_t company_id_;
   int32_t order_id_ = 0;
-  // Read once per order shown: binding an order asks for it several times,
-  // and every supplier is looked up in the orders to read it.
-  mutable data::RecordSetRef suppliers_;
+  mutable data::RecordSetRef suppliers_, headers_, branches_;
 };
 
 // The host's forecasting object for one product: fourteen read-only
