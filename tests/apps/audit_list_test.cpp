@@ -107,8 +107,6 @@ TEST_P(AuditListTest, PagesFollowEachOtherNewestFirstAndEndWhenTheTrailDoes) {
   EXPECT_FALSE(list.HasMore());
   list.More();  // nothing older: the list stays
   EXPECT_EQ(list.Table().rows.size(), 5u);
-  ASSERT_EQ(list.Table().columns.size(), 6u);
-  EXPECT_EQ(list.Table().columns[0].caption, "When");
 
   // Exactly a page: nothing more is offered.
   AuditList exact(*connection_, 5);
@@ -177,9 +175,6 @@ TEST(AuditListServerTest, AStatementTheServerRefusedShowsInTheLoginsName) {
   const std::vector<std::string>& row = list.Table().rows[0];
   EXPECT_EQ(row[3], "refused");
   EXPECT_EQ(row[AuditList::kDocumentColumn], "table purchaseorders");
-  EXPECT_EQ(row[AuditList::kDetailsColumn],
-            "permission denied for table purchaseorders Statement: UPDATE PurchaseOrders SET "
-            "OurRef = 'x'");
 }
 
 }  // namespace

@@ -122,46 +122,29 @@ TEST_P(BooksTest, ADatabaseMadeWithoutTheChecksGetsThemWhenOpened) {
 }
 
 TEST_P(BooksTest, PostingRefusesAQuantityBelowOneUnitNamingTheLine) {
-  for (const char* qty : {"0.0000001", "0", "-1"}) {
-    SCOPED_TRACE(qty);
-    const posting::Voucher voucher = OneLineReceipt(17, qty);
-    const vb::Error refusal = ErrorOf([&] { posting::PostVoucher(*connection_, voucher); });
-    EXPECT_EQ(refusal.number(), posting::kPostingRefused);
-    EXPECT_EQ(refusal.description().rfind("Line 1", 0), 0u) << refusal.description();
-  }
+  const vb::Error refusal =
+      ErrorOf([&] { posting::PostVoucher(*connection_, OneLineReceipt(17, "0.0000001")); });
+  EXPECT_EQ(refusal.number(), posting::kPostingRefused);
+  EXPECT_EQ(refusal.description().rfind("Line 1", 0), 0u) << refusal.description();
   EXPECT_EQ(Number("SELECT QtyReceived FROM PurchaseOrderDetails WHERE ID = 17"), 20);
 }
 
-// Through the desk's order session: the buyer's line is refused before the
-// delivery dialog, naming the line and its figures; nothing is written.
+// Through the desk's order session (the figures' rules are OrderLineRefusal's
+// below): the buyer's line is refused before the delivery dialog, naming the
+// line and its figures; nothing is written.
 TEST_P(BooksTest, TheDeskRefusesToSaveALineTheBooksCannotHold) {
   const DeskContext desk =
       OpenDesk(db_.ConnectionText(), "admin", db::kDemoCompanyID, db::kDemoDatabaseName);
-  struct Case {
-    const char* what;
-    const char* box;  // of the order item dialog
-    const char* typed;
-    const char* refusal;
-  } cases[] = {
-      {"cut below the 12 received", "txtODEdit(0)", "5",
-       ": 10 ordered is below the 12 already received; order at least 12."},
-      {"a negative price", "txtODEdit(1)", "-3", ": the unit price"},
-      {"a quantity below one unit", "txtODEdit(0)", "0.0000001", "cannot be booked"},
-  };
-  const double price = Number("SELECT UnitPrice FROM PurchaseOrderDetails WHERE ID = 1");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    OrderSession session(desk);
-    session.Open(1);
-    ui::HeadlessDriver& buyer = Clerk();
-    buyer.Replace(c.box, c.typed).Click("cmdAction(0)");
-    ASSERT_TRUE(session.EditLine(0));
-    const vb::Error refusal = ErrorOf([&] { session.Save(); });
-    EXPECT_EQ(refusal.description().rfind("Line 1 (", 0), 0u) << refusal.description();
-    EXPECT_NE(refusal.description().find(c.refusal), std::string::npos) << refusal.description();
-    EXPECT_EQ(Number("SELECT Qty FROM PurchaseOrderDetails WHERE ID = 1"), 10);
-    EXPECT_EQ(Number("SELECT UnitPrice FROM PurchaseOrderDetails WHERE ID = 1"), price);
-  }
+  OrderSession session(desk);
+  session.Open(1);
+  Clerk().Replace("txtODEdit(0)", "5").Click("cmdAction(0)");  // below the 12 received
+  ASSERT_TRUE(session.EditLine(0));
+  const vb::Error refusal = ErrorOf([&] { session.Save(); });
+  EXPECT_EQ(refusal.description().rfind("Line 1 (", 0), 0u) << refusal.description();
+  EXPECT_NE(refusal.description().find(": 10 ordered is below the 12 already received"),
+            std::string::npos)
+      << refusal.description();
+  EXPECT_EQ(Number("SELECT Qty FROM PurchaseOrderDetails WHERE ID = 1"), 10);
 }
 
 TEST(BookableTest, AnOrderLineIsRefusedNamingTheFigureTheBooksCannotHold) {

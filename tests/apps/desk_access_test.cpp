@@ -24,45 +24,41 @@ namespace {
 
 class DeskAccessTest : public ::testing::Test {
  protected:
-  // The settings page as the system's user sees it.
-  std::unique_ptr<SettingsPage> Page() {
-    desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
-    return std::make_unique<SettingsPage>(desk_);
-  }
-  void RecordSystemUserAs(access::Role role) {
+  // The desk as the system's user, recorded as holding `role`, sees it.
+  std::unique_ptr<MainWindow> WindowAs(access::Role role) {
     auto connection = db_.Open();
     access::UserAdmin admin(*connection, access::UserAccess::Of(*connection, "boss"));
     admin.Add("boss", {access::Role::kAdmin}, "", 1);
     admin.Add(access::OperatingSystemUser(), {role}, "", 1);
+    desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
+    return std::make_unique<MainWindow>(desk_, output_);
   }
 
   test_support::TempDemoDatabase db_{"kvt_desk_access"};
   DeskContext desk_;
+  DeskOutput output_;
 };
 
 TEST_F(DeskAccessTest, ASettingTheUserMayNotChangeIsDisabledWithTheReason) {
-  RecordSystemUserAs(access::Role::kAccountant);
-  const auto page = Page();
-  const QList<QCheckBox*> rules = page->findChildren<QCheckBox*>();
+  const auto window = WindowAs(access::Role::kAccountant);
+  SettingsPage& page = window->Settings();
+  const QList<QCheckBox*> rules = page.findChildren<QCheckBox*>();
   ASSERT_EQ(rules.size(), 5);
   for (QCheckBox* rule : rules) EXPECT_TRUE(rule->isEnabled());
-  auto* decimals = page->findChild<QSpinBox*>("qtyDecimals");
+  auto* decimals = page.findChild<QSpinBox*>("qtyDecimals");
   EXPECT_FALSE(decimals->isEnabled());
   EXPECT_TRUE(decimals->toolTip().startsWith("Only an administrator may change the company's"));
 }
 
 TEST_F(DeskAccessTest, OrderCommandsAClerkMayNotUseAreDisabledWithTheReason) {
-  RecordSystemUserAs(access::Role::kClerk);
-  desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
-  DeskOutput output;
-  MainWindow window(desk_, output);
-  auto* add = window.Orders().findChild<QPushButton*>("newOrder");
+  const auto window = WindowAs(access::Role::kClerk);
+  auto* add = window->Orders().findChild<QPushButton*>("newOrder");
   EXPECT_FALSE(add->isEnabled());
   EXPECT_TRUE(add->toolTip().startsWith("Only a buyer may edit orders"))
       << add->toolTip().toStdString();
 
-  ASSERT_TRUE(window.Orders().OpenOrder(2));  // PO000102, open
-  OrderEditor& editor = window.Orders().Editor();
+  ASSERT_TRUE(window->Orders().OpenOrder(2));  // PO000102, open
+  OrderEditor& editor = window->Orders().Editor();
   for (const char* name : {"saveOrder", "addLine", "printOrder", "finishOrder", "cancelOrder"}) {
     SCOPED_TRACE(name);
     auto* button = editor.findChild<QPushButton*>(name);
@@ -73,18 +69,15 @@ TEST_F(DeskAccessTest, OrderCommandsAClerkMayNotUseAreDisabledWithTheReason) {
   EXPECT_FALSE(editor.findChild<QLineEdit*>("ourRef")->isEnabled());
   EXPECT_TRUE(editor.findChild<QPushButton*>("orderHistory")->isEnabled());
   // A clerk posts vouchers.
-  VoucherPage& received = window.Vouchers(DeskScreen::kGoodsReceived);
+  VoucherPage& received = window->Vouchers(DeskScreen::kGoodsReceived);
   EXPECT_TRUE(received.findChild<QLineEdit*>("delNote")->isEnabled());
   EXPECT_TRUE(received.findChild<QPushButton*>("saveVoucher")->toolTip().isEmpty());
 }
 
 TEST_F(DeskAccessTest, ABuyerMayNotPostAVoucherAndIsToldWhy) {
-  RecordSystemUserAs(access::Role::kBuyer);
-  desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
-  DeskOutput output;
-  MainWindow window(desk_, output);
-  EXPECT_TRUE(window.Orders().findChild<QPushButton*>("newOrder")->isEnabled());
-  VoucherPage& received = window.Vouchers(DeskScreen::kGoodsReceived);
+  const auto window = WindowAs(access::Role::kBuyer);
+  EXPECT_TRUE(window->Orders().findChild<QPushButton*>("newOrder")->isEnabled());
+  VoucherPage& received = window->Vouchers(DeskScreen::kGoodsReceived);
   received.ChooseSupplier(1);
   EXPECT_FALSE(received.findChild<QLineEdit*>("delNote")->isEnabled());
   auto* save = received.findChild<QPushButton*>("saveVoucher");

@@ -11,10 +11,9 @@
 #include <QSettings>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "apps/kvt-host/desk/login_dialog.h"
+#include "tests/support/file_text.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 
@@ -72,9 +71,7 @@ TEST(DeskLoginTest, ARefusalShowsInTheDialogAndOnlyTheUserIsRemembered) {
   QSettings("KvtSuppliers", "desk").sync();
   std::string saved;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(settings)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    saved += std::string(std::istreambuf_iterator<char>(in), {});
+    if (entry.is_regular_file()) saved += test_support::FileText(entry.path());
   }
   std::filesystem::remove_all(settings);
   EXPECT_NE(saved.find(dana), std::string::npos);

@@ -92,18 +92,29 @@ TEST(DeskProductsTest, ThePickerOffersAPageOfTheCodesTypedSoFar) {
   }
 }
 
-class DeskStoreTest : public ::testing::Test {
+class DeskTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override { component::ResetThreadStore(); }
+  void TearDown() override {
+    ui::SetDriver(nullptr);
+    component::ResetThreadStore();
+  }
   DeskContext Desk(const std::string& user = "") {
     return OpenDesk(db_.ConnectionText(), user, db::kDemoCompanyID, db::kDemoDatabaseName);
   }
+  std::string Saved(const DeskContext& desk, const std::string& sql) {
+    return vb::CStr(desk.connection->Query(sql)->Item(0).Value());
+  }
 
-  test_support::TempDemoDatabase db_{"kvt_desk_store"};
+  test_support::TempDemoDatabase db_{"kvt_desk", GetParam()};
 };
 
-TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
+// The store's lists and refusals, on a file.
+class DeskStoreTest : public DeskTest {};
+INSTANTIATE_TEST_SUITE_P(File, DeskStoreTest, ::testing::Values(data::Backend::kSQLite),
+                         test_support::BackendTestName);
+
+TEST_P(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
   DeskContext desk = Desk();
   struct Case {
     OrderListFilter filter;
@@ -133,7 +144,7 @@ TEST_F(DeskStoreTest, OrderListFiltersBySupplierAndStatusNewestFirst) {
   }
 }
 
-TEST_F(DeskStoreTest, PagesFollowEachOtherWithoutGapsOrRepeats) {
+TEST_P(DeskStoreTest, PagesFollowEachOtherWithoutGapsOrRepeats) {
   DeskContext desk = Desk();
   // Three orders of one day, so that pages also end between orders of a day.
   desk.connection->Execute(
@@ -174,7 +185,7 @@ TEST(DeskReadOnlyTest, ADatabaseThatMayNotBeWrittenOpensReadOnlyAndSaysWhy) {
   }
 }
 
-TEST_F(DeskStoreTest, SavingRefusesAnEmptyOrderAndRemovingAReceivedLine) {
+TEST_P(DeskStoreTest, SavingRefusesAnEmptyOrderAndRemovingAReceivedLine) {
   DeskContext desk = Desk();
   EXPECT_EQ(NextOrderNumber(*desk.connection, db::kDemoCompanyID), "PO000111");
 
@@ -220,22 +231,7 @@ TEST(DeskOrderVersionTest, TheRefusalSaysWhoChangedTheOrderAndWhen) {
   }
 }
 
-class OrderVersionTest : public ::testing::TestWithParam<data::Backend> {
- protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override {
-    ui::SetDriver(nullptr);
-    component::ResetThreadStore();
-  }
-  DeskContext Desk(const std::string& user) {
-    return OpenDesk(db_.ConnectionText(), user, db::kDemoCompanyID, db::kDemoDatabaseName);
-  }
-  std::string Saved(const DeskContext& desk, const std::string& sql) {
-    return vb::CStr(desk.connection->Query(sql)->Item(0).Value());
-  }
-
-  test_support::TempDemoDatabase db_{"kvt_order_version", GetParam()};
-};
+class OrderVersionTest : public DeskTest {};
 
 TEST_P(OrderVersionTest, ASaveOverSomeoneElsesIsRefusedAndOnlyChangedLinesAreWritten) {
   const DeskContext admin = Desk("admin");
@@ -256,12 +252,10 @@ TEST_P(OrderVersionTest, ASaveOverSomeoneElsesIsRefusedAndOnlyChangedLinesAreWri
   EXPECT_EQ(Saved(admin, "SELECT LeadTime FROM PurchaseOrderDetails WHERE ID = 5"), "99");
   EXPECT_EQ(Saved(admin, "SELECT RebateDisc FROM PurchaseOrderDetails WHERE ID = 4"), "7");
 
-  // Refused before the delivery dialog: the buyer is asked nothing.
+  // Refused before the delivery dialog: the buyer is asked nothing (the
+  // refusal's words are ChangedElsewhereMessage's, and the desk's test).
   mine.SetReferences("KH-2291-MINE", "", "");
-  const vb::Error refusal = test_support::ErrorOf([&] { mine.Save(); });
-  EXPECT_EQ(refusal.number(), kOrderChangedElsewhere);
-  EXPECT_EQ(refusal.description().rfind("PO000102 was changed by clerk at ", 0), 0u)
-      << refusal.description();
+  EXPECT_EQ(test_support::ErrorNumberOf([&] { mine.Save(); }), kOrderChangedElsewhere);
   EXPECT_TRUE(buyer->Problems().empty());
   // The write checks the version itself, for a save that raced past that.
   OrderHeader stale = mine.Header();

@@ -96,6 +96,19 @@ class DeskScreenTest : public ::testing::Test {
   std::string Saved(const char* sql) {
     return vb::CStr(desk_.connection->Query(sql)->Item(0).Value());
   }
+  // Closes the window, answering its question about unsaved changes with
+  // `button`; the question.
+  QString CloseAnswering(const QString& button) {
+    auto asked = std::make_shared<QString>();  // outlives a question never asked
+    WhenModal([asked, button](QWidget* box) {
+      *asked = static_cast<QMessageBox*>(box)->text();
+      for (QAbstractButton* each : box->findChildren<QAbstractButton*>()) {
+        if (each->text() == button) each->click();
+      }
+    });
+    window_->close();
+    return *asked;
+  }
 
   test_support::TempDemoDatabase db_{"kvt_desk_screen"};
   ui::ScopedDriver driver_{std::make_shared<qt::QtDriver>()};
@@ -176,21 +189,10 @@ TEST_F(DeskScreenTest, NewOrderGetsTheNextNumberTheCompanyAddressAndItsLine) {
 TEST_F(DeskScreenTest, ClosingWithUnsavedEditsAsksAndGoingBackKeepsThem) {
   ASSERT_TRUE(window_->Orders().OpenOrder(2));
   QTest::keyClicks(Editor().findChild<QLineEdit*>("ourRef"), "-B");
-  QString asked;
-  WhenModal([&](QWidget* box) {
-    asked = static_cast<QMessageBox*>(box)->text();
-    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
-      if (button->text() == "Go back") button->click();
-    }
-  });
-  window_->close();
-  EXPECT_EQ(asked, "Order PO000102 has changes that are not saved.");
+  EXPECT_EQ(CloseAnswering("Go back"), "Order PO000102 has changes that are not saved.");
   EXPECT_TRUE(window_->isVisible());
   EXPECT_EQ(Editor().findChild<QLineEdit*>("ourRef")->text(), "KH-2291-B");
-
-  WhenModal(
-      [&](QWidget* box) { static_cast<QMessageBox*>(box)->button(QMessageBox::Discard)->click(); });
-  window_->close();
+  CloseAnswering("Discard");
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(Saved("SELECT OurRef FROM PurchaseOrders WHERE ID = 2"), "KH-2291");
 }
@@ -201,23 +203,9 @@ TEST_F(DeskScreenTest, ClosingWithUnsavedSettingsAsksAndSavesThemWhenTold) {
   ASSERT_NE(decimals, nullptr);
   const int changed = decimals->value() == 3 ? 2 : 3;
   decimals->setValue(changed);
-  auto answer = [&](const char* button_text, QString* asked) {
-    WhenModal([=](QWidget* box) {
-      *asked = static_cast<QMessageBox*>(box)->text();
-      for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
-        if (button->text() == button_text) button->click();
-      }
-    });
-  };
-  QString asked;
-  answer("Go back", &asked);
-  window_->close();
-  EXPECT_EQ(asked, "The settings have changes that are not saved.");
+  EXPECT_EQ(CloseAnswering("Go back"), "The settings have changes that are not saved.");
   EXPECT_TRUE(window_->isVisible());
-  EXPECT_EQ(decimals->value(), changed);
-
-  answer("Save\u2026", &asked);
-  window_->close();
+  CloseAnswering("Save\u2026");
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(ReadCompanySettings(desk_.connection_text, desk_.company_id).qty_decimals, changed);
 }

@@ -91,9 +91,6 @@ class OrderEndingTest : public ::testing::TestWithParam<data::Backend> {
     ui::SetDriver(nullptr);
     component::ResetThreadStore();
   }
-  std::string Saved(const std::string& sql) {
-    return vb::CStr(desk_.connection->Query(sql)->Item(0).Value());
-  }
   int32_t OutstandingLines(int32_t order_id) {
     int32_t status = 0;
     return services::DataGateway()
@@ -120,7 +117,7 @@ class OrderEndingTest : public ::testing::TestWithParam<data::Backend> {
   DeskContext desk_;
 };
 
-TEST_P(OrderEndingTest, AClosedOrderIsRecordedWithWhoAndWhenAndOffersNothingMore) {
+TEST_P(OrderEndingTest, AnEndedOrderIsRecordedWithWhoAndWhenAuditedAndOffersNothingMore) {
   OrderHeader order = ReadOrderHeader(*desk_.connection, 2);  // PO000102, open
   ASSERT_GT(OutstandingLines(2), 0);
   OrderHeader stale = order;
@@ -132,25 +129,16 @@ TEST_P(OrderEndingTest, AClosedOrderIsRecordedWithWhoAndWhenAndOffersNothingMore
   EXPECT_EQ(vb::CDate(saved.ended_at).DateOnly(), vb::Date::Today());
   EXPECT_EQ(OutstandingLines(2), 0);
   EXPECT_EQ(Listed(OrderProgress::kClosed), std::vector<std::string>{"PO000102"});
-
-  EXPECT_EQ(EndError(stale, OrderEnd::kCancel), kOrderChangedElsewhere);
-  const vb::Error twice =
-      test_support::ErrorOf([&] { EndOrder(*desk_.connection, order, OrderEnd::kClose, "clerk"); });
-  EXPECT_EQ(twice.description(), "PO000102 is already closed.");
-}
-
-TEST_P(OrderEndingTest, EndingAnOrderIsAudited) {
-  OrderHeader order = ReadOrderHeader(*desk_.connection, 2);  // PO000102, open
-  EndOrder(*desk_.connection, order, OrderEnd::kClose, "clerk");
   OrderHeader pending = ReadOrderHeader(*desk_.connection, 3);  // PO000103
   EndOrder(*desk_.connection, pending, OrderEnd::kCancel, "clerk");
+  EXPECT_EQ(Listed(OrderProgress::kCancelled), std::vector<std::string>{"PO000103"});
   const struct {
     const char* document;
     const char* action;
     const char* details;
-  } cases[] = {{"order PO000102", "order closed", " -> Closed"},
-               {"order PO000103", "order cancelled", "Pending -> Cancelled"}};
-  for (const auto& c : cases) {
+  } audited[] = {{"order PO000102", "order closed", " -> Closed"},
+                 {"order PO000103", "order cancelled", "Pending -> Cancelled"}};
+  for (const auto& c : audited) {
     SCOPED_TRACE(c.document);
     const std::vector<access::AuditRow> rows =
         access::ReadAudit(*desk_.connection, DocumentFilter(c.document));
@@ -158,15 +146,13 @@ TEST_P(OrderEndingTest, EndingAnOrderIsAudited) {
     EXPECT_EQ(rows[0].action, c.action);
     EXPECT_NE(rows[0].details.find(c.details), std::string::npos) << rows[0].details;
   }
-  EXPECT_EQ(Listed(OrderProgress::kCancelled), std::vector<std::string>{"PO000103"});
-}
 
-TEST_P(OrderEndingTest, AnOrderWithGoodsReceivedIsNotCancelled) {
-  const std::string received_order =
-      Saved("SELECT MIN(PurchaseOrderID) FROM PurchaseOrderDetails WHERE QtyReceived > 0");
-  OrderHeader part = ReadOrderHeader(*desk_.connection, vb::CLng(vb::Variant(received_order)));
-  EXPECT_EQ(EndError(part, OrderEnd::kCancel), vb::err::kInvalidCall);
-  EXPECT_EQ(ReadOrderHeader(*desk_.connection, part.order_id).status, kOrderProcessed);
+  EXPECT_EQ(EndError(stale, OrderEnd::kCancel), kOrderChangedElsewhere);
+  OrderHeader part_received = ReadOrderHeader(*desk_.connection, 10);  // PO000110
+  EXPECT_EQ(EndError(part_received, OrderEnd::kCancel), vb::err::kInvalidCall);
+  const vb::Error twice =
+      test_support::ErrorOf([&] { EndOrder(*desk_.connection, order, OrderEnd::kClose, "clerk"); });
+  EXPECT_EQ(twice.description(), "PO000102 is already closed.");
 }
 
 TEST_P(OrderEndingTest, APendingOrderSavedAgainStaysPendingAndReprintsAreMarked) {
@@ -202,8 +188,8 @@ TEST_P(OrderEndingTest, APendingOrderSavedAgainStaysPendingAndReprintsAreMarked)
 
 KVT_INSTANTIATE_BACKENDS(OrderEndingTest);
 
-// Only a buyer ends an order; anyone else is refused, the order stays as it
-// was and the refusal is audited.
+// Only a buyer ends an order; anyone else is refused and the order stays as
+// it was (how a refusal is audited is the access checks' own test).
 TEST(OrderEndingRolesTest, AClerkMayNotCloseAnOrder) {
   test_support::TempDemoDatabase db{"kvt_order_ending_roles"};
   auto connection = db.Open();
@@ -215,11 +201,6 @@ TEST(OrderEndingRolesTest, AClerkMayNotCloseAnOrder) {
       test_support::ErrorNumberOf([&] { EndOrder(*connection, order, OrderEnd::kClose, "clerk"); }),
       access::kPermissionDenied);
   EXPECT_EQ(ReadOrderHeader(*connection, 2).status, kOrderProcessed);
-  const std::vector<access::AuditRow> rows =
-      access::ReadAudit(*connection, DocumentFilter("order PO000102"));
-  ASSERT_FALSE(rows.empty());
-  EXPECT_EQ(rows[0].user, access::OperatingSystemUser());
-  EXPECT_NE(rows[0].action.find("refused"), std::string::npos) << rows[0].action;
 }
 
 }  // namespace

@@ -11,17 +11,14 @@
 #include <string>
 
 #include "platform/report/dump_painter.h"
+#include "tests/support/file_text.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt::host {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::FileText;
 
 class TextOutputTest : public ::testing::Test {
  protected:

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "db/orders_to_come.h"
 #include "db/procedure_catalogue.h"
@@ -13,6 +12,7 @@
 #include "platform/value/error.h"
 #include "services/control_settings.h"
 #include "services/data_gateway.h"
+#include "tests/support/file_text.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
@@ -21,6 +21,7 @@ namespace {
 
 using services::ProcedureParameter;
 using test_support::ErrorNumberOf;
+using test_support::FileText;
 
 class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
  protected:
@@ -42,10 +43,6 @@ class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
       ids.push_back(vb::CLng(rows.Item(column).Value()));
     }
     return ids;
-  }
-
-  static vb::Variant Money(int64_t cents) {
-    return vb::Variant(vb::Currency::FromRaw(cents * 100));
   }
 
   test_support::TempDemoDatabase db_{"kvt_demo_test", GetParam()};
@@ -121,21 +118,15 @@ TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
   };
   const Case cases[] = {
       {"sp_AO_Select_Order_Lups 1,1", {1, 2, 3, 4, 5, 8}},
-      {"sp_AO_Select_Order_Lups 2,1", {1, 2, 3, 4, 6, 8}},
-      {"sp_AO_Select_Order_Lups 3,1", {1, 2, 3, 4, 7, 8}},
       {"sp_AO_Select_Order_Lups 1,2", {1, 2, 3, 4, 9}},
       {"sp_AO_Select_Order_Lups 4,1", {1, 2, 3, 4}},
-      {"sp_AO_Select_Order_Lups 4,2", {1, 2, 3}},
       {"sp_AO_Select_Order_Lups 5,1", {}},
       // Order 3 is pending and order 4 fully received.
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 1,1", {1, 2, 10}},
-      {"Exec sp_AO_GRV_Select_Outstanding_Orders 2,1", {5}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,1", {}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders 5,2", {8}},
       {"Exec sp_AO_GRV_Select_Outstanding_Orders -5,2", {}},
-      {"Exec sp_AO_GRV_Select_Outstanding_Orders 4,1", {7, 9}},
       {"Exec sp_AO_Select_Received_GRV 1,1", {2, 1, 7, 9, 10}},
-      {"Exec sp_AO_Select_Received_GRV 3,1", {}},
       {"Exec sp_AO_Select_Received_CRV 3,1", {4}},
       {"Exec sp_AO_Select_Received_CRV 3,2", {}},
   };
@@ -144,43 +135,6 @@ TEST_P(DemoDatabaseTest, ListsFollowKindSupplierAndCompany) {
     auto rows = Run(c.command);
     EXPECT_EQ(Ids(*rows, "ID"), c.ids);
   }
-  auto formulas = Run("sp_AO_Select_Order_Lups 1,1");
-  EXPECT_EQ(formulas->Item(2).Value(), vb::Variant("0"));  // "no formula"
-  formulas->MoveLast();
-  EXPECT_EQ(formulas->Item(2).Value(), vb::Variant("Int(X/1000)*10 +\r\nX*0.01"));
-  auto taxes = Run("sp_AO_Select_Order_Lups 4,1");
-  EXPECT_EQ(vb::CSng(taxes->Item(2).Value()), 15.0f);
-  EXPECT_EQ(taxes->Item(1).Value(), vb::Variant("VAT 15%"));
-}
-
-TEST_P(DemoDatabaseTest, LinesCarryPartReceiptsAmountsConsignmentQuantitiesAndNulls) {
-  auto rows = Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1");
-  EXPECT_EQ(rows->Item("Qty").Value(), vb::Variant(10.0));
-  EXPECT_EQ(rows->Item("B/O Qty").Value(), vb::Variant(5.0));
-  EXPECT_EQ(rows->Item("Received Qty").Value(), vb::Variant(12.0));
-  EXPECT_EQ(rows->Item("Unit Price").Value(), Money(5000));
-  EXPECT_EQ(rows->Item("Tax Code").Value(), vb::Variant("VAT 15%"));
-  rows->MoveNext();
-  EXPECT_TRUE(rows->Item("B/O Qty").IsNull());
-  EXPECT_TRUE(rows->Item("Tax_Codes_ID").IsNull());
-  EXPECT_EQ(rows->Item("Products ID").Value(), vb::Variant(2));
-
-  auto received = Run("Exec sp_AO_Select_ReceivedGRV_Details 1");
-  EXPECT_EQ(received->Item("Qty").Value(), vb::Variant(12.0));
-  EXPECT_EQ(received->Item("Trade Disc").Value(), Money(6000));
-  EXPECT_EQ(received->Item("Rebate Disc").Value(), Money(2700));
-  EXPECT_EQ(received->Item("Net").Value(), Money(51300));
-  EXPECT_EQ(received->Item("Tax").Value(), Money(7695));
-  EXPECT_EQ(received->Item("Total Cost").Value(), Money(58995));
-  received->MoveNext();
-  EXPECT_TRUE(received->Item("Tax_Codes_ID").IsNull());
-
-  auto consignment = Run("Exec sp_AO_Select_ReceivedCRV_Details 4");
-  EXPECT_EQ(consignment->Item("Qty Left").Value(), vb::Variant(7.0));
-  EXPECT_EQ(consignment->Item("Qty Returned").Value(), vb::Variant(3.0));
-  EXPECT_EQ(consignment->Item("Qty Sold").Value(), vb::Variant(10.0));
-  consignment->MoveNext();
-  EXPECT_TRUE(consignment->Item("Qty Left").IsNull());
 }
 
 // OrdersToCome, as its triggers keep it, against what the orders and
@@ -269,15 +223,6 @@ TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
   EXPECT_EQ(Run("Exec sp_AO_Select_Purchase_Order_Data 9")->RecordCount(), 40);
   EXPECT_EQ(Run("Exec sp_AO_Select_GRV_Report_Data 8")->RecordCount(), 30);
   EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 9")->RecordCount(), 10);
-
-  auto order = Run("Exec sp_AO_Select_Purchase_Order_Data 2");
-  EXPECT_EQ(order->Item("DefaultMessage").Value(),
-            vb::Variant("Urgent: site delivery required by the 20th."));
-  EXPECT_EQ(order->Item("Date Ordered").Value(), vb::Variant(vb::Date::FromYmd(2026, 11, 2)));
-  order = Run("Exec sp_AO_Select_Purchase_Order_Data 1");
-  EXPECT_EQ(order->Item("DefaultMessage").Value(),
-            vb::Variant("Please quote our order number on all delivery notes "
-                        "and invoices."));
 }
 
 TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
@@ -303,24 +248,10 @@ TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
   }
 }
 
-TEST_P(DemoDatabaseTest, PeriodProceduresFillTheirOutputs) {
-  vb::Variant company(1), month, name, status, year_key, year, period;
-  RunProcedure("sp_AB_Current_Accounting_Period",
-               {ProcedureParameter::In(company), ProcedureParameter::Out(month),
-                ProcedureParameter::Out(name), ProcedureParameter::Out(status),
-                ProcedureParameter::Out(year_key), ProcedureParameter::Out(year),
-                ProcedureParameter::Out(period)});
-  EXPECT_EQ(month, vb::Variant(11));
-  EXPECT_EQ(name, vb::Variant("November 2026"));
-  EXPECT_EQ(year_key, vb::Variant(7));
-  EXPECT_EQ(year, vb::Variant(2026));
-
-  vb::Variant calendar_year(2027), key;
-  RunProcedure("sp_AW_Select_YearID_From_Year",
-               {ProcedureParameter::In(calendar_year), ProcedureParameter::Out(key)});
-  EXPECT_EQ(key, vb::Variant(8));
-
-  vb::Variant kind(6), last_month, last_year;
+// The outputs' order is the save dialog's tests' (on periods of their own);
+// here the demo's periods, whose year keys do not follow the calendar.
+TEST_P(DemoDatabaseTest, TheLastPeriodProcedureFollowsTheCalendarNotTheYearKeys) {
+  vb::Variant kind(6), company(1), last_month, last_year;
   RunProcedure("sp_AW_Get_Last_Period_Procedure_Period",
                {ProcedureParameter::In(kind), ProcedureParameter::In(company),
                 ProcedureParameter::Out(last_month), ProcedureParameter::Out(last_year)});
@@ -390,11 +321,6 @@ KVT_INSTANTIATE_BACKENDS(DemoDatabaseTest);
 class DemoDatabaseFileTest : public DemoDatabaseTest {};
 INSTANTIATE_TEST_SUITE_P(File, DemoDatabaseFileTest, ::testing::Values(data::Backend::kSQLite),
                          test_support::BackendTestName);
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 TEST_P(DemoDatabaseFileTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
   const std::string other_db = path_ + ".other";

@@ -1,9 +1,10 @@
-// What goes wrong between the gateway and a PostgreSQL server.
+// What goes wrong between the gateway and a PostgreSQL server before a
+// session begins. (A session that ends half-way is the connection's test,
+// and the posting's.)
 #include <gtest/gtest.h>
 
 #include <chrono>
 
-#include "db/portable_script.h"
 #include "platform/value/error.h"
 #include "services/connection_text.h"
 #include "services/data_gateway.h"
@@ -41,22 +42,6 @@ TEST_P(ServerFailuresTest, WrongServerDetailsFailClearlyWithoutHanging) {
     EXPECT_EQ(error.context().find(password), std::string::npos);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   }
-}
-
-TEST_P(ServerFailuresTest, ServerGoingAwayMidStatementLeavesNothingWritten) {
-  test_support::TempDemoDatabase db("kvt_server_gone", data::Backend::kPostgreSQL,
-                                    test_support::TempDemoDatabase::Content::kEmpty);
-  db::RunPortableScript(*db.Open(), "CREATE TABLE Items (ID INTEGER PRIMARY KEY, Name TEXT);");
-  DataGateway gateway;
-  auto connection = gateway.OpenConnection(db.ConnectionText(), -1, 3);
-  connection->Execute("BEGIN");
-  connection->Execute("INSERT INTO Items (Name) VALUES (?1)", {vb::Variant("half")});
-  // The session's server process ends in the middle of the statement.
-  EXPECT_EQ(test_support::ErrorNumberOf(
-                [&] { connection->Query("SELECT pg_terminate_backend(pg_backend_pid())"); }),
-            vb::err::kAdoConnectionFailed);
-  EXPECT_THROW(connection->Execute("COMMIT"), vb::Error);
-  EXPECT_EQ(db.Open()->Query("SELECT COUNT(*) FROM Items")->Item(0).Value(), vb::Variant(0));
 }
 
 }  // namespace
