@@ -45,7 +45,9 @@ TEST(LayoutTest, ControlsFitThePageAndOnlyBoxedLayoutsDrawRules) {
       }
     }
     EXPECT_EQ(rules > 0, c.ruled);
-    if (c.total_caption) EXPECT_EQ(layout.Control("Label18").Caption(), c.total_caption);
+    if (c.total_caption) {
+      EXPECT_EQ(layout.Control("Label18").Caption(), c.total_caption);
+    }
     EXPECT_EQ(layout.HasControl("fldNotes"), c.notes);
   }
   EXPECT_EQ(rptGoodsReceived().Control("fldNotes").DataField(), "Notes");
@@ -56,8 +58,11 @@ TEST(LayoutTest, ControlsFitThePageAndOnlyBoxedLayoutsDrawRules) {
 TEST(LayoutTest, PurchaseOrderTotalsSumTheirColumnsAndBindingsStartUnbound) {
   for (bool boxed : {true, false}) {
     std::unique_ptr<report::Report> layout;
-    if (boxed) layout = std::make_unique<rptPurchaseOrder>();
-    if (!boxed) layout = std::make_unique<rptPurchaseOrderNG>();
+    if (boxed) {
+      layout = std::make_unique<rptPurchaseOrder>();
+    } else {
+      layout = std::make_unique<rptPurchaseOrderNG>();
+    }
     SCOPED_TRACE(layout->Name());
     EXPECT_EQ(layout->Title(), "Brellix Purchase Order");
     EXPECT_NO_THROW(layout->GetDataControl("dcHeader"));
