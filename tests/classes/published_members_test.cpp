@@ -3,7 +3,6 @@
 // means.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,7 +27,9 @@ void ExpectEveryPublishedMemberBound(const std::vector<std::string>& published) 
 }
 
 // A host binds by slot, so the lists themselves are pinned by anchors
-// spread over them: a member inserted, dropped or moved across one moves it.
+// spread over them: a member inserted, dropped or moved across one moves it
+// (and the misspelt HideDeliveyForm stays as published). What a name or
+// slot without a member raises is the member table's.
 TEST(PublishedMembersTest, MembersSitAtTheirPublishedSlots) {
   ExpectEveryPublishedMemberBound<COrder>(classes::COrderPublishedMembers());
   ExpectEveryPublishedMemberBound<CGRV>(classes::CGRVPublishedMembers());
@@ -42,25 +43,6 @@ TEST(PublishedMembersTest, MembersSitAtTheirPublishedSlots) {
   for (const auto& [name, slot] : grv) EXPECT_EQ(CGRV::SlotOf(name), slot) << name;
   EXPECT_EQ(classes::COrderPublishedMembers().size(), 69u);
   EXPECT_EQ(classes::CGRVPublishedMembers().size(), 69u);
-}
-
-TEST(PublishedMembersTest, UnknownNamesAndSlotsRaise438) {
-  COrder order;
-  vb::Variant value(true);
-  struct Case {
-    const char* what;
-    std::function<void()> call;
-  } cases[] = {
-      {"misspelt name", [] { COrder::SlotOf("HideDeliveryForm"); }},
-      {"slot past the end", [&] { order.Invoke(1000, CallKind::kGet, {}); }},
-      {"write to a read-only property",
-       [&] { order.Invoke("OrderNow", CallKind::kLet, std::span<vb::Variant>(&value, 1)); }},
-      {"read of a write-only setting", [&] { order.Invoke("CompanyID", CallKind::kGet, {}); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(test_support::ErrorNumberOf(c.call), vb::err::kNoSuchMember);
-  }
 }
 
 }  // namespace
