@@ -88,27 +88,27 @@ TEST_F(DialogLifecycleTest, ShowCreatesAndLoadsOnceAndRunsPrepareFirst) {
   EXPECT_EQ(Probe().loads, 1);
 }
 
-TEST_F(DialogLifecycleTest, HideAndUnloadLeaveEmptyAndUnloadedSlotsAlone) {
+// Whatever state the slot is in, the operations leave it sound and raise
+// nothing to the host.
+TEST_F(DialogLifecycleTest, EmptySlotsFailedLoadsAndFailingLooksAreSurvived) {
   HideDialog(slot_);
   UnloadDialog(slot_);
   EXPECT_EQ(slot_.instance, nullptr);
   EXPECT_TRUE(made_.empty());
 
-  slot_.instance = Factory()();
+  slot_.instance = Factory()();  // made but never loaded
   UnloadDialog(slot_);
   EXPECT_NE(slot_.instance, nullptr);
   EXPECT_EQ(Probe().unloads, 0);
-}
 
-TEST_F(DialogLifecycleTest, AFailedLoadUnloadsWhatGotLoadedAndEmptiesTheSlot) {
+  slot_.instance = nullptr;
   fail_next_load_ = true;
-  LoadDialog(slot_, Factory());
+  LoadDialog(slot_, Factory());  // what got loaded is unloaded again
   EXPECT_EQ(slot_.instance, nullptr);
   EXPECT_EQ(Probe().unloads, 1);
   EXPECT_FALSE(IsDialogLoaded(slot_));
-}
 
-TEST_F(DialogLifecycleTest, AFailingIsLoadedAnswersFalseAndNothingRaises) {
+  fail_next_load_ = false;
   LoadDialog(slot_, Factory());
   Probe().fail_is_loaded = true;
   EXPECT_FALSE(IsDialogLoaded(slot_));

@@ -11,14 +11,6 @@
 namespace kvt::documents {
 namespace {
 
-std::string Joined(const std::vector<std::string>& problems) {
-  std::string text;
-  for (size_t index = 0; index < problems.size() && index < 8; ++index) {
-    text += problems[index] + "\n";
-  }
-  return text;
-}
-
 // Figures of up to 15 digits in every column at once, words longer than
 // any box and wide characters: every text stays in its box, whole, on
 // every page of every layout.
@@ -29,10 +21,11 @@ TEST(HostileLayoutTest, NoTextRunsIntoAnotherOrLosesACharacter) {
     for (const report::Page& page : document.pages) {
       SCOPED_TRACE("page " + std::to_string(page.number));
       const auto overlaps = testing::OverlapProblems(page, report::StandardTextMetrics());
-      EXPECT_TRUE(overlaps.empty()) << overlaps.size() << " problems\n" << Joined(overlaps);
+      EXPECT_TRUE(overlaps.empty()) << overlaps.size() << " problems\n"
+                                    << testing::FirstProblems(overlaps);
     }
     const auto cut = testing::WholenessProblems(*c.layout, document, *c.data);
-    EXPECT_TRUE(cut.empty()) << cut.size() << " problems\n" << Joined(cut);
+    EXPECT_TRUE(cut.empty()) << cut.size() << " problems\n" << testing::FirstProblems(cut);
   }
 }
 

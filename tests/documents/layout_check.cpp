@@ -108,6 +108,14 @@ std::vector<std::string> OverlapProblems(const report::Page& page,
   return problems;
 }
 
+std::string FirstProblems(const std::vector<std::string>& problems) {
+  std::string text;
+  for (size_t index = 0; index < problems.size() && index < 8; ++index) {
+    text += problems[index] + "\n";
+  }
+  return text;
+}
+
 std::string Unbroken(const std::string& text) {
   const std::string mark = report::kBreakMark;
   std::string said;

@@ -30,6 +30,9 @@ std::vector<LineBox> LineBoxesOf(const report::Page& page, const report::TextMet
 std::vector<std::string> OverlapProblems(const report::Page& page,
                                          const report::TextMetrics& metrics);
 
+// The first few of `problems`, a line each, for a failure message.
+std::string FirstProblems(const std::vector<std::string>& problems);
+
 // What a text says: its characters without blanks, line breaks and the
 // marks that end a line broken inside a word.
 std::string Unbroken(const std::string& text);

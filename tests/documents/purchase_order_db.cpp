@@ -52,11 +52,6 @@ void PurchaseOrderDb::AddOrder(report::MemoryTable& data) {
   WriteProcedure();
 }
 
-void PurchaseOrderDb::DropColumnFromProcedure(const std::string& column) {
-  std::erase_if(columns_, [&](const auto& entry) { return entry.first == column; });
-  WriteProcedure();
-}
-
 void PurchaseOrderDb::WriteProcedure() {
   std::string select = "OrderID";
   for (const auto& [column, type] : columns_) select += ", " + Quoted(column);

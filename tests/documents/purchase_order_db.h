@@ -27,9 +27,6 @@ class PurchaseOrderDb {
                         const char* value) {
     db_.SaveControlValue(kDatabase, "tester", kind, name, index, value);
   }
-  // Makes the print-data procedure leave out `column`.
-  void DropColumnFromProcedure(const std::string& column);
-
   // The connection text of user "tester".
   std::string ConnectionText() const { return connection_text_; }
 

@@ -79,15 +79,6 @@ TEST(HeaderTotalsTest, CaptionsEachSumWithTwoDecimalsInLabelOrder) {
   EXPECT_TRUE(captions.empty());
 }
 
-TEST(HeaderTotalsTest, SumsStayExactOverManyLines) {
-  std::vector<Line> rows(
-      1000, {M("0.1"), M("0.01"), M("0.001"), M("0.3333"), M("0.05"), M("0.3833"), 0.1});
-  auto totals = SumOrderDetailRows(*StoredLines(rows));
-  EXPECT_EQ(totals[0], vb::Currency::FromInt(100));
-  EXPECT_EQ(totals[3], vb::Currency::FromDecimalText("333.3"));
-  EXPECT_EQ(totals[6], vb::Currency::FromInt(100));
-}
-
 // ---- Column scan against the row walk --------------------------------------
 
 // What a call leaves behind: the totals or the error, and the position.

@@ -95,8 +95,7 @@ TEST_F(LineCalculationTest, TriggersRestartTheChainWhereTheInputChanged) {
       {kTriggerTrade, {Discount::kTrade, Discount::kRebate, Discount::kOther}},
       {kTriggerRebate, {Discount::kRebate, Discount::kOther}},
       {kTriggerOther, {Discount::kOther}},
-      {kTriggerNone, {}},
-      {42, {}},
+      {42, {}},  // no trigger, or one unknown
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.trigger);

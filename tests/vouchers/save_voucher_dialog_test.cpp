@@ -131,8 +131,6 @@ TEST_P(SaveVoucherDialogTest, CompanyRulesRefuseAndRestorePeriodsWithTheirMessag
       {"PX", 1, {}, false},
       {"X", 1, {kPriorPeriodRefused}, true},
       {"F", 5, {}, false},
-      {"FA", 5, {}, false},
-      {"PFAXN", 1, {}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("rules '") + c.rules + "' year key " + std::to_string(c.year_key));

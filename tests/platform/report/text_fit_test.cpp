@@ -86,26 +86,5 @@ TEST(TextFitTest, ShrinksToTheFloorThenBreaksFiguresAfterAGroupAndWordsInsideThe
   }
 }
 
-// Whatever the box, no line is wider than it unless one character alone is.
-TEST(TextFitTest, EveryLineStaysInsideItsBox) {
-  const std::string texts[] = {std::string(200, 'W'), "9,999,999,999,999.99",
-                               "Aaaa-bbbb-cccc-dddd-eeee-ffff-gggg", "x"};
-  for (const std::string& text : texts) {
-    for (int32_t width : {400, 907, 3350}) {
-      SCOPED_TRACE(text + " in " + std::to_string(width));
-      Font font;
-      const FittedText fitted = FitText(text, font, {0, 0, width, 227}, Alignment::Right, false,
-                                        BoxGrowth::Grows, KindOfText(text), StandardTextMetrics());
-      font.size = fitted.size;
-      size_t start = 0;
-      for (size_t end = 0; end != std::string::npos; start = end + 1) {
-        end = fitted.text.find('\n', start);
-        const std::string line = fitted.text.substr(start, end - start);
-        EXPECT_LE(StandardTextMetrics().Width(line, font), width - kColumnGap - kTextInset) << line;
-      }
-    }
-  }
-}
-
 }  // namespace
 }  // namespace kvt::report

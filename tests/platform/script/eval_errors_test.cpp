@@ -59,9 +59,7 @@ TEST(ScriptErrorsTest, MalformedTextRaisesCompilationErrors) {
       {"1/0 +", err::kSyntaxError}, {"1/0 )", err::kExpectedEndOfStatement},
       {"Foo(1) + (2", err::kExpectedRParen},
       // A statement where an expression is expected: its keyword is reserved.
-      {"Dim x", err::kSyntaxError}, {"If 1 Then 2", err::kSyntaxError},
-      {"Set x = 1", err::kSyntaxError}, {"Call Abs(1)", err::kSyntaxError},
-      {"1 + For", err::kSyntaxError}, {"Abs(Next)", err::kSyntaxError},
+      {"Dim x", err::kSyntaxError}, {"1 + For", err::kSyntaxError},
       {"1 Then 2", err::kExpectedEndOfStatement}, {"Len(\"a\").Then", err::kExpectedIdentifier},
   });
 }
@@ -74,7 +72,7 @@ TEST(ScriptErrorsTest, RunTimeErrorsCarryTheLanguagesNumbers) {
       {"1/0", kDivisionByZero}, {"5\\0", kDivisionByZero},
       {"1/0 + \"a\"*1", kDivisionByZero},  // of two the first counts
       {"5 Mod 0.4", kDivisionByZero},       // 0.4 rounds to 0
-      {"0/0", kOverflow}, {"1e308*10", kOverflow}, {"10^400", kOverflow}, {"Exp(1000)", kOverflow},
+      {"0/0", kOverflow}, {"1e308*10", kOverflow}, {"Exp(1000)", kOverflow},
       {"Round(CCur(\"922337203685477.5807\"))", kOverflow}, {"CLng(2147483648)", kOverflow},
       {"2147483648\\1", kOverflow}, {"CCur(922337203685477)+1000", kOverflow},
       {"\"a\"+1", kTypeMismatch}, {"Abs(\"x\")", kTypeMismatch}, {"1 And \"x\"", kTypeMismatch},

@@ -36,12 +36,10 @@ TEST_F(HeadlessDriverTest, MessageBoxButtonSetsAndDefaults) {
     std::vector<int> answers;
     int default_answer;
   } cases[] = {
-      {vbOKOnly, {vbOK}, vbOK},
       {vbOKCancel + vbDefaultButton2, {vbOK, vbCancel}, vbCancel},
       {vbAbortRetryIgnore + vbDefaultButton3, {vbAbort, vbRetry, vbIgnore}, vbIgnore},
-      {vbYesNoCancel + vbExclamation, {vbYes, vbNo, vbCancel}, vbYes},
-      {vbYesNo + vbDefaultButton3, {vbYes, vbNo}, vbYes},  // no third button
-      {vbRetryCancel + vbCritical, {vbRetry, vbCancel}, vbRetry},
+      {vbYesNoCancel + vbExclamation, {vbYes, vbNo, vbCancel}, vbYes},  // the icon is no button
+      {vbYesNo + vbDefaultButton3, {vbYes, vbNo}, vbYes},               // no third button
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.buttons);

