@@ -19,6 +19,8 @@ constexpr char kJson[] = "application/json";
 constexpr time_t kKeepAliveSeconds = 2;
 constexpr size_t kKeepAliveRequests = 100;
 constexpr size_t kTokenLength = 64;
+// How long a login's connection is kept unused before it is closed.
+constexpr std::chrono::seconds kConnectionIdleLimit{60};
 
 // "/api/orders/{id}" as the library's pattern: a key is digits, any other
 // parameter one path segment.
@@ -87,7 +89,12 @@ void Call::Require(access::Action action, const std::string& document) {
 }
 
 ApiServer::ApiServer(ServeTarget target, ServeOptions options)
-    : options_(std::move(options)), gate_(std::move(target)), tokens_(options_.token_lifetime) {
+    : options_(std::move(options)),
+      gate_(std::move(target)),
+      tokens_(options_.token_lifetime),
+      // A request of a working worker holds its user's connection and the
+      // server's own; a few more spare the next login a fresh one.
+      connections_(2 * options_.workers + 2, kConnectionIdleLimit) {
   if (!options_.certificate.empty() && !options_.private_key.empty()) {
     server_ = std::make_unique<httplib::SSLServer>(options_.certificate.c_str(),
                                                    options_.private_key.c_str());
@@ -192,8 +199,10 @@ void ApiServer::Register(const Route& route) {
           if (--server.in_flight_[session] <= 0) server.in_flight_.erase(session);
         }
       } done{*this, session.get()};
-      // The component opens a connection per query: one login per request.
-      services::ScopedConnectionReuse reuse;
+      // The component opens a connection per query: on a server each
+      // login's are kept from one request to its next, so that neither the
+      // login nor a fresh session's cold caches are paid per request.
+      services::ScopedConnectionReuse reuse(session->on_server ? &connections_ : nullptr);
       std::optional<access::ScopedSqliteUser> acting;
       if (!session->on_server) acting.emplace(session->user);
       Call call(request, response, session, options_);
@@ -239,6 +248,9 @@ void ApiServer::AddSessionRoutes() {
   });
   Add({"POST", "/api/logout", [this](Call& call) {
          tokens_.Revoke(BearerToken(call.request));
+         if (!tokens_.HoldsLogin(call.User().connection_text)) {
+           connections_.Forget(call.User().connection_text);
+         }
          return nlohmann::json{{"logged_out", true}};
        }});
   Add({"GET", "/api/me", [](Call& call) {

@@ -27,6 +27,7 @@
 #include "apps/kvt-host/serve/token_store.h"
 #include "platform/data/connection.h"
 #include "platform/report/output.h"
+#include "services/connection_text.h"
 
 namespace kvt::serve {
 
@@ -129,6 +130,9 @@ class ApiServer {
   ServeOptions options_;
   LoginGate gate_;
   TokenStore tokens_;
+  // On a server, each login's connections from one of its requests to the
+  // next (the server's own, for the drafts, too).
+  services::ConnectionPool connections_;
   std::unique_ptr<httplib::Server> server_;
   std::vector<Route> routes_;
   std::vector<std::pair<std::string, std::string>> public_routes_;
