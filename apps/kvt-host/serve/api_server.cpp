@@ -6,6 +6,7 @@
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/bounded_pool.h"
 #include "apps/kvt-host/serve/json_body.h"
+#include "component/mod_publics.h"
 #include "platform/data/data_errors.h"
 #include "services/connection_text.h"
 
@@ -203,6 +204,13 @@ void ApiServer::Register(const Route& route) {
       // login's are kept from one request to its next, so that neither the
       // login nor a fresh session's cold caches are paid per request.
       services::ScopedConnectionReuse reuse(session->on_server ? &connections_ : nullptr);
+      // Nothing of one request stays on the worker for the next, which may
+      // be another user's: the component's thread store holds settings read
+      // as this user and a connection of theirs, which goes back to the
+      // pool with the others.
+      struct ThreadStoreReset {
+        ~ThreadStoreReset() { component::ResetThreadStore(); }
+      } reset;
       std::optional<access::ScopedSqliteUser> acting;
       if (!session->on_server) acting.emplace(session->user);
       Call call(request, response, session, options_);
