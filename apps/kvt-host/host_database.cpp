@@ -110,6 +110,8 @@ void HostDatabase::CheckOurs() const {
     try {
       connection->Query(migration.probe);
       continue;
+    } catch (const data::PermissionDenied&) {
+      continue;  // there, and the login's grants keep it from reading it
     } catch (const vb::Error&) {
     }
     if (const std::string why = ReadOnlyReason(); !why.empty()) {
