@@ -45,6 +45,10 @@ constexpr Migration kMigrations[] = {
      "SupplierRef TEXT NOT NULL DEFAULT '', Lines TEXT NOT NULL DEFAULT '[]', "
      "AppliedKeys TEXT NOT NULL DEFAULT '[]', PostingKey TEXT, PostingFrom INTEGER, "
      "Posted TEXT, UpdatedAt DATETIME NOT NULL);\n"},
+    {"SELECT Answer FROM ApiSaleKeys WHERE 1 = 0", "the API's consignment sales' keys",
+     "CREATE TABLE ApiSaleKeys (CompanyID INTEGER NOT NULL, Owner TEXT NOT NULL, "
+     "SaleKey TEXT NOT NULL, Request TEXT NOT NULL, Answer TEXT, "
+     "UpdatedAt DATETIME NOT NULL, PRIMARY KEY (CompanyID, Owner, SaleKey));\n"},
 };
 
 }  // namespace

@@ -70,6 +70,17 @@ std::optional<std::string> Call::Query(const char* name) const {
   return request.get_param_value(name);
 }
 
+std::string Call::IdempotencyKey() const {
+  constexpr size_t kKeyLimit = 100;
+  const std::string key = request.get_header_value("Idempotency-Key");
+  if (key.size() > kKeyLimit || key.find('\0') != std::string::npos) {
+    Refuse(400, "Idempotency-Key",
+           "Idempotency-Key must have at most " + std::to_string(kKeyLimit) +
+               " characters and no NUL");
+  }
+  return key;
+}
+
 data::Connection& Call::Db() {
   if (!connection_) {
     connection_ =

@@ -65,6 +65,9 @@ class Call {
   int32_t Key(size_t index) const;
   std::string PathText(size_t index) const;
   std::optional<std::string> Query(const char* name) const;
+  // The request's Idempotency-Key: empty when none was sent; refused when
+  // too long or holding a NUL.
+  std::string IdempotencyKey() const;
   // The user's connection, opened on first use.
   data::Connection& Db();
   // The user and the roles they hold now (read again per request, so a
