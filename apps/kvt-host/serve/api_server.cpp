@@ -104,9 +104,9 @@ ApiServer::ApiServer(ServeTarget target, ServeOptions options)
     : options_(std::move(options)),
       gate_(std::move(target)),
       tokens_(options_.token_lifetime),
-      // A request of a working worker holds its user's connection and the
-      // server's own; a few more spare the next login a fresh one.
-      connections_(2 * options_.workers + 2, kConnectionIdleLimit) {
+      // A request holds its user's connections (a list read while another
+      // query runs takes a second, a post a third) and the server's own.
+      connections_(4 * options_.workers, kConnectionIdleLimit) {
   if (!options_.certificate.empty() && !options_.private_key.empty()) {
     server_ = std::make_unique<httplib::SSLServer>(options_.certificate.c_str(),
                                                    options_.private_key.c_str());
