@@ -6,7 +6,7 @@
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/bounded_pool.h"
 #include "apps/kvt-host/serve/json_body.h"
-#include "component/mod_publics.h"
+#include "kvt/host_helpers.h"
 #include "platform/data/data_errors.h"
 #include "services/connection_text.h"
 
@@ -220,7 +220,7 @@ void ApiServer::Register(const Route& route) {
       // as this user and a connection of theirs, which goes back to the
       // pool with the others.
       struct ThreadStoreReset {
-        ~ThreadStoreReset() { component::ResetThreadStore(); }
+        ~ThreadStoreReset() { ForgetThreadState(); }
       } reset;
       std::optional<access::ScopedSqliteUser> acting;
       if (!session->on_server) acting.emplace(session->user);
