@@ -1,6 +1,7 @@
 #include "kvt/host_helpers.h"
 
 #include "component/mod_general.h"
+#include "component/mod_publics.h"
 #include "documents/purchase_order_printing.h"
 #include "documents/voucher_printing.h"
 #include "orders/discount_formula.h"
@@ -43,5 +44,7 @@ void ProposeSavingWithoutProcessing() {
       orders::SharedDeliveryDialog().Element(orders::frmDeliveryDetails::Array::kOptChoice, 1))
       .Value(true);
 }
+
+void ForgetThreadState() { component::ResetThreadStore(); }
 
 }  // namespace kvt

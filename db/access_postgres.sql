@@ -236,6 +236,20 @@ BEGIN
 END
 $$;
 
+-- Vouchers the API keeps while a clerk types them, and its sales' keys,
+-- are the server's alone: it reads and writes them with its own login,
+-- and one clerk's typing is no one else's to read.
+DO $$
+BEGIN
+  IF to_regclass('voucherdrafts') IS NOT NULL THEN
+    REVOKE ALL ON VoucherDrafts FROM kvt_buyer, kvt_clerk, kvt_accountant, kvt_admin, kvt_reader;
+  END IF;
+  IF to_regclass('apisalekeys') IS NOT NULL THEN
+    REVOKE ALL ON ApiSaleKeys FROM kvt_buyer, kvt_clerk, kvt_accountant, kvt_admin, kvt_reader;
+  END IF;
+END
+$$;
+
 GRANT INSERT ON AuditTrail TO kvt_buyer, kvt_clerk, kvt_accountant, kvt_admin, kvt_reader;
 GRANT INSERT, UPDATE, DELETE ON UserControlValues
   TO kvt_buyer, kvt_clerk, kvt_accountant, kvt_admin, kvt_reader;

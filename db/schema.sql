@@ -335,6 +335,19 @@ CREATE TABLE VoucherDrafts (
   UpdatedAt     DATETIME NOT NULL
 );
 
+-- Consignment sales made through the API under an idempotency key: a
+-- sale sent again answers what it answered (Answer, JSON; empty while it
+-- is being made) instead of selling again.
+CREATE TABLE ApiSaleKeys (
+  CompanyID INTEGER NOT NULL,
+  Owner     TEXT NOT NULL,
+  SaleKey   TEXT NOT NULL,
+  Request   TEXT NOT NULL,
+  Answer    TEXT,
+  UpdatedAt DATETIME NOT NULL,
+  PRIMARY KEY (CompanyID, Owner, SaleKey)
+);
+
 -- ---- Long histories: every list reads one page -------------------------------
 -- Years of orders and vouchers are never read whole: the lists page newest
 -- first and filter in the database through these. A database an earlier

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/data/postgres_connection.h"
@@ -149,6 +150,7 @@ namespace {
 // outside a scope.
 struct ReusedConnections {
   std::map<std::string, std::vector<data::ConnectionRef>> by_key;
+  ConnectionPool* pool = nullptr;
 };
 // The most connections a scope keeps open for one text.
 constexpr size_t kReusedPerText = 8;
@@ -164,14 +166,77 @@ data::ConnectionRef OpenAnew(const ConnectionText& text);
 
 }  // namespace
 
-ScopedConnectionReuse::ScopedConnectionReuse() : outermost_(reused == nullptr) {
-  if (outermost_) reused = new ReusedConnections;
+ScopedConnectionReuse::ScopedConnectionReuse() : ScopedConnectionReuse(nullptr) {}
+
+ScopedConnectionReuse::ScopedConnectionReuse(ConnectionPool* pool) : outermost_(reused == nullptr) {
+  if (outermost_) {
+    reused = new ReusedConnections;
+    reused->pool = pool;
+  }
 }
 
 ScopedConnectionReuse::~ScopedConnectionReuse() {
   if (!outermost_) return;
-  delete reused;
+  std::unique_ptr<ReusedConnections> ended(reused);
   reused = nullptr;
+  if (ended->pool == nullptr) return;
+  for (auto& [key, kept] : ended->by_key) {
+    // One somebody still holds may be inside a transaction of theirs.
+    for (data::ConnectionRef& connection : kept) {
+      if (connection.use_count() == 1 && connection->IsIdle()) {
+        ended->pool->Give(key, std::move(connection));
+      }
+    }
+  }
+}
+
+void ConnectionPool::Forget(const std::string& connection_text) {
+  const std::string key = ReuseKey(ParseConnectionText(connection_text));
+  std::vector<data::ConnectionRef> closing;
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::erase_if(idle_, [&](Kept& kept) {
+    if (kept.key != key) return false;
+    closing.push_back(std::move(kept.connection));
+    return true;
+  });
+}
+
+size_t ConnectionPool::IdleCount() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return idle_.size();
+}
+
+data::ConnectionRef ConnectionPool::Take(const std::string& key) {
+  std::vector<data::ConnectionRef> closing;
+  std::lock_guard<std::mutex> lock(mutex_);
+  TakeStale(Clock::now(), closing);
+  for (auto it = idle_.rbegin(); it != idle_.rend(); ++it) {
+    if (it->key != key) continue;
+    data::ConnectionRef connection = std::move(it->connection);
+    idle_.erase(std::next(it).base());
+    return connection;
+  }
+  return nullptr;
+}
+
+void ConnectionPool::Give(const std::string& key, data::ConnectionRef connection) {
+  std::vector<data::ConnectionRef> closing;
+  std::lock_guard<std::mutex> lock(mutex_);
+  const Clock::time_point now = Clock::now();
+  TakeStale(now, closing);
+  if (limit_ == 0) return;
+  while (idle_.size() >= limit_) {
+    closing.push_back(std::move(idle_.front().connection));
+    idle_.pop_front();
+  }
+  idle_.push_back({key, std::move(connection), now});
+}
+
+void ConnectionPool::TakeStale(Clock::time_point now, std::vector<data::ConnectionRef>& closing) {
+  while (!idle_.empty() && now - idle_.front().since > idle_limit_) {
+    closing.push_back(std::move(idle_.front().connection));
+    idle_.pop_front();
+  }
 }
 
 data::ConnectionRef OpenConnection(const ConnectionText& text) {
@@ -189,7 +254,13 @@ data::ConnectionRef OpenConnection(const ConnectionText& text) {
       it = kept.erase(it);
     }
   }
-  data::ConnectionRef fresh = OpenAnew(text);
+  data::ConnectionRef fresh;
+  if (reused->pool != nullptr && kept.size() < kReusedPerText) {
+    // One the server broke meanwhile is dropped.
+    while ((fresh = reused->pool->Take(ReuseKey(text))) && !fresh->IsIdle()) {
+    }
+  }
+  if (!fresh) fresh = OpenAnew(text);
   if (kept.size() < kReusedPerText) kept.push_back(fresh);
   return fresh;
 }

@@ -5,6 +5,9 @@
 //     Password=...;Connect Timeout=10;Schema=branch2
 #pragma once
 
+#include <chrono>
+#include <deque>
+#include <mutex>
 #include <string>
 
 #include "platform/data/connection.h"
@@ -57,9 +60,51 @@ data::PostgresServer ServerOf(const ConnectionText& text);
 // database alone (putting the demo data back) runs inside a scope.
 data::ConnectionRef OpenConnection(const ConnectionText& text);
 
+// Connections kept open from one reuse scope to the next (a logged-in API
+// user's from one request to their next), so that a login, and a new
+// server session's warming of its caches, is paid once and not on every
+// request. Kept by the text they were opened with, so one login's
+// connection is never given to another. Holds at most `limit` idle
+// connections over all logins (the oldest is closed for a newer one) and
+// closes one left idle longer than `idle_limit`. Thread-safe.
+class ConnectionPool {
+ public:
+  ConnectionPool(size_t limit, std::chrono::seconds idle_limit)
+      : limit_(limit), idle_limit_(idle_limit) {}
+
+  // Closes the kept connections of the login `connection_text` names (its
+  // last session has ended).
+  void Forget(const std::string& connection_text);
+  size_t IdleCount();
+
+ private:
+  friend data::ConnectionRef OpenConnection(const ConnectionText& text);
+  friend class ScopedConnectionReuse;
+  using Clock = std::chrono::steady_clock;
+  struct Kept {
+    std::string key;
+    data::ConnectionRef connection;
+    Clock::time_point since;
+  };
+
+  // The most recently kept idle connection opened as `key`; null for none.
+  data::ConnectionRef Take(const std::string& key);
+  void Give(const std::string& key, data::ConnectionRef connection);
+  // Takes out what has idled too long (the caller closes it unlocked).
+  void TakeStale(Clock::time_point now, std::vector<data::ConnectionRef>& closing);
+
+  size_t limit_;
+  std::chrono::seconds idle_limit_;
+  std::mutex mutex_;
+  std::deque<Kept> idle_;  // oldest first
+};
+
 class ScopedConnectionReuse {
  public:
   ScopedConnectionReuse();
+  // Takes connections from `pool` before opening any, and gives the idle
+  // ones back to it at the end (an outermost scope only).
+  explicit ScopedConnectionReuse(ConnectionPool* pool);
   ~ScopedConnectionReuse();
   ScopedConnectionReuse(const ScopedConnectionReuse&) = delete;
   ScopedConnectionReuse& operator=(const ScopedConnectionReuse&) = delete;

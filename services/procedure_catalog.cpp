@@ -1,5 +1,7 @@
 #include "services/procedure_catalog.h"
 
+#include <any>
+
 #include "platform/data/data_errors.h"
 #include "platform/value/conversions.h"
 
@@ -118,7 +120,15 @@ std::optional<StoredProcedure> FindFunction(data::Connection& connection, const 
 std::optional<StoredProcedure> FindProcedure(data::Connection& connection,
                                              const std::string& name) {
   if (connection.GetBackend() == data::Backend::kPostgreSQL) {
-    return FindFunction(connection, name);
+    // Asked for on every call: a function found is read from the server's
+    // catalogue once per connection (a kept one answers many requests).
+    const std::string key = "procedure:" + name;
+    if (const auto known = connection.Memo().find(key); known != connection.Memo().end()) {
+      return std::any_cast<const StoredProcedure&>(known->second);
+    }
+    std::optional<StoredProcedure> found = FindFunction(connection, name);
+    if (found) connection.Memo()[key] = *found;
+    return found;
   }
   return FindInTable(connection, name);
 }

@@ -52,4 +52,10 @@ KVT_EXPORT bool WantsPlainVoucher(const std::string& saved_value);
 // the default choice. Raises 91 when no dialog is loaded.
 KVT_EXPORT void ProposeSavingWithoutProcessing();
 
+// Forgets what the component keeps for the calling thread (the settings it
+// read, its dialogs, and its services with their connection), as at the
+// thread's end: a host whose threads work for one user after another calls
+// it between them.
+KVT_EXPORT void ForgetThreadState();
+
 }  // namespace kvt

@@ -6,8 +6,10 @@
 // their types out so that business code can hold a Connection in a Variant.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -60,6 +62,10 @@ class Connection : public vb::Object {
   // Open and outside any transaction, so that another caller may start
   // afresh on it (a server connection that broke counts as neither).
   bool IsIdle() const { return IsOpen() && !InTransaction(); }
+  // What callers learnt of the database through this connection that
+  // stays true while it is open, by their own keys (a server keeps a
+  // connection's schema shared, so nothing rebuilds it meanwhile).
+  std::map<std::string, std::any>& Memo() { return memo_; }
   // Closes the connection; record sets read through it stay readable.
   // Closing twice is harmless.
   virtual void Close() = 0;
@@ -152,6 +158,7 @@ class Connection : public vb::Object {
                                const std::vector<vb::Variant>& parameters) = 0;
 
   std::string path_;
+  std::map<std::string, std::any> memo_;
 };
 
 using ConnectionRef = std::shared_ptr<Connection>;

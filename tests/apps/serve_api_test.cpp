@@ -371,10 +371,17 @@ TEST_P(ServeApiTest, AClerkSellsConsignmentStockWithinWhatIsLeft) {
   EXPECT_NE(over.body["error"]["message"].dump().find("7"), std::string::npos) << over.body;
   // A received line is no consignment line.
   EXPECT_EQ(Call("POST", "/api/consignment-sales", R"({"line_id":1,"qty":1})", clerk).status, 409);
-  const Answer sold = Call("POST", "/api/consignment-sales", sale, clerk);
+  // Sent twice under one key (the first answer lost): sold once. The key
+  // sent with another sale is refused.
+  const httplib::Headers key = {{"Idempotency-Key", "sale-1"}};
+  const Answer sold = Call("POST", "/api/consignment-sales", sale, clerk, key);
   ASSERT_EQ(sold.status, 201) << sold.body.dump();
   EXPECT_EQ(sold.body["left"], 5.0);
   EXPECT_EQ(sold.body["last_sold_on"], "2026-12-01");
+  EXPECT_EQ(Call("POST", "/api/consignment-sales", sale, clerk, key).body, sold.body);
+  EXPECT_EQ(Call("POST", "/api/consignment-sales", R"({"line_id":5,"qty":1})", clerk, key).status,
+            422);
+  EXPECT_EQ(Call("GET", "/api/suppliers/3/consignment-lines", "", clerk).body[0]["left"], 5.0);
 }
 
 TEST_P(ServeApiTest, AReprintIsOfWhatWasPrintedAndForWhoseDocumentItIs) {
@@ -467,7 +474,8 @@ TEST(ServeDocumentTest, TheDocumentNamesEveryRouteAndNoOther) {
   ApiServer server(ServeTarget{}, ServeOptions{});
   DraftStore drafts("", 1);
   AddCatalogRoutes(server);
-  AddConsignmentRoutes(server);
+  SaleKeys keys("", 1);
+  AddConsignmentRoutes(server, keys);
   AddOrderRoutes(server);
   AddVoucherRoutes(server, drafts);
   AddStaticRoutes(server);

@@ -1,6 +1,6 @@
 // Drives the dock page in headless Chromium through a whole receipt at
 // phone size: log in, open the order by its number, scan (once, a barcode, and with a
-// typed quantity), lose the network for a scan, fix a quantity, post twice
+// typed quantity), have its token refused and log in again, lose the network for a scan, fix a quantity, post twice
 // in a row, fetch the PDF; then checks through the API that the order is
 // received, the voucher posted once and the books hold. Screenshots go to
 // SHOTS. Environment: BASE (http://127.0.0.1:PORT), DOCK_USER, DOCK_PASSWORD,
@@ -71,8 +71,20 @@ try {
   check(true, "an over-receipt refused in the session's words");
   await shot("4-scanned");
 
+  // The page's token refused, as after a restart of the server: the scan
+  // made then waits, the clerk logs in again, and the page takes up the
+  // kept voucher and sends the scan.
+  await page.evaluate(() => fetch("/api/logout", { method: "POST", headers: { Authorization: "Bearer " + JSON.parse(localStorage.getItem("dock.token")) } }));
+  await page.type("#code", "BLT-M10"); await page.keyboard.press("Enter");
+  await visible("login-view");
+  await page.$eval("#user", (e) => { e.value = ""; });
+  await page.type("#user", DOCK_USER); await page.type("#password", DOCK_PASSWORD); await page.click("#login");
+  await visible("receive-view");
+  await waitCell("BLT-M10", 1, "2");
+  check(true, "logged in again, the page took up the kept voucher and sent the scan made meanwhile");
+
   await page.setOfflineMode(true);
-  await page.type("#code", "BLT-M10"); await page.type("#qty", "2"); await page.click("#add");
+  await page.type("#code", "BLT-M10"); await page.type("#qty", "1"); await page.click("#add");
   await visible("pending");
   check(await page.$eval("#net", (e) => e.textContent) !== "", "offline is shown");
   await shot("5-offline");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -226,6 +227,34 @@ TEST_P(DataGatewayTest, AReuseScopeGivesAgainOnlyAnIdleConnectionNobodyHolds) {
     EXPECT_TRUE(next->IsIdle());
     EXPECT_EQ(vb::CLng(next->Query("SELECT COUNT(*) FROM Items")->Item(0).Value()), 3);
   }
+}
+
+// A pool carries a scope's idle connections to the next scope, but not
+// one left inside a transaction, nor more than its limit (the oldest goes),
+// and none of a login it was told to forget.
+TEST_P(DataGatewayTest, APoolKeepsIdleConnectionsFromOneScopeToTheNext) {
+  ConnectionPool pool(2, std::chrono::seconds(60));
+  std::weak_ptr<data::Connection> kept, in_transaction;
+  {
+    ScopedConnectionReuse reuse(&pool);
+    auto idle = Open();
+    auto busy = Open();
+    busy->ExecuteScript("BEGIN");
+    kept = idle;
+    in_transaction = busy;
+  }
+  EXPECT_TRUE(in_transaction.expired());
+  EXPECT_EQ(pool.IdleCount(), 1u);
+  {
+    ScopedConnectionReuse reuse(&pool);
+    auto again = Open();
+    EXPECT_EQ(again, kept.lock());
+    auto newer = Open(), newest = Open();
+  }
+  EXPECT_EQ(pool.IdleCount(), 2u);
+  EXPECT_TRUE(kept.expired());
+  pool.Forget(db_.ConnectionText());
+  EXPECT_EQ(pool.IdleCount(), 0u);
 }
 
 KVT_INSTANTIATE_BACKENDS(DataGatewayTest);

@@ -6,6 +6,7 @@
 #include "apps/kvt-host/serve/api_error.h"
 #include "apps/kvt-host/serve/bounded_pool.h"
 #include "apps/kvt-host/serve/json_body.h"
+#include "kvt/host_helpers.h"
 #include "platform/data/data_errors.h"
 #include "services/connection_text.h"
 
@@ -19,6 +20,8 @@ constexpr char kJson[] = "application/json";
 constexpr time_t kKeepAliveSeconds = 2;
 constexpr size_t kKeepAliveRequests = 100;
 constexpr size_t kTokenLength = 64;
+// How long a login's connection is kept unused before it is closed.
+constexpr std::chrono::seconds kConnectionIdleLimit{60};
 
 // "/api/orders/{id}" as the library's pattern: a key is digits, any other
 // parameter one path segment.
@@ -67,6 +70,17 @@ std::optional<std::string> Call::Query(const char* name) const {
   return request.get_param_value(name);
 }
 
+std::string Call::IdempotencyKey() const {
+  constexpr size_t kKeyLimit = 100;
+  const std::string key = request.get_header_value("Idempotency-Key");
+  if (key.size() > kKeyLimit || key.find('\0') != std::string::npos) {
+    Refuse(400, "Idempotency-Key",
+           "Idempotency-Key must have at most " + std::to_string(kKeyLimit) +
+               " characters and no NUL");
+  }
+  return key;
+}
+
 data::Connection& Call::Db() {
   if (!connection_) {
     connection_ =
@@ -87,7 +101,12 @@ void Call::Require(access::Action action, const std::string& document) {
 }
 
 ApiServer::ApiServer(ServeTarget target, ServeOptions options)
-    : options_(std::move(options)), gate_(std::move(target)), tokens_(options_.token_lifetime) {
+    : options_(std::move(options)),
+      gate_(std::move(target)),
+      tokens_(options_.token_lifetime),
+      // A request holds its user's connections (a list read while another
+      // query runs takes a second, a post a third) and the server's own.
+      connections_(4 * options_.workers, kConnectionIdleLimit) {
   if (!options_.certificate.empty() && !options_.private_key.empty()) {
     server_ = std::make_unique<httplib::SSLServer>(options_.certificate.c_str(),
                                                    options_.private_key.c_str());
@@ -192,8 +211,17 @@ void ApiServer::Register(const Route& route) {
           if (--server.in_flight_[session] <= 0) server.in_flight_.erase(session);
         }
       } done{*this, session.get()};
-      // The component opens a connection per query: one login per request.
-      services::ScopedConnectionReuse reuse;
+      // The component opens a connection per query: on a server each
+      // login's are kept from one request to its next, so that neither the
+      // login nor a fresh session's cold caches are paid per request.
+      services::ScopedConnectionReuse reuse(session->on_server ? &connections_ : nullptr);
+      // Nothing of one request stays on the worker for the next, which may
+      // be another user's: the component's thread store holds settings read
+      // as this user and a connection of theirs, which goes back to the
+      // pool with the others.
+      struct ThreadStoreReset {
+        ~ThreadStoreReset() { ForgetThreadState(); }
+      } reset;
       std::optional<access::ScopedSqliteUser> acting;
       if (!session->on_server) acting.emplace(session->user);
       Call call(request, response, session, options_);
@@ -239,6 +267,9 @@ void ApiServer::AddSessionRoutes() {
   });
   Add({"POST", "/api/logout", [this](Call& call) {
          tokens_.Revoke(BearerToken(call.request));
+         if (!tokens_.HoldsLogin(call.User().connection_text)) {
+           connections_.Forget(call.User().connection_text);
+         }
          return nlohmann::json{{"logged_out", true}};
        }});
   Add({"GET", "/api/me", [](Call& call) {

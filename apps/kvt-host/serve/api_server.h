@@ -27,6 +27,7 @@
 #include "apps/kvt-host/serve/token_store.h"
 #include "platform/data/connection.h"
 #include "platform/report/output.h"
+#include "services/connection_text.h"
 
 namespace kvt::serve {
 
@@ -64,6 +65,9 @@ class Call {
   int32_t Key(size_t index) const;
   std::string PathText(size_t index) const;
   std::optional<std::string> Query(const char* name) const;
+  // The request's Idempotency-Key: empty when none was sent; refused when
+  // too long or holding a NUL.
+  std::string IdempotencyKey() const;
   // The user's connection, opened on first use.
   data::Connection& Db();
   // The user and the roles they hold now (read again per request, so a
@@ -129,6 +133,9 @@ class ApiServer {
   ServeOptions options_;
   LoginGate gate_;
   TokenStore tokens_;
+  // On a server, each login's connections from one of its requests to the
+  // next (the server's own, for the drafts, too).
+  services::ConnectionPool connections_;
   std::unique_ptr<httplib::Server> server_;
   std::vector<Route> routes_;
   std::vector<std::pair<std::string, std::string>> public_routes_;

@@ -34,6 +34,8 @@ json Lines(Call& call) {
   return list;
 }
 
+json Sold(Call& call, const posting::ConsignmentSale& sale);
+
 // "2026-12-06" as a date; 400 naming the field for anything else.
 vb::Date SaleDate(const std::optional<std::string>& text) {
   if (!text) return vb::Date::Today();
@@ -45,14 +47,37 @@ vb::Date SaleDate(const std::optional<std::string>& text) {
   return *date;
 }
 
-json Sell(Call& call) {
+json Sell(Call& call, SaleKeys& keys) {
   JsonBody body(call.request.body);
   posting::ConsignmentSale sale;
   sale.consignment_line_id = body.Key("line_id");
   sale.qty = body.Quantity("qty");
-  sale.date = SaleDate(body.OptionalText("date", 10));
+  const std::optional<std::string> date = body.OptionalText("date", 10);
+  sale.date = SaleDate(date);
   body.Done();
   sale.company_id = call.options.company_id;
+  const std::string key = call.IdempotencyKey();
+  if (key.empty()) return Sold(call, sale);
+  const std::string owner = call.User().user;
+  const json request = {
+      {"line_id", sale.consignment_line_id}, {"qty", sale.qty}, {"date", date.value_or("")}};
+  if (std::optional<json> before = keys.Begin(owner, key, request.dump())) {
+    call.response.status = 201;
+    return *before;
+  }
+  json answer;
+  try {
+    answer = Sold(call, sale);
+  } catch (...) {
+    keys.Drop(owner, key);
+    throw;
+  }
+  keys.Done(owner, key, answer);
+  return answer;
+}
+
+// Makes `sale` and answers its line as it stands after.
+json Sold(Call& call, const posting::ConsignmentSale& sale) {
   // The sale checks the caller's role itself, and the line's quantities
   // inside its transaction.
   posting::RecordConsignmentSale(call.Db(), sale);
@@ -71,9 +96,9 @@ json Sell(Call& call) {
 
 }  // namespace
 
-void AddConsignmentRoutes(ApiServer& server) {
+void AddConsignmentRoutes(ApiServer& server, SaleKeys& keys) {
   server.Add({"GET", "/api/suppliers/{id}/consignment-lines", Lines});
-  server.Add({"POST", "/api/consignment-sales", Sell});
+  server.Add({"POST", "/api/consignment-sales", [&keys](Call& call) { return Sell(call, keys); }});
 }
 
 }  // namespace kvt::serve

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "apps/kvt-host/serve/api_server.h"
+#include "apps/kvt-host/serve/sale_keys.h"
 
 namespace kvt::serve {
 
-void AddConsignmentRoutes(ApiServer& server);
+// A sale sent with an Idempotency-Key is made once under it (`keys`).
+void AddConsignmentRoutes(ApiServer& server, SaleKeys& keys);
 
 }  // namespace kvt::serve

@@ -80,7 +80,8 @@ int RunServe(const ServeCommand& command, std::ostream& out) {
   ApiServer server(serve_target, options);
   DraftStore drafts(serve_target.connection_text, options.company_id);
   AddCatalogRoutes(server);
-  AddConsignmentRoutes(server);
+  SaleKeys sale_keys(serve_target.connection_text, options.company_id);
+  AddConsignmentRoutes(server, sale_keys);
   AddOrderRoutes(server);
   AddVoucherRoutes(server, drafts);
   AddStaticRoutes(server);

@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 #include <sys/random.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/value/error.h"
@@ -72,6 +73,14 @@ bool TokenStore::Revoke(const std::string& token) {
   const std::string hash = Sha256Hex(token);
   std::lock_guard<std::mutex> lock(mutex_);
   return by_hash_.erase(hash) != 0;
+}
+
+bool TokenStore::HoldsLogin(const std::string& connection_text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  DropExpired(Clock::now());
+  return std::any_of(by_hash_.begin(), by_hash_.end(), [&](const auto& entry) {
+    return entry.second->connection_text == connection_text;
+  });
 }
 
 size_t TokenStore::RevokeUser(const std::string& user) {

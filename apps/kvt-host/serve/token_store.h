@@ -39,6 +39,9 @@ class TokenStore {
   std::shared_ptr<const Session> Find(const std::string& token);
   // False when the token stood for nothing.
   bool Revoke(const std::string& token);
+  // Whether a session still standing reaches the database as
+  // `connection_text`.
+  bool HoldsLogin(const std::string& connection_text);
   // Ends every session of `user` (an administrator's revocation).
   size_t RevokeUser(const std::string& user);
   std::chrono::seconds Lifetime() const { return lifetime_; }

@@ -15,26 +15,12 @@ namespace {
 
 using nlohmann::json;
 
-constexpr size_t kKeyLimit = 100;
-
-// The request's Idempotency-Key: empty when none was sent; refused when
-// longer than kKeyLimit or holding a NUL.
-std::string IdempotencyKey(const Call& call) {
-  const std::string key = call.request.get_header_value("Idempotency-Key");
-  if (key.size() > kKeyLimit || key.find('\0') != std::string::npos) {
-    Refuse(400, "Idempotency-Key",
-           "Idempotency-Key must have at most " + std::to_string(kKeyLimit) +
-               " characters and no NUL");
-  }
-  return key;
-}
-
 // Runs `change` on the draft taken again, and keeps what it did when it
 // went through; answers the draft as it stands then. A change sent again
 // under the key it went through with is not made again.
 json Changed(Call& call, DraftStore& drafts, Draft& draft,
              const std::function<void(DraftVoucher&)>& change) {
-  const std::string key = IdempotencyKey(call);
+  const std::string key = call.IdempotencyKey();
   std::lock_guard<std::mutex> lock(draft.lock);
   if (draft.posted) {
     Refuse(409, "",
@@ -124,7 +110,7 @@ std::optional<json> PostedBefore(Call& call, const Draft& draft) {
 }
 
 json Post(Call& call, DraftStore& drafts, Draft& draft) {
-  const std::string key = IdempotencyKey(call);
+  const std::string key = call.IdempotencyKey();
   if (key.empty()) {
     Refuse(400, "Idempotency-Key",
            "Idempotency-Key must be given: a post retried under it never posts twice");

@@ -113,6 +113,9 @@ async function flush() {
         }
       } catch (e) {
         if (e instanceof Offline) { setTimeout(flush, 3000); break; }
+        // A token refused (expired, or the server restarted) keeps the
+        // queue for after the clerk logs in again.
+        if (e.status === 401) break;
         say(e.message);
         if (e.status === 404 && op.kind !== "post") { store.set("queue", []); break; }
       }
