@@ -126,12 +126,8 @@ TEST_P(DataGatewayTest, RefusedCommandsRunNothing) {
     EXPECT_EQ(status, kCommandRefused);
     EXPECT_EQ(ItemCount(), 3);
   }
-  auto connection = Open();
-  int32_t status = 0;
-  const vb::Error error = kvt::test_support::ErrorOf(
-      [&] { gateway_.OpenRecordset("Exec sp_AO_Not_There 1", 1, 3, 3, connection, status); });
-  EXPECT_EQ(error.number(), kCommandRefused);
-  EXPECT_EQ(error.description(), "Could not find stored procedure 'sp_AO_Not_There'.");
+  EXPECT_EQ(kvt::test_support::ErrorOf([&] { Run("Exec sp_AO_Not_There 1"); }).description(),
+            "Could not find stored procedure 'sp_AO_Not_There'.");
 }
 
 TEST_P(DataGatewayTest, RunProcedureFillsOutputsInOrder) {

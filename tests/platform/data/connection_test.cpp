@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 
@@ -49,32 +48,33 @@ TEST_P(ConnectionTest, ResultKeepsColumnNamesAndTypes) {
       "SELECT ID AS \"ID\", Name AS \"Product Name\", LeadTime AS \"Lead Time\", "
       "Cost AS \"Last_Cost\", LastSale AS \"Last Sale\", Active AS \"Active\", "
       "Level AS \"Level\", LeadTime * 2 AS \"Doubled\" FROM Products ORDER BY ID");
-  struct Expected {
+  const vb::Variant null = vb::Variant::Null();
+  const struct {
     const char* name;
     DataType type;
-  };
-  const Expected columns[] = {
-      {"ID", DataType::kInteger},        {"Product Name", DataType::kVarWChar},
-      {"Lead Time", DataType::kInteger}, {"Last_Cost", DataType::kCurrency},
-      {"Last Sale", DataType::kDate},    {"Active", DataType::kBoolean},
-      {"Level", DataType::kDouble},      {"Doubled", DataType::kInteger},
+    vb::Variant first, second;
+  } columns[] = {
+      {"ID", DataType::kInteger, vb::Variant(1), vb::Variant(2)},
+      {"Product Name", DataType::kVarWChar, vb::Variant("Bolt"), vb::Variant("O'Brien nut")},
+      {"Lead Time", DataType::kInteger, vb::Variant(7), null},
+      {"Last_Cost", DataType::kCurrency, vb::Variant(vb::Currency::FromRaw(12345000)),
+       vb::Variant(vb::Currency::FromRaw(1000))},
+      {"Last Sale", DataType::kDate, vb::Variant(vb::Date::FromYmd(2026, 11, 5)), null},
+      {"Active", DataType::kBoolean, vb::Variant(true), vb::Variant(false)},
+      {"Level", DataType::kDouble, vb::Variant(95.0), null},
+      {"Doubled", DataType::kInteger, vb::Variant(14), null},
   };
   ASSERT_EQ(rows->Fields().Count(), 8);
+  EXPECT_EQ(rows->RecordCount(), 2);
   for (int i = 0; i < 8; ++i) {
     SCOPED_TRACE(columns[i].name);
     EXPECT_EQ(rows->Item(i).Name(), columns[i].name);
     EXPECT_EQ(rows->Item(i).Type(), columns[i].type);
+    rows->MoveFirst();
+    EXPECT_EQ(rows->Item(i).Value(), columns[i].first);
+    rows->MoveNext();
+    EXPECT_EQ(rows->Item(i).Value(), columns[i].second);
   }
-  EXPECT_EQ(rows->RecordCount(), 2);
-  EXPECT_FALSE(rows->IsBOF());
-  EXPECT_EQ(rows->Item("Last_Cost").Value(), vb::Variant(vb::Currency::FromRaw(12345000)));
-  EXPECT_EQ(rows->Item("Last Sale").Value(), vb::Variant(vb::Date::FromYmd(2026, 11, 5)));
-  EXPECT_EQ(rows->Item("Active").Value(), vb::Variant(true));
-  EXPECT_EQ(rows->Item("Level").Value(), vb::Variant(95.0));
-  rows->MoveNext();
-  EXPECT_EQ(rows->Item("Last_Cost").Value(), vb::Variant(vb::Currency::FromRaw(1000)));
-  EXPECT_TRUE(rows->Item("Lead Time").IsNull());
-  EXPECT_TRUE(rows->Item("Last Sale").IsNull());
 }
 
 TEST_P(ConnectionTest, DeclaredColumnTypesOverrideComputedOnes) {
@@ -97,12 +97,6 @@ TEST_P(ConnectionTest, ParametersAreBoundNotSpliced) {
   rows = connection_->Query("SELECT ID FROM Products WHERE LastSale = ?1",
                             {vb::Variant(vb::Date::FromYmd(2026, 11, 5))});
   EXPECT_EQ(rows->Item("ID").Value(), vb::Variant(1));
-  // An empty result has its fields and no row.
-  rows = connection_->Query("SELECT ID, Name FROM Products WHERE ID < 0");
-  EXPECT_EQ(rows->Fields().Count(), 2);
-  EXPECT_TRUE(rows->IsBOF());
-  EXPECT_TRUE(rows->IsEOF());
-  EXPECT_EQ(rows->RecordCount(), 0);
 }
 
 TEST_P(ConnectionTest, SecondStatementIsRefusedAndNothingRuns) {
@@ -169,19 +163,14 @@ TEST_P(ConnectionTest, ALockHeldPastTheTimeoutIsALockConflict) {
 
 TEST_P(ConnectionTest, TextWithAZeroCharacterIsRefusedNeverCut) {
   const std::string with_zero("Bolt\0 and nut", 14);
-  const vb::Error error = ErrorOf(
-      [&] { connection_->Execute("UPDATE Products SET Name = ?1 WHERE ID = 1", {with_zero}); });
-  EXPECT_EQ(error.number(), vb::err::kAdoDataConversion);
-  EXPECT_EQ(error.description(),
+  const std::function<void()> refused[] = {
+      [&] { connection_->Execute("UPDATE Products SET Name = ?1 WHERE ID = 1", {with_zero}); },
+      [&] { connection_->Query("SELECT Name FROM Products WHERE Name = ?1", {with_zero}); },
+      [&] { connection_->Execute(std::string("DELETE FROM Products\0 WHERE ID = 1", 34)); },
+  };
+  for (const auto& run : refused) EXPECT_EQ(ErrorNumberOf(run), vb::err::kAdoDataConversion);
+  EXPECT_EQ(ErrorOf(refused[0]).description(),
             "The text holds a zero character, which a database cannot store; nothing was written.");
-  EXPECT_EQ(ErrorNumberOf([&] {
-              connection_->Query("SELECT Name FROM Products WHERE Name = ?1", {with_zero});
-            }),
-            vb::err::kAdoDataConversion);
-  EXPECT_EQ(ErrorNumberOf([&] {
-              connection_->Execute(std::string("DELETE FROM Products\0 WHERE ID = 1", 34));
-            }),
-            vb::err::kAdoDataConversion);
   EXPECT_EQ(vb::CStr(connection_->Query("SELECT Name FROM Products WHERE ID = 1")->Item(0).Value()),
             "Bolt");
   EXPECT_EQ(vb::CLng(connection_->Query("SELECT COUNT(*) FROM Products")->Item(0).Value()), 2);
@@ -193,16 +182,13 @@ std::string TempPath(const std::string& name) {
   return (std::filesystem::temp_directory_path() / name).string();
 }
 
-TEST(SqliteConnectionTest, MissingFileOrOneThatIsNoDatabaseFailsToConnect) {
+// A file that is no database: the demo database's checks.
+TEST(SqliteConnectionTest, MissingFileFailsToConnectAndIsNotCreated) {
   const std::string missing = TempPath("kvt_connection_missing.sqlite");
   const vb::Error error = ErrorOf([&] { Connection::Open(missing); });
   EXPECT_EQ(error.number(), vb::err::kAdoConnectionFailed);
   EXPECT_EQ(error.context(), missing);
   EXPECT_FALSE(std::filesystem::exists(missing));
-  const std::string text_file = TempPath("kvt_connection_text.txt");
-  std::ofstream(text_file) << "Provider=SQLite is not a database file, just text.";
-  EXPECT_EQ(ErrorNumberOf([&] { Connection::Open(text_file); }), vb::err::kAdoConnectionFailed);
-  std::filesystem::remove(text_file);
 }
 
 std::string Username(Connection& connection) {
