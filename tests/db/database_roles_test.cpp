@@ -12,6 +12,7 @@
 #include "platform/value/conversions.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/vb_error.h"
 
 #if KVT_WITH_POSTGRES
 
@@ -148,6 +149,8 @@ TEST_F(DatabaseRolesTest, EachRoleWritesWhatItsWorkNeedsAndNothingElse) {
       {SetRule("chkNonInvoiceGRV", 0, "0"), "", "admin"},
       {"SELECT * FROM PurchaseOrders", "reader", ""},
       {"DELETE FROM PurchaseOrderDetails", "", "reader"},
+      {"UPDATE AuditTrail SET Details = 'x'", "", "clerk admin"},
+      {"DELETE FROM AuditTrail", "", "clerk admin"},
   };
   for (const Case& c : cases) {
     for (const auto& [roles, allowed] : {std::pair{c.allowed, true}, std::pair{c.refused, false}}) {
@@ -193,13 +196,11 @@ TEST_F(DatabaseRolesTest, ThePostingFunctionPostsInTheClerksNameAndRefusesABuyer
   EXPECT_EQ(vb::CStr(Scalar(*clerk, "SELECT UserName FROM AuditTrail WHERE Document = ?1",
                             {vb::Variant("voucher " + number)})),
             logins_->Login("clerk"));
-  try {
-    logins_->Open("buyer")->Query(PostedInPeriod(11));
-    ADD_FAILURE() << "a buyer posted";
-  } catch (const data::PermissionDenied& denied) {
-    EXPECT_EQ(denied.description(), "Only a clerk or an accountant may post vouchers; " +
-                                        logins_->Login("buyer") + " holds buyer.");
-  }
+  EXPECT_EQ(test_support::ErrorOf([] {
+              logins_->Open("buyer")->Query(PostedInPeriod(11));
+            }).description(),
+            "Only a clerk or an accountant may post vouchers; " + logins_->Login("buyer") +
+                " holds buyer.");
 }
 
 TEST_F(DatabaseRolesTest, ALoginSeesOnlyTheRowsOfItsOwnCompanies) {
@@ -231,10 +232,6 @@ TEST_F(DatabaseRolesTest, TheAuditTrailTakesRowsInTheLoginsOwnNameAndNeverChange
       clerk->Query("SELECT UserName, At > '2020-01-01' FROM AuditTrail WHERE Action = 'tried'");
   EXPECT_EQ(vb::CStr(row->Item(0).Value()), logins_->Login("clerk"));
   EXPECT_TRUE(vb::CBool(row->Item(1).Value()));
-  for (const char* who : {"clerk", "admin"}) {
-    EXPECT_FALSE(Allowed(who, "UPDATE AuditTrail SET Details = 'x'")) << who;
-    EXPECT_FALSE(Allowed(who, "DELETE FROM AuditTrail")) << who;
-  }
   // Not even the schema's owner, short of dropping the trigger.
   EXPECT_THROW(database_->Open()->ExecuteScript("DELETE FROM AuditTrail"), data::PermissionDenied);
   EXPECT_THROW(database_->Open()->ExecuteScript("TRUNCATE AuditTrail"), data::PermissionDenied);

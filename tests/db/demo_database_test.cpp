@@ -31,10 +31,8 @@ class DemoDatabaseTest : public ::testing::TestWithParam<data::Backend> {
     return gateway_.OpenRecordset(command, 1, 3, 3, connection, status);
   }
 
-  void RunProcedure(const std::string& name, std::vector<ProcedureParameter> parameters) {
-    auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
-    int32_t status = 0;
-    gateway_.RunProcedure(name, connection, 1, parameters, status);
+  static int32_t Users(data::Connection& connection) {
+    return vb::CLng(connection.Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
   }
 
   static std::vector<int32_t> Ids(data::RecordSet& rows, const char* column) {
@@ -166,8 +164,7 @@ TEST_P(DemoDatabaseTest, AnEarlierDatabaseGetsTheOrdersToComeFilled) {
   connection->Execute("UPDATE PurchaseOrders SET Status = 3 WHERE ID = 3");
   EXPECT_EQ(OrdersToCome(*connection, true), OrdersToCome(*connection, false));
   EXPECT_TRUE(AddOrdersToCome(*connection));
-  auto sources = Run("sp_AO_GRV_Select_Outstanding_Orders 1,1");
-  EXPECT_FALSE(sources->IsEOF());
+  EXPECT_FALSE(Run("sp_AO_GRV_Select_Outstanding_Orders 1,1")->IsEOF());
 }
 
 TEST_P(DemoDatabaseTest, ReportDataTellsTheVoucherKind) {
@@ -212,9 +209,13 @@ TEST_P(DemoDatabaseTest, LineAmountsAddUpExactly) {
 // here the demo's periods, whose year keys do not follow the calendar.
 TEST_P(DemoDatabaseTest, TheLastPeriodProcedureFollowsTheCalendarNotTheYearKeys) {
   vb::Variant kind(6), company(1), last_month, last_year;
-  RunProcedure("sp_AW_Get_Last_Period_Procedure_Period",
-               {ProcedureParameter::In(kind), ProcedureParameter::In(company),
-                ProcedureParameter::Out(last_month), ProcedureParameter::Out(last_year)});
+  std::vector<ProcedureParameter> parameters = {
+      ProcedureParameter::In(kind), ProcedureParameter::In(company),
+      ProcedureParameter::Out(last_month), ProcedureParameter::Out(last_year)};
+  auto connection = gateway_.OpenConnection(db_.ConnectionText(), -1, 3);
+  int32_t status = 0;
+  gateway_.RunProcedure("sp_AW_Get_Last_Period_Procedure_Period", connection, 1, parameters,
+                        status);
   // October 2026, not December 2019, whose year key 17 is the highest.
   EXPECT_EQ(last_month, vb::Variant(10));
   EXPECT_EQ(last_year, vb::Variant(7));
@@ -316,20 +317,16 @@ TEST_P(DemoDatabaseFileTest, OnlyOurDatabasesAreUsedAndNoFileIsEverReplaced) {
 
 TEST_P(DemoDatabaseFileTest, ResetPutsTheDemoDataBackOnlyWhenNoOtherConnectionIsOpen) {
   auto other = data::Connection::Open(path_);
-  auto users = [&] {
-    return vb::CLng(other->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
-  };
-  const int32_t demo_users = users();
+  const int32_t demo_users = Users(*other);
   other->ExecuteScript("BEGIN; INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
   other->ExecuteScript("COMMIT");
-  EXPECT_EQ(users(), demo_users + 1);  // the writer's row is kept
+  EXPECT_EQ(Users(*other), demo_users + 1);  // the writer's row is kept
   // An idle reader too: the tables would go from under it.
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoDatabase(path_); }), data::kCommandError);
   other->Close();
   ResetDemoDatabase(path_);
-  other = data::Connection::Open(path_);
-  EXPECT_EQ(users(), demo_users);
+  EXPECT_EQ(Users(*data::Connection::Open(path_)), demo_users);
   EXPECT_EQ(Run("Exec sp_AO_GRV_Select_Outstanding_Order_Details 1")->RecordCount(), 2);
 }
 
@@ -345,15 +342,10 @@ TEST_P(DemoDatabaseFileTest, VolumeOrdersAreOutstanding) {
 TEST_P(DemoDatabaseFileTest, TheProcedureCatalogueFollowsThisBuild) {
   auto connection = data::Connection::Open(path_);
   auto scalar = [&](const std::string& sql) { return connection->Query(sql)->Item(0).Value(); };
-  auto body = [&] {
-    return vb::CStr(
-        scalar("SELECT body FROM kvt_procedures WHERE name = "
-               "'sp_AO_GRV_Select_Outstanding_Order_Details'"));
-  };
+  const std::string named = " WHERE name = 'sp_AO_GRV_Select_Outstanding_Order_Details'";
+  auto body = [&] { return vb::CStr(scalar("SELECT body FROM kvt_procedures" + named)); };
   const std::string current = body();
-  connection->Execute(
-      "UPDATE kvt_procedures SET body = 'SELECT 1' WHERE name = "
-      "'sp_AO_GRV_Select_Outstanding_Order_Details'");
+  connection->Execute("UPDATE kvt_procedures SET body = 'SELECT 1'" + named);
   connection->Execute(
       "INSERT INTO kvt_procedures (name, parameter_count, body) "
       "VALUES ('sp_Gone', 0, 'SELECT 2')");
@@ -392,18 +384,15 @@ TEST_P(DemoDatabaseServerTest, OnlyOurSchemasAreUsedAndResetPutsTheDemoDataBack)
             vb::err::kInvalidFileFormat);
   auto connection = db_.Open();
   EXPECT_FALSE(HoldsNoTables(*connection));
-  auto users = [&] {
-    return vb::CLng(connection->Query("SELECT COUNT(*) FROM Users")->Item(0).Value());
-  };
-  const int32_t demo_users = users();
+  const int32_t demo_users = Users(*connection);
   connection->Execute("INSERT INTO Users (ID, Username) VALUES (99, 'writer')");
   // Another session on the schema, idle, refuses it; the schema stays.
   auto reader = db_.Open();
   EXPECT_EQ(ErrorNumberOf([&] { ResetDemoSchema(*connection, "demo"); }), data::kCommandError);
-  EXPECT_EQ(users(), demo_users + 1);
+  EXPECT_EQ(Users(*connection), demo_users + 1);
   reader->Close();
   ResetDemoSchema(*connection, "demo");
-  EXPECT_EQ(users(), demo_users);
+  EXPECT_EQ(Users(*connection), demo_users);
 }
 #endif
 

@@ -73,13 +73,10 @@ TEST(ConnectionTextTest, ReadsProviderSourceAndUser) {
       "Provider=PostgreSQL;Host=/tmp/pg;Port=5433;Database=kvt;User ID=dana;"
       "Password='p;w''d';Connect Timeout=3;Schema=Sales 2");
   EXPECT_EQ(server.backend, data::Backend::kPostgreSQL);
-  EXPECT_EQ(server.host, "/tmp/pg");
-  EXPECT_EQ(server.port, "5433");
-  EXPECT_EQ(server.database, "kvt");
-  EXPECT_EQ(server.user_id, "dana");
-  EXPECT_EQ(server.password, "p;w'd");
+  EXPECT_EQ((std::vector<std::string>{server.host, server.port, server.database, server.user_id,
+                                      server.password, server.schema}),
+            (std::vector<std::string>{"/tmp/pg", "5433", "kvt", "dana", "p;w'd", "Sales 2"}));
   EXPECT_EQ(server.connect_timeout_seconds, 3);
-  EXPECT_EQ(server.schema, "Sales 2");
 
   const std::pair<const char*, int32_t> refused[] = {
       {"Provider=SQLOLEDB;Data Source=server", vb::err::kAdoProviderNotFound},
