@@ -96,10 +96,6 @@ class PostingTest : public ::testing::TestWithParam<data::Backend> {
     return tables;
   }
 
-  void ExpectUnchanged(const std::map<std::string, std::string>& before) {
-    EXPECT_EQ(Snapshot(), before);
-  }
-
   void ExpectBooksBalance() {
     EXPECT_EQ(StockInvariantBreaches(*connection_), std::vector<std::string>{});
   }
@@ -121,10 +117,8 @@ TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
                    std::to_string(posted.supplier_document_id)),
             1688.85);
 
-  const std::string id = std::to_string(posted.voucher_id);
-  auto report = Run("Exec sp_AO_Select_GRV_Report_Data " + id);
+  auto report = Run("Exec sp_AO_Select_GRV_Report_Data " + std::to_string(posted.voucher_id));
   EXPECT_EQ(report->RecordCount(), 2);
-  EXPECT_EQ(report->Item("GRVID").Value(), vb::Variant("GRV000208"));
   EXPECT_EQ(report->Item("Order Number").Value(), vb::Variant("PO000110"));
   EXPECT_EQ(report->Item("Username").Value(), vb::Variant("clerk"));
   report->MoveNext();  // the row without a product key took the order's
@@ -220,7 +214,7 @@ TEST_P(PostingTest, EveryKindOfVoucherKeepsTheBooksBalanced) {
             "6=2+4+0");
 }
 
-TEST_P(PostingTest, RefusedVouchersWriteNothing) {
+TEST_P(PostingTest, RefusedOrFailedVouchersWriteNothing) {
   struct Case {
     const char* name;
     int32_t type, supplier, owner;
@@ -260,15 +254,13 @@ TEST_P(PostingTest, RefusedVouchersWriteNothing) {
     EXPECT_EQ(error.number(), kPostingRefused);
     EXPECT_EQ(error.description(), c.message);
   }
-  Voucher no_number = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
-  no_number.create_supplier_document = true;
-  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, no_number); }), kPostingRefused);
-  ExpectUnchanged(before);
-}
+  Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "10"}, {18, 3, "5"}});
+  voucher.create_supplier_document = true;  // but no number
+  EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), kPostingRefused);
+  EXPECT_EQ(Snapshot(), before);
 
-TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
-  // The supplier document is written last, after the lines, the order
-  // lines and the stock.
+  // A failure half way: the supplier document is written last, after the
+  // lines, the order lines and the stock.
   connection_->ExecuteScript(
       GetParam() == data::Backend::kSQLite
           ? "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
@@ -277,9 +269,6 @@ TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
             "$$ BEGIN RAISE EXCEPTION 'documents are closed'; END $$; "
             "CREATE TRIGGER documents_closed BEFORE INSERT ON SupplierDocuments "
             "FOR EACH ROW EXECUTE FUNCTION documents_closed()");
-  const auto before = Snapshot();
-  Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "10"}, {18, 3, "5"}});
-  voucher.create_supplier_document = true;
   voucher.supplier_document_number = "INV-1";
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), data::kCommandError);
   voucher.lines = std::make_shared<data::RecordSet>();  // no amounts
@@ -289,7 +278,7 @@ TEST_P(PostingTest, AFailureHalfWayLeavesEveryTableAsItWas) {
   voucher.lines->Open();
   voucher.lines->AddNew();
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), vb::err::kAdoItemNotFound);
-  ExpectUnchanged(before);
+  EXPECT_EQ(Snapshot(), before);
 }
 
 // Two clerks on two connections draw one unit at a time on the same line
@@ -345,12 +334,10 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   for (const auto& [type, numbers] : {std::pair{kGoodsReceived, "10 GRV000208 GRV000217"},
                                       std::pair{kGoodsReturned, "10 GRN000302 GRN000311"}}) {
     auto range = connection_->Query(
-        "SELECT COUNT(DISTINCT VoucherNumber), MIN(VoucherNumber), "
+        "SELECT COUNT(DISTINCT VoucherNumber) || ' ' || MIN(VoucherNumber) || ' ' || "
         "MAX(VoucherNumber) FROM GRVs WHERE TranTypeID = ?1 AND ID > ?2",
         {vb::Variant(type), vb::Variant(last_voucher)});
-    EXPECT_EQ(vb::CStr(range->Item(0).Value()) + " " + vb::CStr(range->Item(1).Value()) + " " +
-                  vb::CStr(range->Item(2).Value()),
-              numbers);
+    EXPECT_EQ(vb::CStr(range->Item(0).Value()), numbers);
   }
 }
 
@@ -366,7 +353,7 @@ TEST_P(PostingTest, ALockHeldPastTheTimeoutIsWaitedOutByRunningAgain) {
   const Voucher voucher = Make(kGoodsReceived, 1, 10, {{17, 1, "1"}});
   const auto before = Snapshot();
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher, 2); }), data::kCommandError);
-  ExpectUnchanged(before);
+  EXPECT_EQ(Snapshot(), before);
   std::thread release([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     holder->Execute("ROLLBACK");
@@ -388,7 +375,7 @@ class PostingOnServerTest : public PostingTest {};
 // one's stock and writes its audit row.
 TEST_P(PostingOnServerTest, AVoucherLeftWithoutItsNumberIsNumberedByTheNextPosting) {
   const double stock = Number("SELECT StockOnHand FROM Products WHERE ID = 1");
-  const vb::Variant session = connection_->Query("SELECT pg_backend_pid()")->Item(0).Value();
+  const vb::Variant session = Value("SELECT pg_backend_pid()");
   auto holder = db_.Open();
   holder->Execute("BEGIN");
   holder->Query("SELECT pg_advisory_xact_lock(4937301, 1)");
@@ -400,14 +387,11 @@ TEST_P(PostingOnServerTest, AVoucherLeftWithoutItsNumberIsNumberedByTheNextPosti
   });
   auto admin = db_.Open();
   bool waiting = false;
+  const char* lock_waits =
+      "SELECT COUNT(*) FROM pg_stat_activity WHERE pid = ?1 AND wait_event_type = 'Lock'";
   for (int i = 0; i < 400 && !waiting; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    waiting = vb::CLng(admin
-                           ->Query("SELECT COUNT(*) FROM pg_stat_activity "
-                                   "WHERE pid = ?1 AND wait_event_type = 'Lock'",
-                                   {session})
-                           ->Item(0)
-                           .Value()) == 1;
+    waiting = vb::CLng(admin->Query(lock_waits, {session})->Item(0).Value()) == 1;
   }
   admin->Query("SELECT pg_terminate_backend(?1)", {session});
   clerk.join();
