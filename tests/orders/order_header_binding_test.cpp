@@ -211,10 +211,8 @@ TEST_F(OrderHeaderBindingTest, ProductDetailsShowUnformattedWithNoLastSaleAsEmpt
 
   const char* labels[] = {"Sleeve anchor 12 mm", "0", "2.5", "", "40", "1", "3"};
   for (int i = 0; i <= 6; ++i) EXPECT_EQ(s.Ctl<Label>("lblProdDetails", i).Caption(), labels[i]);
-  const char* texts[] = {"14", "5", "60", "0.9"};
-  for (int i = 0; i <= 3; ++i) EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", i).Text(), texts[i]);
-  const char* stats[] = {"1.25", "1", "0.5"};
-  for (int i = 0; i <= 2; ++i) EXPECT_EQ(s.Ctl<Label>("lblStats", i).Caption(), stats[i]) << i;
+  // The order screen's own test shows the other boxes and the statistics.
+  EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", 3).Text(), "0.9");
 
   // Any other Null is refused by its control and ends the fill there.
   forecaster->values["MinOrderQty"] = vb::Variant::Null();

@@ -77,10 +77,10 @@ class VoucherRowsTest : public ::testing::TestWithParam<data::Backend> {
   void TearDown() override { component::ResetThreadStore(); }
 
   // A line as the dialog would hold it after the clerk confirmed it.
-  void Line(const char* qty, const char* product = "Hex bolt M10") {
+  void Line(const char* qty) {
     grv_.FK_ID("41");
     grv_.Product_ID("7");
-    grv_.Product_Name(product);
+    grv_.Product_Name("Hex bolt M10");
     grv_.Product_Code("BLT-M10");
     grv_.Received_Qty(qty);
     grv_.Unit_Price("1,234.50");
@@ -179,14 +179,14 @@ TEST_P(VoucherRowsTest, HeaderTotalsAddEveryRowAndLeaveTheSetWhereItStood) {
 TEST_P(VoucherRowsTest, HeaderTotalsRoundTheRunningSumNotEachValue) {
   // 2.4958 + 0.50915 is 3.00495: 3.0050 rounded as a sum, but 3.0049 when
   // 0.50915 is rounded first (to 0.5091, ties to even).
-  auto rows = test_support::RowsOf({{"Trade Disc", DataType::kDouble},
-                                    {"Rebate Disc", DataType::kCurrency},
-                                    {"Other Disc", DataType::kDouble},
-                                    {"Net Amount", DataType::kCurrency},
-                                    {"Tax Amount", DataType::kCurrency},
-                                    {"Total Cost", DataType::kCurrency}},
-                                   {{2.4958, Cur("1"), 1.3676, Cur("0"), Cur("0"), Cur("0")},
-                                    {0.50915, Cur("2"), 1.10735, Cur("0"), Cur("0"), Cur("0")}});
+  // clang-format off
+  auto rows = test_support::RowsOf(
+      {{"Trade Disc", DataType::kDouble}, {"Rebate Disc", DataType::kCurrency},
+       {"Other Disc", DataType::kDouble}, {"Net Amount", DataType::kCurrency},
+       {"Tax Amount", DataType::kCurrency}, {"Total Cost", DataType::kCurrency}},
+      {{2.4958, Cur("1"), 1.3676, Cur("0"), Cur("0"), Cur("0")},
+       {0.50915, Cur("2"), 1.10735, Cur("0"), Cur("0"), Cur("0")}});
+  // clang-format on
   auto totals = std::make_shared<HostArray>();
   grv_.CalculateHeaderTotals(Ref(rows), vb::ObjectRef(totals));
   // Other: 2.47495 is 2.4749 as a sum.

@@ -60,6 +60,14 @@ Document RunWith(Report& report, std::shared_ptr<DataSource> rows) {
   return report.Run();
 }
 
+// The first drawn item of kind T on `page`.
+template <typename T>
+const T& FirstOf(const Page& page) {
+  return std::get<T>(*std::find_if(page.items.begin(), page.items.end(), [](const auto& item) {
+    return std::holds_alternative<T>(item);
+  }));
+}
+
 std::string TextOf(const Page& page, const std::string& control) {
   const TextItem* item = page.FindText(control);
   return item == nullptr ? "<none>" : item->text;
@@ -112,10 +120,7 @@ TEST(ReportTest, PlacesBandsInPageCoordinates) {
   EXPECT_EQ(amounts[6]->rect, (Rect{1100, 1120 + 6 * 300, 1500, 250}));
   EXPECT_EQ(amounts[0]->alignment, Alignment::Right);
   EXPECT_EQ(first.FindText("fldTotal")->rect, (Rect{1100, 3500, 1500, 250}));
-  const auto& line = std::get<LineItem>(*std::find_if(
-      first.items.begin(), first.items.end(),
-      [](const DisplayItem& item) { return std::holds_alternative<LineItem>(item); }));
-  EXPECT_EQ(line.segment, (Segment{100, 3400, 5100, 3400}));
+  EXPECT_EQ(FirstOf<LineItem>(first).segment, (Segment{100, 3400, 5100, 3400}));
   EXPECT_EQ(doc.pages[1].FindTexts("fldAmount")[0]->rect.top, 1120);
 }
 
@@ -230,10 +235,7 @@ TEST(ReportTest, TextNeedingMoreLinesGrowsItsBandAndPushesDownWhatLiesBelow) {
   EXPECT_EQ(name.rect.top, 500);
   EXPECT_EQ(first.FindText("lblTitle")->rect.top, 100);
   EXPECT_EQ(first.FindText("fldPageNo")->rect.top, 500);
-  const auto& frame = std::get<BoxItem>(
-      *std::find_if(first.items.begin(), first.items.end(),
-                    [](const DisplayItem& item) { return std::holds_alternative<BoxItem>(item); }));
-  EXPECT_EQ(frame.rect, (Rect{100, 100, 5000, 900 + grown}));
+  EXPECT_EQ(FirstOf<BoxItem>(first).rect, (Rect{100, 100, 5000, 900 + grown}));
 
   const auto codes = first.FindTexts("fldCode");
   const int32_t header_bottom = 100 + 1000 + grown;

@@ -178,12 +178,12 @@ TEST(ScriptErrorsTest, NestingLimitFitsAHalfMegabyteStack) {
     const char* close;
     const char* inside_shown;
   } shapes[] = {
-      {"Abs(", ")", "Integer:1"},
-      {"(", ")", "Integer:1"},
+      // clang-format off
+      {"Abs(", ")", "Integer:1"}, {"(", ")", "Integer:1"}, {"-", "", "Integer:-1"},
       {"Not ", "", "Integer:-2"},  // an odd count of Not
-      {"-", "", "Integer:-1"},
       {"(", "", "error 1006"},  // unclosed: a syntax error inside the limit
       {"x.y(", ")", "error 424"},
+      // clang-format on
   };
   for (const auto& shape : shapes) {
     SCOPED_TRACE(std::string(shape.open) + "1" + shape.close);

@@ -85,18 +85,14 @@ struct Operator {
   const char* text;
   OperatorFamily family;
 };
+// clang-format off
 constexpr Operator kOperators[] = {
-    {"+", OperatorFamily::kAdd},
-    {"-", OperatorFamily::kSubtract},
-    {"*", OperatorFamily::kMultiply},
-    {"/", OperatorFamily::kDivide},
-    {"\\", OperatorFamily::kWholeDivision},
-    {"Mod", OperatorFamily::kWholeDivision},
-    {"^", OperatorFamily::kPower},
-    {"&", OperatorFamily::kConcat},
-    {"Xor", OperatorFamily::kLogical},
-    {"Eqv", OperatorFamily::kLogical},
-};
+    {"+", OperatorFamily::kAdd}, {"-", OperatorFamily::kSubtract},
+    {"*", OperatorFamily::kMultiply}, {"/", OperatorFamily::kDivide},
+    {"\\", OperatorFamily::kWholeDivision}, {"Mod", OperatorFamily::kWholeDivision},
+    {"^", OperatorFamily::kPower}, {"&", OperatorFamily::kConcat},
+    {"Xor", OperatorFamily::kLogical}, {"Eqv", OperatorFamily::kLogical}};
+// clang-format on
 
 TEST(ResultTypesTest, EveryOperatorComputesInTheSubtypeOfItsTable) {
   for (const Operator& op : kOperators) {
