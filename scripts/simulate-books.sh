@@ -3,7 +3,7 @@
 # through the host's sessions on SQLite and on a throwaway PostgreSQL
 # server, half the time each, with every rule of the books checked after
 # each operation. Prints the operations run; a breach prints its seed and
-# the shortest operation list that reproduces it, and fails the script.
+# the operations that seed ran up to it, and fails the script.
 #   scripts/simulate-books.sh [--minutes N]      (default 1)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <functional>
 #include <memory>
 #include <random>
 #include <thread>
@@ -21,6 +20,7 @@
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
+#include "tests/support/posting_voucher.h"
 #include "tests/support/temp_demo_database.h"
 
 namespace kvt::host::books {
@@ -246,7 +246,8 @@ class World {
       try {
         auto connection = db_.Open();
         posting::Voucher voucher =
-            OneLineReceipt(line->supplier, line->owner, line->id, QtyText(qty));
+            test_support::VoucherOf(posting::kGoodsReceived, line->supplier, line->owner,
+                                    {{line->id, 0, QtyText(qty), "1.00"}});
         voucher.create_supplier_document = op.variant % 2 == 0;
         voucher.supplier_document_number = "RACE-" + std::to_string(op.variant % 7);
         posting::PostVoucher(*connection, voucher, 20);
@@ -287,30 +288,6 @@ const char* KindName(OpKind kind) {
 std::string Describe(const Op& op) {
   return std::string(KindName(op.kind)) + " pick " + std::to_string(op.pick) + " variant " +
          std::to_string(op.variant) + " share " + vb::CStr(vb::Variant(op.share));
-}
-
-posting::Voucher OneLineReceipt(int32_t supplier_id, int32_t order_id, int32_t line,
-                                const std::string& qty) {
-  auto rows = std::make_shared<data::RecordSet>();
-  for (const char* name :
-       {"FK ID", "ProductsID", "Qty", "Unit Price", "Trade Disc", "Rebate Disc", "Other Disc",
-        "Net Amount", "Tax_Codes_ID", "Tax Amount", "Total Cost"}) {
-    rows->Fields().Append(name, data::DataType::kVarWChar);
-  }
-  rows->Open();
-  rows->AddNew();
-  rows->Item("FK ID").Value(vb::Variant(line));
-  rows->Item("Qty").Value(qty);
-  rows->Item("Total Cost").Value("1.00");
-  rows->Update();
-  posting::Voucher voucher;
-  voucher.company_id = kCompany;
-  voucher.supplier_id = supplier_id;
-  voucher.purchase_order_id = order_id;
-  voucher.period_month = 11;
-  voucher.period_year_key = 7;
-  voucher.lines = rows;
-  return voucher;
 }
 
 std::vector<Op> RandomOps(uint64_t seed, size_t count) {
@@ -381,29 +358,6 @@ RunResult RunOps(data::Backend backend, const std::vector<Op>& ops) {
   ui::SetDriver(nullptr);
   component::ResetThreadStore();
   return result;
-}
-
-std::vector<Op> Shrink(data::Backend backend, std::vector<Op> ops) {
-  auto fails = [&](const std::vector<Op>& trial) {
-    return RunOps(backend, trial).failed_at.has_value();
-  };
-  const RunResult first = RunOps(backend, ops);
-  if (!first.failed_at) return ops;
-  ops.resize(*first.failed_at + 1);
-  for (size_t chunk = std::max<size_t>(ops.size() / 2, 1); chunk >= 1; chunk /= 2) {
-    for (size_t start = 0; start < ops.size();) {
-      std::vector<Op> trial = ops;
-      trial.erase(trial.begin() + static_cast<std::ptrdiff_t>(start),
-                  trial.begin() + static_cast<std::ptrdiff_t>(std::min(start + chunk, ops.size())));
-      if (!trial.empty() && fails(trial)) {
-        ops = std::move(trial);
-      } else {
-        start += chunk;
-      }
-    }
-    if (chunk == 1) break;
-  }
-  return ops;
 }
 
 }  // namespace kvt::host::books

@@ -2,8 +2,8 @@
 // sessions (orders with formulas and typed discounts, edits, partial and
 // over receipts, returns, consignment receipts, sales and returns, two
 // clerks posting at once), with every rule of the books checked after each
-// step (posting::StockInvariantBreaches). A failing run is shrunk to the
-// shortest list of operations that still fails.
+// step (posting::StockInvariantBreaches). A seed gives the same operations
+// every time, so a failing seed is its own reproduction.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "apps/kvt-host/posting/voucher.h"
 #include "platform/data/connection.h"
 
 namespace kvt::host::books {
@@ -41,18 +40,8 @@ struct RunResult {
   int64_t vouchers = 0, orders = 0, sales = 0;
 };
 
-// A goods received voucher of one line drawing `qty` (as typed) on order
-// line `line` of order `order_id`, as a host posting without the desk
-// would write it: no prices, a total of 1.00, the demo's current period.
-posting::Voucher OneLineReceipt(int32_t supplier_id, int32_t order_id, int32_t line,
-                                const std::string& qty);
-
 // Runs `ops` on a fresh demo database of `backend`, checking the books
 // after each, up to the first failure.
 RunResult RunOps(data::Backend backend, const std::vector<Op>& ops);
-
-// The shortest sub-list of `ops` (which fail) found that still fails,
-// removing chunks and then single operations while the run keeps failing.
-std::vector<Op> Shrink(data::Backend backend, std::vector<Op> ops);
 
 }  // namespace kvt::host::books

@@ -20,7 +20,7 @@
 #include "db/books_checks.h"
 #include "db/demo_database.h"
 #include "platform/value/conversions.h"
-#include "tests/apps/books_simulator.h"
+#include "tests/support/posting_voucher.h"
 #include "tests/support/vb_error.h"
 #include "tests/support/voucher_desk.h"
 
@@ -32,7 +32,7 @@ using Breaches = std::vector<std::string>;
 
 // A receipt of one line on PO000110 (supplier 1's, order 10).
 posting::Voucher OneLineReceipt(int32_t line, const char* qty) {
-  return books::OneLineReceipt(1, 10, line, qty);
+  return test_support::VoucherOf(posting::kGoodsReceived, 1, 10, {{line, 0, qty, "1.00"}});
 }
 
 class BooksTest : public test_support::VoucherDeskTest<::testing::TestWithParam<data::Backend>> {
