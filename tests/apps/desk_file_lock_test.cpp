@@ -34,6 +34,7 @@
 #include "services/connection_text.h"
 #include "tests/frontends/qt/ui/qt_test_support.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/temp_dir.h"
 
 namespace kvt::host {
 namespace {
@@ -57,9 +58,8 @@ class DeskFileLockTest : public ::testing::TestWithParam<data::Backend> {
   void SetUp() override {
     qt::testing::App();
     component::ResetThreadStore();
-    std::filesystem::create_directories(folder_);
     if (GetParam() == data::Backend::kSQLite) {
-      path_ = (folder_ / "desk.sqlite").string();
+      path_ = folder_.File("desk.sqlite");
       db::CreateDemoDatabase(path_);
       text_ = db::ConnectionTextFor(path_);
     } else {
@@ -67,7 +67,7 @@ class DeskFileLockTest : public ::testing::TestWithParam<data::Backend> {
       text_ = server_->ConnectionText();
     }
     // The dialog proposes a file in the working folder: the database's.
-    std::filesystem::current_path(folder_);
+    std::filesystem::current_path(folder_.Path());
     desk_ = OpenDesk(text_, "admin", db::kDemoCompanyID, db::kDemoDatabaseName);
     window_ = std::make_unique<MainWindow>(desk_, output_);
     output_.SetWindow(window_.get());
@@ -78,15 +78,13 @@ class DeskFileLockTest : public ::testing::TestWithParam<data::Backend> {
     desk_ = {};
     component::ResetThreadStore();
     std::filesystem::current_path(home_);
-    std::filesystem::remove_all(folder_);
   }
   std::string Saved(const char* sql) {
     return vb::CStr(desk_.connection->Query(sql)->Item(0).Value());
   }
 
   const std::filesystem::path home_ = std::filesystem::current_path();
-  const std::filesystem::path folder_ =
-      std::filesystem::temp_directory_path() / ("kvt_desk_lock_" + std::to_string(::getpid()));
+  const test_support::TempDir folder_{"desk_lock"};
   std::unique_ptr<test_support::TempDemoDatabase> server_;
   std::string path_, text_;
   ui::ScopedDriver driver_{std::make_shared<qt::QtDriver>()};

@@ -1,7 +1,6 @@
 // The desk's login to a server: a refusal shown in the dialog, the user
 // remembered for next time and the password nowhere in the desk's settings.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -16,6 +15,7 @@
 #include "tests/support/file_text.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/temp_dir.h"
 
 namespace kvt::host {
 namespace {
@@ -30,10 +30,9 @@ void TryPassword(const QString& password) {
 
 TEST(DeskLoginTest, ARefusalShowsInTheDialogAndOnlyTheUserIsRemembered) {
   if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
-  const std::filesystem::path settings =
-      std::filesystem::temp_directory_path() / ("kvt_desk_login_" + std::to_string(::getpid()));
+  const test_support::TempDir settings("desk_login");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromStdString(settings.string()));
+                     QString::fromStdString(settings.Path().string()));
   test_support::TempDemoDatabase db("kvt_desk_login", data::Backend::kPostgreSQL);
   test_support::ServerLogins logins(db);
   const std::string dana = logins.Add("dana", "buyer");
@@ -70,10 +69,9 @@ TEST(DeskLoginTest, ARefusalShowsInTheDialogAndOnlyTheUserIsRemembered) {
 
   QSettings("KvtSuppliers", "desk").sync();
   std::string saved;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(settings)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(settings.Path())) {
     if (entry.is_regular_file()) saved += test_support::FileText(entry.path());
   }
-  std::filesystem::remove_all(settings);
   EXPECT_NE(saved.find(dana), std::string::npos);
   EXPECT_EQ(saved.find(password), std::string::npos);
 }

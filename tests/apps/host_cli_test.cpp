@@ -9,6 +9,7 @@
 
 #include "db/demo_database.h"
 #include "tests/support/shell_run.h"
+#include "tests/support/temp_dir.h"
 
 namespace kvt::host {
 namespace {
@@ -18,18 +19,15 @@ using Outcome = test_support::ShellOutcome;
 
 class HostCliTest : public ::testing::Test {
  protected:
-  void SetUp() override { std::filesystem::create_directories(dir_); }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+  std::string File(const std::string& name) const { return dir_.File(name); }
 
   // Runs `shell` in the test's folder, with $HOST standing for the host.
   Outcome Run(const std::string& shell) const {
-    return test_support::RunShell(dir_,
+    return test_support::RunShell(dir_.Path(),
                                   "HOST='" KVT_HOST_PATH "' timeout 120 bash -c '" + shell + "'");
   }
 
-  const std::filesystem::path dir_ =
-      std::filesystem::temp_directory_path() / ("kvt_host_cli_" + std::to_string(::getpid()));
+  const test_support::TempDir dir_{"host_cli"};
 };
 
 TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {
@@ -73,7 +71,7 @@ TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {
   EXPECT_EQ(FileText(File("notes.txt")), "my notes");
   EXPECT_EQ(FileText(File("empty.sqlite")), "");
   // Nothing was made where nothing was asked for or the build failed.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 4);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 4);
 }
 
 TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {

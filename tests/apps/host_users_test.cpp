@@ -13,6 +13,7 @@
 #include "tests/support/server_logins.h"
 #include "tests/support/shell_run.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/temp_dir.h"
 
 namespace kvt::host {
 namespace {
@@ -22,9 +23,7 @@ using Outcome = test_support::ShellOutcome;
 
 class HostUsersTest : public ::testing::Test {
  protected:
-  void SetUp() override { std::filesystem::create_directories(dir_); }
   void TearDown() override {
-    std::filesystem::remove_all(dir_);
     try {
       db_.Open()->ExecuteScript("DROP ROLE IF EXISTS \"" + login_ + "\"");
     } catch (...) {
@@ -34,15 +33,14 @@ class HostUsersTest : public ::testing::Test {
   // Runs `$HOST <arguments>` with `environment` ("KVT_PASSWORD=..."), no
   // terminal to ask on; keeps all it wrote for the search for secrets.
   Outcome Run(const std::string& environment, const std::string& arguments) {
-    const Outcome outcome =
-        test_support::RunShell(dir_, environment + " setsid '" + KVT_HOST_PATH + "' " + arguments);
+    const Outcome outcome = test_support::RunShell(
+        dir_.Path(), environment + " setsid '" + KVT_HOST_PATH + "' " + arguments);
     everything_written_ += outcome.out + outcome.err;
     return outcome;
   }
   std::string Db() const { return "--db '" + db_.ConnectionText() + "'"; }
 
-  const std::filesystem::path dir_ =
-      std::filesystem::temp_directory_path() / ("kvt_host_users_" + std::to_string(::getpid()));
+  const test_support::TempDir dir_{"host_users"};
   test_support::TempDemoDatabase db_{"kvt_host_users", data::Backend::kPostgreSQL};
   const std::string login_ = "dana_" + std::to_string(::getpid());
   const std::string password_ = "Tr0ub4dor-" + std::to_string(::getpid()) + "-horse";
@@ -92,7 +90,7 @@ TEST_F(HostUsersTest, AUserLogsInDoesTheirWorkAndThePasswordIsNowhere) {
 
   // Everything the runs wrote: output, documents, what the database
   // holds as text, and the server's log.
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_.Path())) {
     if (entry.is_regular_file()) everything_written_ += FileText(entry.path());
   }
   auto connection = db_.Open();

@@ -1,15 +1,11 @@
 #include "apps/kvt-host/sessions/order_screen.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QTableWidget>
 
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
 #include <string>
 
 #include "component/mod_publics.h"
@@ -22,6 +18,7 @@
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
 #include "tests/frontends/qt/ui/qt_test_support.h"
+#include "tests/support/temp_demo_database.h"
 
 // Fontconfig keeps caches for the life of the process on purpose.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -31,39 +28,29 @@ namespace {
 
 class OrderScreenTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    dir_ = new std::filesystem::path(std::filesystem::temp_directory_path() /
-                                     ("kvt_order_screen_" + std::to_string(::getpid())));
-    std::filesystem::remove_all(*dir_);
-    std::filesystem::create_directories(*dir_);
-    db::CreateDemoDatabase(DbPath());
-  }
-  static void TearDownTestSuite() {
-    std::filesystem::remove_all(*dir_);
-    delete dir_;
-  }
-  static std::string DbPath() { return (*dir_ / "demo.sqlite").string(); }
+  static void SetUpTestSuite() { db_ = new test_support::TempDemoDatabase("kvt_order_screen"); }
+  static void TearDownTestSuite() { delete db_; }
 
   void SetUp() override {
     // One application for the whole program, made before the printing run
     // could make one of its own.
     qt::testing::App();
     component::ResetThreadStore();
-    order_.ConnectionString(db::ConnectionTextFor(DbPath()));
+    order_.ConnectionString(db_->ConnectionText());
     order_.CompanyID(db::kDemoCompanyID);
     screen_->ShowOrderLines(2);  // PO000102: no supplier reference
   }
   void TearDown() override { component::ResetThreadStore(); }
 
-  static std::filesystem::path* dir_;
-  data::ConnectionRef connection_ = data::Connection::Open(DbPath());
+  static test_support::TempDemoDatabase* db_;
+  data::ConnectionRef connection_ = db_->Open();
   std::shared_ptr<OrderScreen> screen_ =
       std::make_shared<OrderScreen>(connection_, db::kDemoCompanyID);
   vb::Variant form_ = vb::ObjectRef(screen_);
   COrder order_;
 };
 
-std::filesystem::path* OrderScreenTest::dir_ = nullptr;
+test_support::TempDemoDatabase* OrderScreenTest::db_ = nullptr;
 
 // How binding shows and clears is the component's; here the host's screen
 // on a saved order, whose stored totals agree with the component's own sum

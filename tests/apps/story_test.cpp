@@ -3,7 +3,6 @@
 // and the four voucher kinds are posted and printed.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <sstream>
 
@@ -12,6 +11,7 @@
 #include "db/demo_database.h"
 #ifdef KVT_STORY_PDF
 #include "frontends/qt/report/qt_outputs.h"
+#include "tests/frontends/qt/qt_test_support.h"
 #else
 #include "apps/kvt-host/sessions/text_output.h"
 #endif
@@ -32,14 +32,7 @@ std::shared_ptr<report::Output> DocumentOutput(const std::string& path) {
 }
 
 std::string DocumentText(const std::string& path) {
-  std::string text;
-  if (FILE* pipe = ::popen(("pdftotext '" + path + "' - 2>/dev/null").c_str(), "r")) {
-    char buffer[4096];
-    size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, read);
-    ::pclose(pipe);
-  }
-  return text;
+  return qt::testing::RunCommand("pdftotext '" + path + "' -").output;
 }
 #else
 constexpr const char* kExtension = ".txt";

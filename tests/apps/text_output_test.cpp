@@ -3,7 +3,6 @@
 #include "apps/kvt-host/sessions/text_output.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 
 #include "platform/report/dump_painter.h"
 #include "tests/support/file_text.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt::host {
@@ -23,16 +23,13 @@ using test_support::FileText;
 class TextOutputTest : public ::testing::Test {
  protected:
   TextOutputTest() {
-    fs::create_directories(dir_);
     document_.title = "PO000111";
     report::Page& page = document_.pages.emplace_back();
     page.number = 1;
     page.items.emplace_back(report::TextItem{"fldOrderNo", {1, 2, 3, 4}, "PO000111", {}, {}});
   }
-  ~TextOutputTest() override { fs::remove_all(dir_); }
-
-  const fs::path dir_ =
-      fs::temp_directory_path() / ("kvt_text_output_" + std::to_string(::getpid()));
+  const test_support::TempDir temp_{"text_output"};
+  const fs::path& dir_ = temp_.Path();
   report::Document document_;
 };
 

@@ -10,12 +10,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include <unistd.h>
+#include "tests/support/temp_dir.h"
 
 namespace kvt::qt::testing {
 
@@ -58,23 +57,7 @@ inline PdfInfo ReadPdfInfo(const std::string& path) {
   return info;
 }
 
-// A fresh folder under the temp folder, removed with everything in it.
-class TempDir {
- public:
-  explicit TempDir(const std::string& tag) {
-    static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kvt_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(++counter));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using test_support::TempDir;
 
 // Calls `act` with the active modal widget as soon as there is one.
 inline void WhenModal(std::function<void(QWidget*)> act, int tries = 200) {
