@@ -15,6 +15,7 @@
 #include "platform/value/conversions.h"
 #include "services/data_gateway.h"
 #include "tests/support/posting_voucher.h"
+#include "tests/support/rows.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
@@ -93,44 +94,33 @@ TEST_P(PostingTest, ReceiptRaisesOrderLinesStockAndTheInvoice) {
             "2 lines, total 1,688.85, to November 2026, supplier document INV-88610");
 }
 
-// Who may post: a clerk or an accountant; a buyer or a reader is refused
-// by the host before anything is written, with the reason, in the trail.
-// On a server each works through a login of their own; on a file the
-// system's user holds the role.
-TEST_P(PostingTest, OnlyAClerkOrAnAccountantPostsAVoucher) {
-  const bool on_server = GetParam() == data::Backend::kPostgreSQL;
+// A buyer is refused by the host before anything is written, with the
+// reason, in the trail (which roles may post is the roles' own table; a
+// clerk's login posting end to end is the API's test). On a server the
+// buyer works through a login of their own; on a file the system's user
+// holds the role.
+TEST_P(PostingTest, ABuyerIsRefusedPostingAVoucherAndTheRefusalIsAudited) {
   test_support::ServerLogins logins(db_);
-  const std::string me = access::OperatingSystemUser();
-  for (const char* role : {"buyer", "reader", "accountant", "clerk"}) {
-    SCOPED_TRACE(role);
-    data::ConnectionRef as_role = connection_;
-    if (on_server) {
-      logins.Add(role, role);
-      as_role = logins.Open(role);
-    } else {
-      connection_->Execute("DELETE FROM UserRoles");
-      connection_->Execute("INSERT INTO UserRoles VALUES ('boss', 'admin'), (?1, ?2)",
-                           {vb::Variant(me), vb::Variant(std::string(role))});
-    }
-    const std::string user = on_server ? logins.Login(role) : me;
-    const bool may = std::string(role) == "clerk" || std::string(role) == "accountant";
-    const double vouchers = Number("SELECT COUNT(*) FROM GRVs");
-    const std::string refusals =
-        "SELECT COUNT(*) FROM AuditTrail WHERE Action = 'refused' AND UserName = '" + user + "'";
-    const double refused_before = Number(refusals);
-    const vb::Error error = test_support::ErrorOf([&] {
-      PostVoucher(*as_role, VoucherOf(kGoodsReceived, 1, 10, {{17, 1, "1", "57.50"}}));
-    });
-    EXPECT_EQ(Number("SELECT COUNT(*) FROM GRVs"), vouchers + (may ? 1 : 0));
-    if (may) {
-      EXPECT_EQ(error.number(), 0) << error.description();
-      continue;
-    }
-    EXPECT_EQ(error.number(), access::kPermissionDenied);
-    EXPECT_EQ(error.description(),
-              "Only a clerk or an accountant may post vouchers; " + user + " holds " + role + ".");
-    EXPECT_EQ(Number(refusals), refused_before + 1);
+  std::string buyer = access::OperatingSystemUser();
+  data::ConnectionRef as_buyer = connection_;
+  if (GetParam() == data::Backend::kPostgreSQL) {
+    buyer = logins.Add("buyer", "buyer");
+    as_buyer = logins.Open("buyer");
+  } else {
+    connection_->Execute("INSERT INTO UserRoles VALUES ('boss', 'admin'), (?1, 'buyer')",
+                         {vb::Variant(buyer)});
   }
+  const double vouchers = Number("SELECT COUNT(*) FROM GRVs");
+  const vb::Error error = test_support::ErrorOf([&] {
+    PostVoucher(*as_buyer, VoucherOf(kGoodsReceived, 1, 10, {{17, 1, "1", "57.50"}}));
+  });
+  EXPECT_EQ(error.number(), access::kPermissionDenied);
+  EXPECT_EQ(error.description(),
+            "Only a clerk or an accountant may post vouchers; " + buyer + " holds buyer.");
+  EXPECT_EQ(Number("SELECT COUNT(*) FROM GRVs"), vouchers);
+  EXPECT_EQ(Number("SELECT COUNT(*) FROM AuditTrail WHERE Action = 'refused' AND UserName = '" +
+                   buyer + "'"),
+            1);
 }
 
 TEST_P(PostingTest, RefusedOrFailedVouchersWriteNothing) {
@@ -190,12 +180,8 @@ TEST_P(PostingTest, RefusedOrFailedVouchersWriteNothing) {
             "FOR EACH ROW EXECUTE FUNCTION documents_closed()");
   voucher.supplier_document_number = "INV-1";
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), data::kCommandError);
-  voucher.lines = std::make_shared<data::RecordSet>();  // no amounts
-  for (const char* name : {"FK ID", "ProductsID", "Qty"}) {
-    voucher.lines->Fields().Append(name, data::DataType::kVariant);
-  }
-  voucher.lines->Open();
-  voucher.lines->AddNew();
+  voucher.lines = test_support::RowsOf(  // no amounts
+      {{"FK ID", data::DataType::kVariant}, {"Qty", data::DataType::kVariant}}, {{17, 1}});
   EXPECT_EQ(ErrorNumberOf([&] { PostVoucher(*connection_, voucher); }), vb::err::kAdoItemNotFound);
   EXPECT_EQ(Snapshot(), before);
 }
@@ -231,7 +217,6 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
   constexpr int kTriesPerClerk = 7;
   constexpr char kBeams[] = "SELECT ConsignmentStock FROM Products WHERE ID = 7";
   const double beams = Number(kBeams);
-  const int32_t last_voucher = vb::CLng(Number("SELECT MAX(ID) FROM GRVs"));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::atomic<int> posted = 0, refused = 0, failed = 0;
@@ -250,17 +235,9 @@ TEST_P(PostingTest, ClerksAtOnceNeverOverdrawALine) {
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(Number(c.figure), c.final_figure);
   }
+  // Among the books' rules: each series numbered once, without gaps.
   ExpectBooksBalance();
   EXPECT_EQ(Number(kBeams), beams - 7);  // line 5's, sold or returned
-  // The clerks' vouchers took the next numbers of their series, each once.
-  for (const auto& [type, numbers] : {std::pair{kGoodsReceived, "10 GRV000208 GRV000217"},
-                                      std::pair{kGoodsReturned, "10 GRN000302 GRN000311"}}) {
-    auto range = connection_->Query(
-        "SELECT COUNT(DISTINCT VoucherNumber) || ' ' || MIN(VoucherNumber) || ' ' || "
-        "MAX(VoucherNumber) FROM GRVs WHERE TranTypeID = ?1 AND ID > ?2",
-        {vb::Variant(type), vb::Variant(last_voucher)});
-    EXPECT_EQ(vb::CStr(range->Item(0).Value()), numbers);
-  }
 }
 
 // Another connection holds what the posting needs (SQLite's write lock, the
