@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <thread>
@@ -269,25 +270,17 @@ class World {
   std::shared_ptr<ui::HeadlessDriver> user_;
 };
 
-const char* KindName(OpKind kind) {
-  switch (kind) {
-    case OpKind::kOrder: return "order";
-    case OpKind::kEditOrder: return "edit order";
-    case OpKind::kReceive: return "receive";
-    case OpKind::kConsign: return "consign";
-    case OpKind::kReturn: return "return";
-    case OpKind::kSell: return "sell";
-    case OpKind::kConsignReturn: return "consign return";
-    case OpKind::kRace: return "race";
-  }
-  return "?";
-}
+// By OpKind, in its order.
+constexpr const char* kKindNames[] = {"order",  "edit order", "receive",        "consign",
+                                      "return", "sell",       "consign return", "race"};
+static_assert(std::size(kKindNames) == static_cast<size_t>(OpKind::kRace) + 1);
 
 }  // namespace
 
 std::string Describe(const Op& op) {
-  return std::string(KindName(op.kind)) + " pick " + std::to_string(op.pick) + " variant " +
-         std::to_string(op.variant) + " share " + vb::CStr(vb::Variant(op.share));
+  return std::string(kKindNames[static_cast<size_t>(op.kind)]) + " pick " +
+         std::to_string(op.pick) + " variant " + std::to_string(op.variant) + " share " +
+         vb::CStr(vb::Variant(op.share));
 }
 
 std::vector<Op> RandomOps(uint64_t seed, size_t count) {
