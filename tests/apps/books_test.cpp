@@ -40,20 +40,6 @@ class BooksTest : public test_support::VoucherDeskTest<::testing::TestWithParam<
   BooksTest() : VoucherDeskTest("kvt_books", GetParam()) {}
 };
 
-TEST_P(BooksTest, TheOutstandingLinesHandOverTheAmountsOfWhatIsStillToCome) {
-  // PO000102's first line: 40 at 96.40, trade 96.40 (2.5 %); 12 received.
-  connection_->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = 12 WHERE ID = 4");
-  auto session = Open(posting::kGoodsReceived, 1, 2);
-  data::RecordSet& lines = session->SourceLines();
-  lines.MoveFirst();
-  ASSERT_EQ(vb::CLng(lines.Item("ID").Value()), 4);
-  EXPECT_EQ(vb::CStr(lines.Item("Trade Disc").Value()), "67.48");  // 28 of 40
-  Clerk().Click("cmdAction(0)");
-  ASSERT_TRUE(session->ReceiveLine(4));
-  EXPECT_EQ(vb::CDbl(session->Lines().Item("Qty").Value()), 28);
-  EXPECT_EQ(vb::CStr(session->Lines().Item("Trade Disc").Value()), "67.48");
-}
-
 // What the books cannot hold, straight into the database: each statement
 // is refused and the line stays as it was.
 TEST_P(BooksTest, TheDatabaseRefusesOrderLinesTheBooksCannotHold) {
