@@ -32,7 +32,7 @@
 #include "platform/report/display_list.h"
 #include "platform/value/conversions.h"
 #include "services/connection_text.h"
-#include "tests/frontends/qt/ui/qt_test_support.h"
+#include "tests/frontends/qt/qt_test_support.h"
 #include "tests/support/temp_demo_database.h"
 #include "tests/support/temp_dir.h"
 
@@ -56,7 +56,6 @@ void ShowFileDialog(DeskOutput& output) {
 class DeskFileLockTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   void SetUp() override {
-    qt::testing::App();
     component::ResetThreadStore();
     if (GetParam() == data::Backend::kSQLite) {
       path_ = folder_.File("desk.sqlite");

@@ -29,7 +29,7 @@
 #include "db/demo_database.h"
 #include "frontends/qt/ui/qt_driver.h"
 #include "platform/value/conversions.h"
-#include "tests/frontends/qt/ui/qt_test_support.h"
+#include "tests/frontends/qt/qt_test_support.h"
 #include "tests/support/read_only_folder.h"
 #include "tests/support/temp_demo_database.h"
 
@@ -78,7 +78,6 @@ int RowOf(GridView* grid, const char* text) {
 class DeskScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    qt::testing::App();
     component::ResetThreadStore();
     desk_ = OpenDesk(db_.ConnectionText(), "", db::kDemoCompanyID, db::kDemoDatabaseName);
     window_ = std::make_unique<MainWindow>(desk_, output_);
@@ -211,7 +210,6 @@ TEST_F(DeskScreenTest, ClosingWithUnsavedSettingsAsksAndSavesThemWhenTold) {
 }
 
 TEST(DeskReadOnlyScreenTest, ABannerSaysWhyTheDatabaseIsReadOnlyAndWhatStillWorks) {
-  qt::testing::App();
   component::ResetThreadStore();
   {
     test_support::ReadOnlyFolderDatabase db("kvt_read_only_screen", true);

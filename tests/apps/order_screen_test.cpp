@@ -17,7 +17,7 @@
 #include "platform/ui/data_grid.h"
 #include "platform/value/conversions.h"
 #include "platform/value/error.h"
-#include "tests/frontends/qt/ui/qt_test_support.h"
+#include "tests/frontends/qt/qt_test_support.h"
 #include "tests/support/temp_demo_database.h"
 
 // Fontconfig keeps caches for the life of the process on purpose.
@@ -32,9 +32,6 @@ class OrderScreenTest : public ::testing::Test {
   static void TearDownTestSuite() { delete db_; }
 
   void SetUp() override {
-    // One application for the whole program, made before the printing run
-    // could make one of its own.
-    qt::testing::App();
     component::ResetThreadStore();
     order_.ConnectionString(db_->ConnectionText());
     order_.CompanyID(db::kDemoCompanyID);
