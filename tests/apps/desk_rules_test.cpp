@@ -21,6 +21,7 @@
 #include "services/data_gateway.h"
 #include "tests/support/read_only_folder.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/thread_store_test.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt::host {
@@ -92,13 +93,8 @@ TEST(DeskProductsTest, ThePickerOffersAPageOfTheCodesTypedSoFar) {
   }
 }
 
-class DeskTest : public ::testing::TestWithParam<data::Backend> {
+class DeskTest : public test_support::ThreadStoreTest<::testing::TestWithParam<data::Backend>> {
  protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override {
-    ui::SetDriver(nullptr);
-    component::ResetThreadStore();
-  }
   DeskContext Desk(const std::string& user = "") {
     return OpenDesk(db_.ConnectionText(), user, db::kDemoCompanyID, db::kDemoDatabaseName);
   }
@@ -194,11 +190,9 @@ TEST_P(DeskStoreTest, SavingRefusesAnEmptyOrderAndRemovingAReceivedLine) {
   session.RemoveLine(1);
   desk.connection->Execute("UPDATE PurchaseOrderDetails SET QtyReceived = 1 WHERE ID = 2");
   OrderHeader header = session.Header();
-  services::DataGateway gateway;
-  data::ConnectionRef connection = gateway.OpenConnection(desk.connection_text, -1, 3);
   int32_t status = 0;
-  data::RecordSetRef lines =
-      gateway.OpenRecordset("Exec sp_AO_Select_Order_Details 1", 1, 3, 3, connection, status);
+  data::RecordSetRef lines = services::DataGateway().OpenRecordset(
+      "Exec sp_AO_Select_Order_Details 1", 1, 3, 3, desk.connection, status);
   EXPECT_THROW(WriteOrder(*desk.connection, desk.company_id, header, *lines, {}, {2}, "admin"),
                vb::Error);
   EXPECT_EQ(QtyReceived(*desk.connection, 2), 1);

@@ -9,6 +9,7 @@
 #include "platform/ui/controls.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/value/error.h"
+#include "tests/support/thread_store_test.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt {
@@ -16,11 +17,8 @@ namespace {
 
 using ui::HeadlessDriver;
 
-class DeliveryDetailsTest : public ::testing::Test {
+class DeliveryDetailsTest : public test_support::ThreadStoreTest<> {
  protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override { component::ResetThreadStore(); }
-
   // The dialog in the shared slot (the test looks; the host cannot).
   ui::Form& Dialog() {
     return *component::ThreadStore().Slot(component::DialogKind::kDelivery).instance;

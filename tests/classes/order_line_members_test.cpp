@@ -3,19 +3,16 @@
 // are the order session's (StoryTest, DeskScreenTest).
 #include <gtest/gtest.h>
 
-#include "component/mod_publics.h"
 #include "kvt/COrder.h"
 #include "platform/value/error.h"
+#include "tests/support/thread_store_test.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt {
 namespace {
 
-class OrderLineMembersTest : public ::testing::Test {
+class OrderLineMembersTest : public test_support::ThreadStoreTest<> {
  protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override { component::ResetThreadStore(); }
-
   COrder order_;
 };
 

@@ -5,17 +5,14 @@
 #include "component/mod_publics.h"
 #include "kvt/CGRV.h"
 #include "kvt/COrder.h"
+#include "tests/support/thread_store_test.h"
 
 namespace kvt {
 namespace {
 
 using component::ThreadStore;
 
-class SharedSettingsTest : public ::testing::Test {
- protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override { component::ResetThreadStore(); }
-};
+using SharedSettingsTest = test_support::ThreadStoreTest<>;
 
 TEST_F(SharedSettingsTest, ASettingWrittenThroughOneClassIsSeenByTheOther) {
   COrder order;

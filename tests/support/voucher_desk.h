@@ -11,36 +11,28 @@
 #include <vector>
 
 #include "apps/kvt-host/sessions/voucher_session.h"
-#include "component/mod_publics.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"
 #include "platform/value/conversions.h"
 #include "tests/support/temp_demo_database.h"
+#include "tests/support/thread_store_test.h"
 
 namespace kvt::test_support {
 
 template <class Base = ::testing::Test>
-class VoucherDeskTest : public Base {
+class VoucherDeskTest : public ThreadStoreTest<Base> {
  protected:
   explicit VoucherDeskTest(const std::string& stem, data::Backend backend = data::Backend::kSQLite)
       : db_(stem, backend) {}
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override {
-    ui::SetDriver(nullptr);
-    component::ResetThreadStore();
-  }
 
-  // The demo's clerk (user 2) on this database.
-  host::HostContext Context() const {
-    host::HostContext context;
-    context.connection_text = db_.ConnectionText();
-    context.user_id = 2;
-    return context;
-  }
-  // A session of `type` for `supplier`, on source `source`.
+  // A session of `type` for `supplier`, on source `source`, as the demo's
+  // clerk (user 2).
   std::unique_ptr<host::VoucherSession> Open(posting::TransactionType type, int32_t supplier,
                                              int32_t source) {
-    auto session = std::make_unique<host::VoucherSession>(Context(), type);
+    host::HostContext clerk;
+    clerk.connection_text = db_.ConnectionText();
+    clerk.user_id = 2;
+    auto session = std::make_unique<host::VoucherSession>(clerk, type);
     session->ChooseSupplier(supplier);
     session->ChooseSource(source);
     return session;

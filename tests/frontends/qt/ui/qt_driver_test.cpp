@@ -10,10 +10,10 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "component/mod_publics.h"
 #include "kvt/COrder.h"
 #include "platform/ui/msg_box.h"
 #include "tests/frontends/qt/qt_test_support.h"
+#include "tests/support/thread_store_test.h"
 
 // fontconfig keeps its caches until exit; they are not ours to free.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -23,11 +23,8 @@ namespace {
 
 using testing::WhenModal;
 
-class QtDriverTest : public ::testing::Test {
+class QtDriverTest : public test_support::ThreadStoreTest<> {
  protected:
-  void SetUp() override { component::ResetThreadStore(); }
-  void TearDown() override { component::ResetThreadStore(); }
-
   template <class W>
   static W* Child(QWidget* dialog, const char* name) {
     W* widget = dialog->findChild<W*>(QString::fromLatin1(name));
