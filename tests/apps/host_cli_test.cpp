@@ -19,8 +19,6 @@ using Outcome = test_support::ShellOutcome;
 
 class HostCliTest : public ::testing::Test {
  protected:
-  std::string File(const std::string& name) const { return dir_.File(name); }
-
   // Runs `shell` in the test's folder, with $HOST standing for the host.
   Outcome Run(const std::string& shell) const {
     return test_support::RunShell(dir_.Path(),
@@ -31,8 +29,8 @@ class HostCliTest : public ::testing::Test {
 };
 
 TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {
-  std::ofstream(File("notes.txt")) << "my notes";
-  std::ofstream(File("empty.sqlite"));
+  std::ofstream(dir_.File("notes.txt")) << "my notes";
+  std::ofstream(dir_.File("empty.sqlite"));
   struct Case {
     const char* shell;
     int status;
@@ -68,8 +66,8 @@ TEST_F(HostCliTest, EveryFailureIsAMessageAndAnExitStatus) {
     EXPECT_EQ(outcome.status, c.status);
     EXPECT_EQ(outcome.err.substr(0, std::string(c.err).size()), c.err) << outcome.err;
   }
-  EXPECT_EQ(FileText(File("notes.txt")), "my notes");
-  EXPECT_EQ(FileText(File("empty.sqlite")), "");
+  EXPECT_EQ(FileText(dir_.File("notes.txt")), "my notes");
+  EXPECT_EQ(FileText(dir_.File("empty.sqlite")), "");
   // Nothing was made where nothing was asked for or the build failed.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), {}), 4);
 }
@@ -102,7 +100,7 @@ TEST_F(HostCliTest, TheScenarioKeepsWhatADatabaseOfOursHoldsUntilAReset) {
 TEST_F(HostCliTest, ADatabaseOfAnEarlierBuildIsBroughtUpToDate) {
   // Ours, made before orders could be ended, sales dated, products
   // scanned by barcode and the API's vouchers kept.
-  db::CreateDemoDatabase(File("old.sqlite"));
+  db::CreateDemoDatabase(dir_.File("old.sqlite"));
   ASSERT_EQ(Run("sqlite3 old.sqlite \"ALTER TABLE PurchaseOrders DROP COLUMN EndedBy; "
                 "ALTER TABLE PurchaseOrders DROP COLUMN EndedAt; "
                 "ALTER TABLE GRVDetails DROP COLUMN SoldOn; DROP INDEX Products_Barcode; "
@@ -118,29 +116,29 @@ TEST_F(HostCliTest, ADatabaseOfAnEarlierBuildIsBroughtUpToDate) {
 }
 
 TEST_F(HostCliTest, AReadOnlyDatabaseIsNamedSoWithWhatStillWorks) {
-  std::filesystem::create_directories(File("ro"));
-  db::CreateDemoDatabase(File("ro/demo.sqlite"));
+  std::filesystem::create_directories(dir_.File("ro"));
+  db::CreateDemoDatabase(dir_.File("ro/demo.sqlite"));
   // Root may write anywhere: the host then runs as nobody, who may change
   // the file but not make the log beside it.
   std::string as_user;
   if (::geteuid() == 0) {
-    ASSERT_EQ(::chown(File("ro/demo.sqlite").c_str(), 65534, static_cast<gid_t>(-1)), 0);
+    ASSERT_EQ(::chown(dir_.File("ro/demo.sqlite").c_str(), 65534, static_cast<gid_t>(-1)), 0);
     as_user = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
   } else {
-    std::filesystem::permissions(File("ro"), std::filesystem::perms::owner_write,
+    std::filesystem::permissions(dir_.File("ro"), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
   }
   const Outcome story = Run(as_user + "$HOST scenario --db ro/demo.sqlite --out .");
   EXPECT_EQ(story.status, 1);
   EXPECT_EQ(story.err.rfind("kvt-host: the database ro/demo.sqlite is read-only: its folder " +
-                                File("ro") + " takes no new files",
+                                dir_.File("ro") + " takes no new files",
                             0),
             0u)
       << story.err;
   EXPECT_NE(story.err.find("formula --check checks its formulas"), std::string::npos);
   const Outcome check = Run(as_user + "$HOST formula --check --db ro/demo.sqlite");
   EXPECT_EQ(check.status, 0) << check.err;
-  std::filesystem::permissions(File("ro"), std::filesystem::perms::owner_write,
+  std::filesystem::permissions(dir_.File("ro"), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);
 }
 

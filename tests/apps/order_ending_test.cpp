@@ -28,12 +28,6 @@
 namespace kvt::host {
 namespace {
 
-access::AuditFilter DocumentFilter(const std::string& document) {
-  access::AuditFilter filter;
-  filter.document = document;
-  return filter;
-}
-
 TEST(OrderProgressTest, StatusAndReceiptsTellHowFarAnOrderHasCome) {
   struct Case {
     int32_t status, lines_to_come, lines_with_receipts;
@@ -137,8 +131,9 @@ TEST_P(OrderEndingTest, AnEndedOrderIsRecordedWithWhoAndWhenAuditedAndOffersNoth
                  {"order PO000103", "order cancelled", "Pending -> Cancelled"}};
   for (const auto& c : audited) {
     SCOPED_TRACE(c.document);
-    const std::vector<access::AuditRow> rows =
-        access::ReadAudit(*desk_.connection, DocumentFilter(c.document));
+    access::AuditFilter filter;
+    filter.document = c.document;
+    const std::vector<access::AuditRow> rows = access::ReadAudit(*desk_.connection, filter);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].action, c.action);
     EXPECT_NE(rows[0].details.find(c.details), std::string::npos) << rows[0].details;

@@ -26,6 +26,7 @@
 #include "apps/kvt-host/serve/order_routes.h"
 #include "apps/kvt-host/serve/static_routes.h"
 #include "apps/kvt-host/serve/voucher_routes.h"
+#include "platform/value/text.h"
 #include "tests/support/server_logins.h"
 #include "tests/support/temp_demo_database.h"
 
@@ -162,8 +163,7 @@ TEST_P(ServeApiTest, EveryDocumentedRouteRefusesAMissingOrRevokedToken) {
     }
     for (const auto& [method, operation] : operations.items()) {
       if (operation.contains("security")) continue;  // the login, the page, the document
-      std::string upper = method;
-      for (char& c : upper) c = static_cast<char>(std::toupper(c));
+      const std::string upper = vb::UCase(method);
       for (const std::string& sent : {std::string(), token, std::string(64, 'a')}) {
         const Answer answer = Call(upper, concrete, "{}", sent);
         EXPECT_EQ(answer.status, 401) << upper << " " << concrete;
@@ -461,8 +461,7 @@ TEST(ServeDocumentTest, TheDocumentNamesEveryRouteAndNoOther) {
   const json document = json::parse(OpenApiDocument());
   for (const auto& [path, operations] : document["paths"].items()) {
     for (const auto& [method, operation] : operations.items()) {
-      std::string upper = method;
-      for (char& c : upper) c = static_cast<char>(std::toupper(c));
+      const std::string upper = vb::UCase(method);
       documented.insert(upper + " " + path);
       EXPECT_EQ(operation.contains("security"), open.count(upper + " " + path) == 1)
           << upper << " " << path << ": marked public exactly when it needs no login";

@@ -52,12 +52,9 @@ std::vector<PdfWord> PdfWordsOf(const std::string& path, int page) {
   return words;
 }
 
-std::string WithoutBlanks(const std::string& text) {
-  std::string kept;
-  for (char c : text) {
-    if (c != ' ') kept += c;
-  }
-  return kept;
+std::string WithoutBlanks(std::string text) {
+  std::erase(text, ' ');
+  return text;
 }
 
 // Whether `text` holds a wide (CJK) character. Those come from a fallback
