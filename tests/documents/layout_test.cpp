@@ -3,14 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "documents/purchase_order_layout.h"
 #include "documents/rptGoodsReceived.h"
 #include "documents/rptGoodsReceivedNG.h"
 #include "documents/rptGoodsReturned.h"
 #include "documents/rptGoodsReturnedNG.h"
 #include "documents/rptPurchaseOrder.h"
 #include "documents/rptPurchaseOrderNG.h"
-#include "documents/voucher_layout.h"
 
 namespace kvt::documents {
 namespace {
@@ -49,36 +47,6 @@ TEST(LayoutTest, ControlsFitThePageAndOnlyBoxedLayoutsDrawRules) {
       EXPECT_EQ(layout.Control("Label18").Caption(), c.total_caption);
     }
     EXPECT_EQ(layout.HasControl("fldNotes"), c.notes);
-  }
-  EXPECT_EQ(rptGoodsReceived().Control("fldNotes").DataField(), "Notes");
-}
-
-// Totals and page numbers are summaries of their columns; the run-time
-// bindings name fields the layout has, and start unbound.
-TEST(LayoutTest, PurchaseOrderTotalsSumTheirColumnsAndBindingsStartUnbound) {
-  for (bool boxed : {true, false}) {
-    std::unique_ptr<report::Report> layout;
-    if (boxed) {
-      layout = std::make_unique<rptPurchaseOrder>();
-    } else {
-      layout = std::make_unique<rptPurchaseOrderNG>();
-    }
-    SCOPED_TRACE(layout->Name());
-    EXPECT_EQ(layout->Title(), "Brellix Purchase Order");
-    EXPECT_NO_THROW(layout->GetDataControl("dcHeader"));
-    for (const auto& [field, column] : {std::pair{"fldPFSubTotal", "Net Amount"},
-                                        {"fldPFTaxTotal", "Tax Amount"},
-                                        {"fldPFOrderTotal", "Total Cost"}}) {
-      EXPECT_EQ(layout->Control(field).DataField(), column);
-      EXPECT_EQ(layout->Control(field).Summary(), report::SummaryType::GrandSum);
-      EXPECT_EQ(layout->Control(field).OutputFormat(), "#,##0.00");
-    }
-    EXPECT_EQ(layout->Control("fldRDProductDescf").DataField(), "DefaultMessage");
-    EXPECT_EQ(layout->Control("fldRDProductDescf").Text(), " Default Message");
-    EXPECT_EQ(layout->Control("fldOHPageNo").Summary(), report::SummaryType::PageCount);
-    for (const ColumnBinding& binding : kPurchaseOrderBindings) {
-      EXPECT_EQ(layout->Control(binding.field).DataField(), "") << binding.field;
-    }
   }
 }
 
