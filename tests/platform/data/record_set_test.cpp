@@ -170,8 +170,9 @@ TEST(RecordSetTest, FieldsAreFoundByNameWithoutCaseOrByOrdinal) {
       "Item cannot be found in the collection corresponding to the requested name or ordinal.");
 }
 
-// Without `stored` the field cannot take the value: wrong type, and the
-// old value stays.
+// Which texts and numbers convert, and how they round, is the value
+// layer's; here each field type reaches its conversion, and without
+// `stored` the field refuses the value and keeps the old one.
 TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldTypeOrRefused) {
   struct Case {
     DataType type;
@@ -180,10 +181,7 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldTypeOrRefused) {
   };
   const Case cases[] = {
       {DataType::kCurrency, vb::Variant("1,234.50"), vb::Variant(vb::Currency::FromRaw(12345000))},
-      {DataType::kCurrency, vb::Variant(0.1), vb::Variant(vb::Currency::FromRaw(1000))},
-      {DataType::kDouble, vb::Variant("1,250.00"), vb::Variant(1250.0)},
       {DataType::kDouble, vb::Variant(" -3.5 "), vb::Variant(-3.5)},
-      {DataType::kInteger, vb::Variant("1,234"), vb::Variant(1234)},
       {DataType::kInteger, vb::Variant(2.5), vb::Variant(2)},  // half to even
       {DataType::kSmallInt, vb::Variant("7"), vb::Variant::Integer(7)},
       {DataType::kVarWChar, vb::Variant(12.5), vb::Variant("12.5")},
@@ -193,8 +191,6 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldTypeOrRefused) {
       {DataType::kCurrency, vb::Variant::Null(), vb::Variant::Null()},
       {DataType::kInteger, vb::Variant(), vb::Variant::Null()},
       {DataType::kCurrency, vb::Variant("abc"), std::nullopt},
-      {DataType::kDouble, vb::Variant(""), std::nullopt},
-      {DataType::kInteger, vb::Variant("12abc"), std::nullopt},
       {DataType::kInteger, vb::Variant(3e10), std::nullopt},  // beyond 32 bits
       {DataType::kSmallInt, vb::Variant(40000), std::nullopt},
       {DataType::kDate, vb::Variant("not a date"), std::nullopt},
