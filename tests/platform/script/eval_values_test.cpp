@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/platform/script/eval_test_util.h"
-#include "tests/support/vb_error.h"
 
 namespace kvt::script {
 namespace {
@@ -88,16 +87,6 @@ TEST(ScriptEvalTest, DiscountFormulasAsTheyReachTheEngine) {
       {"DATEADD(\"D\", 1, #1/1/2024#) - DATE < 1E6", "Boolean:True"},
       {"VBTRUE & VBTAB & VBSUNDAY", "String:-1\t1"},
   });
-}
-
-TEST(ScriptControlTest, LanguageIsVBScriptOnly) {
-  ScriptControl control;
-  EXPECT_EQ(control.Language(), "VBScript");
-  control.Language("vbscript");
-  EXPECT_EQ(control.Language(), "VBScript");
-  EXPECT_EQ(kvt::test_support::ErrorNumberOf([&] { control.Language("JScript"); }),
-            vb::err::kInvalidPropertyValue);
-  EXPECT_EQ(control.Language(), "VBScript");
 }
 
 }  // namespace
