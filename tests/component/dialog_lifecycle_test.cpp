@@ -59,6 +59,19 @@ class DialogLifecycleTest : public ::testing::Test {
   ui::ScopedDriver installed_{user_};
 };
 
+TEST_F(DialogLifecycleTest, LoadRunsTheLoadHandlingOnceAndUnloadEmptiesTheSlot) {
+  EXPECT_FALSE(IsDialogLoaded(slot_));
+  LoadDialog(slot_, Factory());
+  LoadDialog(slot_, Factory());
+  EXPECT_EQ(made_.size(), 1u);
+  EXPECT_EQ(Probe().loads, 1);
+  EXPECT_TRUE(IsDialogLoaded(slot_));
+  UnloadDialog(slot_);
+  EXPECT_FALSE(IsDialogLoaded(slot_));
+  EXPECT_EQ(slot_.instance, nullptr);
+  EXPECT_EQ(Probe().unloads, 1);
+}
+
 TEST_F(DialogLifecycleTest, ShowCreatesAndLoadsOnceAndRunsPrepareFirst) {
   bool visible_while_shown = false;
   user_->Inspect([&](ui::Form& f) { visible_while_shown = f.Visible(); }).Click("cmdClose");
