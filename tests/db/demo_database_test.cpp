@@ -59,7 +59,6 @@ TEST_P(DemoDatabaseTest, EveryProcedureAnswersWithItsDemoRows) {
       {"sp_AO_Select_Product_Details 1", 1},
       {"sp_AO_Select_Order_Details 1", 3},
       {"sp_AO_Select_GRV_Details 1", 2},
-      {"sp_AW_Select_Months", 12},
       {"sp_AW_Select_Years", 17},
   };
   for (const auto& [command, count] : cases) {

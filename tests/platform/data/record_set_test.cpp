@@ -248,6 +248,8 @@ TEST(RecordSetTest, DeletedRowStaysCurrentWithoutValuesUntilAMove) {
 TEST(RecordSetTest, AppendedValuesReadBackExactlyAsHandedIn) {
   // AppendRow does not convert: a value of another subtype than the
   // field's must still come back unchanged, and so must the rows around it.
+  // (Ordinary values of each type come back through a query's result,
+  // which is appended the same way: ConnectionTest.)
   struct Case {
     DataType type;
     vb::Variant first;
@@ -257,11 +259,9 @@ TEST(RecordSetTest, AppendedValuesReadBackExactlyAsHandedIn) {
   const Case cases[] = {
       {DataType::kSmallInt, vb::Variant::Integer(-7), null},
       {DataType::kInteger, vb::Variant(INT32_MIN), vb::Variant(0)},
-      {DataType::kBoolean, vb::Variant(false), vb::Variant(true)},
       {DataType::kCurrency, vb::Variant(vb::Currency::Min()), vb::Variant(vb::Currency::Max())},
       {DataType::kSingle, vb::Variant(1.5f), vb::Variant(-0.1f)},
       {DataType::kDouble, vb::Variant(-0.0), vb::Variant(1e300)},
-      {DataType::kDate, vb::Variant(vb::Date::FromYmd(2026, 11, 5)), null},
       {DataType::kVarWChar, vb::Variant(""), null},
       // Subtypes the field does not hold natively.
       {DataType::kDouble, vb::Variant(2.5), vb::Variant(3)},
