@@ -24,8 +24,6 @@ TEST(ParseNumberTest, ReadsNumbersTheWayEveryCalculationExpects) {
       // Which texts are numbers is IsNumeric's (tested with it); here, what
       // each kind of input reads as.
       {"commas anywhere are grouping", vb::Variant("1,234,567.25"), vb::Variant(1234567.25)},
-      {"a Long", vb::Variant(7), vb::Variant(7.0)},
-      {"a Double", vb::Variant(0.1), vb::Variant(0.1)},
       {"no number reads as an Integer 0", vb::Variant("12abc"), vb::Variant::Integer(0)},
       {"Null", vb::Variant::Null(), vb::Variant::Integer(0)},
       {"Empty passes the test and reads 0", vb::Variant(), vb::Variant(0.0)},

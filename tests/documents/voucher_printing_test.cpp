@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "platform/report/dump_painter.h"
 #include "platform/report/recording_output.h"
 #include "voucher_db.h"
 
@@ -32,10 +31,10 @@ class VoucherPrintingTest : public ::testing::TestWithParam<data::Backend> {
  protected:
   // Prints voucher `grv_id` and returns what reached the preview.
   const RecordingOutput::Call& Print(int32_t grv_id, bool reprint = false, int decimals = 2,
-                                     int32_t company = 1, const std::string& connection = {}) {
+                                     const std::string& connection = {}) {
     services::DataGateway gateway;
     const size_t before = output_.Calls().size();
-    PrintGRVReport(grv_id, company, VoucherDb::kDatabase, reprint,
+    PrintGRVReport(grv_id, 1, VoucherDb::kDatabase, reprint,
                    connection.empty() ? db_.ConnectionText() : connection, decimals, decimals,
                    gateway, output_);
     EXPECT_EQ(output_.Calls().size(), before + 1);
@@ -123,14 +122,6 @@ TEST_P(VoucherPrintingTest, QuantityAndPriceFormatsFollowTheDecimalsSettings) {
   }
 }
 
-TEST_P(VoucherPrintingTest, CompanyIdChangesNothing) {
-  db_.AddVoucher(31, 31, 3);
-  const std::string expected = report::DumpDocument(Print(31, true).document);
-  for (int32_t company : {0, 2, -7}) {
-    EXPECT_EQ(report::DumpDocument(Print(31, true, 2, company).document), expected);
-  }
-}
-
 TEST_P(VoucherPrintingTest, MissingColumnsOrDatabaseLeaveFieldsEmptyAndTheRestPrints) {
   db_.AddVoucher(19, 19, 2);
   db_.DropColumn("Username");
@@ -141,27 +132,24 @@ TEST_P(VoucherPrintingTest, MissingColumnsOrDatabaseLeaveFieldsEmptyAndTheRestPr
   EXPECT_EQ(TextOf(page, "fldRHSupName"), "Harbour Fasteners CC");
   EXPECT_EQ(TextOf(page, "fldNotes"), "Counted at the dock.");
 
-  const auto& lost = Print(19, false, 2, 1, "Provider=SQLite;Data Source=/nonexistent/v.db");
+  const auto& lost = Print(19, false, 2, "Provider=SQLite;Data Source=/nonexistent/v.db");
   ASSERT_EQ(lost.document.pages.size(), 1u);
   EXPECT_EQ(LayoutOf(lost.document.pages[0]), "rptGoodsReceived");
   EXPECT_EQ(TextOf(lost.document.pages[0], "fldRHSupName"), "");
   EXPECT_EQ(TextOf(lost.document.pages[0], "Label4"), "Delivery Note No:");
 }
 
-TEST_P(VoucherPrintingTest, ThreeThousandLinesShowTheVoucherTotalsOnEveryPage) {
-  db_.AddVoucher(19, 19, 3000);
+// How bands fill pages is the report's; here, that the footer's totals are
+// the voucher's columns over all its lines.
+TEST_P(VoucherPrintingTest, ALongVoucherShowsItsTotalsOnEveryPage) {
+  db_.AddVoucher(19, 19, 50);
   const auto& document = Print(19).document;
-  ASSERT_EQ(document.pages.size(), 70u);  // 43 bands of 227 twips a page
-  size_t lines = 0;
+  ASSERT_EQ(document.pages.size(), 2u);
   for (const report::Page& page : document.pages) {
-    SCOPED_TRACE("page " + std::to_string(page.number));
-    lines += page.FindTexts("fldRDSubTotal").size();
-    EXPECT_EQ(TextOf(page, "fldOHPageNo"), std::to_string(page.number));
-    EXPECT_EQ(TextOf(page, "fldPFSubTotal"), "107,250.00");
-    EXPECT_EQ(TextOf(page, "fldPFTaxTotal"), "16,080.00");
-    EXPECT_EQ(TextOf(page, "fldPFGRVTotal"), "123,330.00");
+    EXPECT_EQ(TextOf(page, "fldPFSubTotal"), "1,787.50");
+    EXPECT_EQ(TextOf(page, "fldPFTaxTotal"), "268.00");
+    EXPECT_EQ(TextOf(page, "fldPFGRVTotal"), "2,055.50");
   }
-  EXPECT_EQ(lines, 3000u);
 }
 
 KVT_INSTANTIATE_BACKENDS(VoucherPrintingTest);

@@ -108,6 +108,7 @@ TEST(DiscountFormulaTest, NonNumericParameterRaisesObjectErrorThousand) {
             static_cast<int32_t>(0x800403E8u));
 }
 
+// What a value prints as is the tool's tests'; here, Null and a failure.
 TEST(FormulaTesterTest, PrintsOneLinePerCommand) {
   struct Case {
     bool formula;
@@ -116,10 +117,8 @@ TEST(FormulaTesterTest, PrintsOneLinePerCommand) {
     int code;
   };
   const Case cases[] = {
-      {false, "\"a\" & 1", "a1\n", 0},
       {false, "Null", "Null\n", 0},
       {false, "1/0", "error 11: Division by zero\n", 1},
-      {true, "ROUND(X/3, 2)", "83.33\n", 0},
       {true, "X*", "error 1002: Syntax error\n", 1},
   };
   for (const Case& c : cases) {

@@ -179,28 +179,5 @@ TEST(HeaderTotalsScanTest, AgreesWithTheRowWalk) {
   }
 }
 
-TEST(HeaderTotalsScanTest, PendingEditsAreCommittedAndCounted) {
-  const std::vector<Line> lines = {
-      {C(10000), C(20000), kNull, C(1000000), C(150000), C(1150000), vb::Variant(2.0)},
-      {C(5000), kNull, kNull, C(500000), C(75000), C(575000), vb::Variant(1.0)}};
-  for (bool as_variants : {false, true}) {
-    SCOPED_TRACE(as_variants ? "walked" : "scanned");
-    auto rows = StoredLines(lines, as_variants);
-    rows->MoveFirst();
-    rows->Item("Trade Disc").Value(vb::Variant(vb::Currency::FromRaw(-2500)));
-    rows->AddNew();  // commits the write, leaves a new row pending
-    rows->Item("Qty").Value(vb::Variant(0.5));
-    rows->Item("Net Amount").Value(vb::Variant(vb::Currency::FromRaw(7)));
-    Outcome outcome = SumAndLook(*rows);
-    EXPECT_EQ(outcome.error, 0);
-    EXPECT_EQ(outcome.totals[0], vb::Currency::FromRaw(2500));
-    EXPECT_EQ(outcome.totals[3], vb::Currency::FromRaw(1500007));
-    EXPECT_EQ(outcome.totals[6], vb::Currency::FromRaw(35000));
-    EXPECT_TRUE(outcome.at_eof);
-    EXPECT_EQ(rows->GetEditMode(), data::EditMode::kNone);
-    EXPECT_EQ(rows->RecordCount(), 3);
-  }
-}
-
 }  // namespace
 }  // namespace kvt::orders

@@ -127,8 +127,6 @@ TEST_F(OrderHeaderBindingTest, BindShowsTheHeaderWithNullsAsEmptyAndZero) {
   OrderScreen& s = *screen_;
 
   DataCombo& supplier = s.Combo(4);
-  EXPECT_EQ(supplier.ListField() + "/" + supplier.BoundColumn() + "/" + supplier.DataField(),
-            "Supplier/ID/SupplierID");
   EXPECT_EQ(supplier.DataSource(), s.provider->members["Order_Headers"]);
   EXPECT_EQ(supplier.Rows().size(), 2u);
   EXPECT_EQ(supplier.BoundText(), "2");
@@ -136,7 +134,6 @@ TEST_F(OrderHeaderBindingTest, BindShowsTheHeaderWithNullsAsEmptyAndZero) {
 
   // The branch shown is the branch list's current row, not the header's.
   DataCombo& branch = s.Combo(3);
-  EXPECT_EQ(branch.DataField() + "/" + branch.BoundColumn(), "Branch_Codes_ID/Branch_ID");
   EXPECT_EQ(branch.Text(), "Durbanville");
 
   const char* texts[] = {"PO000105", "Pieter van Wyk", "Local", "KH-2302", ""};
@@ -203,26 +200,19 @@ class Forecaster : public object::Object {
   // clang-format on
 };
 
-TEST_F(OrderHeaderBindingTest, ProductDetailsShowUnformattedWithNoLastSaleAsEmpty) {
+// What each control shows is the order screen's test, on a product never
+// sold; here, that a Null other than the last sale ends the fill there.
+TEST_F(OrderHeaderBindingTest, ANullOtherThanTheLastSaleEndsTheFill) {
   auto forecaster = std::make_shared<Forecaster>();
+  forecaster->values["MinOrderQty"] = vb::Variant::Null();
   OrderScreen& s = *screen_;
   s.Ctl<Label>("lblProdDetails", 3).Caption("2026-01-01");
-  ASSERT_FALSE(SetProductDetails(Form(), vb::ObjectRef(forecaster)).HasError());
-
-  const char* labels[] = {"Sleeve anchor 12 mm", "0", "2.5", "", "40", "1", "3"};
-  for (int i = 0; i <= 6; ++i) EXPECT_EQ(s.Ctl<Label>("lblProdDetails", i).Caption(), labels[i]);
-  // The order screen's own test shows the other boxes and the statistics.
-  EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", 3).Text(), "0.9");
-
-  // Any other Null is refused by its control and ends the fill there.
-  forecaster->values["MinOrderQty"] = vb::Variant::Null();
-  forecaster->values["LeadTime"] = 21;
-  forecaster->values["Mean"] = 9;
   vb::ErrorData failure = SetProductDetails(Form(), vb::ObjectRef(forecaster));
   ASSERT_TRUE(failure.HasError());
   EXPECT_EQ(failure.error().number(), vb::err::kInvalidUseOfNull);
-  EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", 0).Text(), "21");
-  EXPECT_EQ(s.Ctl<Label>("lblStats", 0).Caption(), "1.25");
+  EXPECT_EQ(s.Ctl<Label>("lblProdDetails", 3).Caption(), "");
+  EXPECT_EQ(s.Ctl<TextBox>("txtProdDetails", 0).Text(), "14");
+  EXPECT_EQ(s.Ctl<Label>("lblStats", 0).Caption(), "");
 }
 
 }  // namespace

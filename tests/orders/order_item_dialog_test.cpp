@@ -166,25 +166,18 @@ TEST_P(OrderItemDialogTest, FormulaIdsAboveOneTickTheirBoxes) {
   EXPECT_THROW(line.Let("Trade_Disc_Formula", "two"), vb::Error);
 }
 
+// The range's own limits are the calculation's; here, what the box shows
+// after each kind of refusal. An accepted quantity closing the dialog is
+// the other tests' Add.
 TEST_P(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
-  struct Case {
-    const char* typed;
-    bool accepted;
-    const char* box_after;
-  } cases[] = {
-      // The range's own limits are the calculation's; here, what the box
-      // shows after each kind of refusal and that an accepted one closes.
-      {"abc", false, "0"},
-      {"1000000", false, "1000000"},
-      {"999999.99", true, "999,999.99"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
+  const std::pair<const char*, const char*> cases[] = {{"abc", "0"}, {"1000000", "1000000"}};
+  for (const auto& [typed, box_after] : cases) {
+    SCOPED_TRACE(typed);
     SetUp();
-    bool visible_after_click = true;
+    bool visible_after_click = false;
     std::string box_after_click;
     AddAndShow({}, 1, [&](ui::HeadlessDriver& user) {
-      user.Replace("txtODEdit(0)", c.typed)
+      user.Replace("txtODEdit(0)", typed)
           .Click("cmdAction(0)")
           .Inspect([&](ui::Form& form) {
             visible_after_click = form.Visible();
@@ -192,19 +185,13 @@ TEST_P(OrderItemDialogTest, QuantityOutsideTheRangeKeepsTheDialogOpen) {
           })
           .Close();
     });
+    EXPECT_EQ(box_after_click, box_after);
+    EXPECT_TRUE(visible_after_click);
     const auto& messages = driver_->Messages();
-    // An accepted quantity hides the dialog before the look.
-    EXPECT_EQ(c.accepted ? Entry(0) : box_after_click, c.box_after);
-    if (c.accepted) {
-      EXPECT_TRUE(messages.empty());
-      EXPECT_TRUE(form_->IsLoaded());
-      continue;
-    }
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].prompt,
               "The Order Qty exceeds the allowable range.\r\n\r\nPlease change the Order Qty.");
     EXPECT_EQ(messages[0].buttons, ui::vbInformation);
-    EXPECT_TRUE(visible_after_click);
   }
 }
 

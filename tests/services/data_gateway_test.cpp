@@ -89,7 +89,6 @@ TEST_P(DataGatewayTest, RunsACallWithItsNumbersBound) {
   ASSERT_EQ(rows->RecordCount(), 1);
   EXPECT_EQ(rows->Item(1).Name(), "Item Name");
   EXPECT_EQ(rows->Item("Item Name").Value(), vb::Variant("Nut"));
-  EXPECT_EQ(Run("sp_items 1, 0")->RecordCount(), 2);
   EXPECT_EQ(Run("SP_ITEMS 2,0")->Item("Amount").Value(), vb::Variant(vb::Currency::FromInt(389)));
   EXPECT_EQ(Run("Exec sp_echo -5")->Item("Echo").Value(), vb::Variant(-5));
   EXPECT_EQ(Run("Exec sp_total")->Item("Total").Value(),

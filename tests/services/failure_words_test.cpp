@@ -22,7 +22,6 @@ TEST(FailureWordsTest, EnginesMessagesBecomeACauseAndWhatToDo) {
        "the database may not be written to. Ask whoever looks after the database for the right "
        "to change it."},
       {data::LockConflict("canceling statement due to lock timeout", ""), kBusy},
-      {data::LockConflict("could not serialize access", ""), kBusy},
       {data::ProviderError("server closed the connection unexpectedly", ""),
        "the connection to the database server was lost. Check the network, then close the desk "
        "and start it again."},

@@ -13,7 +13,6 @@
 #include "platform/data/connection.h"
 #include "platform/ui/headless_driver.h"
 #include "platform/ui/msg_box.h"
-#include "platform/value/conversions.h"
 #include "tests/support/temp_demo_database.h"
 #include "vouchers/frmSaveGRV.h"
 
@@ -227,37 +226,6 @@ TEST_P(SaveVoucherDialogTest, SaveAsksForTheNumberAndConfirmationAndCancelUnload
   }
 }
 // clang-format on
-
-TEST_P(SaveVoucherDialogTest, CaptionsFollowTheTransactionType) {
-  struct Case {
-    int type;
-    const char *voucher, *document, *number, *heading;
-  } cases[] = {
-      {19, "Goods Received Voucher", "Invoice", "Supplier Invoice No", "Save GRV"},
-      {20, "Goods Returned Voucher", "Credit Note", "Supplier Refund No", "GRN"},
-      {31, "Consignment Received Voucher", "Receipt", "Supplier Refund No", "CRV"},
-      {32, "Consignment Returned Voucher", "Return Note", "Supplier Refund No", "CRN"},
-      {0, "Goods Received Voucher", "Invoice", "Supplier Inv No", "Save GRV"},  // as designed
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.type);
-    Restart();
-    std::vector<std::string> shown;
-    user_->Inspect([&shown](ui::Form& form) {
-      for (auto [name, index] :
-           {std::pair{"optSaveGRV", 0}, {"optSaveGRV", 1}, {"lblGRV", 0}, {"lblAOSaveGRV", -1}}) {
-        shown.push_back(vb::CStr(form.Ctl(name, index).Get("Caption")));
-      }
-      EXPECT_EQ(form.Caption(), "  Save GRV");
-    });
-    user_->Click("cmdDo(0)");
-    Show(c.type);
-    const std::string save = std::string("Save as ") + c.voucher;
-    EXPECT_EQ(shown, (std::vector<std::string>{save + " only",
-                                               save + ", and create a Supplier's " + c.document,
-                                               c.number, c.heading}));
-  }
-}
 
 TEST_P(SaveVoucherDialogTest, SavingAloneIsOfferedWhenTheCompanyAllowsItAndSetsTheDocumentAside) {
   // Enabled: frame, number, date, month, year, the three captions, saving

@@ -3,6 +3,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -78,18 +79,16 @@ class VoucherRowsTest : public ::testing::TestWithParam<data::Backend> {
 
   // A line as the dialog would hold it after the clerk confirmed it.
   void Line(const char* qty) {
-    grv_.FK_ID("41");
-    grv_.Product_ID("7");
-    grv_.Product_Name("Hex bolt M10");
-    grv_.Product_Code("BLT-M10");
-    grv_.Received_Qty(qty);
-    grv_.Unit_Price("1,234.50");
-    grv_.Trade_Discount("0.00");
-    grv_.Rebate_Discount("0.00");
-    grv_.Other_Discount("0.00");
-    grv_.Net_Amount("1,234.50");
-    grv_.Tax_Amount("172.83");
-    grv_.Total_Cost("1,407.33");
+    // clang-format off
+    for (auto [name, text] : {std::pair{"FK_ID", "41"}, {"Product_ID", "7"},
+             {"Product_Name", "Hex bolt M10"}, {"Product_Code", "BLT-M10"},
+             {"Received_Qty", qty}, {"Unit_Price", "1,234.50"}, {"Trade_Discount", "0.00"},
+             {"Rebate_Discount", "0.00"}, {"Other_Discount", "0.00"}, {"Net_Amount", "1,234.50"},
+             {"Tax_Amount", "172.83"}, {"Total_Cost", "1,407.33"}}) {
+      Variant value(text);
+      grv_.Invoke(name, CallKind::kLet, std::span(&value, 1));
+    }
+    // clang-format on
   }
 
   CGRV grv_;

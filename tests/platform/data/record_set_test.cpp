@@ -170,8 +170,9 @@ TEST(RecordSetTest, FieldsAreFoundByNameWithoutCaseOrByOrdinal) {
       "Item cannot be found in the collection corresponding to the requested name or ordinal.");
 }
 
-// Without `stored` the field cannot take the value: wrong type, and the
-// old value stays.
+// Which texts and numbers convert, and how they round, is the value
+// layer's; here each field type reaches its conversion, and without
+// `stored` the field refuses the value and keeps the old one.
 TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldTypeOrRefused) {
   struct Case {
     DataType type;
@@ -180,10 +181,7 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldTypeOrRefused) {
   };
   const Case cases[] = {
       {DataType::kCurrency, vb::Variant("1,234.50"), vb::Variant(vb::Currency::FromRaw(12345000))},
-      {DataType::kCurrency, vb::Variant(0.1), vb::Variant(vb::Currency::FromRaw(1000))},
-      {DataType::kDouble, vb::Variant("1,250.00"), vb::Variant(1250.0)},
       {DataType::kDouble, vb::Variant(" -3.5 "), vb::Variant(-3.5)},
-      {DataType::kInteger, vb::Variant("1,234"), vb::Variant(1234)},
       {DataType::kInteger, vb::Variant(2.5), vb::Variant(2)},  // half to even
       {DataType::kSmallInt, vb::Variant("7"), vb::Variant::Integer(7)},
       {DataType::kVarWChar, vb::Variant(12.5), vb::Variant("12.5")},
@@ -193,8 +191,6 @@ TEST(RecordSetTest, WrittenValuesAreConvertedToTheFieldTypeOrRefused) {
       {DataType::kCurrency, vb::Variant::Null(), vb::Variant::Null()},
       {DataType::kInteger, vb::Variant(), vb::Variant::Null()},
       {DataType::kCurrency, vb::Variant("abc"), std::nullopt},
-      {DataType::kDouble, vb::Variant(""), std::nullopt},
-      {DataType::kInteger, vb::Variant("12abc"), std::nullopt},
       {DataType::kInteger, vb::Variant(3e10), std::nullopt},  // beyond 32 bits
       {DataType::kSmallInt, vb::Variant(40000), std::nullopt},
       {DataType::kDate, vb::Variant("not a date"), std::nullopt},
@@ -252,6 +248,8 @@ TEST(RecordSetTest, DeletedRowStaysCurrentWithoutValuesUntilAMove) {
 TEST(RecordSetTest, AppendedValuesReadBackExactlyAsHandedIn) {
   // AppendRow does not convert: a value of another subtype than the
   // field's must still come back unchanged, and so must the rows around it.
+  // (Ordinary values of each type come back through a query's result,
+  // which is appended the same way: ConnectionTest.)
   struct Case {
     DataType type;
     vb::Variant first;
@@ -261,11 +259,9 @@ TEST(RecordSetTest, AppendedValuesReadBackExactlyAsHandedIn) {
   const Case cases[] = {
       {DataType::kSmallInt, vb::Variant::Integer(-7), null},
       {DataType::kInteger, vb::Variant(INT32_MIN), vb::Variant(0)},
-      {DataType::kBoolean, vb::Variant(false), vb::Variant(true)},
       {DataType::kCurrency, vb::Variant(vb::Currency::Min()), vb::Variant(vb::Currency::Max())},
       {DataType::kSingle, vb::Variant(1.5f), vb::Variant(-0.1f)},
       {DataType::kDouble, vb::Variant(-0.0), vb::Variant(1e300)},
-      {DataType::kDate, vb::Variant(vb::Date::FromYmd(2026, 11, 5)), null},
       {DataType::kVarWChar, vb::Variant(""), null},
       // Subtypes the field does not hold natively.
       {DataType::kDouble, vb::Variant(2.5), vb::Variant(3)},

@@ -19,16 +19,14 @@ TEST(OutputTest, ThreadWithoutOutputCancelsPrintingAndRefusesExport) {
             kPathFileAccessError);
 }
 
-TEST(OutputTest, ScopedOutputIsUsedAndThenRestored) {
-  auto recording = std::make_shared<RecordingOutput>();
+// That printing goes to the installed output the order ending tests see.
+TEST(OutputTest, ScopedOutputIsRestoredAfterItsScope) {
   Output* before = &CurrentOutput();
   {
-    ScopedOutput scope(recording);
-    EXPECT_TRUE(CurrentOutput().Print(Document{}, "Laser"));
+    ScopedOutput scope(std::make_shared<RecordingOutput>());
+    EXPECT_NE(&CurrentOutput(), before);
   }
   EXPECT_EQ(&CurrentOutput(), before);
-  ASSERT_EQ(recording->Calls().size(), 1u);
-  EXPECT_EQ(recording->Calls()[0].target, "Laser");
 }
 
 }  // namespace

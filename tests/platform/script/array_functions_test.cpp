@@ -15,7 +15,6 @@ TEST(ArrayFunctionsTest, ArrayMakesAZeroBasedArrayOfItsArguments) {
   ExpectAll({
       {"Array(1, \"a\", Null)", "Variant(Integer:1, String:a, Null)"},
       {"Array()", "Variant()"}, {"Array", "Variant()"},
-      {"TypeName(Array())", "String:Variant()"}, {"VarType(Array(1))", "Integer:8204"},
       {"IsArray(Array())", "Boolean:True"}, {"IsArray(\"a\")", "Boolean:False"},
       {"IsArray(Null)", "Boolean:False"},
       {"UBound(Array())", "Long:-1"}, {"LBound(Array())", "Long:0"},

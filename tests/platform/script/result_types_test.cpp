@@ -1,11 +1,6 @@
 // The subtype each operator gives: the language's documented rules and
-// their exceptions, and a sweep that every operator computes in the
-// subtype its table names for every pair of operand subtypes.
-#include "platform/script/result_types.h"
-
+// their exceptions, each row through the evaluator.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "tests/platform/script/eval_test_util.h"
 
@@ -66,55 +61,6 @@ TEST(ResultTypesTest, OperatorsFollowTheDocumentedTypeRules) {
   });
 }
 // clang-format on
-
-// One operand of each subtype, in ResultType's order.
-struct Sample {
-  vb::VarType type;
-  const char* text;
-};
-constexpr Sample kSamples[] = {
-    {vb::VarType::Empty, "Empty"},      {vb::VarType::Null, "Null"},
-    {vb::VarType::Boolean, "True"},     {vb::VarType::Byte, "CByte(3)"},
-    {vb::VarType::Integer, "3"},        {vb::VarType::Long, "CLng(3)"},
-    {vb::VarType::Single, "CSng(3)"},   {vb::VarType::Double, "CDbl(3)"},
-    {vb::VarType::Currency, "CCur(3)"}, {vb::VarType::Date, "#1/3/1900#"},
-    {vb::VarType::String, "\"3\""},
-};
-
-struct Operator {
-  const char* text;
-  OperatorFamily family;
-};
-// clang-format off
-constexpr Operator kOperators[] = {
-    {"+", OperatorFamily::kAdd}, {"-", OperatorFamily::kSubtract},
-    {"*", OperatorFamily::kMultiply}, {"/", OperatorFamily::kDivide},
-    {"\\", OperatorFamily::kWholeDivision}, {"Mod", OperatorFamily::kWholeDivision},
-    {"^", OperatorFamily::kPower}, {"&", OperatorFamily::kConcat},
-    {"Xor", OperatorFamily::kLogical}, {"Eqv", OperatorFamily::kLogical}};
-// clang-format on
-
-TEST(ResultTypesTest, EveryOperatorComputesInTheSubtypeOfItsTable) {
-  for (const Operator& op : kOperators) {
-    for (const Sample& left : kSamples) {
-      for (const Sample& right : kSamples) {
-        const std::string expression = std::string(left.text) + " " + op.text + " " + right.text;
-        SCOPED_TRACE(expression);
-        const vb::VarType expected = ResultType(op.family, left.type, right.type);
-        try {
-          const vb::Variant value = ScriptControl().Eval(expression);
-          EXPECT_EQ(value.type(), expected);
-        } catch (const vb::Error& error) {
-          // Only a zero divisor or zero to the power -1 may stop one:
-          // Empty is 0 and True -1.
-          EXPECT_TRUE(right.type == vb::VarType::Empty ||
-                      (op.family == OperatorFamily::kPower && left.type == vb::VarType::Empty))
-              << error.number();
-        }
-      }
-    }
-  }
-}
 
 }  // namespace
 }  // namespace kvt::script

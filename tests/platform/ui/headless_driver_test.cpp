@@ -21,30 +21,25 @@ class HeadlessDriverTest : public ::testing::Test {
 TEST_F(HeadlessDriverTest, MessageBoxesTakeQueuedAnswersElseTheirDefault) {
   user_->Answer(vbNo);
   EXPECT_EQ(MsgBox("Delete?", vbYesNo + vbQuestion, "Purchase Orders"), vbNo);
-  EXPECT_EQ(MsgBox("Delete?", vbYesNo + vbQuestion + vbDefaultButton2), vbNo);
   EXPECT_EQ(MsgBox("Retry?", vbRetryCancel), vbRetry);
   EXPECT_EQ(MsgBox("Done"), vbOK);
-  ASSERT_EQ(user_->Messages().size(), 4u);
+  ASSERT_EQ(user_->Messages().size(), 3u);
   EXPECT_EQ(user_->Messages()[0].title, "Purchase Orders");
   EXPECT_EQ(user_->Messages()[0].buttons, vbYesNo + vbQuestion);
-  EXPECT_EQ(user_->Messages()[3].title, kDefaultMsgBoxTitle);
+  EXPECT_EQ(user_->Messages()[2].title, kDefaultMsgBoxTitle);
 }
 
-TEST_F(HeadlessDriverTest, MessageBoxButtonSetsAndDefaults) {
-  struct Case {
-    int buttons;
-    std::vector<int> answers;
-    int default_answer;
-  } cases[] = {
-      {vbOKCancel + vbDefaultButton2, {vbOK, vbCancel}, vbCancel},
-      {vbAbortRetryIgnore + vbDefaultButton3, {vbAbort, vbRetry, vbIgnore}, vbIgnore},
-      {vbYesNoCancel + vbExclamation, {vbYes, vbNo, vbCancel}, vbYes},  // the icon is no button
-      {vbYesNo + vbDefaultButton3, {vbYes, vbNo}, vbYes},               // no third button
+// Which answers each button set offers is the message box's table; here,
+// which of them is the default.
+TEST_F(HeadlessDriverTest, MessageBoxDefaults) {
+  const std::pair<int, int> cases[] = {
+      {vbOKCancel + vbDefaultButton2, vbCancel},
+      {vbAbortRetryIgnore + vbDefaultButton3, vbIgnore},
+      {vbYesNoCancel + vbExclamation, vbYes},  // the icon is no button
+      {vbYesNo + vbDefaultButton3, vbYes},     // no third button
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.buttons);
-    EXPECT_EQ(MsgBoxAnswers(c.buttons), c.answers);
-    EXPECT_EQ(MsgBoxDefaultAnswer(c.buttons), c.default_answer);
+  for (const auto& [buttons, default_answer] : cases) {
+    EXPECT_EQ(MsgBoxDefaultAnswer(buttons), default_answer) << buttons;
   }
   EXPECT_EQ(MsgBoxIcon(vbYesNo + vbQuestion + vbDefaultButton2), vbQuestion);
 }
