@@ -354,6 +354,7 @@ void SetTriggers(Connection& connection, bool on) {
           "DROP TRIGGER IF EXISTS PurchaseOrderDetails_Bookable_Update;\n"
           "DROP TRIGGER IF EXISTS OrdersToCome_LineAdded;\n"
           "DROP TRIGGER IF EXISTS OrdersToCome_LineChanged;\n"
+          "DROP TRIGGER IF EXISTS OrdersToCome_LineMoved;\n"
           "DROP TRIGGER IF EXISTS OrdersToCome_LineRemoved;\n"
           "DROP TRIGGER IF EXISTS OrdersToCome_OrderChanged;\n"
           "DROP TRIGGER IF EXISTS OrdersToCome_OrderRemoved;\n");

@@ -38,7 +38,7 @@ bool AddBooksChecks(data::Connection& connection) {
              : Holds(connection,
                      "SELECT COUNT(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
                      "WHERE c.relnamespace = current_schema()::regnamespace AND "
-                     "t.tgname = 'purchaseorderdetails_bookable'");
+                     "t.tgname = 'purchaseorderdetails_bookable_update'");
   bool complete = true;
   if (!has_triggers) {
     complete = TryScript(connection, Section(sqlite ? ProceduresSql() : PostgresProceduresSql()));

@@ -35,20 +35,23 @@ bool HasIndex(data::Connection& connection, bool sqlite) {
   return vb::CLng(connection.Query(sql)->Item(0).Value()) > 0;
 }
 
-// The audit trail's index of times, which an earlier build did not make
-// (a database without the audit trail yet gets it with the trail).
-bool AddAuditTimeIndex(data::Connection& connection, bool sqlite) {
+// An index an earlier build did not make, on `table` (a database without
+// the table yet gets it with the table).
+bool AddLaterIndex(data::Connection& connection, bool sqlite, const std::string& table,
+                   const std::string& index, const std::string& columns) {
   const std::string sql =
-      sqlite ? "SELECT (SELECT COUNT(*) FROM sqlite_master WHERE name = 'AuditTrail'), "
-               "(SELECT COUNT(*) FROM sqlite_master WHERE name = 'AuditTrail_At')"
+      sqlite ? "SELECT (SELECT COUNT(*) FROM sqlite_master WHERE name = '" + table +
+                   "'), (SELECT COUNT(*) FROM sqlite_master WHERE name = '" + index + "')"
              : "SELECT (SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() AND "
-               "tablename = 'audittrail'), (SELECT COUNT(*) FROM pg_indexes WHERE schemaname = "
-               "current_schema() AND indexname = 'audittrail_at')";
+               "tablename = lower('" +
+                   table +
+                   "')), (SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() "
+                   "AND indexname = lower('" +
+                   index + "'))";
   const data::RecordSetRef found = connection.Query(sql);
   if (vb::CLng(found->Item(0).Value()) == 0 || vb::CLng(found->Item(1).Value()) > 0) return true;
-  return TryScript(connection,
-                   "CREATE INDEX IF NOT EXISTS AuditTrail_At ON AuditTrail(At);\n"
-                   "ANALYZE AuditTrail;\n");
+  return TryScript(connection, "CREATE INDEX IF NOT EXISTS " + index + " ON " + table + "(" +
+                                   columns + ");\nANALYZE " + table + ";\n");
 }
 
 bool AddSection(data::Connection& connection, bool sqlite) {
@@ -73,8 +76,11 @@ bool AddSection(data::Connection& connection, bool sqlite) {
 
 bool AddListIndexes(data::Connection& connection) {
   const bool sqlite = connection.GetBackend() == data::Backend::kSQLite;
-  const bool audit = AddAuditTimeIndex(connection, sqlite);
-  return AddSection(connection, sqlite) && audit;
+  const bool audit = AddLaterIndex(connection, sqlite, "AuditTrail", "AuditTrail_At", "At");
+  const bool series =
+      AddLaterIndex(connection, sqlite, "GRVs", "GRVs_Series",
+                    "CompanyID, substr(VoucherNumber, 1, 3), length(VoucherNumber), VoucherNumber");
+  return AddSection(connection, sqlite) && audit && series;
 }
 
 }  // namespace kvt::db

@@ -1,7 +1,7 @@
 // What lets the lists read one page of a long history (the section of
 // schema.sql headed "Long histories", and on a server the list functions
-// that use it), and the audit trail's index of times: added to a database
-// an earlier build made.
+// that use it), the audit trail's index of times and the voucher series'
+// index: added to a database an earlier build made.
 #pragma once
 
 #include "platform/data/connection.h"

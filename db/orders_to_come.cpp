@@ -22,13 +22,15 @@ constexpr char kFill[] =
     "WHERE po.Status = 1 AND d.QtyReceived < COALESCE(d.Qty, 0) + COALESCE(d.BOQty, 0) "
     "GROUP BY po.ID, po.SupplierID, po.CompanyID";
 
+// The trigger this build added last: a database with it has them all as
+// this build writes them.
 bool HasTriggers(data::Connection& connection, bool sqlite) {
   const std::string sql =
       sqlite ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'trigger' AND "
-               "name = 'OrdersToCome_OrderRemoved'"
+               "name = 'OrdersToCome_LineMoved'"
              : "SELECT COUNT(*) FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
                "WHERE c.relnamespace = current_schema()::regnamespace AND "
-               "t.tgname = 'orderstocome_order'";
+               "t.tgname = 'orderstocome_linechanged'";
   return vb::CLng(connection.Query(sql)->Item(0).Value()) > 0;
 }
 

@@ -14,7 +14,8 @@ const char* OrdersToComeScript(data::Backend backend);
 // without the triggers.
 void FillOrdersToCome(data::Connection& connection);
 
-// Adds the table and its triggers to a database that lacks them, filled
+// Adds the table and its triggers to a database that lacks them (or has
+// an earlier build's triggers), filled
 // from the orders as they are, and on a server puts in this build's body
 // of the function that lists a supplier's orders to receive against. All
 // of it or nothing, in one transaction; writes nothing when they are there

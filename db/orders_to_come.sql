@@ -27,8 +27,23 @@ BEGIN
   INSERT INTO OrdersToCome SELECT * FROM OrdersToComeNow
    WHERE PurchaseOrderID = NEW.PurchaseOrderID AND Lines > 0;
 END;
-CREATE TRIGGER IF NOT EXISTS OrdersToCome_LineChanged
-AFTER UPDATE OF PurchaseOrderID, Qty, BOQty, QtyReceived ON PurchaseOrderDetails
+-- A receipt changes an order's count only when it completes a line, so
+-- the trigger runs only then: recounting on every line drawn made a posting
+-- several times slower. A line moved to another order recounts both.
+DROP TRIGGER IF EXISTS OrdersToCome_LineChanged;
+CREATE TRIGGER OrdersToCome_LineChanged
+AFTER UPDATE OF Qty, BOQty, QtyReceived ON PurchaseOrderDetails
+WHEN OLD.PurchaseOrderID IS NEW.PurchaseOrderID
+ AND (OLD.QtyReceived < COALESCE(OLD.Qty, 0) + COALESCE(OLD.BOQty, 0))
+     IS NOT (NEW.QtyReceived < COALESCE(NEW.Qty, 0) + COALESCE(NEW.BOQty, 0))
+BEGIN
+  DELETE FROM OrdersToCome WHERE PurchaseOrderID = NEW.PurchaseOrderID;
+  INSERT INTO OrdersToCome SELECT * FROM OrdersToComeNow
+   WHERE PurchaseOrderID = NEW.PurchaseOrderID AND Lines > 0;
+END;
+CREATE TRIGGER IF NOT EXISTS OrdersToCome_LineMoved
+AFTER UPDATE OF PurchaseOrderID ON PurchaseOrderDetails
+WHEN OLD.PurchaseOrderID IS NOT NEW.PurchaseOrderID
 BEGIN
   DELETE FROM OrdersToCome
    WHERE PurchaseOrderID IN (OLD.PurchaseOrderID, NEW.PurchaseOrderID);

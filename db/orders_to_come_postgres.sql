@@ -80,9 +80,19 @@ $$;
 
 DROP TRIGGER IF EXISTS OrdersToCome_Lines ON PurchaseOrderDetails;
 CREATE TRIGGER OrdersToCome_Lines
-  AFTER INSERT OR DELETE OR UPDATE OF PurchaseOrderID, Qty, BOQty, QtyReceived
-  ON PurchaseOrderDetails
+  AFTER INSERT OR DELETE ON PurchaseOrderDetails
   FOR EACH ROW EXECUTE FUNCTION kvt_order_lines_to_come();
+-- A receipt changes an order's count only when it completes a line (or a
+-- line moves to another order): recounting, and locking the order, on every
+-- line drawn made a posting several times slower.
+DROP TRIGGER IF EXISTS OrdersToCome_LineChanged ON PurchaseOrderDetails;
+CREATE TRIGGER OrdersToCome_LineChanged
+  AFTER UPDATE OF PurchaseOrderID, Qty, BOQty, QtyReceived ON PurchaseOrderDetails
+  FOR EACH ROW
+  WHEN (OLD.PurchaseOrderID IS DISTINCT FROM NEW.PurchaseOrderID
+        OR (OLD.QtyReceived < COALESCE(OLD.Qty, 0) + COALESCE(OLD.BOQty, 0))
+           IS DISTINCT FROM (NEW.QtyReceived < COALESCE(NEW.Qty, 0) + COALESCE(NEW.BOQty, 0)))
+  EXECUTE FUNCTION kvt_order_lines_to_come();
 DROP TRIGGER IF EXISTS OrdersToCome_Order ON PurchaseOrders;
 CREATE TRIGGER OrdersToCome_Order
   AFTER DELETE OR UPDATE OF ID, Status, SupplierID, CompanyID ON PurchaseOrders

@@ -133,15 +133,17 @@ RETURNS TABLE (ord integer, source_line integer, product integer, qty double pre
                other_disc numeric, net_amount numeric, tax_code integer,
                tax_amount numeric, total_cost numeric)
 LANGUAGE sql IMMUTABLE AS $$
-  SELECT e.n::integer, l.source_line, COALESCE(l.product, 0), l.qty,
+  SELECT l.n::integer, l.source_line, COALESCE(l.product, 0), l.qty,
          COALESCE(l.unit_price, 0), COALESCE(l.trade_disc, 0), COALESCE(l.rebate_disc, 0),
          COALESCE(l.other_disc, 0), COALESCE(l.net_amount, 0), COALESCE(l.tax_code, 0),
          COALESCE(l.tax_amount, 0), COALESCE(l.total_cost, 0)
-    FROM jsonb_array_elements(lines) WITH ORDINALITY AS e(item, n),
-         jsonb_to_record(e.item)
-         AS l(source_line integer, product integer, qty double precision, unit_price numeric,
-              trade_disc numeric, rebate_disc numeric, other_disc numeric,
-              net_amount numeric, tax_code integer, tax_amount numeric, total_cost numeric)
+    FROM ROWS FROM (jsonb_to_recordset(lines)
+                    AS (source_line integer, product integer, qty double precision,
+                        unit_price numeric, trade_disc numeric, rebate_disc numeric,
+                        other_disc numeric, net_amount numeric, tax_code integer,
+                        tax_amount numeric, total_cost numeric))
+         WITH ORDINALITY AS l(source_line, product, qty, unit_price, trade_disc, rebate_disc,
+                              other_disc, net_amount, tax_code, tax_amount, total_cost, n)
 $$;
 
 -- Why `qty` cannot be booked on the line `label`, or NULL.
@@ -303,10 +305,15 @@ BEGIN
   SELECT s.why INTO refusal FROM (
     SELECT x.ord, COALESCE(
              kvt_qty_refusal('Line ' || x.ord, x.qty),
-             kvt_draw_refusal(k_draw, 'Line ' || x.ord, owner_label, x.on_owner, x.wanted,
-                              x.product, x.code, x.name, x.qty, x.held, x.taken + x.prior,
-                              x.sold, x.left_qty - x.prior,
-                              COALESCE(x.room - x.prior >= x.qty - 0.0000005, FALSE))) AS why
+             -- The words only for a line that is refused: a call per line
+             -- was a good part of a posting's time.
+             CASE WHEN x.on_owner AND (x.wanted = 0 OR x.wanted = x.product)
+                       AND x.room - x.prior >= x.qty - 0.0000005 THEN NULL
+                  ELSE kvt_draw_refusal(k_draw, 'Line ' || x.ord, owner_label, x.on_owner,
+                                        x.wanted, x.product, x.code, x.name, x.qty, x.held,
+                                        x.taken + x.prior, x.sold, x.left_qty - x.prior,
+                                        COALESCE(x.room - x.prior >= x.qty - 0.0000005, FALSE))
+             END) AS why
       FROM (
         SELECT l.ord, l.qty, COALESCE(l.product, 0) AS wanted,
                COALESCE(d.ID, gd.ID) IS NOT NULL AS on_owner,
@@ -514,7 +521,7 @@ BEGIN
   END IF;
   UPDATE GRVs g SET VoucherNumber = kvt_voucher_number_after(w.prefix, (
            SELECT l.VoucherNumber FROM GRVs l
-            WHERE l.CompanyID = p_company AND l.VoucherNumber LIKE w.prefix || '%'
+            WHERE l.CompanyID = p_company AND substr(l.VoucherNumber, 1, 3) = w.prefix
             ORDER BY length(l.VoucherNumber) DESC, l.VoucherNumber DESC LIMIT 1), w.step)
     FROM (SELECT v.ID, k.prefix,
                  row_number() OVER (PARTITION BY k.prefix ORDER BY v.ID) AS step

@@ -395,6 +395,18 @@ BEGIN
   RETURN NEW;
 END
 $$;
+DROP TRIGGER IF EXISTS PurchaseOrderDetails_Bookable ON PurchaseOrderDetails;
 CREATE TRIGGER PurchaseOrderDetails_Bookable
-  BEFORE INSERT OR UPDATE ON PurchaseOrderDetails
+  BEFORE INSERT ON PurchaseOrderDetails
   FOR EACH ROW EXECUTE FUNCTION kvt_order_line_bookable();
+-- A receipt changes only what was received: the function runs when a
+-- figure it checks changed or the receipt would go past the order, not on
+-- every line a posting draws on.
+DROP TRIGGER IF EXISTS PurchaseOrderDetails_Bookable_Update ON PurchaseOrderDetails;
+CREATE TRIGGER PurchaseOrderDetails_Bookable_Update
+  BEFORE UPDATE ON PurchaseOrderDetails
+  FOR EACH ROW
+  WHEN (NEW.Qty IS DISTINCT FROM OLD.Qty OR NEW.BOQty IS DISTINCT FROM OLD.BOQty
+        OR NEW.UnitPrice IS DISTINCT FROM OLD.UnitPrice
+        OR NEW.QtyReceived > COALESCE(NEW.Qty, 0) + COALESCE(NEW.BOQty, 0) + 0.0000005)
+  EXECUTE FUNCTION kvt_order_line_bookable();

@@ -375,6 +375,11 @@ CREATE INDEX IF NOT EXISTS PurchaseOrders_Branch
   ON PurchaseOrders(CompanyID, DelName);
 CREATE INDEX IF NOT EXISTS PurchaseOrderDetails_Product
   ON PurchaseOrderDetails(ProductID);
+-- The last number of a voucher series (every prefix is three letters),
+-- longest first: found at once, where sorting the company's vouchers took
+-- a tenth of a second per posting after ten years.
+CREATE INDEX IF NOT EXISTS GRVs_Series
+  ON GRVs(CompanyID, substr(VoucherNumber, 1, 3), length(VoucherNumber), VoucherNumber);
 
 -- ---- Books: what the database itself refuses ------------------------------
 -- A supplier's invoice (or credit note...) number is booked once per kind.

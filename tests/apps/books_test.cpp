@@ -87,7 +87,7 @@ TEST_P(BooksTest, ADatabaseMadeWithoutTheChecksGetsThemWhenOpened) {
   connection_->ExecuteScript(sqlite ? "DROP TRIGGER PurchaseOrderDetails_Bookable_Insert; "
                                       "DROP TRIGGER PurchaseOrderDetails_Bookable_Update; "
                                       "DROP INDEX SupplierDocuments_Number"
-                                    : "DROP TRIGGER PurchaseOrderDetails_Bookable ON "
+                                    : "DROP TRIGGER PurchaseOrderDetails_Bookable_Update ON "
                                       "PurchaseOrderDetails; DROP INDEX SupplierDocuments_Number");
   auto cut = [&] {
     return test_support::ErrorNumberOf([&] {

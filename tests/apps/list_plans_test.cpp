@@ -8,11 +8,14 @@
 // is left has no index to take instead.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
 #include "apps/kvt-host/access/audit.h"
+#include "apps/kvt-host/posting/voucher_kind.h"
 #include "apps/kvt-host/sessions/order_list.h"
+#include "db/list_indexes.h"
 #include "platform/value/conversions.h"
 #include "tests/support/temp_demo_database.h"
 
@@ -20,14 +23,25 @@ namespace kvt::host {
 namespace {
 
 constexpr int32_t kCompany = 1;
-// The audit page between two dates: a seek on the trail's times.
-constexpr char kAuditByDates[] = "audit page, dates";
-
 struct Statement {
   std::string name;
   std::string sql;
   std::vector<vb::Variant> parameters;
+  // The index the plan must seek through, when one is not enough.
+  std::string seeks = {};
+  // Rows read in the order shown, never sorted after reading: a page of
+  // orders, or a series' last number.
+  bool unsorted = false;
 };
+
+// Whether a plan's step names `index`, whatever the case.
+bool Names(std::string step, const std::string& index) {
+  std::string wanted = index;
+  for (std::string* text : {&step, &wanted}) {
+    for (char& c : *text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return !wanted.empty() && step.find(wanted) != std::string::npos;
+}
 
 class ListPlansTest : public ::testing::TestWithParam<data::Backend> {
  protected:
@@ -85,7 +99,7 @@ class ListPlansTest : public ::testing::TestWithParam<data::Backend> {
       for (const OrderList* after : {&first, &next}) {
         const OrderListQuery query = OrderListSql(kCompany, filter, *after, kOrderPageSize);
         statements.push_back({"order list, " + name + (after == &next ? ", next page" : ""),
-                              query.sql, query.parameters});
+                              query.sql, query.parameters, "", true});
       }
     }
     return statements;
@@ -94,6 +108,7 @@ class ListPlansTest : public ::testing::TestWithParam<data::Backend> {
   // The plan's steps that read a history table whole; empty when none does.
   std::vector<std::string> FullScans(data::Connection& connection, const Statement& statement) {
     std::vector<std::string> scans;
+    bool sought = statement.seeks.empty();
     if (OnSQLite()) {
       auto plan = connection.Query("EXPLAIN QUERY PLAN " + statement.sql, statement.parameters);
       for (; !plan->IsEOF(); plan->MoveNext()) {
@@ -104,21 +119,22 @@ class ListPlansTest : public ::testing::TestWithParam<data::Backend> {
                              step.rfind("SCAN (", 0) == 0 || step.rfind("SCAN b", 0) == 0 ||
                              step.find("CONSTANT ROW") != std::string::npos;
         if (step.rfind("SCAN ", 0) == 0 && !bounded) scans.push_back(step);
-        // A page sorted after reading: every order under the filter read first.
-        if (statement.name.rfind("order list", 0) == 0 &&
-            step.find("TEMP B-TREE FOR ORDER BY") != std::string::npos) {
+        sought = sought || Names(step, statement.seeks);
+        // Sorted after reading: every row under the filter read first.
+        if (statement.unsorted && step.find("TEMP B-TREE FOR ORDER BY") != std::string::npos) {
           scans.push_back(step);
         }
       }
+      if (!sought) scans.push_back("not sought through " + statement.seeks);
       return scans;
     }
     connection.Execute("SET enable_seqscan = off");
     auto plan = connection.Query("EXPLAIN " + statement.sql, statement.parameters);
-    bool inlined = false, seeks_times = false;
+    bool inlined = false;
     for (; !plan->IsEOF(); plan->MoveNext()) {
       const std::string step = vb::CStr(plan->Item(0).Value());
       if (step.find("Index") != std::string::npos) inlined = true;
-      seeks_times = seeks_times || step.find("audittrail_at") != std::string::npos;
+      sought = sought || Names(step, statement.seeks);
       // A subquery hashed whole: every row it could match read first.
       if (step.find("hashed SubPlan") != std::string::npos) scans.push_back(step);
       for (const char* table : {"purchaseorders ", "purchaseorderdetails ", "grvs ", "grvdetails ",
@@ -129,25 +145,47 @@ class ListPlansTest : public ::testing::TestWithParam<data::Backend> {
       }
     }
     if (!inlined) scans.push_back("no index read at all (a function the server did not inline?)");
-    if (statement.name == kAuditByDates && !seeks_times) {
-      scans.push_back("the trail walked back from its newest row, not sought by its times");
-    }
+    if (!sought) scans.push_back("not sought through " + statement.seeks);
     return scans;
   }
 
   test_support::TempDemoDatabase db_{"kvt_list_plans", GetParam()};
 };
 
+// The audit page between two dates seeks the trail's times, not walks back
+// from its newest row; a voucher's number is the series' last plus one, not
+// the last of every voucher sorted.
+std::vector<Statement> Seeks() {
+  const access::AuditQuery audit = access::AuditSql({"", "", "2026-10-01", "2026-10-31"});
+  return {{"audit page, dates", audit.sql, audit.parameters, "AuditTrail_At"},
+          {"a voucher series' last number",
+           posting::kLastVoucherNumberSql,
+           {vb::Variant(kCompany), vb::Variant("GRV")},
+           "GRVs_Series",
+           true}};
+}
+
 TEST_P(ListPlansTest, NoScreenListReadsAHistoryTableWhole) {
   auto connection = db_.Open();
   std::vector<Statement> statements = OrderLists();
   for (Statement& procedure : Procedures(*connection)) statements.push_back(procedure);
-  const access::AuditQuery audit = access::AuditSql({"", "", "2026-10-01", "2026-10-31"});
-  statements.push_back({kAuditByDates, audit.sql, audit.parameters});
+  for (Statement& seek : Seeks()) statements.push_back(seek);
   for (const Statement& statement : statements) {
     SCOPED_TRACE(statement.name);
     const std::vector<std::string> scans = FullScans(*connection, statement);
     EXPECT_TRUE(scans.empty()) << scans.front() << "\n" << statement.sql;
+  }
+}
+
+TEST_P(ListPlansTest, AnEarlierDatabaseGetsTheSeekingIndexesOnOpen) {
+  auto connection = db_.Open();
+  connection->ExecuteScript("DROP INDEX AuditTrail_At; DROP INDEX GRVs_Series");
+  EXPECT_TRUE(db::AddListIndexes(*connection));
+  for (const char* index : {"AuditTrail_At", "GRVs_Series"}) {
+    const std::string sql = OnSQLite() ? "SELECT COUNT(*) FROM sqlite_master WHERE name = ?1"
+                                       : "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = "
+                                         "current_schema() AND indexname = lower(?1)";
+    EXPECT_EQ(vb::CLng(connection->Query(sql, {vb::Variant(index)})->Item(0).Value()), 1) << index;
   }
 }
 

@@ -112,12 +112,9 @@ std::string ProvisionalNumber() {
 }
 
 std::string NextNumber(data::Connection& connection, int32_t company_id, const VoucherKind& kind) {
-  // Longest first: GRV1000000 comes after GRV999999.
-  auto last = connection.Query(
-      "SELECT VoucherNumber FROM GRVs WHERE CompanyID = ?1 AND "
-      "VoucherNumber LIKE ?2 ORDER BY LENGTH(VoucherNumber) DESC, "
-      "VoucherNumber DESC LIMIT 1",
-      {vb::Variant(company_id), vb::Variant(std::string(kind.number_prefix) + "%")});
+  auto last =
+      connection.Query(kLastVoucherNumberSql,
+                       {vb::Variant(company_id), vb::Variant(std::string(kind.number_prefix))});
   return NextVoucherNumber(kind.number_prefix,
                            last->IsEOF() ? "" : vb::CStr(last->Item(0).Value()));
 }

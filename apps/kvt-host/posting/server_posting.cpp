@@ -36,12 +36,20 @@ vb::Variant Key(int32_t key) { return vb::Variant(key); }
 }  // namespace
 
 bool ServerPosts(data::Connection& connection) {
-  return connection.GetBackend() == data::Backend::kPostgreSQL &&
-         !connection
-              .Query(
-                  "SELECT 1 FROM pg_proc WHERE pronamespace = current_schema()::regnamespace "
-                  "AND proname = 'kvt_post_voucher'")
-              ->IsEOF();
+  if (connection.GetBackend() != data::Backend::kPostgreSQL) return false;
+  // Once found, the function stays for the connection's life: a round trip
+  // per posting otherwise. Not found is asked again, as the owner's opening
+  // of the database may add it.
+  constexpr char kKey[] = "posting: the server posts";
+  if (connection.Memo().count(kKey) != 0) return true;
+  const bool posts =
+      !connection
+           .Query(
+               "SELECT 1 FROM pg_proc WHERE pronamespace = current_schema()::regnamespace "
+               "AND proname = 'kvt_post_voucher'")
+           ->IsEOF();
+  if (posts) connection.Memo()[kKey] = true;
+  return posts;
 }
 
 std::string LinesJson(const std::vector<VoucherLine>& lines) {

@@ -1,5 +1,7 @@
 #include "apps/kvt-host/posting/voucher_kind.h"
 
+#include <string>
+
 #include "apps/kvt-host/posting/voucher.h"
 
 namespace kvt::posting {
@@ -15,7 +17,20 @@ constexpr VoucherKind kKinds[] = {
 
 constexpr size_t kNumberDigits = 6;
 
+// The series index (GRVs_Series) keys on a three-letter prefix.
+static_assert([] {
+  for (const VoucherKind& kind : kKinds) {
+    if (std::char_traits<char>::length(kind.number_prefix) != 3) return false;
+  }
+  return true;
+}());
+
 }  // namespace
+
+const char kLastVoucherNumberSql[] =
+    "SELECT VoucherNumber FROM GRVs WHERE CompanyID = ?1 AND "
+    "substr(VoucherNumber, 1, 3) = ?2 ORDER BY length(VoucherNumber) DESC, "
+    "VoucherNumber DESC LIMIT 1";
 
 const VoucherKind* FindVoucherKind(int32_t tran_type) {
   for (const VoucherKind& kind : kKinds) {

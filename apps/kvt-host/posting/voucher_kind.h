@@ -31,4 +31,9 @@ const VoucherKind* FindVoucherKind(int32_t tran_type);
 // when `last` is empty or has no digits).
 std::string NextVoucherNumber(const std::string& prefix, const std::string& last);
 
+// The last number of a company's series (?1 the company, ?2 the prefix),
+// longest first: GRV1000000 comes after GRV999999. The expressions are the
+// series index's own (GRVs_Series), so that the index answers it.
+extern const char kLastVoucherNumberSql[];
+
 }  // namespace kvt::posting

@@ -2,6 +2,7 @@
 // the order item dialog, saved with the delivery details the buyer
 // confirms in the delivery dialog, and printed — all through the desk's
 // order session, as a buyer at the desk would.
+#include <iterator>
 #include <memory>
 
 #include "apps/kvt-host/sessions/order_session.h"
@@ -87,6 +88,9 @@ class OrderStory {
         "Trade discount", "Rebate discount", "Other discount", "Net amount", "Tax",
         "Order total",    "Quantity"};
     const std::vector<std::string> totals = session_->Totals();
+    if (!log_.Check(totals.size() == std::size(captions), "the header shows its seven totals")) {
+      return false;
+    }
     std::vector<std::vector<std::string>> total_rows;
     for (size_t i = 0; i < totals.size(); ++i) total_rows.push_back({captions[i], totals[i]});
     log_.Line("Header totals (COrder):");
