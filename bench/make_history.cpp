@@ -444,11 +444,23 @@ int main(int argc, char** argv) {
       kvt::db::AddOrdersToCome(*connection);
     }
     connection->ExecuteScript("ANALYZE;");
+    constexpr const char* kHistoryTables[] = {
+        "Suppliers", "Products",   "PurchaseOrders", "PurchaseOrderDetails",
+        "GRVs",      "GRVDetails", "StockMovements", "SupplierDocuments",
+        "AuditTrail"};
+    if (!sqlite) {
+      // A server's database years old has long been vacuumed; one just
+      // loaded is vacuumed by the server a minute later, and a big one for
+      // a minute more, while whatever is timed on it runs. Vacuumed here,
+      // the years are measured as they stand, with the visibility map the
+      // index-only reads rely on.
+      for (const char* table : kHistoryTables) {
+        connection->ExecuteScript(std::string("VACUUM ") + table);
+      }
+    }
     std::cout << settings.years << " year(s) of history in " << vb::PlainText(Seconds(started))
               << " s:";
-    for (const char* table :
-         {"Suppliers", "Products", "PurchaseOrders", "PurchaseOrderDetails", "GRVs", "GRVDetails",
-          "StockMovements", "SupplierDocuments", "AuditTrail"}) {
+    for (const char* table : kHistoryTables) {
       std::cout << " " << table << " " << Count(*connection, table);
     }
     std::cout << "\n";

@@ -54,12 +54,13 @@ std::string ControlSettings::ReadCompanyControlValue(const std::string& control_
 std::string ControlSettings::ReadControlValue(const std::string& control_kind,
                                               const std::string& control_name,
                                               int16_t control_index, const std::string& database) {
-  // The user's own value wins over the one saved for all users.
+  // The user's own value wins over the one saved for all users (named '',
+  // so last in descending order: the index gives that order without a sort).
   return ReadValue(
       "SELECT ControlValue FROM UserControlValues "
       "WHERE DatabaseName = ?1 COLLATE NOCASE AND ControlKind = ?2 COLLATE "
       "NOCASE AND ControlName = ?3 COLLATE NOCASE AND ControlIndex = ?4 "
-      "AND UserName IN (?5, '') ORDER BY UserName = ?5 DESC LIMIT 1",
+      "AND UserName IN (?5, '') ORDER BY UserName DESC LIMIT 1",
       {vb::Variant(database), vb::Variant(control_kind), vb::Variant(control_name),
        vb::Variant(static_cast<int32_t>(control_index)), vb::Variant(user_id_)});
 }

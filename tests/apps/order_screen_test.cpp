@@ -67,6 +67,17 @@ TEST_F(OrderScreenTest, TheSavedTotalsAgreeWithTheSumOfTheLinesShown) {
   }
 }
 
+// A supplier nobody has ordered from yet is listed too, by name among the
+// others, so that the first order to them shows who it goes to.
+TEST_F(OrderScreenTest, TheSupplierListHoldsSuppliersNotOrderedFromYet) {
+  connection_->Execute(
+      "INSERT INTO Suppliers (CompanyID, Code, Name) VALUES (?1, 'NEW01', 'Aardvark Tools')",
+      {db::kDemoCompanyID});
+  data::RecordSetRef suppliers = screen_->Provider().Member("Suppliers_In_Orders");
+  EXPECT_EQ(vb::CStr(suppliers->Item(1).Value()), "Aardvark Tools");
+  connection_->Execute("DELETE FROM Suppliers WHERE Code = 'NEW01'");  // the suite shares the file
+}
+
 TEST_F(OrderScreenTest, ForecasterShowsNoLastSaleAsEmptyAndDemandFromOrderLines) {
   // Product 4 was never sold; it was ordered on lines of 6, 6, 8, 8 and 40.
   order_.SetProductDetails(form_, vb::ObjectRef(std::make_shared<ProductForecaster>(

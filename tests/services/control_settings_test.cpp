@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "platform/value/error.h"
+#include "services/connection_text.h"
+#include "tests/support/temp_demo_database.h"
 #include "tests/support/vb_error.h"
 
 namespace kvt::services {
@@ -44,6 +46,46 @@ TEST(ControlSettingsTest, ReadingBeforeConnectIsRefused) {
                 [&] { unconnected.ReadControlValue("CheckBox", "chkPOGRVForm", 0, "KvtDemo"); }),
             vb::err::kAdoObjectClosed);
 }
+
+class SavedControlValueTest : public ::testing::TestWithParam<data::Backend> {
+ protected:
+  test_support::TempDemoDatabase db_{"kvt_control_values", GetParam(),
+                                     test_support::TempDemoDatabase::Content::kSchema};
+};
+
+// The user's own value wins over the one saved for every user (named ''),
+// and nobody reads another user's.
+TEST_P(SavedControlValueTest, TheUsersOwnValueWinsOverTheOneForEveryUser) {
+  std::string text = db_.ConnectionText();
+  // A file takes any user; a server's login is the user.
+  if (ParseConnectionText(text).user_id.empty()) text += ";User ID=dana";
+  const std::string user = ParseConnectionText(text).user_id;
+  struct Case {
+    std::vector<std::string> saved_by;  // '' is every user's
+    const char* read;
+  };
+  const Case cases[] = {{{""}, "every"},      {{"", user}, "own"},
+                        {{user, ""}, "own"},  {{"", "zz-someone"}, "every"},
+                        {{"zz-someone"}, ""}, {{}, ""}};
+  auto connection = db_.Open();
+  ControlSettings settings;
+  settings.Connect(text);
+  for (const Case& c : cases) {
+    connection->Execute("DELETE FROM UserControlValues");
+    for (const std::string& by : c.saved_by) {
+      connection->Execute(
+          "INSERT INTO UserControlValues (DatabaseName, UserName, ControlKind, ControlName, "
+          "ControlIndex, ControlValue) VALUES ('KvtDemo', ?1, 'CheckBox', 'chkPOGRVForm', 1, ?2)",
+          {vb::Variant(by), vb::Variant(by.empty()   ? std::string("every")
+                                        : by == user ? std::string("own")
+                                                     : std::string("theirs"))});
+    }
+    EXPECT_EQ(settings.ReadControlValue("checkbox", "chkPOGRVForm", 1, "kvtdemo"), c.read)
+        << c.saved_by.size() << " saved";
+  }
+}
+
+KVT_INSTANTIATE_BACKENDS(SavedControlValueTest);
 
 }  // namespace
 }  // namespace kvt::services

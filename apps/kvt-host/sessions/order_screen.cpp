@@ -45,11 +45,13 @@ SELECT po.ID AS "ID", po.OrderNumber AS "Order No",
     ON t.PurchaseOrderID = po.ID
  WHERE po.CompanyID = ?1 AND po.ID = ?2)";
 
+// Every supplier of the company, whether ordered from yet or not: asking
+// the orders which suppliers they name probes years of orders once per
+// supplier, and a new order's supplier belongs in the list all the same.
 constexpr char kSuppliersSql[] = R"(
 SELECT s.ID AS "ID", s.Name AS "Supplier"
   FROM Suppliers s
  WHERE s.CompanyID = ?1
-   AND EXISTS (SELECT 1 FROM PurchaseOrders po WHERE po.SupplierID = s.ID)
  ORDER BY s.Name)";
 
 // The delivery names orders were sent to, each with its first order: read

@@ -20,8 +20,9 @@ namespace kvt::host {
 // KvtDBC(0): answers MemberGet("Order_Headers" | "Suppliers_In_Orders" |
 // "Branch_Codes") with a record set of its own. The order headers and the
 // branch list are read afresh and stand on the current order; the
-// supplier list is read once per order and stands on its first row. Any other name raises 3265
-// (item not found); a closed connection raises 3704.
+// supplier list (every supplier of the company) is read once per order
+// and stands on its first row. Any other name raises 3265 (item not
+// found); a closed connection raises 3704.
 //
 // The demo database keeps no branch table: a branch is a delivery name
 // the company's orders use, identified by the first order that used it.
