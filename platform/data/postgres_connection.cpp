@@ -6,8 +6,10 @@
 #include <libpq-fe.h>
 
 #include <charconv>
+#include <chrono>
 #include <memory>
 #include <string_view>
+#include <thread>
 
 #include "platform/data/data_errors.h"
 #include "platform/data/postgres_dialect.h"
@@ -330,11 +332,15 @@ ConnectionRef OpenPostgres(const PostgresServer& server) {
 }
 
 bool HoldSchemaAlone(Connection& connection) {
-  // The session's own shared hold never stands in its way.
-  return vb::CBool(
-      connection.Query(std::string("SELECT pg_try_advisory_lock(") + kSchemaLockKey + ")")
-          ->Item(0)
-          .Value());
+  // The session's own shared hold never stands in its way. A session that
+  // has just closed keeps its share until its server process has ended, a
+  // moment after the client let go: asked again for half a second.
+  const std::string sql = std::string("SELECT pg_try_advisory_lock(") + kSchemaLockKey + ")";
+  for (int attempt = 0;; ++attempt) {
+    if (vb::CBool(connection.Query(sql)->Item(0).Value())) return true;
+    if (attempt == 50) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 std::string PostgresPasswordVerifier(Connection& connection, const std::string& user,
