@@ -3,12 +3,13 @@
 # goods received vouchers against the same 20 orders for 30 seconds, first
 # on an SQLite file, then on a throwaway PostgreSQL server on 127.0.0.1
 # that writes to disk as a real one does (scripts/with-postgres.sh --tcp
-# --durable). Each run prints vouchers per second and the p50/p99 posting
-# latency and ends with a check of the books; a failed check fails the
-# script. On the server it runs twice in the same session: statement by
+# --durable). Each run posts for 10 s untimed first (the tables then
+# analysed), prints vouchers per second and the p50/p99 posting latency of
+# the timed run, and ends with a check of the books; a failed check fails
+# the script. On the server it runs twice in the same session: statement by
 # statement from the host, then through the server's posting function.
 # Not run in CI.
-#   scripts/load-test.sh [--clerks N] [--seconds N] [--orders N] [--lines N]
+#   scripts/load-test.sh [--clerks N] [--seconds N] [--warmup N] [--orders N] [--lines N]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
