@@ -39,16 +39,13 @@ bool HasIndex(data::Connection& connection, bool sqlite) {
 // the table yet gets it with the table).
 bool AddLaterIndex(data::Connection& connection, bool sqlite, const std::string& table,
                    const std::string& index, const std::string& columns) {
-  const std::string sql =
-      sqlite ? "SELECT (SELECT COUNT(*) FROM sqlite_master WHERE name = '" + table +
-                   "'), (SELECT COUNT(*) FROM sqlite_master WHERE name = '" + index + "')"
+  const char* sql =
+      sqlite ? "SELECT (SELECT COUNT(*) FROM sqlite_master WHERE name = ?1), "
+               "(SELECT COUNT(*) FROM sqlite_master WHERE name = ?2)"
              : "SELECT (SELECT COUNT(*) FROM pg_tables WHERE schemaname = current_schema() AND "
-               "tablename = lower('" +
-                   table +
-                   "')), (SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() "
-                   "AND indexname = lower('" +
-                   index + "'))";
-  const data::RecordSetRef found = connection.Query(sql);
+               "tablename = lower(?1)), (SELECT COUNT(*) FROM pg_indexes WHERE schemaname = "
+               "current_schema() AND indexname = lower(?2))";
+  const data::RecordSetRef found = connection.Query(sql, {vb::Variant(table), vb::Variant(index)});
   if (vb::CLng(found->Item(0).Value()) == 0 || vb::CLng(found->Item(1).Value()) > 0) return true;
   return TryScript(connection, "CREATE INDEX IF NOT EXISTS " + index + " ON " + table + "(" +
                                    columns + ");\nANALYZE " + table + ";\n");
