@@ -358,18 +358,18 @@ BEGIN
     UPDATE PurchaseOrderDetails d SET QtyReceived = d.QtyReceived + s.qty
       FROM (SELECT l.source_line, sum(l.qty) AS qty FROM kvt_voucher_lines(p_lines) l
              GROUP BY l.source_line) AS s
-     WHERE d.ID = s.source_line;
+     WHERE d.ID = s.source_line AND d.PurchaseOrderID = owner_id;
   ELSIF k_draw = 'return' THEN
     UPDATE GRVDetails gd SET QtyReturned = COALESCE(gd.QtyReturned, 0) + s.qty
       FROM (SELECT l.source_line, sum(l.qty) AS qty FROM kvt_voucher_lines(p_lines) l
              GROUP BY l.source_line) AS s
-     WHERE gd.ID = s.source_line;
+     WHERE gd.ID = s.source_line AND gd.GRVID = owner_id;
   ELSE
     UPDATE GRVDetails gd SET QtyReturned = COALESCE(gd.QtyReturned, 0) + s.qty,
                              QtyLeft = gd.QtyLeft - s.qty
       FROM (SELECT l.source_line, sum(l.qty) AS qty FROM kvt_voucher_lines(p_lines) l
              GROUP BY l.source_line) AS s
-     WHERE gd.ID = s.source_line;
+     WHERE gd.ID = s.source_line AND gd.GRVID = owner_id;
   END IF;
 
   -- The lines, in their order; the product is the drawn line's own.
