@@ -29,27 +29,8 @@ BEGIN
 END
 $$;
 
--- The login is a superuser or owns this schema: held to no role.
-CREATE FUNCTION kvt_unbound() RETURNS boolean
-LANGUAGE sql STABLE SECURITY DEFINER AS $$
-  SELECT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = session_user AND rolsuper)
-      OR EXISTS (SELECT 1 FROM pg_namespace
-                  WHERE nspname = current_schema()
-                    AND pg_has_role(session_user, nspowner, 'MEMBER'))
-$$;
-
--- The login holds `wanted` (buyer, clerk, accountant, admin, reader).
-CREATE FUNCTION kvt_has_role(wanted text) RETURNS boolean
-LANGUAGE sql STABLE SECURITY DEFINER AS $$
-  SELECT kvt_unbound()
-      OR pg_has_role(session_user, 'kvt_' || wanted, 'MEMBER')
-$$;
-
-CREATE FUNCTION kvt_my_companies() RETURNS integer[]
-LANGUAGE sql STABLE SECURITY DEFINER AS $$
-  SELECT COALESCE(array_agg(CompanyID), '{}') FROM UserCompanies
-   WHERE UserName = session_user
-$$;
+-- kvt_unbound, kvt_has_role, kvt_my_companies and kvt_period_order are in
+-- access_functions_postgres.sql, which runs first.
 
 CREATE FUNCTION kvt_refuse(message text) RETURNS void
 LANGUAGE plpgsql AS $$
@@ -110,12 +91,6 @@ BEGIN
   END IF;
   RETURN changed;
 END
-$$;
-
--- A period as a number that sorts as periods do: year * 100 + month.
-CREATE FUNCTION kvt_period_order(month integer, year_key integer) RETURNS integer
-LANGUAGE sql STABLE AS $$
-  SELECT Years * 100 + month FROM Years WHERE ID = year_key
 $$;
 
 CREATE FUNCTION kvt_company_rule_on(company integer, control text, control_index integer)

@@ -52,7 +52,8 @@ $$;
 
 std::string AccessScript(data::Backend backend) {
   if (backend == data::Backend::kSQLite) return std::string(AccessSchemaSql()) + AccessSqliteSql();
-  return data::PortableToPostgres(AccessSchemaSql()) + AccessPostgresSql() +
+  return data::PortableToPostgres(AccessSchemaSql()) + AccessFunctionsPostgresSql() +
+         AccessPostgresSql() +
          LoginLocksPostgresSql() + ServerLogPostgresSql() + PostingPostgresSql();
 }
 
@@ -60,7 +61,9 @@ std::string LoginLocksScript() { return LoginLocksPostgresSql(); }
 
 std::string ServerLogScript() { return ServerLogPostgresSql(); }
 
-std::string PostingFunctionsScript() { return PostingPostgresSql(); }
+std::string PostingFunctionsScript() {
+  return std::string(AccessFunctionsPostgresSql()) + PostingPostgresSql();
+}
 
 namespace {
 

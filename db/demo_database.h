@@ -45,9 +45,10 @@ std::string LoginLocksScript();
 // LoginLocksScript, on a database an earlier build made without it. Runs
 // again harmlessly.
 std::string ServerLogScript();
-// A server's posting functions (db/posting_postgres.sql): part of
-// AccessScript, and run alone on a database an earlier build made without
-// them. Runs again harmlessly.
+// A server's posting functions (db/posting_postgres.sql) and the access
+// helpers they call: part of AccessScript, and run alone on a database an
+// earlier build made without them, or with slower ones. Runs again
+// harmlessly.
 std::string PostingFunctionsScript();
 
 // A PostgreSQL server's database is the connection's schema; these stand

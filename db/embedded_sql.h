@@ -20,6 +20,9 @@ const char* PostgresFinishSql();
 const char* AccessSchemaSql();
 const char* AccessSqliteSql();
 const char* AccessPostgresSql();
+// Who the login is (PL/pgSQL, asked on every posting): before the access
+// script, and again with the posting functions on an earlier build's database.
+const char* AccessFunctionsPostgresSql();
 // The login gate and the locks of logins that failed too often, on a server.
 const char* LoginLocksPostgresSql();
 // Refusals and failed passwords the server logged, folded into the audit

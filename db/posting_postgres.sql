@@ -96,9 +96,13 @@ END
 $$;
 
 -- The caller works for `company` (the schema's owner for every company).
+-- This and kvt_period_name run in every posting: in PL/pgSQL, as the
+-- access helpers are, their plans are kept for the session.
 CREATE OR REPLACE FUNCTION kvt_company_is_mine(company integer) RETURNS boolean
-LANGUAGE sql STABLE SECURITY DEFINER AS $$
-  SELECT kvt_unbound() OR company = ANY (kvt_my_companies())
+LANGUAGE plpgsql STABLE SECURITY DEFINER AS $$
+BEGIN
+  RETURN kvt_unbound() OR company = ANY (kvt_my_companies());
+END
 $$;
 
 -- The number `step` places after `last` in the series of `prefix`: its
@@ -117,12 +121,14 @@ DROP FUNCTION IF EXISTS kvt_next_voucher_number(text, text);
 -- "November 2026", as the audit trail names a period.
 CREATE OR REPLACE FUNCTION kvt_period_name(period_month integer, period_year_key integer)
 RETURNS text
-LANGUAGE sql STABLE AS $$
-  SELECT COALESCE(
+LANGUAGE plpgsql STABLE AS $$
+BEGIN
+  RETURN COALESCE(
     (SELECT (ARRAY['January', 'February', 'March', 'April', 'May', 'June', 'July', 'August',
                    'September', 'October', 'November', 'December'])[period_month] || ' ' || Years
        FROM Years WHERE ID = period_year_key AND period_month BETWEEN 1 AND 12),
-    'month ' || period_month || ' of year key ' || period_year_key)
+    'month ' || period_month || ' of year key ' || period_year_key);
+END
 $$;
 
 -- The lines of a voucher as the host sends them, in their order; an

@@ -180,5 +180,27 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsThePostingFunctionsWhenItsOwnerOp
             23);
 }
 
+// An earlier build's access helpers were SQL functions, parsed on every
+// call of every posting: the owner's opening replaces them, and a
+// replaced definer still looks only in its own schema.
+TEST_F(HostUsersTest, AnOlderServerDatabaseGetsTheFasterAccessHelpersWhenItsOwnerOpensIt) {
+  if (test_support::TestBackends().size() < 2) GTEST_SKIP() << "built without PostgreSQL";
+  test_support::TempDemoDatabase old("kvt_host_helpers", data::Backend::kPostgreSQL);
+  old.Open()->ExecuteScript(
+      "CREATE OR REPLACE FUNCTION kvt_unbound() RETURNS boolean LANGUAGE sql STABLE "
+      "SECURITY DEFINER AS $$ SELECT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = "
+      "session_user AND rolsuper) $$");
+  const std::string kHelper =
+      "SELECT l.lanname, array_to_string(p.proconfig, ' ') FROM pg_proc p JOIN pg_language l "
+      "ON l.oid = p.prolang WHERE p.pronamespace = current_schema()::regnamespace AND "
+      "p.proname = 'kvt_unbound'";
+  EXPECT_EQ(vb::CStr(old.Open()->Query(kHelper)->Item(0).Value()), "sql");
+
+  ASSERT_EQ(Run("", "users list --db '" + old.ConnectionText() + "'").status, 0);
+  const data::RecordSetRef helper = old.Open()->Query(kHelper);
+  EXPECT_EQ(vb::CStr(helper->Item(0).Value()), "plpgsql");
+  EXPECT_NE(vb::CStr(helper->Item(1).Value()).find("search_path="), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kvt::host
