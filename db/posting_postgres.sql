@@ -131,13 +131,25 @@ BEGIN
 END
 $$;
 
+-- A line of a voucher as the host sends it. Read from the JSON once per
+-- posting and kept in an array: each reading converts every field of every
+-- line from text again.
+DO $$
+BEGIN
+  IF to_regtype('kvt_voucher_line') IS NULL THEN
+    -- An earlier build's reader returned a table of its own.
+    DROP FUNCTION IF EXISTS kvt_voucher_lines(jsonb);
+    CREATE TYPE kvt_voucher_line AS (
+      ord integer, source_line integer, product integer, qty double precision,
+      unit_price numeric, trade_disc numeric, rebate_disc numeric, other_disc numeric,
+      net_amount numeric, tax_code integer, tax_amount numeric, total_cost numeric);
+  END IF;
+END
+$$;
+
 -- The lines of a voucher as the host sends them, in their order; an
 -- amount left out is 0, as is a product or tax code (none).
-CREATE OR REPLACE FUNCTION kvt_voucher_lines(lines jsonb)
-RETURNS TABLE (ord integer, source_line integer, product integer, qty double precision,
-               unit_price numeric, trade_disc numeric, rebate_disc numeric,
-               other_disc numeric, net_amount numeric, tax_code integer,
-               tax_amount numeric, total_cost numeric)
+CREATE OR REPLACE FUNCTION kvt_voucher_lines(lines jsonb) RETURNS SETOF kvt_voucher_line
 LANGUAGE sql IMMUTABLE AS $$
   SELECT l.n::integer, l.source_line, COALESCE(l.product, 0), l.qty,
          COALESCE(l.unit_price, 0), COALESCE(l.trade_disc, 0), COALESCE(l.rebate_disc, 0),
@@ -239,6 +251,7 @@ DECLARE
   total numeric;
   refusal text;
   booked text;
+  voucher_lines kvt_voucher_line[];
 BEGIN
   PERFORM kvt_require_posting(p_company, p_month, p_year_key);
   SELECT k.prefix, k.document, k.source_type, k.consignment
@@ -272,6 +285,7 @@ BEGIN
   IF p_lines IS NULL OR jsonb_typeof(p_lines) <> 'array' OR jsonb_array_length(p_lines) = 0 THEN
     PERFORM kvt_refuse_posting('The voucher has no lines.');
   END IF;
+  SELECT array_agg(l ORDER BY l.ord) INTO voucher_lines FROM kvt_voucher_lines(p_lines) l;
 
   -- What the voucher draws on, locked until the posting ends.
   IF NOT k_return THEN
@@ -287,7 +301,7 @@ BEGIN
     order_key := p_order;
     PERFORM 1 FROM PurchaseOrderDetails
       WHERE PurchaseOrderID = owner_id
-        AND ID IN (SELECT l.source_line FROM kvt_voucher_lines(p_lines) l)
+        AND ID IN (SELECT l.source_line FROM unnest(voucher_lines) l)
       ORDER BY ID FOR NO KEY UPDATE;
   ELSE
     owner_id := p_source_voucher;
@@ -302,7 +316,7 @@ BEGIN
                                  || ' against.');
     END IF;
     PERFORM 1 FROM GRVDetails
-      WHERE GRVID = owner_id AND ID IN (SELECT l.source_line FROM kvt_voucher_lines(p_lines) l)
+      WHERE GRVID = owner_id AND ID IN (SELECT l.source_line FROM unnest(voucher_lines) l)
       ORDER BY ID FOR NO KEY UPDATE;
   END IF;
 
@@ -337,7 +351,7 @@ BEGIN
                COALESCE(sum(l.qty) OVER (PARTITION BY l.source_line ORDER BY l.ord
                                          ROWS BETWEEN UNBOUNDED PRECEDING AND 1 PRECEDING),
                         0) AS prior
-          FROM kvt_voucher_lines(p_lines) l
+          FROM unnest(voucher_lines) l
           LEFT JOIN PurchaseOrderDetails d
             ON NOT k_return AND d.ID = l.source_line AND d.PurchaseOrderID = owner_id
           LEFT JOIN GRVDetails gd
@@ -362,49 +376,48 @@ BEGIN
   -- The draws, summed per drawn line.
   IF k_draw = 'receive' THEN
     UPDATE PurchaseOrderDetails d SET QtyReceived = d.QtyReceived + s.qty
-      FROM (SELECT l.source_line, sum(l.qty) AS qty FROM kvt_voucher_lines(p_lines) l
+      FROM (SELECT l.source_line, sum(l.qty) AS qty FROM unnest(voucher_lines) l
              GROUP BY l.source_line) AS s
      WHERE d.ID = s.source_line AND d.PurchaseOrderID = owner_id;
   ELSIF k_draw = 'return' THEN
     UPDATE GRVDetails gd SET QtyReturned = COALESCE(gd.QtyReturned, 0) + s.qty
-      FROM (SELECT l.source_line, sum(l.qty) AS qty FROM kvt_voucher_lines(p_lines) l
+      FROM (SELECT l.source_line, sum(l.qty) AS qty FROM unnest(voucher_lines) l
              GROUP BY l.source_line) AS s
      WHERE gd.ID = s.source_line AND gd.GRVID = owner_id;
   ELSE
     UPDATE GRVDetails gd SET QtyReturned = COALESCE(gd.QtyReturned, 0) + s.qty,
                              QtyLeft = gd.QtyLeft - s.qty
-      FROM (SELECT l.source_line, sum(l.qty) AS qty FROM kvt_voucher_lines(p_lines) l
+      FROM (SELECT l.source_line, sum(l.qty) AS qty FROM unnest(voucher_lines) l
              GROUP BY l.source_line) AS s
      WHERE gd.ID = s.source_line AND gd.GRVID = owner_id;
   END IF;
 
-  -- The lines, in their order; the product is the drawn line's own.
-  INSERT INTO GRVDetails (GRVID, SourceLineID, ProductID, Qty, UnitPrice, TradeDisc,
-                          RebateDisc, OtherDisc, NetAmount, TaxCodesID, TaxAmount, TotalCost,
-                          QtyReturned, QtySold, QtyLeft)
-  SELECT new_id, l.source_line,
-         CASE WHEN k_return THEN (SELECT gd.ProductID FROM GRVDetails gd
-                                   WHERE gd.ID = l.source_line)
-              ELSE (SELECT d.ProductID FROM PurchaseOrderDetails d WHERE d.ID = l.source_line)
-         END,
-         l.qty, l.unit_price, l.trade_disc, l.rebate_disc, l.other_disc, l.net_amount,
-         NULLIF(l.tax_code, 0), l.tax_amount, l.total_cost, 0, 0,
-         CASE WHEN k_consignment AND NOT k_return THEN l.qty END
-    FROM kvt_voucher_lines(p_lines) l
-   ORDER BY l.ord;
-  GET DIAGNOSTICS line_count = ROW_COUNT;
-
-  -- The stock: a movement per line (the products' figures follow when
-  -- the voucher is numbered).
-  INSERT INTO StockMovements (CompanyID, ProductID, Consignment, Qty, MovementType, GRVID,
-                              GRVDetailID, MovementDate, UserID)
-  SELECT g.CompanyID, gd.ProductID, k_consignment,
-         CASE WHEN k_return THEN -gd.Qty ELSE gd.Qty END, g.TranTypeID, g.ID, gd.ID,
-         g.DateReceived, g.UserID
-    FROM GRVDetails gd JOIN GRVs g ON g.ID = gd.GRVID
-   WHERE g.ID = new_id ORDER BY gd.ID;
-  SELECT sum(l.total_cost) INTO total FROM kvt_voucher_lines(p_lines) l;
-  total := COALESCE(total, 0);
+  -- The lines, in their order (the product is the drawn line's own), and
+  -- the stock: a movement per line (the products' figures follow when the
+  -- voucher is numbered).
+  WITH added AS (
+    INSERT INTO GRVDetails (GRVID, SourceLineID, ProductID, Qty, UnitPrice, TradeDisc,
+                            RebateDisc, OtherDisc, NetAmount, TaxCodesID, TaxAmount, TotalCost,
+                            QtyReturned, QtySold, QtyLeft)
+    SELECT new_id, l.source_line,
+           CASE WHEN k_return THEN (SELECT gd.ProductID FROM GRVDetails gd
+                                     WHERE gd.ID = l.source_line)
+                ELSE (SELECT d.ProductID FROM PurchaseOrderDetails d
+                       WHERE d.ID = l.source_line)
+           END,
+           l.qty, l.unit_price, l.trade_disc, l.rebate_disc, l.other_disc, l.net_amount,
+           NULLIF(l.tax_code, 0), l.tax_amount, l.total_cost, 0, 0,
+           CASE WHEN k_consignment AND NOT k_return THEN l.qty END
+      FROM unnest(voucher_lines) l
+     ORDER BY l.ord
+    RETURNING ID, ProductID, Qty, TotalCost),
+  moved AS (
+    INSERT INTO StockMovements (CompanyID, ProductID, Consignment, Qty, MovementType, GRVID,
+                                GRVDetailID, MovementDate, UserID)
+    SELECT p_company, a.ProductID, k_consignment, CASE WHEN k_return THEN -a.Qty ELSE a.Qty END,
+           p_type, new_id, a.ID, p_date, NULLIF(p_user, 0)
+      FROM added a ORDER BY a.ID)
+  SELECT count(*), COALESCE(sum(a.TotalCost), 0) INTO line_count, total FROM added a;
 
   -- A supplier's document number is booked once per kind: postings with
   -- the same number are checked one after the other (the lock is the
