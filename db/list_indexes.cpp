@@ -26,13 +26,21 @@ std::string Between(const std::string& text, const std::string& start, const std
   return text.substr(from, to == std::string::npos ? std::string::npos : to - from);
 }
 
-bool HasIndex(data::Connection& connection, bool sqlite) {
-  const std::string sql =
-      sqlite ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND "
-               "name = 'PurchaseOrderDetails_ToCome'"
+bool HasIndex(data::Connection& connection, bool sqlite, const std::string& index) {
+  const char* sql =
+      sqlite ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = ?1"
              : "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() AND "
-               "indexname = 'purchaseorderdetails_tocome'";
-  return vb::CLng(connection.Query(sql)->Item(0).Value()) > 0;
+               "indexname = lower(?1)";
+  return vb::CLng(connection.Query(sql, {vb::Variant(index)})->Item(0).Value()) > 0;
+}
+
+// An earlier build's partial index of the lines still to come named
+// QtyReceived in its condition, so a server could update no line a receipt
+// drew on in place; OrdersToCome answers what it did.
+bool DropEarlierIndex(data::Connection& connection, bool sqlite) {
+  constexpr char kIndex[] = "PurchaseOrderDetails_ToCome";
+  if (!HasIndex(connection, sqlite, kIndex)) return true;
+  return TryScript(connection, std::string("DROP INDEX IF EXISTS ") + kIndex + ";\n");
 }
 
 // An index an earlier build did not make, on `table` (a database without
@@ -53,7 +61,7 @@ bool AddLaterIndex(data::Connection& connection, bool sqlite, const std::string&
 
 bool AddSection(data::Connection& connection, bool sqlite) {
   // One index stands for the section: it was added whole, or not at all.
-  if (HasIndex(connection, sqlite)) return true;
+  if (HasIndex(connection, sqlite, "PurchaseOrders_Dated")) return true;
   // The planner weighs the new indexes by their statistics: without them it
   // may walk a whole history through the wrong one.
   const std::string indexes = Between(SchemaSql(), kSectionHeading, kNextHeading) +
@@ -77,7 +85,8 @@ bool AddListIndexes(data::Connection& connection) {
   const bool series =
       AddLaterIndex(connection, sqlite, "GRVs", "GRVs_Series",
                     "CompanyID, substr(VoucherNumber, 1, 3), length(VoucherNumber), VoucherNumber");
-  return AddSection(connection, sqlite) && audit && series;
+  const bool dropped = DropEarlierIndex(connection, sqlite);
+  return AddSection(connection, sqlite) && audit && series && dropped;
 }
 
 }  // namespace kvt::db

@@ -3,8 +3,8 @@
 -- order may stay short for ever, so the lines alone cannot tell the open
 -- tail from years of history; this can. Triggers keep it on every write to
 -- an order or its lines, whoever writes them: each works the order's row out
--- again from the order and its lines still to come (an index holds those,
--- PurchaseOrderDetails_ToCome). Run again, this changes nothing.
+-- again from the order and its lines (the order list's progress filters
+-- read it too). Run again, this changes nothing.
 CREATE TABLE IF NOT EXISTS OrdersToCome (
   PurchaseOrderID INTEGER NOT NULL PRIMARY KEY,
   SupplierID      INTEGER NOT NULL,

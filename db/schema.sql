@@ -359,12 +359,9 @@ CREATE INDEX IF NOT EXISTS PurchaseOrders_SupplierDated
   ON PurchaseOrders(SupplierID, CompanyID, DateOrdered, ID);
 CREATE INDEX IF NOT EXISTS PurchaseOrders_StatusDated
   ON PurchaseOrders(CompanyID, Status, DateOrdered, ID);
--- The lines with goods still to come: the open tail, as small after ten
--- years as after one. Queries spell the condition exactly so, the column
--- first, for SQLite to see that the index holds every line they want.
-CREATE INDEX IF NOT EXISTS PurchaseOrderDetails_ToCome
-  ON PurchaseOrderDetails(PurchaseOrderID)
-  WHERE QtyReceived < COALESCE(Qty, 0) + COALESCE(BOQty, 0);
+-- (The open orders with lines to come are OrdersToCome's, kept by
+-- triggers. No index names QtyReceived, so that a server updates a line a
+-- receipt draws on in place, without touching the lines' indexes.)
 CREATE INDEX IF NOT EXISTS GRVs_SupplierDated
   ON GRVs(SupplierID, CompanyID, TranTypeID, DateReceived, ID);
 CREATE INDEX IF NOT EXISTS PurchaseOrders_Number

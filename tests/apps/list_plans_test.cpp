@@ -113,8 +113,8 @@ class ListPlansTest : public ::testing::TestWithParam<data::Backend> {
       auto plan = connection.Query("EXPLAIN QUERY PLAN " + statement.sql, statement.parameters);
       for (; !plan->IsEOF(); plan->MoveNext()) {
         const std::string step = vb::CStr(plan->Item("detail").Value());
-        // A subquery's or a named row set's own rows, or the lines still to
-        // come (a partial index: the open tail, not the history).
+        // A subquery's or a named row set's own rows, or the orders still
+        // to come (the open tail, not the history).
         const bool bounded = step.find("ToCome") != std::string::npos ||
                              step.rfind("SCAN (", 0) == 0 || step.rfind("SCAN b", 0) == 0 ||
                              step.find("CONSTANT ROW") != std::string::npos;
@@ -177,15 +177,22 @@ TEST_P(ListPlansTest, NoScreenListReadsAHistoryTableWhole) {
   }
 }
 
+// And loses the partial index of the lines still to come, which kept a
+// server from updating a line a receipt draws on in place.
 TEST_P(ListPlansTest, AnEarlierDatabaseGetsTheSeekingIndexesOnOpen) {
   auto connection = db_.Open();
-  connection->ExecuteScript("DROP INDEX AuditTrail_At; DROP INDEX GRVs_Series");
+  connection->ExecuteScript(
+      "DROP INDEX AuditTrail_At; DROP INDEX GRVs_Series; "
+      "CREATE INDEX PurchaseOrderDetails_ToCome ON PurchaseOrderDetails(PurchaseOrderID) "
+      "WHERE QtyReceived < COALESCE(Qty, 0) + COALESCE(BOQty, 0)");
   EXPECT_TRUE(db::AddListIndexes(*connection));
-  for (const char* index : {"AuditTrail_At", "GRVs_Series"}) {
+  for (const auto& [index, count] : {std::pair{"AuditTrail_At", 1}, std::pair{"GRVs_Series", 1},
+                                     std::pair{"PurchaseOrderDetails_ToCome", 0}}) {
     const std::string sql = OnSQLite() ? "SELECT COUNT(*) FROM sqlite_master WHERE name = ?1"
                                        : "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = "
                                          "current_schema() AND indexname = lower(?1)";
-    EXPECT_EQ(vb::CLng(connection->Query(sql, {vb::Variant(index)})->Item(0).Value()), 1) << index;
+    EXPECT_EQ(vb::CLng(connection->Query(sql, {vb::Variant(index)})->Item(0).Value()), count)
+        << index;
   }
 }
 
