@@ -265,10 +265,16 @@ class PostgresConnection final : public Connection {
 constexpr char kSchemaLockKey[] = "4937300, hashtext(COALESCE(current_schema(), ''))";
 
 // The libpq "options" value: session settings, with blanks and
-// backslashes in values escaped as libpq reads them.
+// backslashes in values escaped as libpq reads them. No parallel workers:
+// a list reads one page newest first, and workers, planned where the
+// server guesses the rows it wants are spread over the years (the open
+// orders are the recent ones), walk the whole history instead of stopping
+// at the page.
 std::string SessionOptions(const std::string& schema) {
-  std::string options = "-c DateStyle=ISO,YMD -c extra_float_digits=3 -c lock_timeout=" +
-                        std::to_string(Connection::kDefaultLockTimeoutMs);
+  std::string options =
+      "-c DateStyle=ISO,YMD -c extra_float_digits=3 -c max_parallel_workers_per_gather=0 "
+      "-c lock_timeout=" +
+      std::to_string(Connection::kDefaultLockTimeoutMs);
   if (schema.empty()) return options;
   std::string path = "\"";
   for (char c : schema) {
