@@ -3,7 +3,9 @@
 -- PL/pgSQL their plans are kept for the session; as SQL functions (an
 -- earlier build's) each call parsed and planned the body again, a tenth
 -- of a posting's time on a server. Run before access_postgres.sql, and
--- again with the posting functions on a database an earlier build made.
+-- again with the posting functions on a database an earlier build made;
+-- each of those then confines the definers here to this schema (a replaced
+-- function loses its settings).
 
 -- The login is a superuser or owns this schema: held to no role.
 CREATE OR REPLACE FUNCTION kvt_unbound() RETURNS boolean
@@ -37,21 +39,5 @@ CREATE OR REPLACE FUNCTION kvt_period_order(month integer, year_key integer) RET
 LANGUAGE plpgsql STABLE AS $$
 BEGIN
   RETURN (SELECT Years * 100 + month FROM Years WHERE ID = year_key);
-END
-$$;
-
--- A replaced function loses its settings: these look only in this schema.
-DO $$
-DECLARE
-  definer record;
-BEGIN
-  FOR definer IN
-    SELECT p.oid::regprocedure AS signature FROM pg_proc p
-     WHERE p.pronamespace = current_schema()::regnamespace AND p.prosecdef
-       AND p.proname IN ('kvt_unbound', 'kvt_has_role', 'kvt_my_companies')
-  LOOP
-    EXECUTE format('ALTER FUNCTION %s SET search_path = %I, pg_temp', definer.signature,
-                   current_schema());
-  END LOOP;
 END
 $$;

@@ -604,7 +604,9 @@ BEGIN
     SELECT p.oid::regprocedure AS signature FROM pg_proc p
      WHERE p.pronamespace = current_schema()::regnamespace AND p.prosecdef
        AND p.proname IN ('kvt_require_posting', 'kvt_company_is_mine', 'kvt_post_voucher',
-                         'kvt_sell_consignment', 'kvt_finish_postings', 'kvt_voucher_number')
+                         'kvt_sell_consignment', 'kvt_finish_postings', 'kvt_voucher_number',
+                         -- access_functions_postgres.sql's, run with these
+                         'kvt_unbound', 'kvt_has_role', 'kvt_my_companies')
   LOOP
     EXECUTE format('ALTER FUNCTION %s SET search_path = %I, pg_temp', definer.signature,
                    current_schema());
