@@ -53,8 +53,8 @@ $$;
 std::string AccessScript(data::Backend backend) {
   if (backend == data::Backend::kSQLite) return std::string(AccessSchemaSql()) + AccessSqliteSql();
   return data::PortableToPostgres(AccessSchemaSql()) + AccessFunctionsPostgresSql() +
-         AccessPostgresSql() +
-         LoginLocksPostgresSql() + ServerLogPostgresSql() + PostingPostgresSql();
+         AccessPostgresSql() + LoginLocksPostgresSql() + ServerLogPostgresSql() +
+         PostingPostgresSql();
 }
 
 std::string LoginLocksScript() { return LoginLocksPostgresSql(); }

@@ -27,10 +27,10 @@ std::string Between(const std::string& text, const std::string& start, const std
 }
 
 bool HasIndex(data::Connection& connection, bool sqlite, const std::string& index) {
-  const char* sql =
-      sqlite ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = ?1"
-             : "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() AND "
-               "indexname = lower(?1)";
+  const char* sql = sqlite
+                        ? "SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = ?1"
+                        : "SELECT COUNT(*) FROM pg_indexes WHERE schemaname = current_schema() AND "
+                          "indexname = lower(?1)";
   return vb::CLng(connection.Query(sql, {vb::Variant(index)})->Item(0).Value()) > 0;
 }
 
