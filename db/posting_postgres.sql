@@ -136,7 +136,8 @@ $$;
 -- line from text again.
 DO $$
 BEGIN
-  IF to_regtype('kvt_voucher_line') IS NULL THEN
+  IF NOT EXISTS (SELECT 1 FROM pg_type WHERE typnamespace = current_schema()::regnamespace
+                   AND typname = 'kvt_voucher_line') THEN
     -- An earlier build's reader returned a table of its own.
     DROP FUNCTION IF EXISTS kvt_voucher_lines(jsonb);
     CREATE TYPE kvt_voucher_line AS (

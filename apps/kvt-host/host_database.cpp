@@ -179,16 +179,13 @@ void HostDatabase::CheckOurs() const {
   }
   // On a server, the posting functions; as for the login locks, only the
   // schema's owner may add them, and until then posting writes as before.
-  // (The newest of them, and the voucher line's type, stand for the script,
-  // and kvt_unbound, in the same language as it, for the access helpers: an
-  // earlier build's SQL ones, parsed on every call, are replaced.)
+  // (The voucher line's type, the newest thing the script makes, stands for
+  // it: a database without it has no posting functions, or an earlier
+  // build's, and SQL access helpers parsed on every call.)
   if (OnFile()) return;
   if (connection
-          ->Query("SELECT 1 FROM pg_proc p WHERE p.pronamespace = "
-                  "current_schema()::regnamespace AND p.proname = 'kvt_finish_postings' "
-                  "AND EXISTS (SELECT 1 FROM pg_proc u WHERE u.pronamespace = p.pronamespace "
-                  "AND u.proname = 'kvt_unbound' AND u.prolang = p.prolang) "
-                  "AND to_regtype('kvt_voucher_line') IS NOT NULL")
+          ->Query("SELECT 1 FROM pg_type WHERE typnamespace = "
+                  "current_schema()::regnamespace AND typname = 'kvt_voucher_line'")
           ->IsEOF()) {
     try {
       connection->RunInTransaction(

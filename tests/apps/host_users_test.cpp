@@ -158,6 +158,7 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsThePostingFunctionsWhenItsOwnerOp
   old.Open()->ExecuteScript(
       "DROP FUNCTION kvt_post_voucher; DROP FUNCTION kvt_sell_consignment; "
       "DROP FUNCTION kvt_voucher_number; DROP FUNCTION kvt_finish_postings; "
+      "DROP TYPE kvt_voucher_line CASCADE; "
       "GRANT INSERT ON GRVs, StockMovements TO kvt_clerk; "
       "GRANT UPDATE (QtyReceived) ON PurchaseOrderDetails TO kvt_clerk");
   test_support::ServerLogins logins(old);
@@ -189,7 +190,9 @@ TEST_F(HostUsersTest, AnOlderServerDatabaseGetsTheFasterAccessHelpersWhenItsOwne
   old.Open()->ExecuteScript(
       "CREATE OR REPLACE FUNCTION kvt_unbound() RETURNS boolean LANGUAGE sql STABLE "
       "SECURITY DEFINER AS $$ SELECT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = "
-      "session_user AND rolsuper) $$");
+      "session_user AND rolsuper) $$; "
+      // Nor had it the voucher line's type (its reader returned a table).
+      "DROP TYPE kvt_voucher_line CASCADE");
   const std::string kHelper =
       "SELECT l.lanname, array_to_string(p.proconfig, ' ') FROM pg_proc p JOIN pg_language l "
       "ON l.oid = p.prolang WHERE p.pronamespace = current_schema()::regnamespace AND "
